@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tolm::store {
+
+// Tag byte in front of every value of a component record.
+enum class ValueTag : std::uint8_t {
+    Null = 0, // end of a list
+    List = 1,
+    Int8 = 2,
+    Int16 = 3,
+    Int32 = 4,
+    Extended = 5, // 80-bit float, kept as its ten bytes
+    String = 6, // short string, Windows-1252
+    Ident = 7,
+    False = 8,
+    True = 9,
+    Binary = 10,
+    Set = 11,
+    LString = 12, // 32-bit length, Windows-1252
+    Nil = 13,
+    Collection = 14,
+    Utf8String = 20, // 32-bit length; only for text Windows-1252 cannot hold
+};
+
+// One typed value. Texts are held as UTF-8 in memory whatever tag they came
+// with; `tag` remembers the tag read (or to be written) so that a file can be
+// reproduced byte for byte.
+struct Value {
+    ValueTag tag { ValueTag::Null };
+    std::int64_t integer { 0 }; // Int8/Int16/Int32
+    std::string text; // String/LString/Utf8String (UTF-8), Ident (ASCII)
+    std::vector<std::string> set; // Set members, in stored order
+    std::vector<std::uint8_t> bytes; // Binary payload; Extended's ten bytes
+    std::vector<Value> items; // List/Collection elements
+
+    static Value integerValue(std::int64_t v); // narrowest of Int8/Int16/Int32
+    static Value ident(std::string name);
+    static Value boolean(bool v);
+    static Value textValue(std::string utf8); // String, LString or Utf8String by content and length
+    static Value setValue(std::vector<std::string> members);
+    static Value binary(std::vector<std::uint8_t> data);
+
+    bool operator==(const Value&) const = default;
+};
+
+struct Property {
+    std::string name; // dotted path for nested objects: "Font.Name", "Glyph.Data"
+    Value value;
+    bool operator==(const Property&) const = default;
+};
+
+// A component record without reference to what class it fills: the shape of
+// the bytes. Schema checks (names, value types) are done by the typed readers.
+struct Record {
+    std::string className;
+    std::string name;
+    std::vector<Property> properties;
+    bool operator==(const Record&) const = default;
+};
+
+// Appends one record ("TPF0", head, properties, two end bytes) to `out`.
+void writeRecord(const Record& record, std::vector<std::uint8_t>& out);
+
+// Reads one record starting at `pos` and advances `pos` past it. Throws
+// StreamError (offsets relative to `data`) for anything malformed; never
+// allocates more than the bytes that remain could hold.
+Record readRecord(std::span<const std::uint8_t> data, std::size_t& pos);
+
+// Windows-1252 <-> UTF-8. The five bytes Windows-1252 leaves undefined map to
+// the C1 controls of the same value so that every byte string round-trips.
+std::string cp1252ToUtf8(std::string_view bytes);
+bool utf8ToCp1252(std::string_view utf8, std::string& bytes); // false when a character has no byte
+
+} // namespace tolm::store

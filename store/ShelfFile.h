@@ -1,0 +1,74 @@
+#pragma once
+
+#include "store/Components.h"
+#include "store/Record.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tolm::store {
+
+inline constexpr std::int32_t kShelfMagic = 991091; // bytes 73 1F 0F 00
+inline constexpr std::size_t kShelfHeaderSize = 28;
+
+struct ShelfHeader {
+    std::int32_t magic { kShelfMagic };
+    std::int32_t left { 0 }, top { 0 }, right { 0 }, bottom { 0 };
+    std::uint8_t frameShown { 1 }; // any non-zero value reads as shown
+    std::uint8_t alwaysButtons { 0 };
+    std::uint8_t padding[2] { 0, 0 };
+    std::uint32_t color { 0 };
+    bool operator==(const ShelfHeader&) const = default;
+};
+
+void writeHeader(const ShelfHeader& header, std::vector<std::uint8_t>& out);
+ShelfHeader readHeader(std::span<const std::uint8_t> data); // throws StreamError when shorter than 28 bytes
+
+// Walks a shelf file's bytes record by record, so that a caller can keep the
+// items read before a broken record, as loading a window does.
+class ShelfReader {
+public:
+    explicit ShelfReader(std::span<const std::uint8_t> data);
+    const ShelfHeader& header() const { return m_header; } // read by the constructor (may throw)
+    bool magicMatches() const { return m_header.magic == kShelfMagic; }
+    Record nextRecord(); // throws StreamError
+    bool atEnd() const { return m_pos >= m_data.size(); }
+    std::size_t position() const { return m_pos; }
+
+private:
+    std::span<const std::uint8_t> m_data;
+    std::size_t m_pos { 0 };
+    ShelfHeader m_header;
+};
+
+// A whole shelf file: header, the font dialog record, the item records.
+struct ShelfFile {
+    ShelfHeader header;
+    Record fontDialog;
+    std::vector<Record> items;
+};
+ShelfFile parseShelf(std::span<const std::uint8_t> data); // throws StreamError
+std::vector<std::uint8_t> serializeShelf(const ShelfFile& file);
+
+// File helpers. Writing goes to a temporary file beside the target that is
+// renamed over it, so a failed save leaves the old file whole.
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& path, std::string* error = nullptr);
+bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::string* error = nullptr);
+
+// First "tolmcN.dat" (N = 1, 2, ...) that does not exist in `dir`.
+std::string firstFreeFolderFileName(const std::filesystem::path& dir);
+
+// The folder file names ("Comando" of every "Carpeta" item) a shelf file names, in file order.
+std::vector<std::string> folderFilesNamedIn(std::span<const std::uint8_t> data);
+
+// Deletes the shelf file `name` in `dir` and, first, the files of the folders
+// it names, recursively. A file already visited is not followed again, so
+// folder files that name each other in a cycle end. A file with another
+// magic is deleted unread; a missing one is skipped. Returns the deleted names.
+std::vector<std::string> deleteShelfTree(const std::filesystem::path& dir, const std::string& name);
+
+} // namespace tolm::store
