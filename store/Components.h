@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,18 @@ std::optional<std::int32_t> colorFromName(std::string_view name);
 const char* charsetName(std::int32_t charset);
 std::optional<std::int32_t> charsetFromName(std::string_view name);
 
-enum class Tipo : std::uint8_t { T40x40, T80x40, T100x40, T120x40, T40x60, T60x60, T80x60, T40x20, T80x20, T120x20 };
+enum class Tipo : std::uint8_t {
+    T40x40,
+    T80x40,
+    T100x40,
+    T120x40,
+    T40x60,
+    T60x60,
+    T80x60,
+    T40x20,
+    T80x20,
+    T120x20
+};
 enum class Clase : std::uint8_t { Normal, Carpeta, Reloj, Disco, Memoria, Recursos };
 enum class WindowState : std::uint8_t { Normal, Minimized, Maximized };
 enum class ButtonLayout : std::uint8_t { GlyphLeft, GlyphRight, GlyphTop, GlyphBottom };
@@ -98,6 +110,9 @@ struct SpButtonState {
 void applySpButtonProperty(SpButtonState& state, const Property& property);
 // Reads a whole record into a freshly constructed item's state.
 SpButtonState readSpButton(const Record& record);
+// The same, pointing an error at the offset of the property that caused it
+// (offsets as given by readRecord).
+SpButtonState readSpButton(const Record& record, std::span<const std::size_t> propertyOffsets);
 // Builds the record in writing order, leaving out what holds its default.
 Record writeSpButton(const SpButtonState& state);
 
@@ -119,6 +134,7 @@ struct FontDialogState {
 
 void applyFontDialogProperty(FontDialogState& state, const Property& property);
 FontDialogState readFontDialog(const Record& record);
+FontDialogState readFontDialog(const Record& record, std::span<const std::size_t> propertyOffsets);
 Record writeFontDialog(const FontDialogState& state);
 
 } // namespace tolm::store

@@ -36,7 +36,10 @@ struct Value {
     std::string text; // String/LString/Utf8String (UTF-8), Ident (ASCII)
     std::vector<std::string> set; // Set members, in stored order
     std::vector<std::uint8_t> bytes; // Binary payload; Extended's ten bytes
-    std::vector<Value> items; // List/Collection elements
+    // List: the elements. Collection: per element an optional order index
+    // (an integer value) and then a List whose items are the element's
+    // properties as pairs: an Ident holding the property name, then its value.
+    std::vector<Value> items;
 
     static Value integerValue(std::int64_t v); // narrowest of Int8/Int16/Int32
     static Value ident(std::string name);
@@ -70,6 +73,13 @@ void writeRecord(const Record& record, std::vector<std::uint8_t>& out);
 // StreamError (offsets relative to `data`) for anything malformed; never
 // allocates more than the bytes that remain could hold.
 Record readRecord(std::span<const std::uint8_t> data, std::size_t& pos);
+// The same, also giving the byte offset at which each property's name starts,
+// so that a schema error found later can be pointed at.
+Record readRecord(
+    std::span<const std::uint8_t> data, std::size_t& pos, std::vector<std::size_t>* propertyOffsets);
+
+// Lists and collections nest; deeper input is rejected rather than recursed into.
+inline constexpr int kMaxValueDepth = 32;
 
 // Windows-1252 <-> UTF-8. The five bytes Windows-1252 leaves undefined map to
 // the C1 controls of the same value so that every byte string round-trips.

@@ -2,6 +2,7 @@
 
 #include "store/Components.h"
 #include "store/Record.h"
+#include "store/StreamError.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -56,19 +57,38 @@ std::vector<std::uint8_t> serializeShelf(const ShelfFile& file);
 
 // File helpers. Writing goes to a temporary file beside the target that is
 // renamed over it, so a failed save leaves the old file whole.
-std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& path, std::string* error = nullptr);
-bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::string* error = nullptr);
+std::optional<std::vector<std::uint8_t>> readFileBytes(
+    const std::filesystem::path& path, std::string* error = nullptr);
+bool writeFileAtomically(
+    const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::string* error = nullptr);
 
 // First "tolmcN.dat" (N = 1, 2, ...) that does not exist in `dir`.
 std::string firstFreeFolderFileName(const std::filesystem::path& dir);
 
 // The folder file names ("Comando" of every "Carpeta" item) a shelf file names, in file order.
+// A broken record ends the list: the names found before it are returned.
 std::vector<std::string> folderFilesNamedIn(std::span<const std::uint8_t> data);
+
+// The same walk, telling also whether the magic matched and where it broke off.
+struct FolderScan {
+    bool magicMatches { false };
+    std::vector<std::string> names;
+    std::optional<StreamError> error;
+};
+FolderScan scanFolderFiles(std::span<const std::uint8_t> data);
+
+// A folder file name is followed only when it is a plain file name in the
+// shelf folder: no directory part, not "." or "..", and never the main file.
+bool isFollowableFolderFile(const std::string& name);
+inline constexpr const char* kMainShelfFile = "tolm95.dat";
 
 // Deletes the shelf file `name` in `dir` and, first, the files of the folders
 // it names, recursively. A file already visited is not followed again, so
 // folder files that name each other in a cycle end. A file with another
 // magic is deleted unread; a missing one is skipped. Returns the deleted names.
-std::vector<std::string> deleteShelfTree(const std::filesystem::path& dir, const std::string& name);
+// A file with a broken record is deleted too, together with the folder files
+// named before the break; its name goes to `broken` with the reader's complaint.
+std::vector<std::string> deleteShelfTree(
+    const std::filesystem::path& dir, const std::string& name, std::vector<std::string>* broken = nullptr);
 
 } // namespace tolm::store

@@ -20,8 +20,7 @@ public:
     StreamError(const std::string& message, std::size_t offset)
         : std::runtime_error(message)
         , m_offset(offset)
-    {
-    }
+    { }
     std::size_t offset() const { return m_offset; }
 
 private:

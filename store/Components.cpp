@@ -1,0 +1,891 @@
+#include "store/Components.h"
+
+#include "store/StreamError.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+namespace tolm::store {
+
+namespace {
+
+struct NamedValue {
+    const char* name;
+    std::int32_t value;
+};
+
+constexpr std::int32_t sys(int n)
+{
+    return static_cast<std::int32_t>(0x80000000u + n);
+}
+
+constexpr NamedValue kColors[] = {
+    { "clBlack", 0x000000 },
+    { "clMaroon", 0x000080 },
+    { "clGreen", 0x008000 },
+    { "clOlive", 0x008080 },
+    { "clNavy", 0x800000 },
+    { "clPurple", 0x800080 },
+    { "clTeal", 0x808000 },
+    { "clGray", 0x808080 },
+    { "clSilver", 0xC0C0C0 },
+    { "clRed", 0x0000FF },
+    { "clLime", 0x00FF00 },
+    { "clYellow", 0x00FFFF },
+    { "clBlue", 0xFF0000 },
+    { "clFuchsia", 0xFF00FF },
+    { "clAqua", 0xFFFF00 },
+    { "clWhite", 0xFFFFFF },
+    { "clScrollBar", sys(0) },
+    { "clBackground", sys(1) },
+    { "clActiveCaption", sys(2) },
+    { "clInactiveCaption", sys(3) },
+    { "clMenu", sys(4) },
+    { "clWindow", sys(5) },
+    { "clWindowFrame", sys(6) },
+    { "clMenuText", sys(7) },
+    { "clWindowText", sys(8) },
+    { "clCaptionText", sys(9) },
+    { "clActiveBorder", sys(10) },
+    { "clInactiveBorder", sys(11) },
+    { "clAppWorkSpace", sys(12) },
+    { "clHighlight", sys(13) },
+    { "clHighlightText", sys(14) },
+    { "clBtnFace", sys(15) },
+    { "clBtnShadow", sys(16) },
+    { "clGrayText", sys(17) },
+    { "clBtnText", sys(18) },
+    { "clInactiveCaptionText", sys(19) },
+    { "clBtnHighlight", sys(20) },
+    { "cl3DDkShadow", sys(21) },
+    { "cl3DLight", sys(22) },
+    { "clInfoText", sys(23) },
+    { "clInfoBk", sys(24) },
+    { "clNone", 0x1FFFFFFF },
+};
+
+constexpr NamedValue kCharsets[] = {
+    { "ANSI_CHARSET", 0 },
+    { "DEFAULT_CHARSET", 1 },
+    { "SYMBOL_CHARSET", 2 },
+    { "MAC_CHARSET", 77 },
+    { "SHIFTJIS_CHARSET", 128 },
+    { "HANGEUL_CHARSET", 129 },
+    { "JOHAB_CHARSET", 130 },
+    { "GB2312_CHARSET", 134 },
+    { "CHINESEBIG5_CHARSET", 136 },
+    { "GREEK_CHARSET", 161 },
+    { "TURKISH_CHARSET", 162 },
+    { "HEBREW_CHARSET", 177 },
+    { "ARABIC_CHARSET", 178 },
+    { "BALTIC_CHARSET", 186 },
+    { "RUSSIAN_CHARSET", 204 },
+    { "THAI_CHARSET", 222 },
+    { "EASTEUROPE_CHARSET", 238 },
+    { "OEM_CHARSET", 255 },
+};
+
+constexpr NamedValue kCursors[] = {
+    { "crDefault", 0 },
+    { "crNone", -1 },
+    { "crArrow", -2 },
+    { "crCross", -3 },
+    { "crIBeam", -4 },
+    { "crSizeNESW", -6 },
+    { "crSizeNS", -7 },
+    { "crSizeNWSE", -8 },
+    { "crSizeWE", -9 },
+    { "crUpArrow", -10 },
+    { "crHourGlass", -11 },
+    { "crDrag", -12 },
+    { "crNoDrop", -13 },
+    { "crHSplit", -14 },
+    { "crVSplit", -15 },
+    { "crMultiDrag", -16 },
+    { "crSQLWait", -17 },
+    { "crNo", -18 },
+    { "crAppStart", -19 },
+    { "crHelp", -20 },
+    { "crHandPoint", -21 },
+    { "crSizeAll", -22 },
+};
+
+bool sameText(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const char x = a[i] >= 'A' && a[i] <= 'Z' ? char(a[i] + 32) : a[i];
+        const char y = b[i] >= 'A' && b[i] <= 'Z' ? char(b[i] + 32) : b[i];
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+template <std::size_t N> const char* nameOf(const NamedValue (&map)[N], std::int32_t value)
+{
+    for (const auto& entry : map) {
+        if (entry.value == value)
+            return entry.name;
+    }
+    return nullptr;
+}
+
+template <std::size_t N>
+std::optional<std::int32_t> valueOf(const NamedValue (&map)[N], std::string_view name)
+{
+    for (const auto& entry : map) {
+        if (sameText(entry.name, name))
+            return entry.value;
+    }
+    return std::nullopt;
+}
+
+const std::vector<std::string> kWindowStates { "wsNormal", "wsMinimized", "wsMaximized" };
+const std::vector<std::string> kLayouts { "blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom" };
+const std::vector<std::string> kPitches { "fpDefault", "fpVariable", "fpFixed" };
+const std::vector<std::string> kDevices { "fdScreen", "fdPrinter", "fdBoth" };
+const std::vector<std::string> kFontStyles { "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut" };
+const std::vector<std::string> kDialogOptions { "fdAnsiOnly", "fdTrueTypeOnly", "fdEffects",
+    "fdFixedPitchOnly", "fdForceFontExist", "fdNoFaceSel", "fdNoOEMFonts", "fdNoSimulations", "fdNoSizeSel",
+    "fdNoStyleSel", "fdNoVectorFonts", "fdShowHelp", "fdWysiwyg", "fdLimitSize", "fdScalableOnly",
+    "fdApplyButton" };
+
+// The item's own published handlers: the only methods an event can name.
+const std::vector<std::string> kOwnHandlers { "SpButtonClick", "SpButtonMouseDown", "SpButtonMouseMove",
+    "SpButtonMouseUp" };
+
+[[noreturn]] void fail(const char* message)
+{
+    throw StreamError(message, 0);
+}
+
+std::int32_t integerOf(const Value& v)
+{
+    if (v.tag != ValueTag::Int8 && v.tag != ValueTag::Int16 && v.tag != ValueTag::Int32)
+        fail(kInvalidPropertyValue);
+    return static_cast<std::int32_t>(v.integer);
+}
+
+template <std::size_t N> std::int32_t mappedIntegerOf(const Value& v, const NamedValue (&map)[N])
+{
+    if (v.tag == ValueTag::Ident) {
+        if (auto value = valueOf(map, v.text))
+            return *value;
+        fail(kInvalidPropertyValue);
+    }
+    return integerOf(v);
+}
+
+template <std::size_t N> Value mappedValue(std::int32_t value, const NamedValue (&map)[N])
+{
+    if (const char* name = nameOf(map, value))
+        return Value::ident(name);
+    return Value::integerValue(value);
+}
+
+bool booleanOf(const Value& v)
+{
+    if (v.tag == ValueTag::True)
+        return true;
+    if (v.tag == ValueTag::False)
+        return false;
+    if (v.tag == ValueTag::Ident && sameText(v.text, "True"))
+        return true;
+    if (v.tag == ValueTag::Ident && sameText(v.text, "False"))
+        return false;
+    fail(kInvalidPropertyValue);
+}
+
+const std::string& textOf(const Value& v)
+{
+    if (v.tag != ValueTag::String && v.tag != ValueTag::LString && v.tag != ValueTag::Utf8String)
+        fail(kInvalidPropertyValue);
+    return v.text;
+}
+
+std::uint8_t enumOf(const Value& v, const std::vector<std::string>& names)
+{
+    if (v.tag == ValueTag::Ident) {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (sameText(names[i], v.text))
+                return static_cast<std::uint8_t>(i);
+        }
+    }
+    fail(kInvalidPropertyValue);
+}
+
+std::uint32_t setOf(const Value& v, const std::vector<std::string>& names)
+{
+    if (v.tag != ValueTag::Set)
+        fail(kInvalidPropertyValue);
+    std::uint32_t bits = 0;
+    for (const auto& member : v.set) {
+        const auto it = std::find_if(
+            names.begin(), names.end(), [&](const std::string& n) { return sameText(n, member); });
+        if (it == names.end())
+            fail(kInvalidPropertyValue);
+        bits |= 1u << (it - names.begin());
+    }
+    return bits;
+}
+
+Value setValueOf(std::uint32_t bits, const std::vector<std::string>& names)
+{
+    std::vector<std::string> members;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (bits & (1u << i))
+            members.push_back(names[i]);
+    }
+    return Value::setValue(std::move(members));
+}
+
+std::uint32_t le32(const std::uint8_t* p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16
+        | std::uint32_t(p[3]) << 24;
+}
+
+// "Glyph.Data": a 32-bit size, then a BMP file image of exactly that size.
+std::vector<std::uint8_t> glyphOf(const Value& v)
+{
+    if (v.tag != ValueTag::Binary || v.bytes.size() < 4)
+        fail(kInvalidPropertyValue);
+    const std::uint32_t inner = le32(v.bytes.data());
+    if (inner != v.bytes.size() - 4)
+        fail(kInvalidPropertyValue);
+    if (inner == 0)
+        return {};
+    if (inner < 14 || v.bytes[4] != 'B' || v.bytes[5] != 'M')
+        fail(kInvalidPropertyValue);
+    return { v.bytes.begin() + 4, v.bytes.end() };
+}
+
+Value glyphValue(const std::vector<std::uint8_t>& bmp)
+{
+    std::vector<std::uint8_t> data;
+    data.reserve(bmp.size() + 4);
+    const auto size = static_cast<std::uint32_t>(bmp.size());
+    for (int i = 0; i < 4; ++i)
+        data.push_back(std::uint8_t(size >> (8 * i)));
+    data.insert(data.end(), bmp.begin(), bmp.end());
+    return Value::binary(std::move(data));
+}
+
+// Property names are matched without regard to case, as the framework did.
+std::string lowered(std::string_view name)
+{
+    std::string out(name);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
+    }
+    return out;
+}
+
+enum class FontProp { Charset, Color, Height, Name, Pitch, Size, Style };
+
+// Applies "Font.<rest>"; false when `rest` names no font property.
+bool applyFontProperty(FontState& font, std::string_view rest, const Value& v)
+{
+    static const std::unordered_map<std::string, FontProp> props {
+        { "charset", FontProp::Charset },
+        { "color", FontProp::Color },
+        { "height", FontProp::Height },
+        { "name", FontProp::Name },
+        { "pitch", FontProp::Pitch },
+        { "size", FontProp::Size },
+        { "style", FontProp::Style },
+    };
+    const auto it = props.find(lowered(rest));
+    if (it == props.end())
+        return false;
+    switch (it->second) {
+    case FontProp::Charset:
+        font.charset = mappedIntegerOf(v, kCharsets) & 0xFF;
+        break;
+    case FontProp::Color:
+        font.color = mappedIntegerOf(v, kColors);
+        break;
+    case FontProp::Height:
+        font.height = integerOf(v);
+        break;
+    case FontProp::Name:
+        font.name = textOf(v);
+        break;
+    case FontProp::Pitch:
+        font.pitch = static_cast<FontPitch>(enumOf(v, kPitches));
+        break;
+    case FontProp::Size:
+        // Points at the 96 pixels per inch the heights are kept in.
+        font.height = -static_cast<std::int32_t>((std::int64_t(integerOf(v)) * 96 + 36) / 72);
+        break;
+    case FontProp::Style:
+        font.style = static_cast<std::uint8_t>(setOf(v, kFontStyles));
+        break;
+    }
+    return true;
+}
+
+// Splits "Object.Rest" and raises what the framework raises for a path that
+// does not lead through an object: the first part names no property, or names
+// one that holds no object.
+struct Path {
+    std::string head; // lowered
+    std::string_view rest; // empty when the name has no dot
+};
+
+Path splitPath(const std::string& name)
+{
+    const auto dot = name.find('.');
+    if (dot == std::string::npos)
+        return { lowered(name), {} };
+    return { lowered(std::string_view(name).substr(0, dot)), std::string_view(name).substr(dot + 1) };
+}
+
+void appendFont(Record& record, const FontState& font)
+{
+    auto& p = record.properties;
+    p.push_back({ "Font.Charset", mappedValue(font.charset, kCharsets) });
+    p.push_back({ "Font.Color", mappedValue(font.color, kColors) });
+    p.push_back({ "Font.Height", Value::integerValue(font.height) });
+    if (!font.name.empty())
+        p.push_back({ "Font.Name", Value::textValue(font.name) });
+    if (font.pitch != FontPitch::Default)
+        p.push_back({ "Font.Pitch", Value::ident(kPitches.at(static_cast<std::size_t>(font.pitch))) });
+    p.push_back({ "Font.Style", setValueOf(font.style, kFontStyles) });
+}
+
+std::string handlerOf(const Value& v)
+{
+    if (v.tag == ValueTag::Nil)
+        return {};
+    if (v.tag == ValueTag::Ident) {
+        for (const auto& own : kOwnHandlers) {
+            if (sameText(own, v.text))
+                return own;
+        }
+    }
+    fail(kInvalidPropertyValue);
+}
+
+bool isOwnHandler(const std::string& name)
+{
+    return std::find(kOwnHandlers.begin(), kOwnHandlers.end(), name) != kOwnHandlers.end();
+}
+
+enum class Sp {
+    Name,
+    Tag,
+    Left,
+    Top,
+    Width,
+    Height,
+    Cursor,
+    Hint,
+    AllowAllUp,
+    GroupIndex,
+    Down,
+    Caption,
+    Enabled,
+    Flat,
+    Font,
+    Glyph,
+    Layout,
+    Margin,
+    NumGlyphs,
+    ParentFont,
+    ParentShowHint,
+    ShowHint,
+    Spacing,
+    Visible,
+    OnClick,
+    OnDblClick,
+    OnMouseDown,
+    OnMouseMove,
+    OnMouseUp,
+    PopupMenu,
+    Canvas,
+    Tipo,
+    Clase,
+    Comando,
+    Directorio,
+    FichIcono,
+    Param,
+    Run,
+    Autorun,
+    Tag1,
+    Tag2,
+};
+
+const std::unordered_map<std::string, Sp>& spProperties()
+{
+    static const std::unordered_map<std::string, Sp> map {
+        { "name", Sp::Name },
+        { "tag", Sp::Tag },
+        { "left", Sp::Left },
+        { "top", Sp::Top },
+        { "width", Sp::Width },
+        { "height", Sp::Height },
+        { "cursor", Sp::Cursor },
+        { "hint", Sp::Hint },
+        { "allowallup", Sp::AllowAllUp },
+        { "groupindex", Sp::GroupIndex },
+        { "down", Sp::Down },
+        { "caption", Sp::Caption },
+        { "enabled", Sp::Enabled },
+        { "flat", Sp::Flat },
+        { "font", Sp::Font },
+        { "glyph", Sp::Glyph },
+        { "layout", Sp::Layout },
+        { "margin", Sp::Margin },
+        { "numglyphs", Sp::NumGlyphs },
+        { "parentfont", Sp::ParentFont },
+        { "parentshowhint", Sp::ParentShowHint },
+        { "showhint", Sp::ShowHint },
+        { "spacing", Sp::Spacing },
+        { "visible", Sp::Visible },
+        { "onclick", Sp::OnClick },
+        { "ondblclick", Sp::OnDblClick },
+        { "onmousedown", Sp::OnMouseDown },
+        { "onmousemove", Sp::OnMouseMove },
+        { "onmouseup", Sp::OnMouseUp },
+        { "popupmenu", Sp::PopupMenu },
+        { "canvas", Sp::Canvas },
+        { "tipo", Sp::Tipo },
+        { "clase", Sp::Clase },
+        { "comando", Sp::Comando },
+        { "directorio", Sp::Directorio },
+        { "fichicono", Sp::FichIcono },
+        { "param", Sp::Param },
+        { "run", Sp::Run },
+        { "autorun", Sp::Autorun },
+        { "tag1", Sp::Tag1 },
+        { "tag2", Sp::Tag2 },
+    };
+    return map;
+}
+
+} // namespace
+
+const char* colorName(std::int32_t color)
+{
+    return nameOf(kColors, color);
+}
+std::optional<std::int32_t> colorFromName(std::string_view name)
+{
+    return valueOf(kColors, name);
+}
+const char* charsetName(std::int32_t charset)
+{
+    return nameOf(kCharsets, charset);
+}
+std::optional<std::int32_t> charsetFromName(std::string_view name)
+{
+    return valueOf(kCharsets, name);
+}
+
+TipoSize tipoSize(int tipo)
+{
+    static constexpr TipoSize sizes[] = {
+        { 40, 40, ButtonLayout::GlyphLeft },
+        { 80, 40, ButtonLayout::GlyphLeft },
+        { 100, 40, ButtonLayout::GlyphLeft },
+        { 120, 40, ButtonLayout::GlyphLeft },
+        { 40, 60, ButtonLayout::GlyphTop },
+        { 60, 60, ButtonLayout::GlyphTop },
+        { 80, 60, ButtonLayout::GlyphTop },
+        { 40, 20, ButtonLayout::GlyphLeft },
+        { 80, 20, ButtonLayout::GlyphLeft },
+        { 120, 20, ButtonLayout::GlyphLeft },
+    };
+    if (tipo < 0 || tipo > 9)
+        return sizes[0];
+    return sizes[tipo];
+}
+
+const std::vector<std::string>& tipoNames()
+{
+    static const std::vector<std::string> names { "T40x40", "T80x40", "T100x40", "T120x40", "T40x60",
+        "T60x60", "T80x60", "T40x20", "T80x20", "T120x20" };
+    return names;
+}
+
+const std::vector<std::string>& claseNames()
+{
+    static const std::vector<std::string> names { "Normal", "Carpeta", "Reloj", "Disco", "Memoria",
+        "Recursos" };
+    return names;
+}
+
+void applySpButtonProperty(SpButtonState& s, const Property& property)
+{
+    const Path path = splitPath(property.name);
+    const auto& map = spProperties();
+    const auto it = map.find(path.head);
+    if (it == map.end())
+        fail(kPropertyDoesNotExist);
+    const Value& v = property.value;
+    if (!path.rest.empty()) {
+        if (it->second == Sp::Font) {
+            if (!applyFontProperty(s.font, path.rest, v)) {
+                if (path.rest.find('.') != std::string_view::npos)
+                    fail(kInvalidPropertyPath);
+                fail(kPropertyDoesNotExist);
+            }
+            // Any change to the item's own font detaches it from its parent's.
+            s.parentFont = false;
+            return;
+        }
+        if (it->second == Sp::Glyph) {
+            if (!sameText(path.rest, "Data"))
+                fail(path.rest.find('.') != std::string_view::npos ? kInvalidPropertyPath
+                                                                   : kPropertyDoesNotExist);
+            s.glyphBmp = glyphOf(v);
+            return;
+        }
+        if (it->second == Sp::Canvas)
+            fail(kPropertyDoesNotExist);
+        fail(kInvalidPropertyPath);
+    }
+    switch (it->second) {
+    case Sp::Name:
+        s.name = textOf(v);
+        break;
+    case Sp::Tag:
+        s.tag = integerOf(v);
+        break;
+    case Sp::Left:
+        s.left = integerOf(v);
+        break;
+    case Sp::Top:
+        s.top = integerOf(v);
+        break;
+    case Sp::Width:
+        s.width = integerOf(v);
+        break;
+    case Sp::Height:
+        s.height = integerOf(v);
+        break;
+    case Sp::Cursor:
+        s.cursor = mappedIntegerOf(v, kCursors);
+        break;
+    case Sp::Hint:
+        s.hint = textOf(v);
+        break;
+    case Sp::AllowAllUp:
+        s.allowAllUp = booleanOf(v);
+        break;
+    case Sp::GroupIndex:
+        s.groupIndex = integerOf(v);
+        break;
+    case Sp::Down:
+        s.down = booleanOf(v);
+        break;
+    case Sp::Caption:
+        s.caption = textOf(v);
+        break;
+    case Sp::Enabled:
+        s.enabled = booleanOf(v);
+        break;
+    case Sp::Flat:
+        s.flat = booleanOf(v);
+        break;
+    case Sp::Font:
+    case Sp::Glyph:
+        // Nested objects carry no value of their own.
+        fail(kInvalidPropertyValue);
+    case Sp::Canvas:
+        fail(kPropertyDoesNotExist); // read-only: never stored, never set
+    case Sp::Layout:
+        s.layout = static_cast<ButtonLayout>(enumOf(v, kLayouts));
+        break;
+    case Sp::Margin:
+        s.margin = integerOf(v);
+        break;
+    case Sp::NumGlyphs: {
+        // The button keeps one to four glyph images; its setter clamps.
+        const std::int32_t n = integerOf(v);
+        s.numGlyphs = n < 0 ? 1 : (n > 4 ? 4 : n);
+        break;
+    }
+    case Sp::ParentFont:
+        s.parentFont = booleanOf(v);
+        break;
+    case Sp::ParentShowHint:
+        s.parentShowHint = booleanOf(v);
+        break;
+    case Sp::ShowHint:
+        s.showHint = booleanOf(v);
+        s.parentShowHint = false;
+        break;
+    case Sp::Spacing:
+        s.spacing = integerOf(v);
+        break;
+    case Sp::Visible:
+        s.visible = booleanOf(v);
+        break;
+    case Sp::OnClick:
+        s.onClick = handlerOf(v);
+        break;
+    case Sp::OnDblClick:
+        s.onDblClick = handlerOf(v);
+        break;
+    case Sp::OnMouseDown:
+        s.onMouseDown = handlerOf(v);
+        break;
+    case Sp::OnMouseMove:
+        s.onMouseMove = handlerOf(v);
+        break;
+    case Sp::OnMouseUp:
+        s.onMouseUp = handlerOf(v);
+        break;
+    case Sp::PopupMenu:
+        // Kept as stored; the window gives the item its menu by kind after loading.
+        if (v.tag == ValueTag::Nil)
+            s.popupMenu.clear();
+        else if (v.tag == ValueTag::Ident)
+            s.popupMenu = v.text;
+        else
+            fail(kInvalidPropertyValue);
+        break;
+    case Sp::Tipo: {
+        s.tipo = enumOf(v, tipoNames());
+        const TipoSize size = tipoSize(s.tipo);
+        s.layout = size.layout;
+        s.width = size.width;
+        s.height = size.height;
+        break;
+    }
+    case Sp::Clase:
+        s.clase = enumOf(v, claseNames());
+        break;
+    case Sp::Comando:
+        s.comando = textOf(v);
+        break;
+    case Sp::Directorio:
+        s.directorio = textOf(v);
+        break;
+    case Sp::FichIcono:
+        s.fichIcono = textOf(v);
+        break;
+    case Sp::Param:
+        s.param = textOf(v);
+        break;
+    case Sp::Run:
+        s.run = static_cast<WindowState>(enumOf(v, kWindowStates));
+        break;
+    case Sp::Autorun:
+        s.autorun = booleanOf(v);
+        break;
+    case Sp::Tag1:
+        s.tag1 = integerOf(v);
+        break;
+    case Sp::Tag2:
+        s.tag2 = integerOf(v);
+        break;
+    }
+}
+
+SpButtonState readSpButton(const Record& record)
+{
+    SpButtonState state;
+    state.name = record.name;
+    for (const auto& property : record.properties)
+        applySpButtonProperty(state, property);
+    return state;
+}
+
+SpButtonState readSpButton(const Record& record, std::span<const std::size_t> propertyOffsets)
+{
+    SpButtonState state;
+    state.name = record.name;
+    for (std::size_t i = 0; i < record.properties.size(); ++i) {
+        try {
+            applySpButtonProperty(state, record.properties[i]);
+        } catch (const StreamError& e) {
+            throw StreamError(e.what(), i < propertyOffsets.size() ? propertyOffsets[i] : 0);
+        }
+    }
+    return state;
+}
+
+Record writeSpButton(const SpButtonState& s)
+{
+    Record r;
+    r.className = "TSpButton";
+    r.name = s.name;
+    auto& p = r.properties;
+    p.reserve(32);
+    auto integer = [&](const char* name, std::int32_t v) { p.push_back({ name, Value::integerValue(v) }); };
+    auto text = [&](const char* name, const std::string& v) {
+        if (!v.empty())
+            p.push_back({ name, Value::textValue(v) });
+    };
+    auto boolean = [&](const char* name, bool v) { p.push_back({ name, Value::boolean(v) }); };
+    auto handler = [&](const char* name, const std::string& v) {
+        if (isOwnHandler(v))
+            p.push_back({ name, Value::ident(v) });
+    };
+
+    if (s.tag != 0)
+        integer("Tag", s.tag);
+    integer("Left", s.left);
+    integer("Top", s.top);
+    integer("Width", s.width);
+    integer("Height", s.height);
+    if (s.cursor != 0)
+        p.push_back({ "Cursor", mappedValue(s.cursor, kCursors) });
+    text("Hint", s.hint);
+    if (s.allowAllUp)
+        boolean("AllowAllUp", true);
+    if (s.groupIndex != 0)
+        integer("GroupIndex", s.groupIndex);
+    if (s.down)
+        boolean("Down", true);
+    text("Caption", s.caption);
+    if (!s.enabled)
+        boolean("Enabled", false);
+    if (s.flat)
+        boolean("Flat", true);
+    if (!s.parentFont)
+        appendFont(r, s.font);
+    if (!s.glyphBmp.empty())
+        p.push_back({ "Glyph.Data", glyphValue(s.glyphBmp) });
+    if (s.layout != ButtonLayout::GlyphLeft)
+        p.push_back({ "Layout", Value::ident(kLayouts.at(static_cast<std::size_t>(s.layout))) });
+    if (s.margin != -1)
+        integer("Margin", s.margin);
+    if (s.numGlyphs != 1)
+        integer("NumGlyphs", s.numGlyphs);
+    if (!s.parentFont)
+        boolean("ParentFont", false);
+    if (!s.parentShowHint)
+        boolean("ParentShowHint", false);
+    if (!s.parentShowHint)
+        boolean("ShowHint", s.showHint);
+    if (s.spacing != 4)
+        integer("Spacing", s.spacing);
+    if (!s.visible)
+        boolean("Visible", false);
+    handler("OnClick", s.onClick);
+    handler("OnDblClick", s.onDblClick);
+    handler("OnMouseDown", s.onMouseDown);
+    handler("OnMouseMove", s.onMouseMove);
+    handler("OnMouseUp", s.onMouseUp);
+    if (!s.popupMenu.empty())
+        p.push_back({ "PopupMenu", Value::ident(s.popupMenu) });
+    if (s.tipo != 0)
+        p.push_back({ "Tipo",
+            s.tipo < tipoNames().size() ? Value::ident(tipoNames()[s.tipo]) : Value::integerValue(s.tipo) });
+    if (s.clase != 0)
+        p.push_back({ "Clase",
+            s.clase < claseNames().size() ? Value::ident(claseNames()[s.clase])
+                                          : Value::integerValue(s.clase) });
+    text("Comando", s.comando);
+    text("Directorio", s.directorio);
+    text("FichIcono", s.fichIcono);
+    text("Param", s.param);
+    if (s.run != WindowState::Normal)
+        p.push_back({ "Run", Value::ident(kWindowStates.at(static_cast<std::size_t>(s.run))) });
+    if (s.autorun)
+        boolean("Autorun", true);
+    if (s.tag1 != 0)
+        integer("tag1", s.tag1);
+    if (s.tag2 != 0)
+        integer("tag2", s.tag2);
+    return r;
+}
+
+void applyFontDialogProperty(FontDialogState& s, const Property& property)
+{
+    const Path path = splitPath(property.name);
+    const Value& v = property.value;
+    if (path.head == "font") {
+        if (path.rest.empty())
+            fail(kInvalidPropertyValue);
+        if (!applyFontProperty(s.font, path.rest, v))
+            fail(
+                path.rest.find('.') != std::string_view::npos ? kInvalidPropertyPath : kPropertyDoesNotExist);
+        return;
+    }
+    static const char* const known[] = { "name", "tag", "ctl3d", "helpcontext", "onclose", "onshow", "device",
+        "minfontsize", "maxfontsize", "options", "onapply" };
+    const bool exists
+        = std::any_of(std::begin(known), std::end(known), [&](const char* k) { return path.head == k; });
+    if (!exists)
+        fail(kPropertyDoesNotExist);
+    if (!path.rest.empty())
+        fail(kInvalidPropertyPath);
+    const std::string& h = path.head;
+    if (h == "name")
+        s.name = textOf(v);
+    else if (h == "tag")
+        s.tag = integerOf(v);
+    else if (h == "ctl3d")
+        s.ctl3D = booleanOf(v);
+    else if (h == "helpcontext")
+        s.helpContext = integerOf(v);
+    else if (h == "device")
+        s.device = enumOf(v, kDevices);
+    else if (h == "minfontsize")
+        s.minFontSize = integerOf(v);
+    else if (h == "maxfontsize")
+        s.maxFontSize = integerOf(v);
+    else if (h == "options")
+        s.options = setOf(v, kDialogOptions);
+    else if (v.tag != ValueTag::Nil && v.tag != ValueTag::Ident)
+        fail(kInvalidPropertyValue);
+    // The dialog's events would name methods of its window, which is not
+    // what this state models: they are accepted and not kept.
+}
+
+FontDialogState readFontDialog(const Record& record)
+{
+    FontDialogState state;
+    state.name = record.name;
+    for (const auto& property : record.properties)
+        applyFontDialogProperty(state, property);
+    return state;
+}
+
+FontDialogState readFontDialog(const Record& record, std::span<const std::size_t> propertyOffsets)
+{
+    FontDialogState state;
+    state.name = record.name;
+    for (std::size_t i = 0; i < record.properties.size(); ++i) {
+        try {
+            applyFontDialogProperty(state, record.properties[i]);
+        } catch (const StreamError& e) {
+            throw StreamError(e.what(), i < propertyOffsets.size() ? propertyOffsets[i] : 0);
+        }
+    }
+    return state;
+}
+
+Record writeFontDialog(const FontDialogState& s)
+{
+    Record r;
+    r.className = "TFontDialog";
+    r.name = s.name;
+    auto& p = r.properties;
+    if (s.tag != 0)
+        p.push_back({ "Tag", Value::integerValue(s.tag) });
+    if (!s.ctl3D)
+        p.push_back({ "Ctl3D", Value::boolean(false) });
+    if (s.helpContext != 0)
+        p.push_back({ "HelpContext", Value::integerValue(s.helpContext) });
+    appendFont(r, s.font);
+    if (s.device != 0)
+        p.push_back({ "Device",
+            s.device < kDevices.size() ? Value::ident(kDevices[s.device]) : Value::integerValue(s.device) });
+    p.push_back({ "MinFontSize", Value::integerValue(s.minFontSize) });
+    p.push_back({ "MaxFontSize", Value::integerValue(s.maxFontSize) });
+    if (s.options != kFdEffects)
+        p.push_back({ "Options", setValueOf(s.options, kDialogOptions) });
+    return r;
+}
+
+} // namespace tolm::store

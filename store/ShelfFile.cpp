@@ -1,0 +1,280 @@
+#include "store/ShelfFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tolm::store {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void put32(std::vector<std::uint8_t>& out, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back(std::uint8_t(v >> (8 * i)));
+}
+
+std::uint32_t get32(std::span<const std::uint8_t> data, std::size_t at)
+{
+    return std::uint32_t(data[at]) | std::uint32_t(data[at + 1]) << 8 | std::uint32_t(data[at + 2]) << 16
+        | std::uint32_t(data[at + 3]) << 24;
+}
+
+std::string errnoText(const std::string& what, const fs::path& path)
+{
+    return what + " " + path.string() + ": " + std::strerror(errno);
+}
+
+bool writeAll(int fd, std::span<const std::uint8_t> bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+constexpr std::uint8_t kCarpeta = 1;
+
+void deleteTree(const fs::path& dir, const std::string& name, std::set<std::string>& visited,
+    std::vector<std::string>& deleted, std::vector<std::string>* broken)
+{
+    if (!visited.insert(name).second)
+        return;
+    const fs::path path = dir / name;
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(path, ec)))
+        return;
+    std::string error;
+    if (auto bytes = readFileBytes(path, &error)) {
+        const FolderScan scan = scanFolderFiles(*bytes);
+        for (const auto& child : scan.names) {
+            if (isFollowableFolderFile(child))
+                deleteTree(dir, child, visited, deleted, broken);
+        }
+        if (scan.error && broken)
+            broken->push_back(
+                name + ": " + scan.error->what() + " at byte " + std::to_string(scan.error->offset()));
+    } else if (broken) {
+        broken->push_back(error);
+    }
+    if (fs::remove(path, ec))
+        deleted.push_back(name);
+}
+
+} // namespace
+
+void writeHeader(const ShelfHeader& h, std::vector<std::uint8_t>& out)
+{
+    put32(out, static_cast<std::uint32_t>(h.magic));
+    put32(out, static_cast<std::uint32_t>(h.left));
+    put32(out, static_cast<std::uint32_t>(h.top));
+    put32(out, static_cast<std::uint32_t>(h.right));
+    put32(out, static_cast<std::uint32_t>(h.bottom));
+    out.push_back(h.frameShown);
+    out.push_back(h.alwaysButtons);
+    out.push_back(h.padding[0]);
+    out.push_back(h.padding[1]);
+    put32(out, h.color);
+}
+
+ShelfHeader readHeader(std::span<const std::uint8_t> data)
+{
+    if (data.size() < kShelfHeaderSize)
+        throw StreamError(kInvalidStreamFormat, data.size());
+    ShelfHeader h;
+    h.magic = static_cast<std::int32_t>(get32(data, 0));
+    h.left = static_cast<std::int32_t>(get32(data, 4));
+    h.top = static_cast<std::int32_t>(get32(data, 8));
+    h.right = static_cast<std::int32_t>(get32(data, 12));
+    h.bottom = static_cast<std::int32_t>(get32(data, 16));
+    h.frameShown = data[20];
+    h.alwaysButtons = data[21];
+    h.padding[0] = data[22];
+    h.padding[1] = data[23];
+    h.color = get32(data, 24);
+    return h;
+}
+
+ShelfReader::ShelfReader(std::span<const std::uint8_t> data)
+    : m_data(data)
+    , m_pos(kShelfHeaderSize)
+    , m_header(readHeader(data))
+{ }
+
+Record ShelfReader::nextRecord()
+{
+    return readRecord(m_data, m_pos);
+}
+
+ShelfFile parseShelf(std::span<const std::uint8_t> data)
+{
+    ShelfReader reader(data);
+    if (!reader.magicMatches())
+        throw StreamError(kInvalidStreamFormat, 0);
+    ShelfFile file;
+    file.header = reader.header();
+    file.fontDialog = reader.nextRecord();
+    while (!reader.atEnd())
+        file.items.push_back(reader.nextRecord());
+    return file;
+}
+
+std::vector<std::uint8_t> serializeShelf(const ShelfFile& file)
+{
+    std::vector<std::uint8_t> out;
+    writeHeader(file.header, out);
+    writeRecord(file.fontDialog, out);
+    for (const auto& item : file.items)
+        writeRecord(item, out);
+    return out;
+}
+
+std::optional<std::vector<std::uint8_t>> readFileBytes(const fs::path& path, std::string* error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        if (error)
+            *error = errnoText("cannot open", path);
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        bytes.insert(bytes.end(), buffer, buffer + in.gcount());
+    if (in.bad()) {
+        if (error)
+            *error = errnoText("cannot read", path);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool writeFileAtomically(const fs::path& requested, std::span<const std::uint8_t> bytes, std::string* error)
+{
+    auto failed = [&](const std::string& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    std::error_code ec;
+    // Replace the file a link points at, not the link.
+    fs::path path = requested;
+    if (fs::is_symlink(fs::symlink_status(path, ec)))
+        path = fs::weakly_canonical(path, ec);
+    if (ec)
+        path = requested;
+
+    struct stat old { };
+    const bool hadOld = ::stat(path.c_str(), &old) == 0;
+    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    fs::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = dir
+            / ("." + path.filename().string() + ".tmp" + std::to_string(::getpid()) + "-"
+                + std::to_string(attempt));
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return failed(errnoText("cannot create", temp));
+    }
+    if (fd < 0)
+        return failed(errnoText("cannot create", temp));
+    if (hadOld)
+        ::fchmod(fd, old.st_mode & 07777);
+    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const std::string writeError = written ? std::string() : errnoText("cannot write", temp);
+    if (::close(fd) != 0 && written) {
+        const std::string closeError = errnoText("cannot write", temp);
+        ::unlink(temp.c_str());
+        return failed(closeError);
+    }
+    if (!written) {
+        ::unlink(temp.c_str());
+        return failed(writeError);
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const std::string renameError = errnoText("cannot replace", path);
+        ::unlink(temp.c_str());
+        return failed(renameError);
+    }
+    // Make the rename itself durable.
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+std::string firstFreeFolderFileName(const fs::path& dir)
+{
+    for (unsigned long n = 1;; ++n) {
+        std::string name = "tolmc" + std::to_string(n) + ".dat";
+        std::error_code ec;
+        // A dangling link counts as taken: creating the file would follow it.
+        if (!fs::exists(fs::symlink_status(dir / name, ec)))
+            return name;
+    }
+}
+
+FolderScan scanFolderFiles(std::span<const std::uint8_t> data)
+{
+    FolderScan scan;
+    try {
+        ShelfReader reader(data);
+        scan.magicMatches = reader.magicMatches();
+        if (!scan.magicMatches)
+            return scan;
+        std::size_t pos = reader.position();
+        std::vector<std::size_t> dialogOffsets;
+        const Record dialog = readRecord(data, pos, &dialogOffsets);
+        readFontDialog(dialog, dialogOffsets);
+        while (pos < data.size()) {
+            std::vector<std::size_t> offsets;
+            const Record record = readRecord(data, pos, &offsets);
+            const SpButtonState item = readSpButton(record, offsets);
+            if (item.clase == kCarpeta)
+                scan.names.push_back(item.comando);
+        }
+    } catch (const StreamError& e) {
+        scan.error = e;
+    }
+    return scan;
+}
+
+std::vector<std::string> folderFilesNamedIn(std::span<const std::uint8_t> data)
+{
+    return scanFolderFiles(data).names;
+}
+
+bool isFollowableFolderFile(const std::string& name)
+{
+    if (name.empty() || name == "." || name == ".." || name == kMainShelfFile)
+        return false;
+    return name.find('/') == std::string::npos && name.find('\\') == std::string::npos
+        && name.find('\0') == std::string::npos;
+}
+
+std::vector<std::string> deleteShelfTree(
+    const fs::path& dir, const std::string& name, std::vector<std::string>* broken)
+{
+    std::set<std::string> visited;
+    std::vector<std::string> deleted;
+    deleteTree(dir, name, visited, deleted, broken);
+    return deleted;
+}
+
+} // namespace tolm::store
