@@ -64,7 +64,14 @@ public:
             fail(kInvalidStreamFormat, at);
         return bytes(count);
     }
-    std::string shortString() { return cp1252ToUtf8(bytes(u8())); }
+    std::string shortString()
+    {
+        const std::size_t at = m_pos;
+        const std::uint8_t count = u8();
+        if (count > remaining())
+            fail(kInvalidStreamFormat, at);
+        return cp1252ToUtf8(bytes(count));
+    }
 
 private:
     std::span<const std::uint8_t> m_data;

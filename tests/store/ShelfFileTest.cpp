@@ -1,0 +1,207 @@
+#include "store/ShelfFile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/stat.h>
+
+using namespace tolm::store;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::random_device rd;
+        m_path = fs::temp_directory_path() / ("tolm-store-" + std::to_string(rd()));
+        fs::create_directories(m_path);
+    }
+    ~TempDir() { fs::remove_all(m_path); }
+    const fs::path& path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+SpButtonState folderItem(const std::string& file)
+{
+    SpButtonState s;
+    s.clase = 1;
+    s.comando = file;
+    s.caption = "Carpeta Nueva";
+    return s;
+}
+
+std::vector<std::uint8_t> shelf(const std::vector<SpButtonState>& items)
+{
+    ShelfFile file;
+    file.header.right = 150;
+    file.fontDialog = writeFontDialog({});
+    for (const auto& item : items)
+        file.items.push_back(writeSpButton(item));
+    return serializeShelf(file);
+}
+
+void put(const fs::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+} // namespace
+
+TEST(ShelfFileTest, HeaderBytes)
+{
+    ShelfHeader h;
+    h.left = -1;
+    h.color = 0x8000000F;
+    std::vector<std::uint8_t> out;
+    writeHeader(h, out);
+    ASSERT_EQ(out.size(), kShelfHeaderSize);
+    EXPECT_EQ(std::vector<std::uint8_t>(out.begin(), out.begin() + 8),
+        (std::vector<std::uint8_t> { 0x73, 0x1F, 0x0F, 0x00, 0xFF, 0xFF, 0xFF, 0xFF }));
+    EXPECT_EQ(out[27], 0x80);
+    EXPECT_EQ(readHeader(out), h);
+    EXPECT_THROW(readHeader(std::span(out).first(27)), StreamError);
+}
+
+TEST(ShelfFileTest, HeaderAndFontDialogOnlyHoldsNoItems)
+{
+    const auto bytes = shelf({});
+    const ShelfFile file = parseShelf(bytes);
+    EXPECT_TRUE(file.items.empty());
+    EXPECT_EQ(readFontDialog(file.fontDialog), FontDialogState {});
+    EXPECT_EQ(serializeShelf(file), bytes);
+    // The header alone lacks the font dialog record.
+    EXPECT_THROW(parseShelf(std::span(bytes).first(kShelfHeaderSize)), StreamError);
+}
+
+TEST(ShelfFileTest, ReaderKeepsTheRecordsBeforeABreak)
+{
+    auto bytes = shelf({ SpButtonState {}, folderItem("tolmc1.dat") });
+    const std::size_t whole = bytes.size();
+    bytes.insert(bytes.end(), { 'T', 'P', 'F', '0', 9 });
+    ShelfReader reader(bytes);
+    ASSERT_TRUE(reader.magicMatches());
+    reader.nextRecord();
+    EXPECT_EQ(readSpButton(reader.nextRecord()), SpButtonState {});
+    EXPECT_EQ(readSpButton(reader.nextRecord()).comando, "tolmc1.dat");
+    EXPECT_EQ(reader.position(), whole);
+    try {
+        reader.nextRecord();
+        FAIL();
+    } catch (const StreamError& e) {
+        EXPECT_EQ(e.offset(), whole + 4);
+    }
+    bytes[0] = 0x74;
+    EXPECT_FALSE(ShelfReader(bytes).magicMatches());
+}
+
+TEST(ShelfFileTest, FolderFilesNamedInFileOrder)
+{
+    const auto bytes = shelf({ folderItem("tolmc2.dat"), SpButtonState {}, folderItem("tolmc1.dat") });
+    EXPECT_EQ(folderFilesNamedIn(bytes), (std::vector<std::string> { "tolmc2.dat", "tolmc1.dat" }));
+    auto broken = bytes;
+    broken.resize(broken.size() - 3);
+    const FolderScan scan = scanFolderFiles(broken);
+    EXPECT_EQ(scan.names, (std::vector<std::string> { "tolmc2.dat" }));
+    ASSERT_TRUE(scan.error.has_value());
+    EXPECT_STREQ(scan.error->what(), kInvalidStreamFormat);
+}
+
+TEST(ShelfFileTest, FirstFreeFolderName)
+{
+    TempDir dir;
+    EXPECT_EQ(firstFreeFolderFileName(dir.path()), "tolmc1.dat");
+    put(dir.path() / "tolmc1.dat", {});
+    put(dir.path() / "tolmc3.dat", {});
+    EXPECT_EQ(firstFreeFolderFileName(dir.path()), "tolmc2.dat");
+}
+
+TEST(ShelfFileTest, DeletesAWholeTreeOfFour)
+{
+    TempDir dir;
+    put(dir.path() / "tolmc1.dat", shelf({ folderItem("tolmc2.dat"), folderItem("tolmc4.dat") }));
+    put(dir.path() / "tolmc2.dat", shelf({ folderItem("tolmc3.dat") }));
+    put(dir.path() / "tolmc3.dat", shelf({}));
+    put(dir.path() / "tolmc4.dat", shelf({}));
+    put(dir.path() / "tolmc5.dat", shelf({}));
+    const auto deleted = deleteShelfTree(dir.path(), "tolmc1.dat");
+    EXPECT_EQ(deleted, (std::vector<std::string> { "tolmc3.dat", "tolmc2.dat", "tolmc4.dat", "tolmc1.dat" }));
+    EXPECT_FALSE(fs::exists(dir.path() / "tolmc1.dat"));
+    EXPECT_TRUE(fs::exists(dir.path() / "tolmc5.dat"));
+    EXPECT_TRUE(deleteShelfTree(dir.path(), "tolmc1.dat").empty());
+}
+
+TEST(ShelfFileTest, DeletingEndsAtCyclesAndKeepsOutsideFiles)
+{
+    TempDir dir;
+    put(dir.path() / "tolmc1.dat", shelf({ folderItem("tolmc2.dat"), folderItem("../fuera.txt") }));
+    put(dir.path() / "tolmc2.dat", shelf({ folderItem("tolmc1.dat"), folderItem("tolm95.dat") }));
+    put(dir.path() / "tolm95.dat", shelf({}));
+    put(dir.path().parent_path() / "fuera.txt", { 1, 2, 3 });
+    const auto deleted = deleteShelfTree(dir.path(), "tolmc1.dat");
+    EXPECT_EQ(deleted, (std::vector<std::string> { "tolmc2.dat", "tolmc1.dat" }));
+    EXPECT_TRUE(fs::exists(dir.path() / "tolm95.dat"));
+    EXPECT_TRUE(fs::exists(dir.path().parent_path() / "fuera.txt"));
+    fs::remove(dir.path().parent_path() / "fuera.txt");
+}
+
+TEST(ShelfFileTest, DeletingWrongMagicAndBrokenFiles)
+{
+    TempDir dir;
+    auto broken = shelf({ folderItem("tolmc3.dat"), folderItem("tolmc4.dat") });
+    broken.resize(broken.size() - 5);
+    put(dir.path() / "tolmc1.dat", shelf({ folderItem("tolmc2.dat"), folderItem("tolmc5.dat") }));
+    put(dir.path() / "tolmc2.dat", broken);
+    put(dir.path() / "tolmc3.dat", shelf({}));
+    put(dir.path() / "tolmc4.dat", shelf({}));
+    // Another program's file: deleted without a look inside.
+    put(dir.path() / "tolmc5.dat",
+        { 'n', 'o', ' ', 'e', 's', ' ', 'u', 'n', 'a', ' ', 'b', 'a', 'n', 'd', 'e', 'j', 'a', 'x', 'x', 'x',
+            'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x' });
+    std::vector<std::string> problems;
+    const auto deleted = deleteShelfTree(dir.path(), "tolmc1.dat", &problems);
+    EXPECT_EQ(deleted, (std::vector<std::string> { "tolmc3.dat", "tolmc2.dat", "tolmc5.dat", "tolmc1.dat" }));
+    EXPECT_TRUE(fs::exists(dir.path() / "tolmc4.dat"));
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].rfind("tolmc2.dat: Invalid stream format at byte ", 0), 0u);
+}
+
+TEST(ShelfFileTest, AtomicWriteReplacesOrLeavesTheOldFile)
+{
+    TempDir dir;
+    const fs::path target = dir.path() / "tolm95.dat";
+    put(target, { 1, 2, 3 });
+    ::chmod(target.c_str(), 0640);
+    const std::vector<std::uint8_t> fresh { 9, 8, 7, 6 };
+    std::string error;
+    ASSERT_TRUE(writeFileAtomically(target, fresh, &error)) << error;
+    EXPECT_EQ(readFileBytes(target), fresh);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    // Writing through a link replaces the file it points at and keeps the link.
+    const fs::path link = dir.path() / "enlace.dat";
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(writeFileAtomically(link, std::vector<std::uint8_t> { 5 }));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readFileBytes(target), std::vector<std::uint8_t> { 5 });
+
+    // A rename that cannot happen (a non-empty folder in the way) fails,
+    // reports it and leaves neither damage nor a temporary file behind.
+    const fs::path blocked = dir.path() / "ocupado";
+    fs::create_directory(blocked);
+    put(blocked / "dentro", { 1 });
+    error.clear();
+    EXPECT_FALSE(writeFileAtomically(blocked, fresh, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(fs::exists(blocked / "dentro"));
+    EXPECT_FALSE(writeFileAtomically(dir.path() / "no-existe" / "x.dat", fresh, &error));
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 3); // tolm95.dat, enlace.dat, ocupado
+}
