@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tolm::platform {
+
+// Splits a parameter text into arguments like a POSIX shell splits words,
+// without expanding anything: no variables, globs, ~, redirections or command
+// separators. Blanks (space, tab, newline) separate words; 'single quotes'
+// keep everything literally; "double quotes" keep everything except that a
+// backslash escapes \ " $ and `. Outside quotes a backslash escapes a blank, a
+// quote or another backslash; before any other character it stays literal, so
+// Windows paths such as c:\datos\carta.txt pass through unchanged. An empty
+// quote pair gives an empty argument; an unterminated quote runs to the end.
+QStringList splitArguments(const QString& text);
+
+// The launch that a desktop entry's Exec line asks for. `files` fill the %f %F
+// %u %U field codes (the first one for %f/%u, all for %F/%U); without files
+// those codes drop out. %i becomes "--icon <Icon>", %c the Name, %k the entry's
+// own path, %% a percent sign; deprecated codes drop out.
+struct DesktopExec {
+    QString program;
+    QStringList arguments;
+};
+DesktopExec desktopExecCommand(const QString& execLine, const QStringList& files, const QString& iconName,
+    const QString& name, const QString& entryPath);
+
+} // namespace tolm::platform

@@ -1,0 +1,253 @@
+#include "platform/DatePicture.h"
+
+#include "platform/LocaleInfo.h"
+
+#include <QList>
+
+namespace tolm::platform::picture {
+
+namespace {
+
+struct Token {
+    QChar letter; // null for literal text
+    int count { 0 };
+    QString text; // literal text
+    bool dropped { false };
+};
+
+QList<Token> tokenize(const QString& picture, QStringView letters)
+{
+    QList<Token> tokens;
+    auto addLiteral = [&](const QString& s) {
+        if (!tokens.isEmpty() && tokens.last().letter.isNull())
+            tokens.last().text += s;
+        else
+            tokens.append(Token { QChar(), 0, s });
+    };
+    for (qsizetype i = 0; i < picture.size();) {
+        const QChar c = picture.at(i);
+        if (c == u'\'') {
+            if (i + 1 < picture.size() && picture.at(i + 1) == u'\'') {
+                addLiteral(QStringLiteral("'"));
+                i += 2;
+                continue;
+            }
+            QString quoted;
+            ++i;
+            while (i < picture.size()) {
+                if (picture.at(i) == u'\'') {
+                    if (i + 1 < picture.size() && picture.at(i + 1) == u'\'') {
+                        quoted += u'\'';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                quoted += picture.at(i++);
+            }
+            addLiteral(quoted);
+            continue;
+        }
+        if (letters.contains(c)) {
+            qsizetype j = i;
+            while (j < picture.size() && picture.at(j) == c)
+                ++j;
+            tokens.append(Token { c, int(qMin<qsizetype>(j - i, 100)), {} });
+            i = j;
+            continue;
+        }
+        addLiteral(QString(c));
+        ++i;
+    }
+    return tokens;
+}
+
+QString serialize(const QList<Token>& tokens)
+{
+    QString out;
+    for (const Token& t : tokens) {
+        if (t.dropped)
+            continue;
+        if (!t.letter.isNull()) {
+            out += QString(t.count, t.letter);
+            continue;
+        }
+        bool needsQuotes = false;
+        for (QChar c : t.text)
+            needsQuotes = needsQuotes || c.isLetter();
+        QString text = t.text;
+        text.replace(u'\'', QStringLiteral("''"));
+        out += needsQuotes ? u'\'' + text + u'\'' : text;
+    }
+    return out;
+}
+
+QString number(int value, int count)
+{
+    return count >= 2 ? QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')) : QString::number(value);
+}
+
+// Removes literal text that only surrounded a dropped field.
+void dropWithSurroundings(QList<Token>& tokens, qsizetype i, QStringView junk)
+{
+    auto isJunk = [&](const Token& t) {
+        if (!t.letter.isNull() || t.dropped)
+            return false;
+        for (QChar c : t.text) {
+            if (!junk.contains(c))
+                return false;
+        }
+        return true;
+    };
+    tokens[i].dropped = true;
+    if (i > 0 && isJunk(tokens.at(i - 1)))
+        tokens[i - 1].dropped = true;
+    if (i + 1 < tokens.size() && isJunk(tokens.at(i + 1)))
+        tokens[i + 1].dropped = true;
+}
+
+} // namespace
+
+QString formatTime(const QString& picture, const QTime& time, const LocaleInfo& locale)
+{
+    if (!time.isValid())
+        return {};
+    QString out;
+    for (const Token& t : tokenize(picture, u"hHmst")) {
+        switch (t.letter.unicode()) {
+        case 0:
+            out += t.text;
+            break;
+        case 'h':
+            out += number(time.hour() % 12 == 0 ? 12 : time.hour() % 12, t.count);
+            break;
+        case 'H':
+            out += number(time.hour(), t.count);
+            break;
+        case 'm':
+            out += number(time.minute(), t.count);
+            break;
+        case 's':
+            out += number(time.second(), t.count);
+            break;
+        case 't': {
+            const QString designator = time.hour() < 12 ? locale.amDesignator() : locale.pmDesignator();
+            out += t.count == 1 ? designator.left(1) : designator;
+            break;
+        }
+        }
+    }
+    return out;
+}
+
+QString formatDate(const QString& picture, const QDate& date, const LocaleInfo& locale)
+{
+    if (!date.isValid())
+        return {};
+    QString out;
+    for (const Token& t : tokenize(picture, u"dMyg")) {
+        switch (t.letter.unicode()) {
+        case 0:
+            out += t.text;
+            break;
+        case 'd':
+            if (t.count <= 2)
+                out += number(date.day(), t.count);
+            else
+                out += locale.dayName(date.dayOfWeek(), t.count == 3);
+            break;
+        case 'M':
+            if (t.count <= 2)
+                out += number(date.month(), t.count);
+            else
+                out += locale.monthName(date.month(), t.count == 3);
+            break;
+        case 'y': {
+            const int year = date.year();
+            if (t.count <= 2)
+                out += number(qAbs(year) % 100, t.count);
+            else
+                out += QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0'));
+            break;
+        }
+        case 'g':
+            break;
+        }
+    }
+    return out;
+}
+
+QString withoutSeconds(const QString& picture)
+{
+    QList<Token> tokens = tokenize(picture, u"hHmst");
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (tokens.at(i).letter != u's')
+            continue;
+        tokens[i].dropped = true;
+        qsizetype j = i - 1;
+        while (j >= 0 && tokens.at(j).letter.isNull())
+            tokens[j--].dropped = true;
+        if (j < 0) {
+            // Seconds come first: the separator after them goes instead.
+            for (j = i + 1; j < tokens.size() && tokens.at(j).letter.isNull(); ++j)
+                tokens[j].dropped = true;
+        }
+    }
+    return serialize(tokens);
+}
+
+QString fromQtFormat(const QString& qtFormat)
+{
+    QList<Token> tokens = tokenize(qtFormat, u"hHmszaAPptdMy");
+    // Qt reads "AP"/"ap" as one marker; the tokenizer saw two letters.
+    bool hasAmPm = false;
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        Token& t = tokens[i];
+        if (t.letter == u'a' || t.letter == u'A') {
+            hasAmPm = true;
+            if (i + 1 < tokens.size() && (tokens.at(i + 1).letter == u'p' || tokens.at(i + 1).letter == u'P'))
+                tokens[i + 1].dropped = true;
+        }
+    }
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        Token& t = tokens[i];
+        if (t.dropped || t.letter.isNull())
+            continue;
+        switch (t.letter.unicode()) {
+        case 'h':
+            t.letter = hasAmPm ? QChar(u'h') : QChar(u'H');
+            t.count = qMin(t.count, 2);
+            break;
+        case 'H':
+        case 'm':
+        case 's':
+            t.count = qMin(t.count, 2);
+            break;
+        case 'a':
+        case 'A':
+            t.letter = u't';
+            t.count = 2;
+            break;
+        case 'z':
+        case 't':
+            dropWithSurroundings(tokens, i, u" ()[].,");
+            break;
+        case 'p':
+        case 'P':
+            // A lone p is plain text in Qt's language.
+            t = Token { QChar(), 0, QString(t.count, t.letter) };
+            break;
+        case 'd':
+        case 'M':
+            t.count = qMin(t.count, 4);
+            break;
+        case 'y':
+            t.count = t.count >= 3 ? 4 : 2;
+            break;
+        }
+    }
+    return serialize(tokens);
+}
+
+} // namespace tolm::platform::picture

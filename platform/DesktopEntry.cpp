@@ -1,0 +1,81 @@
+#include "platform/DesktopEntry.h"
+
+#include <QFile>
+
+namespace tolm::platform {
+
+namespace {
+
+// String values escape \s \n \t \r and \\; any other backslash stays, so the
+// Exec line's own quoting (\" \$ ...) reaches the argument splitter intact.
+QString unescapeValue(const QString& raw)
+{
+    QString out;
+    out.reserve(raw.size());
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar c = raw.at(i);
+        if (c != u'\\' || i + 1 >= raw.size()) {
+            out += c;
+            continue;
+        }
+        const QChar n = raw.at(i + 1);
+        if (n == u's')
+            out += u' ';
+        else if (n == u'n')
+            out += u'\n';
+        else if (n == u't')
+            out += u'\t';
+        else if (n == u'r')
+            out += u'\r';
+        else if (n == u'\\')
+            out += u'\\';
+        else {
+            out += c;
+            continue;
+        }
+        ++i;
+    }
+    return out;
+}
+
+} // namespace
+
+DesktopEntry DesktopEntry::parse(const QByteArray& text, const QString& path)
+{
+    DesktopEntry entry;
+    entry.m_path = path;
+    bool inMainGroup = false;
+    for (const QByteArray& rawLine : text.split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[')) {
+            inMainGroup = line == u"[Desktop Entry]";
+            entry.m_valid = entry.m_valid || inMainGroup;
+            continue;
+        }
+        if (!inMainGroup)
+            continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq <= 0)
+            continue;
+        const QString key = line.left(eq).trimmed();
+        // The first occurrence of a key counts; localised keys (Name[es]) are
+        // kept under their full name and not used as the plain one.
+        if (!entry.m_values.contains(key))
+            entry.m_values.insert(key, unescapeValue(line.mid(eq + 1).trimmed()));
+    }
+    return entry;
+}
+
+DesktopEntry DesktopEntry::load(const QString& path)
+{
+    QFile file(path);
+    // A desktop entry is a few kilobytes; refuse anything absurd rather than
+    // reading a huge file named *.desktop into memory.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 1024 * 1024)
+        return {};
+    return parse(file.readAll(), path);
+}
+
+} // namespace tolm::platform

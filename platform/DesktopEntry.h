@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+namespace tolm::platform {
+
+// The [Desktop Entry] group of a freedesktop .desktop file: enough to start
+// the application it describes and to find its icon.
+class DesktopEntry {
+public:
+    static DesktopEntry parse(const QByteArray& text, const QString& path = {});
+    static DesktopEntry load(const QString& path);
+
+    bool isValid() const { return m_valid; }
+    QString path() const { return m_path; }
+    QString value(const QString& key) const { return m_values.value(key); }
+    QString type() const { return value(QStringLiteral("Type")); }
+    QString name() const { return value(QStringLiteral("Name")); }
+    QString exec() const { return value(QStringLiteral("Exec")); }
+    QString icon() const { return value(QStringLiteral("Icon")); }
+    QString workingDirectory() const { return value(QStringLiteral("Path")); }
+    QString url() const { return value(QStringLiteral("URL")); }
+
+private:
+    bool m_valid { false };
+    QString m_path;
+    QHash<QString, QString> m_values;
+};
+
+} // namespace tolm::platform

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace tolm::platform {
+
+// The icon the shell associates with a file, and where it came from: for a
+// document the application that opens it (its .desktop file), for a file
+// with icons of its own that file.
+struct AssociatedIcon {
+    QImage image; // 32 x 32; null when nothing was found
+    QString file; // the file that holds the icon; the file asked about when none
+    int index { 0 };
+};
+
+class Icons {
+public:
+    static constexpr int iconSize = 32;
+
+    virtual ~Icons() = default;
+    // How many icons the file holds; 0 when it holds none or is no file with icons.
+    virtual int iconCount(const QString& file) = 0;
+    // Icon number `index` of the file at 32 x 32; a null image when there is none.
+    virtual QImage extractIcon(const QString& file, int index) = 0;
+    virtual AssociatedIcon associatedIcon(const QString& file) = 0;
+};
+
+} // namespace tolm::platform

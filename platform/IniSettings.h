@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/Settings.h"
+
+namespace tolm::platform {
+
+// Settings in an ini file that stands for the registry key: each section of
+// the key is an ini section ("[gen]"), each value a line ("tolml=3").
+class IniSettings : public Settings {
+public:
+    explicit IniSettings(const QString& filePath = defaultPath());
+
+    // ~/.config/Tolm/tolm.ini (the user's configuration folder, honouring
+    // XDG_CONFIG_HOME).
+    static QString defaultPath();
+    QString filePath() const { return m_filePath; }
+
+    std::optional<QString> readString(const QString& section, const QString& name) override;
+    bool writeString(const QString& section, const QString& name, const QString& value) override;
+
+private:
+    QString m_filePath;
+};
+
+} // namespace tolm::platform

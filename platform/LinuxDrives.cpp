@@ -1,0 +1,173 @@
+#include "platform/LinuxDrives.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/sysmacros.h>
+
+namespace tolm::platform {
+
+namespace {
+
+QByteArray readProcFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll(); // proc files report size 0; readAll reads to the end
+}
+
+bool startsWithDriveRoot(const QString& path)
+{
+    return path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter() && path.at(0).unicode() < 128;
+}
+
+} // namespace
+
+QList<MountEntry> LinuxDrives::readAllMounts()
+{
+    const QByteArray info = readProcFile(QStringLiteral("/proc/self/mountinfo"));
+    if (!info.isEmpty())
+        return MountTable::parseMountInfo(info);
+    return MountTable::parseMounts(readProcFile(QStringLiteral("/proc/mounts")));
+}
+
+QString LinuxDrives::localPathFor(const QString& path, const QList<MountEntry>& drives)
+{
+    if (path.isEmpty())
+        return {};
+    if (!startsWithDriveRoot(path)) {
+        if (path.startsWith(u'/'))
+            return QDir::cleanPath(path);
+        return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    }
+    const int index = path.at(0).toLower().unicode() - u'c';
+    if (index < 0 || index >= drives.size())
+        return {};
+    QString rest = path.mid(2);
+    rest.replace(u'\\', u'/');
+    return QDir::cleanPath(drives.at(index).mountPoint + u'/' + rest);
+}
+
+QString LinuxDrives::decodeLabel(const QString& name)
+{
+    QByteArray out;
+    const QByteArray in = name.toUtf8();
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        if (in.at(i) == '\\' && i + 3 < in.size() && in.at(i + 1) == 'x') {
+            bool ok = false;
+            const int value = in.mid(i + 2, 2).toInt(&ok, 16);
+            if (ok) {
+                out += char(value);
+                i += 3;
+                continue;
+            }
+        }
+        out += in.at(i);
+    }
+    return QString::fromUtf8(out);
+}
+
+QStringList LinuxDrives::logicalDriveStrings()
+{
+    QStringList roots;
+    const QList<MountEntry> drives = MountTable::driveMounts(readAllMounts());
+    for (int i = 0; i < drives.size(); ++i)
+        roots << rootForLetter(i);
+    return roots;
+}
+
+QString LinuxDrives::localPath(const QString& path)
+{
+    return localPathFor(path, MountTable::driveMounts(readAllMounts()));
+}
+
+int LinuxDrives::mountFor(const QString& path, QList<MountEntry>& mounts, QString& local)
+{
+    mounts = readAllMounts();
+    local = localPathFor(path, MountTable::driveMounts(mounts));
+    if (local.isEmpty() || !QFileInfo(local).isDir())
+        return -1;
+    // Symbolic links lead elsewhere; the file system is the one of the target.
+    const QString canonical = QFileInfo(local).canonicalFilePath();
+    return MountTable::mountIndexFor(mounts, canonical.isEmpty() ? local : canonical);
+}
+
+bool LinuxDrives::isRemovable(const MountEntry& e)
+{
+    if (!e.source.startsWith(u"/dev/"))
+        return false;
+    dev_t device = 0;
+    if (e.major >= 0) {
+        device = makedev(unsigned(e.major), unsigned(e.minor));
+    } else {
+        struct stat st { };
+        if (::stat(QFile::encodeName(e.source).constData(), &st) != 0 || !S_ISBLK(st.st_mode))
+            return false;
+        device = st.st_rdev;
+    }
+    // /sys/dev/block/M:m is the partition or the disk; a partition's folder
+    // sits inside its disk's folder, which has the removable flag.
+    const QString sys
+        = QFileInfo(QStringLiteral("/sys/dev/block/%1:%2").arg(major(device)).arg(minor(device)))
+              .canonicalFilePath();
+    if (sys.isEmpty())
+        return false;
+    for (const QString& folder : { sys, QFileInfo(sys).path() }) {
+        QFile flag(folder + QStringLiteral("/removable"));
+        if (flag.open(QIODevice::ReadOnly))
+            return flag.read(4).trimmed() == "1";
+    }
+    return false;
+}
+
+QString LinuxDrives::labelFor(const MountEntry& e)
+{
+    if (!e.source.startsWith(u"/dev/"))
+        return {};
+    const QString device = QFileInfo(e.source).canonicalFilePath();
+    const QDir byLabel(QStringLiteral("/dev/disk/by-label"));
+    for (const QFileInfo& link : byLabel.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        if (link.canonicalFilePath() == device)
+            return decodeLabel(link.fileName());
+    }
+    return {};
+}
+
+int LinuxDrives::driveType(const QString& root)
+{
+    QList<MountEntry> mounts;
+    QString local;
+    const int index = mountFor(root, mounts, local);
+    if (index < 0)
+        return DriveNoRootDir;
+    const MountEntry& e = mounts.at(index);
+    return MountTable::typeOf(e, isRemovable(e));
+}
+
+std::optional<VolumeInfo> LinuxDrives::volumeInformation(const QString& root)
+{
+    QList<MountEntry> mounts;
+    QString local;
+    const int index = mountFor(root, mounts, local);
+    if (index < 0)
+        return std::nullopt;
+    const MountEntry& e = mounts.at(index);
+    return VolumeInfo { labelFor(e), e.fileSystem, 0 };
+}
+
+std::optional<DiskSpace> LinuxDrives::diskFreeSpace(const QString& path)
+{
+    const QString local = localPath(path);
+    if (local.isEmpty())
+        return std::nullopt;
+    struct statvfs st { };
+    if (::statvfs(QFile::encodeName(local).constData(), &st) != 0)
+        return std::nullopt;
+    const quint64 unit = st.f_frsize ? st.f_frsize : st.f_bsize;
+    return DiskSpace { quint64(st.f_blocks) * unit, quint64(st.f_bfree) * unit, quint64(st.f_bavail) * unit };
+}
+
+} // namespace tolm::platform

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/Drives.h"
+#include "platform/MountTable.h"
+
+namespace tolm::platform {
+
+// Drives from the kernel's mount table, read afresh on every call so that a
+// stick plugged in while the launcher runs shows up in the next refresh.
+class LinuxDrives : public Drives {
+public:
+    QStringList logicalDriveStrings() override;
+    int driveType(const QString& root) override;
+    std::optional<VolumeInfo> volumeInformation(const QString& root) override;
+    std::optional<DiskSpace> diskFreeSpace(const QString& path) override;
+    QString localPath(const QString& path) override;
+
+    // Pure helpers, public for tests.
+    // "c:\x\y" with mounts [/, /media/usb] -> "/x/y"; "d:" -> "/media/usb".
+    static QString localPathFor(const QString& path, const QList<MountEntry>& drives);
+    static QString rootForLetter(int index) { return QString(QChar(u'c' + index)) + QStringLiteral(":\\"); }
+    // Decodes the \xHH escapes udev uses in /dev/disk/by-label names.
+    static QString decodeLabel(const QString& name);
+
+private:
+    static QList<MountEntry> readAllMounts();
+    static bool isRemovable(const MountEntry& entry);
+    static QString labelFor(const MountEntry& entry);
+    // The mount that holds a path (after mapping a drive root); -1 when none.
+    int mountFor(const QString& path, QList<MountEntry>& mounts, QString& local);
+};
+
+} // namespace tolm::platform

@@ -1,0 +1,247 @@
+#include "platform/LinuxIcons.h"
+
+#include "platform/DesktopEntry.h"
+#include "platform/Drives.h"
+#include "platform/IcoFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QImageReader>
+#include <QMimeDatabase>
+#include <QPainter>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace tolm::platform {
+
+namespace {
+
+constexpr qint64 maxIconFileSize = 16 * 1024 * 1024;
+
+QImage fitted(const QImage& source)
+{
+    if (source.isNull())
+        return {};
+    if (source.size() == QSize(Icons::iconSize, Icons::iconSize))
+        return source.convertToFormat(QImage::Format_ARGB32);
+    QImage out(Icons::iconSize, Icons::iconSize, QImage::Format_ARGB32);
+    out.fill(Qt::transparent);
+    const QImage scaled
+        = source.scaled(Icons::iconSize, Icons::iconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPainter p(&out);
+    p.drawImage((Icons::iconSize - scaled.width()) / 2, (Icons::iconSize - scaled.height()) / 2, scaled);
+    return out;
+}
+
+QImage readImageFile(const QString& path)
+{
+    QImageReader reader(path);
+    if (!reader.canRead())
+        return {};
+    const QSize size = reader.size();
+    // Refuse huge pictures before decoding them; an icon needs few pixels.
+    if (size.isValid() && qint64(size.width()) * size.height() > 4096 * 4096)
+        return {};
+    if (size.isValid() && (size.width() > Icons::iconSize || size.height() > Icons::iconSize))
+        reader.setScaledSize(size.scaled(Icons::iconSize, Icons::iconSize, Qt::KeepAspectRatio));
+    return fitted(reader.read());
+}
+
+bool isIcoFile(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == u"ico" || suffix == u"cur";
+}
+
+QByteArray readSmallFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || f.size() > maxIconFileSize)
+        return {};
+    return f.readAll();
+}
+
+// The [Default Applications] (or other group's) entries for a type across
+// the mimeapps.list files, most important file first.
+QStringList mimeappsEntries(const QString& group, const QString& mimeType)
+{
+    QStringList files;
+    const QStringList desktops
+        = qEnvironmentVariable("XDG_CURRENT_DESKTOP").toLower().split(u':', Qt::SkipEmptyParts);
+    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)) {
+        for (const QString& desktop : desktops)
+            files << dir + u'/' + desktop + QStringLiteral("-mimeapps.list");
+        files << dir + QStringLiteral("/mimeapps.list");
+    }
+    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
+        for (const QString& desktop : desktops)
+            files << dir + u'/' + desktop + QStringLiteral("-mimeapps.list");
+        files << dir + QStringLiteral("/mimeapps.list");
+    }
+    QStringList out;
+    for (const QString& file : files) {
+        if (!QFileInfo::exists(file))
+            continue;
+        const DesktopEntry groupLines = DesktopEntry::parse([&] {
+            // Re-use the key=value reader by presenting the wanted group as
+            // the entry group.
+            QByteArray text = readSmallFile(file);
+            text.replace("[Desktop Entry]", "[Ignored Entry]");
+            text.replace("[" + group.toUtf8() + "]", "[Desktop Entry]");
+            return text;
+        }());
+        out << groupLines.value(mimeType).split(u';', Qt::SkipEmptyParts);
+    }
+    return out;
+}
+
+QString desktopFileForId(const QString& id)
+{
+    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
+        const QString direct = dir + u'/' + id;
+        if (QFileInfo::exists(direct))
+            return direct;
+        // "kde-foo.desktop" may live in applications/kde/foo.desktop.
+        QString nested = id;
+        nested.replace(u'-', u'/');
+        if (QFileInfo::exists(dir + u'/' + nested))
+            return dir + u'/' + nested;
+    }
+    return {};
+}
+
+} // namespace
+
+LinuxIcons::LinuxIcons(Drives* drives)
+    : m_drives(drives)
+{ }
+
+QString LinuxIcons::localPath(const QString& file) const
+{
+    if (file.isEmpty())
+        return {};
+    if (m_drives)
+        return m_drives->localPath(file);
+    return file;
+}
+
+QImage LinuxIcons::themeIcon(const QString& name)
+{
+    if (name.isEmpty())
+        return {};
+    if (QDir::isAbsolutePath(name))
+        return isIcoFile(name) ? IcoFile::bestImage(readSmallFile(name), iconSize) : readImageFile(name);
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        const QIcon icon = QIcon::fromTheme(name);
+        if (!icon.isNull()) {
+            const QPixmap pixmap = icon.pixmap(QSize(iconSize, iconSize));
+            if (!pixmap.isNull())
+                return fitted(pixmap.toImage());
+        }
+    }
+    for (const QString& dir : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+             QStringLiteral("pixmaps"), QStandardPaths::LocateDirectory)) {
+        for (const char* ext : { ".png", ".xpm", ".svg" }) {
+            const QString path = dir + u'/' + name + QLatin1String(ext);
+            if (QFileInfo::exists(path))
+                return readImageFile(path);
+        }
+    }
+    return {};
+}
+
+QImage LinuxIcons::iconOf(const QString& local) const
+{
+    const QFileInfo info(local);
+    if (local.isEmpty() || !info.isFile())
+        return {};
+    if (isIcoFile(local))
+        return IcoFile::bestImage(readSmallFile(local), iconSize);
+    if (info.suffix().compare(u"desktop", Qt::CaseInsensitive) == 0)
+        return themeIcon(DesktopEntry::load(local).icon());
+    if (info.size() > maxIconFileSize)
+        return {};
+    return readImageFile(local);
+}
+
+int LinuxIcons::iconCount(const QString& file)
+{
+    return iconOf(localPath(file)).isNull() ? 0 : 1;
+}
+
+QImage LinuxIcons::extractIcon(const QString& file, int index)
+{
+    if (index != 0)
+        return {};
+    return iconOf(localPath(file));
+}
+
+QString LinuxIcons::defaultApplicationFor(const QString& mimeType)
+{
+    const QMimeDatabase db;
+    QStringList types { mimeType };
+    types << db.mimeTypeForName(mimeType).allAncestors();
+    for (const QString& type : types) {
+        for (const QString& group :
+            { QStringLiteral("Default Applications"), QStringLiteral("Added Associations") }) {
+            for (const QString& id : mimeappsEntries(group, type)) {
+                const QString path = desktopFileForId(id);
+                if (!path.isEmpty())
+                    return path;
+            }
+        }
+        for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
+            const DesktopEntry cache
+                = DesktopEntry::parse(readSmallFile(dir + QStringLiteral("/mimeinfo.cache"))
+                                          .replace("[MIME Cache]", "[Desktop Entry]"));
+            for (const QString& id : cache.value(type).split(u';', Qt::SkipEmptyParts)) {
+                const QString path = desktopFileForId(id);
+                if (!path.isEmpty())
+                    return path;
+            }
+        }
+    }
+    return {};
+}
+
+AssociatedIcon LinuxIcons::associatedIcon(const QString& file)
+{
+    AssociatedIcon result { {}, file, 0 };
+    const QString local = localPath(file);
+    if (local.isEmpty())
+        return result;
+    // A file with icons of its own is its own answer.
+    result.image = iconOf(local);
+    if (!result.image.isNull())
+        return result;
+
+    const QMimeDatabase db;
+    const QMimeType type = QFileInfo::exists(local)
+        ? db.mimeTypeForFile(local)
+        : db.mimeTypeForFile(local, QMimeDatabase::MatchExtension);
+    if (!type.isValid())
+        return result;
+    const bool program = type.inherits(QStringLiteral("application/x-executable"))
+        || type.inherits(QStringLiteral("application/x-sharedlib"))
+        || type.inherits(QStringLiteral("application/x-shellscript"));
+    if (!program && !QFileInfo(local).isDir()) {
+        auto cached = m_applicationByMime.constFind(type.name());
+        if (cached == m_applicationByMime.constEnd())
+            cached = m_applicationByMime.insert(type.name(), defaultApplicationFor(type.name()));
+        const QString application = cached.value();
+        if (!application.isEmpty()) {
+            const QImage image = iconOf(application);
+            if (!image.isNull())
+                return { image, application, 0 };
+        }
+    }
+    result.image = themeIcon(type.iconName());
+    if (result.image.isNull())
+        result.image = themeIcon(type.genericIconName());
+    return result;
+}
+
+} // namespace tolm::platform

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/Icons.h"
+
+#include <QHash>
+
+namespace tolm::platform {
+
+class Drives;
+
+// Icons of .ico/.cur files (one icon each, drawn from the best of its
+// sizes), of image files, of .desktop files (their Icon= through the icon
+// theme) and, for a document, of the application that opens it or of its
+// MIME type.
+class LinuxIcons : public Icons {
+public:
+    // `drives` maps Windows drive roots in file names; may be null.
+    explicit LinuxIcons(Drives* drives = nullptr);
+
+    int iconCount(const QString& file) override;
+    QImage extractIcon(const QString& file, int index) override;
+    AssociatedIcon associatedIcon(const QString& file) override;
+
+    // The .desktop file of the application that opens `mimeType` by default,
+    // from the mimeapps.list files and the desktop database; empty when none.
+    static QString defaultApplicationFor(const QString& mimeType);
+    // An icon name of the theme, an absolute image path, or a pixmaps name,
+    // drawn at 32 x 32; null when nothing draws.
+    static QImage themeIcon(const QString& name);
+
+private:
+    QString localPath(const QString& file) const;
+    QImage iconOf(const QString& localFile) const;
+
+    Drives* m_drives { nullptr };
+    QHash<QString, QString> m_applicationByMime; // looked up once per type
+};
+
+} // namespace tolm::platform

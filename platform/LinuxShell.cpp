@@ -1,0 +1,307 @@
+#include "platform/LinuxShell.h"
+
+#include "platform/CommandLine.h"
+#include "platform/DesktopEntry.h"
+#include "platform/Drives.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace tolm::platform {
+
+namespace {
+
+const QString fileManagerService = QStringLiteral("org.freedesktop.FileManager1");
+
+LaunchPlan failure(const QString& why)
+{
+    LaunchPlan p;
+    p.error = why;
+    return p;
+}
+
+bool hasDriveRoot(const QString& path)
+{
+    return path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter() && path.at(0).unicode() < 128;
+}
+
+bool isUrl(const QString& text)
+{
+    const qsizetype colon = text.indexOf(u':');
+    if (colon < 2) // "c:" is a drive, not a scheme
+        return false;
+    const QUrl url(text);
+    return url.isValid() && !url.scheme().isEmpty()
+        && (text.mid(colon, 3) == u"://" || url.scheme() == u"mailto" || url.scheme() == u"file");
+}
+
+// The run bit alone is no proof of a program: on FAT and NTFS volumes every
+// file has it. A program starts with the ELF magic or a #! line.
+bool isProgram(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isExecutable())
+        return false;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = f.read(4);
+    return head
+        == "\x7f"
+           "ELF"
+        || head.startsWith("#!");
+}
+
+QString stripQuotes(QString text)
+{
+    text = text.trimmed();
+    if (text.size() >= 2 && text.startsWith(u'"') && text.endsWith(u'"'))
+        text = text.mid(1, text.size() - 2);
+    return text;
+}
+
+QString programName(const QString& command)
+{
+    QString name = command;
+    name.replace(u'\\', u'/');
+    name = name.mid(name.lastIndexOf(u'/') + 1).toLower();
+    if (name.endsWith(u".exe"))
+        name.chop(4);
+    return name;
+}
+
+} // namespace
+
+LinuxShell::LinuxShell(Drives* drives)
+    : m_drives(drives)
+{ }
+
+QString LinuxShell::mapped(const QString& path) const
+{
+    if (path.isEmpty())
+        return {};
+    if (m_drives && hasDriveRoot(path))
+        return m_drives->localPath(path);
+    return path;
+}
+
+ShellResult LinuxShell::open(
+    const QString& command, const QString& parameters, const QString& directory, ShowState)
+{
+    return run(plan(command, parameters, directory));
+}
+
+LaunchPlan LinuxShell::openWithDesktop(const QString& target) const
+{
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty())
+        return failure(QStringLiteral("xdg-open is not installed; cannot open %1").arg(target));
+    LaunchPlan p;
+    p.kind = LaunchPlan::Kind::Start;
+    p.program = opener;
+    p.arguments = { target };
+    return p;
+}
+
+QStringList LinuxShell::controlPanelCommand(const QString& applet)
+{
+    struct Candidate {
+        const char* program;
+        QStringList arguments;
+        bool kde;
+    };
+    QList<Candidate> candidates;
+    if (applet.compare(u"timedate.cpl", Qt::CaseInsensitive) == 0) {
+        candidates
+            = { { "gnome-control-center", { "datetime" }, false }, { "kcmshell6", { "kcm_clock" }, true },
+                  { "kcmshell5", { "clock" }, true }, { "cinnamon-settings", { "calendar" }, false },
+                  { "mate-time-admin", {}, false }, { "time-admin", {}, false } };
+    } else if (applet.compare(u"intl.cpl", Qt::CaseInsensitive) == 0) {
+        candidates = { { "gnome-control-center", { "region" }, false },
+            { "kcmshell6", { "kcm_regionandlang" }, true }, { "kcmshell5", { "kcm_regionandlang" }, true },
+            { "kcmshell5", { "formats" }, true }, { "cinnamon-settings", { "region" }, false } };
+    }
+    // On a KDE desktop its own settings come first even when GNOME's are installed.
+    if (qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(u"KDE", Qt::CaseInsensitive))
+        std::stable_partition(candidates.begin(), candidates.end(), [](const Candidate& c) { return c.kde; });
+    for (const Candidate& c : candidates) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(c.program));
+        if (!path.isEmpty())
+            return QStringList { path } + c.arguments;
+    }
+    return {};
+}
+
+LaunchPlan LinuxShell::explorer(const QString& parameters, const QString& directory) const
+{
+    QString rest = parameters.trimmed();
+    QString select;
+    // Switches come first, each ending in a comma: /e, /n, /root,<folder> /select,<file>
+    for (;;) {
+        const QString lower = rest.toLower();
+        if (lower.startsWith(u"/select,")) {
+            select = rest.mid(8);
+            rest.clear();
+            break;
+        }
+        if (lower.startsWith(u"/e,") || lower.startsWith(u"/n,")) {
+            rest = rest.mid(3).trimmed();
+        } else if (lower == u"/e" || lower == u"/n") {
+            rest.clear();
+        } else if (lower.startsWith(u"/root,")) {
+            rest = rest.mid(6).trimmed();
+        } else {
+            break;
+        }
+    }
+    if (!select.isNull()) {
+        const QString target = mapped(stripQuotes(select));
+        const QFileInfo info(target);
+        if (target.isEmpty() || !info.exists()) {
+            // Nothing to select: show the start folder (or home) instead.
+            const QString folder = mapped(directory);
+            return openWithDesktop(
+                folder.isEmpty() || !QFileInfo(folder).isDir() ? QDir::homePath() : folder);
+        }
+        LaunchPlan p = openWithDesktop(info.absolutePath());
+        if (p.kind == LaunchPlan::Kind::Fail)
+            p = LaunchPlan {}; // the file manager may still answer over D-Bus
+        p.kind = LaunchPlan::Kind::ShowItem;
+        p.item = info.absoluteFilePath();
+        return p;
+    }
+    QString folder = mapped(stripQuotes(rest));
+    if (folder.isEmpty())
+        folder = mapped(directory);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    if (!QFileInfo(folder).exists())
+        return failure(QStringLiteral("no such folder: %1").arg(folder));
+    return openWithDesktop(folder);
+}
+
+LaunchPlan LinuxShell::desktopEntry(
+    const QString& path, const QString& parameters, const QString& directory) const
+{
+    const DesktopEntry entry = DesktopEntry::load(path);
+    if (!entry.isValid())
+        return failure(QStringLiteral("not a desktop entry: %1").arg(path));
+    if (entry.type() == u"Link")
+        return entry.url().isEmpty() ? failure(QStringLiteral("link without URL: %1").arg(path))
+                                     : openWithDesktop(entry.url());
+    const DesktopExec exec
+        = desktopExecCommand(entry.exec(), splitArguments(parameters), entry.icon(), entry.name(), path);
+    if (exec.program.isEmpty())
+        return failure(QStringLiteral("no Exec line in %1").arg(path));
+    LaunchPlan p;
+    p.kind = LaunchPlan::Kind::Start;
+    p.program
+        = QDir::isAbsolutePath(exec.program) ? exec.program : QStandardPaths::findExecutable(exec.program);
+    if (p.program.isEmpty())
+        return failure(QStringLiteral("program not found: %1").arg(exec.program));
+    p.arguments = exec.arguments;
+    p.workingDirectory = directory.isEmpty() ? entry.workingDirectory() : directory;
+    return p;
+}
+
+LaunchPlan LinuxShell::plan(const QString& command, const QString& parameters, const QString& directory) const
+{
+    const QString cmd = command.trimmed();
+    if (cmd.isEmpty())
+        return failure(QStringLiteral("nothing to open"));
+    const QString name = programName(cmd);
+    if (name == u"explorer")
+        return explorer(parameters, directory);
+    if (name == u"rundll32") {
+        const QStringList words = splitArguments(parameters);
+        const qsizetype at = words.indexOf(QStringLiteral("shell32.dll,Control_RunDLL"), 0);
+        const QString applet = at >= 0 ? words.value(at + 1) : QString();
+        const QStringList settings = controlPanelCommand(applet);
+        if (settings.isEmpty())
+            return failure(QStringLiteral("no settings program for: rundll32 %1").arg(parameters));
+        LaunchPlan p;
+        p.kind = LaunchPlan::Kind::Start;
+        p.program = settings.first();
+        p.arguments = settings.mid(1);
+        return p;
+    }
+    if (isUrl(cmd))
+        return openWithDesktop(cmd);
+
+    const QString workingDirectory = mapped(directory);
+    if (!directory.isEmpty() && (workingDirectory.isEmpty() || !QFileInfo(workingDirectory).isDir()))
+        return failure(QStringLiteral("no such start folder: %1").arg(directory));
+
+    QString target = mapped(cmd);
+    if (target.isEmpty())
+        return failure(QStringLiteral("no such drive: %1").arg(cmd));
+    if (!QDir::isAbsolutePath(target)) {
+        const QString inStart = QDir(workingDirectory.isEmpty() ? QDir::currentPath() : workingDirectory)
+                                    .absoluteFilePath(target);
+        if (QFileInfo::exists(inStart))
+            target = inStart;
+        else if (!target.contains(u'/'))
+            target = QStandardPaths::findExecutable(target);
+        else
+            target.clear();
+        if (target.isEmpty())
+            return failure(QStringLiteral("not found: %1").arg(cmd));
+    }
+
+    const QFileInfo info(target);
+    if (!info.exists())
+        return failure(QStringLiteral("not found: %1").arg(cmd));
+    if (info.isDir())
+        return openWithDesktop(target);
+    if (info.suffix().compare(u"desktop", Qt::CaseInsensitive) == 0)
+        return desktopEntry(target, parameters, workingDirectory);
+    if (isProgram(target)) {
+        LaunchPlan p;
+        p.kind = LaunchPlan::Kind::Start;
+        p.program = info.absoluteFilePath();
+        p.arguments = splitArguments(parameters);
+        p.workingDirectory = workingDirectory;
+        return p;
+    }
+    // A document: its application takes no parameters from us.
+    return openWithDesktop(info.absoluteFilePath());
+}
+
+ShellResult LinuxShell::run(const LaunchPlan& plan)
+{
+    switch (plan.kind) {
+    case LaunchPlan::Kind::Fail:
+        return ShellResult::failure(plan.error);
+    case LaunchPlan::Kind::ShowItem: {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        QDBusConnectionInterface* iface = bus.isConnected() ? bus.interface() : nullptr;
+        if (iface
+            && (iface->isServiceRegistered(fileManagerService).value()
+                || iface->activatableServiceNames().value().contains(fileManagerService))) {
+            QDBusMessage call = QDBusMessage::createMethodCall(fileManagerService,
+                QStringLiteral("/org/freedesktop/FileManager1"), fileManagerService,
+                QStringLiteral("ShowItems"));
+            call << QStringList { QUrl::fromLocalFile(plan.item).toString() } << QString();
+            if (bus.send(call))
+                return ShellResult::success();
+        }
+        if (plan.program.isEmpty())
+            return ShellResult::failure(QStringLiteral("no file manager to show %1").arg(plan.item));
+        [[fallthrough]];
+    }
+    case LaunchPlan::Kind::Start:
+        if (!QProcess::startDetached(plan.program, plan.arguments, plan.workingDirectory))
+            return ShellResult::failure(QStringLiteral("could not start %1").arg(plan.program));
+        return ShellResult::success();
+    }
+    return ShellResult::failure(QStringLiteral("unknown launch"));
+}
+
+} // namespace tolm::platform

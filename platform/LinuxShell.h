@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/Shell.h"
+
+#include <QStringList>
+
+namespace tolm::platform {
+
+class Drives;
+
+// What opening a command comes down to, worked out before anything starts
+// so the rules can be checked without starting programs.
+struct LaunchPlan {
+    enum class Kind {
+        Fail, // `error` says why
+        Start, // start `program` with `arguments` in `workingDirectory`
+        ShowItem, // ask the file manager to show `item` selected; else start the fallback
+    };
+    Kind kind { Kind::Fail };
+    QString program;
+    QStringList arguments;
+    QString workingDirectory;
+    QString item;
+    QString error;
+};
+
+// Starts everything detached and never through a shell: parameters are split
+// into arguments by splitArguments() and handed over as they are. The show
+// state cannot be passed on (see Shell.h) and is ignored.
+class LinuxShell : public Shell {
+public:
+    // `drives` maps Windows drive roots; may be null (paths used as given).
+    explicit LinuxShell(Drives* drives = nullptr);
+
+    ShellResult open(const QString& command, const QString& parameters, const QString& directory,
+        ShowState show = ShowState::Normal) override;
+
+    LaunchPlan plan(const QString& command, const QString& parameters, const QString& directory) const;
+    static ShellResult run(const LaunchPlan& plan);
+
+    // The program that shows the desktop's settings page for a Windows
+    // control-panel applet ("timedate.cpl", "intl.cpl"), found on PATH;
+    // an empty list when none is installed.
+    static QStringList controlPanelCommand(const QString& applet);
+
+private:
+    QString mapped(const QString& path) const;
+    LaunchPlan explorer(const QString& parameters, const QString& directory) const;
+    LaunchPlan openWithDesktop(const QString& target) const;
+    LaunchPlan desktopEntry(const QString& path, const QString& parameters, const QString& directory) const;
+
+    Drives* m_drives { nullptr };
+};
+
+} // namespace tolm::platform

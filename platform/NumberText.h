@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace tolm::platform {
+
+// The decimal digits of a value with `separator` before every further group
+// of three digits from the right, padded with spaces in front to `width`
+// characters: (1234567, ".") -> "1.234.567"; (1234, ".", 8) -> "   1.234".
+// An empty separator stands for ",".
+QString groupedNumber(quint64 value, const QString& separator, int width = 0);
+
+// A count of kilobytes in at most a few characters: 512KB, 1,50MB, 100MB,
+// 2,50GB. Hundredths are cut, not rounded; the decimal mark is always ",".
+QString shortSizeText(quint64 kilobytes);
+
+} // namespace tolm::platform

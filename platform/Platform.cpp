@@ -1,0 +1,68 @@
+#include "platform/Platform.h"
+
+#include "platform/IniSettings.h"
+#include "platform/LinuxDrives.h"
+#include "platform/LinuxIcons.h"
+#include "platform/LinuxMemory.h"
+#include "platform/LinuxShell.h"
+#include "platform/SystemLocale.h"
+
+namespace tolm::platform {
+
+namespace {
+
+struct LinuxServices {
+    LinuxDrives drives;
+    LinuxShell shell { &drives };
+    LinuxMemory memory;
+    IniSettings settings;
+    SystemLocale locale;
+    LinuxIcons icons { &drives };
+};
+
+Services& current()
+{
+    static Services active = [] {
+        static LinuxServices real;
+        return Services { &real.shell, &real.drives, &real.memory, &real.settings, &real.locale,
+            &real.icons };
+    }();
+    return active;
+}
+
+} // namespace
+
+Services& services()
+{
+    return current();
+}
+
+void setServices(const Services& r)
+{
+    Services& s = current();
+    if (r.shell)
+        s.shell = r.shell;
+    if (r.drives)
+        s.drives = r.drives;
+    if (r.memory)
+        s.memory = r.memory;
+    if (r.settings)
+        s.settings = r.settings;
+    if (r.locale)
+        s.locale = r.locale;
+    if (r.icons)
+        s.icons = r.icons;
+}
+
+ScopedServices::ScopedServices(const Services& replacement)
+    : m_previous(current())
+{
+    setServices(replacement);
+}
+
+ScopedServices::~ScopedServices()
+{
+    current() = m_previous;
+}
+
+} // namespace tolm::platform

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/Drives.h"
+#include "platform/Icons.h"
+#include "platform/LocaleInfo.h"
+#include "platform/Memory.h"
+#include "platform/Settings.h"
+#include "platform/Shell.h"
+
+namespace tolm::platform {
+
+// The one access point to the operating system. Code that needs a service
+// asks for it here:
+//
+//     tolm::platform::services().shell->open(comando, param, directorio, show);
+//
+// On first use every service is the Linux implementation (LinuxShell,
+// LinuxDrives, LinuxMemory, IniSettings at IniSettings::defaultPath(),
+// SystemLocale for the system locale, LinuxIcons), owned by this module and
+// living until the program ends. Tests put fakes in place for a scope with
+// ScopedServices. Everything here belongs to the GUI thread.
+struct Services {
+    Shell* shell { nullptr };
+    Drives* drives { nullptr };
+    Memory* memory { nullptr };
+    Settings* settings { nullptr };
+    LocaleInfo* locale { nullptr };
+    Icons* icons { nullptr };
+};
+
+// The services in use; never null members.
+Services& services();
+
+// Replaces the services that are not null in `replacement`; the caller keeps
+// ownership and must keep them alive while they are installed.
+void setServices(const Services& replacement);
+
+// Installs services for its lifetime and puts the previous ones back after:
+//
+//     FakePlatform fake;               // tests/support/FakePlatform.h
+//     ScopedServices use(fake.services());
+class ScopedServices {
+public:
+    explicit ScopedServices(const Services& replacement);
+    ~ScopedServices();
+    ScopedServices(const ScopedServices&) = delete;
+    ScopedServices& operator=(const ScopedServices&) = delete;
+
+private:
+    Services m_previous;
+};
+
+} // namespace tolm::platform

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+namespace tolm::platform {
+
+// How the launched program's first window should appear. Values match the
+// show commands stored with launchers (0 normal, 1 minimised, 2 maximised).
+// On Linux the window manager decides where and how a new window opens and no
+// portable request exists, so every implementation here may only record it.
+enum class ShowState { Normal = 0, Minimized = 1, Maximized = 2 };
+
+struct ShellResult {
+    bool ok { false };
+    QString error; // why it failed, for a line on stderr; empty on success
+
+    static ShellResult success() { return { true, {} }; }
+    static ShellResult failure(const QString& why) { return { false, why }; }
+};
+
+// Opens a program, document, folder or URL the way the desktop's "open"
+// verb would. `command` may name a program on PATH, a path with or without a
+// Windows drive root ("c:\datos\carta.txt"), a .desktop file, a URL, or one of
+// the two Windows shell programs the launcher relies on: "explorer" (folders,
+// "/e,<dir>", "/select,<file>") and "rundll32" with the date/time and regional
+// control-panel applets.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual ShellResult open(const QString& command, const QString& parameters, const QString& directory,
+        ShowState show = ShowState::Normal)
+        = 0;
+};
+
+} // namespace tolm::platform
