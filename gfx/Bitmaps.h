@@ -1,0 +1,51 @@
+#pragma once
+
+#include "gfx/Rect.h"
+
+#include <QImage>
+#include <string_view>
+
+namespace tolm::gfx {
+
+// The program's own pictures, compiled in under :/bitmaps. Names are matched
+// without regard to case ("NO_ICON", "no_icon"). The image is RGB32 and shared:
+// copy it before drawing on it (QImage does so on the first write). An unknown
+// name gives a null image.
+QImage bitmap(std::string_view name);
+
+// Places in the letter strip "LET_6" (A to Z, 6 x 9 each, black on white). Lower
+// case letters map to their capitals; anything that is not a letter gives an
+// empty rectangle, so no letter is drawn.
+Rect letterRect(char c);
+
+// Places in "DIGITS_5": seven-segment digits 0 to 9, 5 x 11, and the no-disk
+// sign, 10 x 11. A digit outside 0..9 gives an empty rectangle.
+Rect bigDigitRect(int digit);
+inline constexpr Rect noDiskSignRect { 59, 0, 69, 11 };
+
+// The three digit rows of "NUM_4": 6, 7 and 9 pixels high. Digits are 4 wide at
+// x = 4d; the G sign (thousands of megabytes) is at x = 40.
+enum class NumRow { Six, Seven, Nine };
+Rect numDigitRect(NumRow row, int digit);
+Rect numGSignRect(NumRow row);
+
+// Where the drive and memory pictures leave room for what is drawn on them.
+namespace place {
+// 36 x 36 drive pictures.
+inline constexpr Rect driveLetter { 26, 17, 32, 26 };
+inline constexpr Rect driveBar { 5, 29, 31, 34 };
+inline constexpr Rect driveDigits { 5, 4, 31, 15 };
+// "minidrive", 17 x 17.
+inline constexpr Rect miniDriveLetter { 11, 1, 17, 10 };
+inline constexpr Rect miniDriveBar { 1, 12, 16, 16 };
+// "bmem".
+inline constexpr Rect memPagingBar { 2, 12, 28, 17 };
+inline constexpr Rect memPhysicalBar { 2, 29, 28, 34 };
+// "minimem".
+inline constexpr Rect miniMemPagingBar { 1, 7, 16, 11 };
+inline constexpr Rect miniMemPhysicalBar { 1, 12, 16, 16 };
+// The dial of "bclock".
+inline constexpr int clockCentre = 18;
+} // namespace place
+
+} // namespace tolm::gfx
