@@ -1,7 +1,10 @@
 #include "gfx/Bitmaps.h"
 
+#include "gfx/Color.h"
+
 #include <QDir>
 #include <QHash>
+#include <QPainter>
 #include <QString>
 
 namespace tolm::gfx {
@@ -35,12 +38,26 @@ QImage bitmap(std::string_view name)
     QImage image;
     const auto found = resourceIndex().constFind(key);
     if (found != resourceIndex().constEnd()) {
-        image = QImage(*found);
-        if (!image.isNull())
-            image = image.convertToFormat(QImage::Format_RGB32);
+        const QImage loaded(*found);
+        if (!loaded.isNull()) {
+            // Transparent pixels (the icons have some) show the button face.
+            image = QImage(loaded.size(), QImage::Format_RGB32);
+            image.fill(toQRgb(clBtnFace));
+            QPainter painter(&image);
+            painter.drawImage(0, 0, loaded);
+        }
     }
     cache.insert(key, image);
     return image;
+}
+
+QImage iconImage(std::string_view name)
+{
+    const auto found
+        = resourceIndex().constFind(QString::fromLatin1(name.data(), qsizetype(name.size())).toLower());
+    if (found == resourceIndex().constEnd())
+        return {};
+    return QImage(*found).convertToFormat(QImage::Format_ARGB32);
 }
 
 Rect letterRect(char c)

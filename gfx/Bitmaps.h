@@ -10,8 +10,13 @@ namespace tolm::gfx {
 // The program's own pictures, compiled in under :/bitmaps. Names are matched
 // without regard to case ("NO_ICON", "no_icon"). The image is RGB32 and shared:
 // copy it before drawing on it (QImage does so on the first write). An unknown
-// name gives a null image.
+// name gives a null image. Transparent pixels ("NO_ICON", "tolm") come out in the
+// button face colour.
 QImage bitmap(std::string_view name);
+
+// The same picture with its transparency kept (ARGB32), for window icons and for
+// drawing an icon over another picture. Not cached.
+QImage iconImage(std::string_view name);
 
 // Places in the letter strip "LET_6" (A to Z, 6 x 9 each, black on white). Lower
 // case letters map to their capitals; anything that is not a letter gives an
