@@ -1,14 +1,9 @@
 #include "widgets/TCSpinButton.h"
 
+#include "gfx/Bitmaps.h"
 #include "widgets/TTimerSpeedButton.h"
 
 #include <QKeyEvent>
-#include <QPainter>
-
-#if __has_include("gfx/Bitmaps.h")
-#include "gfx/Bitmaps.h"
-#define TOLM_HAVE_GFX_BITMAPS 1
-#endif
 
 TCSpinButton::TCSpinButton(QWidget* parent)
     : QWidget(parent)
@@ -32,11 +27,10 @@ TCSpinButton::TCSpinButton(QWidget* parent)
 
 QImage TCSpinButton::builtInGlyph(bool up)
 {
-#ifdef TOLM_HAVE_GFX_BITMAPS
     const QImage stored = tolm::gfx::bitmap(up ? "SpinUp" : "SpinDown");
     if (!stored.isNull())
         return stored;
-#endif
+    // Drawn here while the resources do not carry the arrows.
     QImage img(9, 6, QImage::Format_RGB32);
     img.fill(qRgb(128, 128, 0));
     // A triangle with a 7-pixel base and 4 rows, on rows 1..4.

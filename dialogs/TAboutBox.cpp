@@ -1,0 +1,159 @@
+#include "dialogs/TAboutBox.h"
+
+#include "gfx/Bitmaps.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+
+TAboutBox::UrlOpener& opener()
+{
+    static TAboutBox::UrlOpener current;
+    return current;
+}
+
+// Stands in for the artwork while it is missing from the resources.
+QPixmap placeholderArtwork(QSize size)
+{
+    QImage img(size, QImage::Format_RGB32);
+    QPainter p(&img);
+    QLinearGradient g(0, 0, size.width(), size.height());
+    g.setColorAt(0, QColor(170, 200, 235));
+    g.setColorAt(1, QColor(235, 240, 250));
+    p.fillRect(img.rect(), g);
+    p.setPen(QColor(255, 255, 255));
+    p.drawRect(img.rect().adjusted(3, 3, -4, -4));
+    return QPixmap::fromImage(img);
+}
+
+QPixmap placeholderIcon()
+{
+    QImage img(32, 32, QImage::Format_RGB32);
+    img.fill(QColor(0, 64, 128));
+    QPainter p(&img);
+    p.setPen(Qt::white);
+    QFont f;
+    f.setPixelSize(22);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(img.rect(), Qt::AlignCenter, QStringLiteral("T"));
+    return QPixmap::fromImage(img);
+}
+
+QLabel* transparentLabel(QWidget* parent, const QString& text, const QRect& geometry, Qt::Alignment align)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->setAlignment(align);
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+TAboutBox::TAboutBox(QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Información del programa"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(298, 172);
+    QFont f = font();
+    f.setPointSize(8);
+    setFont(f);
+
+    // A raised inner and lowered outer bevel around the artwork.
+    auto* panel1 = new QFrame(this);
+    panel1->setFrameStyle(QFrame::WinPanel | QFrame::Raised);
+    panel1->setGeometry(8, 8, 281, 121);
+
+    m_image1 = new QLabel(panel1);
+    m_image1->setGeometry(panel1->contentsRect());
+    QImage art = tolm::gfx::bitmap("about");
+    m_image1->setPixmap(art.isNull() ? placeholderArtwork({ 280, 120 }) : QPixmap::fromImage(art));
+    m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    m_programIcon = new QLabel(panel1);
+    m_programIcon->setGeometry(8, 8, 32, 32);
+    m_programIcon->setScaledContents(true);
+    const QImage icon = tolm::gfx::bitmap("tolm");
+    m_programIcon->setPixmap(icon.isNull() ? placeholderIcon() : QPixmap::fromImage(icon));
+
+    m_productName = transparentLabel(
+        panel1, QStringLiteral("Tolm 2000"), QRect(48, 8, 200, 16), Qt::AlignLeft | Qt::AlignVCenter);
+    QFont bold = m_productName->font();
+    bold.setBold(true);
+    m_productName->setFont(bold);
+    m_version = transparentLabel(panel1, QStringLiteral("Versión 1.0 - Febrero 2000"), QRect(48, 24, 200, 16),
+        Qt::AlignLeft | Qt::AlignVCenter);
+    m_notice = transparentLabel(panel1, QString(), QRect(16, 42, 257, 41), Qt::AlignRight | Qt::AlignVCenter);
+    m_comments
+        = transparentLabel(panel1, QStringLiteral("Consultar el fichero tolm2000.htm para más información"),
+            QRect(16, 86, 257, 28), Qt::AlignRight | Qt::AlignVCenter);
+    m_comments->setWordWrap(true);
+
+    m_botonWeb = new QPushButton(QStringLiteral("Tolm2000 - home"), this);
+    m_botonWeb->setGeometry(8, 137, 120, 25);
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setGeometry(214, 137, 75, 25);
+    m_okButton->setDefault(true);
+    m_okButton->setFocus();
+
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_botonWeb, &QPushButton::clicked, this, &TAboutBox::BotonWebClick);
+    FormCreate();
+}
+
+void TAboutBox::FormCreate()
+{
+    m_notice->setText(QStringLiteral("© 2000 los autores del proyecto Tolm\n"
+                                     "Proyecto Tolm2000\n"
+                                     "email: véase el fichero README.md"));
+}
+
+int TAboutBox::execute(QWidget* parent)
+{
+    auto* box = new TAboutBox(parent);
+    return box->exec();
+}
+
+QUrl TAboutBox::homePage()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    // This file lives in dialogs/ of the source tree, beside README.md's folder.
+    const QString sourceReadme
+        = QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath(QStringLiteral("../README.md"));
+    const QString candidates[] = {
+        appDir + QStringLiteral("/README.md"),
+        appDir + QStringLiteral("/../share/doc/tolm/README.md"),
+        sourceReadme,
+    };
+    for (const QString& path : candidates) {
+        if (QFileInfo(path).isFile())
+            return QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath());
+    }
+    return QUrl::fromLocalFile(QDir::cleanPath(sourceReadme));
+}
+
+void TAboutBox::setUrlOpener(UrlOpener opener_)
+{
+    opener() = std::move(opener_);
+}
+
+void TAboutBox::BotonWebClick()
+{
+    // Whether a browser came up is not looked at; the box closes either way.
+    const QUrl url = homePage();
+    if (opener())
+        opener()(url);
+    else
+        QDesktopServices::openUrl(url);
+    accept();
+}

@@ -1,0 +1,203 @@
+#include "dialogs/TCalendario.h"
+
+#include "widgets/DateArithmetic.h"
+#include "widgets/TCCalendar.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QToolButton>
+
+using tolm::widgets::decodeDate;
+using tolm::widgets::YearMonthDay;
+
+namespace {
+
+QFont smallFont(const QFont& base)
+{
+    // Characters 9 pixels high, as small as the bar and the cells allow.
+    QFont f = base;
+    f.setPixelSize(9);
+    return f;
+}
+
+QToolButton* makeButton(QWidget* parent, const QString& caption, const QString& hint, int x)
+{
+    auto* b = new QToolButton(parent);
+    b->setText(caption);
+    b->setToolTip(hint);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setGeometry(x, 0, 18, 18);
+    return b;
+}
+
+} // namespace
+
+TCalendario::TCalendario(QWidget* parent)
+    : QWidget(parent, Qt::Tool)
+{
+    setWindowTitle(QStringLiteral("Calendario"));
+    setAttribute(Qt::WA_QuitOnClose, false);
+    QFont f = font();
+    f.setPointSize(8);
+    setFont(f);
+
+    m_panel1 = new QFrame(this);
+    m_panel2 = new QFrame(m_panel1);
+    m_panel3 = new QFrame(m_panel1);
+    m_speedButton1 = makeButton(m_panel2, QStringLiteral("<<"), QStringLiteral("Año anterior"), 0);
+    m_speedButton2 = makeButton(m_panel2, QStringLiteral("<"), QStringLiteral("Mes anterior"), 18);
+    m_speedButton3 = makeButton(m_panel3, QStringLiteral(">"), QStringLiteral("Mes siguiente"), 0);
+    m_speedButton4 = makeButton(m_panel3, QStringLiteral(">>"), QStringLiteral("Año siguiente"), 18);
+
+    m_panelMes = new QLabel(m_panel1);
+    m_panelMes->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_panelMes->setLineWidth(1);
+    m_panelMes->setAlignment(Qt::AlignCenter);
+    m_panelMes->setFont(smallFont(font()));
+    QPalette black = m_panelMes->palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    m_panelMes->setPalette(black);
+    m_panelMes->installEventFilter(this);
+
+    m_calen = new TCCalendar(this);
+    m_calen->setFont(smallFont(font()));
+    m_calen->setFocusPolicy(Qt::StrongFocus);
+    QPalette calenPalette = m_calen->palette();
+    calenPalette.setColor(QPalette::Text, Qt::black);
+    m_calen->setPalette(calenPalette);
+
+    connect(m_speedButton1, &QToolButton::clicked, this, [this] { step(&TCCalendar::PrevYear); });
+    connect(m_speedButton2, &QToolButton::clicked, this, [this] { step(&TCCalendar::PrevMonth); });
+    connect(m_speedButton3, &QToolButton::clicked, this, [this] { step(&TCCalendar::NextMonth); });
+    connect(m_speedButton4, &QToolButton::clicked, this, [this] { step(&TCCalendar::NextYear); });
+    connect(m_calen, &TCCalendar::changed, this, &TCalendario::CalenChange);
+
+    // Tell the window manager the sizes the window settles on anyway.
+    setBaseSize(3, 1);
+    setSizeIncrement(7, 7);
+    setMinimumSize(7 * 11 + 3, 7 * 7 + 1);
+    resize(kInitialClientWidth, kInitialClientHeight);
+    move(482, 96);
+    layoutControls();
+    CalenChange();
+}
+
+TCalendario* TCalendario::instance()
+{
+    static QPointer<TCalendario> window;
+    if (!window) {
+        window = new TCalendario;
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, window, &QObject::deleteLater);
+    }
+    return window;
+}
+
+void TCalendario::showToday()
+{
+    m_calen->SetUseCurrentDate(true);
+    CalenChange();
+    show();
+    raise();
+    activateWindow();
+    m_calen->SetUseCurrentDate(false);
+}
+
+void TCalendario::step(void (TCCalendar::*move)())
+{
+    try {
+        (m_calen->*move)();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(this, QApplication::applicationDisplayName(), QString::fromUtf8(e.what()));
+    }
+}
+
+QString TCalendario::formatMonth(double date, const QLocale& locale, bool longName, bool fourDigitYear)
+{
+    const YearMonthDay ymd = decodeDate(date);
+    const QString month = locale.monthName(ymd.month, longName ? QLocale::LongFormat : QLocale::ShortFormat);
+    const QString year = fourDigitYear ? QStringLiteral("%1").arg(ymd.year, 4, 10, QLatin1Char('0'))
+                                       : QStringLiteral("%1").arg(ymd.year % 100, 2, 10, QLatin1Char('0'));
+    return month + QLatin1Char('-') + year;
+}
+
+QString TCalendario::monthBarText(
+    double date, const QLocale& locale, int available, const std::function<int(const QString&)>& measure)
+{
+    const QString full = formatMonth(date, locale, true, true);
+    if (measure(full) <= available)
+        return full;
+    const QString shortYear4 = formatMonth(date, locale, false, true);
+    if (measure(shortYear4) <= available)
+        return shortYear4;
+    return formatMonth(date, locale, false, false);
+}
+
+void TCalendario::CalenChange()
+{
+    const double date = m_calen->CalendarDate();
+    m_panelMes->setToolTip(formatMonth(date, locale(), true, true));
+    // Measured in the application's default font, which is larger than the
+    // bar's own, so the shorter forms come in a little early rather than late.
+    const QFontMetrics metrics(QApplication::font());
+    m_panelMes->setText(monthBarText(date, locale(), m_panelMes->contentsRect().width(),
+        [&metrics](const QString& s) { return metrics.horizontalAdvance(s); }));
+}
+
+QSize TCalendario::snapClientSize(QSize size)
+{
+    int w = size.width();
+    int h = size.height();
+    const int r = w % 7;
+    if (r < 3)
+        w += 3 - r;
+    else if (r > 3)
+        w += 10 - r;
+    const int s = h % 7;
+    if (s == 0)
+        h += 1;
+    else if (s > 1)
+        h += 8 - s;
+    return { w, h };
+}
+
+void TCalendario::FormResize()
+{
+    const QSize snapped = snapClientSize(size());
+    if (snapped != size())
+        resize(snapped);
+}
+
+void TCalendario::layoutControls()
+{
+    const int w = width();
+    m_panel1->setGeometry(0, 0, w, kBarHeight);
+    m_panel2->setGeometry(0, 0, kEndWidth, kBarHeight);
+    m_panel3->setGeometry(w - kEndWidth, 0, kEndWidth, kBarHeight);
+    m_panelMes->setGeometry(kEndWidth, 0, std::max(0, w - 2 * kEndWidth), kBarHeight);
+    m_calen->setGeometry(0, kBarHeight, w, std::max(0, height() - kBarHeight));
+}
+
+void TCalendario::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutControls();
+    FormResize();
+}
+
+void TCalendario::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    hide();
+}
+
+bool TCalendario::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_calen && watched == m_panelMes && event->type() == QEvent::Resize)
+        CalenChange();
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,147 @@
+#include "dialogs/TCalendario.h"
+
+#include "widgets/DateArithmetic.h"
+#include "widgets/TCCalendar.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using tolm::widgets::encodeDate;
+
+namespace {
+
+const QLocale kSpanish(QLocale::Spanish, QLocale::Spain);
+
+struct CalendarWindow : ::testing::Test {
+    CalendarWindow() { win.setLocale(kSpanish); }
+    void resizeTo(int w, int h)
+    {
+        win.resize(w, h);
+        QApplication::processEvents();
+    }
+    TCalendario win;
+};
+
+} // namespace
+
+TEST(CalendarWindowSnap, SizesSettleOnSevenFoldForms)
+{
+    EXPECT_EQ(TCalendario::snapClientSize({ 151, 113 }), QSize(157, 113));
+    EXPECT_EQ(TCalendario::snapClientSize({ 150, 112 }), QSize(150, 113));
+    EXPECT_EQ(TCalendario::snapClientSize({ 150, 114 }), QSize(150, 120));
+    EXPECT_EQ(TCalendario::snapClientSize({ 149, 106 }), QSize(150, 106));
+    for (int w = 80; w < 200; ++w) {
+        const QSize s = TCalendario::snapClientSize({ w, w });
+        EXPECT_EQ(s.width() % 7, 3) << w;
+        EXPECT_EQ(s.height() % 7, 1) << w;
+        EXPECT_GE(s.width(), w);
+        EXPECT_LT(s.width() - w, 7);
+        EXPECT_LT(s.height() - w, 7);
+    }
+}
+
+TEST(CalendarWindowBar, FirstFittingFormWins)
+{
+    const double sept = encodeDate(2000, 9, 15);
+    auto tenPerChar = [](const QString& s) { return int(s.size()) * 10; };
+    EXPECT_EQ(TCalendario::monthBarText(sept, kSpanish, 150, tenPerChar), "septiembre-2000"); // exactly fits
+    EXPECT_EQ(TCalendario::monthBarText(sept, kSpanish, 149, tenPerChar),
+        kSpanish.monthName(9, QLocale::ShortFormat) + "-2000");
+    EXPECT_EQ(TCalendario::monthBarText(sept, kSpanish, 5, tenPerChar),
+        kSpanish.monthName(9, QLocale::ShortFormat) + "-00");
+    EXPECT_EQ(TCalendario::formatMonth(encodeDate(905, 1, 1), kSpanish, true, true), "enero-0905");
+    EXPECT_EQ(TCalendario::formatMonth(encodeDate(2009, 1, 1), kSpanish, false, false),
+        kSpanish.monthName(1, QLocale::ShortFormat) + "-09");
+}
+
+TEST_F(CalendarWindow, StartsAt150By113WithTheGridIn20By12Cells)
+{
+    win.show();
+    QApplication::processEvents();
+    EXPECT_EQ(win.size(), QSize(150, 113));
+    EXPECT_EQ(win.windowTitle(), "Calendario");
+    EXPECT_EQ(win.PanelMes()->contentsRect().width(), 76);
+    EXPECT_EQ(win.Calen()->geometry(), QRect(0, 19, 150, 94));
+    EXPECT_EQ(win.Calen()->DefaultColWidth(), 20);
+    EXPECT_EQ(win.Calen()->DefaultRowHeight(), 12);
+    EXPECT_EQ(win.SpeedButton1()->text(), "<<");
+    EXPECT_EQ(win.SpeedButton1()->toolTip(), "Año anterior");
+    EXPECT_EQ(win.SpeedButton2()->toolTip(), "Mes anterior");
+    EXPECT_EQ(win.SpeedButton3()->toolTip(), "Mes siguiente");
+    EXPECT_EQ(win.SpeedButton4()->text(), ">>");
+    EXPECT_EQ(win.SpeedButton4()->toolTip(), "Año siguiente");
+}
+
+TEST_F(CalendarWindow, ResizesSnap)
+{
+    win.show();
+    resizeTo(151, 112);
+    EXPECT_EQ(win.size(), QSize(157, 113));
+    resizeTo(150, 114);
+    EXPECT_EQ(win.size(), QSize(150, 120));
+    resizeTo(150, 113);
+    EXPECT_EQ(win.size(), QSize(150, 113));
+}
+
+TEST_F(CalendarWindow, LongMonthNameFallsBackAtTheInitialSize)
+{
+    win.show();
+    QApplication::processEvents();
+    win.Calen()->SeTCCalendarDate(encodeDate(2000, 9, 15));
+    EXPECT_EQ(win.PanelMes()->toolTip(), "septiembre-2000");
+    // "septiembre-2000" is wider than 76 pixels in any ordinary default font.
+    ASSERT_GT(QFontMetrics(QApplication::font()).horizontalAdvance("septiembre-2000"), 76);
+    EXPECT_TRUE(win.PanelMes()->text().startsWith(kSpanish.monthName(9, QLocale::ShortFormat) + "-"));
+    EXPECT_NE(win.PanelMes()->text(), "septiembre-2000");
+
+    resizeTo(400, 113);
+    EXPECT_EQ(win.PanelMes()->text(), "septiembre-2000");
+
+    resizeTo(80, 113);
+    EXPECT_EQ(win.width(), 80);
+    EXPECT_EQ(win.PanelMes()->text(), kSpanish.monthName(9, QLocale::ShortFormat) + "-00");
+    EXPECT_EQ(win.PanelMes()->toolTip(), "septiembre-2000");
+}
+
+TEST_F(CalendarWindow, ButtonsStepTheGridAndTheBarFollows)
+{
+    win.show();
+    resizeTo(400, 113);
+    win.Calen()->SeTCCalendarDate(encodeDate(2000, 2, 29));
+    QTest::mouseClick(win.SpeedButton1(), Qt::LeftButton);
+    EXPECT_EQ(win.Calen()->CalendarDate(), encodeDate(1999, 2, 28));
+    EXPECT_EQ(win.PanelMes()->text(), "febrero-1999");
+    win.Calen()->SeTCCalendarDate(encodeDate(2001, 1, 31));
+    QTest::mouseClick(win.SpeedButton3(), Qt::LeftButton);
+    EXPECT_EQ(win.Calen()->CalendarDate(), encodeDate(2001, 2, 28));
+    EXPECT_EQ(win.PanelMes()->text(), "febrero-2001");
+    QTest::mouseClick(win.SpeedButton2(), Qt::LeftButton);
+    EXPECT_EQ(win.Calen()->CalendarDate(), encodeDate(2001, 1, 28));
+    QTest::mouseClick(win.SpeedButton4(), Qt::LeftButton);
+    EXPECT_EQ(win.Calen()->CalendarDate(), encodeDate(2002, 1, 28));
+    EXPECT_EQ(win.PanelMes()->text(), "enero-2002");
+}
+
+TEST_F(CalendarWindow, OpeningReturnsToTodayAndClosingOnlyHides)
+{
+    win.Calen()->SeTCCalendarDate(encodeDate(1990, 6, 6));
+    // The grid still follows today from its creation, so the first opening keeps that date.
+    win.showToday();
+    EXPECT_TRUE(win.isVisible());
+    EXPECT_EQ(win.Calen()->CalendarDate(), encodeDate(1990, 6, 6));
+    EXPECT_FALSE(win.Calen()->UseCurrentDate());
+
+    win.close();
+    EXPECT_FALSE(win.isVisible());
+    win.showToday();
+    EXPECT_TRUE(win.isVisible());
+    EXPECT_EQ(win.Calen()->CalendarDate(), TCCalendar::today());
+    EXPECT_EQ(win.PanelMes()->toolTip(), TCalendario::formatMonth(TCCalendar::today(), kSpanish, true, true));
+
+    TCalendario* one = TCalendario::instance();
+    EXPECT_EQ(TCalendario::instance(), one);
+    EXPECT_FALSE(one->isVisible());
+}
