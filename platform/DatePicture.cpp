@@ -73,12 +73,20 @@ QString serialize(const QList<Token>& tokens)
             out += QString(t.count, t.letter);
             continue;
         }
-        bool needsQuotes = false;
-        for (QChar c : t.text)
-            needsQuotes = needsQuotes || c.isLetter();
-        QString text = t.text;
-        text.replace(u'\'', QStringLiteral("''"));
-        out += needsQuotes ? u'\'' + text + u'\'' : text;
+        // Letters must be quoted to stay text; a quote is always doubled.
+        bool quoted = false;
+        for (QChar c : t.text) {
+            if (c.isLetter() && !quoted) {
+                out += u'\'';
+                quoted = true;
+            } else if (!c.isLetter() && c != u'\'' && quoted) {
+                out += u'\'';
+                quoted = false;
+            }
+            out += c == u'\'' ? QStringLiteral("''") : QString(c);
+        }
+        if (quoted)
+            out += u'\'';
     }
     return out;
 }

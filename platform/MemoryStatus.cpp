@@ -6,6 +6,15 @@
 
 namespace tolm::platform {
 
+namespace {
+
+quint64 saturatingAdd(quint64 a, quint64 b)
+{
+    return a > std::numeric_limits<quint64>::max() - b ? std::numeric_limits<quint64>::max() : a + b;
+}
+
+} // namespace
+
 std::optional<MemoryStatus> MemoryStatus::fromMeminfo(const QByteArray& text)
 {
     constexpr quint64 maxKiB = std::numeric_limits<quint64>::max() / 1024;
@@ -32,12 +41,13 @@ std::optional<MemoryStatus> MemoryStatus::fromMeminfo(const QByteArray& text)
     if (kib.contains("MemAvailable"))
         available = kib.value("MemAvailable");
     else
-        available = kib.value("MemFree") + kib.value("Buffers") + kib.value("Cached");
-    s.availPhys = qMin(available * 1024, s.totalPhys);
+        available
+            = saturatingAdd(saturatingAdd(kib.value("MemFree"), kib.value("Buffers")), kib.value("Cached"));
+    s.availPhys = qMin(available, s.totalPhys / 1024) * 1024;
     const quint64 swapTotal = kib.value("SwapTotal") * 1024;
     const quint64 swapFree = qMin(kib.value("SwapFree") * 1024, swapTotal);
-    s.totalPageFile = s.totalPhys + swapTotal;
-    s.availPageFile = s.availPhys + swapFree;
+    s.totalPageFile = saturatingAdd(s.totalPhys, swapTotal);
+    s.availPageFile = saturatingAdd(s.availPhys, swapFree);
     // 128-bit product: used x 100 must not wrap, whatever the figures.
     const quint64 used = s.totalPhys - s.availPhys;
     s.load = quint32((unsigned __int128)used * 100 / s.totalPhys);

@@ -141,7 +141,12 @@ QList<MountEntry> MountTable::driveMounts(const QList<MountEntry>& all)
         auto same = std::find_if(
             drives.begin(), drives.end(), [&](const MountEntry& d) { return d.mountPoint == e.mountPoint; });
         if (same != drives.end()) {
+            // Mounted over: the file system underneath is hidden there and
+            // may have a letter elsewhere.
+            seenDevices.remove(same->source);
             *same = e;
+            if (!deviceKey.isEmpty())
+                seenDevices.insert(deviceKey);
             continue;
         }
         if (!deviceKey.isEmpty() && seenDevices.contains(deviceKey))

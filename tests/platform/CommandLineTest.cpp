@@ -1,0 +1,104 @@
+#include "platform/CommandLine.h"
+
+#include "QtPrinters.h"
+#include "platform/DesktopEntry.h"
+
+#include <gtest/gtest.h>
+
+using namespace tolm::platform;
+
+TEST(SplitArguments, BlanksSeparateAndNothingIsExpanded)
+{
+    EXPECT_EQ(splitArguments("'a b' c;touch x"), QStringList({ "a b", "c;touch", "x" }));
+    EXPECT_EQ(splitArguments("  one\ttwo \n three  "), QStringList({ "one", "two", "three" }));
+    EXPECT_EQ(splitArguments("$HOME ~ *.txt `id` a|b >out"),
+        QStringList({ "$HOME", "~", "*.txt", "`id`", "a|b", ">out" }));
+    EXPECT_TRUE(splitArguments("").isEmpty());
+    EXPECT_TRUE(splitArguments("   ").isEmpty());
+}
+
+TEST(SplitArguments, QuotesAndEscapes)
+{
+    EXPECT_EQ(splitArguments(R"("a b" 'c "d"' "e 'f'")"), QStringList({ "a b", "c \"d\"", "e 'f'" }));
+    // Inside double quotes a backslash escapes only \ " $ `.
+    EXPECT_EQ(splitArguments(R"("x\"y" "p\q" "\$v" "a\\b")"), QStringList({ "x\"y", "p\\q", "$v", "a\\b" }));
+    // Inside single quotes nothing is special.
+    EXPECT_EQ(splitArguments(R"('a\b' 'c\'d)"), QStringList({ "a\\b", "c\\d" }));
+    // Outside quotes a backslash escapes blanks, quotes and itself.
+    EXPECT_EQ(splitArguments(R"(a\ b c\"d e\'f g\\h)"), QStringList({ "a b", "c\"d", "e'f", "g\\h" }));
+    // Quoted parts join the word they touch.
+    EXPECT_EQ(splitArguments(R"(pre"mid dle"'post')"), QStringList({ "premid dlepost" }));
+}
+
+TEST(SplitArguments, WindowsPathsKeepTheirBackslashes)
+{
+    EXPECT_EQ(splitArguments(R"(c:\datos\carta.txt /p)"), QStringList({ "c:\\datos\\carta.txt", "/p" }));
+}
+
+TEST(SplitArguments, EmptyQuotesGiveEmptyArguments)
+{
+    EXPECT_EQ(splitArguments(R"(a '' "" b)"), QStringList({ "a", "", "", "b" }));
+    EXPECT_EQ(splitArguments("''"), QStringList({ "" }));
+}
+
+TEST(SplitArguments, UnterminatedQuoteRunsToTheEnd)
+{
+    EXPECT_EQ(splitArguments("a 'b c"), QStringList({ "a", "b c" }));
+    EXPECT_EQ(splitArguments("a \"b c"), QStringList({ "a", "b c" }));
+    EXPECT_EQ(splitArguments("a '"), QStringList({ "a", "" }));
+    EXPECT_EQ(splitArguments("trailing\\"), QStringList({ "trailing\\" }));
+}
+
+TEST(DesktopExec, FieldCodes)
+{
+    const QString line = "editor --name=%c %i %f -x %%done %k %d";
+    DesktopExec e
+        = desktopExecCommand(line, { "/tmp/a b.txt", "/tmp/c" }, "ed-icon", "Editor", "/apps/ed.desktop");
+    EXPECT_EQ(e.program, "editor");
+    EXPECT_EQ(e.arguments,
+        QStringList(
+            { "--name=Editor", "--icon", "ed-icon", "/tmp/a b.txt", "-x", "%done", "/apps/ed.desktop" }));
+
+    // Without files %f and %U drop out; without an icon %i does.
+    e = desktopExecCommand("viewer %U --flag %F", {}, {}, "V", {});
+    EXPECT_EQ(e.program, "viewer");
+    EXPECT_EQ(e.arguments, QStringList({ "--flag" }));
+
+    e = desktopExecCommand("viewer %U", { "a", "b" }, {}, "V", {});
+    EXPECT_EQ(e.arguments, QStringList({ "a", "b" }));
+}
+
+TEST(DesktopExec, QuotedArgumentsAndEmptyLine)
+{
+    const DesktopEntry entry
+        = DesktopEntry::parse("[Desktop Entry]\n"
+                              "Name=Quoted\n"
+                              "Exec=\"/opt/my app/run\" --title \"say \\\\\"hi\\\\\"\" %u\n");
+    ASSERT_TRUE(entry.isValid());
+    const DesktopExec e = desktopExecCommand(entry.exec(), { "file:///x" }, {}, entry.name(), {});
+    EXPECT_EQ(e.program, "/opt/my app/run");
+    EXPECT_EQ(e.arguments, QStringList({ "--title", "say \"hi\"", "file:///x" }));
+
+    EXPECT_TRUE(desktopExecCommand("", {}, {}, {}, {}).program.isEmpty());
+    EXPECT_TRUE(desktopExecCommand("%f", {}, {}, {}, {}).program.isEmpty());
+}
+
+TEST(DesktopEntryParse, OnlyTheMainGroupCounts)
+{
+    const DesktopEntry entry = DesktopEntry::parse("# comment\n"
+                                                   "[Desktop Entry]\n"
+                                                   "Type=Application\n"
+                                                   "Name=Main\n"
+                                                   "Name[es]=Principal\n"
+                                                   "Icon=main-icon\n"
+                                                   "Path=/srv\\sdata\n"
+                                                   "[Desktop Action new]\n"
+                                                   "Name=Other\n"
+                                                   "Exec=other\n");
+    EXPECT_TRUE(entry.isValid());
+    EXPECT_EQ(entry.name(), "Main");
+    EXPECT_EQ(entry.icon(), "main-icon");
+    EXPECT_EQ(entry.workingDirectory(), "/srv data");
+    EXPECT_TRUE(entry.exec().isEmpty());
+    EXPECT_FALSE(DesktopEntry::parse("Name=x\nExec=y\n").isValid());
+}

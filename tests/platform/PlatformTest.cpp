@@ -1,0 +1,48 @@
+#include "platform/Platform.h"
+
+#include "QtPrinters.h"
+#include "support/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+using namespace tolm::platform;
+
+TEST(Services, RealOnesByDefaultFakesForAScope)
+{
+    const Services real = services();
+    ASSERT_NE(real.shell, nullptr);
+    ASSERT_NE(real.drives, nullptr);
+    ASSERT_NE(real.memory, nullptr);
+    ASSERT_NE(real.settings, nullptr);
+    ASSERT_NE(real.locale, nullptr);
+    ASSERT_NE(real.icons, nullptr);
+    {
+        tolm::test::FakePlatform fake;
+        fake.drives.add("c:\\", DriveFixed, 1000, 250, "SISTEMA");
+        ScopedServices use(fake.services());
+        EXPECT_EQ(services().drives->driveType("C:"), DriveFixed);
+        EXPECT_EQ(services().drives->driveType("d:\\"), DriveNoRootDir);
+        EXPECT_EQ(services().drives->volumeInformation("c:\\")->label, "SISTEMA");
+        EXPECT_EQ(services().drives->diskFreeSpace("c:\\")->freeBytes, 250u);
+        services().shell->open("explorer", "/e,c:\\", "c:\\", ShowState::Normal);
+        ASSERT_EQ(fake.shell.launches.size(), 1);
+        EXPECT_EQ(fake.shell.launches.first().parameters, "/e,c:\\");
+        EXPECT_EQ(services().locale->formatDate(QDate(2000, 9, 3)), "03/09/2000");
+        EXPECT_EQ(services().settings->countStart(), 1);
+    }
+    EXPECT_EQ(services().shell, real.shell);
+    EXPECT_EQ(services().settings, real.settings);
+}
+
+TEST(Services, PartialOverrideKeepsTheOthers)
+{
+    const Services before = services();
+    tolm::test::FakeMemory memory;
+    memory.figures.load = 77;
+    {
+        ScopedServices use(Services { nullptr, nullptr, &memory, nullptr, nullptr, nullptr });
+        EXPECT_EQ(services().memory->status()->load, 77u);
+        EXPECT_EQ(services().drives, before.drives);
+    }
+    EXPECT_EQ(services().memory, before.memory);
+}

@@ -1,0 +1,236 @@
+#include "QtPrinters.h"
+#include "platform/Drives.h"
+#include "platform/LinuxShell.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace tolm::platform;
+
+namespace {
+
+// c: is the temporary folder, d: names nothing.
+struct MappedDrives : tolm::platform::Drives {
+    QString c;
+    QStringList logicalDriveStrings() override { return { "c:\\" }; }
+    int driveType(const QString&) override { return DriveFixed; }
+    std::optional<VolumeInfo> volumeInformation(const QString&) override { return std::nullopt; }
+    std::optional<DiskSpace> diskFreeSpace(const QString&) override { return std::nullopt; }
+    QString localPath(const QString& path) override
+    {
+        if (!path.startsWith("c:", Qt::CaseInsensitive))
+            return {};
+        QString rest = path.mid(2);
+        rest.replace('\\', '/');
+        return QDir::cleanPath(c + '/' + rest);
+    }
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_drives.c = m_dir.path();
+        QDir(m_dir.path()).mkpath("bin");
+        QDir(m_dir.path()).mkpath("Datos");
+        m_savedPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(m_dir.filePath("bin")));
+    }
+    void TearDown() override { qputenv("PATH", m_savedPath); }
+
+    QString write(const QString& relative, const QByteArray& data, bool executable = false)
+    {
+        QFile f(m_dir.filePath(relative));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+        f.close();
+        if (executable)
+            f.setPermissions(f.permissions() | QFile::ExeOwner | QFile::ExeUser);
+        return f.fileName();
+    }
+    QString tool(const QString& name) { return write("bin/" + name, "#!/bin/sh\nexit 0\n", true); }
+
+    QTemporaryDir m_dir;
+    MappedDrives m_drives;
+    QByteArray m_savedPath;
+};
+
+QByteArray waitForFile(const QString& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 10000) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QByteArray data = f.readAll();
+            if (data.endsWith("END\n"))
+                return data;
+        }
+        QThread::msleep(20);
+    }
+    return {};
+}
+
+} // namespace
+
+TEST_F(ShellTest, StartsAProgramWithSplitArgumentsAndNoShell)
+{
+    const QString script = write("Datos/args.sh",
+        "#!/bin/sh\n"
+        "for a in \"$@\"; do printf '[%s]\\n' \"$a\" >> args.txt; done\n"
+        "pwd >> args.txt\n"
+        "echo END >> args.txt\n",
+        true);
+    LinuxShell shell(&m_drives);
+    const ShellResult result
+        = shell.open("c:\\Datos\\args.sh", "'a b' c;touch x", "c:\\Datos", ShowState::Maximized);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    const QByteArray out = waitForFile(m_dir.filePath("Datos/args.txt"));
+    const QString cwd = QDir(m_dir.filePath("Datos")).canonicalPath();
+    EXPECT_EQ(out, "[a b]\n[c;touch]\n[x]\n" + QFile::encodeName(cwd) + "\nEND\n");
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("Datos/x")));
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("x")));
+    (void)script;
+}
+
+TEST_F(ShellTest, ProgramsDocumentsFoldersAndUrls)
+{
+    const QString opener = tool("xdg-open");
+    const QString onPath = tool("herramienta");
+    const QString program = write("Datos/prog",
+        "\x7f"
+        "ELF rest",
+        true);
+    const QString fatDocument = write("Datos/carta.txt", "text with the run bit", true);
+    LinuxShell shell(&m_drives);
+
+    LaunchPlan p = shell.plan("herramienta", "-v \"two words\"", "");
+    EXPECT_EQ(p.kind, LaunchPlan::Kind::Start);
+    EXPECT_EQ(p.program, onPath);
+    EXPECT_EQ(p.arguments, QStringList({ "-v", "two words" }));
+
+    p = shell.plan("c:\\Datos\\prog", "", "c:\\");
+    EXPECT_EQ(p.program, program);
+    EXPECT_EQ(p.workingDirectory, m_dir.path());
+
+    // A relative command is looked for in the start folder first.
+    p = shell.plan("prog", "", "c:\\Datos");
+    EXPECT_EQ(p.program, program);
+
+    // Documents (even with the run bit, as on FAT volumes) go to xdg-open,
+    // without the parameters.
+    p = shell.plan("c:\\Datos\\carta.txt", "ignored", "");
+    EXPECT_EQ(p.program, opener);
+    EXPECT_EQ(p.arguments, QStringList({ fatDocument }));
+
+    p = shell.plan("c:\\Datos", "", "");
+    EXPECT_EQ(p.arguments, QStringList({ m_dir.filePath("Datos") }));
+
+    p = shell.plan("https://example.org/a?b=c", "", "");
+    EXPECT_EQ(p.program, opener);
+    EXPECT_EQ(p.arguments, QStringList({ "https://example.org/a?b=c" }));
+}
+
+TEST_F(ShellTest, FailuresAreReported)
+{
+    tool("xdg-open");
+    LinuxShell shell(&m_drives);
+    EXPECT_EQ(shell.plan("", "", "").kind, LaunchPlan::Kind::Fail);
+    EXPECT_EQ(shell.plan("   ", "", "").kind, LaunchPlan::Kind::Fail);
+    EXPECT_EQ(shell.plan("no-such-program-anywhere", "", "").kind, LaunchPlan::Kind::Fail);
+    EXPECT_EQ(shell.plan("c:\\Datos\\missing.txt", "", "").kind, LaunchPlan::Kind::Fail);
+    EXPECT_EQ(shell.plan("d:\\x.txt", "", "").kind, LaunchPlan::Kind::Fail);
+    const LaunchPlan badFolder = shell.plan("herramienta", "", "c:\\NoExiste");
+    EXPECT_EQ(badFolder.kind, LaunchPlan::Kind::Fail);
+    EXPECT_FALSE(badFolder.error.isEmpty());
+    const ShellResult result = shell.open("c:\\Datos\\missing.txt", "", "");
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.contains("missing.txt"));
+
+    qputenv("PATH", QFile::encodeName(m_dir.filePath("empty")));
+    write("Datos/doc.txt", "x");
+    EXPECT_EQ(shell.plan("c:\\Datos\\doc.txt", "", "").kind, LaunchPlan::Kind::Fail); // no xdg-open
+}
+
+TEST_F(ShellTest, DesktopEntries)
+{
+    const QString editor = tool("editor");
+    const QString entry = write("Datos/editor.desktop",
+        "[Desktop Entry]\nType=Application\nName=Editor\nIcon=ed\nPath=/srv\nExec=editor --new %F\n");
+    LinuxShell shell(&m_drives);
+    LaunchPlan p = shell.plan(entry, "a.txt 'b c.txt'", "");
+    EXPECT_EQ(p.kind, LaunchPlan::Kind::Start);
+    EXPECT_EQ(p.program, editor);
+    EXPECT_EQ(p.arguments, QStringList({ "--new", "a.txt", "b c.txt" }));
+    EXPECT_EQ(p.workingDirectory, "/srv");
+
+    p = shell.plan(entry, "", "c:\\Datos");
+    EXPECT_EQ(p.arguments, QStringList({ "--new" }));
+    EXPECT_EQ(p.workingDirectory, m_dir.filePath("Datos"));
+
+    const QString opener = tool("xdg-open");
+    const QString link = write("Datos/web.desktop", "[Desktop Entry]\nType=Link\nURL=https://example.org\n");
+    p = shell.plan(link, "", "");
+    EXPECT_EQ(p.program, opener);
+    EXPECT_EQ(p.arguments, QStringList({ "https://example.org" }));
+
+    const QString noExec = write("Datos/empty.desktop", "[Desktop Entry]\nType=Application\n");
+    EXPECT_EQ(shell.plan(noExec, "", "").kind, LaunchPlan::Kind::Fail);
+}
+
+TEST_F(ShellTest, ExplorerCommands)
+{
+    const QString opener = tool("xdg-open");
+    const QString file = write("Datos/carta con espacios.txt", "x");
+    LinuxShell shell(&m_drives);
+
+    LaunchPlan p = shell.plan("explorer", "c:\\", "c:\\");
+    EXPECT_EQ(p.program, opener);
+    EXPECT_EQ(p.arguments, QStringList({ m_dir.path() }));
+
+    p = shell.plan("EXPLORER.EXE", "/e,c:\\Datos", "c:\\Datos");
+    EXPECT_EQ(p.arguments, QStringList({ m_dir.filePath("Datos") }));
+
+    p = shell.plan("explorer", "/select,c:\\Datos\\carta con espacios.txt", "c:\\Datos");
+    EXPECT_EQ(p.kind, LaunchPlan::Kind::ShowItem);
+    EXPECT_EQ(p.item, file);
+    // The fallback opens the folder that holds it.
+    EXPECT_EQ(p.arguments, QStringList({ m_dir.filePath("Datos") }));
+
+    // "/select," with nothing after it still opens something: the start folder.
+    p = shell.plan("explorer", "/select,", "c:\\Datos");
+    EXPECT_EQ(p.kind, LaunchPlan::Kind::Start);
+    EXPECT_EQ(p.arguments, QStringList({ m_dir.filePath("Datos") }));
+
+    EXPECT_EQ(shell.plan("explorer", "c:\\NoExiste", "").kind, LaunchPlan::Kind::Fail);
+}
+
+TEST_F(ShellTest, ControlPanelApplets)
+{
+    LinuxShell shell(&m_drives);
+    EXPECT_EQ(
+        shell.plan("rundll32", "shell32.dll,Control_RunDLL timedate.cpl", "").kind, LaunchPlan::Kind::Fail);
+
+    const QString kde = tool("kcmshell6");
+    const QString gnome = tool("gnome-control-center");
+    const QByteArray savedDesktop = qgetenv("XDG_CURRENT_DESKTOP");
+    qputenv("XDG_CURRENT_DESKTOP", "GNOME");
+    LaunchPlan p = shell.plan("rundll32", "shell32.dll,Control_RunDLL timedate.cpl", "");
+    EXPECT_EQ(p.program, gnome);
+    EXPECT_EQ(p.arguments, QStringList({ "datetime" }));
+    p = shell.plan("rundll32.exe", "shell32.dll,Control_RunDLL intl.cpl", "");
+    EXPECT_EQ(p.arguments, QStringList({ "region" }));
+
+    qputenv("XDG_CURRENT_DESKTOP", "KDE");
+    p = shell.plan("rundll32", "shell32.dll,Control_RunDLL intl.cpl", "");
+    EXPECT_EQ(p.program, kde);
+    EXPECT_EQ(p.arguments, QStringList({ "kcm_regionandlang" }));
+
+    EXPECT_EQ(shell.plan("rundll32", "user32.dll,LockWorkStation", "").kind, LaunchPlan::Kind::Fail);
+    qputenv("XDG_CURRENT_DESKTOP", savedDesktop);
+}
