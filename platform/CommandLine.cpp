@@ -65,6 +65,15 @@ QStringList splitArguments(const QString& text)
     return words;
 }
 
+QString quoteArgument(const QString& argument)
+{
+    QString quoted = argument;
+    // Inside single quotes nothing is special; a quote itself ends the quoted
+    // part, is written escaped, and a new quoted part starts.
+    quoted.replace(u'\'', QStringLiteral("'\\''"));
+    return u'\'' + quoted + u'\'';
+}
+
 DesktopExec desktopExecCommand(const QString& execLine, const QStringList& files, const QString& iconName,
     const QString& name, const QString& entryPath)
 {

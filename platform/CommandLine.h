@@ -15,6 +15,11 @@ namespace tolm::platform {
 // quote pair gives an empty argument; an unterminated quote runs to the end.
 QStringList splitArguments(const QString& text);
 
+// The argument as parameter text that splitArguments() gives back as exactly
+// that one argument, whatever it holds (blanks, quotes, backslashes):
+// joining quoted file names with spaces makes parameters for several files.
+QString quoteArgument(const QString& argument);
+
 // The launch that a desktop entry's Exec line asks for. `files` fill the %f %F
 // %u %U field codes (the first one for %f/%u, all for %F/%U); without files
 // those codes drop out. %i becomes "--icon <Icon>", %c the Name, %k the entry's

@@ -221,8 +221,11 @@ LaunchPlan LinuxShell::plan(const QString& command, const QString& parameters, c
         return explorer(parameters, directory);
     if (name == u"rundll32") {
         const QStringList words = splitArguments(parameters);
-        const qsizetype at = words.indexOf(QStringLiteral("shell32.dll,Control_RunDLL"), 0);
-        const QString applet = at >= 0 ? words.value(at + 1) : QString();
+        QString applet;
+        for (qsizetype i = 0; i + 1 < words.size(); ++i) {
+            if (words.at(i).compare(u"shell32.dll,Control_RunDLL", Qt::CaseInsensitive) == 0)
+                applet = words.at(i + 1);
+        }
         const QStringList settings = controlPanelCommand(applet);
         if (settings.isEmpty())
             return failure(QStringLiteral("no settings program for: rundll32 %1").arg(parameters));

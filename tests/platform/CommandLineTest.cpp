@@ -49,6 +49,18 @@ TEST(SplitArguments, UnterminatedQuoteRunsToTheEnd)
     EXPECT_EQ(splitArguments("trailing\\"), QStringList({ "trailing\\" }));
 }
 
+TEST(SplitArguments, QuotedArgumentsComeBackWhole)
+{
+    const QStringList tricky { "", "plain", "two words", "Ana's \"file\".txt", "c:\\datos\\x y", "'", "a\\",
+        "$HOME;rm -rf ~", "tab\there" };
+    QStringList quoted;
+    for (const QString& argument : tricky) {
+        EXPECT_EQ(splitArguments(quoteArgument(argument)), QStringList { argument });
+        quoted << quoteArgument(argument);
+    }
+    EXPECT_EQ(splitArguments(quoted.join(' ')), tricky);
+}
+
 TEST(DesktopExec, FieldCodes)
 {
     const QString line = "editor --name=%c %i %f -x %%done %k %d";

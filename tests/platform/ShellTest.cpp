@@ -223,7 +223,7 @@ TEST_F(ShellTest, ControlPanelApplets)
     LaunchPlan p = shell.plan("rundll32", "shell32.dll,Control_RunDLL timedate.cpl", "");
     EXPECT_EQ(p.program, gnome);
     EXPECT_EQ(p.arguments, QStringList({ "datetime" }));
-    p = shell.plan("rundll32.exe", "shell32.dll,Control_RunDLL intl.cpl", "");
+    p = shell.plan("rundll32.exe", "SHELL32.DLL,Control_RunDLL INTL.CPL", "");
     EXPECT_EQ(p.arguments, QStringList({ "region" }));
 
     qputenv("XDG_CURRENT_DESKTOP", "KDE");
