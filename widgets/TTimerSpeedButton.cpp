@@ -44,6 +44,7 @@ void TTimerSpeedButton::mousePressEvent(QMouseEvent* event)
     if (m_autoRepeat) {
         if (!m_timer) {
             m_timer = new QTimer(this);
+            m_timer->setTimerType(Qt::PreciseTimer);
             connect(m_timer, &QTimer::timeout, this, &TTimerSpeedButton::TimerExpired);
         }
         m_timer->setInterval(kFirstDelay);
