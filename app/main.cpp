@@ -1,10 +1,6 @@
-#include <QApplication>
-#include <QLabel>
+#include "app/TolmApplication.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QLabel label("Tolm 2000");
-    label.show();
-    return app.exec();
+    return tolm::app::runTolm(argc, argv);
 }

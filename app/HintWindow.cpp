@@ -1,0 +1,65 @@
+#include "app/HintWindow.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace tolm::app {
+
+HintWindow::HintWindow()
+    : QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    // 0x80FFFF is a light yellow in the stored blue-green-red order.
+    setStyleSheet(QStringLiteral(
+        "QLabel { background: #FFFF80; color: black; border: 1px solid black; padding: 1px 3px; }"));
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::Monospace);
+    setFont(font);
+}
+
+namespace {
+HintWindow* s_window = nullptr;
+}
+
+HintWindow& HintWindow::instance()
+{
+    if (!s_window)
+        s_window = new HintWindow;
+    return *s_window;
+}
+
+void HintWindow::hideIfShown()
+{
+    if (s_window)
+        s_window->hide();
+}
+
+QRect HintWindow::placement(const QRect& r, const QSize& hintSize, const QSize& screen, int pointerY)
+{
+    int left = r.left();
+    int top = r.top();
+    if (screen.height() < r.top() + hintSize.height())
+        top = pointerY - hintSize.height() - 4;
+    if (screen.width() < r.left() + hintSize.width())
+        left = screen.width() - hintSize.width();
+    if (r.left() < 0)
+        left = 0;
+    if (r.top() < 0)
+        top = 0;
+    return QRect(QPoint(left, top), hintSize);
+}
+
+void HintWindow::activateHint(const QRect& r, const QString& text)
+{
+    setText(text);
+    adjustSize();
+    QSize screen(1024, 768);
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        screen = primary->geometry().size();
+    setGeometry(placement(r, size(), screen, QCursor::pos().y()));
+    show();
+    raise();
+}
+
+} // namespace tolm::app

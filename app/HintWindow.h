@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLabel>
+
+namespace tolm::app {
+
+// The program's one hint window: light yellow, "Courier New", shown without
+// taking the focus for as long as the pointer rests on the item.
+class HintWindow : public QLabel {
+    Q_OBJECT
+public:
+    HintWindow();
+    static HintWindow& instance();
+    static void hideIfShown();
+
+    // Places the hint for rectangle `r` (screen coordinates), keeping it on
+    // a screen of `screen` size; `pointerY` is where the mouse is.
+    static QRect placement(const QRect& r, const QSize& hintSize, const QSize& screen, int pointerY);
+    void activateHint(const QRect& r, const QString& text);
+};
+
+} // namespace tolm::app

@@ -1,0 +1,166 @@
+#pragma once
+
+#include "store/Components.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class QAction;
+class QMenu;
+class QTimer;
+class TSpButton;
+
+// A shelf window: the main window, loaded from "tolm95.dat", or the window of
+// a folder item, loaded from the folder's own file. Every window keeps its
+// options and items in its shelf file in the current directory.
+class TPrincipal : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* kMainFileName = "tolm95.dat";
+
+    // With no folder item this becomes the main window (there is one).
+    explicit TPrincipal(TSpButton* folderItem = nullptr);
+    ~TPrincipal() override;
+
+    bool isMainWindow() const { return m_isMain; }
+    const QString& fileName() const { return m_fileName; }
+    TSpButton* folderItem() const;
+    // The items in saved order; destroyed items show up as null entries.
+    QList<TSpButton*> items() const;
+    bool hasItemList() const { return m_hasItemList; }
+
+    // Window options, stored in the shelf file.
+    bool frameShown() const { return m_frameShown; }
+    bool alwaysButtons() const { return m_alwaysButtons; }
+    void setAlwaysButtons(bool on);
+    std::uint32_t color() const { return m_color; }
+    void setColor(std::uint32_t color);
+    const tolm::store::FontState& defaultFont() const { return m_fontDialog.font; }
+    void setDefaultFont(const tolm::store::FontState& font);
+    // The window's bounds with its frame, as the shelf file stores them.
+    QRect bounds() const;
+    void setBounds(const QRect& outer);
+
+    // Loading and saving. `cargar` creates the file when it is missing;
+    // a load that failed (broken or foreign file) keeps the window from ever
+    // writing over that file, so nothing the user had is lost.
+    void cargar();
+    bool salvar();
+    bool loadFailed() const { return m_loadFailed; }
+    // Creates the file of a new folder made on this window and returns its name.
+    QString newFolderFile();
+    void BorrarFichero(const QString& name);
+
+    // Lifecycle.
+    void cerrarVentanas();
+    void Exit1Click();
+    void Guardarconfiguracin1Click();
+    void Restaurarconfiguracin1Click();
+    void CarpetaCerrarClick();
+
+    // Item commands (the current item and the press point are process-wide).
+    TSpButton* Nuevoboton1Click();
+    TSpButton* NuevaCarpeta1Click();
+    TSpButton* Reloj1Click();
+    TSpButton* Memoria1Click();
+    TSpButton* Disco1Click();
+    void BotonEliminarClick();
+    void CarpetaEliminarClick();
+    void BotonAbrirClick();
+    void BotonPropiedadesClick();
+    void BotonCortarClick();
+    void BotonCopiarClick();
+    void Pegar1Click();
+    void Deshacer1Click();
+    bool EliminarPaste();
+    void Organizarbotones1Click();
+    // Files dropped at `point` (client coordinates), in drop order.
+    void dropFiles(const QStringList& paths, const QPoint& point);
+
+    // Options.
+    void Marcodeventana1Click();
+    void Siemprebotones1Click();
+    void Colordefondo1Click();
+    void Fuente1Click();
+    void FechayHora1Click();
+    void ConfiguracinRegional1Click();
+    void Explorar1Click();
+    void Acercade1Click();
+
+    // The once-a-second refresh of every timer-driven item (main window only).
+    void Timer1Timer();
+
+    // Menus.
+    QMenu* MenuVentana() const { return m_menuVentana; }
+    QMenu* menuForClase(int clase) const;
+    QMenu* menuHost() const { return m_menuHost; }
+    void attachWindowMenu(QMenu* itemMenu);
+    QAction* deshacerAction() const { return m_deshacer; }
+    QAction* pegarAction() const { return m_pegar; }
+    // The identifier a saved item uses for its menu: "Principal.MenuBoton".
+    std::string menuReference(int clase) const;
+
+    TSpButton* undoSlot() const { return m_undo; }
+    bool isClosing() const { return m_closing; }
+    void setDiscard(bool discard) { m_discard = discard; }
+    QTimer* timer() const { return m_timer; }
+
+    // Makes `item` a child of this window with the menu of its kind.
+    void adoptItem(TSpButton* item);
+    void removeFromItemList(TSpButton* item);
+    void appendToItemList(TSpButton* item);
+
+    // Item mouse handling routes window moves here (client coordinates).
+    void windowMouseMove(const QPoint& pos, Qt::MouseButtons buttons);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void buildMenus();
+    void applyFrame();
+    void writeFreshFile(const QString& name, const QRect& bounds, std::uint32_t color, bool* ok);
+    TSpButton* createItem(tolm::store::Clase clase);
+    void loadItems(class ShelfLoad& load);
+    void snapSize();
+    void startDeferredDelete();
+
+    bool m_isMain { false };
+    QString m_fileName;
+    QPointer<TSpButton> m_folderItem;
+    QList<QPointer<TSpButton>> m_items;
+    bool m_hasItemList { false };
+    TSpButton* m_undo { nullptr };
+    bool m_closing { false };
+    bool m_discard { false };
+    bool m_alwaysButtons { false };
+    bool m_frameShown { true };
+    bool m_loadFailed { false };
+    bool m_snapping { false };
+    std::uint32_t m_color { 0x8000000F };
+    tolm::store::FontDialogState m_fontDialog;
+
+    QMenu* m_menuVentana { nullptr };
+    QMenu* m_menuBoton { nullptr };
+    QMenu* m_menuCarpeta { nullptr };
+    QMenu* m_menuReloj { nullptr };
+    QMenu* m_menuDisco { nullptr };
+    QMenu* m_menuMemoria { nullptr };
+    QMenu* m_menuHost { nullptr };
+    QAction* m_deshacer { nullptr };
+    QAction* m_pegar { nullptr };
+    QTimer* m_timer { nullptr };
+};

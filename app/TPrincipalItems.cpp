@@ -1,0 +1,395 @@
+// Items coming onto a window and leaving it: the "Nuevo" commands, dropped
+// files, deleting, the program's own clipboard, undo and arranging.
+#include "app/AppState.h"
+#include "app/Messages.h"
+#include "app/TPrincipal.h"
+#include "items/ItemHooks.h"
+#include "items/TSpButton.h"
+#include "platform/Platform.h"
+#include "platform/Shell.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+#include <algorithm>
+#include <cstdio>
+
+using namespace tolm;
+using store::Clase;
+
+void TPrincipal::adoptItem(TSpButton* item)
+{
+    item->setParent(this);
+    item->setPopupMenu(menuForClase(item->Clase_()));
+}
+
+void TPrincipal::removeFromItemList(TSpButton* item)
+{
+    m_items.removeAll(item);
+}
+
+void TPrincipal::appendToItemList(TSpButton* item)
+{
+    m_hasItemList = true;
+    m_items.append(item);
+}
+
+TSpButton* TPrincipal::createItem(Clase clase)
+{
+    AppState& state = AppState::get();
+    auto* item = new TSpButton(this);
+    item->setClase(clase);
+    item->setPopupMenu(menuForClase(static_cast<int>(clase)));
+    item->move(state.pressPoint);
+    item->setTipo(0);
+    return item;
+}
+
+static void finishNewItem(TPrincipal* window, TSpButton* item)
+{
+    item->show();
+    window->appendToItemList(item);
+    if (item->isTimerDriven())
+        AppState::get().addTimerItem(item);
+}
+
+TSpButton* TPrincipal::Nuevoboton1Click()
+{
+    TSpButton* item = createItem(Clase::Normal);
+    item->setTag(0);
+    item->settag1(0);
+    finishNewItem(this, item);
+    return item;
+}
+
+TSpButton* TPrincipal::NuevaCarpeta1Click()
+{
+    TSpButton* item = createItem(Clase::Carpeta);
+    item->setMargin(1);
+    item->setCaption(QStringLiteral("Carpeta Nueva"));
+    item->setHint(QStringLiteral("Carpeta"));
+    item->setTag(0);
+    item->settag1(1);
+    item->setAutorun(false);
+    item->refreshGlyph();
+    finishNewItem(this, item);
+    item->setComando(newFolderFile());
+    return item;
+}
+
+TSpButton* TPrincipal::Reloj1Click()
+{
+    TSpButton* item = createItem(Clase::Reloj);
+    item->setTag(0);
+    finishNewItem(this, item);
+    return item;
+}
+
+TSpButton* TPrincipal::Disco1Click()
+{
+    TSpButton* item = createItem(Clase::Disco);
+    item->createPictureCache();
+    item->setTag(0);
+    item->setDirectorio(QStringLiteral("c:\\"));
+    item->settag2(2048);
+    item->settag1(-2);
+    finishNewItem(this, item);
+    return item;
+}
+
+TSpButton* TPrincipal::Memoria1Click()
+{
+    TSpButton* item = createItem(Clase::Memoria);
+    item->setTag(0);
+    item->settag2(512);
+    item->settag1(-1);
+    finishNewItem(this, item);
+    return item;
+}
+
+void TPrincipal::BotonEliminarClick()
+{
+    AppState& state = AppState::get();
+    TSpButton* item = state.currentItem;
+    if (!item)
+        return;
+    removeFromItemList(item);
+    delete m_undo;
+    m_undo = nullptr;
+    state.removeTimerItem(item);
+    item->hide();
+    item->setParent(nullptr);
+    m_undo = item;
+    m_deshacer->setEnabled(true);
+}
+
+// Deletes a folder item for good: its window tree closes unsaved and its
+// file tree goes.
+static void deleteFolder(TSpButton* item)
+{
+    AppState& state = AppState::get();
+    TPrincipal* holder = item->shelfWindow();
+    if (holder)
+        holder->removeFromItemList(item);
+    if (item->Tag() != 0 && state.isOpen(item->folderWindow())) {
+        TPrincipal* window = item->folderWindow();
+        window->setDiscard(true);
+        window->close();
+    }
+    if (holder)
+        holder->BorrarFichero(item->Comando());
+    else if (state.mainWindow)
+        state.mainWindow->BorrarFichero(item->Comando());
+    item->hide();
+    item->setParent(nullptr);
+    delete item;
+}
+
+void TPrincipal::CarpetaEliminarClick()
+{
+    AppState& state = AppState::get();
+    TSpButton* item = state.currentItem;
+    if (!item)
+        return;
+    if (item == state.cutBuffer())
+        state.takeCutBuffer();
+    deleteFolder(item);
+}
+
+void TPrincipal::BotonAbrirClick()
+{
+    if (TSpButton* item = AppState::get().currentItem)
+        item->SpButtonClick();
+}
+
+void TPrincipal::BotonPropiedadesClick()
+{
+    if (TSpButton* item = AppState::get().currentItem)
+        items::hooks().openProperties(item);
+}
+
+bool TPrincipal::EliminarPaste()
+{
+    AppState& state = AppState::get();
+    TSpButton* buffered = state.cutBuffer();
+    if (!buffered)
+        return true;
+    if (buffered->clase() != Clase::Carpeta) {
+        state.setCutBuffer(nullptr, false);
+        return true;
+    }
+    if (!app::askOkCancel(this, QStringLiteral("Atención"),
+            QStringLiteral("Hay una carpeta cortada en el buffer\n¿Borrar carpeta?")))
+        return false;
+    state.takeCutBuffer();
+    deleteFolder(buffered);
+    return true;
+}
+
+void TPrincipal::BotonCortarClick()
+{
+    AppState& state = AppState::get();
+    TSpButton* item = state.currentItem;
+    if (!item || !EliminarPaste())
+        return;
+    if (item->clase() == Clase::Carpeta) {
+        state.setCutBuffer(item, false);
+        if (item->Tag() != 0 && state.isOpen(item->folderWindow()))
+            item->folderWindow()->close();
+        item->setEnabled(false);
+        return;
+    }
+    removeFromItemList(item);
+    state.removeTimerItem(item);
+    item->hide();
+    item->setParent(nullptr);
+    state.setCutBuffer(item, true);
+}
+
+void TPrincipal::BotonCopiarClick()
+{
+    AppState& state = AppState::get();
+    TSpButton* item = state.currentItem;
+    if (!item || item->clase() == Clase::Carpeta || !EliminarPaste())
+        return;
+    auto* copy = new TSpButton(nullptr);
+    copy->hide();
+    copy->Assign(*item);
+    state.setCutBuffer(copy, true);
+}
+
+// Whether `window` is the folder window of `folder` or lies below it.
+static bool windowIsInsideFolder(const TPrincipal* window, const TSpButton* folder)
+{
+    for (const TPrincipal* w = window; w && !w->isMainWindow();) {
+        const TSpButton* owner = w->folderItem();
+        if (!owner)
+            return false;
+        if (owner == folder)
+            return true;
+        w = owner->shelfWindow();
+    }
+    return false;
+}
+
+void TPrincipal::Pegar1Click()
+{
+    AppState& state = AppState::get();
+    TSpButton* buffered = state.cutBuffer();
+    if (!buffered)
+        return;
+    if (buffered->clase() == Clase::Carpeta) {
+        // A folder pasted into its own window tree would contain itself.
+        if (windowIsInsideFolder(this, buffered)) {
+            app::showMessage(this, QStringLiteral("Tolm"),
+                QStringLiteral("Una carpeta no se puede pegar dentro de sí misma."));
+            return;
+        }
+        buffered->move(state.pressPoint);
+        TPrincipal* holder = buffered->shelfWindow();
+        if (holder != this) {
+            if (holder)
+                holder->removeFromItemList(buffered);
+            appendToItemList(buffered);
+            adoptItem(buffered);
+            buffered->show();
+        }
+        buffered->setEnabled(true);
+        state.takeCutBuffer();
+        return;
+    }
+    auto* item = new TSpButton(this);
+    item->Assign(*buffered);
+    item->move(state.pressPoint);
+    appendToItemList(item);
+    switch (item->clase()) {
+    case Clase::Disco:
+        item->createPictureCache();
+        [[fallthrough]];
+    case Clase::Reloj:
+    case Clase::Memoria:
+        state.addTimerItem(item);
+        break;
+    default:
+        break;
+    }
+    item->setPopupMenu(menuForClase(item->Clase_()));
+    item->show();
+}
+
+void TPrincipal::Deshacer1Click()
+{
+    if (m_undo) {
+        TSpButton* item = m_undo;
+        m_undo = nullptr;
+        adoptItem(item);
+        appendToItemList(item);
+        item->show();
+        if (item->isTimerDriven())
+            AppState::get().addTimerItem(item);
+    }
+    m_deshacer->setEnabled(false);
+}
+
+void TPrincipal::Organizarbotones1Click()
+{
+    if (!m_hasItemList)
+        return;
+    m_items.removeAll(QPointer<TSpButton>());
+    std::sort(m_items.begin(), m_items.end(), [](const QPointer<TSpButton>& a, const QPointer<TSpButton>& b) {
+        if (a->y() != b->y())
+            return a->y() < b->y();
+        return a->x() < b->x();
+    });
+    for (TSpButton* item : items())
+        item->hide();
+    const int clientWidth = width();
+    int x = 0;
+    int y = 0;
+    for (TSpButton* item : items()) {
+        item->move(x, y);
+        item->show();
+        item->lower();
+        while (item->isCovered()) {
+            x += 20;
+            if (x >= clientWidth) {
+                x = 0;
+                y += 20;
+            }
+            item->move(x, y);
+        }
+        item->raise();
+        if (item->clase() == Clase::Reloj)
+            item->setTag(item->Tag() & ~TSpButton::kTagCovered);
+        x += item->width();
+        if (x >= clientWidth) {
+            x = 0;
+            y += 20;
+        }
+    }
+}
+
+// ---------------------------------------------------------------- dropping files
+
+void TPrincipal::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TPrincipal::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    try {
+        dropFiles(paths, event->position().toPoint());
+    } catch (const std::exception& error) {
+        app::showError(this, QString::fromUtf8(error.what()));
+    }
+}
+
+void TPrincipal::dropFiles(const QStringList& paths, const QPoint& point)
+{
+    // The control under the point among visible, enabled controls: a cut
+    // folder waiting disabled is not found.
+    TSpButton* target = nullptr;
+    const QObjectList& children = this->children();
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        auto* child = qobject_cast<QWidget*>(*it);
+        if (child && !child->isHidden() && !child->isWindow() && child->isEnabled()
+            && child->geometry().contains(point)) {
+            target = qobject_cast<TSpButton*>(child);
+            break;
+        }
+    }
+    if (target && target->clase() == Clase::Normal) {
+        // Paths go unquoted, joined by single spaces, in place of the item's own parameters.
+        const auto result = platform::services().shell->open(target->Comando(), paths.join(QLatin1Char(' ')),
+            target->Directorio(), static_cast<platform::ShowState>(target->Run()));
+        if (!result.ok)
+            std::fprintf(stderr, "tolm: cannot open %s: %s\n", qPrintable(target->Comando()),
+                qPrintable(result.error));
+        return;
+    }
+    int x = point.x();
+    for (const QString& path : paths) {
+        auto* item = new TSpButton(this);
+        item->settag1(1);
+        item->setFromFile(path);
+        item->setHint(path);
+        item->setPopupMenu(m_menuBoton);
+        item->move(x, point.y());
+        item->setTipo(0);
+        item->show();
+        appendToItemList(item);
+        x += 40;
+    }
+}

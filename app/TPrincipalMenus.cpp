@@ -1,0 +1,416 @@
+// The window's menus, options, moving, size snapping and the refresh timer.
+#include "app/AppState.h"
+#include "app/Messages.h"
+#include "app/TPrincipal.h"
+#include "gfx/Color.h"
+#include "items/ItemHooks.h"
+#include "items/TSpButton.h"
+#include "platform/Platform.h"
+#include "platform/Shell.h"
+
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTime>
+#include <cstdio>
+
+using namespace tolm;
+using store::Clase;
+
+namespace {
+
+QAction* addItem(QMenu* menu, const QString& text, TPrincipal* window, void (TPrincipal::*handler)())
+{
+    QAction* action = menu->addAction(text);
+    QObject::connect(action, &QAction::triggered, window, [window, handler] {
+        try {
+            (window->*handler)();
+        } catch (const std::exception& error) {
+            app::showError(window, QString::fromUtf8(error.what()));
+        }
+    });
+    return action;
+}
+
+template <typename R>
+QAction* addItem(QMenu* menu, const QString& text, TPrincipal* window, R* (TPrincipal::*handler)())
+{
+    QAction* action = menu->addAction(text);
+    QObject::connect(action, &QAction::triggered, window, [window, handler] {
+        try {
+            (window->*handler)();
+        } catch (const std::exception& error) {
+            app::showError(window, QString::fromUtf8(error.what()));
+        }
+    });
+    return action;
+}
+
+void makeDefault(QAction* action)
+{
+    QFont font = action->font();
+    font.setBold(true);
+    action->setFont(font);
+}
+
+} // namespace
+
+void TPrincipal::buildMenus()
+{
+    m_menuVentana = new QMenu(QStringLiteral("Ventana"), this);
+    m_menuVentana->setObjectName(QStringLiteral("MenuVentana"));
+    QMenu* opciones = m_menuVentana->addMenu(QStringLiteral("Opciones"));
+    addItem(opciones, QStringLiteral("Marco de ventana"), this, &TPrincipal::Marcodeventana1Click);
+    addItem(opciones, QStringLiteral("Siempre botones"), this, &TPrincipal::Siemprebotones1Click);
+    addItem(opciones, QStringLiteral("Color de fondo"), this, &TPrincipal::Colordefondo1Click);
+    addItem(opciones, QStringLiteral("Fuente por defecto"), this, &TPrincipal::Fuente1Click);
+    m_menuVentana->addSeparator();
+    QMenu* nuevo = m_menuVentana->addMenu(QStringLiteral("Nuevo"));
+    addItem(nuevo, QStringLiteral("Botón"), this, &TPrincipal::Nuevoboton1Click);
+    addItem(nuevo, QStringLiteral("Carpeta"), this, &TPrincipal::NuevaCarpeta1Click);
+    nuevo->addSeparator();
+    addItem(nuevo, QStringLiteral("Reloj"), this, &TPrincipal::Reloj1Click);
+    addItem(nuevo, QStringLiteral("Memoria"), this, &TPrincipal::Memoria1Click);
+    addItem(nuevo, QStringLiteral("Disco"), this, &TPrincipal::Disco1Click);
+    m_menuVentana->addSeparator();
+    m_deshacer = addItem(m_menuVentana, QStringLiteral("Deshacer"), this, &TPrincipal::Deshacer1Click);
+    m_pegar = addItem(m_menuVentana, QStringLiteral("Pegar"), this, &TPrincipal::Pegar1Click);
+    m_menuVentana->addSeparator();
+    addItem(
+        m_menuVentana, QStringLiteral("Guardar configuración"), this, &TPrincipal::Guardarconfiguracin1Click);
+    addItem(m_menuVentana, QStringLiteral("Restaurar configuración"), this,
+        &TPrincipal::Restaurarconfiguracin1Click);
+    m_menuVentana->addSeparator();
+    addItem(m_menuVentana, QStringLiteral("Organizar botones"), this, &TPrincipal::Organizarbotones1Click);
+    m_menuVentana->addSeparator();
+    addItem(m_menuVentana, QStringLiteral("Cerrar"), this, &TPrincipal::Exit1Click);
+    m_menuVentana->addSeparator();
+    addItem(m_menuVentana, QStringLiteral("Acerca de .."), this, &TPrincipal::Acercade1Click);
+    connect(m_menuVentana, &QMenu::aboutToShow, this,
+        [this] { m_pegar->setEnabled(AppState::get().cutBuffer() != nullptr); });
+
+    auto itemMenu = [this](const char* name) {
+        auto* menu = new QMenu(this);
+        menu->setObjectName(QString::fromLatin1(name));
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { attachWindowMenu(menu); });
+        return menu;
+    };
+    const QString abrir = QStringLiteral("&Abrir");
+    const QString cortar = QStringLiteral("C&ortar");
+    const QString copiar = QStringLiteral("&Copiar");
+    const QString eliminar = QStringLiteral("E&liminar");
+    const QString propiedades = QStringLiteral("P&ropiedades");
+
+    m_menuBoton = itemMenu("MenuBoton");
+    makeDefault(addItem(m_menuBoton, abrir, this, &TPrincipal::BotonAbrirClick));
+    m_menuBoton->addSeparator();
+    addItem(m_menuBoton, cortar, this, &TPrincipal::BotonCortarClick);
+    addItem(m_menuBoton, copiar, this, &TPrincipal::BotonCopiarClick);
+    m_menuBoton->addSeparator();
+    addItem(m_menuBoton, eliminar, this, &TPrincipal::BotonEliminarClick);
+    m_menuBoton->addSeparator();
+    addItem(m_menuBoton, propiedades, this, &TPrincipal::BotonPropiedadesClick);
+    m_menuBoton->addSeparator();
+
+    m_menuCarpeta = itemMenu("MenuCarpeta");
+    makeDefault(addItem(m_menuCarpeta, abrir, this, &TPrincipal::BotonAbrirClick));
+    addItem(m_menuCarpeta, QStringLiteral("&Cerrar"), this, &TPrincipal::CarpetaCerrarClick);
+    m_menuCarpeta->addSeparator();
+    addItem(m_menuCarpeta, cortar, this, &TPrincipal::BotonCortarClick);
+    m_menuCarpeta->addSeparator();
+    addItem(m_menuCarpeta, eliminar, this, &TPrincipal::CarpetaEliminarClick);
+    m_menuCarpeta->addSeparator();
+    addItem(m_menuCarpeta, propiedades, this, &TPrincipal::BotonPropiedadesClick);
+    m_menuCarpeta->addSeparator();
+
+    m_menuReloj = itemMenu("MenuReloj");
+    makeDefault(addItem(m_menuReloj, abrir, this, &TPrincipal::BotonAbrirClick));
+    m_menuReloj->addSeparator();
+    addItem(m_menuReloj, cortar, this, &TPrincipal::BotonCortarClick);
+    addItem(m_menuReloj, copiar, this, &TPrincipal::BotonCopiarClick);
+    m_menuReloj->addSeparator();
+    addItem(m_menuReloj, eliminar, this, &TPrincipal::BotonEliminarClick);
+    m_menuReloj->addSeparator();
+    addItem(m_menuReloj, QStringLiteral("Fecha y Hora"), this, &TPrincipal::FechayHora1Click);
+    addItem(
+        m_menuReloj, QStringLiteral("Configuración Regional"), this, &TPrincipal::ConfiguracinRegional1Click);
+    m_menuReloj->addSeparator();
+    addItem(m_menuReloj, propiedades, this, &TPrincipal::BotonPropiedadesClick);
+    m_menuReloj->addSeparator();
+
+    m_menuDisco = itemMenu("MenuDisco");
+    makeDefault(addItem(m_menuDisco, abrir, this, &TPrincipal::BotonAbrirClick));
+    addItem(m_menuDisco, QStringLiteral("E&xplorar"), this, &TPrincipal::Explorar1Click);
+    m_menuDisco->addSeparator();
+    addItem(m_menuDisco, cortar, this, &TPrincipal::BotonCortarClick);
+    addItem(m_menuDisco, copiar, this, &TPrincipal::BotonCopiarClick);
+    m_menuDisco->addSeparator();
+    addItem(m_menuDisco, eliminar, this, &TPrincipal::BotonEliminarClick);
+    m_menuDisco->addSeparator();
+    addItem(m_menuDisco, propiedades, this, &TPrincipal::BotonPropiedadesClick);
+    m_menuDisco->addSeparator();
+
+    m_menuMemoria = itemMenu("MenuMemoria");
+    addItem(m_menuMemoria, cortar, this, &TPrincipal::BotonCortarClick);
+    addItem(m_menuMemoria, copiar, this, &TPrincipal::BotonCopiarClick);
+    m_menuMemoria->addSeparator();
+    addItem(m_menuMemoria, eliminar, this, &TPrincipal::BotonEliminarClick);
+    m_menuMemoria->addSeparator();
+    makeDefault(addItem(m_menuMemoria, propiedades, this, &TPrincipal::BotonPropiedadesClick));
+    m_menuMemoria->addSeparator();
+}
+
+QMenu* TPrincipal::menuForClase(int clase) const
+{
+    switch (static_cast<Clase>(clase)) {
+    case Clase::Normal:
+        return m_menuBoton;
+    case Clase::Carpeta:
+        return m_menuCarpeta;
+    case Clase::Reloj:
+        return m_menuReloj;
+    case Clase::Disco:
+        return m_menuDisco;
+    case Clase::Memoria:
+        return m_menuMemoria;
+    default:
+        return nullptr;
+    }
+}
+
+void TPrincipal::attachWindowMenu(QMenu* itemMenu)
+{
+    if (m_menuHost == itemMenu)
+        return;
+    if (m_menuHost)
+        m_menuHost->removeAction(m_menuVentana->menuAction());
+    itemMenu->addAction(m_menuVentana->menuAction());
+    m_menuHost = itemMenu;
+}
+
+// ---------------------------------------------------------------- options
+
+void TPrincipal::Marcodeventana1Click()
+{
+    const AppState& state = AppState::get();
+    // The client area keeps its place and size on the screen; the frame
+    // grows or shrinks around it.
+    const QRect client = geometry();
+    m_frameShown = !m_frameShown;
+    applyFrame();
+    setGeometry(client);
+    Q_UNUSED(state);
+}
+
+void TPrincipal::Siemprebotones1Click()
+{
+    setAlwaysButtons(!m_alwaysButtons);
+}
+
+void TPrincipal::Colordefondo1Click()
+{
+    const QColor chosen = QColorDialog::getColor(gfx::toQColor(m_color), this);
+    if (chosen.isValid())
+        setColor(gfx::fromQColor(chosen));
+}
+
+void TPrincipal::Fuente1Click()
+{
+    const store::FontState before = m_fontDialog.font;
+    QFontDialog dialog(this);
+    QFont initial(QString::fromStdString(before.name));
+    initial.setPixelSize(std::max(1, before.height < 0 ? -before.height : before.height));
+    initial.setBold(before.style & 1);
+    initial.setItalic(before.style & 2);
+    initial.setUnderline(before.style & 4);
+    initial.setStrikeOut(before.style & 8);
+    dialog.setCurrentFont(initial);
+    auto apply = [this, before](const QFont& font) {
+        store::FontState state = before;
+        state.name = font.family().toStdString();
+        const int pixels = font.pixelSize() > 0 ? font.pixelSize() : qRound(font.pointSizeF() * 96.0 / 72.0);
+        state.height = -pixels;
+        state.style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0)
+            | (font.strikeOut() ? 8 : 0);
+        setDefaultFont(state);
+    };
+    if (dialog.exec() == QDialog::Accepted)
+        apply(dialog.selectedFont());
+}
+
+static void runShell(const QString& file, const QString& parameters, const QString& directory)
+{
+    const auto result = platform::services().shell->open(file, parameters, directory);
+    if (!result.ok)
+        std::fprintf(stderr, "tolm: cannot open %s %s: %s\n", qPrintable(file), qPrintable(parameters),
+            qPrintable(result.error));
+}
+
+void TPrincipal::FechayHora1Click()
+{
+    runShell(
+        QStringLiteral("rundll32"), QStringLiteral("shell32.dll,Control_RunDLL timedate.cpl"), QString());
+}
+
+void TPrincipal::ConfiguracinRegional1Click()
+{
+    runShell(QStringLiteral("rundll32"), QStringLiteral("shell32.dll,Control_RunDLL intl.cpl"), QString());
+}
+
+void TPrincipal::Explorar1Click()
+{
+    TSpButton* item = AppState::get().currentItem;
+    if (!item)
+        return;
+    runShell(QStringLiteral("explorer"), QStringLiteral("/e,") + item->Directorio(), item->Directorio());
+}
+
+void TPrincipal::Acercade1Click()
+{
+    items::hooks().openAbout(this);
+}
+
+// ---------------------------------------------------------------- mouse, keys, size
+
+void TPrincipal::mousePressEvent(QMouseEvent* event)
+{
+    AppState& state = AppState::get();
+    state.pressPoint = event->position().toPoint();
+    state.dragging = false;
+}
+
+void TPrincipal::windowMouseMove(const QPoint& pos, Qt::MouseButtons buttons)
+{
+    if (!(buttons & Qt::LeftButton))
+        return;
+    AppState& state = AppState::get();
+    if (!state.dragging) {
+        // A 3-pixel dead zone keeps a click from moving the window.
+        if (std::abs(state.pressPoint.x() - pos.x()) < 3 && std::abs(state.pressPoint.y() - pos.y()) < 3)
+            return;
+        state.dragging = true;
+        state.dragClientSize = size();
+        // From now on the press point is relative to the window's outer corner.
+        state.pressPoint += mapToGlobal(QPoint(0, 0)) - this->pos();
+    }
+    const QPoint screen = mapToGlobal(pos);
+    move(screen - state.pressPoint);
+}
+
+void TPrincipal::mouseMoveEvent(QMouseEvent* event)
+{
+    windowMouseMove(event->position().toPoint(), event->buttons());
+}
+
+void TPrincipal::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        AppState::get().dragging = false;
+    else if (event->button() == Qt::RightButton)
+        m_menuVentana->popup(event->globalPosition().toPoint());
+}
+
+void TPrincipal::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The window menu opens on the right button's release, like an item's.
+    event->accept();
+}
+
+void TPrincipal::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    snapSize();
+}
+
+void TPrincipal::snapSize()
+{
+    if (m_snapping)
+        return;
+    const AppState& state = AppState::get();
+    QSize wanted = size();
+    if (state.dragging && state.dragClientSize.isValid())
+        wanted = state.dragClientSize;
+    else
+        wanted = QSize(width() - width() % 10, height() - height() % 10);
+    if (wanted != size() && wanted.width() > 0 && wanted.height() > 0) {
+        m_snapping = true;
+        resize(wanted);
+        m_snapping = false;
+    }
+}
+
+void TPrincipal::keyPressEvent(QKeyEvent* event)
+{
+    AppState& state = AppState::get();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state.hoveredItem) {
+        TSpButton* item = state.hoveredItem;
+        // A cut folder waits disabled for its paste; opening its window now
+        // would let the folder be pasted inside itself.
+        if (item->clase() == Clase::Carpeta && item == state.cutBuffer()) {
+            app::showMessage(this, QStringLiteral("Tolm"),
+                QStringLiteral("La carpeta está cortada; péguela antes de abrirla."));
+            return;
+        }
+        state.currentItem = item;
+        item->SpButtonClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TPrincipal::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), gfx::toQColor(m_color));
+    // Any paint may have covered the timer-driven items' last pictures: their
+    // next refresh draws them whole.
+    for (const auto& item : AppState::get().timerItems) {
+        if (!item)
+            continue;
+        item->setTag(item->Tag() & ~TSpButton::kTagTimerRepaint);
+        item->settag1(-1);
+    }
+}
+
+void TPrincipal::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Keep the window reachable when the screen has shrunk since it was saved.
+    if (QScreen* screen = this->screen()) {
+        const QRect area = screen->geometry();
+        int left = x();
+        int top = y();
+        if (left > area.width() - 5)
+            left = area.width() - frameGeometry().width();
+        if (top > area.height() - 5)
+            top = area.height() - frameGeometry().height();
+        if (left != x() || top != y())
+            move(left, top);
+    }
+}
+
+// ---------------------------------------------------------------- timer
+
+void TPrincipal::Timer1Timer()
+{
+    AppState& state = AppState::get();
+    const QTime now = QTime::currentTime();
+    state.hour = now.hour();
+    state.minute = now.minute();
+    state.second = now.second();
+    state.timerItems.removeAll(QPointer<TSpButton>());
+    const auto timerItems = state.timerItems;
+    for (const auto& pointer : timerItems) {
+        TSpButton* item = pointer;
+        if (!item)
+            continue;
+        try {
+            items::refreshOnTick(*item);
+        } catch (...) {
+            // A drive that cannot be read this second is tried again the next.
+        }
+    }
+}

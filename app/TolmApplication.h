@@ -1,0 +1,13 @@
+#pragma once
+
+namespace tolm::app {
+
+// Starts the launcher: the main shelf window from "tolm95.dat" in the current
+// directory, the start counter, the calendar window; runs until the main
+// window closes, the session ends or SIGTERM arrives (each saves every window).
+int runTolm(int argc, char** argv);
+
+// Connects items to the windows they open: calendar, about box, properties.
+void installApplicationHooks();
+
+} // namespace tolm::app

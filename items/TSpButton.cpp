@@ -1,0 +1,242 @@
+#include "items/TSpButton.h"
+
+#include "app/AppState.h"
+#include "app/HintWindow.h"
+#include "app/TPrincipal.h"
+
+#include <QBuffer>
+#include <QCursor>
+#include <QEvent>
+
+using namespace tolm::store;
+
+namespace {
+
+// A glyph is stored as a whole BMP file image.
+std::vector<std::uint8_t> encodeGlyph(const QImage& glyph)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    glyph.convertToFormat(QImage::Format_RGB32).save(&buffer, "BMP");
+    return { bytes.begin(), bytes.end() };
+}
+
+QImage decodeGlyph(const std::vector<std::uint8_t>& bmp)
+{
+    QImage image = QImage::fromData(bmp.data(), static_cast<int>(bmp.size()), "BMP");
+    return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+TSpButton::TSpButton(QWidget* parent)
+    : QAbstractButton(parent)
+{
+    // A fresh item has the framework's button size until `Tipo` or a record sets it.
+    resize(m_d.width, m_d.height);
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+    // The right button's release opens the item's menu; Qt's context menu
+    // event must not hand the click to the window's own menu.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    connect(this, &QAbstractButton::clicked, this, [this] { SpButtonClick(); });
+}
+
+TSpButton::~TSpButton()
+{
+    if (AppState::exists()) {
+        AppState& state = AppState::get();
+        if (state.hoveredItem == this)
+            state.hoveredItem = nullptr;
+        state.removeTimerItem(this);
+    }
+}
+
+void TSpButton::setTipo(int tipo)
+{
+    m_d.tipo = static_cast<std::uint8_t>(tipo);
+    const TipoSize size = tipoSize(tipo);
+    m_d.layout = size.layout;
+    const bool smallChanges = (size.height > 20 && height() == 20) || (size.height == 20 && height() > 20);
+    setGeometry(x(), y(), size.width, size.height);
+    if (smallChanges)
+        refreshGlyph();
+}
+
+void TSpButton::setCaption(const QString& caption)
+{
+    setText(caption);
+}
+
+void TSpButton::setHint(const QString& hint)
+{
+    m_d.hint = hint.toStdString();
+}
+
+void TSpButton::setMargin(int margin)
+{
+    if (m_d.margin == margin)
+        return;
+    m_d.margin = margin;
+    update();
+}
+
+void TSpButton::setOwnFont(const FontState& font)
+{
+    m_d.font = font;
+    m_d.parentFont = false;
+    update();
+}
+
+void TSpButton::setParentFont(bool follow)
+{
+    if (m_d.parentFont == follow)
+        return;
+    m_d.parentFont = follow;
+    if (follow) {
+        if (TPrincipal* window = shelfWindow())
+            m_d.font = window->defaultFont();
+    }
+    update();
+}
+
+FontState TSpButton::effectiveFont() const
+{
+    if (m_d.parentFont) {
+        if (TPrincipal* window = shelfWindow())
+            return window->defaultFont();
+    }
+    return m_d.font;
+}
+
+void TSpButton::setGlyph(const QImage& glyph)
+{
+    m_glyph = glyph;
+    update();
+}
+
+TPrincipal* TSpButton::folderWindow() const
+{
+    return m_folderWindow.data();
+}
+
+void TSpButton::setFolderWindow(TPrincipal* window)
+{
+    m_folderWindow = window;
+}
+
+void TSpButton::createPictureCache()
+{
+    m_pictureCache = std::make_unique<QImage>();
+}
+
+TPrincipal* TSpButton::shelfWindow() const
+{
+    return qobject_cast<TPrincipal*>(parentWidget());
+}
+
+void TSpButton::Assign(const TSpButton& source)
+{
+    m_glyph = source.m_glyph;
+    m_d.font = source.m_d.font;
+    m_d.parentFont = source.m_d.parentFont;
+    m_d.comando = source.m_d.comando;
+    m_d.hint = source.m_d.hint;
+    m_d.param = source.m_d.param;
+    setText(source.text());
+    m_d.directorio = source.m_d.directorio;
+    m_d.fichIcono = source.m_d.fichIcono;
+    m_d.run = source.m_d.run;
+    m_d.autorun = source.m_d.autorun;
+    m_d.tag = source.m_d.tag;
+    m_d.tag1 = source.m_d.tag1;
+    m_d.tag2 = source.m_d.tag2;
+    m_d.margin = source.m_d.margin;
+    m_d.clase = source.m_d.clase;
+    setTipo(source.m_d.tipo);
+    update();
+}
+
+bool TSpButton::isCovered() const
+{
+    QWidget* window = parentWidget();
+    if (!window || isHidden())
+        return true;
+    const QObjectList& children = window->children();
+    const QRect area = geometry();
+    for (int y = area.top(); y < area.top() + area.height(); y += 10) {
+        for (int x = area.left(); x < area.left() + area.width(); x += 10) {
+            const QPoint point(x, y);
+            // The topmost visible child at the point, enabled or not.
+            const QWidget* found = nullptr;
+            for (auto it = children.crbegin(); it != children.crend(); ++it) {
+                const QWidget* child = qobject_cast<const QWidget*>(*it);
+                if (child && !child->isHidden() && !child->isWindow() && child->geometry().contains(point)) {
+                    found = child;
+                    break;
+                }
+            }
+            if (found != this)
+                return true;
+        }
+    }
+    return false;
+}
+
+void TSpButton::updateCoveredFlag()
+{
+    if (isCovered())
+        m_d.tag |= kTagCovered;
+    else
+        m_d.tag &= ~kTagCovered;
+}
+
+SpButtonState TSpButton::toState(const std::string& menuReference) const
+{
+    SpButtonState s = m_d;
+    s.left = x();
+    s.top = y();
+    s.width = width();
+    s.height = height();
+    s.caption = text().toStdString();
+    s.enabled = isEnabled();
+    s.visible = !isHidden();
+    // The timer repaint mark only lives while a repaint runs.
+    s.tag &= ~kTagTimerRepaint;
+    s.popupMenu = menuReference;
+    if (s.parentFont)
+        s.font = FontState {};
+    s.glyphBmp.clear();
+    if (!m_glyph.isNull())
+        s.glyphBmp = encodeGlyph(m_glyph);
+    return s;
+}
+
+void TSpButton::fromState(const SpButtonState& state)
+{
+    m_d = state;
+    m_d.glyphBmp.clear();
+    setText(QString::fromStdString(state.caption));
+    setGeometry(state.left, state.top, state.width, state.height);
+    setEnabled(state.enabled);
+    setVisible(state.visible);
+    m_glyph = state.glyphBmp.empty() ? QImage() : decodeGlyph(state.glyphBmp);
+    update();
+}
+
+bool TSpButton::event(QEvent* event)
+{
+    // Hints are shown by the program's own hint window, not Qt's tooltip,
+    // and stay up while the pointer rests on the item.
+    if (event->type() == QEvent::ToolTip) {
+        if (!m_d.hint.empty() && m_d.showHint) {
+            const QPoint at = QCursor::pos() + QPoint(0, 20);
+            tolm::app::HintWindow::instance().activateHint(QRect(at, QSize(1, 1)), Hint());
+        }
+        return true;
+    }
+    if (event->type() == QEvent::Leave || event->type() == QEvent::Hide)
+        tolm::app::HintWindow::hideIfShown();
+    return QAbstractButton::event(event);
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "store/Components.h"
+
+#include <QAbstractButton>
+#include <QImage>
+#include <QPointer>
+
+class TPrincipal;
+class QMenu;
+
+// One shelf item: a launcher, a folder, a clock, a drive tile, a memory tile
+// or a resources tile. The kind (`Clase`) decides how the shared fields are
+// used; the size format (`Tipo`) decides the pixel size and the layout.
+class TSpButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    using Clase = tolm::store::Clase;
+
+    // Bits of `Tag` for timer-driven kinds.
+    static constexpr int kTagNoSeconds = 1;
+    static constexpr int kTagTextClock = 2;
+    static constexpr int kTagNoTime = 4;
+    static constexpr int kTagNoDate = 8;
+    static constexpr int kTagCovered = 16;
+    static constexpr int kTagTimerRepaint = 32768;
+
+    explicit TSpButton(QWidget* parent = nullptr);
+    ~TSpButton() override;
+
+    // Published fields.
+    int Tipo() const { return m_d.tipo; }
+    void setTipo(int tipo);
+    Clase clase() const { return static_cast<Clase>(m_d.clase); }
+    int Clase_() const { return m_d.clase; }
+    void setClase(Clase clase) { m_d.clase = static_cast<std::uint8_t>(clase); }
+    QString Comando() const { return QString::fromStdString(m_d.comando); }
+    void setComando(const QString& text) { m_d.comando = text.toStdString(); }
+    QString Directorio() const { return QString::fromStdString(m_d.directorio); }
+    void setDirectorio(const QString& text) { m_d.directorio = text.toStdString(); }
+    QString FichIcono() const { return QString::fromStdString(m_d.fichIcono); }
+    void setFichIcono(const QString& text) { m_d.fichIcono = text.toStdString(); }
+    QString Param() const { return QString::fromStdString(m_d.param); }
+    void setParam(const QString& text) { m_d.param = text.toStdString(); }
+    int Run() const { return static_cast<int>(m_d.run); }
+    void setRun(int state) { m_d.run = static_cast<tolm::store::WindowState>(state); }
+    bool Autorun() const { return m_d.autorun; }
+    void setAutorun(bool on) { m_d.autorun = on; }
+    int tag1() const { return m_d.tag1; }
+    void settag1(int value) { m_d.tag1 = value; }
+    int tag2() const { return m_d.tag2; }
+    void settag2(int value) { m_d.tag2 = value; }
+    int Tag() const { return m_d.tag; }
+    void setTag(int value) { m_d.tag = value; }
+    QString Caption() const { return text(); }
+    void setCaption(const QString& caption);
+    QString Hint() const { return QString::fromStdString(m_d.hint); }
+    void setHint(const QString& hint);
+    int Margin() const { return m_d.margin; }
+    void setMargin(int margin);
+    tolm::store::ButtonLayout Layout() const { return m_d.layout; }
+
+    // The item's own font, meaningful while it does not follow its window's.
+    const tolm::store::FontState& ownFont() const { return m_d.font; }
+    void setOwnFont(const tolm::store::FontState& font);
+    bool ParentFont() const { return m_d.parentFont; }
+    void setParentFont(bool follow);
+    // The font the item draws with: its own, or its window's default font.
+    tolm::store::FontState effectiveFont() const;
+
+    const QImage& Glyph() const { return m_glyph; }
+    void setGlyph(const QImage& glyph);
+
+    // The popup menu by kind, chosen by the window that holds the item.
+    QMenu* popupMenu() const { return m_popupMenu; }
+    void setPopupMenu(QMenu* menu) { m_popupMenu = menu; }
+
+    // Folder items: the folder window opened from this item, if any.
+    TPrincipal* folderWindow() const;
+    void setFolderWindow(TPrincipal* window);
+
+    // Drive items: the picture last drawn, so a repaint need not ask the drive again.
+    QImage* pictureCache() const { return m_pictureCache.get(); }
+    void createPictureCache();
+
+    bool isSmall() const { return height() <= 20; }
+    bool isTimerDriven() const { return m_d.clase >= 2 && m_d.clase <= 4; }
+    TPrincipal* shelfWindow() const;
+
+    // Copies what a working copy or a paste needs; never the position, the
+    // menu, the folder window or the picture cache.
+    void Assign(const TSpButton& source);
+
+    // Whether part of the item lies under another control of its window.
+    bool isCovered() const;
+    void updateCoveredFlag();
+
+    // Record form, as stored in a shelf file. `menuReference` is written as
+    // the PopupMenu identifier ("Principal.MenuBoton").
+    tolm::store::SpButtonState toState(const std::string& menuReference) const;
+    void fromState(const tolm::store::SpButtonState& state);
+
+    // Rebuilds the picture from the current fields.
+    void refreshGlyph();
+    // Makes the item a launcher for the file at `path`.
+    void setFromFile(const QString& path);
+
+    // Activation, the same for a click, Enter and autorun.
+    void SpButtonClick();
+
+signals:
+    void activated(TSpButton* item);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    tolm::store::SpButtonState m_d;
+    QImage m_glyph;
+    QMenu* m_popupMenu { nullptr };
+    QPointer<TPrincipal> m_folderWindow;
+    std::unique_ptr<QImage> m_pictureCache;
+};

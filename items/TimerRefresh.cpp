@@ -1,0 +1,75 @@
+#include "app/AppState.h"
+#include "items/ItemHooks.h"
+#include "items/TSpButton.h"
+
+#include <QCursor>
+
+using tolm::store::Clase;
+
+namespace tolm::items {
+
+bool pointerRestsOn(const TSpButton& item)
+{
+    const QWidget* window = item.parentWidget();
+    if (!window)
+        return false;
+    const QPoint at = window->mapFromGlobal(QCursor::pos());
+    const QObjectList& children = window->children();
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        const auto* child = qobject_cast<const QWidget*>(*it);
+        if (child && !child->isHidden() && !child->isWindow() && child->isEnabled()
+            && child->geometry().contains(at))
+            return child == &item;
+    }
+    return false;
+}
+
+namespace {
+
+void repaintNow(TSpButton& item, bool full)
+{
+    if (full) {
+        item.update();
+        return;
+    }
+    // In place: the painter redraws only the picture over what is on screen.
+    item.setTag(item.Tag() | TSpButton::kTagTimerRepaint);
+    item.repaint();
+    item.setTag(item.Tag() & ~TSpButton::kTagTimerRepaint);
+}
+
+} // namespace
+
+void refreshOnTick(TSpButton& item)
+{
+    const AppState& state = AppState::get();
+    const bool full = state.dragging || (item.Tag() & TSpButton::kTagCovered);
+    switch (item.clase()) {
+    case Clase::Reloj:
+        repaintNow(item, full);
+        break;
+    case Clase::Disco:
+    case Clase::Memoria: {
+        const int tag2 = item.tag2();
+        const int period = (tag2 >> 8) & 0xFF;
+        const int countdown = tag2 & 0xFF;
+        const bool hoveredHere = state.hoveredItem == &item && pointerRestsOn(item);
+        const bool due = (countdown == 0 && tag2 != 0) || hoveredHere;
+        if (due) {
+            item.settag2((tag2 & ~0xFF) | period);
+            if (full)
+                item.settag1(-1);
+            repaintNow(item, full);
+        } else if (countdown != 0) {
+            item.settag2(tag2 - 1);
+        } else {
+            item.settag2((tag2 & ~0xFF) | period);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace tolm::items
