@@ -8,6 +8,18 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <algorithm>
+
+namespace {
+
+// A step past either end of the 32-bit range stops there: wrapping round would
+// turn the largest number into the smallest.
+std::int32_t saturatedSum(std::int32_t value, std::int64_t delta)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value + delta, INT32_MIN, INT32_MAX));
+}
+
+} // namespace
 
 TCSpinEdit::TCSpinEdit(QWidget* parent)
     : QLineEdit(parent)
@@ -75,9 +87,7 @@ void TCSpinEdit::UpClick()
         Beep();
         return;
     }
-    // Wraps like the 32-bit sum it is, before the bounds apply.
-    SetValue(static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(Value()) + static_cast<std::uint32_t>(m_increment)));
+    SetValue(saturatedSum(Value(), m_increment));
 }
 
 void TCSpinEdit::DownClick()
@@ -86,8 +96,7 @@ void TCSpinEdit::DownClick()
         Beep();
         return;
     }
-    SetValue(static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(Value()) - static_cast<std::uint32_t>(m_increment)));
+    SetValue(saturatedSum(Value(), -std::int64_t(m_increment)));
 }
 
 bool TCSpinEdit::IsValidChar(QChar c) const

@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -144,4 +146,22 @@ TEST_F(CalendarWindow, OpeningReturnsToTodayAndClosingOnlyHides)
     TCalendario* one = TCalendario::instance();
     EXPECT_EQ(TCalendario::instance(), one);
     EXPECT_FALSE(one->isVisible());
+}
+
+TEST_F(CalendarWindow, AStepPastTheYear9999IsReportedNotThrown)
+{
+    win.show();
+    win.Calen()->SeTCCalendarDate(encodeDate(9999, 6, 1));
+    QString shown;
+    // The error box is modal; read and close it from inside its own loop.
+    QTimer::singleShot(0, [&shown] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            if (auto* mb = qobject_cast<QMessageBox*>(box))
+                shown = mb->text();
+            box->close();
+        }
+    });
+    QTest::mouseClick(win.SpeedButton4(), Qt::LeftButton);
+    EXPECT_EQ(shown, "Invalid argument to date encode");
+    EXPECT_EQ(win.Calen()->CalendarDate(), encodeDate(9999, 6, 1));
 }

@@ -58,8 +58,17 @@ TEST_F(SpinEdit, WithoutBoundsNothingIsClamped)
     edit->SetValue(-5);
     EXPECT_EQ(edit->Value(), -5);
     edit->SetValue(INT_MAX);
-    edit->UpClick(); // a plain 32-bit sum
+    edit->UpClick(); // stops at the end of the range instead of wrapping round
+    EXPECT_EQ(edit->Value(), INT_MAX);
+    edit->SetValue(INT_MIN + 1);
+    edit->SetIncrement(5);
+    edit->DownClick();
     EXPECT_EQ(edit->Value(), INT_MIN);
+    edit->SetIncrement(INT_MIN);
+    edit->DownClick();
+    EXPECT_EQ(edit->Value(), 0);
+    edit->DownClick(); // 0 - INT_MIN does not fit either
+    EXPECT_EQ(edit->Value(), INT_MAX);
 }
 
 TEST_F(SpinEdit, BoundsClampValuesButNotTyping)
