@@ -125,6 +125,21 @@ void TPrincipal::BotonEliminarClick()
     m_deshacer->setEnabled(true);
 }
 
+// The folder files named by the items of an open folder window and of the
+// open windows below it. Folders made since the last save are named only
+// here, not in the files on disk.
+static void collectOpenTreeFiles(const TPrincipal* window, QStringList& files)
+{
+    const AppState& state = AppState::get();
+    for (TSpButton* item : window->items()) {
+        if (!item || item->clase() != Clase::Carpeta || files.contains(item->Comando()))
+            continue;
+        files.append(item->Comando());
+        if (item->Tag() != 0 && state.isOpen(item->folderWindow()))
+            collectOpenTreeFiles(item->folderWindow(), files);
+    }
+}
+
 // Deletes a folder item for good: its window tree closes unsaved and its
 // file tree goes.
 static void deleteFolder(TSpButton* item)
@@ -133,15 +148,18 @@ static void deleteFolder(TSpButton* item)
     TPrincipal* holder = item->shelfWindow();
     if (holder)
         holder->removeFromItemList(item);
+    QStringList files { item->Comando() };
     if (item->Tag() != 0 && state.isOpen(item->folderWindow())) {
         TPrincipal* window = item->folderWindow();
+        collectOpenTreeFiles(window, files);
         window->setDiscard(true);
         window->close();
     }
-    if (holder)
-        holder->BorrarFichero(item->Comando());
-    else if (state.mainWindow)
-        state.mainWindow->BorrarFichero(item->Comando());
+    TPrincipal* remover = holder ? holder : state.mainWindow.data();
+    if (remover) {
+        for (const QString& file : files)
+            remover->BorrarFichero(file);
+    }
     item->hide();
     item->setParent(nullptr);
     delete item;

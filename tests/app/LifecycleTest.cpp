@@ -1,0 +1,262 @@
+#include "ShelfFixture.h"
+
+using tolm::store::Clase;
+
+TEST_F(ShelfTest, FirstStartCreatesTheMainFileAndCountsTheStart)
+{
+    TPrincipal* main = startMain();
+    ASSERT_TRUE(exists("tolm95.dat"));
+    const auto file = parse("tolm95.dat");
+    EXPECT_EQ(file.header.magic, 991091);
+    EXPECT_EQ(file.fontDialog.name, "FontDialog1");
+    EXPECT_TRUE(file.items.empty());
+    EXPECT_EQ(fake.settings.values.value("gen/tolml"), "1");
+    EXPECT_EQ(main->windowTitle(), "Tolm 2000");
+    EXPECT_TRUE(main->isMainWindow());
+}
+
+TEST_F(ShelfTest, StartCounterCountsOnAndTreatsGarbageAsZero)
+{
+    fake.settings.values.insert("gen/tolml", "41");
+    startMain();
+    EXPECT_EQ(fake.settings.values.value("gen/tolml"), "42");
+    closeAll();
+    fake.settings.values.insert("gen/tolml", "abc");
+    startMain();
+    EXPECT_EQ(fake.settings.values.value("gen/tolml"), "1");
+}
+
+TEST_F(ShelfTest, AnUnwritableCounterStillLoadsTheShelf)
+{
+    {
+        TPrincipal* main = startMain();
+        state().pressPoint = QPoint(10, 10);
+        main->Reloj1Click();
+        ASSERT_TRUE(main->salvar());
+    }
+    closeAll();
+    fake.settings.failWrites = true;
+    TPrincipal* main = startMain();
+    ASSERT_EQ(main->items().size(), 1);
+    EXPECT_FALSE(main->loadFailed());
+}
+
+TEST_F(ShelfTest, ItemsOfEveryKindSurviveASaveAndALoad)
+{
+    TPrincipal* main = startMain();
+    state().pressPoint = QPoint(0, 0);
+    TSpButton* launcher = main->Nuevoboton1Click();
+    launcher->setComando("/usr/bin/true");
+    launcher->setParam("-x 'a b'");
+    launcher->setCaption("Verdad");
+    launcher->setHint("Un programa");
+    launcher->setRun(2);
+    state().pressPoint = QPoint(40, 0);
+    main->Reloj1Click()->setTag(TSpButton::kTagNoSeconds);
+    state().pressPoint = QPoint(80, 0);
+    TSpButton* disk = main->Disco1Click();
+    disk->settag1(5000);
+    state().pressPoint = QPoint(120, 0);
+    main->Memoria1Click();
+    ASSERT_TRUE(main->salvar());
+
+    main->cargar();
+    const auto items = main->items();
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_EQ(items[0]->Comando(), "/usr/bin/true");
+    EXPECT_EQ(items[0]->Param(), "-x 'a b'");
+    EXPECT_EQ(items[0]->Caption(), "Verdad");
+    EXPECT_EQ(items[0]->Hint(), "Un programa");
+    EXPECT_EQ(items[0]->Run(), 2);
+    EXPECT_EQ(items[1]->clase(), Clase::Reloj);
+    EXPECT_EQ(items[1]->Tag() & TSpButton::kTagNoSeconds, TSpButton::kTagNoSeconds);
+    EXPECT_EQ(items[1]->pos(), QPoint(40, 0));
+    // A stored drive always comes back asking for a full redraw.
+    EXPECT_EQ(items[2]->tag1(), -2);
+    EXPECT_NE(items[2]->pictureCache(), nullptr);
+    EXPECT_EQ(items[2]->tag2(), 2048);
+    EXPECT_EQ(items[3]->tag2(), 512);
+    EXPECT_EQ(items[0]->popupMenu(), main->menuForClase(0));
+    EXPECT_EQ(items[3]->popupMenu(), main->menuForClase(4));
+    // Exactly the three timer-driven items tick; the old ones left the list.
+    EXPECT_EQ(state().timerItems.size(), 3);
+}
+
+TEST_F(ShelfTest, ARecordOfTheSavedFileNamesTheMenuAndTheHandlers)
+{
+    TPrincipal* main = startMain();
+    main->Nuevoboton1Click();
+    main->salvar();
+    const auto file = parse("tolm95.dat");
+    ASSERT_EQ(file.items.size(), 1);
+    std::map<std::string, tolm::store::Value> props;
+    for (const auto& p : file.items[0].properties)
+        props[p.name] = p.value;
+    EXPECT_EQ(props["PopupMenu"].text, "Principal.MenuBoton");
+    EXPECT_EQ(props["OnClick"].text, "SpButtonClick");
+    EXPECT_EQ(props["OnMouseUp"].text, "SpButtonMouseUp");
+    EXPECT_EQ(props["ShowHint"].tag, tolm::store::ValueTag::True);
+    EXPECT_EQ(props["ParentShowHint"].tag, tolm::store::ValueTag::False);
+}
+
+TEST_F(ShelfTest, AForeignFileIsReportedAndNeverOverwritten)
+{
+    QByteArray foreign("\x01\x02\x03\x04 not a shelf at all, but the user's data", 44);
+    write("tolm95.dat", foreign);
+    TPrincipal* main = startMain();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0],
+        "Error caragando datos|El fichero tolm95.dat\nno es compatible con esta versión del programa");
+    EXPECT_TRUE(main->loadFailed());
+    main->Reloj1Click();
+    EXPECT_FALSE(main->salvar());
+    main->close();
+    flushDeletes();
+    EXPECT_EQ(read("tolm95.dat"), foreign);
+}
+
+TEST_F(ShelfTest, ABrokenRecordKeepsTheItemsBeforeItAndTheFile)
+{
+    {
+        TPrincipal* main = startMain();
+        main->Reloj1Click();
+        main->Memoria1Click();
+        main->salvar();
+    }
+    closeAll();
+    QByteArray bytes = read("tolm95.dat");
+    // Cut the last record short.
+    bytes.chop(5);
+    write("tolm95.dat", bytes);
+    TPrincipal* main = startMain();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("tolm95.dat")) << messages[0].toStdString();
+    EXPECT_EQ(main->items().size(), 1);
+    main->close();
+    flushDeletes();
+    EXPECT_EQ(read("tolm95.dat"), bytes);
+}
+
+TEST_F(ShelfTest, ANewFolderTakesTheFirstFreeFileName)
+{
+    write("tolmc1.dat", "x");
+    write("tolmc3.dat", "x");
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    EXPECT_EQ(folder->Comando(), "tolmc2.dat");
+    EXPECT_EQ(folder->Caption(), "Carpeta Nueva");
+    EXPECT_EQ(folder->Hint(), "Carpeta");
+    EXPECT_EQ(folder->tag1(), 1);
+    const auto file = parse("tolmc2.dat");
+    EXPECT_EQ(file.header.left, 50);
+    EXPECT_EQ(file.header.right, 150);
+    EXPECT_TRUE(file.items.empty());
+}
+
+TEST_F(ShelfTest, FolderWindowsOpenOnceAndCloseAsATree)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    folder->SpButtonClick();
+    ASSERT_EQ(state().openFolderWindows.size(), 1);
+    TPrincipal* window = state().openFolderWindows[0];
+    EXPECT_EQ(folder->Tag(), 1);
+    EXPECT_EQ(window->windowTitle(), "Carpeta");
+    EXPECT_EQ(window->timer(), nullptr);
+    // Activating again brings the same window forward.
+    folder->SpButtonClick();
+    EXPECT_EQ(state().openFolderWindows.size(), 1);
+
+    TSpButton* sub = window->NuevaCarpeta1Click();
+    sub->SpButtonClick();
+    ASSERT_EQ(state().openFolderWindows.size(), 2);
+    window->Reloj1Click();
+
+    window->close();
+    flushDeletes();
+    EXPECT_TRUE(state().openFolderWindows.isEmpty());
+    EXPECT_EQ(folder->Tag(), 0);
+    EXPECT_EQ(folder->folderWindow(), nullptr);
+
+    // The sub-folder was open when its parent closed, so it opens with it again.
+    folder->SpButtonClick();
+    EXPECT_EQ(state().openFolderWindows.size(), 2);
+    TPrincipal* reopened = folder->folderWindow();
+    ASSERT_NE(reopened, nullptr);
+    ASSERT_EQ(reopened->items().size(), 2);
+    EXPECT_EQ(reopened->items()[0]->Tag(), 1);
+    EXPECT_EQ(reopened->items()[1]->clase(), Clase::Reloj);
+}
+
+TEST_F(ShelfTest, ClosingTheMainWindowSavesEveryWindow)
+{
+    TPrincipal* main = startMain();
+    TSpButton* a = main->NuevaCarpeta1Click();
+    state().pressPoint = QPoint(40, 0);
+    TSpButton* b = main->NuevaCarpeta1Click();
+    a->SpButtonClick();
+    b->SpButtonClick();
+    state().openFolderWindows[0]->Reloj1Click();
+    state().openFolderWindows[1]->Memoria1Click();
+    main->close();
+    flushDeletes();
+    EXPECT_EQ(parse("tolm95.dat").items.size(), 2);
+    EXPECT_EQ(parse("tolmc1.dat").items.size(), 1);
+    EXPECT_EQ(parse("tolmc2.dat").items.size(), 1);
+}
+
+TEST_F(ShelfTest, RestoreDiscardsUnsavedFolderChangesAndReopensSavedFolders)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    folder->SpButtonClick();
+    main->Guardarconfiguracin1Click();
+    state().openFolderWindows[0]->Reloj1Click();
+    main->Memoria1Click();
+
+    main->Restaurarconfiguracin1Click();
+    flushDeletes();
+    ASSERT_EQ(main->items().size(), 1);
+    ASSERT_EQ(state().openFolderWindows.size(), 1);
+    EXPECT_TRUE(state().openFolderWindows[0]->items().isEmpty());
+}
+
+TEST_F(ShelfTest, DeletingAnOpenFolderDeletesItsWholeTreeUnsaved)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    folder->SpButtonClick();
+    TPrincipal* window = folder->folderWindow();
+    TSpButton* sub = window->NuevaCarpeta1Click();
+    sub->SpButtonClick();
+    // Folders made since the last save are found through the open windows.
+    sub->folderWindow()->NuevaCarpeta1Click();
+    ASSERT_TRUE(exists("tolmc3.dat"));
+
+    state().currentItem = folder;
+    main->CarpetaEliminarClick();
+    flushDeletes();
+    EXPECT_FALSE(exists("tolmc1.dat"));
+    EXPECT_FALSE(exists("tolmc2.dat"));
+    EXPECT_FALSE(exists("tolmc3.dat"));
+    EXPECT_TRUE(state().openFolderWindows.isEmpty());
+    EXPECT_TRUE(main->items().isEmpty());
+}
+
+TEST_F(ShelfTest, FolderFilesNamingEachOtherDoNotOpenWithoutEnd)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    folder->SpButtonClick();
+    TPrincipal* window = state().openFolderWindows[0];
+    // A folder inside tolmc1.dat that names tolmc1.dat itself, stored open.
+    TSpButton* loop = window->NuevaCarpeta1Click();
+    QFile::remove(loop->Comando());
+    loop->setComando("tolmc1.dat");
+    loop->setTag(1);
+    window->close();
+    flushDeletes();
+
+    folder->SpButtonClick();
+    EXPECT_EQ(state().openFolderWindows.size(), 1);
+}

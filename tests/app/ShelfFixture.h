@@ -1,0 +1,102 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "app/Messages.h"
+#include "app/TPrincipal.h"
+#include "items/ItemHooks.h"
+#include "items/TSpButton.h"
+#include "platform/Platform.h"
+#include "store/ShelfFile.h"
+#include "support/FakePlatform.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A shelf in an empty temporary current directory, with fake platform
+// services and the message boxes answered by the test.
+class ShelfTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_previousDir = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+        m_state = std::make_unique<AppState>();
+        m_services = std::make_unique<tolm::platform::ScopedServices>(fake.services());
+        tolm::app::messageHooks().handler = [this](const QString& caption, const QString& text, bool) {
+            messages.append(caption + QLatin1Char('|') + text);
+            return answer;
+        };
+        tolm::items::hooks().openProperties = [this](TSpButton* item) { propertiesOpened.append(item); };
+    }
+
+    void TearDown() override
+    {
+        closeAll();
+        tolm::app::messageHooks().handler = nullptr;
+        tolm::items::hooks().openProperties = [](TSpButton*) {};
+        m_services.reset();
+        m_state.reset();
+        QDir::setCurrent(m_previousDir);
+    }
+
+    TPrincipal* startMain()
+    {
+        auto* window = new TPrincipal;
+        return window;
+    }
+
+    void closeAll()
+    {
+        if (AppState::exists()) {
+            const auto folders = AppState::get().openFolderWindows;
+            for (const auto& w : folders)
+                delete w.data();
+            delete AppState::get().mainWindow.data();
+        }
+        flushDeletes();
+    }
+
+    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    static bool exists(const QString& name) { return QFile::exists(name); }
+
+    static QByteArray read(const QString& name)
+    {
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return file.readAll();
+    }
+
+    static void write(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    static tolm::store::ShelfFile parse(const QString& name)
+    {
+        const QByteArray bytes = read(name);
+        return tolm::store::parseShelf(
+            std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    }
+
+    AppState& state() { return AppState::get(); }
+
+    tolm::test::FakePlatform fake;
+    QStringList messages;
+    tolm::app::Answer answer { tolm::app::Answer::Ok };
+    QList<TSpButton*> propertiesOpened;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousDir;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<tolm::platform::ScopedServices> m_services;
+};
