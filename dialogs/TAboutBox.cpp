@@ -86,18 +86,29 @@ TAboutBox::TAboutBox(QWidget* parent)
     const QImage icon = tolm::gfx::bitmap("tolm");
     m_programIcon->setPixmap(icon.isNull() ? placeholderIcon() : QPixmap::fromImage(icon));
 
+    // The artwork keeps its left half quiet and dark for the labels; the shelf
+    // and clock on the right stay clear of them.
     m_productName = transparentLabel(
-        panel1, QStringLiteral("Tolm 2000"), QRect(48, 8, 200, 16), Qt::AlignLeft | Qt::AlignVCenter);
+        panel1, QStringLiteral("Tolm 2000"), QRect(48, 8, 100, 16), Qt::AlignLeft | Qt::AlignVCenter);
     QFont bold = m_productName->font();
     bold.setBold(true);
     m_productName->setFont(bold);
-    m_version = transparentLabel(panel1, QStringLiteral("Versión 1.0 - Febrero 2000"), QRect(48, 24, 200, 16),
+    m_version = transparentLabel(panel1, QStringLiteral("Versión 1.0 - Febrero 2000"), QRect(48, 24, 170, 16),
         Qt::AlignLeft | Qt::AlignVCenter);
-    m_notice = transparentLabel(panel1, QString(), QRect(16, 42, 257, 41), Qt::AlignRight | Qt::AlignVCenter);
+    m_notice = transparentLabel(panel1, QString(), QRect(4, 44, 144, 41), Qt::AlignRight | Qt::AlignVCenter);
     m_comments
         = transparentLabel(panel1, QStringLiteral("Consultar el fichero tolm2000.htm para más información"),
-            QRect(16, 86, 257, 28), Qt::AlignRight | Qt::AlignVCenter);
+            QRect(4, 84, 144, 32), Qt::AlignRight | Qt::AlignVCenter);
     m_comments->setWordWrap(true);
+    QFont smaller = m_comments->font();
+    smaller.setPointSize(7);
+    m_comments->setFont(smaller);
+    m_notice->setFont(smaller);
+    for (QLabel* label : { m_productName, m_version, m_notice, m_comments }) {
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, Qt::white);
+        label->setPalette(pal);
+    }
 
     m_botonWeb = new QPushButton(QStringLiteral("Tolm2000 - home"), this);
     m_botonWeb->setGeometry(8, 137, 120, 25);
@@ -113,9 +124,9 @@ TAboutBox::TAboutBox(QWidget* parent)
 
 void TAboutBox::FormCreate()
 {
-    m_notice->setText(QStringLiteral("© 2000 los autores del proyecto Tolm\n"
-                                     "Proyecto Tolm2000\n"
-                                     "email: véase el fichero README.md"));
+    m_notice->setText(QStringLiteral("© 2000 Proyecto Tolm\n"
+                                     "Tolm2000 - home\n"
+                                     "email: véase README.md"));
 }
 
 int TAboutBox::execute(QWidget* parent)
