@@ -1,4 +1,6 @@
 #include "app/TolmApplication.h"
+#include "dialogs/TAboutBox.h"
+#include "dialogs/TCalendario.h"
 #include "items/ItemHooks.h"
 
 namespace tolm::app {
@@ -6,8 +8,10 @@ namespace tolm::app {
 void installApplicationHooks()
 {
     auto& hooks = items::hooks();
-    hooks.openCalendar = [] {};
-    hooks.openAbout = [](QWidget*) {};
+    // A clock opens the one calendar window of the program at today's date.
+    hooks.openCalendar = [] { TCalendario::instance()->showToday(); };
+    hooks.openAbout = [](QWidget* parent) { TAboutBox::execute(parent); };
+    // FIXME: the properties dialog is not built yet; the command does nothing until it is.
     hooks.openProperties = [](TSpButton*) {};
 }
 

@@ -5,6 +5,7 @@
 #include "app/TPrincipal.h"
 #include "items/ItemHooks.h"
 #include "items/TSpButton.h"
+#include "platform/CommandLine.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 
@@ -389,8 +390,13 @@ void TPrincipal::dropFiles(const QStringList& paths, const QPoint& point)
         }
     }
     if (target && target->clase() == Clase::Normal) {
-        // Paths go unquoted, joined by single spaces, in place of the item's own parameters.
-        const auto result = platform::services().shell->open(target->Comando(), paths.join(QLatin1Char(' ')),
+        // The paths, joined by single spaces, stand in for the item's own
+        // parameters. A path holding a blank or a quote is quoted, so that it
+        // still reaches the program as one argument.
+        QStringList quoted;
+        for (const QString& path : paths)
+            quoted.append(platform::quoteArgument(path));
+        const auto result = platform::services().shell->open(target->Comando(), quoted.join(QLatin1Char(' ')),
             target->Directorio(), static_cast<platform::ShowState>(target->Run()));
         if (!result.ok)
             std::fprintf(stderr, "tolm: cannot open %s: %s\n", qPrintable(target->Comando()),

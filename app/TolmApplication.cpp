@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
+#include "dialogs/TCalendario.h"
 #include "items/ItemHooks.h"
 
 #include <QApplication>
@@ -68,6 +69,8 @@ int runTolm(int argc, char** argv)
         return 1;
     }
     mainWindow->show();
+    // The calendar window exists from the start and stays hidden until a clock opens it.
+    TCalendario::instance();
     watchTermination(mainWindow);
     // Ending the desktop session saves every window, as closing the main window does.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, mainWindow,

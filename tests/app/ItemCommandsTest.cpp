@@ -1,0 +1,330 @@
+#include "ShelfFixture.h"
+#include "platform/CommandLine.h"
+
+#include <QTest>
+
+using tolm::store::Clase;
+
+TEST_F(ShelfTest, FilesDroppedOnTheBackgroundBecomeARowOfLaunchers)
+{
+    TPrincipal* main = startMain();
+    main->dropFiles({ "/tmp/a.txt", "/tmp/b c.txt", "/usr/bin/true" }, QPoint(10, 30));
+    const auto items = main->items();
+    ASSERT_EQ(items.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(items[i]->pos(), QPoint(10 + 40 * i, 30));
+        EXPECT_EQ(items[i]->size(), QSize(40, 40));
+        EXPECT_EQ(items[i]->tag1(), 1);
+        EXPECT_EQ(items[i]->clase(), Clase::Normal);
+    }
+    EXPECT_EQ(items[1]->Hint(), "/tmp/b c.txt");
+    EXPECT_EQ(items[1]->Comando(), "/tmp/b c.txt");
+    EXPECT_EQ(items[1]->Caption(), "b c.txt");
+    EXPECT_EQ(items[1]->Directorio(), "/tmp");
+    EXPECT_TRUE(fake.shell.launches.isEmpty());
+}
+
+TEST_F(ShelfTest, FilesDroppedOnALauncherAreItsParametersOnce)
+{
+    TPrincipal* main = startMain();
+    TSpButton* launcher = main->Nuevoboton1Click();
+    launcher->setComando("editor");
+    launcher->setParam("--own");
+    launcher->setDirectorio("/home");
+    launcher->setRun(1);
+    main->dropFiles({ "/tmp/a.txt", "/tmp/b c.txt" }, QPoint(5, 5));
+    ASSERT_EQ(fake.shell.launches.size(), 1);
+    const auto& launch = fake.shell.launches[0];
+    EXPECT_EQ(launch.command, "editor");
+    EXPECT_EQ(
+        tolm::platform::splitArguments(launch.parameters), QStringList({ "/tmp/a.txt", "/tmp/b c.txt" }));
+    EXPECT_EQ(launch.directory, "/home");
+    EXPECT_EQ(launch.show, tolm::platform::ShowState::Minimized);
+    EXPECT_EQ(main->items().size(), 1);
+}
+
+TEST_F(ShelfTest, FilesDroppedOnOtherKindsMakeNewLaunchers)
+{
+    TPrincipal* main = startMain();
+    main->Reloj1Click();
+    main->dropFiles({ "/tmp/a.txt" }, QPoint(5, 5));
+    ASSERT_EQ(main->items().size(), 2);
+    EXPECT_EQ(main->items()[1]->clase(), Clase::Normal);
+    EXPECT_TRUE(fake.shell.launches.isEmpty());
+}
+
+TEST_F(ShelfTest, ALauncherStartsItsProgramWithItsFields)
+{
+    TPrincipal* main = startMain();
+    TSpButton* launcher = main->Nuevoboton1Click();
+    launcher->setComando("/usr/bin/xterm");
+    launcher->setRun(2);
+    QTest::mouseClick(launcher, Qt::LeftButton);
+    ASSERT_EQ(fake.shell.launches.size(), 1);
+    EXPECT_EQ(fake.shell.launches[0].parameters, "");
+    EXPECT_EQ(fake.shell.launches[0].directory, "");
+    EXPECT_EQ(fake.shell.launches[0].show, tolm::platform::ShowState::Maximized);
+    // A Shift-press moves things and never launches.
+    QTest::mouseClick(launcher, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(fake.shell.launches.size(), 1);
+}
+
+TEST_F(ShelfTest, ADriveOpensTheFileManagerAndAMemoryTileItsProperties)
+{
+    TPrincipal* main = startMain();
+    TSpButton* drive = main->Disco1Click();
+    drive->setDirectorio("d:\\");
+    drive->SpButtonClick();
+    ASSERT_EQ(fake.shell.launches.size(), 1);
+    EXPECT_EQ(fake.shell.launches[0].command, "explorer");
+    EXPECT_EQ(fake.shell.launches[0].parameters, "d:\\");
+    EXPECT_EQ(fake.shell.launches[0].directory, "d:\\");
+    TSpButton* memory = main->Memoria1Click();
+    memory->SpButtonClick();
+    ASSERT_EQ(propertiesOpened.size(), 1);
+    EXPECT_EQ(propertiesOpened[0], memory);
+    EXPECT_EQ(state().currentItem, memory);
+}
+
+TEST_F(ShelfTest, TwoDeletesKeepOnlyTheSecondForUndo)
+{
+    TPrincipal* main = startMain();
+    QPointer<TSpButton> first = main->Reloj1Click();
+    TSpButton* second = main->Memoria1Click();
+    state().currentItem = first;
+    main->BotonEliminarClick();
+    EXPECT_TRUE(main->deshacerAction()->isEnabled());
+    state().currentItem = second;
+    main->BotonEliminarClick();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(main->undoSlot(), second);
+    EXPECT_TRUE(state().timerItems.isEmpty());
+
+    main->Deshacer1Click();
+    EXPECT_FALSE(main->deshacerAction()->isEnabled());
+    ASSERT_EQ(main->items().size(), 1);
+    EXPECT_EQ(main->items()[0], second);
+    EXPECT_EQ(second->parentWidget(), main);
+    EXPECT_TRUE(state().timerItems.contains(second));
+    main->salvar();
+    EXPECT_EQ(parse("tolm95.dat").items.size(), 1);
+}
+
+TEST_F(ShelfTest, ACopiedClockPastesAgainAndAgain)
+{
+    TPrincipal* main = startMain();
+    TSpButton* clock = main->Reloj1Click();
+    state().currentItem = clock;
+    main->BotonCopiarClick();
+    for (int i = 0; i < 3; ++i) {
+        state().pressPoint = QPoint(50 + 40 * i, 0);
+        main->Pegar1Click();
+    }
+    EXPECT_EQ(main->items().size(), 4);
+    EXPECT_EQ(state().timerItems.size(), 4);
+    EXPECT_NE(state().cutBuffer(), nullptr);
+    EXPECT_EQ(main->items()[3]->pos(), QPoint(130, 0));
+}
+
+TEST_F(ShelfTest, AnItemCutFromAClosedFolderWindowPastesWithItsSettings)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    folder->SpButtonClick();
+    TPrincipal* window = folder->folderWindow();
+    TSpButton* launcher = window->Nuevoboton1Click();
+    launcher->setComando("gimp");
+    launcher->setCaption("Fotos");
+    state().currentItem = launcher;
+    window->BotonCortarClick();
+    EXPECT_TRUE(window->items().isEmpty());
+    window->close();
+    flushDeletes();
+    state().pressPoint = QPoint(60, 0);
+    main->Pegar1Click();
+    ASSERT_EQ(main->items().size(), 2);
+    EXPECT_EQ(main->items()[1]->Comando(), "gimp");
+    EXPECT_EQ(main->items()[1]->Caption(), "Fotos");
+    EXPECT_EQ(main->items()[1]->pos(), QPoint(60, 0));
+}
+
+TEST_F(ShelfTest, ACutFolderMovesWithItsFilesOnce)
+{
+    TPrincipal* main = startMain();
+    TSpButton* target = main->NuevaCarpeta1Click();
+    state().pressPoint = QPoint(40, 0);
+    TSpButton* moving = main->NuevaCarpeta1Click();
+    moving->SpButtonClick();
+    moving->folderWindow()->Reloj1Click();
+    state().currentItem = moving;
+    main->BotonCortarClick();
+    flushDeletes();
+    EXPECT_FALSE(moving->isEnabled());
+    EXPECT_TRUE(state().openFolderWindows.isEmpty());
+    EXPECT_EQ(parse("tolmc2.dat").items.size(), 1);
+
+    target->SpButtonClick();
+    TPrincipal* window = target->folderWindow();
+    window->Pegar1Click();
+    EXPECT_EQ(state().cutBuffer(), nullptr);
+    EXPECT_TRUE(moving->isEnabled());
+    EXPECT_EQ(moving->parentWidget(), window);
+    EXPECT_EQ(main->items().size(), 1);
+    ASSERT_EQ(window->items().size(), 1);
+    EXPECT_TRUE(exists("tolmc2.dat"));
+}
+
+TEST_F(ShelfTest, AFolderIsNeverPastedInsideItself)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    folder->SpButtonClick();
+    TPrincipal* window = folder->folderWindow();
+    state().currentItem = folder;
+    main->BotonCortarClick();
+    flushDeletes();
+    // Its window closed on the cut; open it again the way Enter would, then paste inside.
+    folder->setEnabled(true);
+    folder->SpButtonClick();
+    folder->setEnabled(false);
+    window = folder->folderWindow();
+    ASSERT_NE(window, nullptr);
+    window->Pegar1Click();
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(state().cutBuffer(), folder);
+    EXPECT_EQ(folder->parentWidget(), main);
+}
+
+TEST_F(ShelfTest, TheFolderQuestionKeepsOrDeletesTheCutFolder)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* clock = main->Reloj1Click();
+    state().currentItem = folder;
+    main->BotonCortarClick();
+
+    answer = tolm::app::Answer::Cancel;
+    state().currentItem = clock;
+    main->BotonCortarClick();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], "Atención|Hay una carpeta cortada en el buffer\n¿Borrar carpeta?");
+    EXPECT_EQ(state().cutBuffer(), folder);
+    EXPECT_EQ(clock->parentWidget(), main);
+
+    answer = tolm::app::Answer::Ok;
+    main->BotonCortarClick();
+    EXPECT_FALSE(exists("tolmc1.dat"));
+    EXPECT_EQ(state().cutBuffer(), clock);
+    EXPECT_TRUE(main->items().isEmpty());
+}
+
+TEST_F(ShelfTest, ACutFolderDestroyedWithItsWindowEmptiesTheBuffer)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    folder->SpButtonClick();
+    TSpButton* inner = folder->folderWindow()->NuevaCarpeta1Click();
+    state().currentItem = inner;
+    folder->folderWindow()->BotonCortarClick();
+    folder->folderWindow()->close();
+    flushDeletes();
+    EXPECT_EQ(state().cutBuffer(), nullptr);
+    main->Pegar1Click();
+    EXPECT_EQ(main->items().size(), 1);
+}
+
+TEST_F(ShelfTest, ArrangingPacksItemsIntoRowsOnA20PixelGrid)
+{
+    TPrincipal* main = startMain();
+    main->resize(100, 200);
+    ASSERT_EQ(main->width(), 100);
+    QList<TSpButton*> made;
+    const QPoint places[] = { { 50, 90 }, { 10, 10 }, { 60, 10 }, { 0, 150 } };
+    for (const QPoint& p : places) {
+        state().pressPoint = p;
+        made.append(main->Reloj1Click());
+    }
+    main->Organizarbotones1Click();
+    EXPECT_EQ(made[1]->pos(), QPoint(0, 0));
+    EXPECT_EQ(made[2]->pos(), QPoint(40, 0));
+    // Reaches past the right edge, but x = 80 was still inside.
+    EXPECT_EQ(made[0]->pos(), QPoint(80, 0));
+    // Row 20 is covered by the first row's items everywhere.
+    EXPECT_EQ(made[3]->pos(), QPoint(0, 40));
+    EXPECT_EQ(main->items(), QList<TSpButton*>({ made[1], made[2], made[0], made[3] }));
+}
+
+TEST_F(ShelfTest, EnterActivatesTheItemTheMouseLastMovedOver)
+{
+    TPrincipal* main = startMain();
+    TSpButton* launcher = main->Nuevoboton1Click();
+    launcher->setComando("xclock");
+    QTest::keyClick(main, Qt::Key_Return);
+    EXPECT_TRUE(fake.shell.launches.isEmpty());
+    QTest::mouseMove(launcher, QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), launcher->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(launcher, &move);
+    EXPECT_EQ(state().hoveredItem, launcher);
+    QTest::keyClick(main, Qt::Key_Return);
+    ASSERT_EQ(fake.shell.launches.size(), 1);
+    EXPECT_EQ(state().currentItem, launcher);
+}
+
+TEST_F(ShelfTest, TheClientAreaSnapsToTens)
+{
+    TPrincipal* main = startMain();
+    main->show();
+    main->resize(127, 64);
+    EXPECT_EQ(main->size(), QSize(120, 60));
+}
+
+TEST_F(ShelfTest, DriveTilesRefreshOnTheirCountdown)
+{
+    TPrincipal* main = startMain();
+    TSpButton* drive = main->Disco1Click();
+    main->Timer1Timer();
+    // Due at once: the countdown reloads from the period of 8.
+    EXPECT_EQ(drive->tag2(), 2048 + 8);
+    for (int i = 0; i < 8; ++i)
+        main->Timer1Timer();
+    EXPECT_EQ(drive->tag2(), 2048);
+    main->Timer1Timer();
+    EXPECT_EQ(drive->tag2(), 2048 + 8);
+}
+
+TEST_F(ShelfTest, TheCoveredTestFindsOverlapsIncludingDisabledItems)
+{
+    TPrincipal* main = startMain();
+    state().pressPoint = QPoint(0, 0);
+    TSpButton* clock = main->Reloj1Click();
+    EXPECT_FALSE(clock->isCovered());
+    state().pressPoint = QPoint(30, 30);
+    TSpButton* other = main->Nuevoboton1Click();
+    EXPECT_TRUE(clock->isCovered());
+    other->setEnabled(false);
+    EXPECT_TRUE(clock->isCovered());
+    other->move(40, 0);
+    EXPECT_FALSE(clock->isCovered());
+    clock->hide();
+    EXPECT_TRUE(clock->isCovered());
+}
+
+TEST_F(ShelfTest, TipoSetsSizeAndLayoutAndAssignCopiesButNotTheWindow)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    folder->setTipo(8);
+    EXPECT_EQ(folder->size(), QSize(80, 20));
+    folder->setTipo(5);
+    EXPECT_EQ(folder->size(), QSize(60, 60));
+    EXPECT_EQ(folder->Layout(), tolm::store::ButtonLayout::GlyphTop);
+    folder->setTipo(42);
+    EXPECT_EQ(folder->size(), QSize(40, 40));
+    folder->SpButtonClick();
+    TSpButton copy;
+    copy.Assign(*folder);
+    EXPECT_EQ(copy.Tag(), 1);
+    EXPECT_EQ(copy.folderWindow(), nullptr);
+    EXPECT_EQ(copy.Comando(), folder->Comando());
+}
