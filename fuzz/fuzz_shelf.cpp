@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (serializeShelf(file) != std::vector<std::uint8_t>(data, data + size))
             std::abort();
         whole = file.items.size();
-    } catch (const StreamError&) {
-    }
+    } catch (const StreamError&) { }
     try {
         ShelfReader reader(bytes);
         if (reader.magicMatches()) {
@@ -39,14 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 }
                 try {
                     readSpButton(record);
-                } catch (const StreamError&) {
-                }
+                } catch (const StreamError&) { }
                 ++items;
             }
             (void)items;
         }
-    } catch (const StreamError&) {
-    }
+    } catch (const StreamError&) { }
     const FolderScan scan = scanFolderFiles(bytes);
     if (scan.error && scan.error->offset() > size)
         std::abort();

@@ -275,22 +275,33 @@ Value glyphValue(const std::vector<std::uint8_t>& bmp)
 }
 
 // Property names are matched without regard to case, as the framework did.
-std::string lowered(std::string_view name)
-{
-    std::string out(name);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = char(c + 32);
+// Names are short; a longer one matches nothing and is cut only for the lookup.
+class LoweredName {
+public:
+    explicit LoweredName(std::string_view name)
+    {
+        m_size = std::min(name.size(), sizeof m_buffer);
+        for (std::size_t i = 0; i < m_size; ++i) {
+            const char c = name[i];
+            m_buffer[i] = c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+        }
+        if (name.size() > sizeof m_buffer)
+            m_size = 0; // no property has so long a name
     }
-    return out;
-}
+    std::string_view view() const { return { m_buffer, m_size }; }
+    bool operator==(std::string_view other) const { return view() == other; }
+
+private:
+    char m_buffer[40];
+    std::size_t m_size { 0 };
+};
 
 enum class FontProp { Charset, Color, Height, Name, Pitch, Size, Style };
 
 // Applies "Font.<rest>"; false when `rest` names no font property.
 bool applyFontProperty(FontState& font, std::string_view rest, const Value& v)
 {
-    static const std::unordered_map<std::string, FontProp> props {
+    static const std::unordered_map<std::string_view, FontProp> props {
         { "charset", FontProp::Charset },
         { "color", FontProp::Color },
         { "height", FontProp::Height },
@@ -299,7 +310,7 @@ bool applyFontProperty(FontState& font, std::string_view rest, const Value& v)
         { "size", FontProp::Size },
         { "style", FontProp::Style },
     };
-    const auto it = props.find(lowered(rest));
+    const auto it = props.find(LoweredName(rest).view());
     if (it == props.end())
         return false;
     switch (it->second) {
@@ -333,7 +344,7 @@ bool applyFontProperty(FontState& font, std::string_view rest, const Value& v)
 // does not lead through an object: the first part names no property, or names
 // one that holds no object.
 struct Path {
-    std::string head; // lowered
+    LoweredName head;
     std::string_view rest; // empty when the name has no dot
 };
 
@@ -341,8 +352,8 @@ Path splitPath(const std::string& name)
 {
     const auto dot = name.find('.');
     if (dot == std::string::npos)
-        return { lowered(name), {} };
-    return { lowered(std::string_view(name).substr(0, dot)), std::string_view(name).substr(dot + 1) };
+        return { LoweredName(name), {} };
+    return { LoweredName(std::string_view(name).substr(0, dot)), std::string_view(name).substr(dot + 1) };
 }
 
 void appendFont(Record& record, const FontState& font)
@@ -358,10 +369,11 @@ void appendFont(Record& record, const FontState& font)
     p.push_back({ "Font.Style", setValueOf(font.style, kFontStyles) });
 }
 
-std::string handlerOf(const Value& v)
+const std::string& handlerOf(const Value& v)
 {
+    static const std::string none;
     if (v.tag == ValueTag::Nil)
-        return {};
+        return none;
     if (v.tag == ValueTag::Ident) {
         for (const auto& own : kOwnHandlers) {
             if (sameText(own, v.text))
@@ -420,9 +432,9 @@ enum class Sp {
     Tag2,
 };
 
-const std::unordered_map<std::string, Sp>& spProperties()
+const std::unordered_map<std::string_view, Sp>& spProperties()
 {
-    static const std::unordered_map<std::string, Sp> map {
+    static const std::unordered_map<std::string_view, Sp> map {
         { "name", Sp::Name },
         { "tag", Sp::Tag },
         { "left", Sp::Left },
@@ -524,7 +536,7 @@ void applySpButtonProperty(SpButtonState& s, const Property& property)
 {
     const Path path = splitPath(property.name);
     const auto& map = spProperties();
-    const auto it = map.find(path.head);
+    const auto it = map.find(path.head.view());
     if (it == map.end())
         fail(kPropertyDoesNotExist);
     const Value& v = property.value;
@@ -813,13 +825,13 @@ void applyFontDialogProperty(FontDialogState& s, const Property& property)
     }
     static const char* const known[] = { "name", "tag", "ctl3d", "helpcontext", "onclose", "onshow", "device",
         "minfontsize", "maxfontsize", "options", "onapply" };
-    const bool exists
-        = std::any_of(std::begin(known), std::end(known), [&](const char* k) { return path.head == k; });
+    const bool exists = std::any_of(
+        std::begin(known), std::end(known), [&](const char* k) { return path.head.view() == k; });
     if (!exists)
         fail(kPropertyDoesNotExist);
     if (!path.rest.empty())
         fail(kInvalidPropertyPath);
-    const std::string& h = path.head;
+    const std::string_view h = path.head.view();
     if (h == "name")
         s.name = textOf(v);
     else if (h == "tag")

@@ -97,6 +97,12 @@ bool nextCodePoint(std::string_view s, std::size_t& i, char32_t& c)
 
 std::string cp1252ToUtf8(std::string_view bytes)
 {
+    // Most names and texts are plain ASCII, which reads as it is.
+    std::size_t ascii = 0;
+    while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80)
+        ++ascii;
+    if (ascii == bytes.size())
+        return std::string(bytes);
     std::string out;
     out.reserve(bytes.size());
     for (const char ch : bytes) {
@@ -113,6 +119,13 @@ std::string cp1252ToUtf8(std::string_view bytes)
 
 bool utf8ToCp1252(std::string_view utf8, std::string& bytes)
 {
+    std::size_t ascii = 0;
+    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80)
+        ++ascii;
+    if (ascii == utf8.size()) {
+        bytes.assign(utf8);
+        return true;
+    }
     bytes.clear();
     bytes.reserve(utf8.size());
     std::size_t i = 0;

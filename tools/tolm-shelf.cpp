@@ -1,7 +1,8 @@
-#include <cstdio>
+#include "tools/ShelfTool.h"
 
-int main()
+#include <iostream>
+
+int main(int argc, char** argv)
 {
-    std::fprintf(stderr, "tolm-shelf: not built yet\n");
-    return 2;
+    return tolm::tools::runShelfTool({ argv + 1, argv + argc }, std::cout, std::cerr);
 }

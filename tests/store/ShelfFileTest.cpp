@@ -205,3 +205,32 @@ TEST(ShelfFileTest, AtomicWriteReplacesOrLeavesTheOldFile)
         ++entries;
     EXPECT_EQ(entries, 3); // tolm95.dat, enlace.dat, ocupado
 }
+
+// Hostile and broken files kept from fuzzing and review: each is refused with
+// the stream error, never anything worse, by every reader that walks files.
+TEST(ShelfFileTest, MalformedSamplesAreRefusedCleanly)
+{
+    int samples = 0;
+    for (const auto& entry : fs::directory_iterator(TOLM_TESTDATA)) {
+        const auto bytes = readFileBytes(entry.path());
+        ASSERT_TRUE(bytes.has_value());
+        ++samples;
+        SCOPED_TRACE(entry.path().filename().string());
+        bool refused = false;
+        try {
+            ShelfReader reader(*bytes);
+            readFontDialog(reader.nextRecord());
+            while (!reader.atEnd())
+                readSpButton(reader.nextRecord());
+        } catch (const StreamError& e) {
+            refused = true;
+            EXPECT_LE(e.offset(), bytes->size());
+        }
+        EXPECT_TRUE(refused);
+        try {
+            parseShelf(*bytes); // record shapes only: a bad glyph size passes here
+        } catch (const StreamError&) { }
+        EXPECT_TRUE(scanFolderFiles(*bytes).error.has_value());
+    }
+    EXPECT_GE(samples, 10);
+}

@@ -1,0 +1,804 @@
+#include "tools/ShelfText.h"
+
+#include "store/Components.h"
+#include "store/ShelfFile.h"
+
+#include <array>
+#include <cstdio>
+#include <optional>
+
+namespace tolm::tools {
+
+using store::Property;
+using store::Record;
+using store::Value;
+using store::ValueTag;
+
+namespace {
+
+constexpr std::array<const char*, 17> kKeywords { "true", "false", "nil", "ident", "short", "long", "utf8",
+    "int8", "int16", "int32", "ext", "binary", "list", "collection", "item", "end", "object" };
+
+bool isKeyword(std::string_view word)
+{
+    for (const char* k : kKeywords) {
+        if (word.size() != std::char_traits<char>::length(k))
+            continue;
+        bool same = true;
+        for (std::size_t i = 0; i < word.size() && same; ++i)
+            same = (word[i] | 0x20) == k[i];
+        if (same)
+            return true;
+    }
+    return false;
+}
+
+bool isWordStart(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool isWordChar(char c)
+{
+    return isWordStart(c) || (c >= '0' && c <= '9') || c == '.';
+}
+
+// A word that reads back as itself: letters, digits, '_' and '.', not a keyword.
+bool isBareWord(std::string_view s)
+{
+    if (s.empty() || !isWordStart(s[0]) || isKeyword(s))
+        return false;
+    for (char c : s) {
+        if (!isWordChar(c))
+            return false;
+    }
+    return true;
+}
+
+// ------------------------------------------------------------------ writing
+
+std::string hexByte(std::uint8_t b)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    return { digits[b >> 4], digits[b & 15] };
+}
+
+// The length of the well-formed UTF-8 sequence at `i` (0 when malformed).
+std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& c)
+{
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    const std::size_t extra = b0 >= 0xC2 && b0 <= 0xDF ? 1
+        : b0 >= 0xE0 && b0 <= 0xEF                     ? 2
+        : b0 >= 0xF0 && b0 <= 0xF4                     ? 3
+                                                       : 0;
+    if (extra == 0 || i + extra >= s.size())
+        return 0;
+    c = b0 & (0x3F >> extra);
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (b & 0x3F);
+    }
+    if ((extra == 2 && c < 0x800) || (extra == 3 && (c < 0x10000 || c > 0x10FFFF))
+        || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return extra + 1;
+}
+
+std::string quoteText(std::string_view s)
+{
+    std::string out = "\"";
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b == '"' || b == '\\') {
+            out += '\\';
+            out += char(b);
+            ++i;
+        } else if (b == '\n') {
+            out += "\\n";
+            ++i;
+        } else if (b == '\r') {
+            out += "\\r";
+            ++i;
+        } else if (b == '\t') {
+            out += "\\t";
+            ++i;
+        } else if (b < 0x20 || b == 0x7F) {
+            out += "\\x" + hexByte(b);
+            ++i;
+        } else if (b < 0x80) {
+            out += char(b);
+            ++i;
+        } else {
+            // A well-formed character is copied; C1 controls are shown by
+            // number and malformed bytes one by one.
+            char32_t c = 0;
+            const std::size_t length = decodeUtf8(s, i, c);
+            if (length == 0) {
+                out += "\\x" + hexByte(b);
+                ++i;
+            } else if (c < 0xA0) {
+                char buffer[16];
+                std::snprintf(buffer, sizeof buffer, "\\u{%04X}", unsigned(c));
+                out += buffer;
+                i += length;
+            } else {
+                out.append(s.substr(i, length));
+                i += length;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string nameText(std::string_view s)
+{
+    return isBareWord(s) ? std::string(s) : quoteText(s);
+}
+
+std::string identText(std::string_view s)
+{
+    return isBareWord(s) ? std::string(s) : "ident " + quoteText(s);
+}
+
+std::string integerText(const Value& v)
+{
+    std::string out;
+    if (Value::integerValue(v.integer).tag != v.tag)
+        out = v.tag == ValueTag::Int8 ? "int8 " : v.tag == ValueTag::Int16 ? "int16 " : "int32 ";
+    return out + std::to_string(v.integer);
+}
+
+std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    return std::uint32_t(b[at]) | std::uint32_t(b[at + 1]) << 8 | std::uint32_t(b[at + 2]) << 16
+        | std::uint32_t(b[at + 3]) << 24;
+}
+
+class Dumper {
+public:
+    std::string m_out;
+
+    void line(int depth, const std::string& text)
+    {
+        m_out.append(std::size_t(depth) * 4, ' ');
+        m_out += text;
+        m_out += '\n';
+    }
+
+    // Writes `prefix` and the value, on as many lines as the value needs.
+    void value(int depth, const std::string& prefix, const Value& v, bool glyph = false)
+    {
+        switch (v.tag) {
+        case ValueTag::Int8:
+        case ValueTag::Int16:
+        case ValueTag::Int32:
+            line(depth, prefix + integerText(v));
+            break;
+        case ValueTag::Extended: {
+            std::string hex;
+            for (auto b : v.bytes)
+                hex += hexByte(b);
+            line(depth, prefix + "ext \"" + hex + "\"");
+            break;
+        }
+        case ValueTag::String:
+        case ValueTag::LString:
+        case ValueTag::Utf8String: {
+            std::string tag;
+            if (Value::textValue(v.text).tag != v.tag)
+                tag = v.tag == ValueTag::String ? "short " : v.tag == ValueTag::LString ? "long " : "utf8 ";
+            line(depth, prefix + tag + quoteText(v.text));
+            break;
+        }
+        case ValueTag::Ident:
+            line(depth, prefix + identText(v.text));
+            break;
+        case ValueTag::False:
+            line(depth, prefix + "False");
+            break;
+        case ValueTag::True:
+            line(depth, prefix + "True");
+            break;
+        case ValueTag::Nil:
+            line(depth, prefix + "nil");
+            break;
+        case ValueTag::Set: {
+            std::string members;
+            for (const auto& m : v.set)
+                members += (members.empty() ? "" : ", ") + nameText(m);
+            line(depth, prefix + "[" + members + "]");
+            break;
+        }
+        case ValueTag::Binary: {
+            std::string head = prefix + "binary " + std::to_string(v.bytes.size()) + " {";
+            if (glyph && v.bytes.size() >= 34 && v.bytes[4] == 'B' && v.bytes[5] == 'M') {
+                const auto width = static_cast<std::int32_t>(le32(v.bytes, 22));
+                const auto height = static_cast<std::int32_t>(le32(v.bytes, 26));
+                const unsigned bits = v.bytes[32] | v.bytes[33] << 8;
+                head += "  # bitmap " + std::to_string(width) + " x " + std::to_string(height) + ", "
+                    + std::to_string(bits) + " bits per pixel";
+            }
+            line(depth, head);
+            for (std::size_t i = 0; i < v.bytes.size(); i += 32) {
+                std::string row;
+                for (std::size_t k = i; k < v.bytes.size() && k < i + 32; ++k)
+                    row += (k == i ? "" : " ") + hexByte(v.bytes[k]);
+                line(depth + 1, row);
+            }
+            line(depth, "}");
+            break;
+        }
+        case ValueTag::List:
+            line(depth, prefix + "list (");
+            for (const auto& item : v.items)
+                value(depth + 1, "", item);
+            line(depth, ")");
+            break;
+        case ValueTag::Collection:
+            line(depth, prefix + "collection (");
+            for (std::size_t i = 0; i < v.items.size(); ++i) {
+                const Value& element = v.items[i];
+                if (element.tag != ValueTag::List) {
+                    // The order index of the element that follows.
+                    const bool indexed = i + 1 < v.items.size() && v.items[i + 1].tag == ValueTag::List;
+                    if (indexed) {
+                        const Value& next = v.items[++i];
+                        line(depth + 1, integerText(element) + " item (");
+                        properties(depth + 2, next);
+                        line(depth + 1, ")");
+                    }
+                    continue;
+                }
+                line(depth + 1, "item (");
+                properties(depth + 2, element);
+                line(depth + 1, ")");
+            }
+            line(depth, ")");
+            break;
+        default:
+            break;
+        }
+    }
+
+    void properties(int depth, const Value& element)
+    {
+        for (std::size_t i = 0; i + 1 < element.items.size(); i += 2)
+            value(depth, nameText(element.items[i].text) + " = ", element.items[i + 1]);
+    }
+
+    void record(const Record& r)
+    {
+        line(0, "object " + nameText(r.className) + " " + quoteText(r.name));
+        for (const auto& p : r.properties) {
+            const bool glyph = p.name.size() == 10 && (p.name == "Glyph.Data" || p.name == "glyph.data");
+            value(1, nameText(p.name) + " = ", p.value, glyph);
+        }
+        line(0, "end");
+    }
+};
+
+// ------------------------------------------------------------------ reading
+
+enum class Tok { End, Word, Number, String, Punct };
+
+struct Token {
+    Tok kind { Tok::End };
+    std::string text; // word, string contents, punctuation
+    std::int64_t number { 0 };
+    int line { 1 };
+};
+
+class Parser {
+public:
+    explicit Parser(std::string_view text)
+        : m_text(text)
+    {
+        advance();
+    }
+
+    std::vector<std::uint8_t> shelf()
+    {
+        std::vector<std::uint8_t> out;
+        expectWord("header");
+        store::writeHeader(header(), out);
+        while (m_tok.kind != Tok::End) {
+            expectWord("object");
+            Record r;
+            r.className = name();
+            if (m_tok.kind != Tok::String)
+                fail("expected the component name in quotes");
+            r.name = m_tok.text;
+            advance();
+            while (!isWord("end")) {
+                Property p;
+                p.name = name();
+                expectPunct('=');
+                p.value = value(0);
+                r.properties.push_back(std::move(p));
+            }
+            advance();
+            store::writeRecord(r, out);
+        }
+        return out;
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_pos { 0 };
+    int m_line { 1 };
+    Token m_tok;
+
+    [[noreturn]] void fail(const std::string& message) const { throw ShelfTextError(m_tok.line, message); }
+
+    bool isWord(std::string_view w) const { return m_tok.kind == Tok::Word && m_tok.text == w; }
+    bool isPunct(char c) const { return m_tok.kind == Tok::Punct && m_tok.text[0] == c; }
+
+    void expectWord(std::string_view w)
+    {
+        if (!isWord(w))
+            fail("expected '" + std::string(w) + "'");
+        advance();
+    }
+    void expectPunct(char c)
+    {
+        if (!isPunct(c))
+            fail(std::string("expected '") + c + "'");
+        advance();
+    }
+
+    std::string name()
+    {
+        if (m_tok.kind == Tok::String || (m_tok.kind == Tok::Word && !isKeyword(m_tok.text))) {
+            std::string n = m_tok.text;
+            advance();
+            return n;
+        }
+        fail("expected a name");
+    }
+
+    std::int64_t number()
+    {
+        if (m_tok.kind != Tok::Number)
+            fail("expected a number");
+        const std::int64_t n = m_tok.number;
+        advance();
+        return n;
+    }
+
+    store::ShelfHeader header()
+    {
+        store::ShelfHeader h;
+        while (!isWord("end")) {
+            if (m_tok.kind != Tok::Word)
+                fail("expected a header field");
+            const std::string field = m_tok.text;
+            advance();
+            expectPunct('=');
+            if (field == "color" && m_tok.kind == Tok::Word) {
+                const auto c = store::colorFromName(m_tok.text);
+                if (!c)
+                    fail("unknown colour " + m_tok.text);
+                h.color = static_cast<std::uint32_t>(*c);
+                advance();
+                continue;
+            }
+            const std::int64_t n = number();
+            if (field == "magic")
+                h.magic = static_cast<std::int32_t>(n);
+            else if (field == "left")
+                h.left = static_cast<std::int32_t>(n);
+            else if (field == "top")
+                h.top = static_cast<std::int32_t>(n);
+            else if (field == "right")
+                h.right = static_cast<std::int32_t>(n);
+            else if (field == "bottom")
+                h.bottom = static_cast<std::int32_t>(n);
+            else if (field == "frameShown")
+                h.frameShown = static_cast<std::uint8_t>(n);
+            else if (field == "alwaysButtons")
+                h.alwaysButtons = static_cast<std::uint8_t>(n);
+            else if (field == "padding") {
+                h.padding[0] = static_cast<std::uint8_t>(n);
+                h.padding[1] = static_cast<std::uint8_t>(number());
+            } else if (field == "color")
+                h.color = static_cast<std::uint32_t>(n);
+            else
+                fail("unknown header field " + field);
+        }
+        advance();
+        return h;
+    }
+
+    Value integer(ValueTag tag)
+    {
+        Value v = Value::integerValue(number());
+        if (tag != ValueTag::Null)
+            v.tag = tag;
+        const std::int64_t lo = tag == ValueTag::Int8 ? -128 : tag == ValueTag::Int16 ? -32768 : INT32_MIN;
+        const std::int64_t hi = tag == ValueTag::Int8 ? 127 : tag == ValueTag::Int16 ? 32767 : INT32_MAX;
+        if (v.integer < lo || v.integer > hi)
+            fail("integer out of range");
+        return v;
+    }
+
+    Value text(ValueTag tag)
+    {
+        if (m_tok.kind != Tok::String)
+            fail("expected a quoted text");
+        Value v = Value::textValue(m_tok.text);
+        if (tag != ValueTag::Null)
+            v.tag = tag;
+        advance();
+        return v;
+    }
+
+    Value value(int depth)
+    {
+        if (depth > store::kMaxValueDepth)
+            fail("lists nest too deeply");
+        if (m_tok.kind == Tok::Number)
+            return integer(ValueTag::Null);
+        if (m_tok.kind == Tok::String)
+            return text(ValueTag::Null);
+        if (isPunct('[')) {
+            advance();
+            Value v = Value::setValue({});
+            while (!isPunct(']')) {
+                if (!v.set.empty())
+                    expectPunct(',');
+                v.set.push_back(name());
+            }
+            advance();
+            return v;
+        }
+        if (m_tok.kind != Tok::Word)
+            fail("expected a value");
+        const std::string word = m_tok.text;
+        if (!isKeyword(word)) {
+            advance();
+            return Value::ident(word);
+        }
+        advance();
+        if (word == "True" || word == "False")
+            return Value::boolean(word == "True");
+        if (word == "nil") {
+            Value v;
+            v.tag = ValueTag::Nil;
+            return v;
+        }
+        if (word == "int8")
+            return integer(ValueTag::Int8);
+        if (word == "int16")
+            return integer(ValueTag::Int16);
+        if (word == "int32")
+            return integer(ValueTag::Int32);
+        if (word == "short")
+            return text(ValueTag::String);
+        if (word == "long")
+            return text(ValueTag::LString);
+        if (word == "utf8")
+            return text(ValueTag::Utf8String);
+        if (word == "ident") {
+            Value v = text(ValueTag::Ident);
+            return v;
+        }
+        if (word == "ext") {
+            const Value hex = text(ValueTag::String);
+            Value v;
+            v.tag = ValueTag::Extended;
+            v.bytes = hexBytes(hex.text);
+            if (v.bytes.size() != 10)
+                fail("an extended value takes ten bytes");
+            return v;
+        }
+        if (word == "binary") {
+            const std::int64_t size = number();
+            if (!isPunct('{'))
+                fail("expected '{'");
+            Value v = Value::binary(hexBlock());
+            if (std::int64_t(v.bytes.size()) != size)
+                fail(
+                    "binary holds " + std::to_string(v.bytes.size()) + " bytes, not " + std::to_string(size));
+            return v;
+        }
+        if (word == "list") {
+            expectPunct('(');
+            Value v;
+            v.tag = ValueTag::List;
+            while (!isPunct(')'))
+                v.items.push_back(value(depth + 1));
+            advance();
+            return v;
+        }
+        if (word == "collection") {
+            expectPunct('(');
+            Value v;
+            v.tag = ValueTag::Collection;
+            while (!isPunct(')')) {
+                if (!isWord("item")) {
+                    // The order index of the element that follows.
+                    v.items.push_back(value(depth + 1));
+                    const ValueTag t = v.items.back().tag;
+                    if (t != ValueTag::Int8 && t != ValueTag::Int16 && t != ValueTag::Int32)
+                        fail("expected 'item'");
+                }
+                expectWord("item");
+                expectPunct('(');
+                Value element;
+                element.tag = ValueTag::List;
+                while (!isPunct(')')) {
+                    element.items.push_back(Value::ident(name()));
+                    expectPunct('=');
+                    element.items.push_back(value(depth + 1));
+                }
+                advance();
+                v.items.push_back(std::move(element));
+            }
+            advance();
+            return v;
+        }
+        fail("unexpected '" + word + "'");
+    }
+
+    std::vector<std::uint8_t> hexBytes(std::string_view s)
+    {
+        std::vector<std::uint8_t> out;
+        int pending = -1;
+        for (char c : s) {
+            int d = c >= '0' && c <= '9'                 ? c - '0'
+                : (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10
+                                                         : -1;
+            if (d < 0) {
+                if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
+                    continue;
+                fail(std::string("not a hex digit: ") + c);
+            }
+            if (pending < 0) {
+                pending = d;
+            } else {
+                out.push_back(std::uint8_t(pending << 4 | d));
+                pending = -1;
+            }
+        }
+        if (pending >= 0)
+            fail("odd number of hex digits");
+        return out;
+    }
+
+    // The text from after the current '{' to the matching '}', as bytes.
+    std::vector<std::uint8_t> hexBlock()
+    {
+        std::string digits;
+        while (m_pos < m_text.size() && m_text[m_pos] != '}') {
+            const char c = m_text[m_pos++];
+            if (c == '#') {
+                while (m_pos < m_text.size() && m_text[m_pos] != '\n')
+                    ++m_pos;
+                continue;
+            }
+            if (c == '\n')
+                ++m_line;
+            digits += c;
+        }
+        if (m_pos >= m_text.size())
+            fail("binary block without '}'");
+        ++m_pos;
+        auto bytes = hexBytes(digits);
+        advance();
+        return bytes;
+    }
+
+    void advance()
+    {
+        // Skip blanks and comments.
+        for (;;) {
+            while (m_pos < m_text.size()
+                && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' || m_text[m_pos] == '\r'
+                    || m_text[m_pos] == '\n')) {
+                if (m_text[m_pos] == '\n')
+                    ++m_line;
+                ++m_pos;
+            }
+            if (m_pos < m_text.size() && m_text[m_pos] == '#') {
+                while (m_pos < m_text.size() && m_text[m_pos] != '\n')
+                    ++m_pos;
+                continue;
+            }
+            break;
+        }
+        m_tok = Token {};
+        m_tok.line = m_line;
+        if (m_pos >= m_text.size())
+            return;
+        const char c = m_text[m_pos];
+        if (c == '"') {
+            m_tok.kind = Tok::String;
+            m_tok.text = stringLiteral();
+            return;
+        }
+        if (c == '-' || (c >= '0' && c <= '9')) {
+            const std::size_t start = m_pos++;
+            while (m_pos < m_text.size() && (isWordChar(m_text[m_pos])))
+                ++m_pos;
+            m_tok.kind = Tok::Number;
+            m_tok.number = parseNumber(m_text.substr(start, m_pos - start));
+            return;
+        }
+        if (isWordStart(c)) {
+            const std::size_t start = m_pos;
+            while (m_pos < m_text.size() && isWordChar(m_text[m_pos]))
+                ++m_pos;
+            m_tok.kind = Tok::Word;
+            m_tok.text = std::string(m_text.substr(start, m_pos - start));
+            return;
+        }
+        if (std::string_view("=()[]{},").find(c) != std::string_view::npos) {
+            m_tok.kind = Tok::Punct;
+            m_tok.text = std::string(1, c);
+            // A '{' opens raw hex that the caller reads itself.
+            ++m_pos;
+            return;
+        }
+        fail(std::string("unexpected character '") + c + "'");
+    }
+
+    std::int64_t parseNumber(std::string_view s)
+    {
+        bool negative = false;
+        if (!s.empty() && s[0] == '-') {
+            negative = true;
+            s.remove_prefix(1);
+        }
+        int base = 10;
+        if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+            base = 16;
+            s.remove_prefix(2);
+        }
+        if (s.empty())
+            fail("expected a number");
+        std::int64_t n = 0;
+        for (char c : s) {
+            int d = c >= '0' && c <= '9'                               ? c - '0'
+                : base == 16 && (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10
+                                                                       : -1;
+            if (d < 0)
+                fail("bad number");
+            n = n * base + d;
+            if (n > 0xFFFFFFFFll)
+                fail("number out of range");
+        }
+        return negative ? -n : n;
+    }
+
+    std::string stringLiteral()
+    {
+        std::string out;
+        ++m_pos;
+        for (;;) {
+            if (m_pos >= m_text.size() || m_text[m_pos] == '\n')
+                fail("text without its closing quote");
+            const char c = m_text[m_pos++];
+            if (c == '"')
+                return out;
+            if (c != '\\') {
+                out += c;
+                continue;
+            }
+            if (m_pos >= m_text.size())
+                fail("text without its closing quote");
+            const char e = m_text[m_pos++];
+            switch (e) {
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case '"':
+            case '\\':
+                out += e;
+                break;
+            case 'x': {
+                if (m_pos + 2 > m_text.size())
+                    fail("\\x needs two hex digits");
+                const auto b = hexBytes(m_text.substr(m_pos, 2));
+                if (b.size() != 1 || m_text[m_pos] == ' ' || m_text[m_pos + 1] == ' ')
+                    fail("\\x needs two hex digits");
+                out += char(b[0]);
+                m_pos += 2;
+                break;
+            }
+            case 'u': {
+                const std::size_t close = m_text.find('}', m_pos);
+                if (m_pos >= m_text.size() || m_text[m_pos] != '{' || close == std::string_view::npos
+                    || close - m_pos > 7)
+                    fail("\\u needs {hex digits}");
+                char32_t cp = 0;
+                for (std::size_t k = m_pos + 1; k < close; ++k) {
+                    const char h = m_text[k];
+                    const int d = h >= '0' && h <= '9'           ? h - '0'
+                        : (h | 0x20) >= 'a' && (h | 0x20) <= 'f' ? (h | 0x20) - 'a' + 10
+                                                                 : -1;
+                    if (d < 0)
+                        fail("\\u needs {hex digits}");
+                    cp = cp * 16 + d;
+                }
+                if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+                    fail("\\u names no character");
+                appendUtf8(out, cp);
+                m_pos = close + 1;
+                break;
+            }
+            default:
+                fail(std::string("unknown escape \\") + e);
+            }
+        }
+    }
+
+    static void appendUtf8(std::string& out, char32_t c)
+    {
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | (c >> 18));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+};
+
+} // namespace
+
+std::string dumpShelfText(std::span<const std::uint8_t> bytes, const std::string& source)
+{
+    const store::ShelfHeader h = store::readHeader(bytes);
+    Dumper d;
+    d.line(0,
+        "# tolm-shelf dump" + (source.empty() ? std::string() : " of " + source) + ", "
+            + std::to_string(bytes.size()) + " bytes");
+    d.line(0, "header");
+    d.line(1, "magic = " + std::to_string(h.magic));
+    d.line(1, "left = " + std::to_string(h.left));
+    d.line(1, "top = " + std::to_string(h.top));
+    d.line(1, "right = " + std::to_string(h.right));
+    d.line(1, "bottom = " + std::to_string(h.bottom));
+    d.line(1, "frameShown = " + std::to_string(h.frameShown));
+    d.line(1, "alwaysButtons = " + std::to_string(h.alwaysButtons));
+    d.line(1, "padding = " + std::to_string(h.padding[0]) + " " + std::to_string(h.padding[1]));
+    if (const char* name = store::colorName(static_cast<std::int32_t>(h.color))) {
+        d.line(1, std::string("color = ") + name);
+    } else {
+        char buffer[24];
+        std::snprintf(buffer, sizeof buffer, "color = 0x%08X", unsigned(h.color));
+        d.line(1, buffer);
+    }
+    d.line(0, "end");
+    std::size_t pos = store::kShelfHeaderSize;
+    while (pos < bytes.size()) {
+        const Record r = store::readRecord(bytes, pos);
+        d.line(0, "");
+        d.record(r);
+    }
+    return d.m_out;
+}
+
+std::vector<std::uint8_t> buildShelfText(std::string_view text)
+{
+    Parser parser(text);
+    return parser.shelf();
+}
+
+} // namespace tolm::tools

@@ -1,0 +1,202 @@
+#include "tools/ShelfTool.h"
+
+#include "store/ShelfFile.h"
+#include "tools/ShelfText.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace tolm::tools {
+
+namespace fs = std::filesystem;
+using store::StreamError;
+
+namespace {
+
+constexpr const char* kUsage
+    = "usage: tolm-shelf dump FILE         show a shelf file as text\n"
+      "       tolm-shelf build TEXT OUT    write the shelf file a dump describes\n"
+      "       tolm-shelf check FILE        exit 0 for a sound shelf file, else 1\n"
+      "       tolm-shelf tree FILE         list the folder files a shelf file reaches\n";
+
+std::string at(const StreamError& e)
+{
+    return std::string(e.what()) + " at byte " + std::to_string(e.offset());
+}
+
+std::string magicText(std::int32_t magic)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "0x%08X", unsigned(magic));
+    return buffer;
+}
+
+int dump(const std::string& file, std::ostream& out, std::ostream& err)
+{
+    std::string error;
+    const auto bytes = store::readFileBytes(file, &error);
+    if (!bytes) {
+        err << "tolm-shelf: " << error << "\n";
+        return 1;
+    }
+    try {
+        out << dumpShelfText(*bytes, file);
+    } catch (const StreamError& e) {
+        err << file << ": " << at(e) << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int build(const std::string& textFile, const std::string& outFile, std::ostream& err)
+{
+    std::ifstream in(textFile, std::ios::binary);
+    if (!in) {
+        err << "tolm-shelf: cannot open " << textFile << "\n";
+        return 1;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = buildShelfText(text.str());
+    } catch (const ShelfTextError& e) {
+        err << textFile << ":" << e.line() << ": " << e.what() << "\n";
+        return 1;
+    }
+    std::string error;
+    if (!store::writeFileAtomically(outFile, bytes, &error)) {
+        err << "tolm-shelf: " << error << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+// Reads the file the way a window loads it: header, font dialog, items,
+// each through its typed reader so that property errors count too.
+int check(const std::string& file, std::ostream& out, std::ostream& err)
+{
+    std::string error;
+    const auto bytes = store::readFileBytes(file, &error);
+    if (!bytes) {
+        err << "tolm-shelf: " << error << "\n";
+        return 1;
+    }
+    std::string where = "header";
+    try {
+        store::ShelfReader reader(*bytes);
+        if (!reader.magicMatches()) {
+            err << file << ": not a shelf file: magic " << magicText(reader.header().magic) << " where "
+                << magicText(store::kShelfMagic) << " (bytes 73 1F 0F 00) belongs\n";
+            return 1;
+        }
+        std::size_t pos = reader.position();
+        std::vector<std::size_t> offsets;
+        where = "font dialog";
+        const store::Record dialog = store::readRecord(*bytes, pos, &offsets);
+        store::readFontDialog(dialog, offsets);
+        int items = 0;
+        while (pos < bytes->size()) {
+            where = "item " + std::to_string(items + 1);
+            offsets.clear();
+            const store::Record item = store::readRecord(*bytes, pos, &offsets);
+            store::readSpButton(item, offsets);
+            ++items;
+        }
+        out << file << ": sound shelf file, " << items << (items == 1 ? " item\n" : " items\n");
+        return 0;
+    } catch (const StreamError& e) {
+        err << file << ": " << at(e) << " (" << where << ")\n";
+        return 1;
+    }
+}
+
+class TreeWalker {
+public:
+    TreeWalker(fs::path dir, std::ostream& out)
+        : m_dir(std::move(dir))
+        , m_out(out)
+    { }
+
+    bool walk(const std::string& name, int depth)
+    {
+        const std::string indent(std::size_t(depth) * 2, ' ');
+        if (m_path.count(name)) {
+            m_out << indent << name << "  (cycle: already open above)\n";
+            return true;
+        }
+        if (m_seen.count(name)) {
+            m_out << indent << name << "  (listed before)\n";
+            return true;
+        }
+        m_seen.insert(name);
+        std::string error;
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(m_dir / name, ec))) {
+            m_out << indent << name << "  (missing)\n";
+            return false;
+        }
+        const auto bytes = store::readFileBytes(m_dir / name, &error);
+        if (!bytes) {
+            m_out << indent << name << "  (unreadable: " << error << ")\n";
+            return false;
+        }
+        const store::FolderScan scan = store::scanFolderFiles(*bytes);
+        if (!scan.magicMatches && !scan.error) {
+            m_out << indent << name << "  (not a shelf file)\n";
+            return true;
+        }
+        m_out << indent << name;
+        if (scan.error)
+            m_out << "  (broken: " << at(*scan.error) << ")";
+        m_out << "\n";
+        m_path.insert(name);
+        for (const auto& child : scan.names) {
+            if (store::isFollowableFolderFile(child))
+                walk(child, depth + 1);
+            else
+                m_out << indent << "  \"" << child << "\"  (not a folder file name; not followed)\n";
+        }
+        m_path.erase(name);
+        return true;
+    }
+
+private:
+    fs::path m_dir;
+    std::ostream& m_out;
+    std::set<std::string> m_path; // files open above the current one
+    std::set<std::string> m_seen;
+};
+
+int tree(const std::string& file, std::ostream& out)
+{
+    const fs::path path(file);
+    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    TreeWalker walker(dir, out);
+    return walker.walk(path.filename().string(), 0) ? 0 : 1;
+}
+
+} // namespace
+
+int runShelfTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
+        out << kUsage;
+        return 0;
+    }
+    if (args.size() == 2 && args[0] == "dump")
+        return dump(args[1], out, err);
+    if (args.size() == 3 && args[0] == "build")
+        return build(args[1], args[2], err);
+    if (args.size() == 2 && args[0] == "check")
+        return check(args[1], out, err);
+    if (args.size() == 2 && args[0] == "tree")
+        return tree(args[1], out);
+    err << kUsage;
+    return 2;
+}
+
+} // namespace tolm::tools
