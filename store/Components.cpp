@@ -206,6 +206,19 @@ const std::string& textOf(const Value& v)
     return v.text;
 }
 
+// Component names are identifiers, as the framework's name setter insists.
+const std::string& componentNameOf(const Value& v)
+{
+    const std::string& name = textOf(v);
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+        if (!letter && !(i > 0 && c >= '0' && c <= '9'))
+            fail(kInvalidPropertyValue);
+    }
+    return name;
+}
+
 std::uint8_t enumOf(const Value& v, const std::vector<std::string>& names)
 {
     if (v.tag == ValueTag::Ident) {
@@ -564,7 +577,7 @@ void applySpButtonProperty(SpButtonState& s, const Property& property)
     }
     switch (it->second) {
     case Sp::Name:
-        s.name = textOf(v);
+        s.name = componentNameOf(v);
         break;
     case Sp::Tag:
         s.tag = integerOf(v);
@@ -833,7 +846,7 @@ void applyFontDialogProperty(FontDialogState& s, const Property& property)
         fail(kInvalidPropertyPath);
     const std::string_view h = path.head.view();
     if (h == "name")
-        s.name = textOf(v);
+        s.name = componentNameOf(v);
     else if (h == "tag")
         s.tag = integerOf(v);
     else if (h == "ctl3d")

@@ -211,6 +211,8 @@ TEST(SpButtonTest, SchemaErrorsUseTheFourMessages)
     EXPECT_EQ(errorOf("Enabled", Value::integerValue(1)), kInvalidPropertyValue);
     EXPECT_EQ(errorOf("OnClick", Value::ident("BorrarTodo")), kInvalidPropertyValue);
     EXPECT_EQ(errorOf("Font", Value::integerValue(1)), kInvalidPropertyValue);
+    EXPECT_EQ(errorOf("Name", Value::textValue("no vale")), kInvalidPropertyValue);
+    EXPECT_EQ(errorOf("Name", Value::textValue("SpButton_2")), "accepted");
 }
 
 TEST(SpButtonTest, GlyphDataSizeMustMatchItsBinary)
