@@ -30,6 +30,8 @@ public:
     // copy of the properties dialog while it is open.
     QList<QPointer<TSpButton>> timerItems;
     QPointer<TSpButton> currentItem;
+    // The properties dialog's live copy of the item it edits, while it is open.
+    QPointer<TSpButton> workingCopy;
     QPointer<TSpButton> hoveredItem;
     QPoint pressPoint;
     QPoint grabPoint;

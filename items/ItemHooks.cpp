@@ -8,6 +8,8 @@ ItemHooks& hooks()
         [] {},
         [](TSpButton*) {},
         [](QWidget*) {},
+        [](TSpButton*, const DriveReport&) {},
+        [](TSpButton*, const MemoryReport&) {},
     };
     return instance;
 }

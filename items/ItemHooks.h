@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 class QWidget;
@@ -7,12 +9,35 @@ class TSpButton;
 
 namespace tolm::items {
 
+// What a drive tile's refresh found, handed to the properties dialog while
+// the tile is the dialog's working copy.
+struct DriveReport {
+    QString caption; // "SISTEMA (C:\)"; " (C:\)" without a label
+    int type { 0 }; // drive type code
+    QString fileSystem;
+    bool volumeRead { false };
+    bool compressed { false };
+    bool sizesRead { false };
+    quint64 totalBytes { 0 };
+    quint64 freeBytes { 0 };
+};
+
+// What a memory tile's refresh found (64-bit byte counts).
+struct MemoryReport {
+    int load { 0 };
+    quint64 totalPhysical { 0 }, availablePhysical { 0 };
+    quint64 totalPageFile { 0 }, availablePageFile { 0 };
+};
+
 // Windows that items open but do not own. The application installs them at
 // start; tests install recorders.
 struct ItemHooks {
     std::function<void()> openCalendar;
     std::function<void(TSpButton*)> openProperties;
     std::function<void(QWidget*)> openAbout;
+    // Called by the drive and memory refreshes when they ran on the working copy.
+    std::function<void(TSpButton*, const DriveReport&)> driveRefreshed;
+    std::function<void(TSpButton*, const MemoryReport&)> memoryRefreshed;
 };
 ItemHooks& hooks();
 

@@ -53,7 +53,8 @@ void refreshOnTick(TSpButton& item)
         const int tag2 = item.tag2();
         const int period = (tag2 >> 8) & 0xFF;
         const int countdown = tag2 & 0xFF;
-        const bool hoveredHere = state.hoveredItem == &item && pointerRestsOn(item);
+        const bool watched = state.hoveredItem == &item || state.workingCopy == &item;
+        const bool hoveredHere = watched && pointerRestsOn(item);
         const bool due = (countdown == 0 && tag2 != 0) || hoveredHere;
         if (due) {
             item.settag2((tag2 & ~0xFF) | period);
