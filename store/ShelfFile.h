@@ -52,6 +52,9 @@ struct ShelfFile {
     Record fontDialog;
     std::vector<Record> items;
 };
+// Checks the shapes of the records only (the typed readers check their
+// properties). Another magic is refused as "Invalid stream format" at byte 0;
+// a caller that must tell it apart (to show its own message) uses ShelfReader.
 ShelfFile parseShelf(std::span<const std::uint8_t> data); // throws StreamError
 std::vector<std::uint8_t> serializeShelf(const ShelfFile& file);
 
