@@ -1,0 +1,196 @@
+#include "ShelfFixture.h"
+#include "app/HintWindow.h"
+
+#include <QMenu>
+#include <QTest>
+
+namespace {
+
+QStringList texts(const QMenu* menu)
+{
+    QStringList out;
+    for (const QAction* action : menu->actions())
+        out << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return out;
+}
+
+void send(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons,
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, buttons, modifiers);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+TEST_F(ShelfTest, TheMenusHoldTheirEntriesInOrder)
+{
+    TPrincipal* main = startMain();
+    QMenu* ventana = main->MenuVentana();
+    EXPECT_EQ(ventana->title(), "Ventana");
+    EXPECT_EQ(texts(ventana),
+        QStringList({ "Opciones", "-", "Nuevo", "-", "Deshacer", "Pegar", "-", "Guardar configuración",
+            "Restaurar configuración", "-", "Organizar botones", "-", "Cerrar", "-", "Acerca de .." }));
+    EXPECT_EQ(texts(ventana->actions()[0]->menu()),
+        QStringList({ "Marco de ventana", "Siempre botones", "Color de fondo", "Fuente por defecto" }));
+    EXPECT_EQ(texts(ventana->actions()[2]->menu()),
+        QStringList({ "Botón", "Carpeta", "-", "Reloj", "Memoria", "Disco" }));
+    EXPECT_EQ(texts(main->menuForClase(1)),
+        QStringList({ "&Abrir", "&Cerrar", "-", "C&ortar", "-", "E&liminar", "-", "P&ropiedades", "-" }));
+    EXPECT_EQ(texts(main->menuForClase(2)),
+        QStringList({ "&Abrir", "-", "C&ortar", "&Copiar", "-", "E&liminar", "-", "Fecha y Hora",
+            "Configuración Regional", "-", "P&ropiedades", "-" }));
+    EXPECT_EQ(texts(main->menuForClase(3)),
+        QStringList({ "&Abrir", "E&xplorar", "-", "C&ortar", "&Copiar", "-", "E&liminar", "-", "P&ropiedades",
+            "-" }));
+    const QMenu* memoria = main->menuForClase(4);
+    EXPECT_EQ(
+        texts(memoria), QStringList({ "C&ortar", "&Copiar", "-", "E&liminar", "-", "P&ropiedades", "-" }));
+    EXPECT_TRUE(memoria->actions()[5]->font().bold());
+    EXPECT_TRUE(main->menuForClase(0)->actions()[0]->font().bold());
+    EXPECT_FALSE(main->deshacerAction()->isEnabled());
+}
+
+TEST_F(ShelfTest, TheWindowMenuMovesBetweenItemMenus)
+{
+    TPrincipal* main = startMain();
+    QMenu* reloj = main->menuForClase(2);
+    QMenu* disco = main->menuForClase(3);
+    QAction* ventana = main->MenuVentana()->menuAction();
+    emit reloj->aboutToShow();
+    EXPECT_EQ(main->menuHost(), reloj);
+    EXPECT_EQ(reloj->actions().last(), ventana);
+    emit disco->aboutToShow();
+    EXPECT_EQ(main->menuHost(), disco);
+    EXPECT_FALSE(reloj->actions().contains(ventana));
+    EXPECT_EQ(disco->actions().last(), ventana);
+    emit disco->aboutToShow();
+    EXPECT_EQ(disco->actions().count(ventana), 1);
+    // The window menu itself still holds every entry.
+    EXPECT_EQ(main->MenuVentana()->actions().size(), 15);
+}
+
+TEST_F(ShelfTest, PegarIsEnabledExactlyWhenTheBufferHoldsAnItem)
+{
+    TPrincipal* main = startMain();
+    emit main->MenuVentana()->aboutToShow();
+    EXPECT_FALSE(main->pegarAction()->isEnabled());
+    state().currentItem = main->Reloj1Click();
+    main->BotonCopiarClick();
+    emit main->MenuVentana()->aboutToShow();
+    EXPECT_TRUE(main->pegarAction()->isEnabled());
+}
+
+TEST_F(ShelfTest, DraggingTheBackgroundMovesTheWindowPastADeadZone)
+{
+    TPrincipal* main = startMain();
+    main->show();
+    main->move(200, 200);
+    const QPoint start = main->pos();
+    send(main, QEvent::MouseButtonPress, { 20, 20 }, Qt::LeftButton, Qt::LeftButton);
+    send(main, QEvent::MouseMove, { 22, 22 }, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(main->pos(), start);
+    EXPECT_FALSE(state().dragging);
+    send(main, QEvent::MouseMove, { 23, 20 }, Qt::NoButton, Qt::LeftButton);
+    EXPECT_TRUE(state().dragging);
+    EXPECT_EQ(main->pos(), start + QPoint(3, 0));
+    send(main, QEvent::MouseButtonRelease, { 23, 20 }, Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(state().dragging);
+}
+
+TEST_F(ShelfTest, ShiftDraggingAnItemMovesItOnATenPixelGrid)
+{
+    TPrincipal* main = startMain();
+    main->show();
+    main->resize(300, 200);
+    state().pressPoint = QPoint(0, 0);
+    TSpButton* clock = main->Reloj1Click();
+    state().pressPoint = QPoint(100, 100);
+    TSpButton* item = main->Nuevoboton1Click();
+    const QPoint grab(5, 5);
+    send(item, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    send(item, QEvent::MouseMove, grab + QPoint(2, 2), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(item->pos(), QPoint(100, 100));
+    // Window point (127, 64) with the grab point (5, 5): the item goes to (120, 50).
+    send(item, QEvent::MouseMove, QPoint(127, 64) - item->pos(), Qt::NoButton, Qt::LeftButton,
+        Qt::ShiftModifier);
+    EXPECT_EQ(item->pos(), QPoint(120, 50));
+    EXPECT_EQ(main->items().last(), item);
+    // Past the left edge the pointer is held at the grab point.
+    send(item, QEvent::MouseMove, QPoint(3, 64) - item->pos(), Qt::NoButton, Qt::LeftButton,
+        Qt::ShiftModifier);
+    EXPECT_EQ(item->pos(), QPoint(0, 50));
+    EXPECT_TRUE(state().dragging);
+    // Lying over the clock now: its covered flag is set at the release.
+    send(item, QEvent::MouseMove, QPoint(25, 25) - item->pos(), Qt::NoButton, Qt::LeftButton,
+        Qt::ShiftModifier);
+    EXPECT_EQ(item->pos(), QPoint(20, 20));
+    send(item, QEvent::MouseButtonRelease, QPoint(25, 25) - item->pos(), Qt::LeftButton, Qt::NoButton,
+        Qt::ShiftModifier);
+    EXPECT_FALSE(state().dragging);
+    EXPECT_TRUE(clock->Tag() & TSpButton::kTagCovered);
+    EXPECT_TRUE(fake.shell.launches.isEmpty());
+    // And cleared again when it is dragged away.
+    send(item, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    send(item, QEvent::MouseMove, QPoint(205, 105) - item->pos(), Qt::NoButton, Qt::LeftButton,
+        Qt::ShiftModifier);
+    send(item, QEvent::MouseButtonRelease, QPoint(205, 105) - item->pos(), Qt::LeftButton, Qt::NoButton,
+        Qt::ShiftModifier);
+    EXPECT_FALSE(clock->Tag() & TSpButton::kTagCovered);
+}
+
+TEST_F(ShelfTest, TheRightButtonMakesTheItemCurrent)
+{
+    TPrincipal* main = startMain();
+    TSpButton* clock = main->Reloj1Click();
+    send(clock, QEvent::MouseButtonPress, { 5, 5 }, Qt::RightButton, Qt::RightButton);
+    send(clock, QEvent::MouseButtonRelease, { 5, 5 }, Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(state().currentItem, clock);
+    EXPECT_EQ(state().pressPoint, clock->pos() + QPoint(5, 5));
+    clock->popupMenu()->hide();
+}
+
+TEST_F(ShelfTest, HidingTheFrameKeepsTheClientAreaInPlace)
+{
+    TPrincipal* main = startMain();
+    main->show();
+    main->setGeometry(300, 200, 100, 60);
+    const QRect client = main->geometry();
+    main->Marcodeventana1Click();
+    EXPECT_FALSE(main->frameShown());
+    EXPECT_EQ(main->geometry(), client);
+    main->Marcodeventana1Click();
+    EXPECT_TRUE(main->frameShown());
+    EXPECT_EQ(main->geometry(), client);
+    main->salvar();
+    EXPECT_EQ(parse("tolm95.dat").header.frameShown, 1);
+}
+
+TEST_F(ShelfTest, WindowOptionsReachTheFile)
+{
+    TPrincipal* main = startMain();
+    main->Siemprebotones1Click();
+    main->setColor(0x00FF8040);
+    main->Marcodeventana1Click();
+    main->salvar();
+    const auto header = parse("tolm95.dat").header;
+    EXPECT_EQ(header.alwaysButtons, 1);
+    EXPECT_EQ(header.frameShown, 0);
+    EXPECT_EQ(header.color, 0x00FF8040u);
+    main->cargar();
+    EXPECT_TRUE(main->alwaysButtons());
+    EXPECT_FALSE(main->frameShown());
+}
+
+TEST(HintWindowTest, PlacementKeepsTheHintOnTheScreen)
+{
+    using tolm::app::HintWindow;
+    const QSize screen(800, 600);
+    const QSize hint(100, 20);
+    EXPECT_EQ(HintWindow::placement(QRect(10, 10, 1, 1), hint, screen, 0), QRect(10, 10, 100, 20));
+    // Near the bottom: 4 pixels above the pointer.
+    EXPECT_EQ(HintWindow::placement(QRect(10, 590, 1, 1), hint, screen, 570).topLeft(), QPoint(10, 546));
+    // Near the right edge: flush with it.
+    EXPECT_EQ(HintWindow::placement(QRect(750, 10, 1, 1), hint, screen, 0).topLeft(), QPoint(700, 10));
+    EXPECT_EQ(HintWindow::placement(QRect(-5, -5, 1, 1), hint, screen, 0).topLeft(), QPoint(0, 0));
+}
