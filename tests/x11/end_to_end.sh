@@ -1,0 +1,79 @@
+#!/bin/bash
+# The launcher on a real X server (Xvfb), driven by real X input (xdotool):
+# first start, the window menu on a right click, "Nuevo" -> "Reloj", SIGTERM
+# saving every window; then a stored launcher with autorun whose parameters
+# would do harm if a shell ever saw them.
+# Usage: end_to_end.sh TOLM TOLM_SHELF   (run under xvfb-run)
+set -u
+tolm=$1
+shelf=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config
+# A real X server: the caller may have asked Qt for the offscreen platform.
+export QT_QPA_PLATFORM=xcb
+fail() { echo "FAIL: $*"; exit 1; }
+
+mkdir -p "$work/shelf" && cd "$work/shelf"
+"$tolm" 2>"$work/stderr" &
+pid=$!
+wid=""
+for _ in $(seq 50); do
+    wid=$(xdotool search --name '^Tolm 2000$' 2>/dev/null | head -1)
+    [ -n "$wid" ] && break
+    sleep 0.1
+done
+[ -n "$wid" ] || fail "no window titled 'Tolm 2000'"
+[ -f tolm95.dat ] || fail "tolm95.dat was not created on first start"
+grep -q '^tolml=1$' "$XDG_CONFIG_HOME/Tolm/tolm.ini" || fail "start counter is not 1"
+
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+xdotool mousemove $((X + 100)) $((Y + 60)) click 3
+sleep 0.5
+# Opciones, Nuevo -> open it; Botón, Carpeta, Reloj.
+xdotool key Down Down Right
+sleep 0.3
+xdotool key Down Down Return
+sleep 0.5
+kill -TERM "$pid"
+wait "$pid" || fail "tolm did not end cleanly on SIGTERM"
+"$shelf" dump tolm95.dat | grep -q 'Clase = Reloj' || fail "no clock saved: $("$shelf" dump tolm95.dat)"
+
+# A launcher stored with autorun: the script must receive exactly three
+# arguments and no command after the semicolon may run.
+cat >"$work/args.sh" <<'SCRIPT'
+#!/bin/sh
+for a in "$@"; do printf '[%s]\n' "$a"; done >"$(dirname "$0")/args.txt"
+SCRIPT
+chmod +x "$work/args.sh"
+"$shelf" dump tolm95.dat | sed '/^object TSpButton/,$d' >"$work/launcher.txt"
+cat >>"$work/launcher.txt" <<TEXT
+object TSpButton ""
+    Left = 0
+    Top = 0
+    Width = 40
+    Height = 40
+    ParentShowHint = False
+    ShowHint = True
+    OnClick = SpButtonClick
+    Comando = "$work/args.sh"
+    Directorio = "$work/shelf"
+    Param = "'a b' c;touch x"
+    Autorun = True
+end
+TEXT
+"$shelf" build "$work/launcher.txt" tolm95.dat || fail "could not build the launcher shelf"
+"$tolm" 2>>"$work/stderr" &
+pid=$!
+for _ in $(seq 50); do
+    [ -f "$work/args.txt" ] && break
+    sleep 0.1
+done
+kill -TERM "$pid"
+wait "$pid"
+[ -f "$work/args.txt" ] || fail "the autorun launcher did not run"
+expected=$'[a b]\n[c;touch]\n[x]'
+[ "$(cat "$work/args.txt")" = "$expected" ] || fail "arguments were: $(cat "$work/args.txt")"
+[ ! -e "$work/shelf/x" ] && [ ! -e x ] || fail "a shell ran the parameters"
+grep -q '^tolml=2$' "$XDG_CONFIG_HOME/Tolm/tolm.ini" || fail "start counter is not 2"
+echo "PASS"
