@@ -3,6 +3,7 @@
 #include "store/StreamError.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <unordered_map>
 
@@ -115,6 +116,8 @@ bool sameText(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
+    if (a == b)
+        return true; // files written by us spell names exactly
     for (std::size_t i = 0; i < a.size(); ++i) {
         const char x = a[i] >= 'A' && a[i] <= 'Z' ? char(a[i] + 32) : a[i];
         const char y = b[i] >= 'A' && b[i] <= 'Z' ? char(b[i] + 32) : b[i];
@@ -445,52 +448,83 @@ enum class Sp {
     Tag2,
 };
 
-const std::unordered_map<std::string_view, Sp>& spProperties()
+struct SpName {
+    std::string_view name; // lower case
+    Sp property;
+};
+
+constexpr SpName kSpNames[] = {
+    { "name", Sp::Name },
+    { "tag", Sp::Tag },
+    { "left", Sp::Left },
+    { "top", Sp::Top },
+    { "width", Sp::Width },
+    { "height", Sp::Height },
+    { "cursor", Sp::Cursor },
+    { "hint", Sp::Hint },
+    { "allowallup", Sp::AllowAllUp },
+    { "groupindex", Sp::GroupIndex },
+    { "down", Sp::Down },
+    { "caption", Sp::Caption },
+    { "enabled", Sp::Enabled },
+    { "flat", Sp::Flat },
+    { "font", Sp::Font },
+    { "glyph", Sp::Glyph },
+    { "layout", Sp::Layout },
+    { "margin", Sp::Margin },
+    { "numglyphs", Sp::NumGlyphs },
+    { "parentfont", Sp::ParentFont },
+    { "parentshowhint", Sp::ParentShowHint },
+    { "showhint", Sp::ShowHint },
+    { "spacing", Sp::Spacing },
+    { "visible", Sp::Visible },
+    { "onclick", Sp::OnClick },
+    { "ondblclick", Sp::OnDblClick },
+    { "onmousedown", Sp::OnMouseDown },
+    { "onmousemove", Sp::OnMouseMove },
+    { "onmouseup", Sp::OnMouseUp },
+    { "popupmenu", Sp::PopupMenu },
+    { "canvas", Sp::Canvas },
+    { "tipo", Sp::Tipo },
+    { "clase", Sp::Clase },
+    { "comando", Sp::Comando },
+    { "directorio", Sp::Directorio },
+    { "fichicono", Sp::FichIcono },
+    { "param", Sp::Param },
+    { "run", Sp::Run },
+    { "autorun", Sp::Autorun },
+    { "tag1", Sp::Tag1 },
+    { "tag2", Sp::Tag2 },
+};
+
+// Property lookup by lowered name, bucketed by length: a record names some
+// twenty properties and a hash of each name costs more than these few compares.
+class SpPropertyIndex {
+public:
+    SpPropertyIndex()
+    {
+        for (const auto& entry : kSpNames)
+            m_byLength[entry.name.size()].push_back(entry);
+    }
+    const SpName* find(std::string_view lowered) const
+    {
+        if (lowered.size() >= m_byLength.size())
+            return nullptr;
+        for (const auto& entry : m_byLength[lowered.size()]) {
+            if (entry.name == lowered)
+                return &entry;
+        }
+        return nullptr;
+    }
+
+private:
+    std::array<std::vector<SpName>, 16> m_byLength;
+};
+
+const SpPropertyIndex& spProperties()
 {
-    static const std::unordered_map<std::string_view, Sp> map {
-        { "name", Sp::Name },
-        { "tag", Sp::Tag },
-        { "left", Sp::Left },
-        { "top", Sp::Top },
-        { "width", Sp::Width },
-        { "height", Sp::Height },
-        { "cursor", Sp::Cursor },
-        { "hint", Sp::Hint },
-        { "allowallup", Sp::AllowAllUp },
-        { "groupindex", Sp::GroupIndex },
-        { "down", Sp::Down },
-        { "caption", Sp::Caption },
-        { "enabled", Sp::Enabled },
-        { "flat", Sp::Flat },
-        { "font", Sp::Font },
-        { "glyph", Sp::Glyph },
-        { "layout", Sp::Layout },
-        { "margin", Sp::Margin },
-        { "numglyphs", Sp::NumGlyphs },
-        { "parentfont", Sp::ParentFont },
-        { "parentshowhint", Sp::ParentShowHint },
-        { "showhint", Sp::ShowHint },
-        { "spacing", Sp::Spacing },
-        { "visible", Sp::Visible },
-        { "onclick", Sp::OnClick },
-        { "ondblclick", Sp::OnDblClick },
-        { "onmousedown", Sp::OnMouseDown },
-        { "onmousemove", Sp::OnMouseMove },
-        { "onmouseup", Sp::OnMouseUp },
-        { "popupmenu", Sp::PopupMenu },
-        { "canvas", Sp::Canvas },
-        { "tipo", Sp::Tipo },
-        { "clase", Sp::Clase },
-        { "comando", Sp::Comando },
-        { "directorio", Sp::Directorio },
-        { "fichicono", Sp::FichIcono },
-        { "param", Sp::Param },
-        { "run", Sp::Run },
-        { "autorun", Sp::Autorun },
-        { "tag1", Sp::Tag1 },
-        { "tag2", Sp::Tag2 },
-    };
-    return map;
+    static const SpPropertyIndex index;
+    return index;
 }
 
 } // namespace
@@ -548,13 +582,12 @@ const std::vector<std::string>& claseNames()
 void applySpButtonProperty(SpButtonState& s, const Property& property)
 {
     const Path path = splitPath(property.name);
-    const auto& map = spProperties();
-    const auto it = map.find(path.head.view());
-    if (it == map.end())
+    const SpName* it = spProperties().find(path.head.view());
+    if (!it)
         fail(kPropertyDoesNotExist);
     const Value& v = property.value;
     if (!path.rest.empty()) {
-        if (it->second == Sp::Font) {
+        if (it->property == Sp::Font) {
             if (!applyFontProperty(s.font, path.rest, v)) {
                 if (path.rest.find('.') != std::string_view::npos)
                     fail(kInvalidPropertyPath);
@@ -564,18 +597,18 @@ void applySpButtonProperty(SpButtonState& s, const Property& property)
             s.parentFont = false;
             return;
         }
-        if (it->second == Sp::Glyph) {
+        if (it->property == Sp::Glyph) {
             if (!sameText(path.rest, "Data"))
                 fail(path.rest.find('.') != std::string_view::npos ? kInvalidPropertyPath
                                                                    : kPropertyDoesNotExist);
             s.glyphBmp = glyphOf(v);
             return;
         }
-        if (it->second == Sp::Canvas)
+        if (it->property == Sp::Canvas)
             fail(kPropertyDoesNotExist);
         fail(kInvalidPropertyPath);
     }
-    switch (it->second) {
+    switch (it->property) {
     case Sp::Name:
         s.name = componentNameOf(v);
         break;

@@ -1,10 +1,26 @@
 #include "store/Record.h"
 
 #include <array>
+#include <cstring>
 
 namespace tolm::store {
 
 namespace {
+
+// Length of the leading run of ASCII bytes, eight at a time where it can.
+std::size_t asciiPrefix(std::string_view s)
+{
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+    }
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80)
+        ++i;
+    return i;
+}
 
 // Code points of bytes 0x80..0x9F. The five bytes Windows-1252 leaves
 // undefined keep the C1 control of the same value.
@@ -98,10 +114,7 @@ bool nextCodePoint(std::string_view s, std::size_t& i, char32_t& c)
 std::string cp1252ToUtf8(std::string_view bytes)
 {
     // Most names and texts are plain ASCII, which reads as it is.
-    std::size_t ascii = 0;
-    while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80)
-        ++ascii;
-    if (ascii == bytes.size())
+    if (asciiPrefix(bytes) == bytes.size())
         return std::string(bytes);
     std::string out;
     out.reserve(bytes.size());
@@ -119,10 +132,7 @@ std::string cp1252ToUtf8(std::string_view bytes)
 
 bool utf8ToCp1252(std::string_view utf8, std::string& bytes)
 {
-    std::size_t ascii = 0;
-    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80)
-        ++ascii;
-    if (ascii == utf8.size()) {
+    if (asciiPrefix(utf8) == utf8.size()) {
         bytes.assign(utf8);
         return true;
     }
