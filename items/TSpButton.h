@@ -118,6 +118,21 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
 
+    // Pictures
+public:
+    // The item text drawing: `Comando` beside or below the 36 x 36 picture.
+    void drawItemText();
+    // The kind's own picture (clock, drive, memory), drawn on the item's surface.
+    void runPicture();
+    // The item as last drawn; in-place repaints draw only the picture onto it.
+    QImage& surface() { return m_surface; }
+
+private:
+    void paintWhole();
+    void paintButtonFace();
+    void paintOverlay();
+    QImage m_surface;
+
 private:
     tolm::store::SpButtonState m_d;
     QImage m_glyph;

@@ -1,82 +1,275 @@
 // How an item looks. Launchers and folders are speed buttons with a picture
-// and a caption; timer-driven kinds have a flat bevelled face.
+// and a caption; timer-driven kinds have a flat bevelled face with their own
+// picture. Everything is drawn on the item's surface, which keeps the last
+// full picture so that a timer refresh redraws only what changed.
 #include "app/AppState.h"
 #include "app/TPrincipal.h"
-#include "gfx/Color.h"
+#include "gfx/Canvas.h"
+#include "items/ClockPicture.h"
+#include "items/DrivePicture.h"
+#include "items/ItemFont.h"
+#include "items/ItemIcons.h"
+#include "items/MemoryPicture.h"
 #include "items/TSpButton.h"
+#include "platform/Platform.h"
 
-#include <QFileInfo>
 #include <QPainter>
 
+using tolm::gfx::Canvas;
+using tolm::gfx::Color;
+using tolm::gfx::Rect;
 using tolm::store::ButtonLayout;
 using tolm::store::Clase;
+using namespace tolm::gfx;
 
 namespace {
 
-QFont qtFont(const tolm::store::FontState& font)
+void kindPicture(TSpButton& item)
 {
-    QFont f(QString::fromStdString(font.name));
-    // A negative height is the character height in pixels, a positive one the cell height.
-    f.setPixelSize(std::max(1, font.height < 0 ? -font.height : font.height * 4 / 5));
-    f.setBold(font.style & 1);
-    f.setItalic(font.style & 2);
-    f.setUnderline(font.style & 4);
-    f.setStrikeOut(font.style & 8);
-    return f;
+    switch (item.clase()) {
+    case Clase::Reloj:
+        tolm::items::clockPicture(item);
+        break;
+    case Clase::Disco:
+        tolm::items::diskPicture(item);
+        break;
+    case Clase::Memoria:
+        tolm::items::memoryPicture(item);
+        break;
+    default:
+        break;
+    }
+}
+
+// The raised frame: white outer top and left, black outer bottom and right,
+// button shadow inside the bottom and right. Lines leave out their end point.
+void raisedBevel(Canvas& c, int w, int h)
+{
+    c.setPen(clWhite);
+    c.moveTo(0, h - 2);
+    c.lineTo(0, 0);
+    c.lineTo(w - 1, 0);
+    c.setPen(clBlack);
+    c.lineTo(w - 1, h - 1);
+    c.lineTo(-1, h - 1);
+    c.setPen(clBtnShadow);
+    c.moveTo(1, h - 2);
+    c.lineTo(w - 2, h - 2);
+    c.lineTo(w - 2, 0);
+}
+
+void pressedBevel(Canvas& c, int w, int h)
+{
+    c.setPen(clBlack);
+    c.moveTo(0, h - 1);
+    c.lineTo(0, 0);
+    c.lineTo(w, 0);
+    c.setPen(clBtnShadow);
+    c.moveTo(1, h - 2);
+    c.lineTo(1, 1);
+    c.lineTo(w - 1, 1);
+    c.setPen(clWhite);
+    c.moveTo(w - 1, 1);
+    c.lineTo(w - 1, h - 1);
+    c.lineTo(-1, h - 1);
+}
+
+Color fontColor(const tolm::store::FontState& font)
+{
+    return static_cast<Color>(static_cast<std::uint32_t>(font.color));
 }
 
 } // namespace
 
 void TSpButton::paintEvent(QPaintEvent*)
 {
-    using namespace tolm::gfx;
+    // Items cover their whole area. Telling Qt so keeps an item's repaint from
+    // repainting the window beneath it, whose paint would mark every tile for
+    // a full redraw and defeat the in-place refresh.
+    if (!testAttribute(Qt::WA_OpaquePaintEvent))
+        setAttribute(Qt::WA_OpaquePaintEvent);
+
+    const bool inPlace = clase() >= Clase::Reloj && (m_d.tag & kTagTimerRepaint) && m_d.tag1 >= 0
+        && m_surface.size() == size();
+    if (inPlace) {
+        m_d.tag &= ~kTagTimerRepaint;
+        kindPicture(*this);
+    } else {
+        paintWhole();
+    }
     QPainter painter(this);
+    painter.drawImage(0, 0, m_surface);
+}
+
+void TSpButton::runPicture()
+{
+    if (m_surface.size() != size()) {
+        m_surface = QImage(size(), QImage::Format_RGB32);
+        m_surface.fill(toQRgb(clBtnFace));
+    }
+    kindPicture(*this);
+    update();
+}
+
+void TSpButton::paintWhole()
+{
+    if (m_surface.size() != size())
+        m_surface = QImage(size(), QImage::Format_RGB32);
+    const int w = width();
+    const int h = height();
+
+    if (clase() <= Clase::Carpeta) {
+        paintButtonFace();
+    } else if (m_d.tag & kTagTextClock) {
+        m_d.tag1 = -1;
+        if (clase() == Clase::Reloj || clase() == Clase::Disco)
+            kindPicture(*this);
+        paintButtonFace();
+    } else {
+        {
+            Canvas c(m_surface);
+            raisedBevel(c, w, h);
+            c.fillRect({ 1, 1, w - 2, h - 2 }, clBtnFace);
+        }
+        switch (clase()) {
+        case Clase::Reloj:
+        case Clase::Memoria:
+            m_d.tag1 = -1;
+            kindPicture(*this);
+            break;
+        case Clase::Disco:
+            if (m_d.tag1 < 0) {
+                kindPicture(*this);
+                break;
+            }
+            // The last picture is still right; the drive is asked again by the
+            // next timer refresh, not by every paint.
+            if (m_d.tipo != 0)
+                drawItemText();
+            if (m_pictureCache && !m_pictureCache->isNull()) {
+                Canvas c(m_surface);
+                if (isSmall())
+                    c.draw(1, 1, *m_pictureCache);
+                else if (m_d.layout == ButtonLayout::GlyphTop)
+                    c.draw((w - 36) / 2, 2, *m_pictureCache);
+                else
+                    c.draw(2, 2, *m_pictureCache);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    paintOverlay();
+}
+
+void TSpButton::paintButtonFace()
+{
+    Canvas c(m_surface);
     const int w = width();
     const int h = height();
     const bool pressed = isDown();
-    painter.fillRect(rect(), toQColor(clBtnFace));
+    c.fillRect({ 0, 0, w, h }, clBtnFace);
+    if (pressed)
+        pressedBevel(c, w, h);
+    else
+        raisedBevel(c, w, h);
 
-    const TPrincipal* window = shelfWindow();
-    const AppState& state = AppState::get();
-    const bool hovered = state.hoveredItem == this;
-    const bool framed = !window || window->alwaysButtons() || hovered || clase() >= Clase::Reloj;
-    if (framed) {
-        const QColor light = toQColor(pressed ? clBlack : clWhite);
-        const QColor dark = toQColor(pressed ? clWhite : clBlack);
-        painter.setPen(light);
-        painter.drawLine(0, h - 2, 0, 0);
-        painter.drawLine(0, 0, w - 2, 0);
-        painter.setPen(dark);
-        painter.drawLine(w - 1, 0, w - 1, h - 1);
-        painter.drawLine(0, h - 1, w - 1, h - 1);
-        painter.setPen(toQColor(clBtnShadow));
-        painter.drawLine(1, h - 2, w - 2, h - 2);
-        painter.drawLine(w - 2, h - 2, w - 2, 1);
-    }
-
-    const tolm::store::FontState font = effectiveFont();
-    painter.setFont(qtFont(font));
-    painter.setPen(toQColor(static_cast<Color>(font.color)));
+    const tolm::store::FontState fontState = effectiveFont();
+    const QFont font = tolm::items::qtFont(fontState);
+    const QString caption = text();
+    const int tw = caption.isEmpty() ? 0 : Canvas::textWidth(font, caption);
+    const int th = Canvas::textHeight(font);
+    const int gw = m_glyph.isNull() ? 0 : m_glyph.width();
+    const int gh = m_glyph.isNull() ? 0 : m_glyph.height();
+    const int spacing = gw > 0 && tw > 0 ? m_d.spacing : 0;
     const int shift = pressed ? 1 : 0;
-    QRect textRect = rect().adjusted(2, 2, -2, -2).translated(shift, shift);
-    if (!m_glyph.isNull()) {
-        const int margin = std::max(0, m_d.margin);
-        if (m_d.layout == ButtonLayout::GlyphTop) {
-            const QPoint at((w - m_glyph.width()) / 2 + shift, margin + shift);
-            painter.drawImage(at, m_glyph);
-            textRect.setTop(at.y() + m_glyph.height() + m_d.spacing);
-        } else {
-            const QPoint at(margin + shift, (h - m_glyph.height()) / 2 + shift);
-            painter.drawImage(at, m_glyph);
-            textRect.setLeft(at.x() + m_glyph.width() + m_d.spacing);
-        }
-    }
-    const QString caption = clase() >= Clase::Reloj && !(m_d.tag & kTagTextClock) ? Comando() : text();
-    painter.drawText(textRect, Qt::AlignCenter | Qt::TextWordWrap, caption);
 
-    if (window && window->alwaysButtons() && hovered) {
-        painter.setPen(toQColor(clHighlight));
-        painter.drawRect(QRect(1, 1, w - 3, h - 3));
+    int gx = 0, gy = 0, tx = 0, ty = 0;
+    if (m_d.layout == ButtonLayout::GlyphTop) {
+        gy = m_d.margin == -1 ? (h - (gh + spacing + th) + 1) / 2 : m_d.margin;
+        gx = (w - gw + 1) / 2;
+        ty = gy + gh + spacing;
+        tx = (w - tw + 1) / 2;
+    } else {
+        gx = m_d.margin == -1 ? (w - (gw + spacing + tw) + 1) / 2 : m_d.margin;
+        gy = (h - gh + 1) / 2;
+        tx = gx + gw + spacing;
+        ty = (h - th + 1) / 2;
+    }
+    if (gw > 0)
+        c.drawTransparent(gx + shift, gy + shift, m_glyph);
+    if (tw > 0) {
+        c.setFont(font);
+        c.setTextColor(isEnabled() ? fontColor(fontState) : clGrayText);
+        c.setBrushClear();
+        c.textRect({ 2, 2, w - 2, h - 2 }, tx + shift, ty + shift, caption);
+        c.setBrush(clBtnFace);
+    }
+}
+
+void TSpButton::paintOverlay()
+{
+    // The properties dialog's sample item is drawn without any of this.
+    const TPrincipal* window = shelfWindow();
+    if (!window)
+        return;
+    const int w = width();
+    const int h = height();
+    const bool hovered = AppState::exists() && AppState::get().hoveredItem == this;
+    Canvas c(m_surface);
+    if (window->alwaysButtons()) {
+        if (hovered) {
+            // The mark goes around the text, leaving the picture out.
+            Rect r { 1, 1, w - 2, h - 2 };
+            const bool picture = clase() >= Clase::Reloj ? !(m_d.tag & kTagTextClock) : m_d.tag1 != 0;
+            if (picture) {
+                if (h > 40)
+                    r.top = 40;
+                else if (h == 20)
+                    r.left = 20;
+                else if (w > 40)
+                    r.left = 40;
+            }
+            c.frameRect(r, clHighlight);
+        }
+    } else if (!hovered) {
+        // Flat look: the frame is traced over with a wide pen in the face colour.
+        c.setPen(clBtnFace, 3);
+        c.moveTo(0, h - 2);
+        c.lineTo(0, 0);
+        c.lineTo(w - 1, 0);
+        c.lineTo(w - 1, h - 1);
+        c.lineTo(-1, h - 1);
+        c.moveTo(1, h - 2);
+        c.lineTo(w - 2, h - 2);
+        c.lineTo(w - 2, 0);
+    }
+    c.setBrush(clBtnFace);
+}
+
+void TSpButton::drawItemText()
+{
+    // Nothing is on the screen yet; the first full paint writes the text.
+    if (m_surface.size() != size())
+        return;
+    Canvas c(m_surface);
+    const tolm::store::FontState fontState = effectiveFont();
+    c.setFont(tolm::items::qtFont(fontState));
+    c.setTextColor(fontColor(fontState));
+    c.setBrush(clBtnFace);
+    const QString text = Comando();
+    const int w = width();
+    const int h = height();
+    const int tw = c.textWidth(text);
+    const int th = c.textHeight(text);
+    if (m_d.layout == ButtonLayout::GlyphTop) {
+        const int x = tw > w - 4 ? 2 : (w - tw) / 2;
+        const int y = th > 16 ? 41 : 41 + (16 - th) / 2;
+        c.textRect({ 2, 41, w - 3, h - 3 }, x, y, text);
+    } else {
+        const int y = th > h - 4 ? 2 : (h - th) / 2;
+        c.textRect({ h + 1, 2, w - 3, h - 3 }, h + 1, y, text);
     }
 }
 
@@ -97,21 +290,21 @@ void TSpButton::refreshGlyph()
     }
     if (m_glyph.isNull())
         m_d.margin = 1;
+    if (clase() == Clase::Carpeta)
+        m_glyph = tolm::items::folderGlyph(m_d.tag != 0, isSmall());
+    else
+        m_glyph = tolm::items::launcherGlyph(FichIcono(), m_d.tag, Comando(), isSmall());
     update();
 }
 
 void TSpButton::setFromFile(const QString& path)
 {
-    const QFileInfo info(path);
     setComando(path);
     setParam(QString());
-    setCaption(info.fileName());
-    // The folder without its trailing separator, except the root, which keeps it.
-    QString folder = info.path();
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
-    setDirectorio(folder);
-    setFichIcono(path);
-    setTag(0);
+    setCaption(tolm::items::fileNamePart(path));
+    setDirectorio(tolm::items::folderPart(path));
+    const tolm::platform::AssociatedIcon found = tolm::platform::services().icons->associatedIcon(path);
+    setTag(found.index);
+    setFichIcono(found.file.isEmpty() ? path : found.file);
     refreshGlyph();
 }

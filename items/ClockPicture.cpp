@@ -1,0 +1,160 @@
+#include "items/ClockPicture.h"
+
+#include "app/AppState.h"
+#include "gfx/Bitmaps.h"
+#include "gfx/Canvas.h"
+#include "items/TSpButton.h"
+#include "platform/Platform.h"
+
+#include <array>
+
+namespace tolm::items {
+
+namespace {
+
+// One quarter of the dial in minute marks (6 degrees each), as whole pixels
+// below the exact values: A = 15 sin, B = 15 - 15 cos for the long hands;
+// C and D the same for the 12-pixel hour hand.
+constexpr std::array<int, 15> kA { 0, 1, 3, 4, 6, 7, 8, 10, 11, 12, 12, 13, 14, 14, 14 };
+constexpr std::array<int, 15> kB { 0, 0, 0, 0, 1, 2, 2, 3, 4, 6, 7, 8, 10, 11, 13 };
+constexpr std::array<int, 15> kC { 0, 1, 2, 3, 4, 6, 7, 8, 8, 9, 10, 10, 11, 11, 11 };
+constexpr std::array<int, 15> kD { 0, 0, 0, 0, 1, 1, 2, 3, 3, 4, 6, 7, 8, 9, 10 };
+
+constexpr gfx::Color kSecondsHand = 0xC0C000;
+// A piece of text longer than this is left out rather than cut.
+constexpr int kMaxPiece = 49;
+
+std::function<QDateTime()>& clockSource()
+{
+    static std::function<QDateTime()> source;
+    return source;
+}
+
+QString piece(const QString& text)
+{
+    return text.size() > kMaxPiece ? QString() : text;
+}
+
+} // namespace
+
+QPoint hourHandEnd(int hour, int minute)
+{
+    const int p = ((hour % 12 + 12) % 12) * 5 + (minute % 60) / 12;
+    const int k = p % 15;
+    switch (p / 15) {
+    case 0:
+        return { 18 + kC[k], 6 + kD[k] };
+    case 1:
+        return { 29 - kD[k], 18 + kC[k] };
+    case 2:
+        return { 18 - kC[k], 29 - kD[k] };
+    default:
+        return { 6 + kD[k], 18 - kC[k] };
+    }
+}
+
+QPoint minuteHandEnd(int minute)
+{
+    const int m = (minute % 60 + 60) % 60;
+    const int k = m % 15;
+    switch (m / 15) {
+    case 0:
+        return { 18 + kA[k], 3 + kB[k] };
+    case 1:
+        return { 32 - kB[k], 18 + kA[k] };
+    case 2:
+        return { 18 - kA[k], 32 - kB[k] };
+    default:
+        return { 3 + kB[k], 18 - kA[k] };
+    }
+}
+
+QImage clockFace(int hour, int minute, int second, bool secondsHand)
+{
+    QImage face = gfx::bitmap("bclock").copy();
+    gfx::Canvas canvas(face);
+    const int c = gfx::place::clockCentre;
+    const QPoint h = hourHandEnd(hour, minute);
+    const QPoint m = minuteHandEnd(minute);
+    canvas.setPen(gfx::clBlack, 2, gfx::PenMode::Copy);
+    canvas.moveTo(h.x(), h.y());
+    canvas.lineTo(c, c);
+    canvas.lineTo(m.x(), m.y());
+    if (secondsHand) {
+        const QPoint s = minuteHandEnd(second);
+        canvas.setPen(kSecondsHand, 1, gfx::PenMode::Xor);
+        canvas.moveTo(c, c);
+        canvas.lineTo(s.x(), s.y());
+    }
+    return face;
+}
+
+QString clockHint(const QDateTime& now, const platform::LocaleInfo& locale)
+{
+    return piece(locale.formatTime(now.time(), {}, true)) + u'\n' + piece(locale.formatLongDate(now.date()));
+}
+
+QString clockText(const QDateTime& now, int tag, const QString& param, const QString& directorio,
+    const QString& fichIcono, const platform::LocaleInfo& locale)
+{
+    QString text;
+    if (!(tag & TSpButton::kTagNoTime)) {
+        text += piece(locale.formatTime(now.time(), param));
+        if (!(tag & TSpButton::kTagNoDate))
+            text += fichIcono.isEmpty() ? QStringLiteral(", ") : fichIcono;
+    }
+    if (!(tag & TSpButton::kTagNoDate))
+        text += piece(locale.formatDate(now.date(), directorio));
+    return text;
+}
+
+void setClockSource(std::function<QDateTime()> source)
+{
+    clockSource() = std::move(source);
+}
+
+QDateTime clockNow()
+{
+    const auto& source = clockSource();
+    return source ? source() : QDateTime::currentDateTime();
+}
+
+void clockPicture(TSpButton& item)
+{
+    const platform::LocaleInfo& locale = *platform::services().locale;
+    const QDateTime now = clockNow();
+    const int tag = item.Tag();
+    item.setHint(clockHint(now, locale));
+
+    const QString text = clockText(now, tag, item.Param(), item.Directorio(), item.FichIcono(), locale);
+    if (text != item.Comando() || item.tag1() < 0) {
+        item.setComando(text);
+        if (tag & TSpButton::kTagTextClock)
+            item.setCaption(text);
+        else if (item.Tipo() != 0)
+            item.drawItemText();
+    }
+    if (tag & TSpButton::kTagTextClock)
+        return;
+
+    const AppState& state = AppState::get();
+    const bool noSeconds = tag & TSpButton::kTagNoSeconds;
+    if (noSeconds && item.tag1() == state.hour && item.tag2() == state.minute)
+        return;
+
+    const QImage face = clockFace(state.hour, state.minute, state.second, !noSeconds);
+    gfx::Canvas canvas(item.surface());
+    if (item.isSmall()) {
+        canvas.stretchBlt({ 1, 1, 17, 17 }, face, { 0, 0, face.width(), face.height() });
+    } else if (item.tag1() < 0 || item.Layout() == store::ButtonLayout::GlyphTop) {
+        const int x = item.Layout() == store::ButtonLayout::GlyphTop ? (item.width() - 36) / 2 : 2;
+        canvas.draw(x, 2, face);
+    } else {
+        // The bevel around the dial is already on the screen.
+        canvas.bitBlt(3, 3, 33, 33, face, 1, 1);
+    }
+    item.settag1(state.hour);
+    item.settag2(state.minute);
+}
+
+} // namespace tolm::items

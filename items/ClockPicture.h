@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDateTime>
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <functional>
+
+class TSpButton;
+
+namespace tolm::platform {
+class LocaleInfo;
+}
+
+namespace tolm::items {
+
+// Hand ends on the 36 x 36 face. The hour hand moves one mark every twelve
+// minutes and is 12 pixels long; the minute and seconds hands are 15.
+QPoint hourHandEnd(int hour, int minute);
+QPoint minuteHandEnd(int minute);
+
+// "bclock" with the hour and minute hands (one black two-pixel line through
+// the centre) and, when asked, the seconds hand XORed in 0xC0C000.
+QImage clockFace(int hour, int minute, int second, bool secondsHand);
+
+// The tooltip (time without seconds, a line break, the long date) and the
+// item text of a clock with option bits `tag`, from the pictures the item
+// stores: `param` for the time, `directorio` for the date, `fichIcono` the
+// separator between them.
+QString clockHint(const QDateTime& now, const platform::LocaleInfo& locale);
+QString clockText(const QDateTime& now, int tag, const QString& param, const QString& directorio,
+    const QString& fichIcono, const platform::LocaleInfo& locale);
+
+// Where the texts take the current time from; the system clock unless a
+// test puts another source in place (an empty function restores it).
+void setClockSource(std::function<QDateTime()> source);
+QDateTime clockNow();
+
+// Refreshes the hint, the text and the face of a clock item on its surface.
+// The hands show the time recorded by the last timer tick.
+void clockPicture(TSpButton& item);
+
+} // namespace tolm::items

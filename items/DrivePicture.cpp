@@ -1,0 +1,212 @@
+#include "items/DrivePicture.h"
+
+#include "gfx/Bitmaps.h"
+#include "gfx/Canvas.h"
+#include "items/TSpButton.h"
+#include "platform/Platform.h"
+
+#include <limits>
+
+using tolm::gfx::Rect;
+
+namespace tolm::items {
+
+namespace {
+
+constexpr int kTypeShift = 5;
+constexpr int kTypeMask = 7 << kTypeShift;
+
+bool beginsWithLetter(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QChar c = path.at(0);
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+void bigDigit(gfx::Canvas& canvas, const QImage& strip, int x, int digit)
+{
+    const Rect r = gfx::bigDigitRect(digit);
+    canvas.bitBlt(x, 4, r.width(), r.height(), strip, r.left, r.top);
+}
+
+void smallDigit(gfx::Canvas& canvas, const QImage& strip, int x, int digit)
+{
+    const Rect r = gfx::numDigitRect(gfx::NumRow::Seven, digit);
+    canvas.bitBlt(x, 8, r.width(), r.height(), strip, r.left, r.top);
+}
+
+// Big digits count thousands of kilobytes (about megabytes), or above ten
+// million kilobytes thousands of those; the small digits the next places.
+void drawDigits(gfx::Canvas& canvas, int v)
+{
+    const QImage big = gfx::bitmap("DIGITS_5");
+    const QImage small = gfx::bitmap("NUM_4");
+    auto bigSmall = [&](int n) {
+        bigDigit(canvas, big, 5, (n / 10000) % 10);
+        bigDigit(canvas, big, 11, (n / 1000) % 10);
+        smallDigit(canvas, small, 27, n % 10);
+        smallDigit(canvas, small, 22, (n / 10) % 10);
+        smallDigit(canvas, small, 17, (n / 100) % 10);
+    };
+    if (v >= 100000) {
+        const int w = v / 1000;
+        if (w < 10000) {
+            bigDigit(canvas, big, 25, w % 10);
+            bigDigit(canvas, big, 19, (w / 10) % 10);
+            bigDigit(canvas, big, 13, (w / 100) % 10);
+            if (w / 1000 != 0)
+                bigDigit(canvas, big, 7, (w / 1000) % 10);
+        } else {
+            bigSmall(w);
+        }
+    } else if (v >= 10000) {
+        bigSmall(v);
+    } else if (v >= 0) {
+        if (v > 999)
+            bigDigit(canvas, big, 8, v / 1000);
+        smallDigit(canvas, small, 24, v % 10);
+        smallDigit(canvas, small, 19, (v / 10) % 10);
+        smallDigit(canvas, small, 14, (v / 100) % 10);
+    }
+}
+
+const char* largePictureName(int type, int v, bool letter)
+{
+    switch (type) {
+    case platform::DriveRemovable:
+        return "floppy";
+    case platform::DriveFixed:
+        return "drive";
+    case platform::DriveRemote:
+        return v < 0 ? "nonet" : "net";
+    case platform::DriveCdRom:
+        return "cdrom";
+    default:
+        if (letter)
+            return v < 0 ? "nonet" : "net";
+        return v < 0 ? "nonet2" : "net2";
+    }
+}
+
+} // namespace
+
+DriveReading readDrive(const QString& directorio)
+{
+    platform::Drives& drives = *platform::services().drives;
+    DriveReading r;
+    QString root = directorio;
+    if (!root.isEmpty() && !root.endsWith(u'\\'))
+        root += u'\\';
+    r.type = drives.driveType(root) & 7;
+
+    QString label;
+    if (r.type != platform::DriveNoRootDir) {
+        if (const auto volume = drives.volumeInformation(root)) {
+            r.answered = true;
+            // The label had room for 19 characters.
+            label = volume->label.left(19);
+        }
+    }
+    r.caption = label + QStringLiteral(" (") + directorio + u')';
+
+    // statvfs gives 64-bit totals and the count of every free block on every
+    // Linux system, so there is one way to ask here, not an old and a new one.
+    if (r.answered && r.type != platform::DriveCdRom) {
+        if (const auto space = drives.diskFreeSpace(directorio)) {
+            r.totalBytes = space->totalBytes;
+            r.freeBytes = space->freeBytes;
+        } else {
+            r.answered = false;
+        }
+    }
+
+    const platform::LocaleInfo& locale = *platform::services().locale;
+    if (r.answered && r.type != platform::DriveCdRom) {
+        // Above 2 TB free the kilobytes no longer fit the item's 32-bit field;
+        // they stop at its largest value rather than turning negative.
+        r.value = int(std::min<quint64>(r.freeBytes / 1024, std::numeric_limits<qint32>::max()));
+        const QString total = locale.groupedNumber(r.totalBytes);
+        r.hint = r.caption + QStringLiteral("\nEspacio Libre: ")
+            + locale.groupedNumber(r.freeBytes, int(total.size())) + QStringLiteral(" bytes\n")
+            + QStringLiteral("Espacio Total: ") + total + QStringLiteral(" bytes");
+    } else if (r.answered) {
+        r.value = 1;
+        r.hint = r.caption;
+    } else {
+        r.value = -1;
+        r.hint = r.caption
+            + (r.type == platform::DriveRemovable ? QStringLiteral("\nSin disco")
+                                                  : QStringLiteral("\nNo accesible"));
+    }
+    return r;
+}
+
+QImage drivePicture(const DriveReading& reading, const QString& directorio, bool small)
+{
+    const bool letter = small || beginsWithLetter(directorio);
+    const int v = reading.value;
+    QImage picture = gfx::bitmap(small ? "minidrive" : largePictureName(reading.type, v, letter)).copy();
+    gfx::Canvas canvas(picture);
+
+    if (letter && !directorio.isEmpty()) {
+        const Rect glyph = gfx::letterRect(directorio.at(0).toLatin1());
+        const Rect at = small ? gfx::place::miniDriveLetter : gfx::place::driveLetter;
+        if (!glyph.isEmpty())
+            canvas.bitBlt(at.left, at.top, glyph.width(), glyph.height(), gfx::bitmap("LET_6"), glyph.left,
+                glyph.top, gfx::rop::SrcAnd);
+    }
+
+    const bool cdrom = reading.type == platform::DriveCdRom;
+    if (!small && !cdrom) {
+        if (v == -1 && reading.type == platform::DriveRemovable) {
+            const Rect sign = gfx::noDiskSignRect;
+            canvas.bitBlt(9, 4, sign.width(), sign.height(), gfx::bitmap("DIGITS_5"), sign.left, sign.top);
+        } else {
+            drawDigits(canvas, v);
+        }
+    }
+
+    if (!cdrom && v >= 0 && reading.totalBytes != 0) {
+        const quint64 free = std::min(reading.freeBytes, reading.totalBytes);
+        const Rect bar = small ? gfx::place::miniDriveBar : gfx::place::driveBar;
+        const int length = bar.width();
+        const int k = int(free * quint64(length) / reading.totalBytes);
+        if (k < length)
+            canvas.fillRect({ bar.left + k, bar.top, bar.right, bar.bottom }, gfx::clRed);
+    }
+    return picture;
+}
+
+void diskPicture(TSpButton& item)
+{
+    const QString directorio = item.Directorio();
+    const DriveReading reading = readDrive(directorio);
+    item.setTag((item.Tag() & ~kTypeMask) | (reading.type << kTypeShift));
+    item.setHint(reading.hint);
+
+    const bool small = item.isSmall();
+    const bool onTop = item.Layout() == store::ButtonLayout::GlyphTop;
+    const int v = reading.value;
+    if (item.tag1() != v || item.tag1() < 0) {
+        const QImage picture = drivePicture(reading, directorio, small);
+        if (QImage* cache = item.pictureCache())
+            *cache = picture;
+        gfx::Canvas canvas(item.surface());
+        if (small)
+            canvas.draw(1, 1, picture);
+        else if (item.tag1() < 0 || onTop)
+            canvas.draw(onTop ? (item.width() - 36) / 2 : 2, 2, picture);
+        else
+            canvas.bitBlt(3, 3, 33, 33, picture, 1, 1);
+    }
+
+    if (reading.caption != item.Comando() || item.tag1() < 0) {
+        item.setComando(reading.caption);
+        if (item.Tipo() != 0)
+            item.drawItemText();
+    }
+    item.settag1(v == -1 ? 0 : v);
+}
+
+} // namespace tolm::items

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QtGlobal>
+
+class TSpButton;
+
+namespace tolm::items {
+
+// What one query of a drive found.
+struct DriveReading {
+    int type { 0 }; // drive type code, 0 to 7
+    bool answered { false };
+    QString caption; // "LABEL (c:\)"
+    quint64 totalBytes { 0 };
+    quint64 freeBytes { 0 };
+    // Free kilobytes; 1 for a CD-ROM that answered, -1 for a drive that did not.
+    int value { -1 };
+    QString hint;
+};
+
+// Asks the platform's drive service about the drive an item names in
+// `Directorio` ("c:\", "/media/usb").
+DriveReading readDrive(const QString& directorio);
+
+// The 36 x 36 (17 x 17 when small) picture for a reading: the drive's
+// picture, its letter, the free space in digits and the used share in red.
+QImage drivePicture(const DriveReading& reading, const QString& directorio, bool small);
+
+// Queries the drive of a Disco item, rewrites its hint, and redraws its
+// picture (when the free space changed) and its caption text (when that
+// changed) on the item's surface.
+void diskPicture(TSpButton& item);
+
+} // namespace tolm::items

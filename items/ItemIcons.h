@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace tolm::items {
+
+// The picture of a launcher: its icon at (2, 2) on the "boton_b" background,
+// 36 x 36; on small items the whole of it scaled into the 17 x 17 square of an
+// 18 x 17 picture. The icon is icon number `index` of `iconFile`, else the
+// icon associated with `command`, else our own "NO_ICON".
+QImage launcherGlyph(const QString& iconFile, int index, const QString& command, bool small);
+
+// The picture of a folder: closed or open, 36 x 36 or 18 x 17.
+QImage folderGlyph(bool open, bool small);
+
+// The parts of a dropped path as a launcher keeps them. The name is what
+// follows the last "\", "/" or ":"; the folder loses its trailing separator
+// except at a root ("C:\", "/"), which keeps it.
+QString fileNamePart(const QString& path);
+QString folderPart(const QString& path);
+
+} // namespace tolm::items

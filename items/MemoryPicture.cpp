@@ -1,0 +1,102 @@
+#include "items/MemoryPicture.h"
+
+#include "gfx/Bitmaps.h"
+#include "gfx/Canvas.h"
+#include "items/TSpButton.h"
+#include "platform/Platform.h"
+
+using tolm::gfx::Rect;
+
+namespace tolm::items {
+
+namespace {
+
+// Red from x = left + k to the bar's end, the used share of `length` pixels.
+void usedShare(gfx::Canvas& canvas, const Rect& bar, int k)
+{
+    if (k < bar.width())
+        canvas.fillRect({ bar.left + k, bar.top, bar.right, bar.bottom }, gfx::clRed);
+}
+
+} // namespace
+
+void drawFigure(QImage& picture, int x, int y, quint64 megabytes, gfx::NumRow numRow)
+{
+    const QImage strip = gfx::bitmap("NUM_4");
+    gfx::Canvas canvas(picture);
+    auto glyph
+        = [&](int at, const Rect& r) { canvas.bitBlt(at, y, r.width(), r.height(), strip, r.left, r.top); };
+    if (megabytes <= 999) {
+        glyph(x, gfx::numDigitRect(numRow, int(megabytes / 100)));
+        glyph(x + 5, gfx::numDigitRect(numRow, int(megabytes / 10 % 10)));
+        glyph(x + 10, gfx::numDigitRect(numRow, int(megabytes % 10)));
+        return;
+    }
+    // Two places of thousands: past 99 G the figure stays at 99G rather
+    // than showing a wrong first digit.
+    const quint64 g = std::min<quint64>(megabytes / 1000, 99);
+    glyph(x, gfx::numDigitRect(numRow, int(g / 10)));
+    glyph(x + 5, gfx::numDigitRect(numRow, int(g % 10)));
+    glyph(x + 10, gfx::numGSignRect(numRow));
+}
+
+QImage memoryPicture(const platform::MemoryStatus& s, bool small)
+{
+    const quint64 load = std::min<quint32>(s.load, 100);
+    const int length = small ? 15 : 26;
+    const Rect pagingBar = small ? gfx::place::miniMemPagingBar : gfx::place::memPagingBar;
+    const Rect physicalBar = small ? gfx::place::miniMemPhysicalBar : gfx::place::memPhysicalBar;
+    QImage picture = gfx::bitmap(small ? "minimem" : "bmem").copy();
+    {
+        gfx::Canvas canvas(picture);
+        if (s.totalPageFile > 1024) {
+            const quint64 avail = std::min(s.availPageFile, s.totalPageFile) / 1024;
+            usedShare(canvas, pagingBar, int(avail * length / (s.totalPageFile / 1024)));
+        }
+        usedShare(canvas, physicalBar, int((100 - load) * length / 100));
+    }
+    if (!small) {
+        constexpr quint64 mb = 1024 * 1024;
+        const auto six = gfx::NumRow::Six;
+        const auto nine = gfx::NumRow::Nine;
+        const quint64 usedPage = s.totalPageFile - std::min(s.availPageFile, s.totalPageFile);
+        const quint64 usedPhys = s.totalPhys - std::min(s.availPhys, s.totalPhys);
+        drawFigure(picture, 2, 2, usedPage / mb, nine);
+        drawFigure(picture, 20, 5, s.totalPageFile / mb, six);
+        drawFigure(picture, 2, 19, usedPhys / mb, nine);
+        drawFigure(picture, 20, 22, s.totalPhys / mb, six);
+    }
+    return picture;
+}
+
+void memoryPicture(TSpButton& item)
+{
+    const platform::LocaleInfo& locale = *platform::services().locale;
+    // A failed reading shows empty bars and zero figures rather than stale ones.
+    const platform::MemoryStatus status
+        = platform::services().memory->status().value_or(platform::MemoryStatus {});
+    item.setHint(
+        QStringLiteral("Carga de memoria: ") + locale.groupedNumber(status.load) + QStringLiteral(" %"));
+
+    const bool small = item.isSmall();
+    const bool onTop = item.Layout() == store::ButtonLayout::GlyphTop;
+    const QImage picture = memoryPicture(status, small);
+    gfx::Canvas canvas(item.surface());
+    if (small)
+        canvas.draw(1, 1, picture);
+    else if (item.tag1() < 0 || onTop)
+        canvas.draw(onTop ? (item.width() - 36) / 2 : 2, 2, picture);
+    else
+        canvas.bitBlt(3, 3, 33, 33, picture, 1, 1);
+
+    if (item.Tipo() != 0) {
+        const QString text = locale.groupedNumber(status.load) + u'%';
+        if (text != item.Comando() || item.tag1() < 0) {
+            item.setComando(text);
+            item.drawItemText();
+        }
+    }
+    item.settag1(0);
+}
+
+} // namespace tolm::items
