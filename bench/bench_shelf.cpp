@@ -1,0 +1,182 @@
+// Figures for the shelf windows: loading and saving a large shelf, one tick
+// of the refresh timer, arranging, and the time to the first painted window.
+#include "app/AppState.h"
+#include "app/TPrincipal.h"
+#include "items/TSpButton.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Each benchmark runs in an empty current directory with a fresh shared state.
+struct Scene {
+    QTemporaryDir dir;
+    QString previous { QDir::currentPath() };
+    AppState state;
+    TPrincipal* main { nullptr };
+
+    Scene()
+    {
+        QDir::setCurrent(dir.path());
+        main = new TPrincipal;
+    }
+    ~Scene()
+    {
+        const auto folders = state.openFolderWindows;
+        for (const auto& w : folders)
+            delete w.data();
+        delete main;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QDir::setCurrent(previous);
+    }
+};
+
+void addLaunchers(TPrincipal* window, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        AppState::get().pressPoint = QPoint((i % 40) * 40, (i / 40) * 40);
+        TSpButton* item = window->Nuevoboton1Click();
+        item->setComando(QStringLiteral("/usr/bin/programa-%1").arg(i));
+        item->setCaption(QStringLiteral("Programa %1").arg(i));
+        item->setHint(QStringLiteral("Un programa de prueba"));
+    }
+}
+
+void BM_LoadShelf1000(benchmark::State& bench)
+{
+    Scene scene;
+    addLaunchers(scene.main, 1000);
+    scene.main->salvar();
+    for (auto _ : bench)
+        scene.main->cargar();
+    bench.SetItemsProcessed(bench.iterations() * 1000);
+}
+BENCHMARK(BM_LoadShelf1000)->Unit(benchmark::kMillisecond);
+
+void BM_SaveShelf1000(benchmark::State& bench)
+{
+    Scene scene;
+    addLaunchers(scene.main, 1000);
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(scene.main->salvar());
+    bench.SetItemsProcessed(bench.iterations() * 1000);
+}
+BENCHMARK(BM_SaveShelf1000)->Unit(benchmark::kMillisecond);
+
+// 100 clocks, 20 drive and 20 memory tiles across three shown windows.
+void BM_TimerTick(benchmark::State& bench)
+{
+    const bool repaintsDue = bench.range(0) != 0;
+    Scene scene;
+    scene.main->resize(1000, 800);
+    TSpButton* a = scene.main->NuevaCarpeta1Click();
+    AppState::get().pressPoint = QPoint(40, 0);
+    TSpButton* b = scene.main->NuevaCarpeta1Click();
+    a->SpButtonClick();
+    b->SpButtonClick();
+    TPrincipal* windows[3] = { scene.main, a->folderWindow(), b->folderWindow() };
+    for (int i = 0; i < 140; ++i) {
+        TPrincipal* window = windows[i % 3];
+        window->resize(1000, 800);
+        AppState::get().pressPoint = QPoint((i % 20) * 45, 50 + (i / 20) * 45);
+        TSpButton* item = i < 100 ? window->Reloj1Click()
+            : i < 120             ? window->Disco1Click()
+                                  : window->Memoria1Click();
+        // Without repaints due, drive and memory tiles wait on their countdown.
+        if (!repaintsDue && i >= 100)
+            item->settag2(255 << 8 | 200);
+    }
+    for (TPrincipal* window : windows)
+        window->show();
+    QCoreApplication::processEvents();
+    for (auto _ : bench) {
+        scene.main->Timer1Timer();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_TimerTick)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_Arrange(benchmark::State& bench)
+{
+    const int count = static_cast<int>(bench.range(0));
+    Scene scene;
+    scene.main->resize(800, 600);
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        for (TSpButton* item : scene.main->items()) {
+            scene.main->removeFromItemList(item);
+            delete item;
+        }
+        // Items piled up near the top left in reverse reading order.
+        for (int i = 0; i < count; ++i) {
+            AppState::get().pressPoint = QPoint((count - i) % 7 * 10, (count - i) % 5 * 10);
+            scene.main->Nuevoboton1Click();
+        }
+        bench.ResumeTiming();
+        scene.main->Organizarbotones1Click();
+    }
+    bench.SetComplexityN(count);
+}
+BENCHMARK(BM_Arrange)->Arg(100)->Arg(400)->Arg(1600)->Unit(benchmark::kMillisecond)->Complexity();
+
+// From creating the window to its first paint, for a 200-item shelf and for a
+// bare window holding one label; the ratio of the two is the figure.
+template <typename Make> double msToFirstPaint(Make make)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QWidget* window = make();
+    window->show();
+    QPixmap first = window->grab();
+    benchmark::DoNotOptimize(first);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    delete window;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return ms;
+}
+
+void BM_StartupShelf200(benchmark::State& bench)
+{
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    {
+        AppState state;
+        auto* main = new TPrincipal;
+        addLaunchers(main, 200);
+        main->salvar();
+        delete main;
+    }
+    for (auto _ : bench) {
+        AppState state;
+        bench.SetIterationTime(msToFirstPaint([] { return new TPrincipal; }) / 1000.0);
+    }
+    QDir::setCurrent(previous);
+}
+BENCHMARK(BM_StartupShelf200)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_StartupBareLabel(benchmark::State& bench)
+{
+    for (auto _ : bench)
+        bench.SetIterationTime(
+            msToFirstPaint([] { return new QLabel(QStringLiteral("Tolm 2000")); }) / 1000.0);
+}
+BENCHMARK(BM_StartupBareLabel)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
