@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QCursor>
 #include <QEvent>
+#include <QVarLengthArray>
 
 using namespace tolm::store;
 
@@ -163,16 +164,24 @@ bool TSpButton::isCovered() const
     QWidget* window = parentWidget();
     if (!window || isHidden())
         return true;
-    const QObjectList& children = window->children();
     const QRect area = geometry();
+    // Only visible children overlapping the item can be found at its grid
+    // points; gather them once, in z-order from the top, instead of walking
+    // every child of the window at every point.
+    QVarLengthArray<const QWidget*, 16> candidates;
+    const QObjectList& children = window->children();
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        const auto* child = qobject_cast<const QWidget*>(*it);
+        if (child && !child->isHidden() && !child->isWindow() && child->geometry().intersects(area))
+            candidates.append(child);
+    }
     for (int y = area.top(); y < area.top() + area.height(); y += 10) {
         for (int x = area.left(); x < area.left() + area.width(); x += 10) {
             const QPoint point(x, y);
             // The topmost visible child at the point, enabled or not.
             const QWidget* found = nullptr;
-            for (auto it = children.crbegin(); it != children.crend(); ++it) {
-                const QWidget* child = qobject_cast<const QWidget*>(*it);
-                if (child && !child->isHidden() && !child->isWindow() && child->geometry().contains(point)) {
+            for (const QWidget* child : candidates) {
+                if (child->geometry().contains(point)) {
                     found = child;
                     break;
                 }
