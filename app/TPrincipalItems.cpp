@@ -84,6 +84,7 @@ TSpButton* TPrincipal::Reloj1Click()
 {
     TSpButton* item = createItem(Clase::Reloj);
     item->setTag(0);
+    item->runPicture();
     finishNewItem(this, item);
     return item;
 }
@@ -96,6 +97,7 @@ TSpButton* TPrincipal::Disco1Click()
     item->setDirectorio(QStringLiteral("c:\\"));
     item->settag2(2048);
     item->settag1(-2);
+    item->runPicture();
     finishNewItem(this, item);
     return item;
 }
@@ -106,6 +108,7 @@ TSpButton* TPrincipal::Memoria1Click()
     item->setTag(0);
     item->settag2(512);
     item->settag1(-1);
+    item->runPicture();
     finishNewItem(this, item);
     return item;
 }

@@ -41,6 +41,10 @@ TSpButton::TSpButton(QWidget* parent)
     // The right button's release opens the item's menu; Qt's context menu
     // event must not hand the click to the window's own menu.
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // The item draws every pixel itself. Without this a repaint of the item
+    // would paint the window under it first, and the window's paint asks
+    // every timer-driven item for a full redraw.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     connect(this, &QAbstractButton::clicked, this, [this] { SpButtonClick(); });
 }
 
