@@ -1,0 +1,118 @@
+#include "ShelfFixture.h"
+
+#include <QCursor>
+
+using tolm::store::Clase;
+
+TEST_F(ShelfTest, APastedFolderIsReachableFromItsNewWindowAfterARestart)
+{
+    TPrincipal* main = startMain();
+    TSpButton* target = main->NuevaCarpeta1Click(); // tolmc1.dat
+    state().pressPoint = QPoint(40, 0);
+    TSpButton* moving = main->NuevaCarpeta1Click(); // tolmc2.dat
+    moving->SpButtonClick();
+    moving->folderWindow()->Reloj1Click();
+    state().currentItem = moving;
+    main->BotonCortarClick();
+    flushDeletes();
+    target->SpButtonClick();
+    state().pressPoint = QPoint(10, 10);
+    target->folderWindow()->Pegar1Click();
+    main->Guardarconfiguracin1Click();
+    closeAll();
+
+    startMain();
+    ASSERT_EQ(state().mainWindow->items().size(), 1);
+    // The target was open when saved, so it opens again, holding the moved folder.
+    TPrincipal* reopened = state().mainWindow->items()[0]->folderWindow();
+    ASSERT_NE(reopened, nullptr);
+    ASSERT_EQ(reopened->items().size(), 1);
+    TSpButton* pasted = reopened->items()[0];
+    EXPECT_EQ(pasted->Comando(), "tolmc2.dat");
+    EXPECT_EQ(pasted->pos(), QPoint(10, 10));
+    pasted->SpButtonClick();
+    ASSERT_NE(pasted->folderWindow(), nullptr);
+    ASSERT_EQ(pasted->folderWindow()->items().size(), 1);
+    EXPECT_EQ(pasted->folderWindow()->items()[0]->clase(), Clase::Reloj);
+}
+
+TEST_F(ShelfTest, AFolderCutWhenSavedComesBackEnabled)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    state().currentItem = folder;
+    main->BotonCortarClick();
+    main->salvar();
+    main->cargar();
+    ASSERT_EQ(main->items().size(), 1);
+    EXPECT_TRUE(main->items()[0]->isEnabled());
+}
+
+TEST_F(ShelfTest, ADeletedMemoryTileComesBackTicking)
+{
+    TPrincipal* main = startMain();
+    TSpButton* memory = main->Memoria1Click();
+    state().currentItem = memory;
+    main->BotonEliminarClick();
+    main->Timer1Timer();
+    EXPECT_EQ(memory->tag2(), 512);
+    main->Deshacer1Click();
+    main->Timer1Timer();
+    // Due at once after the undo: the countdown reloads from the period.
+    EXPECT_EQ(memory->tag2(), 512 + 2);
+}
+
+TEST_F(ShelfTest, AWindowWhoseFileWasJustCreatedAcceptsAPaste)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    state().currentItem = main->Reloj1Click();
+    main->BotonCopiarClick();
+    folder->SpButtonClick();
+    TPrincipal* window = folder->folderWindow();
+    EXPECT_TRUE(window->items().isEmpty());
+    window->Pegar1Click();
+    ASSERT_EQ(window->items().size(), 1);
+    EXPECT_TRUE(state().timerItems.contains(window->items()[0]));
+    window->close();
+    flushDeletes();
+    EXPECT_EQ(parse("tolmc1.dat").items.size(), 1);
+}
+
+TEST_F(ShelfTest, ArrangingPlacesItemsAtTheSamePlaceAndFindsDisabledOnes)
+{
+    TPrincipal* main = startMain();
+    main->resize(200, 200);
+    state().pressPoint = QPoint(30, 30);
+    TSpButton* a = main->Reloj1Click();
+    TSpButton* b = main->Memoria1Click();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    state().currentItem = folder;
+    main->BotonCortarClick();
+    main->Organizarbotones1Click();
+    QList<QPoint> places { a->pos(), b->pos(), folder->pos() };
+    std::sort(places.begin(), places.end(), [](QPoint p, QPoint q) { return p.x() < q.x(); });
+    EXPECT_EQ(places, QList<QPoint>({ QPoint(0, 0), QPoint(40, 0), QPoint(80, 0) }));
+    EXPECT_FALSE(folder->isEnabled());
+}
+
+TEST_F(ShelfTest, APointerRestingOnADriveRefreshesItEveryTick)
+{
+    TPrincipal* main = startMain();
+    main->show();
+    main->move(100, 100);
+    TSpButton* drive = main->Disco1Click();
+    main->Timer1Timer();
+    ASSERT_EQ(drive->tag2() & 0xFF, 8);
+    state().hoveredItem = drive;
+    QCursor::setPos(drive->mapToGlobal(QPoint(20, 20)));
+    if (QCursor::pos() != drive->mapToGlobal(QPoint(20, 20)))
+        GTEST_SKIP() << "this platform cannot place the pointer";
+    main->Timer1Timer();
+    main->Timer1Timer();
+    // Refreshed at each tick: the countdown keeps being reloaded.
+    EXPECT_EQ(drive->tag2() & 0xFF, 8);
+    QCursor::setPos(QPoint(0, 0));
+    main->Timer1Timer();
+    EXPECT_EQ(drive->tag2() & 0xFF, 7);
+}
