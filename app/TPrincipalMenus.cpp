@@ -9,11 +9,13 @@
 #include "platform/Shell.h"
 
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QTime>
 #include <cstdio>
 
@@ -217,10 +219,22 @@ void TPrincipal::Colordefondo1Click()
         setColor(gfx::fromQColor(chosen));
 }
 
+static store::FontState fontStateFrom(const QFont& font, store::FontState state)
+{
+    state.name = font.family().toStdString();
+    const int pixels = font.pixelSize() > 0 ? font.pixelSize() : qRound(font.pointSizeF() * 96.0 / 72.0);
+    state.height = -pixels;
+    state.style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0)
+        | (font.strikeOut() ? 8 : 0);
+    return state;
+}
+
 void TPrincipal::Fuente1Click()
 {
     const store::FontState before = m_fontDialog.font;
     QFontDialog dialog(this);
+    // Qt's own dialog, so that it can carry the Apply button.
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
     QFont initial(QString::fromStdString(before.name));
     initial.setPixelSize(std::max(1, before.height < 0 ? -before.height : before.height));
     initial.setBold(before.style & 1);
@@ -228,17 +242,14 @@ void TPrincipal::Fuente1Click()
     initial.setUnderline(before.style & 4);
     initial.setStrikeOut(before.style & 8);
     dialog.setCurrentFont(initial);
-    auto apply = [this, before](const QFont& font) {
-        store::FontState state = before;
-        state.name = font.family().toStdString();
-        const int pixels = font.pixelSize() > 0 ? font.pixelSize() : qRound(font.pointSizeF() * 96.0 / 72.0);
-        state.height = -pixels;
-        state.style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0)
-            | (font.strikeOut() ? 8 : 0);
-        setDefaultFont(state);
-    };
+    // Apply sets the window's font at once while the dialog stays open.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        QPushButton* apply = buttons->addButton(QDialogButtonBox::Apply);
+        connect(apply, &QPushButton::clicked, this,
+            [this, &dialog, before] { setDefaultFont(fontStateFrom(dialog.currentFont(), before)); });
+    }
     if (dialog.exec() == QDialog::Accepted)
-        apply(dialog.selectedFont());
+        setDefaultFont(fontStateFrom(dialog.selectedFont(), before));
 }
 
 static void runShell(const QString& file, const QString& parameters, const QString& directory)
