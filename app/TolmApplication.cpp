@@ -48,6 +48,23 @@ void watchTermination(TPrincipal* mainWindow)
     sigaction(SIGHUP, &action, nullptr);
 }
 
+// For the start-up benchmark: TOLM_EXIT_AFTER_FIRST_PAINT=1 ends the program
+// (without saving) as soon as the main window has been painted once.
+void exitAfterFirstPaintIfAsked(QWidget* window)
+{
+    if (qEnvironmentVariableIntValue("TOLM_EXIT_AFTER_FIRST_PAINT") != 1)
+        return;
+    struct FirstPaint : QObject {
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+            return false;
+        }
+    };
+    window->installEventFilter(new FirstPaint);
+}
+
 } // namespace
 
 int runTolm(int argc, char** argv)
@@ -69,6 +86,7 @@ int runTolm(int argc, char** argv)
         return 1;
     }
     mainWindow->show();
+    exitAfterFirstPaintIfAsked(mainWindow);
     // The calendar window exists from the start and stays hidden until a clock opens it.
     TCalendario::instance();
     watchTermination(mainWindow);
