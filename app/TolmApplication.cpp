@@ -3,7 +3,6 @@
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
-#include "dialogs/TCalendario.h"
 #include "items/ItemHooks.h"
 
 #include <QApplication>
@@ -12,6 +11,7 @@
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -48,8 +48,8 @@ void watchTermination(TPrincipal* mainWindow)
     sigaction(SIGHUP, &action, nullptr);
 }
 
-// For the start-up benchmark: TOLM_EXIT_AFTER_FIRST_PAINT=1 ends the program
-// (without saving) as soon as the main window has been painted once.
+// For the start-up benchmark: TOLM_EXIT_AFTER_FIRST_PAINT=1 ends the process
+// at once, saving nothing, as soon as the main window has been painted once.
 void exitAfterFirstPaintIfAsked(QWidget* window)
 {
     if (qEnvironmentVariableIntValue("TOLM_EXIT_AFTER_FIRST_PAINT") != 1)
@@ -58,7 +58,8 @@ void exitAfterFirstPaintIfAsked(QWidget* window)
         bool eventFilter(QObject*, QEvent* event) override
         {
             if (event->type() == QEvent::Paint)
-                QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    qApp, [] { std::_Exit(0); }, Qt::QueuedConnection);
             return false;
         }
     };
@@ -87,8 +88,8 @@ int runTolm(int argc, char** argv)
     }
     mainWindow->show();
     exitAfterFirstPaintIfAsked(mainWindow);
-    // The calendar window exists from the start and stays hidden until a clock opens it.
-    TCalendario::instance();
+    // The calendar window is made hidden the first time a clock opens it,
+    // not here: it would only slow down the start.
     watchTermination(mainWindow);
     // Ending the desktop session saves every window, as closing the main window does.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, mainWindow,
