@@ -1,6 +1,7 @@
 #include "app/TolmApplication.h"
 #include "dialogs/TAboutBox.h"
 #include "dialogs/TCalendario.h"
+#include "dialogs/TPropiedades.h"
 #include "items/ItemHooks.h"
 
 namespace tolm::app {
@@ -11,8 +12,7 @@ void installApplicationHooks()
     // A clock opens the one calendar window of the program at today's date.
     hooks.openCalendar = [] { TCalendario::instance()->showToday(); };
     hooks.openAbout = [](QWidget* parent) { TAboutBox::execute(parent); };
-    // FIXME: the properties dialog is not built yet; the command does nothing until it is.
-    hooks.openProperties = [](TSpButton*) {};
+    hooks.openProperties = [](TSpButton* item) { TPropiedades::execute(item); };
 }
 
 } // namespace tolm::app
