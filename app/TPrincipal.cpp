@@ -169,7 +169,8 @@ void TPrincipal::applyFrame()
 
 // ---------------------------------------------------------------- files
 
-void TPrincipal::writeFreshFile(const QString& name, const QRect& outer, std::uint32_t color, bool* ok)
+// The header and the font dialog record: a whole shelf file with no items.
+std::vector<std::uint8_t> TPrincipal::fileHead(const QRect& outer, std::uint32_t color) const
 {
     store::ShelfHeader header;
     header.left = outer.left();
@@ -182,11 +183,13 @@ void TPrincipal::writeFreshFile(const QString& name, const QRect& outer, std::ui
     std::vector<std::uint8_t> bytes;
     store::writeHeader(header, bytes);
     store::writeRecord(store::writeFontDialog(m_fontDialog), bytes);
+    return bytes;
+}
+
+void TPrincipal::writeFreshFile(const QString& name, const QRect& outer, std::uint32_t color)
+{
     std::string error;
-    const bool written = store::writeFileAtomically(pathOf(name), bytes, &error);
-    if (ok)
-        *ok = written;
-    if (!written)
+    if (!store::writeFileAtomically(pathOf(name), fileHead(outer, color), &error))
         throw std::runtime_error("No se puede crear el fichero " + name.toStdString() + ": " + error);
 }
 
@@ -198,7 +201,7 @@ void TPrincipal::cargar()
     if (!std::filesystem::exists(path, ec)) {
         const std::uint32_t mainColor = state.mainWindow ? state.mainWindow->color() : m_color;
         m_color = mainColor;
-        writeFreshFile(m_fileName, bounds(), mainColor, nullptr);
+        writeFreshFile(m_fileName, bounds(), mainColor);
         update();
         return;
     }
@@ -316,18 +319,7 @@ bool TPrincipal::salvar()
         std::fprintf(stderr, "tolm: %s was not loaded; it is left as it is\n", qPrintable(m_fileName));
         return false;
     }
-    store::ShelfHeader header;
-    const QRect outer = bounds();
-    header.left = outer.left();
-    header.top = outer.top();
-    header.right = outer.left() + outer.width();
-    header.bottom = outer.top() + outer.height();
-    header.frameShown = m_frameShown ? 1 : 0;
-    header.alwaysButtons = m_alwaysButtons ? 1 : 0;
-    header.color = m_color;
-    std::vector<std::uint8_t> bytes;
-    store::writeHeader(header, bytes);
-    store::writeRecord(store::writeFontDialog(m_fontDialog), bytes);
+    std::vector<std::uint8_t> bytes = fileHead(bounds(), m_color);
     m_items.removeAll(QPointer<TSpButton>());
     for (TSpButton* item : items())
         store::writeRecord(store::writeSpButton(item->toState(menuReference(item->Clase_()))), bytes);
@@ -352,7 +344,7 @@ bool TPrincipal::salvar()
 QString TPrincipal::newFolderFile()
 {
     const QString name = QString::fromStdString(store::firstFreeFolderFileName(currentDir()));
-    writeFreshFile(name, QRect(50, 50, 100, 100), m_color, nullptr);
+    writeFreshFile(name, QRect(50, 50, 100, 100), m_color);
     return name;
 }
 

@@ -132,9 +132,9 @@ private:
     void FormCreate();
     void buildMenus();
     void applyFrame();
-    void writeFreshFile(const QString& name, const QRect& bounds, std::uint32_t color, bool* ok);
+    std::vector<std::uint8_t> fileHead(const QRect& outer, std::uint32_t color) const;
+    void writeFreshFile(const QString& name, const QRect& outer, std::uint32_t color);
     TSpButton* createItem(tolm::store::Clase clase);
-    void loadItems(class ShelfLoad& load);
     void snapSize();
     void startDeferredDelete();
 

@@ -94,75 +94,50 @@ void TPrincipal::buildMenus()
     connect(m_menuVentana, &QMenu::aboutToShow, this,
         [this] { m_pegar->setEnabled(AppState::get().cutBuffer() != nullptr); });
 
-    auto itemMenu = [this](const char* name) {
+    // The five item menus; entries marked as default are drawn bold. Each
+    // ends with a separator, below which the window menu is hung while it is open.
+    struct Entry {
+        const char* text; // nullptr: a separator
+        void (TPrincipal::*handler)() { nullptr };
+        bool isDefault { false };
+    };
+    const Entry separator { nullptr };
+    const Entry abrir { "&Abrir", &TPrincipal::BotonAbrirClick, true };
+    const Entry cortar { "C&ortar", &TPrincipal::BotonCortarClick };
+    const Entry copiar { "&Copiar", &TPrincipal::BotonCopiarClick };
+    const Entry eliminar { "E&liminar", &TPrincipal::BotonEliminarClick };
+    const Entry propiedades { "P&ropiedades", &TPrincipal::BotonPropiedadesClick };
+    auto itemMenu = [this](const char* name, std::initializer_list<Entry> entries) {
         auto* menu = new QMenu(this);
         menu->setObjectName(QString::fromLatin1(name));
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { attachWindowMenu(menu); });
+        for (const Entry& entry : entries) {
+            if (!entry.text) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = addItem(menu, QString::fromUtf8(entry.text), this, entry.handler);
+            if (entry.isDefault)
+                makeDefault(action);
+        }
         return menu;
     };
-    const QString abrir = QStringLiteral("&Abrir");
-    const QString cortar = QStringLiteral("C&ortar");
-    const QString copiar = QStringLiteral("&Copiar");
-    const QString eliminar = QStringLiteral("E&liminar");
-    const QString propiedades = QStringLiteral("P&ropiedades");
-
-    m_menuBoton = itemMenu("MenuBoton");
-    makeDefault(addItem(m_menuBoton, abrir, this, &TPrincipal::BotonAbrirClick));
-    m_menuBoton->addSeparator();
-    addItem(m_menuBoton, cortar, this, &TPrincipal::BotonCortarClick);
-    addItem(m_menuBoton, copiar, this, &TPrincipal::BotonCopiarClick);
-    m_menuBoton->addSeparator();
-    addItem(m_menuBoton, eliminar, this, &TPrincipal::BotonEliminarClick);
-    m_menuBoton->addSeparator();
-    addItem(m_menuBoton, propiedades, this, &TPrincipal::BotonPropiedadesClick);
-    m_menuBoton->addSeparator();
-
-    m_menuCarpeta = itemMenu("MenuCarpeta");
-    makeDefault(addItem(m_menuCarpeta, abrir, this, &TPrincipal::BotonAbrirClick));
-    addItem(m_menuCarpeta, QStringLiteral("&Cerrar"), this, &TPrincipal::CarpetaCerrarClick);
-    m_menuCarpeta->addSeparator();
-    addItem(m_menuCarpeta, cortar, this, &TPrincipal::BotonCortarClick);
-    m_menuCarpeta->addSeparator();
-    addItem(m_menuCarpeta, eliminar, this, &TPrincipal::CarpetaEliminarClick);
-    m_menuCarpeta->addSeparator();
-    addItem(m_menuCarpeta, propiedades, this, &TPrincipal::BotonPropiedadesClick);
-    m_menuCarpeta->addSeparator();
-
-    m_menuReloj = itemMenu("MenuReloj");
-    makeDefault(addItem(m_menuReloj, abrir, this, &TPrincipal::BotonAbrirClick));
-    m_menuReloj->addSeparator();
-    addItem(m_menuReloj, cortar, this, &TPrincipal::BotonCortarClick);
-    addItem(m_menuReloj, copiar, this, &TPrincipal::BotonCopiarClick);
-    m_menuReloj->addSeparator();
-    addItem(m_menuReloj, eliminar, this, &TPrincipal::BotonEliminarClick);
-    m_menuReloj->addSeparator();
-    addItem(m_menuReloj, QStringLiteral("Fecha y Hora"), this, &TPrincipal::FechayHora1Click);
-    addItem(
-        m_menuReloj, QStringLiteral("Configuración Regional"), this, &TPrincipal::ConfiguracinRegional1Click);
-    m_menuReloj->addSeparator();
-    addItem(m_menuReloj, propiedades, this, &TPrincipal::BotonPropiedadesClick);
-    m_menuReloj->addSeparator();
-
-    m_menuDisco = itemMenu("MenuDisco");
-    makeDefault(addItem(m_menuDisco, abrir, this, &TPrincipal::BotonAbrirClick));
-    addItem(m_menuDisco, QStringLiteral("E&xplorar"), this, &TPrincipal::Explorar1Click);
-    m_menuDisco->addSeparator();
-    addItem(m_menuDisco, cortar, this, &TPrincipal::BotonCortarClick);
-    addItem(m_menuDisco, copiar, this, &TPrincipal::BotonCopiarClick);
-    m_menuDisco->addSeparator();
-    addItem(m_menuDisco, eliminar, this, &TPrincipal::BotonEliminarClick);
-    m_menuDisco->addSeparator();
-    addItem(m_menuDisco, propiedades, this, &TPrincipal::BotonPropiedadesClick);
-    m_menuDisco->addSeparator();
-
-    m_menuMemoria = itemMenu("MenuMemoria");
-    addItem(m_menuMemoria, cortar, this, &TPrincipal::BotonCortarClick);
-    addItem(m_menuMemoria, copiar, this, &TPrincipal::BotonCopiarClick);
-    m_menuMemoria->addSeparator();
-    addItem(m_menuMemoria, eliminar, this, &TPrincipal::BotonEliminarClick);
-    m_menuMemoria->addSeparator();
-    makeDefault(addItem(m_menuMemoria, propiedades, this, &TPrincipal::BotonPropiedadesClick));
-    m_menuMemoria->addSeparator();
+    m_menuBoton = itemMenu("MenuBoton",
+        { abrir, separator, cortar, copiar, separator, eliminar, separator, propiedades, separator });
+    m_menuCarpeta = itemMenu("MenuCarpeta",
+        { abrir, { "&Cerrar", &TPrincipal::CarpetaCerrarClick }, separator, cortar, separator,
+            { "E&liminar", &TPrincipal::CarpetaEliminarClick }, separator, propiedades, separator });
+    m_menuReloj = itemMenu("MenuReloj",
+        { abrir, separator, cortar, copiar, separator, eliminar, separator,
+            { "Fecha y Hora", &TPrincipal::FechayHora1Click },
+            { "Configuración Regional", &TPrincipal::ConfiguracinRegional1Click }, separator, propiedades,
+            separator });
+    m_menuDisco = itemMenu("MenuDisco",
+        { abrir, { "E&xplorar", &TPrincipal::Explorar1Click }, separator, cortar, copiar, separator, eliminar,
+            separator, propiedades, separator });
+    m_menuMemoria = itemMenu("MenuMemoria",
+        { cortar, copiar, separator, eliminar, separator,
+            { "P&ropiedades", &TPrincipal::BotonPropiedadesClick, true }, separator });
 }
 
 QMenu* TPrincipal::menuForClase(int clase) const
