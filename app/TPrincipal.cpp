@@ -350,7 +350,11 @@ QString TPrincipal::newFolderFile()
 
 void TPrincipal::BorrarFichero(const QString& name)
 {
-    store::deleteShelfTree(currentDir(), name.toStdString());
+    std::vector<std::string> broken;
+    store::deleteShelfTree(currentDir(), name.toStdString(), &broken);
+    // Folder files named after a broken record could not be found; say which.
+    for (const std::string& complaint : broken)
+        std::fprintf(stderr, "tolm: while deleting %s: %s\n", qPrintable(name), complaint.c_str());
 }
 
 std::string TPrincipal::menuReference(int clase) const
