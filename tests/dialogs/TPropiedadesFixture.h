@@ -3,6 +3,7 @@
 #include "app/ShelfFixture.h"
 #include "dialogs/TPropiedades.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QImage>
 #include <QLineEdit>
@@ -68,6 +69,12 @@ protected:
             QTest::keyClick(edit, Qt::Key_Delete);
         else
             QTest::keyClicks(edit, text);
+    }
+
+    // A check box toggles when its box or its text is clicked, not beside them.
+    static void clickBox(QAbstractButton* box)
+    {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     }
 
     void accept(TPropiedades* dialog)

@@ -134,8 +134,8 @@ TEST_F(PropiedadesTest, CancelAfterManyChangesLeavesTheItemAndItsWindowUntouched
         typeInto(dialog->EdComando(), "/bin/otro");
         typeInto(dialog->EdParam(), "-x");
         dialog->ComboEjecutar()->setCurrentIndex(2);
-        QTest::mouseClick(dialog->CheckAutoRun(), Qt::LeftButton);
-        QTest::mouseClick(dialog->CheckUsarIcono(), Qt::LeftButton);
+        clickBox(dialog->CheckAutoRun());
+        clickBox(dialog->CheckUsarIcono());
         EXPECT_EQ(dialog->BotonEjemplo()->Caption(), "Otro");
         EXPECT_EQ(dialog->BotonEjemplo()->Run(), 2);
 
@@ -308,7 +308,7 @@ TEST_F(PropiedadesTest, TheFormatResizesAndCentresTheExample)
     EXPECT_EQ(dialog->FormatoItem(4)->text(), "40x60");
     EXPECT_EQ(copy->geometry(), QRect(58, 18, 40, 60));
     // The picture follows between small and large.
-    QTest::mouseClick(dialog->CheckUsarIcono(), Qt::LeftButton);
+    clickBox(dialog->CheckUsarIcono());
     EXPECT_EQ(copy->Glyph().size(), QSize(36, 36));
     QTest::mouseClick(dialog->FormatoItem(7), Qt::LeftButton);
     EXPECT_EQ(copy->Glyph().size(), QSize(18, 17));

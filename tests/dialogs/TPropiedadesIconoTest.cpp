@@ -1,0 +1,323 @@
+#include "TPropiedadesFixture.h"
+#include "dialogs/TPropiedadesIconGrid.h"
+#include "gfx/Bitmaps.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+using tolm::platform::AssociatedIcon;
+using tolm::test::FakeIcons;
+
+namespace {
+
+QList<QImage> solidIcons(int count)
+{
+    QList<QImage> icons;
+    for (int i = 0; i < count; ++i)
+        icons << FakeIcons::solid(qRgb(10 * i, 200, 255 - 10 * i));
+    return icons;
+}
+
+} // namespace
+
+TEST_F(PropiedadesTest, TheShortcutTabEditsHowTheLauncherStarts)
+{
+    TPrincipal* main = startMain();
+    TSpButton* item = main->Nuevoboton1Click();
+    item->setComando("/usr/bin/editor");
+    item->setParam("--nuevo");
+    item->setDirectorio("/home/ana");
+    item->setRun(1);
+    item->setAutorun(true);
+    TPropiedades* dialog = openFromMenu(item);
+    EXPECT_EQ(dialog->EdComando()->text(), "/usr/bin/editor");
+    EXPECT_EQ(dialog->EdParam()->text(), "--nuevo");
+    EXPECT_EQ(dialog->EdDirectorio()->text(), "/home/ana");
+    EXPECT_EQ(dialog->ComboEjecutar()->currentText(), "Minimizada");
+    EXPECT_TRUE(dialog->CheckAutoRun()->isChecked());
+
+    dialog->PageControl1()->setCurrentWidget(dialog->TabAccDir());
+    typeInto(dialog->EdComando(), "/usr/bin/visor");
+    typeInto(dialog->EdParam(), "");
+    typeInto(dialog->EdDirectorio(), "/tmp");
+    dialog->ComboEjecutar()->setCurrentIndex(2);
+    clickBox(dialog->CheckAutoRun());
+    // A new command does not bring a new icon with it.
+    EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), item->FichIcono());
+    accept(dialog);
+    EXPECT_EQ(item->Comando(), "/usr/bin/visor");
+    EXPECT_EQ(item->Param(), "");
+    EXPECT_EQ(item->Directorio(), "/tmp");
+    EXPECT_EQ(item->Run(), 2);
+    EXPECT_FALSE(item->Autorun());
+}
+
+TEST_F(PropiedadesTest, BuscarDestinoShowsTheEditedTargetSelected)
+{
+    TPrincipal* main = startMain();
+    TSpButton* item = main->Nuevoboton1Click();
+    TPropiedades* dialog = openFromMenu(item);
+    QTest::mouseClick(dialog->Button7(), Qt::LeftButton);
+    typeInto(dialog->EdComando(), "/home/ana/Mis documentos/carta 1.txt");
+    typeInto(dialog->EdDirectorio(), "/home/ana");
+    QTest::mouseClick(dialog->Button7(), Qt::LeftButton);
+    ASSERT_EQ(fake.shell.launches.size(), 2);
+    EXPECT_EQ(fake.shell.launches[0].command, "explorer");
+    EXPECT_EQ(fake.shell.launches[0].parameters, "/select,");
+    EXPECT_EQ(fake.shell.launches[0].directory, "");
+    EXPECT_EQ(fake.shell.launches[1].parameters, "/select,/home/ana/Mis documentos/carta 1.txt");
+    EXPECT_EQ(fake.shell.launches[1].directory, "/home/ana");
+    EXPECT_EQ(fake.shell.launches[1].show, tolm::platform::ShowState::Normal);
+    EXPECT_EQ(dialog->Button7()->text(), "Buscar destino ...");
+}
+
+TEST_F(PropiedadesTest, ExaminarReplacesTheCommandOnlyAndKeepsTheCurrentDirectory)
+{
+    TPrincipal* main = startMain();
+    TSpButton* item = main->Nuevoboton1Click();
+    item->setComando("/usr/bin/editor");
+    item->setParam("-a");
+    item->setFichIcono("/icons/editor.ico");
+    item->setTag(3);
+    const QString home = QDir::currentPath();
+    QTemporaryDir elsewhere;
+    TPropiedades::setFileChooser([&](QWidget*, const QString& title, const QString& filters) {
+        fileDialogs.append(title + QLatin1Char('|') + filters);
+        // A dialog that wanders off: the shelf files must still be found.
+        QDir::setCurrent(elsewhere.path());
+        return chosenFile;
+    });
+
+    TPropiedades* dialog = openFromMenu(item);
+    chosenFile.clear();
+    QTest::mouseClick(dialog->Button8(), Qt::LeftButton);
+    EXPECT_EQ(QDir::currentPath(), home);
+    EXPECT_EQ(dialog->BotonEjemplo()->Comando(), "/usr/bin/editor");
+
+    chosenFile = "/opt/visor/visor";
+    QTest::mouseClick(dialog->Button8(), Qt::LeftButton);
+    EXPECT_EQ(QDir::currentPath(), home);
+    ASSERT_EQ(fileDialogs.size(), 2);
+    EXPECT_EQ(fileDialogs[1], "|"); // the platform's own title, no filter
+    EXPECT_EQ(dialog->BotonEjemplo()->Comando(), "/opt/visor/visor");
+    EXPECT_EQ(dialog->EdComando()->text(), "/opt/visor/visor");
+    EXPECT_EQ(dialog->BotonEjemplo()->Param(), "-a");
+    EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), "/icons/editor.ico");
+    cancel(dialog);
+    EXPECT_EQ(item->Comando(), "/usr/bin/editor");
+}
+
+TEST_F(PropiedadesTest, TheIconGridHasACellPerIconAndTheChosenCellIsTheIndex)
+{
+    fake.icons.files["/apps/suite.exe"] = solidIcons(12);
+    TPrincipal* main = startMain();
+    TSpButton* item = main->Nuevoboton1Click();
+    item->settag1(1);
+    item->setFichIcono("/apps/suite.exe");
+    item->setTag(1);
+    TPropiedades* dialog = openFromMenu(item);
+    TPropiedadesIconGrid* grid = dialog->DrawGrid1();
+    EXPECT_EQ(grid->size(), QSize(284, 57));
+    EXPECT_EQ(grid->ColCount(), 12);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->visibleColCount(), 7);
+
+    // Each cell shows its own icon at (4, 4); the selected one on the highlight.
+    QImage cells = grid->viewport()->grab().toImage();
+    const QColor highlight = dialog->palette().color(QPalette::Highlight);
+    const QColor base = dialog->palette().color(QPalette::Base);
+    EXPECT_EQ(QColor(cells.pixel(3, 3)), base);
+    EXPECT_EQ(cells.pixel(4, 4), solidIcons(12)[0].pixel(0, 0));
+    EXPECT_EQ(cells.pixel(35, 35), solidIcons(12)[0].pixel(0, 0));
+    EXPECT_EQ(QColor(cells.pixel(36, 36)), base);
+    EXPECT_EQ(QColor(cells.pixel(42, 2)), highlight);
+    EXPECT_EQ(cells.pixel(44, 4), solidIcons(12)[1].pixel(0, 0));
+    EXPECT_EQ(cells.pixel(75, 30), solidIcons(12)[1].pixel(0, 0));
+
+    // The icons are asked for again at every paint, never kept.
+    fake.icons.requests.clear();
+    grid->viewport()->grab();
+    EXPECT_GE(fake.icons.requests.count("/apps/suite.exe"), 7);
+
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    EXPECT_EQ(grid->LeftCol(), 5);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(4 * 40 + 20, 20));
+    EXPECT_EQ(grid->Col(), 9);
+    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 9);
+    accept(dialog);
+    EXPECT_EQ(item->Tag(), 9);
+    EXPECT_EQ(item->Glyph().pixel(20, 20), solidIcons(12)[9].pixel(0, 0));
+}
+
+TEST_F(PropiedadesTest, AStoredIndexBeyondTheFilesIconsSelectsTheFirst)
+{
+    fake.icons.files["/apps/tres.exe"] = solidIcons(3);
+    TPrincipal* main = startMain();
+    TSpButton* item = main->Nuevoboton1Click();
+    item->settag1(1);
+    item->setFichIcono("/apps/tres.exe");
+    item->setTag(7);
+    TPropiedades* dialog = openFromMenu(item);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 3);
+    EXPECT_EQ(dialog->DrawGrid1()->Col(), 0);
+    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 0);
+    cancel(dialog);
+    EXPECT_EQ(item->Tag(), 7);
+}
+
+TEST_F(PropiedadesTest, WithoutAnIconFileTheOneCellFallsBack)
+{
+    const QImage associated = FakeIcons::solid(qRgb(1, 2, 3));
+    fake.icons.associations["/docs/carta.txt"] = AssociatedIcon { associated, "/apps/editor.desktop", 0 };
+    TPrincipal* main = startMain();
+    TSpButton* item = main->Nuevoboton1Click();
+    item->setComando("/docs/carta.txt");
+    TPropiedades* dialog = openFromMenu(item);
+    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 1);
+    QImage cells = dialog->DrawGrid1()->viewport()->grab().toImage();
+    EXPECT_EQ(cells.pixel(20, 20), associated.pixel(0, 0));
+
+    // No association either: our own "NO_ICON".
+    typeInto(dialog->EdComando(), "/docs/nada");
+    cells = dialog->DrawGrid1()->viewport()->grab().toImage();
+    const QImage noIcon = tolm::gfx::iconImage("NO_ICON");
+    ASSERT_FALSE(noIcon.isNull());
+    int opaque = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if (qAlpha(noIcon.pixel(x, y)) == 255 && y + 4 < cells.height()) {
+                EXPECT_EQ(cells.pixel(x + 4, y + 4) & 0xFFFFFF, noIcon.pixel(x, y) & 0xFFFFFF)
+                    << x << "," << y;
+                ++opaque;
+            }
+        }
+    }
+    EXPECT_GT(opaque, 100);
+}
+
+TEST_F(PropiedadesTest, TypingAnIconFileFollowsItsIconsAtEveryKeystroke)
+{
+    fake.icons.files["/apps/suite.exe"] = solidIcons(12);
+    fake.icons.files["/apps/suite"] = solidIcons(2);
+    TPrincipal* main = startMain();
+    TSpButton* item = main->Nuevoboton1Click();
+    item->setFichIcono("/apps/suite");
+    item->setTag(1);
+    TPropiedades* dialog = openFromMenu(item);
+    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 2);
+    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 1);
+    QLineEdit* box = dialog->EdFichIcono();
+    box->setCursorPosition(box->text().size());
+    QTest::keyClick(box, Qt::Key_Period);
+    EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), "/apps/suite.");
+    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 1);
+    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 0);
+    QTest::keyClicks(box, "exe");
+    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 12);
+    QTest::mouseClick(dialog->DrawGrid1()->viewport(), Qt::LeftButton, {}, QPoint(100, 20));
+    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 2);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 0);
+    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 1);
+}
+
+TEST_F(PropiedadesTest, IconoAsociadoTakesTheIconOfTheDocumentsProgram)
+{
+    fake.icons.files["/apps/editor.desktop"] = solidIcons(3);
+    fake.icons.associations["/docs/carta.txt"]
+        = AssociatedIcon { FakeIcons::solid(qRgb(1, 2, 3)), "/apps/editor.desktop", 2 };
+    TPrincipal* main = startMain();
+    TSpButton* item = main->Nuevoboton1Click();
+    item->setComando("/docs/carta.txt");
+    TPropiedades* dialog = openFromMenu(item);
+    QTest::mouseClick(dialog->BIconoAsociado(), Qt::LeftButton);
+    TSpButton* copy = dialog->BotonEjemplo();
+    EXPECT_EQ(copy->FichIcono(), "/apps/editor.desktop");
+    EXPECT_EQ(copy->Tag(), 2);
+    EXPECT_EQ(dialog->EdFichIcono()->text(), "/apps/editor.desktop");
+    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 3);
+    EXPECT_EQ(dialog->DrawGrid1()->Col(), 2);
+
+    // The same from the shortcut tab; a command without an answer stands for itself.
+    typeInto(dialog->EdComando(), "/docs/rara.xyz");
+    QTest::mouseClick(dialog->Button6(), Qt::LeftButton);
+    EXPECT_EQ(copy->FichIcono(), "/docs/rara.xyz");
+    EXPECT_EQ(copy->Tag(), 0);
+    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 1);
+    accept(dialog);
+    EXPECT_EQ(item->FichIcono(), "/docs/rara.xyz");
+}
+
+TEST_F(PropiedadesTest, ExaminarForAnIconOffersIconFilesAndResetsTheIndex)
+{
+    fake.icons.files["/apps/a.exe"] = solidIcons(4);
+    fake.icons.files["/icons/b.ico"] = solidIcons(2);
+    TPrincipal* main = startMain();
+    TSpButton* item = main->Nuevoboton1Click();
+    item->setFichIcono("/apps/a.exe");
+    item->setTag(3);
+    TPropiedades* dialog = openFromMenu(item);
+
+    chosenFile.clear();
+    QTest::mouseClick(dialog->Button5(), Qt::LeftButton);
+    ASSERT_EQ(fileDialogs.size(), 1);
+    EXPECT_EQ(fileDialogs[0],
+        "Seleccionar Icono|Archivos de iconos (*.ico *.exe *.dll *.lnk);;Programas (*.exe);;"
+        "Bibliotecas (*.dll);;Iconos (*.ico);;Todos los archivos (*)");
+    EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), "/apps/a.exe");
+    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 3);
+    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 4);
+
+    chosenFile = "/icons/b.ico";
+    QTest::mouseClick(dialog->Button5(), Qt::LeftButton);
+    EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), "/icons/b.ico");
+    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 0);
+    EXPECT_EQ(dialog->EdFichIcono()->text(), "/icons/b.ico");
+    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 2);
+}
+
+TEST_F(PropiedadesTest, ClearingUsarIconoKeepsTheIconChoice)
+{
+    fake.icons.files["/apps/a.exe"] = solidIcons(4);
+    TPrincipal* main = startMain();
+    TSpButton* item = main->Nuevoboton1Click();
+    item->settag1(1);
+    item->setFichIcono("/apps/a.exe");
+    item->setTag(2);
+    item->refreshGlyph();
+    TPropiedades* dialog = openFromMenu(item);
+    TSpButton* copy = dialog->BotonEjemplo();
+    EXPECT_TRUE(dialog->CheckUsarIcono()->isChecked());
+    clickBox(dialog->CheckUsarIcono());
+    EXPECT_EQ(copy->tag1(), 0);
+    EXPECT_TRUE(copy->Glyph().isNull());
+    EXPECT_EQ(copy->Margin(), -1);
+    EXPECT_EQ(copy->FichIcono(), "/apps/a.exe");
+    EXPECT_EQ(copy->Tag(), 2);
+    clickBox(dialog->CheckUsarIcono());
+    EXPECT_EQ(copy->tag1(), 1);
+    EXPECT_EQ(copy->Glyph().pixel(20, 20), solidIcons(4)[2].pixel(0, 0));
+}
+
+TEST_F(PropiedadesTest, TheFolderOptionsSetThePictureAndTheAutomaticOpening)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    TPropiedades* dialog = openFromMenu(folder);
+    EXPECT_TRUE(dialog->CheckUsarIcono2()->isChecked());
+    EXPECT_FALSE(dialog->CheckAutoRun2()->isChecked());
+    EXPECT_EQ(dialog->GroupCarpeta()->title(), " Varios ");
+    clickBox(dialog->CheckUsarIcono2());
+    EXPECT_TRUE(dialog->BotonEjemplo()->Glyph().isNull());
+    clickBox(dialog->CheckAutoRun2());
+    accept(dialog);
+    EXPECT_EQ(folder->tag1(), 0);
+    EXPECT_TRUE(folder->Glyph().isNull());
+    EXPECT_TRUE(folder->Autorun());
+}
