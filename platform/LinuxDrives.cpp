@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 
@@ -22,6 +23,33 @@ QByteArray readProcFile(const QString& path)
 bool startsWithDriveRoot(const QString& path)
 {
     return path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter() && path.at(0).unicode() < 128;
+}
+
+// The file system's name from its magic number, for a root that the mount
+// table does not list.
+QString fileSystemOf(const QString& path)
+{
+    struct statfs st { };
+    if (::statfs(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    switch (static_cast<unsigned long>(st.f_type)) {
+    case 0xEF53:
+        return QStringLiteral("ext4");
+    case 0x58465342:
+        return QStringLiteral("xfs");
+    case 0x9123683E:
+        return QStringLiteral("btrfs");
+    case 0x01021994:
+        return QStringLiteral("tmpfs");
+    case 0x794C7630:
+        return QStringLiteral("overlay");
+    case 0x6969:
+        return QStringLiteral("nfs");
+    case 0x2FC12FC1:
+        return QStringLiteral("zfs");
+    default:
+        return QStringLiteral("desconocido");
+    }
 }
 
 } // namespace
@@ -92,7 +120,13 @@ int LinuxDrives::mountFor(const QString& path, QList<MountEntry>& mounts, QStrin
         return -1;
     // Symbolic links lead elsewhere; the file system is the one of the target.
     const QString canonical = QFileInfo(local).canonicalFilePath();
-    return MountTable::mountIndexFor(mounts, canonical.isEmpty() ? local : canonical);
+    const int index = MountTable::mountIndexFor(mounts, canonical.isEmpty() ? local : canonical);
+    if (index >= 0)
+        return index;
+    // A folder no listed mount holds (the root inside a chroot) still lies on
+    // some file system.
+    mounts.append(MountEntry { QStringLiteral("/"), QString(), QString() });
+    return int(mounts.size()) - 1;
 }
 
 bool LinuxDrives::isRemovable(const MountEntry& e)
@@ -155,7 +189,10 @@ std::optional<VolumeInfo> LinuxDrives::volumeInformation(const QString& root)
     if (index < 0)
         return std::nullopt;
     const MountEntry& e = mounts.at(index);
-    return VolumeInfo { labelFor(e), e.fileSystem, 0 };
+    QString fileSystem = e.fileSystem;
+    if (fileSystem.isEmpty())
+        fileSystem = fileSystemOf(local);
+    return VolumeInfo { labelFor(e), fileSystem, 0 };
 }
 
 std::optional<DiskSpace> LinuxDrives::diskFreeSpace(const QString& path)

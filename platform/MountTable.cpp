@@ -155,6 +155,10 @@ QList<MountEntry> MountTable::driveMounts(const QList<MountEntry>& all)
             seenDevices.insert(deviceKey);
         drives << e;
     }
+    // Inside a chroot the root is no mount of its own and the table does not
+    // name it; c: still is "/", whatever holds it.
+    if (drives.isEmpty() || drives.first().mountPoint != u"/")
+        drives.prepend(MountEntry { QStringLiteral("/"), QString(), QString() });
     if (drives.size() > 24)
         drives.resize(24);
     return drives;

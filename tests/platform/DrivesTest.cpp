@@ -83,6 +83,18 @@ TEST(MountTable, RootComesFirstEvenInAContainerAndOvermountsReplace)
     EXPECT_EQ(MountTable::typeOf(drives.at(0), false), DriveFixed);
 }
 
+TEST(MountTable, InsideAChrootTheUnlistedRootIsStillDriveC)
+{
+    // A chroot's root is no mount point, so the table names only what lies below it.
+    const QByteArray text = "600 500 0:60 / /proc rw - proc proc rw\n"
+                            "601 500 8:17 / /home rw - ext4 /dev/sdb1 rw\n";
+    const QList<MountEntry> drives = MountTable::driveMounts(MountTable::parseMountInfo(text));
+    ASSERT_EQ(drives.size(), 2);
+    EXPECT_EQ(drives.at(0).mountPoint, "/");
+    EXPECT_EQ(drives.at(1).mountPoint, "/home");
+    EXPECT_EQ(LinuxDrives::localPathFor("c:\\", drives), "/");
+}
+
 TEST(MountTable, OlderMountsFormat)
 {
     const QList<MountEntry> all = MountTable::parseMounts("/dev/sda1 / ext4 rw 0 0\n"
