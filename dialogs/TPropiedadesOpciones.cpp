@@ -56,7 +56,11 @@ const QString kShortPlaceholder = QStringLiteral("99,99 GB");
 
 TCSpinEdit* periodSpin(QWidget* parent, const char* name, const QRect& geometry)
 {
-    auto* spin = placed(new TCSpinEdit(parent), name, geometry);
+    auto* spin = new TCSpinEdit(parent);
+    // The spin edit grows to the height its font needs; place it at that height at once.
+    placed(spin, name,
+        QRect(
+            geometry.topLeft(), QSize(geometry.width(), std::max(geometry.height(), spin->GetMinHeight()))));
     spin->SetMinValue(0);
     spin->SetMaxValue(255);
     spin->SetValue(0);
@@ -112,17 +116,17 @@ void TPropiedades::buildDriveOptions()
     using namespace tolm::gfx;
     QGroupBox* g = m_groupDisco
         = group(m_tabGeneral, "GroupDisco", QStringLiteral(" Información y Opciones "), kLowerArea);
-    legend(g, "Panel2", { 12, 21, 11, 11 }, clRed);
-    label(g, "Label11", QStringLiteral("Espacio utilizado:"), { 28, 19, 110, 15 });
-    m_lUtilizado = figure(g, "LUtilizado", { 140, 19, 113, 15 }, kBytesPlaceholder);
-    m_lUtilizado2 = figure(g, "LUtilizado2", { 262, 19, 49, 15 }, kShortPlaceholder);
-    legend(g, "Panel3", { 12, 38, 11, 11 }, clBlue);
-    label(g, "Label12", QStringLiteral("Espacio disponible:"), { 28, 36, 110, 15 });
-    m_lDisponible = figure(g, "LDisponible", { 140, 36, 113, 15 }, kBytesPlaceholder);
-    m_lDisponible2 = figure(g, "LDisponible2", { 262, 36, 49, 15 }, kShortPlaceholder);
-    label(g, "Label13", QStringLiteral("Capacidad:"), { 28, 53, 110, 15 });
-    m_lCapacidad = figure(g, "LCapacidad", { 140, 53, 113, 15 }, kBytesPlaceholder);
-    m_lCapacidad2 = figure(g, "LCapacidad2", { 262, 53, 49, 15 }, kShortPlaceholder);
+    legend(g, "Panel2", { 6, 21, 11, 11 }, clRed);
+    label(g, "Label11", QStringLiteral("Espacio utilizado:"), { 20, 19, 106, 15 });
+    m_lUtilizado = figure(g, "LUtilizado", { 126, 19, 140, 15 }, kBytesPlaceholder);
+    m_lUtilizado2 = figure(g, "LUtilizado2", { 272, 19, 62, 15 }, kShortPlaceholder);
+    legend(g, "Panel3", { 6, 38, 11, 11 }, clBlue);
+    label(g, "Label12", QStringLiteral("Espacio disponible:"), { 20, 36, 106, 15 });
+    m_lDisponible = figure(g, "LDisponible", { 126, 36, 140, 15 }, kBytesPlaceholder);
+    m_lDisponible2 = figure(g, "LDisponible2", { 272, 36, 62, 15 }, kShortPlaceholder);
+    label(g, "Label13", QStringLiteral("Capacidad:"), { 20, 53, 106, 15 });
+    m_lCapacidad = figure(g, "LCapacidad", { 126, 53, 140, 15 }, kBytesPlaceholder);
+    m_lCapacidad2 = figure(g, "LCapacidad2", { 272, 53, 62, 15 }, kShortPlaceholder);
     m_gauge1 = barGauge(g, "Gauge1", "PanelGauge1", { 17, 76, 303, 15 }, clBlue, clRed);
     m_lTipo = label(
         g, "LTipo", QStringLiteral("Tipo: Disco duro local (FAT)"), { 10, 98, 317, 15 }, Qt::AlignCenter);
@@ -150,21 +154,21 @@ void TPropiedades::buildMemoryOptions()
     QFont heading = font();
     heading.setBold(true);
     label(g, "Label36", QStringLiteral("Fichero de paginación"), { 12, 40, 200, 14 })->setFont(heading);
-    label(g, "Label26", QStringLiteral("Espacio utilizado:"), { 20, 54, 110, 14 });
-    m_lPUtilizado = figure(g, "LPUtilizado", { 140, 54, 113, 14 }, kBytesPlaceholder);
-    m_lPUtilizado2 = figure(g, "LPUtilizado2", { 262, 54, 49, 14 }, kShortPlaceholder);
-    label(g, "Label33", QStringLiteral("Total:"), { 20, 68, 110, 14 });
-    m_lPCapacidad = figure(g, "LPCapacidad", { 140, 68, 113, 14 }, kBytesPlaceholder);
-    m_lPCapacidad2 = figure(g, "LPCapacidad2", { 262, 68, 49, 14 }, kShortPlaceholder);
+    label(g, "Label26", QStringLiteral("Espacio utilizado:"), { 20, 54, 106, 14 });
+    m_lPUtilizado = figure(g, "LPUtilizado", { 126, 54, 140, 14 }, kBytesPlaceholder);
+    m_lPUtilizado2 = figure(g, "LPUtilizado2", { 272, 54, 62, 14 }, kShortPlaceholder);
+    label(g, "Label33", QStringLiteral("Total:"), { 20, 68, 106, 14 });
+    m_lPCapacidad = figure(g, "LPCapacidad", { 126, 68, 140, 14 }, kBytesPlaceholder);
+    m_lPCapacidad2 = figure(g, "LPCapacidad2", { 272, 68, 62, 14 }, kShortPlaceholder);
     m_gauge3 = barGauge(g, "Gauge3", "PanelGauge3", { 22, 86, 291, 11 }, clBlue, clRed);
 
     label(g, "Label25", QStringLiteral("Memoria física"), { 12, 102, 200, 14 })->setFont(heading);
-    label(g, "Label16", QStringLiteral("Espacio utilizado:"), { 20, 116, 110, 14 });
-    m_lMUtilizado = figure(g, "LMUtilizado", { 140, 116, 113, 14 }, kBytesPlaceholder);
-    m_lMUtilizado2 = figure(g, "LMUtilizado2", { 262, 116, 49, 14 }, kShortPlaceholder);
-    label(g, "Label22", QStringLiteral("Total:"), { 20, 130, 110, 14 });
-    m_lMCapacidad = figure(g, "LMCapacidad", { 140, 130, 113, 14 }, kBytesPlaceholder);
-    m_lMCapacidad2 = figure(g, "LMCapacidad2", { 262, 130, 49, 14 }, kShortPlaceholder);
+    label(g, "Label16", QStringLiteral("Espacio utilizado:"), { 20, 116, 106, 14 });
+    m_lMUtilizado = figure(g, "LMUtilizado", { 126, 116, 140, 14 }, kBytesPlaceholder);
+    m_lMUtilizado2 = figure(g, "LMUtilizado2", { 272, 116, 62, 14 }, kShortPlaceholder);
+    label(g, "Label22", QStringLiteral("Total:"), { 20, 130, 106, 14 });
+    m_lMCapacidad = figure(g, "LMCapacidad", { 126, 130, 140, 14 }, kBytesPlaceholder);
+    m_lMCapacidad2 = figure(g, "LMCapacidad2", { 272, 130, 62, 14 }, kShortPlaceholder);
     label(g, "Label17", QStringLiteral("Carga de Memoria"), { 20, 150, 110, 14 });
     m_gauge2 = barGauge(g, "Gauge2", "PanelGauge2", { 140, 152, 173, 11 }, clRed, clBlue);
 

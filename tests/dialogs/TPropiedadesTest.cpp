@@ -1,8 +1,10 @@
 #include "TPropiedadesFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -424,4 +426,57 @@ TEST_F(PropiedadesTest, HelpOpensTheReadmeAtTheDialogsSection)
     EXPECT_TRUE(openedUrls[0].toLocalFile().endsWith("/README.md"));
     EXPECT_EQ(openedUrls[0].fragment(), "properties-dialog");
     EXPECT_EQ(TPropiedades::Propiedades(), dialog);
+}
+
+TEST_F(PropiedadesTest, EveryControlFitsInsideItsParentForEachKind)
+{
+    fake.drives.add("c:\\", tolm::platform::DriveFixed, 5 * 1024ull * 1024 * 1024 / 2, 1024ull * 1024 * 1024,
+        "SISTEMA", "ext4");
+    TPrincipal* main = startMain();
+    TSpButton* launcher = main->Nuevoboton1Click();
+    launcher->setCaption("Editor");
+    launcher->setComando("/usr/bin/editor");
+    launcher->settag1(1);
+    const QList<TSpButton*> items { launcher, main->NuevaCarpeta1Click(), main->Reloj1Click(),
+        main->Disco1Click(), main->Memoria1Click() };
+    // TOLM_SCREENSHOTS names a folder that receives a picture of each dialog.
+    const QString shots = qEnvironmentVariable("TOLM_SCREENSHOTS");
+    for (TSpButton* item : items) {
+        TPropiedades* dialog = openFromMenu(item);
+        ASSERT_NE(dialog, nullptr);
+        // The longest figures a refresh writes must fit as well.
+        tolm::items::DriveReport drive;
+        drive.caption = "SISTEMA (c:\\)";
+        drive.type = tolm::platform::DriveFixed;
+        drive.fileSystem = "ext4";
+        drive.volumeRead = drive.sizesRead = true;
+        drive.totalBytes = 4'000'787'030'016ull; // a 4 TB disk
+        drive.freeBytes = 1'000'000'000'000ull;
+        if (item->clase() == Clase::Disco)
+            tolm::items::hooks().driveRefreshed(dialog->BotonEjemplo(), drive);
+        if (item->clase() == Clase::Memoria)
+            tolm::items::hooks().memoryRefreshed(
+                dialog->BotonEjemplo(), { 63, 16ull << 30, 5ull << 30, 20ull << 30, 9ull << 30 });
+        for (int tab = 0; tab < 2; ++tab) {
+            if (!dialog->PageControl1()->isTabVisible(tab))
+                continue;
+            dialog->PageControl1()->setCurrentIndex(tab);
+            QApplication::processEvents();
+            for (QWidget* w : dialog->findChildren<QWidget*>()) {
+                QWidget* parent = w->parentWidget();
+                if (!w->isVisible() || w->isWindow() || !parent || w->objectName().isEmpty())
+                    continue;
+                EXPECT_TRUE(parent->rect().contains(w->geometry()))
+                    << w->objectName().toStdString() << " in " << parent->objectName().toStdString();
+                if (auto* label = qobject_cast<QLabel*>(w)) {
+                    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+                        << label->objectName().toStdString() << ": " << label->text().toStdString();
+                }
+            }
+            if (!shots.isEmpty())
+                dialog->grab().save(
+                    QStringLiteral("%1/propiedades-%2-%3.png").arg(shots).arg(item->Clase_()).arg(tab));
+        }
+        cancel(dialog);
+    }
 }
