@@ -439,7 +439,8 @@ def bmem():
 
 def minimem():
     p = Pic(17, 17, 's')
-    p.art(2, 0, [
+    # Row 0 stays blank: the 3-pixel pen that erases an item's frame reaches it.
+    p.art(2, 1, [
         "k...k.kkk.k...k",
         "kk.kk.k...kk.kk",
         "k.k.k.kk..k.k.k",
