@@ -1,7 +1,9 @@
 #include "items/DrivePicture.h"
 
+#include "app/AppState.h"
 #include "gfx/Bitmaps.h"
 #include "gfx/Canvas.h"
+#include "items/ItemHooks.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 
@@ -104,6 +106,8 @@ DriveReading readDrive(const QString& directorio)
     if (r.type != platform::DriveNoRootDir) {
         if (const auto volume = drives.volumeInformation(root)) {
             r.answered = true;
+            r.volumeRead = true;
+            r.fileSystem = volume->fileSystem;
             // The label had room for 19 characters.
             label = volume->label.left(19);
         }
@@ -116,6 +120,7 @@ DriveReading readDrive(const QString& directorio)
         if (const auto space = drives.diskFreeSpace(directorio)) {
             r.totalBytes = space->totalBytes;
             r.freeBytes = space->freeBytes;
+            r.sizesRead = true;
         } else {
             r.answered = false;
         }
@@ -184,6 +189,18 @@ void diskPicture(TSpButton& item)
     const DriveReading reading = readDrive(directorio);
     item.setTag((item.Tag() & ~kTypeMask) | (reading.type << kTypeShift));
     item.setHint(reading.hint);
+    // The properties dialog shows what its working copy found.
+    if (AppState::get().workingCopy == &item) {
+        DriveReport report;
+        report.caption = reading.caption;
+        report.type = reading.type;
+        report.fileSystem = reading.fileSystem;
+        report.volumeRead = reading.volumeRead;
+        report.sizesRead = reading.sizesRead;
+        report.totalBytes = reading.totalBytes;
+        report.freeBytes = reading.freeBytes;
+        hooks().driveRefreshed(&item, report);
+    }
 
     const bool small = item.isSmall();
     const bool onTop = item.Layout() == store::ButtonLayout::GlyphTop;

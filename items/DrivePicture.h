@@ -12,6 +12,9 @@ namespace tolm::items {
 struct DriveReading {
     int type { 0 }; // drive type code, 0 to 7
     bool answered { false };
+    bool volumeRead { false };
+    bool sizesRead { false };
+    QString fileSystem;
     QString caption; // "LABEL (c:\)"
     quint64 totalBytes { 0 };
     quint64 freeBytes { 0 };

@@ -1,7 +1,9 @@
 #include "items/MemoryPicture.h"
 
+#include "app/AppState.h"
 #include "gfx/Bitmaps.h"
 #include "gfx/Canvas.h"
+#include "items/ItemHooks.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 
@@ -77,6 +79,12 @@ void memoryPicture(TSpButton& item)
         = platform::services().memory->status().value_or(platform::MemoryStatus {});
     item.setHint(
         QStringLiteral("Carga de memoria: ") + locale.groupedNumber(status.load) + QStringLiteral(" %"));
+    // The properties dialog shows what its working copy found.
+    if (AppState::get().workingCopy == &item) {
+        const MemoryReport report { int(status.load), status.totalPhys, status.availPhys,
+            status.totalPageFile, status.availPageFile };
+        hooks().memoryRefreshed(&item, report);
+    }
 
     const bool small = item.isSmall();
     const bool onTop = item.Layout() == store::ButtonLayout::GlyphTop;

@@ -1,0 +1,55 @@
+// The drive and memory groups filled by the working copy's own refresh, from
+// the platform's figures, with no report made up by the test.
+#include "TPropiedadesFixture.h"
+#include "widgets/TCGauge.h"
+
+#include <QLabel>
+
+namespace {
+
+constexpr quint64 kGB = 1024ull * 1024 * 1024;
+
+QString labelText(TPropiedades* dialog, const char* name)
+{
+    auto* label = dialog->findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+}
+
+int gaugeValue(TPropiedades* dialog, const char* name)
+{
+    auto* gauge = dialog->findChild<TCGauge*>(QString::fromLatin1(name));
+    return gauge ? gauge->Progress() : -1;
+}
+
+} // namespace
+
+TEST_F(PropiedadesTest, TheDriveRefreshOfTheWorkingCopyFillsTheDriveGroup)
+{
+    fake.drives.add("c:\\", tolm::platform::DriveFixed, 5 * kGB / 2, kGB, "SISTEMA", "FAT32");
+    TPrincipal* main = startMain();
+    TPropiedades* dialog = openFromMenu(main->Disco1Click());
+    ASSERT_NE(dialog, nullptr);
+    dialog->BotonEjemplo()->runPicture();
+    EXPECT_EQ(labelText(dialog, "LCapacidad2"), "2,50GB");
+    EXPECT_EQ(labelText(dialog, "LDisponible2"), "1,00GB");
+    EXPECT_EQ(labelText(dialog, "LUtilizado2"), "1,50GB");
+    EXPECT_EQ(labelText(dialog, "LCapacidad"), "2.684.354.560 bytes");
+    EXPECT_EQ(labelText(dialog, "LTipo"), "Tipo: Disco fijo (FAT32)");
+    EXPECT_EQ(gaugeValue(dialog, "Gauge1"), 40);
+    EXPECT_EQ(dialog->EdNombre()->text(), "SISTEMA (c:\\)");
+}
+
+TEST_F(PropiedadesTest, TheMemoryRefreshOfTheWorkingCopyFillsTheMemoryGroup)
+{
+    // 8 GB of memory with 3 GB available, 10 GB of commit space with 4 GB available.
+    fake.memory.figures = { 63, 8 * kGB, 3 * kGB, 10 * kGB, 4 * kGB };
+    TPrincipal* main = startMain();
+    TPropiedades* dialog = openFromMenu(main->Memoria1Click());
+    ASSERT_NE(dialog, nullptr);
+    dialog->BotonEjemplo()->runPicture();
+    EXPECT_EQ(labelText(dialog, "LMCapacidad"), "8.589.934.592 bytes");
+    EXPECT_EQ(labelText(dialog, "LMUtilizado2"), "5,00GB");
+    EXPECT_EQ(labelText(dialog, "LPCapacidad2"), "10,00GB");
+    EXPECT_EQ(gaugeValue(dialog, "Gauge3"), 40);
+    EXPECT_EQ(gaugeValue(dialog, "Gauge2"), 63);
+}
