@@ -1,7 +1,7 @@
 #!/bin/bash
 # The launcher on a real X server (Xvfb), driven by real X input (xdotool):
-# first start, the window menu on a right click, "Nuevo" -> "Reloj", SIGTERM
-# saving every window; then a stored launcher with autorun whose parameters
+# first start, the window menu on a right click, "Nuevo" -> "Reloj", the
+# clock's properties dialog, SIGTERM saving every window; then a stored launcher with autorun whose parameters
 # would do harm if a shell ever saw them.
 # Usage: end_to_end.sh TOLM TOLM_SHELF   (run under xvfb-run)
 set -u
@@ -35,6 +35,21 @@ xdotool key Down Down Right
 sleep 0.3
 xdotool key Down Down Return
 sleep 0.5
+# The clock's own menu on a right click, "P&ropiedades" by its mnemonic: the
+# properties dialog opens; Escape closes it without a change.
+xdotool mousemove $((X + 110)) $((Y + 70)) click 3
+sleep 0.5
+xdotool key r
+dialog=""
+for _ in $(seq 30); do
+    dialog=$(xdotool search --name '^Propiedades' 2>/dev/null | head -1)
+    [ -n "$dialog" ] && break
+    sleep 0.1
+done
+[ -n "$dialog" ] || fail "the properties dialog did not open"
+xdotool key Escape
+sleep 0.5
+xdotool search --onlyvisible --name '^Propiedades' >/dev/null 2>&1 && fail "the properties dialog did not close"
 kill -TERM "$pid"
 wait "$pid" || fail "tolm did not end cleanly on SIGTERM"
 "$shelf" dump tolm95.dat | grep -q 'Clase = Reloj' || fail "no clock saved: $("$shelf" dump tolm95.dat)"
