@@ -1,0 +1,84 @@
+# Shared steps of the real-X checks. Source it after setting $tolm and $shelf.
+set -u
+work=$(mktemp -d)
+trap 'kill -9 "${pid:-0}" 2>/dev/null; rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config
+# A real X server: the caller may have asked Qt for the offscreen platform.
+export QT_QPA_PLATFORM=xcb
+mkdir -p "$work/shelf" && cd "$work/shelf" || exit 1
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Waits for a window whose name matches $1 and sets X, Y, WIDTH, HEIGHT and WINDOW.
+await_window() {
+    local id=""
+    for _ in $(seq 50); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+        [ -n "$id" ] && break
+        sleep 0.1
+    done
+    [ -n "$id" ] || fail "no window named '$1'"
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    sleep 0.3
+}
+
+start_tolm() {
+    "$tolm" 2>>"$work/stderr" &
+    pid=$!
+    await_window '^Tolm 2000$'
+    main_x=$X
+    main_y=$Y
+}
+
+stop_tolm() {
+    kill -TERM "$pid"
+    wait "$pid" || fail "tolm did not end cleanly on SIGTERM"
+}
+
+# The value of property $2 of the $3-th item record (1-based) in shelf file $1.
+item_property() {
+    "$shelf" dump "$1" | awk -v want="$2" -v n="$3" '
+        /^object TSpButton/ { i++ }
+        i == n && $1 == want { sub(/^[^=]*= /, ""); print; exit }'
+}
+
+# The header and font dialog record of an empty shelf file at $1 with the
+# window at ($2, $3), as text for "tolm-shelf build"; items may be appended.
+shelf_head() {
+    cat <<TEXT
+header
+    magic = 991091
+    left = $2
+    top = $3
+    right = $(($2 + 300))
+    bottom = $(($3 + 150))
+    frameShown = 1
+    alwaysButtons = 0
+    padding = 0 0
+    color = clBtnFace
+end
+
+object TFontDialog "FontDialog1"
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWindowText
+    Font.Height = -11
+    Font.Name = "MS Sans Serif"
+    Font.Style = []
+    MinFontSize = 0
+    MaxFontSize = 0
+    Options = [fdEffects, fdApplyButton]
+end
+TEXT
+}
+
+# An item record: kind, left, top, then extra "Name = value" lines.
+item() {
+    local clase=$1 left=$2 top=$3
+    shift 3
+    printf '\nobject TSpButton ""\n    Left = %s\n    Top = %s\n    Width = 40\n    Height = 40\n' "$left" "$top"
+    printf '    ParentShowHint = False\n    ShowHint = True\n    OnClick = SpButtonClick\n'
+    printf '    OnMouseDown = SpButtonMouseDown\n    OnMouseMove = SpButtonMouseMove\n    OnMouseUp = SpButtonMouseUp\n'
+    printf '    Clase = %s\n' "$clase"
+    for line in "$@"; do printf '    %s\n' "$line"; done
+    printf 'end\n'
+}
