@@ -12,7 +12,7 @@ FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all run test bench fuzz deps fuzz-deps build clean format
+.PHONY: all run test bench fuzz deps fuzz-deps build clean format screenshot
 
 all: build
 
@@ -53,6 +53,16 @@ test: build
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# Pictures of a shelf holding every kind of item, and of the properties
+# dialog, written into build/screenshots/.
+screenshot: build
+	mkdir -p $(BUILD)/screenshots
+	TOLM_SCREENSHOTS=$(CURDIR)/$(BUILD)/screenshots QT_QPA_PLATFORM=offscreen \
+	  $(BUILD)/tests/test_items --gtest_filter='*Screenshot*'
+	TOLM_SCREENSHOTS=$(CURDIR)/$(BUILD)/screenshots QT_QPA_PLATFORM=offscreen \
+	  $(BUILD)/tests/test_dialogs --gtest_filter='*EveryControlFits*'
+	@ls $(BUILD)/screenshots
 
 # `make fuzz FUZZ_SECONDS=600` runs each fuzzer for that long.
 fuzz: fuzz-deps
