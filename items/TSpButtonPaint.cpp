@@ -14,6 +14,7 @@
 #include "platform/Platform.h"
 
 #include <QPainter>
+#include <cstdio>
 
 using tolm::gfx::Canvas;
 using tolm::gfx::Color;
@@ -83,19 +84,25 @@ Color fontColor(const tolm::store::FontState& font)
 
 void TSpButton::paintEvent(QPaintEvent*)
 {
-    // Items cover their whole area. Telling Qt so keeps an item's repaint from
-    // repainting the window beneath it, whose paint would mark every tile for
-    // a full redraw and defeat the in-place refresh.
-    if (!testAttribute(Qt::WA_OpaquePaintEvent))
-        setAttribute(Qt::WA_OpaquePaintEvent);
-
     const bool inPlace = clase() >= Clase::Reloj && (m_d.tag & kTagTimerRepaint) && m_d.tag1 >= 0
         && m_surface.size() == size();
-    if (inPlace) {
-        m_d.tag &= ~kTagTimerRepaint;
-        kindPicture(*this);
-    } else {
-        paintWhole();
+    // Nothing may escape a paint into Qt's event loop: a drive or a memory
+    // figure that cannot be read this time leaves the picture as it was,
+    // and the next refresh tries again.
+    try {
+        if (inPlace) {
+            m_d.tag &= ~kTagTimerRepaint;
+            kindPicture(*this);
+        } else {
+            paintWhole();
+        }
+    } catch (const std::exception& error) {
+        m_d.tag1 = -1;
+        std::fprintf(stderr, "tolm: an item could not be drawn: %s\n", error.what());
+    }
+    if (m_surface.size() != size()) {
+        m_surface = QImage(size(), QImage::Format_RGB32);
+        m_surface.fill(toQRgb(clBtnFace));
     }
     QPainter painter(this);
     painter.drawImage(0, 0, m_surface);
@@ -107,7 +114,12 @@ void TSpButton::runPicture()
         m_surface = QImage(size(), QImage::Format_RGB32);
         m_surface.fill(toQRgb(clBtnFace));
     }
-    kindPicture(*this);
+    try {
+        kindPicture(*this);
+    } catch (const std::exception& error) {
+        m_d.tag1 = -1;
+        std::fprintf(stderr, "tolm: an item could not be drawn: %s\n", error.what());
+    }
     update();
 }
 

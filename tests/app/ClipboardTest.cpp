@@ -116,3 +116,42 @@ TEST_F(ShelfTest, APointerRestingOnADriveRefreshesItEveryTick)
     main->Timer1Timer();
     EXPECT_EQ(drive->tag2() & 0xFF, 7);
 }
+
+namespace {
+
+// Drives that fail the way a vanished network share might: by throwing.
+struct ThrowingDrives : tolm::test::FakeDrives {
+    bool fail { true };
+    int driveType(const QString& root) override
+    {
+        if (fail)
+            throw std::runtime_error("the share went away");
+        return FakeDrives::driveType(root);
+    }
+};
+
+} // namespace
+
+TEST_F(ShelfTest, AnErrorInsideATickIsSwallowedAndTheNextTickRuns)
+{
+    ThrowingDrives drives;
+    drives.add("c:\\", tolm::platform::DriveFixed, 1000 * 1024, 250 * 1024, "SISTEMA");
+    tolm::platform::Services only {};
+    only.drives = &drives;
+    tolm::platform::ScopedServices use(only);
+    TPrincipal* main = startMain();
+    main->show();
+    TSpButton* drive = main->Disco1Click();
+    QCoreApplication::processEvents();
+    main->Timer1Timer();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_LT(drive->tag1(), 0);
+
+    drives.fail = false;
+    for (int i = 0; i < 9; ++i)
+        main->Timer1Timer();
+    drive->repaint();
+    // 250 KB free, drawn at last.
+    EXPECT_EQ(drive->tag1(), 250);
+}
