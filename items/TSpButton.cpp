@@ -41,10 +41,6 @@ TSpButton::TSpButton(QWidget* parent)
     // The right button's release opens the item's menu; Qt's context menu
     // event must not hand the click to the window's own menu.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    // The item draws every pixel itself. Without this a repaint of the item
-    // would paint the window under it first, and the window's paint asks
-    // every timer-driven item for a full redraw.
-    setAttribute(Qt::WA_OpaquePaintEvent);
     connect(this, &QAbstractButton::clicked, this, [this] { SpButtonClick(); });
 }
 
@@ -240,6 +236,15 @@ void TSpButton::fromState(const SpButtonState& state)
 
 bool TSpButton::event(QEvent* event)
 {
+    if (event->type() == QEvent::Polish) {
+        const bool handled = QAbstractButton::event(event);
+        // The item draws every pixel itself. Without this a repaint of the
+        // item would paint the window under it first, and the window's paint
+        // asks every timer-driven item for a full redraw. The style's polish
+        // clears the attribute for buttons, so it is set after it.
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        return handled;
+    }
     // Hints are shown by the program's own hint window, not Qt's tooltip,
     // and stay up while the pointer rests on the item.
     if (event->type() == QEvent::ToolTip) {
