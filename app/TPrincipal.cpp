@@ -273,7 +273,7 @@ void TPrincipal::cargar()
             auto* item = new TSpButton(this);
             item->fromState(itemState);
             m_items.append(item);
-            item->setPopupMenu(menuForClase(item->Clase_()));
+            item->setPopupMenu(menuForClase(item->claseValue()));
             switch (item->clase()) {
             case Clase::Normal:
                 if (item->Autorun())
@@ -322,7 +322,7 @@ bool TPrincipal::salvar()
     std::vector<std::uint8_t> bytes = fileHead(bounds(), m_color);
     m_items.removeAll(QPointer<TSpButton>());
     for (TSpButton* item : items())
-        store::writeRecord(store::writeSpButton(item->toState(menuReference(item->Clase_()))), bytes);
+        store::writeRecord(store::writeSpButton(item->toState(menuReference(item->claseValue()))), bytes);
 
     std::string error;
     const bool written = store::writeFileAtomically(pathOf(m_fileName), bytes, &error);

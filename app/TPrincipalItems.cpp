@@ -23,7 +23,7 @@ using store::Clase;
 void TPrincipal::adoptItem(TSpButton* item)
 {
     item->setParent(this);
-    item->setPopupMenu(menuForClase(item->Clase_()));
+    item->setPopupMenu(menuForClase(item->claseValue()));
 }
 
 void TPrincipal::removeFromItemList(TSpButton* item)
@@ -297,7 +297,7 @@ void TPrincipal::Pegar1Click()
     default:
         break;
     }
-    item->setPopupMenu(menuForClase(item->Clase_()));
+    item->setPopupMenu(menuForClase(item->claseValue()));
     item->show();
 }
 

@@ -172,14 +172,12 @@ void TPrincipal::attachWindowMenu(QMenu* itemMenu)
 
 void TPrincipal::Marcodeventana1Click()
 {
-    const AppState& state = AppState::get();
     // The client area keeps its place and size on the screen; the frame
     // grows or shrinks around it.
     const QRect client = geometry();
     m_frameShown = !m_frameShown;
     applyFrame();
     setGeometry(client);
-    Q_UNUSED(state);
 }
 
 void TPrincipal::Siemprebotones1Click()

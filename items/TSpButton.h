@@ -32,7 +32,7 @@ public:
     int Tipo() const { return m_d.tipo; }
     void setTipo(int tipo);
     Clase clase() const { return static_cast<Clase>(m_d.clase); }
-    int Clase_() const { return m_d.clase; }
+    int claseValue() const { return m_d.clase; }
     void setClase(Clase clase) { m_d.clase = static_cast<std::uint8_t>(clase); }
     QString Comando() const { return QString::fromStdString(m_d.comando); }
     void setComando(const QString& text) { m_d.comando = text.toStdString(); }

@@ -80,7 +80,7 @@ TEST_F(PropiedadesTest, EachKindShowsItsOwnArea)
         { memory, &TPropiedades::GroupMemoria, "", false },
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.item->Clase_());
+        SCOPED_TRACE(c.item->claseValue());
         const auto timerItems = state().timerItems.size();
         TPropiedades* dialog = openFromMenu(c.item);
         ASSERT_NE(dialog, nullptr);
@@ -475,7 +475,7 @@ TEST_F(PropiedadesTest, EveryControlFitsInsideItsParentForEachKind)
             }
             if (!shots.isEmpty())
                 dialog->grab().save(
-                    QStringLiteral("%1/propiedades-%2-%3.png").arg(shots).arg(item->Clase_()).arg(tab));
+                    QStringLiteral("%1/propiedades-%2-%3.png").arg(shots).arg(item->claseValue()).arg(tab));
         }
         cancel(dialog);
     }
