@@ -1,6 +1,7 @@
 #include "ShelfFixture.h"
 #include "platform/CommandLine.h"
 
+#include <QMimeData>
 #include <QTest>
 
 using tolm::store::Clase;
@@ -327,4 +328,24 @@ TEST_F(ShelfTest, TipoSetsSizeAndLayoutAndAssignCopiesButNotTheWindow)
     EXPECT_EQ(copy.Tag(), 1);
     EXPECT_EQ(copy.folderWindow(), nullptr);
     EXPECT_EQ(copy.Comando(), folder->Comando());
+}
+
+TEST_F(ShelfTest, AFileManagerDropArrivesAsUriList)
+{
+    TPrincipal* main = startMain();
+    main->show();
+    QMimeData data;
+    // What a file manager puts on a drag: text/uri-list with file: URLs.
+    data.setData("text/uri-list", "file:///tmp/informe%20final.txt\r\nfile:///usr/bin/true\r\n");
+    QDragEnterEvent enter(QPoint(30, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(main, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(30, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(main, &drop);
+    const auto items = main->items();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->Comando(), "/tmp/informe final.txt");
+    EXPECT_EQ(items[0]->pos(), QPoint(30, 20));
+    EXPECT_EQ(items[1]->Comando(), "/usr/bin/true");
+    EXPECT_EQ(items[1]->pos(), QPoint(70, 20));
 }
