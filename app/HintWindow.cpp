@@ -1,18 +1,17 @@
 #include "app/HintWindow.h"
 
 #include <QCursor>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 
 namespace tolm::app {
 
 HintWindow::HintWindow()
-    : QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
-    // 0x80FFFF is a light yellow in the stored blue-green-red order.
-    setStyleSheet(QStringLiteral(
-        "QLabel { background: #FFFF80; color: black; border: 1px solid black; padding: 1px 3px; }"));
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::Monospace);
     setFont(font);
@@ -52,14 +51,24 @@ QRect HintWindow::placement(const QRect& r, const QSize& hintSize, const QSize& 
 
 void HintWindow::activateHint(const QRect& r, const QString& text)
 {
-    setText(text);
-    adjustSize();
+    m_text = text;
+    const QFontMetrics metrics(font());
+    const QSize size = metrics.size(0, text) + QSize(8, 4);
     QSize screen(1024, 768);
     if (QScreen* primary = QGuiApplication::primaryScreen())
         screen = primary->geometry().size();
-    setGeometry(placement(r, size(), screen, QCursor::pos().y()));
+    setGeometry(placement(r, size, screen, QCursor::pos().y()));
     show();
-    raise();
+}
+
+void HintWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    // 0x80FFFF is a light yellow in the stored blue-green-red order.
+    painter.fillRect(rect(), QColor(0xFF, 0xFF, 0x80));
+    painter.setPen(Qt::black);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignVCenter, m_text);
 }
 
 } // namespace tolm::app

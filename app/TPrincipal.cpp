@@ -43,6 +43,8 @@ TPrincipal::TPrincipal(TSpButton* folderItem)
     setObjectName(m_isMain ? QStringLiteral("Principal") : QString());
     setAcceptDrops(true);
     setMouseTracking(true);
+    // A tool window is rarely the active one; its items' hints must show anyway.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(QStringLiteral("Tolm 2000"));
     // The form's size before its file says otherwise.

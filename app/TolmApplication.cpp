@@ -72,7 +72,6 @@ int runTolm(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolm"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tolm"));
     QApplication::setQuitOnLastWindowClosed(false);
     AppState state;
     installApplicationHooks();

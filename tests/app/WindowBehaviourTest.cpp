@@ -1,6 +1,7 @@
 #include "ShelfFixture.h"
 #include "app/HintWindow.h"
 
+#include <QHelpEvent>
 #include <QMenu>
 #include <QTest>
 
@@ -193,4 +194,21 @@ TEST(HintWindowTest, PlacementKeepsTheHintOnTheScreen)
     // Near the right edge: flush with it.
     EXPECT_EQ(HintWindow::placement(QRect(750, 10, 1, 1), hint, screen, 0).topLeft(), QPoint(700, 10));
     EXPECT_EQ(HintWindow::placement(QRect(-5, -5, 1, 1), hint, screen, 0).topLeft(), QPoint(0, 0));
+}
+
+TEST_F(ShelfTest, RestingOnAnItemShowsItsHintUntilThePointerLeaves)
+{
+    TPrincipal* main = startMain();
+    main->show();
+    EXPECT_TRUE(main->testAttribute(Qt::WA_AlwaysShowToolTips));
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    QHelpEvent rest(QEvent::ToolTip, QPoint(5, 5), folder->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(folder, &rest);
+    tolm::app::HintWindow& hint = tolm::app::HintWindow::instance();
+    EXPECT_TRUE(hint.isVisible());
+    EXPECT_EQ(hint.text(), "Carpeta");
+    EXPECT_EQ(hint.font().family(), "Courier New");
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(folder, &leave);
+    EXPECT_FALSE(hint.isVisible());
 }
