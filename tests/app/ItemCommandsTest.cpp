@@ -1,5 +1,8 @@
 #include "ShelfFixture.h"
+#include "app/TolmApplication.h"
+#include "dialogs/TCalendario.h"
 #include "platform/CommandLine.h"
+#include "widgets/TCCalendar.h"
 
 #include <QMimeData>
 #include <QTest>
@@ -348,4 +351,25 @@ TEST_F(ShelfTest, AFileManagerDropArrivesAsUriList)
     EXPECT_EQ(items[0]->pos(), QPoint(30, 20));
     EXPECT_EQ(items[1]->Comando(), "/usr/bin/true");
     EXPECT_EQ(items[1]->pos(), QPoint(70, 20));
+}
+
+TEST_F(ShelfTest, AClockOpensTheOneCalendarWindowAtToday)
+{
+    tolm::app::installApplicationHooks();
+    TPrincipal* main = startMain();
+    TSpButton* clock = main->Reloj1Click();
+    TSpButton* second = main->Reloj1Click();
+    clock->SpButtonClick();
+    TCalendario* calendar = TCalendario::instance();
+    EXPECT_TRUE(calendar->isVisible());
+    const QDate today = QDate::currentDate();
+    EXPECT_EQ(QDate(calendar->Calen()->Year(), calendar->Calen()->Month(), calendar->Calen()->Day()), today);
+    calendar->close();
+    EXPECT_FALSE(calendar->isVisible());
+    second->SpButtonClick();
+    EXPECT_EQ(TCalendario::instance(), calendar);
+    EXPECT_TRUE(calendar->isVisible());
+    calendar->close();
+    tolm::items::hooks().openCalendar = [] {};
+    tolm::items::hooks().openAbout = [](QWidget*) {};
 }
