@@ -12,7 +12,11 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 # A real X server: the caller may have asked Qt for the offscreen platform.
 export QT_QPA_PLATFORM=xcb
-fail() { echo "FAIL: $*"; exit 1; }
+fail() {
+    echo "FAIL: $*"
+    [ -s "$work/stderr" ] && { echo "--- what tolm wrote on stderr:"; cat "$work/stderr"; }
+    exit 1
+}
 
 mkdir -p "$work/shelf" && cd "$work/shelf"
 "$tolm" 2>"$work/stderr" &

@@ -7,7 +7,14 @@ export XDG_CONFIG_HOME=$work/config
 export QT_QPA_PLATFORM=xcb
 mkdir -p "$work/shelf" && cd "$work/shelf" || exit 1
 
-fail() { echo "FAIL: $*"; exit 1; }
+fail() {
+    echo "FAIL: $*"
+    if [ -s "$work/stderr" ]; then
+        echo "--- what tolm wrote on stderr:"
+        cat "$work/stderr"
+    fi
+    exit 1
+}
 
 # Waits for a window whose name matches $1 and sets X, Y, WIDTH, HEIGHT and WINDOW.
 await_window() {
