@@ -9,9 +9,9 @@ mkdir -p "$work/shelf" && cd "$work/shelf" || exit 1
 
 fail() {
     echo "FAIL: $*"
-    if [ -s "$work/stderr" ]; then
+    if [ -s "$work/stderr" ] || [ -s "$work/stderr.now" ]; then
         echo "--- what tolm wrote on stderr:"
-        cat "$work/stderr"
+        cat "$work/stderr" "$work/stderr.now" 2>/dev/null
     fi
     exit 1
 }
@@ -30,8 +30,22 @@ await_window() {
 }
 
 start_tolm() {
-    "$tolm" 2>>"$work/stderr" &
-    pid=$!
+    # A server that is still settling can refuse the first connection; that,
+    # and only that, is worth another try.
+    for attempt in 1 2 3; do
+        : >"$work/stderr.now"
+        "$tolm" 2>"$work/stderr.now" &
+        pid=$!
+        for _ in $(seq 20); do
+            xdotool search --onlyvisible --name '^Tolm 2000$' >/dev/null 2>&1 && break
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -0 "$pid" 2>/dev/null && break
+        cat "$work/stderr.now" >>"$work/stderr"
+        grep -q 'could not connect to display' "$work/stderr.now" || break
+        sleep 1
+    done
     await_window '^Tolm 2000$'
     main_x=$X
     main_y=$Y
