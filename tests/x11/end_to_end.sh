@@ -1,37 +1,19 @@
 #!/bin/bash
 # The launcher on a real X server (Xvfb), driven by real X input (xdotool):
 # first start, the window menu on a right click, "Nuevo" -> "Reloj", the
-# clock's properties dialog, SIGTERM saving every window; then a stored launcher with autorun whose parameters
-# would do harm if a shell ever saw them.
+# clock's properties dialog, SIGTERM saving every window; then a stored
+# launcher with autorun whose parameters would do harm if a shell saw them.
 # Usage: end_to_end.sh TOLM TOLM_SHELF   (run under xvfb-run)
-set -u
 tolm=$1
 shelf=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config
-# A real X server: the caller may have asked Qt for the offscreen platform.
-export QT_QPA_PLATFORM=xcb
-fail() {
-    echo "FAIL: $*"
-    [ -s "$work/stderr" ] && { echo "--- what tolm wrote on stderr:"; cat "$work/stderr"; }
-    exit 1
-}
+. "$(dirname "$0")/lib.sh"
 
-mkdir -p "$work/shelf" && cd "$work/shelf"
-"$tolm" 2>"$work/stderr" &
-pid=$!
-wid=""
-for _ in $(seq 50); do
-    wid=$(xdotool search --name '^Tolm 2000$' 2>/dev/null | head -1)
-    [ -n "$wid" ] && break
-    sleep 0.1
-done
-[ -n "$wid" ] || fail "no window titled 'Tolm 2000'"
+start_tolm
 [ -f tolm95.dat ] || fail "tolm95.dat was not created on first start"
 grep -q '^tolml=1$' "$XDG_CONFIG_HOME/Tolm/tolm.ini" || fail "start counter is not 1"
 
-eval "$(xdotool getwindowgeometry --shell "$wid")"
+X=$main_x
+Y=$main_y
 xdotool mousemove $((X + 100)) $((Y + 60)) click 3
 sleep 0.5
 # Opciones, Nuevo -> open it; Botón, Carpeta, Reloj.
@@ -54,8 +36,7 @@ done
 xdotool key Escape
 sleep 0.5
 xdotool search --onlyvisible --name '^Propiedades' >/dev/null 2>&1 && fail "the properties dialog did not close"
-kill -TERM "$pid"
-wait "$pid" || fail "tolm did not end cleanly on SIGTERM"
+stop_tolm
 "$shelf" dump tolm95.dat | grep -q 'Clase = Reloj' || fail "no clock saved: $("$shelf" dump tolm95.dat)"
 
 # A launcher stored with autorun: the script must receive exactly three
@@ -82,14 +63,12 @@ object TSpButton ""
 end
 TEXT
 "$shelf" build "$work/launcher.txt" tolm95.dat || fail "could not build the launcher shelf"
-"$tolm" 2>>"$work/stderr" &
-pid=$!
+start_tolm
 for _ in $(seq 50); do
     [ -f "$work/args.txt" ] && break
     sleep 0.1
 done
-kill -TERM "$pid"
-wait "$pid"
+stop_tolm
 [ -f "$work/args.txt" ] || fail "the autorun launcher did not run"
 expected=$'[a b]\n[c;touch]\n[x]'
 [ "$(cat "$work/args.txt")" = "$expected" ] || fail "arguments were: $(cat "$work/args.txt")"
