@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
+#include "items/ChildAt.h"
 #include "items/ItemHooks.h"
 #include "items/TSpButton.h"
 #include "platform/CommandLine.h"
@@ -382,16 +383,7 @@ void TPrincipal::dropFiles(const QStringList& paths, const QPoint& point)
 {
     // The control under the point among visible, enabled controls: a cut
     // folder waiting disabled is not found.
-    TSpButton* target = nullptr;
-    const QObjectList& children = this->children();
-    for (auto it = children.crbegin(); it != children.crend(); ++it) {
-        auto* child = qobject_cast<QWidget*>(*it);
-        if (child && !child->isHidden() && !child->isWindow() && child->isEnabled()
-            && child->geometry().contains(point)) {
-            target = qobject_cast<TSpButton*>(child);
-            break;
-        }
-    }
+    auto* target = qobject_cast<TSpButton*>(items::topChildAt(this, point, true));
     if (target && target->clase() == Clase::Normal) {
         // The paths, joined by single spaces, stand in for the item's own
         // parameters. A path holding a blank or a quote is quoted, so that it

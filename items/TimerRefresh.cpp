@@ -1,4 +1,5 @@
 #include "app/AppState.h"
+#include "items/ChildAt.h"
 #include "items/ItemHooks.h"
 #include "items/TSpButton.h"
 
@@ -11,17 +12,7 @@ namespace tolm::items {
 bool pointerRestsOn(const TSpButton& item)
 {
     const QWidget* window = item.parentWidget();
-    if (!window)
-        return false;
-    const QPoint at = window->mapFromGlobal(QCursor::pos());
-    const QObjectList& children = window->children();
-    for (auto it = children.crbegin(); it != children.crend(); ++it) {
-        const auto* child = qobject_cast<const QWidget*>(*it);
-        if (child && !child->isHidden() && !child->isWindow() && child->isEnabled()
-            && child->geometry().contains(at))
-            return child == &item;
-    }
-    return false;
+    return window && topChildAt(window, window->mapFromGlobal(QCursor::pos()), true) == &item;
 }
 
 namespace {
