@@ -1,8 +1,10 @@
 #include "store/Record.h"
 
+#include "store/Components.h"
 #include "store/StreamError.h"
 
 #include <cstring>
+#include <optional>
 
 namespace tolm::store {
 
@@ -78,102 +80,277 @@ private:
     std::size_t m_pos { 0 };
 };
 
-Value readValue(ByteReader& in, int depth);
+// Reads a record's grammar and hands each part to the visitor as it is read.
+class Walker {
+public:
+    Walker(ByteReader& in, RecordVisitor& visitor)
+        : m_in(in)
+        , m_visitor(visitor)
+    { }
 
-void readElements(ByteReader& in, std::vector<Value>& items, int depth)
-{
-    while (in.peek() != 0)
-        items.push_back(readValue(in, depth));
-    in.u8();
-}
-
-void readCollection(ByteReader& in, std::vector<Value>& items, int depth)
-{
-    while (in.peek() != 0) {
-        const auto next = static_cast<ValueTag>(in.peek());
-        if (next == ValueTag::Int8 || next == ValueTag::Int16 || next == ValueTag::Int32)
-            items.push_back(readValue(in, depth));
-        if (static_cast<ValueTag>(in.peek()) != ValueTag::List)
-            in.fail(kInvalidStreamFormat, in.pos());
-        in.u8();
-        Value element;
-        element.tag = ValueTag::List;
-        for (;;) {
-            std::string name = in.shortString();
-            if (name.empty())
-                break;
-            element.items.push_back(Value::ident(std::move(name)));
-            element.items.push_back(readValue(in, depth));
+    void value(int depth)
+    {
+        const std::size_t at = m_in.pos();
+        const auto tag = static_cast<ValueTag>(m_in.u8());
+        switch (tag) {
+        case ValueTag::List:
+        case ValueTag::Collection:
+            if (depth >= kMaxValueDepth)
+                m_in.fail(kInvalidStreamFormat, at);
+            m_visitor.begin(tag, at);
+            if (tag == ValueTag::List)
+                elements(depth + 1);
+            else
+                collection(depth + 1);
+            m_visitor.end();
+            break;
+        case ValueTag::Set:
+            m_visitor.begin(tag, at);
+            for (;;) {
+                const std::size_t memberAt = m_in.pos();
+                std::string member = m_in.shortString();
+                if (member.empty())
+                    break;
+                m_visitor.member(std::move(member), memberAt);
+            }
+            m_visitor.end();
+            break;
+        default:
+            m_visitor.value(scalar(tag, at), at);
         }
-        items.push_back(std::move(element));
     }
-    in.u8();
-}
 
-Value readValue(ByteReader& in, int depth)
-{
-    const std::size_t at = in.pos();
-    Value v;
-    v.tag = static_cast<ValueTag>(in.u8());
-    switch (v.tag) {
-    case ValueTag::Int8:
-        v.integer = static_cast<std::int8_t>(in.u8());
-        break;
-    case ValueTag::Int16: {
-        const auto b = in.bytes(2);
-        v.integer = static_cast<std::int16_t>(std::uint16_t(std::uint8_t(b[0]) | std::uint8_t(b[1]) << 8));
-        break;
-    }
-    case ValueTag::Int32:
-        v.integer = static_cast<std::int32_t>(in.u32());
-        break;
-    case ValueTag::Extended: {
-        const auto b = in.bytes(10);
-        v.bytes.assign(b.begin(), b.end());
-        break;
-    }
-    case ValueTag::String:
-    case ValueTag::Ident:
-        v.text = in.shortString();
-        break;
-    case ValueTag::False:
-    case ValueTag::True:
-    case ValueTag::Nil:
-        break;
-    case ValueTag::Binary: {
-        const auto b = in.longBytes();
-        v.bytes.assign(b.begin(), b.end());
-        break;
-    }
-    case ValueTag::Set:
-        for (;;) {
-            std::string member = in.shortString();
-            if (member.empty())
-                break;
-            v.set.push_back(std::move(member));
+private:
+    ByteReader& m_in;
+    RecordVisitor& m_visitor;
+
+    Value scalar(ValueTag tag, std::size_t at)
+    {
+        Value v;
+        v.tag = tag;
+        switch (tag) {
+        case ValueTag::Int8:
+            v.integer = static_cast<std::int8_t>(m_in.u8());
+            break;
+        case ValueTag::Int16: {
+            const auto b = m_in.bytes(2);
+            v.integer
+                = static_cast<std::int16_t>(std::uint16_t(std::uint8_t(b[0]) | std::uint8_t(b[1]) << 8));
+            break;
         }
-        break;
-    case ValueTag::LString:
-        v.text = cp1252ToUtf8(in.longBytes());
-        break;
-    case ValueTag::Utf8String:
-        v.text = std::string(in.longBytes());
-        break;
-    case ValueTag::List:
-    case ValueTag::Collection:
-        if (depth >= kMaxValueDepth)
-            in.fail(kInvalidStreamFormat, at);
-        if (v.tag == ValueTag::List)
-            readElements(in, v.items, depth + 1);
-        else
-            readCollection(in, v.items, depth + 1);
-        break;
-    default:
-        // Tag 0 ends lists only; anything else is no value this format knows.
-        in.fail(kInvalidPropertyValue, at);
+        case ValueTag::Int32:
+            v.integer = static_cast<std::int32_t>(m_in.u32());
+            break;
+        case ValueTag::Extended: {
+            const auto b = m_in.bytes(10);
+            v.bytes.assign(b.begin(), b.end());
+            break;
+        }
+        case ValueTag::String:
+        case ValueTag::Ident:
+            v.text = m_in.shortString();
+            break;
+        case ValueTag::False:
+        case ValueTag::True:
+        case ValueTag::Nil:
+            break;
+        case ValueTag::Binary: {
+            const auto b = m_in.longBytes();
+            v.bytes.assign(b.begin(), b.end());
+            break;
+        }
+        case ValueTag::LString:
+            v.text = cp1252ToUtf8(m_in.longBytes());
+            break;
+        case ValueTag::Utf8String:
+            v.text = std::string(m_in.longBytes());
+            break;
+        default:
+            // Tag 0 ends lists only; anything else is no value this format knows.
+            m_in.fail(kInvalidPropertyValue, at);
+        }
+        return v;
     }
-    return v;
-}
+
+    void elements(int depth)
+    {
+        while (m_in.peek() != 0)
+            value(depth);
+        m_in.u8();
+    }
+
+    // Per element an optional order index (an integer), then a List of
+    // property names each followed by its value.
+    void collection(int depth)
+    {
+        while (m_in.peek() != 0) {
+            const auto next = static_cast<ValueTag>(m_in.peek());
+            if (next == ValueTag::Int8 || next == ValueTag::Int16 || next == ValueTag::Int32)
+                value(depth);
+            const std::size_t at = m_in.pos();
+            if (static_cast<ValueTag>(m_in.peek()) != ValueTag::List)
+                m_in.fail(kInvalidStreamFormat, at);
+            m_in.u8();
+            m_visitor.begin(ValueTag::List, at);
+            for (;;) {
+                const std::size_t nameAt = m_in.pos();
+                std::string name = m_in.shortString();
+                if (name.empty())
+                    break;
+                m_visitor.member(std::move(name), nameAt);
+                value(depth);
+            }
+            m_visitor.end();
+        }
+        m_in.u8();
+    }
+};
+
+// Each property of a record of a class read in this store goes through that
+// class's own setter, on a state of its own, as soon as it is read.
+class PropertyCheck {
+public:
+    void forClass(std::string_view className)
+    {
+        m_class = className == "TSpButton" ? Class::SpButton
+            : className == "TFontDialog"   ? Class::FontDialog
+                                           : Class::Other;
+    }
+    bool active() const { return m_class != Class::Other; }
+
+    void operator()(const Property& property)
+    {
+        try {
+            apply(m_class, property);
+        } catch (const StreamError&) {
+            // A file's first record is read as the font dialog and the others
+            // as items, whatever class they name: what the other reader takes
+            // is left for the reader to judge.
+            try {
+                apply(m_class == Class::SpButton ? Class::FontDialog : Class::SpButton, property);
+                return;
+            } catch (const StreamError&) { }
+            throw;
+        }
+    }
+
+private:
+    enum class Class { Other, SpButton, FontDialog };
+    Class m_class { Class::Other };
+    // Made on first use: a record without properties costs nothing.
+    std::optional<SpButtonState> m_item;
+    std::optional<FontDialogState> m_dialog;
+
+    void apply(Class c, const Property& property)
+    {
+        if (c == Class::SpButton)
+            applySpButtonProperty(m_item ? *m_item : m_item.emplace(), property);
+        else if (c == Class::FontDialog)
+            applyFontDialogProperty(m_dialog ? *m_dialog : m_dialog.emplace(), property);
+    }
+};
+
+class RecordBuilder : public RecordVisitor {
+public:
+    RecordBuilder(Record& record, std::vector<std::size_t>* propertyOffsets)
+        : m_record(record)
+        , m_offsets(propertyOffsets)
+    { }
+
+    void head(std::string className, std::string name, std::size_t) override
+    {
+        m_check.forClass(className);
+        m_record.className = std::move(className);
+        m_record.name = std::move(name);
+        m_record.properties.reserve(16);
+    }
+
+    void property(std::string name, std::size_t at) override
+    {
+        if (m_record.properties.size() == kMaxProperties)
+            throw StreamError(kInvalidStreamFormat, at);
+        m_record.properties.push_back({ std::move(name), {} });
+        m_propertyAt = at;
+        if (m_offsets)
+            m_offsets->push_back(at);
+    }
+
+    void value(Value value, std::size_t at) override
+    {
+        if (m_open.empty()) {
+            current().value = std::move(value);
+            check(current());
+        } else {
+            element(at) = std::move(value);
+        }
+    }
+
+    void begin(ValueTag tag, std::size_t at) override
+    {
+        Value& v = m_open.empty() ? current().value : element(at);
+        v.tag = tag;
+        m_open.push_back(&v);
+        // Offered empty: a property that cannot hold a list refuses it before
+        // a single element is read.
+        if (m_open.size() == 1)
+            check(current());
+    }
+
+    void member(std::string name, std::size_t at) override
+    {
+        count(at);
+        Value& open = *m_open.back();
+        if (open.tag != ValueTag::Set) {
+            open.items.push_back(Value::ident(std::move(name)));
+            return;
+        }
+        if (m_check.active() && m_open.size() == 1)
+            check(Property { current().name, Value::setValue({ name }) });
+        open.set.push_back(std::move(name));
+    }
+
+    void end() override
+    {
+        m_open.pop_back();
+        if (m_open.empty())
+            check(current());
+    }
+
+private:
+    Record& m_record;
+    std::vector<std::size_t>* m_offsets;
+    PropertyCheck m_check;
+    std::size_t m_propertyAt { 0 };
+    std::size_t m_elements { 0 };
+    // The List, Set or Collection being read and those around it, outermost
+    // first. Only the innermost grows, so the pointers stay good.
+    std::vector<Value*> m_open;
+
+    Property& current() { return m_record.properties.back(); }
+
+    void count(std::size_t at)
+    {
+        if (++m_elements > kMaxElements)
+            throw StreamError(kInvalidStreamFormat, at);
+    }
+
+    Value& element(std::size_t at)
+    {
+        count(at);
+        return m_open.back()->items.emplace_back();
+    }
+
+    void check(const Property& property)
+    {
+        if (!m_check.active())
+            return;
+        try {
+            m_check(property);
+        } catch (const StreamError& e) {
+            throw StreamError(e.what(), m_propertyAt);
+        }
+    }
+};
 
 void put32(std::vector<std::uint8_t>& out, std::uint32_t v)
 {
@@ -188,9 +365,11 @@ void putBytes(std::vector<std::uint8_t>& out, std::string_view bytes)
     out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
+} // namespace
+
 // Names and identifiers are ASCII in practice; one that cannot be encoded goes
 // out as its UTF-8 bytes rather than being lost, cut to the 255 a length byte allows.
-void putShortString(std::vector<std::uint8_t>& out, std::string_view utf8)
+void writeShortString(std::string_view utf8, std::vector<std::uint8_t>& out)
 {
     std::string bytes;
     if (!utf8ToCp1252(utf8, bytes))
@@ -240,7 +419,7 @@ void writeValue(const Value& v, std::vector<std::uint8_t>& out)
         putBytes(out, v.text);
         break;
     case ValueTag::Ident:
-        putShortString(out, v.text);
+        writeShortString(v.text, out);
         break;
     case ValueTag::Binary:
         put32(out, std::uint32_t(v.bytes.size()));
@@ -249,7 +428,7 @@ void writeValue(const Value& v, std::vector<std::uint8_t>& out)
     case ValueTag::Set:
         for (const auto& member : v.set) {
             if (!member.empty())
-                putShortString(out, member);
+                writeShortString(member, out);
         }
         out.push_back(0);
         break;
@@ -266,7 +445,7 @@ void writeValue(const Value& v, std::vector<std::uint8_t>& out)
             }
             out.push_back(static_cast<std::uint8_t>(ValueTag::List));
             for (std::size_t i = 0; i + 1 < element.items.size(); i += 2) {
-                putShortString(out, element.items[i].text);
+                writeShortString(element.items[i].text, out);
                 writeValue(element.items[i + 1], out);
             }
             out.push_back(0);
@@ -277,8 +456,6 @@ void writeValue(const Value& v, std::vector<std::uint8_t>& out)
         break;
     }
 }
-
-} // namespace
 
 Value Value::integerValue(std::int64_t v)
 {
@@ -336,19 +513,57 @@ Value Value::binary(std::vector<std::uint8_t> data)
     return value;
 }
 
-void writeRecord(const Record& record, std::vector<std::uint8_t>& out)
+void writeRecordHead(std::string_view className, std::string_view name, std::vector<std::uint8_t>& out)
 {
     out.insert(out.end(), std::begin(kSignature), std::end(kSignature));
-    putShortString(out, record.className);
-    putShortString(out, record.name);
+    writeShortString(className, out);
+    writeShortString(name, out);
+}
+
+void writeRecordEnd(std::vector<std::uint8_t>& out)
+{
+    out.push_back(0); // end of properties
+    out.push_back(0); // end of children
+}
+
+void writeRecord(const Record& record, std::vector<std::uint8_t>& out)
+{
+    writeRecordHead(record.className, record.name, out);
     for (const auto& property : record.properties) {
         if (property.name.empty())
             continue; // an empty name would read as the end of the list
-        putShortString(out, property.name);
+        writeShortString(property.name, out);
         writeValue(property.value, out);
     }
-    out.push_back(0); // end of properties
-    out.push_back(0); // end of children
+    writeRecordEnd(out);
+}
+
+void walkRecord(std::span<const std::uint8_t> data, std::size_t& pos, RecordVisitor& visitor)
+{
+    ByteReader in(data, pos);
+    if (in.remaining() < 4 || std::memcmp(data.data() + pos, kSignature, 4) != 0)
+        in.fail(kInvalidStreamFormat, pos);
+    in.bytes(4);
+    // A prefix byte (0xF0 | flags) only appears in records written against an
+    // ancestor, which shelf files never are.
+    if ((in.peek() & 0xF0) == 0xF0)
+        in.fail(kInvalidStreamFormat, in.pos());
+    std::string className = in.shortString();
+    std::string name = in.shortString();
+    visitor.head(std::move(className), std::move(name), pos);
+    Walker walker(in, visitor);
+    for (;;) {
+        const std::size_t at = in.pos();
+        std::string property = in.shortString();
+        if (property.empty())
+            break;
+        visitor.property(std::move(property), at);
+        walker.value(0);
+    }
+    // Shelf components own no children: the child list must be empty.
+    if (in.u8() != 0)
+        in.fail(kInvalidStreamFormat, in.pos() - 1);
+    pos = in.pos();
 }
 
 Record readRecord(std::span<const std::uint8_t> data, std::size_t& pos)
@@ -359,31 +574,9 @@ Record readRecord(std::span<const std::uint8_t> data, std::size_t& pos)
 Record readRecord(
     std::span<const std::uint8_t> data, std::size_t& pos, std::vector<std::size_t>* propertyOffsets)
 {
-    ByteReader in(data, pos);
-    if (in.remaining() < 4 || std::memcmp(data.data() + pos, kSignature, 4) != 0)
-        in.fail(kInvalidStreamFormat, pos);
-    in.bytes(4);
-    // A prefix byte (0xF0 | flags) only appears in records written against an
-    // ancestor, which shelf files never are.
-    if ((in.peek() & 0xF0) == 0xF0)
-        in.fail(kInvalidStreamFormat, in.pos());
     Record record;
-    record.className = in.shortString();
-    record.name = in.shortString();
-    record.properties.reserve(16);
-    for (;;) {
-        const std::size_t at = in.pos();
-        std::string name = in.shortString();
-        if (name.empty())
-            break;
-        if (propertyOffsets)
-            propertyOffsets->push_back(at);
-        record.properties.push_back(Property { std::move(name), readValue(in, 0) });
-    }
-    // Shelf components own no children: the child list must be empty.
-    if (in.u8() != 0)
-        in.fail(kInvalidStreamFormat, in.pos() - 1);
-    pos = in.pos();
+    RecordBuilder builder(record, propertyOffsets);
+    walkRecord(data, pos, builder);
     return record;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tolm::store {
@@ -57,8 +58,8 @@ struct Property {
     bool operator==(const Property&) const = default;
 };
 
-// A component record without reference to what class it fills: the shape of
-// the bytes. Schema checks (names, value types) are done by the typed readers.
+// A component record: the class it fills, the component's name and the
+// properties in stored order.
 struct Record {
     std::string className;
     std::string name;
@@ -69,9 +70,27 @@ struct Record {
 // Appends one record ("TPF0", head, properties, two end bytes) to `out`.
 void writeRecord(const Record& record, std::vector<std::uint8_t>& out);
 
+// The same in pieces, for a writer that never holds a whole record: the head,
+// then per property its name (a short string) and its value, then the end.
+void writeRecordHead(std::string_view className, std::string_view name, std::vector<std::uint8_t>& out);
+void writeShortString(
+    std::string_view utf8, std::vector<std::uint8_t>& out); // names, identifiers, set members
+void writeValue(const Value& value, std::vector<std::uint8_t>& out);
+void writeRecordEnd(std::vector<std::uint8_t>& out);
+
 // Reads one record starting at `pos` and advances `pos` past it. Throws
-// StreamError (offsets relative to `data`) for anything malformed; never
-// allocates more than the bytes that remain could hold.
+// StreamError (offsets relative to `data`) for anything malformed; `pos` is
+// left where it was.
+//
+// A record of a class read in this store (TSpButton, TFontDialog) has each
+// property checked by that class's reader as soon as it is read, and a List,
+// Collection or Set is offered to it empty (a set's members one by one)
+// before its elements are read: a value the property cannot hold is refused
+// at the property's name without being built. (A property the other of the
+// two readers takes is let through: files are read by position, not by the
+// class a record names.) Records of other classes are read as they are,
+// within kMaxProperties and kMaxElements, so that reading any record costs
+// memory in proportion to its bytes.
 Record readRecord(std::span<const std::uint8_t> data, std::size_t& pos);
 // The same, also giving the byte offset at which each property's name starts,
 // so that a schema error found later can be pointed at.
@@ -80,6 +99,32 @@ Record readRecord(
 
 // Lists and collections nest; deeper input is rejected rather than recursed into.
 inline constexpr int kMaxValueDepth = 32;
+// What readRecord holds of one record at most. Our items are written with
+// fewer than sixty properties and no lists; sets have at most sixteen members.
+inline constexpr std::size_t kMaxProperties = 1024;
+inline constexpr std::size_t kMaxElements = 4096; // list items, collection entries and set members together
+
+// What walkRecord meets in a record's bytes, in order. A List, Set or
+// Collection arrives as begin, its parts, end; so does each element of a
+// Collection, a List of property names each followed by its value, after its
+// optional order index. Every other value arrives whole. `at` is the offset of
+// the part in the data.
+class RecordVisitor {
+public:
+    virtual ~RecordVisitor() = default;
+    virtual void head(std::string className, std::string name, std::size_t at) = 0;
+    virtual void property(std::string name, std::size_t at) = 0; // its value follows
+    virtual void value(Value value, std::size_t at) = 0;
+    virtual void begin(ValueTag tag, std::size_t at) = 0;
+    // A member of a Set, or the name of a property of a Collection element.
+    virtual void member(std::string name, std::size_t at) = 0;
+    virtual void end() = 0;
+};
+
+// Walks the record at `pos` and advances `pos` past it, building nothing but
+// the part it hands to `visitor`. Throws StreamError for malformed bytes (and
+// lets through what the visitor throws), leaving `pos` where it was.
+void walkRecord(std::span<const std::uint8_t> data, std::size_t& pos, RecordVisitor& visitor);
 
 // Windows-1252 <-> UTF-8. The five bytes Windows-1252 leaves undefined map to
 // the C1 controls of the same value so that every byte string round-trips.
