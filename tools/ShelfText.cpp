@@ -6,11 +6,10 @@
 #include <array>
 #include <cstdio>
 #include <optional>
+#include <sstream>
 
 namespace tolm::tools {
 
-using store::Property;
-using store::Record;
 using store::Value;
 using store::ValueTag;
 
@@ -156,20 +155,118 @@ std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at)
         | std::uint32_t(b[at + 3]) << 24;
 }
 
-class Dumper {
+// Writes each part as the walker meets it, so that a record of any size is
+// shown without being held; the text goes out in blocks.
+class Dumper : public store::RecordVisitor {
 public:
-    std::string m_out;
+    explicit Dumper(std::ostream& out)
+        : m_out(out)
+    { }
 
-    void line(int depth, const std::string& text)
+    void line(int depth, std::string_view text)
     {
-        m_out.append(std::size_t(depth) * 4, ' ');
-        m_out += text;
-        m_out += '\n';
+        m_text.append(std::size_t(depth) * 4, ' ');
+        m_text += text;
+        m_text += '\n';
+        spill();
     }
 
-    // Writes `prefix` and the value, on as many lines as the value needs.
-    void value(int depth, const std::string& prefix, const Value& v, bool glyph = false)
+    void flush()
     {
+        m_out.write(m_text.data(), std::streamsize(m_text.size()));
+        m_text.clear();
+    }
+
+    void head(std::string className, std::string name, std::size_t) override
+    {
+        line(0, "");
+        line(0, "object " + nameText(className) + " " + quoteText(name));
+    }
+
+    void property(std::string name, std::size_t) override
+    {
+        m_prefix = nameText(name) + " = ";
+        m_glyph = name.size() == 10 && (name == "Glyph.Data" || name == "glyph.data");
+    }
+
+    void value(Value v, std::size_t) override
+    {
+        if (!m_open.empty() && m_open.back() == ValueTag::Collection) {
+            // The order index of the element that follows.
+            m_index = integerText(v) + " ";
+            return;
+        }
+        scalar(v, m_glyph && m_open.empty());
+        m_prefix.clear();
+    }
+
+    void begin(ValueTag tag, std::size_t) override
+    {
+        const int d = depth();
+        if (tag == ValueTag::Set) {
+            m_text.append(std::size_t(d) * 4, ' ');
+            m_text += m_prefix;
+            m_text += '[';
+            m_firstMember = true;
+        } else if (tag == ValueTag::Collection) {
+            line(d, m_prefix + "collection (");
+        } else if (!m_open.empty() && m_open.back() == ValueTag::Collection) {
+            line(d, m_index + "item (");
+            m_index.clear();
+        } else {
+            line(d, m_prefix + "list (");
+        }
+        m_prefix.clear();
+        m_open.push_back(tag);
+    }
+
+    void member(std::string name, std::size_t) override
+    {
+        if (m_open.back() != ValueTag::Set) {
+            m_prefix = nameText(name) + " = "; // a property of a collection element
+            return;
+        }
+        if (!m_firstMember)
+            m_text += ", ";
+        m_text += nameText(name);
+        m_firstMember = false;
+        spill();
+    }
+
+    void end() override
+    {
+        const ValueTag tag = m_open.back();
+        m_open.pop_back();
+        if (tag == ValueTag::Set) {
+            m_text += "]\n";
+            spill();
+        } else {
+            line(depth(), ")");
+        }
+    }
+
+private:
+    std::ostream& m_out;
+    std::string m_text; // not yet written
+    std::string m_prefix; // "Name = " in front of the next value
+    std::string m_index; // "3 " in front of the next collection element
+    bool m_glyph { false };
+    bool m_firstMember { false };
+    std::vector<ValueTag> m_open; // lists, collections, their elements, a set
+
+    // Properties sit one level into their object, each open list one further.
+    int depth() const { return 1 + int(m_open.size()); }
+
+    void spill()
+    {
+        if (m_text.size() >= 65536)
+            flush();
+    }
+
+    void scalar(const Value& v, bool glyph)
+    {
+        const int depth = this->depth();
+        const std::string& prefix = m_prefix;
         switch (v.tag) {
         case ValueTag::Int8:
         case ValueTag::Int16:
@@ -204,13 +301,6 @@ public:
         case ValueTag::Nil:
             line(depth, prefix + "nil");
             break;
-        case ValueTag::Set: {
-            std::string members;
-            for (const auto& m : v.set)
-                members += (members.empty() ? "" : ", ") + nameText(m);
-            line(depth, prefix + "[" + members + "]");
-            break;
-        }
         case ValueTag::Binary: {
             std::string head = prefix + "binary " + std::to_string(v.bytes.size()) + " {";
             if (glyph && v.bytes.size() >= 34 && v.bytes[4] == 'B' && v.bytes[5] == 'M') {
@@ -221,62 +311,35 @@ public:
                     + std::to_string(bits) + " bits per pixel";
             }
             line(depth, head);
+            std::string row;
             for (std::size_t i = 0; i < v.bytes.size(); i += 32) {
-                std::string row;
-                for (std::size_t k = i; k < v.bytes.size() && k < i + 32; ++k)
-                    row += (k == i ? "" : " ") + hexByte(v.bytes[k]);
+                row.clear();
+                for (std::size_t k = i; k < v.bytes.size() && k < i + 32; ++k) {
+                    if (k != i)
+                        row += ' ';
+                    row += hexByte(v.bytes[k]);
+                }
                 line(depth + 1, row);
             }
             line(depth, "}");
             break;
         }
-        case ValueTag::List:
-            line(depth, prefix + "list (");
-            for (const auto& item : v.items)
-                value(depth + 1, "", item);
-            line(depth, ")");
-            break;
-        case ValueTag::Collection:
-            line(depth, prefix + "collection (");
-            for (std::size_t i = 0; i < v.items.size(); ++i) {
-                const Value& element = v.items[i];
-                if (element.tag != ValueTag::List) {
-                    // The order index of the element that follows.
-                    const bool indexed = i + 1 < v.items.size() && v.items[i + 1].tag == ValueTag::List;
-                    if (indexed) {
-                        const Value& next = v.items[++i];
-                        line(depth + 1, integerText(element) + " item (");
-                        properties(depth + 2, next);
-                        line(depth + 1, ")");
-                    }
-                    continue;
-                }
-                line(depth + 1, "item (");
-                properties(depth + 2, element);
-                line(depth + 1, ")");
-            }
-            line(depth, ")");
-            break;
         default:
             break;
         }
     }
+};
 
-    void properties(int depth, const Value& element)
-    {
-        for (std::size_t i = 0; i + 1 < element.items.size(); i += 2)
-            value(depth, nameText(element.items[i].text) + " = ", element.items[i + 1]);
-    }
-
-    void record(const Record& r)
-    {
-        line(0, "object " + nameText(r.className) + " " + quoteText(r.name));
-        for (const auto& p : r.properties) {
-            const bool glyph = p.name.size() == 10 && (p.name == "Glyph.Data" || p.name == "glyph.data");
-            value(1, nameText(p.name) + " = ", p.value, glyph);
-        }
-        line(0, "end");
-    }
+// Reads records without keeping or showing anything: a dump first makes
+// sure the whole file reads, so that a broken one shows nothing.
+class Skimmer : public store::RecordVisitor {
+public:
+    void head(std::string, std::string, std::size_t) override { }
+    void property(std::string, std::size_t) override { }
+    void value(Value, std::size_t) override { }
+    void begin(ValueTag, std::size_t) override { }
+    void member(std::string, std::size_t) override { }
+    void end() override { }
 };
 
 // ------------------------------------------------------------------ reading
@@ -298,6 +361,8 @@ public:
         advance();
     }
 
+    // The bytes are written as the text is read: nothing but the value at
+    // hand is held, however long a list or set runs.
     std::vector<std::uint8_t> shelf()
     {
         std::vector<std::uint8_t> out;
@@ -305,21 +370,26 @@ public:
         store::writeHeader(header(), out);
         while (m_tok.kind != Tok::End) {
             expectWord("object");
-            Record r;
-            r.className = name();
+            const std::string className = name();
             if (m_tok.kind != Tok::String)
                 fail("expected the component name in quotes");
-            r.name = m_tok.text;
+            store::writeRecordHead(className, m_tok.text, out);
             advance();
             while (!isWord("end")) {
-                Property p;
-                p.name = name();
+                const std::string property = name();
                 expectPunct('=');
-                p.value = value(0);
-                r.properties.push_back(std::move(p));
+                if (property.empty()) {
+                    // An empty name would read as the end of the properties;
+                    // the property is left out, as the record writer does.
+                    std::vector<std::uint8_t> dropped;
+                    value(0, dropped);
+                    continue;
+                }
+                store::writeShortString(property, out);
+                value(0, out);
             }
             advance();
-            store::writeRecord(r, out);
+            store::writeRecordEnd(out);
         }
         return out;
     }
@@ -434,56 +504,57 @@ private:
         return v;
     }
 
-    Value value(int depth)
+    void value(int depth, std::vector<std::uint8_t>& out)
     {
         if (depth > store::kMaxValueDepth)
             fail("lists nest too deeply");
         if (m_tok.kind == Tok::Number)
-            return integer(ValueTag::Null);
+            return store::writeValue(integer(ValueTag::Null), out);
         if (m_tok.kind == Tok::String)
-            return text(ValueTag::Null);
+            return store::writeValue(text(ValueTag::Null), out);
         if (isPunct('[')) {
             advance();
-            Value v = Value::setValue({});
-            while (!isPunct(']')) {
-                if (!v.set.empty())
+            out.push_back(static_cast<std::uint8_t>(ValueTag::Set));
+            for (bool first = true; !isPunct(']'); first = false) {
+                if (!first)
                     expectPunct(',');
-                v.set.push_back(name());
+                const std::string member = name();
+                if (!member.empty()) // an empty member would end the set
+                    store::writeShortString(member, out);
             }
             advance();
-            return v;
+            out.push_back(0);
+            return;
         }
         if (m_tok.kind != Tok::Word)
             fail("expected a value");
         const std::string word = m_tok.text;
         if (!isKeyword(word)) {
             advance();
-            return Value::ident(word);
+            return store::writeValue(Value::ident(word), out);
         }
         advance();
         if (word == "True" || word == "False")
-            return Value::boolean(word == "True");
+            return store::writeValue(Value::boolean(word == "True"), out);
         if (word == "nil") {
             Value v;
             v.tag = ValueTag::Nil;
-            return v;
+            return store::writeValue(v, out);
         }
         if (word == "int8")
-            return integer(ValueTag::Int8);
+            return store::writeValue(integer(ValueTag::Int8), out);
         if (word == "int16")
-            return integer(ValueTag::Int16);
+            return store::writeValue(integer(ValueTag::Int16), out);
         if (word == "int32")
-            return integer(ValueTag::Int32);
+            return store::writeValue(integer(ValueTag::Int32), out);
         if (word == "short")
-            return text(ValueTag::String);
+            return store::writeValue(text(ValueTag::String), out);
         if (word == "long")
-            return text(ValueTag::LString);
+            return store::writeValue(text(ValueTag::LString), out);
         if (word == "utf8")
-            return text(ValueTag::Utf8String);
-        if (word == "ident") {
-            Value v = text(ValueTag::Ident);
-            return v;
-        }
+            return store::writeValue(text(ValueTag::Utf8String), out);
+        if (word == "ident")
+            return store::writeValue(text(ValueTag::Ident), out);
         if (word == "ext") {
             const Value hex = text(ValueTag::String);
             Value v;
@@ -491,53 +562,54 @@ private:
             v.bytes = hexBytes(hex.text);
             if (v.bytes.size() != 10)
                 fail("an extended value takes ten bytes");
-            return v;
+            return store::writeValue(v, out);
         }
         if (word == "binary") {
             const std::int64_t size = number();
             if (!isPunct('{'))
                 fail("expected '{'");
-            Value v = Value::binary(hexBlock());
+            const Value v = Value::binary(hexBlock());
             if (std::int64_t(v.bytes.size()) != size)
                 fail(
                     "binary holds " + std::to_string(v.bytes.size()) + " bytes, not " + std::to_string(size));
-            return v;
+            return store::writeValue(v, out);
         }
         if (word == "list") {
             expectPunct('(');
-            Value v;
-            v.tag = ValueTag::List;
+            out.push_back(static_cast<std::uint8_t>(ValueTag::List));
             while (!isPunct(')'))
-                v.items.push_back(value(depth + 1));
+                value(depth + 1, out);
             advance();
-            return v;
+            out.push_back(0);
+            return;
         }
         if (word == "collection") {
             expectPunct('(');
-            Value v;
-            v.tag = ValueTag::Collection;
+            out.push_back(static_cast<std::uint8_t>(ValueTag::Collection));
             while (!isPunct(')')) {
                 if (!isWord("item")) {
                     // The order index of the element that follows.
-                    v.items.push_back(value(depth + 1));
-                    const ValueTag t = v.items.back().tag;
+                    std::vector<std::uint8_t> index;
+                    value(depth + 1, index);
+                    const auto t = static_cast<ValueTag>(index[0]);
                     if (t != ValueTag::Int8 && t != ValueTag::Int16 && t != ValueTag::Int32)
                         fail("expected 'item'");
+                    out.insert(out.end(), index.begin(), index.end());
                 }
                 expectWord("item");
                 expectPunct('(');
-                Value element;
-                element.tag = ValueTag::List;
+                out.push_back(static_cast<std::uint8_t>(ValueTag::List));
                 while (!isPunct(')')) {
-                    element.items.push_back(Value::ident(name()));
+                    store::writeShortString(name(), out);
                     expectPunct('=');
-                    element.items.push_back(value(depth + 1));
+                    value(depth + 1, out);
                 }
                 advance();
-                v.items.push_back(std::move(element));
+                out.push_back(0);
             }
             advance();
-            return v;
+            out.push_back(0);
+            return;
         }
         fail("unexpected '" + word + "'");
     }
@@ -762,10 +834,14 @@ private:
 
 } // namespace
 
-std::string dumpShelfText(std::span<const std::uint8_t> bytes, const std::string& source)
+void dumpShelfText(std::span<const std::uint8_t> bytes, const std::string& source, std::ostream& out)
 {
     const store::ShelfHeader h = store::readHeader(bytes);
-    Dumper d;
+    Skimmer skimmer;
+    for (std::size_t pos = store::kShelfHeaderSize; pos < bytes.size();)
+        store::walkRecord(bytes, pos, skimmer);
+
+    Dumper d(out);
     d.line(0,
         "# tolm-shelf dump" + (source.empty() ? std::string() : " of " + source) + ", "
             + std::to_string(bytes.size()) + " bytes");
@@ -786,13 +862,18 @@ std::string dumpShelfText(std::span<const std::uint8_t> bytes, const std::string
         d.line(1, buffer);
     }
     d.line(0, "end");
-    std::size_t pos = store::kShelfHeaderSize;
-    while (pos < bytes.size()) {
-        const Record r = store::readRecord(bytes, pos);
-        d.line(0, "");
-        d.record(r);
+    for (std::size_t pos = store::kShelfHeaderSize; pos < bytes.size();) {
+        store::walkRecord(bytes, pos, d);
+        d.line(0, "end");
     }
-    return d.m_out;
+    d.flush();
+}
+
+std::string dumpShelfText(std::span<const std::uint8_t> bytes, const std::string& source)
+{
+    std::ostringstream out;
+    dumpShelfText(bytes, source, out);
+    return out.str();
 }
 
 std::vector<std::uint8_t> buildShelfText(std::string_view text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -30,7 +31,10 @@ namespace tolm::tools {
 // integers, short/long/utf8 for texts. `#` starts a comment.
 
 // Throws tolm::store::StreamError when the bytes are not a sequence of records
-// behind a 28-byte header. `source` names the file in the first comment line.
+// behind a 28-byte header, before writing anything. `source` names the file in
+// the first comment line. The text is written as it is made: a record of any
+// size costs no more memory than its largest single value.
+void dumpShelfText(std::span<const std::uint8_t> bytes, const std::string& source, std::ostream& out);
 std::string dumpShelfText(std::span<const std::uint8_t> bytes, const std::string& source = {});
 
 class ShelfTextError : public std::runtime_error {

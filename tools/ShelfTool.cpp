@@ -5,9 +5,8 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
+#include <string_view>
 
 namespace tolm::tools {
 
@@ -43,7 +42,7 @@ int dump(const std::string& file, std::ostream& out, std::ostream& err)
         return 1;
     }
     try {
-        out << dumpShelfText(*bytes, file);
+        dumpShelfText(*bytes, file, out);
     } catch (const StreamError& e) {
         err << file << ": " << at(e) << "\n";
         return 1;
@@ -53,16 +52,14 @@ int dump(const std::string& file, std::ostream& out, std::ostream& err)
 
 int build(const std::string& textFile, const std::string& outFile, std::ostream& err)
 {
-    std::ifstream in(textFile, std::ios::binary);
-    if (!in) {
+    const auto text = store::readFileBytes(textFile);
+    if (!text) {
         err << "tolm-shelf: cannot open " << textFile << "\n";
         return 1;
     }
-    std::stringstream text;
-    text << in.rdbuf();
     std::vector<std::uint8_t> bytes;
     try {
-        bytes = buildShelfText(text.str());
+        bytes = buildShelfText(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
     } catch (const ShelfTextError& e) {
         err << textFile << ":" << e.line() << ": " << e.what() << "\n";
         return 1;
@@ -139,12 +136,15 @@ public:
             m_out << indent << name << "  (missing)\n";
             return false;
         }
-        const auto bytes = store::readFileBytes(m_dir / name, &error);
-        if (!bytes) {
+        // Only the names are kept: the files further down the tree are read
+        // one at a time, not all those above them at once.
+        store::FolderScan scan;
+        if (const auto bytes = store::readFileBytes(m_dir / name, &error)) {
+            scan = store::scanFolderFiles(*bytes);
+        } else {
             m_out << indent << name << "  (unreadable: " << error << ")\n";
             return false;
         }
-        const store::FolderScan scan = store::scanFolderFiles(*bytes);
         if (!scan.magicMatches && !scan.error) {
             m_out << indent << name << "  (not a shelf file)\n";
             return true;
