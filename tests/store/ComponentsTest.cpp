@@ -1,6 +1,7 @@
 #include "store/Components.h"
 
 #include "StoreTestSupport.h"
+#include "store/ShelfFile.h"
 #include "store/StreamError.h"
 
 #include <gtest/gtest.h>
@@ -283,4 +284,103 @@ TEST(IdentifierMapsTest, NamesAndValues)
     EXPECT_STREQ(charsetName(255), "OEM_CHARSET");
     EXPECT_EQ(charsetFromName("EASTEUROPE_CHARSET"), 238);
     EXPECT_EQ(charsetFromName("KLINGON_CHARSET"), std::nullopt);
+}
+
+namespace {
+
+StreamError recordError(const std::vector<std::uint8_t>& bytes)
+{
+    std::size_t pos = 0;
+    try {
+        readRecord(bytes, pos);
+    } catch (const StreamError& e) {
+        EXPECT_EQ(pos, 0u);
+        return e;
+    }
+    ADD_FAILURE() << "no StreamError";
+    return StreamError("", 0);
+}
+
+} // namespace
+
+TEST(TypedRecordTest, ValuesAPropertyCannotHoldAreRefusedAtItsNameUnread)
+{
+    // Each value opens and runs on with a hundred thousand parts to the end of
+    // the data, never closed: read, it would end in "Invalid stream format"
+    // far from the name.
+    const struct {
+        const char* className;
+        const char* property;
+        int tag;
+        std::vector<int> part;
+        const char* message;
+    } cases[] {
+        { "TSpButton", "Left", 1, { 2, 5 }, kInvalidPropertyValue },
+        { "TSpButton", "Caption", 11, { 1, 'a' }, kInvalidPropertyValue },
+        { "TSpButton", "Font.Style", 11, { 1, 'a' }, kInvalidPropertyValue },
+        { "TSpButton", "Font.Style", 11, { 6, 'f', 's', 'B', 'o', 'l', 'd', 1, 'a' }, kInvalidPropertyValue },
+        { "TSpButton", "Font", 1, { 8 }, kInvalidPropertyValue },
+        { "TSpButton", "Items", 14, { 1, 0 }, kPropertyDoesNotExist },
+        { "TSpButton", "Tag.Valor", 1, { 2, 5 }, kInvalidPropertyPath },
+        { "TFontDialog", "Options", 1, { 2, 5 }, kInvalidPropertyValue },
+        { "TFontDialog", "Options", 11, { 1, 'a' }, kInvalidPropertyValue },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.className) + " " + c.property);
+        Bytes record;
+        record.head(c.className).shortString("Tag").raw({ 2, 1 });
+        const std::size_t name = record.bytes().size();
+        record.shortString(c.property).raw({ c.tag });
+        for (int i = 0; i < 100000; ++i) {
+            for (int b : c.part)
+                record.raw({ b });
+        }
+        const StreamError e = recordError(record);
+        EXPECT_STREQ(e.what(), c.message);
+        EXPECT_EQ(e.offset(), name);
+
+        // The window's reader meets the same refusal, counted from the file's start.
+        std::vector<std::uint8_t> file;
+        writeHeader({}, file);
+        writeRecord(writeFontDialog({}), file);
+        const std::size_t at = file.size();
+        file.insert(file.end(), record.bytes().begin(), record.bytes().end());
+        ShelfReader reader(file);
+        reader.nextRecord();
+        try {
+            reader.nextRecord();
+            ADD_FAILURE() << "read";
+        } catch (const StreamError& e) {
+            EXPECT_EQ(e.offset(), at + name);
+        }
+        EXPECT_EQ(reader.position(), at);
+    }
+}
+
+TEST(TypedRecordTest, EachPropertyIsCheckedAsItIsRead)
+{
+    // The fault is found at the bad value, before the cut further on.
+    Bytes cut;
+    cut.head("TSpButton").shortString("Left").raw({ 2, 1 });
+    const std::size_t tipo = cut.bytes().size();
+    cut.ident("Tipo", "T10x10").shortString("Top").raw({ 2 });
+    const StreamError e = recordError(cut);
+    EXPECT_STREQ(e.what(), kInvalidPropertyValue);
+    EXPECT_EQ(e.offset(), tipo);
+
+    // Files are read by position, not by the class a record names: a font
+    // dialog property in a record that names the item class is left to the
+    // reader the position calls for.
+    Bytes dialogLike;
+    dialogLike.head("TSpButton").shortString("Options").raw({ 11 }).shortString("fdEffects").raw({ 0, 0, 0 });
+    const Record record = decode(dialogLike);
+    EXPECT_EQ(readFontDialog(record).options, kFdEffects);
+    EXPECT_THROW(readSpButton(record), StreamError);
+
+    // Sound sets are read whole, members in their stored order.
+    Bytes styled;
+    styled.head("TSpButton").shortString("Font.Style").raw({ 11 });
+    styled.shortString("fsItalic").shortString("FSBOLD").raw({ 0, 0, 0 });
+    EXPECT_EQ(decode(styled).properties.at(0).value, Value::setValue({ "fsItalic", "FSBOLD" }));
+    EXPECT_EQ(readSpButton(decode(styled)).font.style, 3);
 }

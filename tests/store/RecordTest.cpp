@@ -187,3 +187,106 @@ TEST(RecordTest, PropertyOffsetsPointAtNames)
     readRecord(bytes, pos, &offsets);
     EXPECT_EQ(offsets, (std::vector<std::size_t> { 7, 10 }));
 }
+
+namespace {
+
+// The bytes of a record of class "C" whose property "P" opens with `tag`, then
+// `count` copies of `unit`, then the closing bytes. The first unit is at byte 10.
+std::vector<std::uint8_t> repeated(int tag, const std::vector<std::uint8_t>& unit, std::size_t count)
+{
+    std::vector<std::uint8_t> out = Bytes().head("C").shortString("P").raw({ tag });
+    for (std::size_t i = 0; i < count; ++i)
+        out.insert(out.end(), unit.begin(), unit.end());
+    const std::vector<std::uint8_t> close { 0, 0, 0 };
+    out.insert(out.end(), close.begin(), close.end());
+    return out;
+}
+
+} // namespace
+
+TEST(RecordTest, RecordsOfOtherClassesAreHeldWithinTheLimits)
+{
+    const struct {
+        const char* what;
+        int tag;
+        std::vector<std::uint8_t> unit;
+    } parts[] {
+        { "list items", 1, { 2, 5 } },
+        { "set members", 11, { 1, 'a' } },
+        { "collection elements", 14, { 1, 0 } },
+    };
+    for (const auto& part : parts) {
+        SCOPED_TRACE(part.what);
+        EXPECT_NO_THROW(decode(repeated(part.tag, part.unit, kMaxElements)));
+        const StreamError e = errorOf(repeated(part.tag, part.unit, kMaxElements + 1));
+        EXPECT_STREQ(e.what(), kInvalidStreamFormat);
+        EXPECT_EQ(e.offset(), 10 + kMaxElements * part.unit.size()) << "the first part past the limit";
+    }
+
+    // Properties, counted the same for every class.
+    for (const char* className : { "C", "TSpButton" }) {
+        Bytes many;
+        many.head(className);
+        for (std::size_t i = 0; i < kMaxProperties; ++i)
+            many.shortString("Tag").raw({ 2, 1 });
+        EXPECT_EQ(decode(Bytes(many).raw({ 0, 0 })).properties.size(), kMaxProperties) << className;
+        const std::size_t extra = many.bytes().size();
+        const StreamError e = errorOf(many.shortString("Tag").raw({ 2, 1, 0, 0 }));
+        EXPECT_STREQ(e.what(), kInvalidStreamFormat);
+        EXPECT_EQ(e.offset(), extra) << className;
+    }
+}
+
+namespace {
+
+// Writes down what the walker hands over, one word per part.
+class Trace : public RecordVisitor {
+public:
+    std::string text;
+    void head(std::string className, std::string name, std::size_t at) override
+    {
+        add("head " + className + "/" + name + "@" + std::to_string(at));
+    }
+    void property(std::string name, std::size_t at) override { add(name + "@" + std::to_string(at)); }
+    void value(Value value, std::size_t) override
+    {
+        add(value.tag == ValueTag::Int8 ? std::to_string(value.integer) : "'" + value.text + "'");
+    }
+    void begin(ValueTag tag, std::size_t) override { add("(" + std::to_string(int(tag))); }
+    void member(std::string name, std::size_t) override { add(name + ":"); }
+    void end() override { add(")"); }
+
+private:
+    void add(const std::string& word) { text += (text.empty() ? "" : " ") + word; }
+};
+
+} // namespace
+
+TEST(RecordTest, WalkerHandsOverEveryPartInOrder)
+{
+    const auto bytes = Bytes()
+                           .head("C", "N")
+                           .shortString("A")
+                           .raw({ 2, 7 })
+                           .shortString("L")
+                           .raw({ 1, 6, 1, 'x', 1, 2, 3, 0, 0 })
+                           .shortString("S")
+                           .raw({ 11, 1, 'a', 1, 'b', 0 })
+                           .shortString("K")
+                           .raw({ 14, 2, 5, 1, 1, 'W', 2, 9, 0, 1, 0, 0 })
+                           .raw({ 0, 0 })
+                           .bytes();
+    Trace trace;
+    std::size_t pos = 0;
+    walkRecord(bytes, pos, trace);
+    EXPECT_EQ(pos, bytes.size());
+    EXPECT_EQ(
+        trace.text, "head C/N@0 A@8 7 L@12 (1 'x' (1 3 ) ) S@23 (11 a: b: ) K@31 (14 5 (1 W: 9 ) (1 ) )");
+
+    // A failed walk leaves the position where it was.
+    std::vector<std::uint8_t> cut(bytes.begin(), bytes.end() - 3);
+    pos = 0;
+    Trace partial;
+    EXPECT_THROW(walkRecord(cut, pos, partial), StreamError);
+    EXPECT_EQ(pos, 0u);
+}
