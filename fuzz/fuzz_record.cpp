@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the record reader and both typed readers. Anything
-// the reader accepts must come back byte for byte from the writer.
+// the reader accepts must come back byte for byte from the writer, and the
+// bare walk that dumps use must accept it too, ending at the same byte.
 #include "store/Components.h"
 #include "store/Record.h"
 #include "store/StreamError.h"
@@ -8,6 +9,20 @@
 #include <cstring>
 
 using namespace tolm::store;
+
+namespace {
+
+class Walk : public RecordVisitor {
+public:
+    void head(std::string, std::string, std::size_t) override { }
+    void property(std::string, std::size_t) override { }
+    void value(Value, std::size_t) override { }
+    void begin(ValueTag, std::size_t) override { }
+    void member(std::string, std::size_t) override { }
+    void end() override { }
+};
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -22,6 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> again;
     writeRecord(record, again);
     if (again.size() != pos || std::memcmp(again.data(), data, pos) != 0)
+        std::abort();
+    Walk walk;
+    std::size_t walked = 0;
+    try {
+        walkRecord(bytes, walked, walk);
+    } catch (const StreamError&) {
+        std::abort();
+    }
+    if (walked != pos)
         std::abort();
 
     try {
