@@ -14,7 +14,9 @@
 #include <QMenu>
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
 
 using namespace tolm;
 using store::Clase;
@@ -98,9 +100,19 @@ void TPrincipal::FormCreate()
         // reported and the shelf still loads: nothing depends on it.
         if (!platform::services().settings->countStart())
             std::fprintf(stderr, "tolm: the start counter could not be stored\n");
+        // Saves cut short by a killed process leave their temporary files.
+        for (const std::string& name : store::removeStaleTempFiles(currentDir()))
+            std::fprintf(stderr, "tolm: removed %s, left by an interrupted save\n", name.c_str());
     } else {
         TSpButton* item = m_folderItem;
         m_fileName = item->Comando();
+        if (!store::isFollowableFolderFile(m_fileName.toStdString())) {
+            // Items refuse to open such a folder; a window made for one anyway
+            // never reads or writes it.
+            m_loadFailed = true;
+            app::showError(this, QStringLiteral("No es un fichero de carpeta: %1").arg(m_fileName));
+            return;
+        }
         setWindowTitle(item->Hint());
         item->setTag(1);
         item->refreshGlyph();
@@ -111,6 +123,8 @@ void TPrincipal::FormCreate()
         m_loadFailed = true;
         app::showError(this, QString::fromUtf8(error.what()));
     }
+    if (m_loadFailed)
+        rememberUnloadedState();
 }
 
 QRect TPrincipal::bounds() const
@@ -195,6 +209,40 @@ void TPrincipal::writeFreshFile(const QString& name, const QRect& outer, std::ui
         throw std::runtime_error("No se puede crear el fichero " + name.toStdString() + ": " + error);
 }
 
+std::size_t TPrincipal::maxItems()
+{
+    static const std::size_t limit = [] {
+        constexpr std::size_t kMost = 20000;
+        constexpr rlim_t kBytesPerSibling = 320;
+        constexpr rlim_t kReserve = 1 << 20; // for everything else on the stack
+        rlimit stack {};
+        if (::getrlimit(RLIMIT_STACK, &stack) != 0 || stack.rlim_cur == RLIM_INFINITY)
+            return kMost;
+        const rlim_t fits = stack.rlim_cur > kReserve ? (stack.rlim_cur - kReserve) / kBytesPerSibling : 0;
+        return std::min<std::size_t>(kMost, std::max<rlim_t>(fits, 100));
+    }();
+    return limit;
+}
+
+namespace {
+
+// Stored bounds may hold any 32-bit values; a window is kept to a range that
+// no later arithmetic on its geometry can overflow.
+QRect boundsFromHeader(const store::ShelfHeader& header)
+{
+    constexpr std::int64_t kReach = 1'000'000;
+    constexpr std::int64_t kMaxSize = 100'000;
+    const std::int64_t left = std::clamp<std::int64_t>(header.left, -kReach, kReach);
+    const std::int64_t top = std::clamp<std::int64_t>(header.top, -kReach, kReach);
+    const std::int64_t width
+        = std::clamp<std::int64_t>(std::int64_t(header.right) - header.left, 0, kMaxSize);
+    const std::int64_t height
+        = std::clamp<std::int64_t>(std::int64_t(header.bottom) - header.top, 0, kMaxSize);
+    return QRect(int(left), int(top), int(width), int(height));
+}
+
+} // namespace
+
 void TPrincipal::cargar()
 {
     AppState& state = AppState::get();
@@ -236,18 +284,42 @@ void TPrincipal::cargar()
         return;
     }
 
+    // Every record is read before anything changes, so that a file holding
+    // more items than a window can show is refused whole.
+    std::optional<store::FontDialogState> fontDialog;
+    std::vector<store::SpButtonState> states;
+    std::size_t itemCount = 0;
+    std::optional<std::runtime_error> broken;
+    try {
+        fontDialog = store::readFontDialog(reader->nextRecord());
+        while (!reader->atEnd()) {
+            store::SpButtonState itemState = store::readSpButton(reader->nextRecord());
+            if (++itemCount <= maxItems())
+                states.push_back(std::move(itemState));
+        }
+    } catch (const store::StreamError& error) {
+        broken.emplace(fail(error));
+    }
+    if (itemCount > maxItems()) {
+        m_loadFailed = true;
+        app::showMessage(this, QStringLiteral("Error caragando datos"),
+            QStringLiteral("El fichero %1\ntiene %2 elementos; una ventana admite como mucho %3.\n"
+                           "El fichero no se ha modificado.")
+                .arg(m_fileName)
+                .arg(itemCount)
+                .arg(maxItems()));
+        return;
+    }
+
     const store::ShelfHeader& header = reader->header();
     m_frameShown = header.frameShown != 0;
     applyFrame();
-    setBounds(QRect(header.left, header.top, header.right - header.left, header.bottom - header.top));
+    setBounds(boundsFromHeader(header));
     m_alwaysButtons = header.alwaysButtons != 0;
     m_color = header.color;
-
-    try {
-        m_fontDialog = store::readFontDialog(reader->nextRecord());
-    } catch (const store::StreamError& error) {
-        throw fail(error);
-    }
+    if (!fontDialog)
+        throw *broken;
+    m_fontDialog = *fontDialog;
     setDefaultFont(m_fontDialog.font);
 
     // Set the old items aside; they are destroyed once the new ones are in.
@@ -262,51 +334,42 @@ void TPrincipal::cargar()
     m_items.clear();
     m_hasItemList = true;
 
-    auto destroyOld = [&old]() {
-        for (auto& item : old)
-            delete item.data();
-        old.clear();
-    };
-
-    try {
-        while (!reader->atEnd()) {
-            const store::Record record = reader->nextRecord();
-            const store::SpButtonState itemState = store::readSpButton(record);
-            auto* item = new TSpButton(this);
-            item->fromState(itemState);
-            m_items.append(item);
-            item->setPopupMenu(menuForClase(item->claseValue()));
-            switch (item->clase()) {
-            case Clase::Normal:
-                if (item->Autorun())
-                    item->SpButtonClick();
-                break;
-            case Clase::Carpeta:
-                // A folder cut and not pasted when the file was written comes back usable.
-                item->setEnabled(true);
-                if (item->Tag() != 0 || item->Autorun())
-                    item->SpButtonClick();
-                break;
-            case Clase::Reloj:
-                state.addTimerItem(item);
-                break;
-            case Clase::Disco:
-                item->createPictureCache();
-                item->settag1(-2);
-                state.addTimerItem(item);
-                break;
-            case Clase::Memoria:
-                state.addTimerItem(item);
-                break;
-            default:
-                break;
-            }
+    for (const store::SpButtonState& itemState : states) {
+        auto* item = new TSpButton(this);
+        item->fromState(itemState);
+        m_items.append(item);
+        item->setPopupMenu(menuForClase(item->claseValue()));
+        switch (item->clase()) {
+        case Clase::Normal:
+            if (item->Autorun())
+                item->SpButtonClick();
+            break;
+        case Clase::Carpeta:
+            // A folder cut and not pasted when the file was written comes back usable.
+            item->setEnabled(true);
+            if (item->Tag() != 0 || item->Autorun())
+                item->SpButtonClick();
+            break;
+        case Clase::Reloj:
+            state.addTimerItem(item);
+            break;
+        case Clase::Disco:
+            item->createPictureCache();
+            item->settag1(-2);
+            state.addTimerItem(item);
+            break;
+        case Clase::Memoria:
+            state.addTimerItem(item);
+            break;
+        default:
+            break;
         }
-    } catch (const store::StreamError& error) {
-        destroyOld();
-        throw fail(error);
     }
-    destroyOld();
+    for (auto& item : old)
+        delete item.data();
+    old.clear();
+    if (broken)
+        throw *broken;
 
     for (TSpButton* item : items()) {
         if (item && item->isTimerDriven())
@@ -315,24 +378,76 @@ void TPrincipal::cargar()
     update();
 }
 
-bool TPrincipal::salvar()
+std::vector<std::uint8_t> TPrincipal::shelfBytes()
 {
-    if (m_loadFailed) {
-        std::fprintf(stderr, "tolm: %s was not loaded; it is left as it is\n", qPrintable(m_fileName));
-        return false;
-    }
     std::vector<std::uint8_t> bytes = fileHead(bounds(), m_color);
     m_items.removeAll(QPointer<TSpButton>());
     for (TSpButton* item : items())
         store::writeRecord(store::writeSpButton(item->toState(menuReference(item->claseValue()))), bytes);
+    return bytes;
+}
 
+namespace {
+
+// What a window holds, but for where it stands on the screen: moving a
+// window that could not be loaded is not worth a recovery file.
+std::vector<std::uint8_t> withoutBounds(std::vector<std::uint8_t> bytes)
+{
+    if (bytes.size() >= store::kShelfHeaderSize)
+        std::fill(bytes.begin() + 4, bytes.begin() + 20, 0);
+    return bytes;
+}
+
+} // namespace
+
+void TPrincipal::rememberUnloadedState()
+{
+    m_unsavedSnapshot = withoutBounds(shelfBytes());
+}
+
+// A window whose file could not be loaded never writes over that file. What
+// the user put on it since goes to a recovery file beside it instead, and
+// the user is told where.
+bool TPrincipal::salvarRecovery()
+{
+    const std::vector<std::uint8_t> bytes = shelfBytes();
+    if (withoutBounds(bytes) == m_unsavedSnapshot) {
+        std::fprintf(stderr, "tolm: %s was not loaded; it is left as it is\n", qPrintable(m_fileName));
+        return false;
+    }
+    if (m_recoveryFileName.isEmpty())
+        m_recoveryFileName = QString::fromStdString(
+            store::firstFreeRecoveryFileName(currentDir(), m_fileName.toStdString()));
     std::string error;
-    const bool written = store::writeFileAtomically(pathOf(m_fileName), bytes, &error);
-    if (!written)
+    if (!store::writeFileAtomically(pathOf(m_recoveryFileName), bytes, &error)) {
         app::showError(this,
-            QStringLiteral("No se puede guardar el fichero %1: %2")
-                .arg(m_fileName, QString::fromStdString(error)));
+            QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
+                           "Tampoco se pudo guardar esta ventana en %2: %3")
+                .arg(m_fileName, m_recoveryFileName, QString::fromStdString(error)));
+        return false;
+    }
+    m_unsavedSnapshot = withoutBounds(bytes);
+    app::showMessage(this, QStringLiteral("Tolm"),
+        QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
+                       "Lo que contiene esta ventana se ha guardado en %2;\n"
+                       "para usarlo, cambie su nombre a %1.")
+            .arg(m_fileName, m_recoveryFileName));
+    return false;
+}
 
+bool TPrincipal::salvar()
+{
+    bool written = false;
+    if (m_loadFailed) {
+        written = salvarRecovery();
+    } else {
+        std::string error;
+        written = store::writeFileAtomically(pathOf(m_fileName), shelfBytes(), &error);
+        if (!written)
+            app::showError(this,
+                QStringLiteral("No se puede guardar el fichero %1: %2")
+                    .arg(m_fileName, QString::fromStdString(error)));
+    }
     if (m_closing) {
         AppState& state = AppState::get();
         for (TSpButton* item : items()) {
@@ -469,8 +584,11 @@ void TPrincipal::Restaurarconfiguracin1Click()
             main->m_loadFailed = false;
             main->cargar();
         } catch (const std::exception& error) {
+            main->m_loadFailed = true;
             app::showError(main, QString::fromUtf8(error.what()));
         }
+        if (main->m_loadFailed)
+            main->rememberUnloadedState();
     }
 }
 

@@ -19,6 +19,12 @@ class TPrincipal : public QWidget {
     Q_OBJECT
 public:
     static constexpr const char* kMainFileName = "tolm95.dat";
+    // Qt paints overlapping sibling widgets recursively, about 300 bytes of
+    // stack per sibling; with the usual 8 MB stack some 29,000 overlapping
+    // items overflow it. A file holding more than a window can safely paint
+    // is refused whole and left as it is. 20,000 at most; fewer when the
+    // stack limit is smaller.
+    static std::size_t maxItems();
 
     // With no folder item this becomes the main window (there is one).
     explicit TPrincipal(TSpButton* folderItem = nullptr);
@@ -49,6 +55,7 @@ public:
     void cargar();
     bool salvar();
     bool loadFailed() const { return m_loadFailed; }
+    const QString& recoveryFileName() const { return m_recoveryFileName; }
     // Creates the file of a new folder made on this window and returns its name.
     QString newFolderFile();
     void BorrarFichero(const QString& name);
@@ -133,6 +140,9 @@ private:
     void buildMenus();
     void applyFrame();
     std::vector<std::uint8_t> fileHead(const QRect& outer, std::uint32_t color) const;
+    std::vector<std::uint8_t> shelfBytes();
+    void rememberUnloadedState();
+    bool salvarRecovery();
     void writeFreshFile(const QString& name, const QRect& outer, std::uint32_t color);
     TSpButton* createItem(tolm::store::Clase clase);
     void snapSize();
@@ -149,6 +159,10 @@ private:
     bool m_alwaysButtons { false };
     bool m_frameShown { true };
     bool m_loadFailed { false };
+    // For a window that could not be loaded: what it held then, and the
+    // recovery file its later contents go to.
+    std::vector<std::uint8_t> m_unsavedSnapshot;
+    QString m_recoveryFileName;
     bool m_snapping { false };
     std::uint32_t m_color { 0x8000000F };
     tolm::store::FontDialogState m_fontDialog;

@@ -1,10 +1,12 @@
 // What an item does when it is activated, and how it follows the mouse.
 #include "app/AppState.h"
+#include "app/Messages.h"
 #include "app/TPrincipal.h"
 #include "items/ItemHooks.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
+#include "store/ShelfFile.h"
 
 #include <QMenu>
 #include <QMouseEvent>
@@ -63,6 +65,16 @@ void TSpButton::SpButtonClick()
             }
             setTag(0);
             m_folderWindow = nullptr;
+        }
+        if (!tolm::store::isFollowableFolderFile(Comando().toStdString())) {
+            // A folder's file must be a plain name beside the main shelf file;
+            // anything else would read or write a file outside the shelf folder.
+            setTag(0);
+            tolm::app::showMessage(shelfWindow(), QStringLiteral("Tolm"),
+                QStringLiteral(
+                    "La carpeta «%1» no se puede abrir:\n«%2» no es un fichero de carpeta de esta bandeja.")
+                    .arg(Caption().isEmpty() ? Hint() : Caption(), Comando()));
+            return;
         }
         if (fileIsOpenSomewhere(Comando())) {
             std::fprintf(stderr, "tolm: %s is already open; a folder cannot open inside itself\n",

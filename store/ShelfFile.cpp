@@ -1,6 +1,7 @@
 #include "store/ShelfFile.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
@@ -51,6 +52,14 @@ constexpr std::uint8_t kCarpeta = 1;
 void deleteTree(const fs::path& dir, const std::string& name, std::set<std::string>& visited,
     std::vector<std::string>& deleted, std::vector<std::string>* broken)
 {
+    auto complain = [broken](const std::string& text) {
+        if (broken)
+            broken->push_back(text);
+    };
+    if (!isFollowableFolderFile(name)) {
+        complain(name + ": not a folder file name; left alone");
+        return;
+    }
     if (!visited.insert(name).second)
         return;
     const fs::path path = dir / name;
@@ -58,20 +67,55 @@ void deleteTree(const fs::path& dir, const std::string& name, std::set<std::stri
     if (!fs::exists(fs::symlink_status(path, ec)))
         return;
     std::string error;
-    if (auto bytes = readFileBytes(path, &error)) {
-        const FolderScan scan = scanFolderFiles(*bytes);
-        for (const auto& child : scan.names) {
-            if (isFollowableFolderFile(child))
-                deleteTree(dir, child, visited, deleted, broken);
-        }
-        if (scan.error && broken)
-            broken->push_back(
-                name + ": " + scan.error->what() + " at byte " + std::to_string(scan.error->offset()));
-    } else if (broken) {
-        broken->push_back(error);
+    const auto bytes = readFileBytes(path, &error);
+    if (!bytes) {
+        // What cannot be read cannot be known to be ours.
+        complain(error + "; left alone");
+        return;
     }
+    if (!hasShelfMagic(*bytes)) {
+        // Someone else's file that a folder happens to name: never ours to delete.
+        complain(name + ": not a shelf file; left alone");
+        return;
+    }
+    const FolderScan scan = scanFolderFiles(*bytes);
+    for (const auto& child : scan.names) {
+        if (isFollowableFolderFile(child))
+            deleteTree(dir, child, visited, deleted, broken);
+    }
+    if (scan.error)
+        complain(name + ": " + scan.error->what() + " at byte " + std::to_string(scan.error->offset()));
     if (fs::remove(path, ec))
         deleted.push_back(name);
+}
+
+// Temporary files of writeFileAtomically: ".NAME.tmpPID-N".
+struct TempName {
+    std::string target;
+    long pid { 0 };
+};
+
+std::optional<TempName> parseTempName(const std::string& file)
+{
+    if (file.size() < 2 || file[0] != '.')
+        return std::nullopt;
+    const auto dash = file.rfind('-');
+    const auto tmp = file.rfind(".tmp", dash);
+    if (dash == std::string::npos || tmp == std::string::npos || tmp < 2)
+        return std::nullopt;
+    const std::string pid = file.substr(tmp + 4, dash - tmp - 4);
+    const std::string attempt = file.substr(dash + 1);
+    auto allDigits = [](const std::string& s) {
+        return !s.empty() && s.size() < 10 && s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (!allDigits(pid) || !allDigits(attempt))
+        return std::nullopt;
+    return TempName { file.substr(1, tmp - 1), std::stol(pid) };
+}
+
+bool processIsAlive(long pid)
+{
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
 } // namespace
@@ -230,6 +274,17 @@ std::string firstFreeFolderFileName(const fs::path& dir)
     }
 }
 
+std::string firstFreeRecoveryFileName(const fs::path& dir, const std::string& name)
+{
+    const std::string stem = name.ends_with(".dat") ? name.substr(0, name.size() - 4) : name;
+    for (unsigned long n = 1;; ++n) {
+        std::string candidate = stem + "-recuperado" + (n > 1 ? std::to_string(n) : std::string()) + ".dat";
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(dir / candidate, ec)))
+            return candidate;
+    }
+}
+
 FolderScan scanFolderFiles(std::span<const std::uint8_t> data)
 {
     FolderScan scan;
@@ -260,12 +315,33 @@ std::vector<std::string> folderFilesNamedIn(std::span<const std::uint8_t> data)
     return scanFolderFiles(data).names;
 }
 
+bool hasShelfMagic(std::span<const std::uint8_t> data)
+{
+    return data.size() >= 4 && static_cast<std::int32_t>(get32(data, 0)) == kShelfMagic;
+}
+
 bool isFollowableFolderFile(const std::string& name)
 {
     if (name.empty() || name == "." || name == ".." || name == kMainShelfFile)
         return false;
     return name.find('/') == std::string::npos && name.find('\\') == std::string::npos
         && name.find('\0') == std::string::npos;
+}
+
+std::vector<std::string> removeStaleTempFiles(const fs::path& dir)
+{
+    std::vector<std::string> removed;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(dir, ec)) {
+        const std::string file = entry.path().filename().string();
+        const auto temp = parseTempName(file);
+        if (!temp || !temp->target.ends_with(".dat") || processIsAlive(temp->pid))
+            continue;
+        std::error_code removeError;
+        if (entry.is_regular_file(removeError) && fs::remove(entry.path(), removeError))
+            removed.push_back(file);
+    }
+    return removed;
 }
 
 std::vector<std::string> deleteShelfTree(

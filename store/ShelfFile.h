@@ -68,6 +68,10 @@ bool writeFileAtomically(
 // First "tolmcN.dat" (N = 1, 2, ...) that does not exist in `dir`.
 std::string firstFreeFolderFileName(const std::filesystem::path& dir);
 
+// First free "STEM-recuperado.dat", "STEM-recuperado2.dat", ... in `dir`, for
+// the shelf file `name` ("tolm95.dat" gives "tolm95-recuperado.dat").
+std::string firstFreeRecoveryFileName(const std::filesystem::path& dir, const std::string& name);
+
 // The folder file names ("Comando" of every "Carpeta" item) a shelf file names, in file order.
 // A broken record ends the list: the names found before it are returned.
 std::vector<std::string> folderFilesNamedIn(std::span<const std::uint8_t> data);
@@ -80,18 +84,30 @@ struct FolderScan {
 };
 FolderScan scanFolderFiles(std::span<const std::uint8_t> data);
 
+// Whether the bytes start with the shelf magic: the only files a folder
+// deletion may remove.
+bool hasShelfMagic(std::span<const std::uint8_t> data);
+
 // A folder file name is followed only when it is a plain file name in the
 // shelf folder: no directory part, not "." or "..", and never the main file.
+// Any other name is opened, written and deleted never.
 bool isFollowableFolderFile(const std::string& name);
 inline constexpr const char* kMainShelfFile = "tolm95.dat";
 
 // Deletes the shelf file `name` in `dir` and, first, the files of the folders
 // it names, recursively. A file already visited is not followed again, so
-// folder files that name each other in a cycle end. A file with another
-// magic is deleted unread; a missing one is skipped. Returns the deleted names.
-// A file with a broken record is deleted too, together with the folder files
-// named before the break; its name goes to `broken` with the reader's complaint.
+// folder files that name each other in a cycle end. Names that are not
+// followable, files without the shelf magic and files that cannot be read are
+// left in place and named in `broken`; a missing one is skipped. A file with
+// a broken record is deleted, together with the folder files named before
+// the break, and named in `broken` with the reader's complaint. Returns the
+// deleted names.
 std::vector<std::string> deleteShelfTree(
     const std::filesystem::path& dir, const std::string& name, std::vector<std::string>* broken = nullptr);
+
+// Removes the temporary files (".NAME.dat.tmpPID-N") that writeFileAtomically
+// leaves when its process is killed mid-save; only those whose process is
+// gone. Returns the removed names.
+std::vector<std::string> removeStaleTempFiles(const std::filesystem::path& dir);
 
 } // namespace tolm::store

@@ -158,16 +158,34 @@ TEST(ShelfFileTest, DeletingWrongMagicAndBrokenFiles)
     put(dir.path() / "tolmc2.dat", broken);
     put(dir.path() / "tolmc3.dat", shelf({}));
     put(dir.path() / "tolmc4.dat", shelf({}));
-    // Another program's file: deleted without a look inside.
+    // Another program's file, and one too short to tell: never ours to delete.
     put(dir.path() / "tolmc5.dat",
         { 'n', 'o', ' ', 'e', 's', ' ', 'u', 'n', 'a', ' ', 'b', 'a', 'n', 'd', 'e', 'j', 'a', 'x', 'x', 'x',
             'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x' });
+    put(dir.path() / "tolmc6.dat", { 0x73, 0x1F });
+    put(dir.path() / "tolmc7.dat", shelf({ folderItem("tolmc5.dat"), folderItem("tolmc6.dat") }));
     std::vector<std::string> problems;
-    const auto deleted = deleteShelfTree(dir.path(), "tolmc1.dat", &problems);
-    EXPECT_EQ(deleted, (std::vector<std::string> { "tolmc3.dat", "tolmc2.dat", "tolmc5.dat", "tolmc1.dat" }));
+    auto deleted = deleteShelfTree(dir.path(), "tolmc1.dat", &problems);
+    EXPECT_EQ(deleted, (std::vector<std::string> { "tolmc3.dat", "tolmc2.dat", "tolmc1.dat" }));
     EXPECT_TRUE(fs::exists(dir.path() / "tolmc4.dat"));
-    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_TRUE(fs::exists(dir.path() / "tolmc5.dat"));
+    ASSERT_EQ(problems.size(), 2u);
     EXPECT_EQ(problems[0].rfind("tolmc2.dat: Invalid stream format at byte ", 0), 0u);
+    EXPECT_EQ(problems[1], "tolmc5.dat: not a shelf file; left alone");
+
+    problems.clear();
+    deleted = deleteShelfTree(dir.path(), "tolmc7.dat", &problems);
+    EXPECT_EQ(deleted, std::vector<std::string> { "tolmc7.dat" });
+    EXPECT_TRUE(fs::exists(dir.path() / "tolmc5.dat"));
+    EXPECT_TRUE(fs::exists(dir.path() / "tolmc6.dat"));
+    EXPECT_EQ(problems.size(), 2u);
+
+    // The name asked for is held to the same rule as the names inside.
+    for (const char* name : { "tolm95.dat", "../fuera.dat", "/tmp/x.dat", "", "." }) {
+        problems.clear();
+        EXPECT_TRUE(deleteShelfTree(dir.path(), name, &problems).empty()) << name;
+        EXPECT_EQ(problems.size(), 1u) << name;
+    }
 }
 
 TEST(ShelfFileTest, AtomicWriteReplacesOrLeavesTheOldFile)

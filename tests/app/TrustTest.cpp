@@ -1,0 +1,241 @@
+// Shelf content never reaches outside the shelf folder, and what the user
+// puts on a window is never dropped without a word.
+#include "ShelfFixture.h"
+
+#include <QTemporaryDir>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using tolm::store::Clase;
+using tolm::store::SpButtonState;
+
+namespace {
+
+SpButtonState folderState(const std::string& comando, bool open)
+{
+    SpButtonState folder;
+    folder.clase = static_cast<std::uint8_t>(Clase::Carpeta);
+    folder.caption = "Peligro";
+    folder.comando = comando;
+    folder.tag = open ? 1 : 0;
+    return folder;
+}
+
+QByteArray shelfOf(const std::vector<SpButtonState>& items)
+{
+    using namespace tolm::store;
+    std::vector<std::uint8_t> bytes;
+    ShelfHeader header;
+    header.left = 100;
+    header.top = 100;
+    header.right = 400;
+    header.bottom = 300;
+    writeHeader(header, bytes);
+    writeRecord(writeFontDialog(FontDialogState {}), bytes);
+    for (const auto& item : items)
+        writeRecord(writeSpButton(item), bytes);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
+
+// Names a hostile file could give a folder, each pointing at a file the test
+// watches: outside the shelf folder, the main file, a folder in a sub-folder.
+struct HostileNames {
+    QTemporaryDir outside;
+    QString parentName = QStringLiteral("tolm-trust-%1.dat").arg(QCoreApplication::applicationPid());
+
+    QStringList names() const
+    {
+        return { QStringLiteral("../") + parentName, outside.filePath(QStringLiteral("abs.dat")),
+            QStringLiteral("tolm95.dat"), QStringLiteral("sub/tolmc1.dat"), QStringLiteral("..") };
+    }
+    // Every file those names reach, other than the main file.
+    QStringList watched() const
+    {
+        return { QDir::current().absoluteFilePath(QStringLiteral("../") + parentName),
+            outside.filePath(QStringLiteral("abs.dat")), QStringLiteral("sub/tolmc1.dat") };
+    }
+    ~HostileNames() { QFile::remove(QDir::current().absoluteFilePath(QStringLiteral("../") + parentName)); }
+};
+
+} // namespace
+
+TEST_F(ShelfTest, FoldersStoredOpenWithHostileNamesOpenAndWriteNothing)
+{
+    HostileNames hostile;
+    std::vector<SpButtonState> folders;
+    for (const QString& name : hostile.names())
+        folders.push_back(folderState(name.toStdString(), true));
+    const QByteArray original = shelfOf(folders);
+    write("tolm95.dat", original);
+    QDir().mkdir("sub");
+
+    TPrincipal* main = startMain();
+    EXPECT_TRUE(state().openFolderWindows.isEmpty());
+    ASSERT_EQ(messages.size(), hostile.names().size());
+    EXPECT_TRUE(messages[0].contains("Peligro")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("../" + hostile.parentName)) << messages[0].toStdString();
+    // Refused folders are stored closed; nothing else about them changes.
+    for (TSpButton* item : main->items())
+        EXPECT_EQ(item->Tag(), 0);
+
+    main->Restaurarconfiguracin1Click();
+    flushDeletes();
+    EXPECT_TRUE(state().openFolderWindows.isEmpty());
+    main->close();
+    flushDeletes();
+    for (const QString& file : hostile.watched())
+        EXPECT_FALSE(QFile::exists(file)) << file.toStdString();
+    const auto saved = parse("tolm95.dat");
+    ASSERT_EQ(saved.items.size(), folders.size());
+}
+
+TEST_F(ShelfTest, DeletingAHostileFolderRemovesOnlyTheItem)
+{
+    HostileNames hostile;
+    const QByteArray victim = shelfOf({});
+    QDir().mkdir("sub");
+    for (const QString& file : hostile.watched())
+        write(file, victim);
+    const QByteArray notes("apuntes del usuario, no una bandeja");
+    write("notes.txt", notes);
+    QStringList names = hostile.names();
+    names.append(QStringLiteral("notes.txt"));
+
+    TPrincipal* main = startMain();
+    const QByteArray mainBytes = read("tolm95.dat");
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        TSpButton* folder = main->NuevaCarpeta1Click();
+        QFile::remove(folder->Comando());
+        folder->setComando(name);
+        state().currentItem = folder;
+        main->CarpetaEliminarClick();
+        flushDeletes();
+        EXPECT_FALSE(main->items().contains(folder));
+    }
+    for (const QString& file : hostile.watched())
+        EXPECT_EQ(read(file), victim) << file.toStdString();
+    EXPECT_EQ(read("notes.txt"), notes);
+    EXPECT_EQ(read("tolm95.dat"), mainBytes);
+}
+
+TEST_F(ShelfTest, AFolderTreeKeepsFilesThatAreNotShelves)
+{
+    const QByteArray foreign("otro programa escribió esto aquí, con bastantes bytes");
+    write("tolmc2.dat", foreign);
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    folder->SpButtonClick();
+    TSpButton* inner = folder->folderWindow()->NuevaCarpeta1Click();
+    ASSERT_EQ(inner->Comando(), "tolmc3.dat");
+    inner->setComando("tolmc2.dat");
+    QFile::remove("tolmc3.dat");
+    folder->folderWindow()->Guardarconfiguracin1Click();
+
+    state().currentItem = folder;
+    main->CarpetaEliminarClick();
+    flushDeletes();
+    EXPECT_FALSE(exists("tolmc1.dat"));
+    EXPECT_EQ(read("tolmc2.dat"), foreign);
+}
+
+TEST_F(ShelfTest, AHostileCutFolderClearedFromTheBufferDeletesNothing)
+{
+    HostileNames hostile;
+    QDir().mkdir("sub");
+    for (const QString& file : hostile.watched())
+        write(file, shelfOf({}));
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    QFile::remove(folder->Comando());
+    folder->setComando(QStringLiteral("../") + hostile.parentName);
+    state().currentItem = folder;
+    main->BotonCortarClick();
+    ASSERT_EQ(state().cutBuffer(), folder);
+
+    // Pasting it elsewhere moves the item and touches no file.
+    TSpButton* other = main->NuevaCarpeta1Click();
+    other->SpButtonClick();
+    TPrincipal* window = other->folderWindow();
+    state().pressPoint = QPoint(5, 5);
+    window->Pegar1Click();
+    EXPECT_EQ(folder->shelfWindow(), window);
+    state().currentItem = folder;
+    window->BotonCortarClick();
+
+    // Cutting something else asks to clear the buffered folder: answered OK.
+    state().currentItem = window->Reloj1Click();
+    window->BotonCortarClick();
+    EXPECT_FALSE(window->items().contains(folder));
+    for (const QString& file : hostile.watched())
+        EXPECT_TRUE(QFile::exists(file)) << file.toStdString();
+}
+
+TEST_F(ShelfTest, ItemsAddedToAWindowThatCouldNotLoadAreKeptBesideIt)
+{
+    const QByteArray foreign("\x01\x02\x03\x04 not a shelf at all, but the user's data", 44);
+    write("tolm95.dat", foreign);
+    write("tolm95-recuperado.dat", "ocupado");
+    TPrincipal* main = startMain();
+    messages.clear();
+
+    // Nothing added: nothing written, nothing said.
+    main->Guardarconfiguracin1Click();
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_FALSE(exists("tolm95-recuperado2.dat"));
+
+    TSpButton* clock = main->Reloj1Click();
+    clock->move(30, 40);
+    main->close();
+    flushDeletes();
+    EXPECT_EQ(read("tolm95.dat"), foreign);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("tolm95-recuperado2.dat")) << messages[0].toStdString();
+    const auto kept = parse("tolm95-recuperado2.dat");
+    ASSERT_EQ(kept.items.size(), 1);
+    EXPECT_EQ(kept.items[0].className, "TSpButton");
+
+    // Renamed as the message says, the kept items load.
+    QFile::remove("tolm95.dat");
+    QFile::rename("tolm95-recuperado2.dat", "tolm95.dat");
+    TPrincipal* again = startMain();
+    ASSERT_EQ(again->items().size(), 1);
+    EXPECT_EQ(again->items()[0]->clase(), Clase::Reloj);
+    EXPECT_EQ(again->items()[0]->pos(), QPoint(30, 40));
+}
+
+TEST_F(ShelfTest, AFileWithMoreItemsThanAWindowHoldsIsRefusedWhole)
+{
+    std::vector<SpButtonState> many(TPrincipal::maxItems() + 1);
+    const QByteArray original = shelfOf(many);
+    write("tolm95.dat", original);
+    TPrincipal* main = startMain();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("tolm95.dat")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QString::number(TPrincipal::maxItems() + 1)))
+        << messages[0].toStdString();
+    EXPECT_TRUE(main->items().isEmpty());
+    EXPECT_TRUE(main->loadFailed());
+    main->close();
+    flushDeletes();
+    EXPECT_EQ(read("tolm95.dat"), original);
+}
+
+TEST_F(ShelfTest, StartRemovesTemporaryFilesOfInterruptedSaves)
+{
+    // A child that has exited stands for a process killed mid-save.
+    const pid_t child = ::fork();
+    if (child == 0)
+        std::_Exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const QString stale = QStringLiteral(".tolm95.dat.tmp%1-0").arg(child);
+    const QString live = QStringLiteral(".tolmc1.dat.tmp%1-0").arg(::getpid());
+    write(stale, "a medio escribir");
+    write(live, "escribiéndose");
+    write(".notas.txt.tmp1-0", "no es nuestro");
+    startMain();
+    EXPECT_FALSE(exists(stale));
+    EXPECT_TRUE(exists(live));
+    EXPECT_TRUE(exists(".notas.txt.tmp1-0"));
+}
