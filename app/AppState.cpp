@@ -3,56 +3,55 @@
 #include "app/TPrincipal.h"
 #include "items/TSpButton.h"
 
-namespace {
-AppState* s_instance = nullptr;
-}
+AppState::AppState() = default;
 
-AppState::AppState()
-{
-    Q_ASSERT(!s_instance);
-    s_instance = this;
-}
-
-AppState::~AppState()
-{
-    if (m_cutOwned)
-        delete m_cut.data();
-    s_instance = nullptr;
-}
+AppState::~AppState() = default;
 
 AppState& AppState::get()
 {
-    Q_ASSERT(s_instance);
-    return *s_instance;
+    auto* state = dynamic_cast<AppState*>(&ShelfState::get());
+    if (!state)
+        qFatal("tolm: AppState::get() with no AppState");
+    return *state;
 }
 
 bool AppState::exists()
 {
-    return s_instance != nullptr;
+    return ShelfState::exists() && dynamic_cast<AppState*>(&ShelfState::get());
 }
 
 TSpButton* AppState::cutBuffer() const
 {
-    return m_cut.data();
+    return m_cutItem ? m_cutItem.get() : m_cutFolder.data();
 }
 
-void AppState::setCutBuffer(TSpButton* item, bool owned)
+void AppState::setCutItem(std::unique_ptr<TSpButton> item)
 {
-    if (m_cutOwned && m_cut && m_cut != item)
-        delete m_cut.data();
-    m_cut = item;
-    m_cutOwned = owned && item;
+    m_cutFolder = nullptr;
+    m_cutItem = std::move(item);
 }
 
-TSpButton* AppState::takeCutBuffer()
+void AppState::setCutFolder(TSpButton* folder)
 {
-    TSpButton* item = m_cut.data();
-    m_cut = nullptr;
-    m_cutOwned = false;
-    return item;
+    m_cutItem.reset();
+    m_cutFolder = folder;
 }
 
-bool AppState::isOpen(const TPrincipal* window) const
+TSpButton* AppState::takeCutFolder()
+{
+    TSpButton* folder = m_cutFolder.data();
+    m_cutFolder = nullptr;
+    m_cutItem.reset();
+    return folder;
+}
+
+void AppState::clearCutBuffer()
+{
+    m_cutFolder = nullptr;
+    m_cutItem.reset();
+}
+
+bool AppState::isOpen(const QWidget* window) const
 {
     if (!window)
         return false;
@@ -63,13 +62,13 @@ bool AppState::isOpen(const TPrincipal* window) const
     return false;
 }
 
-void AppState::addTimerItem(TSpButton* item)
+bool AppState::fileIsOpen(const QString& fileName) const
 {
-    if (item && !timerItems.contains(item))
-        timerItems.append(item);
-}
-
-void AppState::removeTimerItem(TSpButton* item)
-{
-    timerItems.removeAll(item);
+    if (mainWindow && mainWindow->fileName() == fileName)
+        return true;
+    for (const auto& window : openFolderWindows) {
+        if (window && window->fileName() == fileName)
+            return true;
+    }
+    return filesBeingOpened.contains(fileName);
 }

@@ -53,6 +53,12 @@ TPrincipal::TPrincipal(TSpButton* folderItem)
     setGeometry(668, 170, 291, 139);
     m_color = gfx::clBtnFace;
     buildMenus();
+    if (!m_isMain && state.mainWindow) {
+        TPrincipal* main = state.mainWindow;
+        connect(this, &TPrincipal::propertiesRequested, main, &TPrincipal::propertiesRequested);
+        connect(this, &TPrincipal::calendarRequested, main, &TPrincipal::calendarRequested);
+        connect(this, &TPrincipal::aboutRequested, main, &TPrincipal::aboutRequested);
+    }
     if (m_isMain) {
         state.mainWindow = this;
         m_timer = new QTimer(this);
@@ -67,7 +73,6 @@ TPrincipal::~TPrincipal()
 {
     if (m_menuHost && m_menuVentana)
         m_menuHost->removeAction(m_menuVentana->menuAction());
-    delete m_undo;
     AppState& state = AppState::get();
     state.openFolderWindows.removeAll(this);
 }
@@ -75,6 +80,16 @@ TPrincipal::~TPrincipal()
 TSpButton* TPrincipal::folderItem() const
 {
     return m_folderItem.data();
+}
+
+TPrincipal* TPrincipal::windowOf(const TSpButton* item)
+{
+    return item ? qobject_cast<TPrincipal*>(item->parentWidget()) : nullptr;
+}
+
+TPrincipal* TPrincipal::folderWindowOf(const TSpButton* item)
+{
+    return item ? qobject_cast<TPrincipal*>(item->folderWindow()) : nullptr;
 }
 
 QList<TSpButton*> TPrincipal::items() const
@@ -338,7 +353,7 @@ void TPrincipal::cargar()
         auto* item = new TSpButton(this);
         item->fromState(itemState);
         m_items.append(item);
-        item->setPopupMenu(menuForClase(item->claseValue()));
+        adoptItem(item);
         switch (item->clase()) {
         case Clase::Normal:
             if (item->Autorun())
@@ -452,7 +467,7 @@ bool TPrincipal::salvar()
         AppState& state = AppState::get();
         for (TSpButton* item : items()) {
             if (item->clase() == Clase::Carpeta && item->Tag() != 0 && state.isOpen(item->folderWindow()))
-                item->folderWindow()->close();
+                folderWindowOf(item)->close();
         }
     }
     return written;
@@ -540,7 +555,7 @@ void TPrincipal::cerrarVentanas()
     for (TSpButton* item : items()) {
         if (!item || !m_closing || item->clase() != Clase::Carpeta || item->Tag() == 0)
             continue;
-        TPrincipal* window = item->folderWindow();
+        TPrincipal* window = folderWindowOf(item);
         if (state.isOpen(window)) {
             window->setDiscard(m_discard);
             window->close();
@@ -597,5 +612,5 @@ void TPrincipal::CarpetaCerrarClick()
     AppState& state = AppState::get();
     TSpButton* item = state.currentItem;
     if (item && item->Tag() != 0 && state.isOpen(item->folderWindow()))
-        item->folderWindow()->close();
+        folderWindowOf(item)->close();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "items/ItemHost.h"
 #include "store/Components.h"
 
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -15,7 +17,7 @@ class TSpButton;
 // A shelf window: the main window, loaded from "tolm95.dat", or the window of
 // a folder item, loaded from the folder's own file. Every window keeps its
 // options and items in its shelf file in the current directory.
-class TPrincipal : public QWidget {
+class TPrincipal : public QWidget, public tolm::items::ItemHost {
     Q_OBJECT
 public:
     static constexpr const char* kMainFileName = "tolm95.dat";
@@ -33,17 +35,20 @@ public:
     bool isMainWindow() const { return m_isMain; }
     const QString& fileName() const { return m_fileName; }
     TSpButton* folderItem() const;
+    // The window `item` stands on, and the folder window it opened.
+    static TPrincipal* windowOf(const TSpButton* item);
+    static TPrincipal* folderWindowOf(const TSpButton* item);
     // The items in saved order; destroyed items show up as null entries.
-    QList<TSpButton*> items() const;
+    QList<TSpButton*> items() const override;
     bool hasItemList() const { return m_hasItemList; }
 
     // Window options, stored in the shelf file.
     bool frameShown() const { return m_frameShown; }
-    bool alwaysButtons() const { return m_alwaysButtons; }
+    bool alwaysButtons() const override { return m_alwaysButtons; }
     void setAlwaysButtons(bool on);
     std::uint32_t color() const { return m_color; }
     void setColor(std::uint32_t color);
-    const tolm::store::FontState& defaultFont() const { return m_fontDialog.font; }
+    const tolm::store::FontState& defaultFont() const override { return m_fontDialog.font; }
     void setDefaultFont(const tolm::store::FontState& font);
     // The window's bounds with its frame, as the shelf file stores them.
     QRect bounds() const;
@@ -109,18 +114,31 @@ public:
     // The identifier a saved item uses for its menu: "Principal.MenuBoton".
     std::string menuReference(int clase) const;
 
-    TSpButton* undoSlot() const { return m_undo; }
+    TSpButton* undoSlot() const { return m_undo.get(); }
     bool isClosing() const { return m_closing; }
     void setDiscard(bool discard) { m_discard = discard; }
     QTimer* timer() const { return m_timer; }
 
-    // Makes `item` a child of this window with the menu of its kind.
+    // Makes `item` a child of this window with the menu of its kind, and
+    // this window the one that answers its requests.
     void adoptItem(TSpButton* item);
     void removeFromItemList(TSpButton* item);
     void appendToItemList(TSpButton* item);
+    void moveToEndOfItemList(TSpButton* item) override;
 
     // Item mouse handling routes window moves here (client coordinates).
-    void windowMouseMove(const QPoint& pos, Qt::MouseButtons buttons);
+    void windowMouseMove(const QPoint& pos, Qt::MouseButtons buttons) override;
+
+    // Opens the folder window of `folder`, or brings it forward.
+    void openFolder(TSpButton* folder);
+
+signals:
+    // What a window asks of the application: the dialogs it shows. A folder
+    // window passes its requests on to the main window, so connecting the
+    // main window's is enough.
+    void propertiesRequested(TSpButton* item);
+    void calendarRequested();
+    void aboutRequested(QWidget* parent);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -153,7 +171,7 @@ private:
     QPointer<TSpButton> m_folderItem;
     QList<QPointer<TSpButton>> m_items;
     bool m_hasItemList { false };
-    TSpButton* m_undo { nullptr };
+    std::unique_ptr<TSpButton> m_undo;
     bool m_closing { false };
     bool m_discard { false };
     bool m_alwaysButtons { false };

@@ -4,11 +4,11 @@
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
 #include "items/ChildAt.h"
-#include "items/ItemHooks.h"
 #include "items/TSpButton.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
+#include "store/ShelfFile.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -25,6 +25,59 @@ void TPrincipal::adoptItem(TSpButton* item)
 {
     item->setParent(this);
     item->setPopupMenu(menuForClase(item->claseValue()));
+    // An item moved here from another window answers to this one only.
+    disconnect(item, &TSpButton::folderOpenRequested, nullptr, nullptr);
+    disconnect(item, &TSpButton::calendarRequested, nullptr, nullptr);
+    disconnect(item, &TSpButton::propertiesRequested, nullptr, nullptr);
+    connect(item, &TSpButton::folderOpenRequested, this, &TPrincipal::openFolder);
+    connect(item, &TSpButton::calendarRequested, this, &TPrincipal::calendarRequested);
+    connect(item, &TSpButton::propertiesRequested, this, [this](TSpButton* requester) {
+        AppState::get().currentItem = requester;
+        BotonPropiedadesClick();
+    });
+}
+
+void TPrincipal::moveToEndOfItemList(TSpButton* item)
+{
+    removeFromItemList(item);
+    appendToItemList(item);
+}
+
+void TPrincipal::openFolder(TSpButton* folder)
+{
+    AppState& state = AppState::get();
+    if (folder->Tag() != 0) {
+        if (TPrincipal* window = folderWindowOf(folder); state.isOpen(window)) {
+            window->show();
+            window->raise();
+            window->activateWindow();
+            return;
+        }
+        folder->setTag(0);
+        folder->setFolderWindow(nullptr);
+    }
+    const QString file = folder->Comando();
+    if (!store::isFollowableFolderFile(file.toStdString())) {
+        // A folder's file must be a plain name beside the main shelf file;
+        // anything else would read or write a file outside the shelf folder.
+        app::showMessage(this, QStringLiteral("Tolm"),
+            QStringLiteral(
+                "La carpeta «%1» no se puede abrir:\n«%2» no es un fichero de carpeta de esta bandeja.")
+                .arg(folder->Caption().isEmpty() ? folder->Hint() : folder->Caption(), file));
+        return;
+    }
+    if (state.fileIsOpen(file)) {
+        std::fprintf(
+            stderr, "tolm: %s is already open; a folder cannot open inside itself\n", qPrintable(file));
+        return;
+    }
+    state.currentItem = folder;
+    state.filesBeingOpened.append(file);
+    auto* window = new TPrincipal(folder);
+    state.filesBeingOpened.removeOne(file);
+    folder->setFolderWindow(window);
+    state.openFolderWindows.append(window);
+    window->show();
 }
 
 void TPrincipal::removeFromItemList(TSpButton* item)
@@ -43,7 +96,7 @@ TSpButton* TPrincipal::createItem(Clase clase)
     AppState& state = AppState::get();
     auto* item = new TSpButton(this);
     item->setClase(clase);
-    item->setPopupMenu(menuForClase(static_cast<int>(clase)));
+    adoptItem(item);
     item->move(state.pressPoint);
     item->setTipo(0);
     return item;
@@ -121,12 +174,11 @@ void TPrincipal::BotonEliminarClick()
     if (!item)
         return;
     removeFromItemList(item);
-    delete m_undo;
-    m_undo = nullptr;
+    m_undo.reset();
     state.removeTimerItem(item);
     item->hide();
     item->setParent(nullptr);
-    m_undo = item;
+    m_undo.reset(item);
     m_deshacer->setEnabled(true);
 }
 
@@ -141,7 +193,7 @@ static void collectOpenTreeFiles(const TPrincipal* window, QStringList& files)
             continue;
         files.append(item->Comando());
         if (item->Tag() != 0 && state.isOpen(item->folderWindow()))
-            collectOpenTreeFiles(item->folderWindow(), files);
+            collectOpenTreeFiles(TPrincipal::folderWindowOf(item), files);
     }
 }
 
@@ -150,12 +202,12 @@ static void collectOpenTreeFiles(const TPrincipal* window, QStringList& files)
 static void deleteFolder(TSpButton* item)
 {
     AppState& state = AppState::get();
-    TPrincipal* holder = item->shelfWindow();
+    TPrincipal* holder = TPrincipal::windowOf(item);
     if (holder)
         holder->removeFromItemList(item);
     QStringList files { item->Comando() };
     if (item->Tag() != 0 && state.isOpen(item->folderWindow())) {
-        TPrincipal* window = item->folderWindow();
+        TPrincipal* window = TPrincipal::folderWindowOf(item);
         collectOpenTreeFiles(window, files);
         window->setDiscard(true);
         window->close();
@@ -177,7 +229,7 @@ void TPrincipal::CarpetaEliminarClick()
     if (!item)
         return;
     if (item == state.cutBuffer())
-        state.takeCutBuffer();
+        state.takeCutFolder();
     deleteFolder(item);
 }
 
@@ -190,7 +242,7 @@ void TPrincipal::BotonAbrirClick()
 void TPrincipal::BotonPropiedadesClick()
 {
     if (TSpButton* item = AppState::get().currentItem)
-        items::hooks().openProperties(item);
+        emit propertiesRequested(item);
 }
 
 bool TPrincipal::EliminarPaste()
@@ -200,13 +252,13 @@ bool TPrincipal::EliminarPaste()
     if (!buffered)
         return true;
     if (buffered->clase() != Clase::Carpeta) {
-        state.setCutBuffer(nullptr, false);
+        state.clearCutBuffer();
         return true;
     }
     if (!app::askOkCancel(this, QStringLiteral("Atención"),
             QStringLiteral("Hay una carpeta cortada en el buffer\n¿Borrar carpeta?")))
         return false;
-    state.takeCutBuffer();
+    state.takeCutFolder();
     deleteFolder(buffered);
     return true;
 }
@@ -218,9 +270,9 @@ void TPrincipal::BotonCortarClick()
     if (!item || !EliminarPaste())
         return;
     if (item->clase() == Clase::Carpeta) {
-        state.setCutBuffer(item, false);
+        state.setCutFolder(item);
         if (item->Tag() != 0 && state.isOpen(item->folderWindow()))
-            item->folderWindow()->close();
+            folderWindowOf(item)->close();
         item->setEnabled(false);
         return;
     }
@@ -228,7 +280,7 @@ void TPrincipal::BotonCortarClick()
     state.removeTimerItem(item);
     item->hide();
     item->setParent(nullptr);
-    state.setCutBuffer(item, true);
+    state.setCutItem(std::unique_ptr<TSpButton>(item));
 }
 
 void TPrincipal::BotonCopiarClick()
@@ -237,10 +289,10 @@ void TPrincipal::BotonCopiarClick()
     TSpButton* item = state.currentItem;
     if (!item || item->clase() == Clase::Carpeta || !EliminarPaste())
         return;
-    auto* copy = new TSpButton(nullptr);
+    auto copy = std::make_unique<TSpButton>();
     copy->hide();
     copy->Assign(*item);
-    state.setCutBuffer(copy, true);
+    state.setCutItem(std::move(copy));
 }
 
 // Whether `window` is the folder window of `folder` or lies below it.
@@ -252,7 +304,7 @@ static bool windowIsInsideFolder(const TPrincipal* window, const TSpButton* fold
             return false;
         if (owner == folder)
             return true;
-        w = owner->shelfWindow();
+        w = TPrincipal::windowOf(owner);
     }
     return false;
 }
@@ -271,7 +323,7 @@ void TPrincipal::Pegar1Click()
             return;
         }
         buffered->move(state.pressPoint);
-        TPrincipal* holder = buffered->shelfWindow();
+        TPrincipal* holder = windowOf(buffered);
         if (holder != this) {
             if (holder)
                 holder->removeFromItemList(buffered);
@@ -280,7 +332,7 @@ void TPrincipal::Pegar1Click()
             buffered->show();
         }
         buffered->setEnabled(true);
-        state.takeCutBuffer();
+        state.takeCutFolder();
         return;
     }
     auto* item = new TSpButton(this);
@@ -298,15 +350,14 @@ void TPrincipal::Pegar1Click()
     default:
         break;
     }
-    item->setPopupMenu(menuForClase(item->claseValue()));
+    adoptItem(item);
     item->show();
 }
 
 void TPrincipal::Deshacer1Click()
 {
     if (m_undo) {
-        TSpButton* item = m_undo;
-        m_undo = nullptr;
+        TSpButton* item = m_undo.release();
         adoptItem(item);
         appendToItemList(item);
         item->show();
@@ -404,7 +455,7 @@ void TPrincipal::dropFiles(const QStringList& paths, const QPoint& point)
         item->settag1(1);
         item->setFromFile(path);
         item->setHint(path);
-        item->setPopupMenu(m_menuBoton);
+        adoptItem(item);
         item->move(x, point.y());
         item->setTipo(0);
         item->show();

@@ -3,7 +3,6 @@
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
 #include "gfx/Color.h"
-#include "items/ItemHooks.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
@@ -18,32 +17,23 @@
 #include <QPushButton>
 #include <QTime>
 #include <cstdio>
+#include <functional>
 
 using namespace tolm;
 using store::Clase;
 
 namespace {
 
-QAction* addItem(QMenu* menu, const QString& text, TPrincipal* window, void (TPrincipal::*handler)())
+// A menu command; an error it raises is shown, not let into the event loop.
+// `handler` is any member of the window taking no argument (the "Nuevo"
+// commands return the item they made).
+template <typename Handler>
+QAction* addItem(QMenu* menu, const QString& text, TPrincipal* window, Handler handler)
 {
     QAction* action = menu->addAction(text);
     QObject::connect(action, &QAction::triggered, window, [window, handler] {
         try {
-            (window->*handler)();
-        } catch (const std::exception& error) {
-            app::showError(window, QString::fromUtf8(error.what()));
-        }
-    });
-    return action;
-}
-
-template <typename R>
-QAction* addItem(QMenu* menu, const QString& text, TPrincipal* window, R* (TPrincipal::*handler)())
-{
-    QAction* action = menu->addAction(text);
-    QObject::connect(action, &QAction::triggered, window, [window, handler] {
-        try {
-            (window->*handler)();
+            std::invoke(handler, window);
         } catch (const std::exception& error) {
             app::showError(window, QString::fromUtf8(error.what()));
         }
@@ -254,7 +244,7 @@ void TPrincipal::Explorar1Click()
 
 void TPrincipal::Acercade1Click()
 {
-    items::hooks().openAbout(this);
+    emit aboutRequested(this);
 }
 
 // ---------------------------------------------------------------- mouse, keys, size

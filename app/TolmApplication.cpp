@@ -3,7 +3,9 @@
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
-#include "items/ItemHooks.h"
+#include "dialogs/TAboutBox.h"
+#include "dialogs/TCalendario.h"
+#include "dialogs/TPropiedades.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -68,13 +70,23 @@ void exitAfterFirstPaintIfAsked(QWidget* window)
 
 } // namespace
 
+void connectDialogs(TPrincipal* mainWindow)
+{
+    QObject::connect(mainWindow, &TPrincipal::propertiesRequested, mainWindow,
+        [](TSpButton* item) { TPropiedades::execute(item); });
+    // A clock opens the one calendar window of the program at today's date.
+    QObject::connect(
+        mainWindow, &TPrincipal::calendarRequested, mainWindow, [] { TCalendario::instance()->showToday(); });
+    QObject::connect(mainWindow, &TPrincipal::aboutRequested, mainWindow,
+        [](QWidget* parent) { TAboutBox::execute(parent); });
+}
+
 int runTolm(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolm"));
     QApplication::setQuitOnLastWindowClosed(false);
     AppState state;
-    installApplicationHooks();
     // The start counter lives in the settings file; a counter that cannot be
     // written is no reason to keep the user from the launcher.
 
@@ -85,6 +97,7 @@ int runTolm(int argc, char** argv)
         showError(nullptr, QString::fromUtf8(error.what()));
         return 1;
     }
+    connectDialogs(mainWindow);
     mainWindow->show();
     exitAfterFirstPaintIfAsked(mainWindow);
     // The calendar window is made hidden the first time a clock opens it,

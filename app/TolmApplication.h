@@ -1,5 +1,7 @@
 #pragma once
 
+class TPrincipal;
+
 namespace tolm::app {
 
 // Starts the launcher: the main shelf window from "tolm95.dat" in the current
@@ -7,7 +9,8 @@ namespace tolm::app {
 // window closes, the session ends or SIGTERM arrives (each saves every window).
 int runTolm(int argc, char** argv);
 
-// Connects items to the windows they open: calendar, about box, properties.
-void installApplicationHooks();
+// Connects the main window's requests to the dialogs that answer them:
+// properties, calendar, about box.
+void connectDialogs(TPrincipal* mainWindow);
 
 } // namespace tolm::app

@@ -79,7 +79,7 @@ void BM_TimerTick(benchmark::State& bench)
     TSpButton* b = scene.main->NuevaCarpeta1Click();
     a->SpButtonClick();
     b->SpButtonClick();
-    TPrincipal* windows[3] = { scene.main, a->folderWindow(), b->folderWindow() };
+    TPrincipal* windows[3] = { scene.main, TPrincipal::folderWindowOf(a), TPrincipal::folderWindowOf(b) };
     for (int i = 0; i < 140; ++i) {
         TPrincipal* window = windows[i % 3];
         window->resize(1000, 800);

@@ -1,10 +1,10 @@
 #include "dialogs/TPropiedades.h"
 
-#include "app/AppState.h"
-#include "app/TPrincipal.h"
 #include "dialogs/TAboutBox.h"
 #include "dialogs/TPropiedadesLayout.h"
 #include "items/ItemFont.h"
+#include "items/ItemHost.h"
+#include "items/ShelfState.h"
 #include "items/TSpButton.h"
 #include "widgets/TCSpinEdit.h"
 
@@ -87,7 +87,7 @@ TPropiedades::TPropiedades(TSpButton* item, QWidget* parent)
     setFont(tolm::items::qtFont(FontState {}));
     setWindowModality(Qt::ApplicationModal);
     s_propiedades = this;
-    m_window = item->shelfWindow();
+    m_window = item->parentWidget();
 
     buildGeneral();
     buildShortcutTab();
@@ -112,13 +112,14 @@ TPropiedades::TPropiedades(TSpButton* item, QWidget* parent)
     if (QRadioButton* formato = FormatoItem(item->Tipo()))
         formato->setChecked(true);
     prepareKind();
-    installReportHooks();
+    // The copy's refreshes fill the figures of the drive and memory options.
+    connect(m_botonEjemplo, &TSpButton::driveRefreshed, this, &TPropiedades::showDriveReport);
+    connect(m_botonEjemplo, &TSpButton::memoryRefreshed, this, &TPropiedades::showMemoryReport);
     connect(this, &QDialog::finished, this, &TPropiedades::finish);
 }
 
 TPropiedades::~TPropiedades()
 {
-    restoreReportHooks();
     if (s_propiedades == this)
         s_propiedades = nullptr;
 }
@@ -289,9 +290,9 @@ void TPropiedades::prepareKind()
     }
     if (clase != Clase::Normal && clase != Clase::Recursos)
         m_pageControl1->setTabVisible(m_pageControl1->indexOf(m_tabAccDir), false);
-    if (!AppState::exists())
+    if (!ShelfState::exists())
         return;
-    AppState& state = AppState::get();
+    ShelfState& state = ShelfState::get();
     if (m_botonEjemplo->isTimerDriven()) {
         if (clase == Clase::Disco || clase == Clase::Memoria)
             m_botonEjemplo->createPictureCache();
@@ -403,8 +404,8 @@ void TPropiedades::BFuenteClick()
 
 void TPropiedades::BDefectoClick()
 {
-    if (m_window)
-        m_botonEjemplo->setOwnFont(m_window->defaultFont());
+    if (const tolm::items::ItemHost* host = m_item ? m_item->host() : nullptr)
+        m_botonEjemplo->setOwnFont(host->defaultFont());
     m_fuenteDefecto = true;
 }
 
@@ -455,9 +456,8 @@ void TPropiedades::finish(int result)
     if (m_finished)
         return;
     m_finished = true;
-    restoreReportHooks();
-    if (AppState::exists()) {
-        AppState& state = AppState::get();
+    if (ShelfState::exists()) {
+        ShelfState& state = ShelfState::get();
         state.removeTimerItem(m_botonEjemplo);
         if (state.workingCopy == m_botonEjemplo)
             state.workingCopy = nullptr;
@@ -478,13 +478,12 @@ void TPropiedades::finish(int result)
         if (m_fuenteDefecto)
             item->setParentFont(true);
 
-        if (AppState::exists()) {
-            AppState& state = AppState::get();
-            TPrincipal* folder = item->folderWindow();
-            // A folder window is captioned with its item's description.
-            if (item->clase() == Clase::Carpeta && item->Tag() != 0 && folder && state.isOpen(folder))
-                folder->setWindowTitle(item->Hint());
-            const auto timerItems = state.timerItems;
+        // An open folder window is captioned with its item's description.
+        if (QWidget* folder = item->folderWindow();
+            folder && item->clase() == Clase::Carpeta && item->Tag() != 0)
+            folder->setWindowTitle(item->Hint());
+        if (ShelfState::exists()) {
+            const auto timerItems = ShelfState::get().timerItems;
             for (const QPointer<TSpButton>& other : timerItems) {
                 if (other && m_window && other->parentWidget() == m_window)
                     other->updateCoveredFlag();
@@ -494,38 +493,4 @@ void TPropiedades::finish(int result)
     if (s_propiedades == this)
         s_propiedades = nullptr;
     deleteLater();
-}
-
-// ---------------------------------------------------------------- reports
-
-void TPropiedades::installReportHooks()
-{
-    auto& hooks = tolm::items::hooks();
-    m_previousDriveHook = hooks.driveRefreshed;
-    m_previousMemoryHook = hooks.memoryRefreshed;
-    m_hooksInstalled = true;
-    hooks.driveRefreshed
-        = [this, previous = m_previousDriveHook](TSpButton* item, const tolm::items::DriveReport& report) {
-              if (item == m_botonEjemplo)
-                  showDriveReport(report);
-              else if (previous)
-                  previous(item, report);
-          };
-    hooks.memoryRefreshed
-        = [this, previous = m_previousMemoryHook](TSpButton* item, const tolm::items::MemoryReport& report) {
-              if (item == m_botonEjemplo)
-                  showMemoryReport(report);
-              else if (previous)
-                  previous(item, report);
-          };
-}
-
-void TPropiedades::restoreReportHooks()
-{
-    if (!m_hooksInstalled)
-        return;
-    m_hooksInstalled = false;
-    auto& hooks = tolm::items::hooks();
-    hooks.driveRefreshed = m_previousDriveHook;
-    hooks.memoryRefreshed = m_previousMemoryHook;
 }

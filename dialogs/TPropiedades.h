@@ -1,6 +1,6 @@
 #pragma once
 
-#include "items/ItemHooks.h"
+#include "items/ItemReports.h"
 #include "items/TSpButton.h"
 #include "store/Components.h"
 
@@ -23,7 +23,6 @@ class QRadioButton;
 class QTabWidget;
 class TCGauge;
 class TCSpinEdit;
-class TPrincipal;
 class TPropiedadesIconGrid;
 
 // Edits one shelf item through a live working copy, `BotonEjemplo`, shown in
@@ -173,18 +172,15 @@ private:
     void bindClockBit(QCheckBox* box, int bit);
     // Writes the copy back onto the item when the dialog was accepted; runs once.
     void finish(int result);
-    void installReportHooks();
-    void restoreReportHooks();
 
     QPointer<TSpButton> m_item;
-    QPointer<TPrincipal> m_window;
+    // The window the item stands on: its timer items' covered flags are
+    // renewed when the copy is written back.
+    QPointer<QWidget> m_window;
     TSpButton* m_botonEjemplo { nullptr };
     bool m_fuenteDefecto { false };
     bool m_filling { false };
     bool m_finished { false };
-    bool m_hooksInstalled { false };
-    std::function<void(TSpButton*, const tolm::items::DriveReport&)> m_previousDriveHook;
-    std::function<void(TSpButton*, const tolm::items::MemoryReport&)> m_previousMemoryHook;
 
     QTabWidget* m_pageControl1 { nullptr };
     QWidget* m_tabGeneral { nullptr };

@@ -1,8 +1,8 @@
 #include "items/ClockPicture.h"
 
-#include "app/AppState.h"
 #include "gfx/Bitmaps.h"
 #include "gfx/Canvas.h"
+#include "items/ShelfState.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 
@@ -137,7 +137,7 @@ void clockPicture(TSpButton& item)
     if (tag & TSpButton::kTagTextClock)
         return;
 
-    const AppState& state = AppState::get();
+    const ShelfState& state = ShelfState::get();
     const bool noSeconds = tag & TSpButton::kTagNoSeconds;
     if (noSeconds && item.tag1() == state.hour && item.tag2() == state.minute)
         return;

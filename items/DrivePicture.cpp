@@ -1,9 +1,9 @@
 #include "items/DrivePicture.h"
 
-#include "app/AppState.h"
 #include "gfx/Bitmaps.h"
 #include "gfx/Canvas.h"
-#include "items/ItemHooks.h"
+#include "items/ItemReports.h"
+#include "items/ShelfState.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 
@@ -190,7 +190,7 @@ void diskPicture(TSpButton& item)
     item.setTag((item.Tag() & ~kTypeMask) | (reading.type << kTypeShift));
     item.setHint(reading.hint);
     // The properties dialog shows what its working copy found.
-    if (AppState::get().workingCopy == &item) {
+    if (ShelfState::get().workingCopy == &item) {
         DriveReport report;
         report.caption = reading.caption;
         report.type = reading.type;
@@ -199,7 +199,7 @@ void diskPicture(TSpButton& item)
         report.sizesRead = reading.sizesRead;
         report.totalBytes = reading.totalBytes;
         report.freeBytes = reading.freeBytes;
-        hooks().driveRefreshed(&item, report);
+        emit item.driveRefreshed(report);
     }
 
     const bool small = item.isSmall();

@@ -1,9 +1,9 @@
 #include "items/MemoryPicture.h"
 
-#include "app/AppState.h"
 #include "gfx/Bitmaps.h"
 #include "gfx/Canvas.h"
-#include "items/ItemHooks.h"
+#include "items/ItemReports.h"
+#include "items/ShelfState.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 
@@ -80,10 +80,10 @@ void memoryPicture(TSpButton& item)
     item.setHint(
         QStringLiteral("Carga de memoria: ") + locale.groupedNumber(status.load) + QStringLiteral(" %"));
     // The properties dialog shows what its working copy found.
-    if (AppState::get().workingCopy == &item) {
+    if (ShelfState::get().workingCopy == &item) {
         const MemoryReport report { int(status.load), status.totalPhys, status.availPhys,
             status.totalPageFile, status.availPageFile };
-        hooks().memoryRefreshed(&item, report);
+        emit item.memoryRefreshed(report);
     }
 
     const bool small = item.isSmall();

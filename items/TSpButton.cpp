@@ -1,8 +1,8 @@
 #include "items/TSpButton.h"
 
-#include "app/AppState.h"
-#include "app/HintWindow.h"
-#include "app/TPrincipal.h"
+#include "items/HintWindow.h"
+#include "items/ItemHost.h"
+#include "items/ShelfState.h"
 
 #include <QBuffer>
 #include <QCursor>
@@ -46,8 +46,8 @@ TSpButton::TSpButton(QWidget* parent)
 
 TSpButton::~TSpButton()
 {
-    if (AppState::exists()) {
-        AppState& state = AppState::get();
+    if (ShelfState::exists()) {
+        ShelfState& state = ShelfState::get();
         if (state.hoveredItem == this)
             state.hoveredItem = nullptr;
         state.removeTimerItem(this);
@@ -96,7 +96,7 @@ void TSpButton::setParentFont(bool follow)
         return;
     m_d.parentFont = follow;
     if (follow) {
-        if (TPrincipal* window = shelfWindow())
+        if (const tolm::items::ItemHost* window = host())
             m_d.font = window->defaultFont();
     }
     update();
@@ -105,7 +105,7 @@ void TSpButton::setParentFont(bool follow)
 FontState TSpButton::effectiveFont() const
 {
     if (m_d.parentFont) {
-        if (TPrincipal* window = shelfWindow())
+        if (const tolm::items::ItemHost* window = host())
             return window->defaultFont();
     }
     return m_d.font;
@@ -117,24 +117,19 @@ void TSpButton::setGlyph(const QImage& glyph)
     update();
 }
 
-TPrincipal* TSpButton::folderWindow() const
-{
-    return m_folderWindow.data();
-}
-
-void TSpButton::setFolderWindow(TPrincipal* window)
-{
-    m_folderWindow = window;
-}
-
 void TSpButton::createPictureCache()
 {
     m_pictureCache = std::make_unique<QImage>();
 }
 
-TPrincipal* TSpButton::shelfWindow() const
+tolm::items::ItemHost* TSpButton::host() const
 {
-    return qobject_cast<TPrincipal*>(parentWidget());
+    return tolm::items::ItemHost::of(this);
+}
+
+tolm::items::ItemHost* tolm::items::ItemHost::of(const TSpButton* item)
+{
+    return dynamic_cast<ItemHost*>(item->parentWidget());
 }
 
 void TSpButton::Assign(const TSpButton& source)
@@ -248,13 +243,14 @@ bool TSpButton::event(QEvent* event)
     // Hints are shown by the program's own hint window, not Qt's tooltip,
     // and stay up while the pointer rests on the item.
     if (event->type() == QEvent::ToolTip) {
-        if (!m_d.hint.empty() && m_d.showHint) {
+        if (!m_d.hint.empty() && m_d.showHint && ShelfState::exists()) {
             const QPoint at = QCursor::pos() + QPoint(0, 20);
-            tolm::app::HintWindow::instance().activateHint(QRect(at, QSize(1, 1)), Hint());
+            ShelfState::get().hintWindow().activateHint(QRect(at, QSize(1, 1)), Hint());
         }
         return true;
     }
     if (event->type() == QEvent::Leave || event->type() == QEvent::Hide)
-        tolm::app::HintWindow::hideIfShown();
+        if (ShelfState::exists())
+            ShelfState::get().hideHint();
     return QAbstractButton::event(event);
 }

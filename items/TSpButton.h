@@ -1,13 +1,17 @@
 #pragma once
 
+#include "items/ItemReports.h"
 #include "store/Components.h"
 
 #include <QAbstractButton>
 #include <QImage>
 #include <QPointer>
 
-class TPrincipal;
 class QMenu;
+
+namespace tolm::items {
+class ItemHost;
+}
 
 // One shelf item: a launcher, a folder, a clock, a drive tile, a memory tile
 // or a resources tile. The kind (`Clase`) decides how the shared fields are
@@ -76,8 +80,8 @@ public:
     void setPopupMenu(QMenu* menu) { m_popupMenu = menu; }
 
     // Folder items: the folder window opened from this item, if any.
-    TPrincipal* folderWindow() const;
-    void setFolderWindow(TPrincipal* window);
+    QWidget* folderWindow() const { return m_folderWindow.data(); }
+    void setFolderWindow(QWidget* window) { m_folderWindow = window; }
 
     // Drive items: the picture last drawn, so a repaint need not ask the drive again.
     QImage* pictureCache() const { return m_pictureCache.get(); }
@@ -85,7 +89,8 @@ public:
 
     bool isSmall() const { return height() <= 20; }
     bool isTimerDriven() const { return m_d.clase >= 2 && m_d.clase <= 4; }
-    TPrincipal* shelfWindow() const;
+    // The window the item stands on, if it stands on a shelf window.
+    tolm::items::ItemHost* host() const;
 
     // Copies what a working copy or a paste needs; never the position, the
     // menu, the folder window or the picture cache.
@@ -109,7 +114,14 @@ public:
     void SpButtonClick();
 
 signals:
-    void activated(TSpButton* item);
+    // Activation asks the item's window for what only a window can do.
+    void folderOpenRequested(TSpButton* item);
+    void calendarRequested();
+    void propertiesRequested(TSpButton* item);
+    // A refresh of a drive or memory tile that is the properties dialog's
+    // working copy, with what it found.
+    void driveRefreshed(const tolm::items::DriveReport& report);
+    void memoryRefreshed(const tolm::items::MemoryReport& report);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -137,6 +149,6 @@ private:
     tolm::store::SpButtonState m_d;
     QImage m_glyph;
     QMenu* m_popupMenu { nullptr };
-    QPointer<TPrincipal> m_folderWindow;
+    QPointer<QWidget> m_folderWindow;
     std::unique_ptr<QImage> m_pictureCache;
 };

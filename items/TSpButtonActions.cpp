@@ -1,12 +1,9 @@
 // What an item does when it is activated, and how it follows the mouse.
-#include "app/AppState.h"
-#include "app/Messages.h"
-#include "app/TPrincipal.h"
-#include "items/ItemHooks.h"
+#include "items/ItemHost.h"
+#include "items/ShelfState.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
-#include "store/ShelfFile.h"
 
 #include <QMenu>
 #include <QMouseEvent>
@@ -15,26 +12,6 @@
 using tolm::store::Clase;
 
 namespace {
-
-// Folder files being loaded right now, so that folder files that name each
-// other in a cycle stop instead of opening windows without end.
-QStringList& filesBeingOpened()
-{
-    static QStringList files;
-    return files;
-}
-
-bool fileIsOpenSomewhere(const QString& fileName)
-{
-    const AppState& state = AppState::get();
-    if (state.mainWindow && state.mainWindow->fileName() == fileName)
-        return true;
-    for (const auto& window : state.openFolderWindows) {
-        if (window && window->fileName() == fileName)
-            return true;
-    }
-    return filesBeingOpened().contains(fileName);
-}
 
 void reportLaunch(const tolm::platform::ShellResult& result, const QString& command)
 {
@@ -46,7 +23,6 @@ void reportLaunch(const tolm::platform::ShellResult& result, const QString& comm
 
 void TSpButton::SpButtonClick()
 {
-    AppState& state = AppState::get();
     switch (clase()) {
     case Clase::Normal: {
         auto* shell = tolm::platform::services().shell;
@@ -55,43 +31,11 @@ void TSpButton::SpButtonClick()
             Comando());
         break;
     }
-    case Clase::Carpeta: {
-        if (Tag() != 0) {
-            if (state.isOpen(m_folderWindow)) {
-                m_folderWindow->show();
-                m_folderWindow->raise();
-                m_folderWindow->activateWindow();
-                return;
-            }
-            setTag(0);
-            m_folderWindow = nullptr;
-        }
-        if (!tolm::store::isFollowableFolderFile(Comando().toStdString())) {
-            // A folder's file must be a plain name beside the main shelf file;
-            // anything else would read or write a file outside the shelf folder.
-            setTag(0);
-            tolm::app::showMessage(shelfWindow(), QStringLiteral("Tolm"),
-                QStringLiteral(
-                    "La carpeta «%1» no se puede abrir:\n«%2» no es un fichero de carpeta de esta bandeja.")
-                    .arg(Caption().isEmpty() ? Hint() : Caption(), Comando()));
-            return;
-        }
-        if (fileIsOpenSomewhere(Comando())) {
-            std::fprintf(stderr, "tolm: %s is already open; a folder cannot open inside itself\n",
-                qPrintable(Comando()));
-            return;
-        }
-        state.currentItem = this;
-        filesBeingOpened().append(Comando());
-        auto* window = new TPrincipal(this);
-        filesBeingOpened().removeOne(Comando());
-        m_folderWindow = window;
-        state.openFolderWindows.append(window);
-        window->show();
+    case Clase::Carpeta:
+        emit folderOpenRequested(this);
         break;
-    }
     case Clase::Reloj:
-        tolm::items::hooks().openCalendar();
+        emit calendarRequested();
         break;
     case Clase::Disco: {
         auto* shell = tolm::platform::services().shell;
@@ -99,9 +43,7 @@ void TSpButton::SpButtonClick()
         break;
     }
     case Clase::Memoria:
-        state.currentItem = this;
-        if (TPrincipal* window = shelfWindow())
-            window->BotonPropiedadesClick();
+        emit propertiesRequested(this);
         break;
     default:
         break;
@@ -110,7 +52,7 @@ void TSpButton::SpButtonClick()
 
 void TSpButton::mousePressEvent(QMouseEvent* event)
 {
-    AppState& state = AppState::get();
+    ShelfState& state = ShelfState::get();
     const QPoint local = event->position().toPoint();
     state.pressPoint = mapToParent(local);
     if (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) {
@@ -128,7 +70,7 @@ void TSpButton::mousePressEvent(QMouseEvent* event)
 
 void TSpButton::mouseMoveEvent(QMouseEvent* event)
 {
-    AppState& state = AppState::get();
+    ShelfState& state = ShelfState::get();
     if (state.hoveredItem != this) {
         if (TSpButton* previous = state.hoveredItem)
             previous->update();
@@ -141,7 +83,7 @@ void TSpButton::mouseMoveEvent(QMouseEvent* event)
     }
     const QPoint local = event->position().toPoint();
     QPoint p = mapToParent(local);
-    TPrincipal* window = shelfWindow();
+    tolm::items::ItemHost* window = host();
     if (event->modifiers() & Qt::ShiftModifier) {
         if (!state.dragging) {
             if (std::abs(state.grabPoint.x() - local.x()) < 3
@@ -149,9 +91,8 @@ void TSpButton::mouseMoveEvent(QMouseEvent* event)
                 return;
             state.dragging = true;
             if (window) {
-                state.dragClientSize = window->size();
-                window->removeFromItemList(this);
-                window->appendToItemList(this);
+                state.dragClientSize = parentWidget()->size();
+                window->moveToEndOfItemList(this);
             }
             raise();
         }
@@ -171,11 +112,11 @@ void TSpButton::mouseMoveEvent(QMouseEvent* event)
 
 void TSpButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    AppState& state = AppState::get();
+    ShelfState& state = ShelfState::get();
     const bool wasDragging = state.dragging;
     const bool plain = !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
     if (wasDragging) {
-        if (TPrincipal* window = shelfWindow()) {
+        if (tolm::items::ItemHost* window = host()) {
             for (TSpButton* item : window->items()) {
                 if (item && item->isTimerDriven())
                     item->updateCoveredFlag();

@@ -2,14 +2,14 @@
 // and a caption; timer-driven kinds have a flat bevelled face with their own
 // picture. Everything is drawn on the item's surface, which keeps the last
 // full picture so that a timer refresh redraws only what changed.
-#include "app/AppState.h"
-#include "app/TPrincipal.h"
 #include "gfx/Canvas.h"
 #include "items/ClockPicture.h"
 #include "items/DrivePicture.h"
 #include "items/ItemFont.h"
+#include "items/ItemHost.h"
 #include "items/ItemIcons.h"
 #include "items/MemoryPicture.h"
+#include "items/ShelfState.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 
@@ -223,12 +223,12 @@ void TSpButton::paintButtonFace()
 void TSpButton::paintOverlay()
 {
     // The properties dialog's sample item is drawn without any of this.
-    const TPrincipal* window = shelfWindow();
+    const tolm::items::ItemHost* window = host();
     if (!window)
         return;
     const int w = width();
     const int h = height();
-    const bool hovered = AppState::exists() && AppState::get().hoveredItem == this;
+    const bool hovered = ShelfState::exists() && ShelfState::get().hoveredItem == this;
     Canvas c(m_surface);
     if (window->alwaysButtons()) {
         if (hovered) {

@@ -1,6 +1,6 @@
-#include "app/AppState.h"
 #include "items/ChildAt.h"
-#include "items/ItemHooks.h"
+#include "items/ItemReports.h"
+#include "items/ShelfState.h"
 #include "items/TSpButton.h"
 
 #include <QCursor>
@@ -33,7 +33,7 @@ void repaintNow(TSpButton& item, bool full)
 
 void refreshOnTick(TSpButton& item)
 {
-    const AppState& state = AppState::get();
+    const ShelfState& state = ShelfState::get();
     const bool full = state.dragging || (item.Tag() & TSpButton::kTagCovered);
     switch (item.clase()) {
     case Clase::Reloj:

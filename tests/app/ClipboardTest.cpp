@@ -11,29 +11,29 @@ TEST_F(ShelfTest, APastedFolderIsReachableFromItsNewWindowAfterARestart)
     state().pressPoint = QPoint(40, 0);
     TSpButton* moving = main->NuevaCarpeta1Click(); // tolmc2.dat
     moving->SpButtonClick();
-    moving->folderWindow()->Reloj1Click();
+    TPrincipal::folderWindowOf(moving)->Reloj1Click();
     state().currentItem = moving;
     main->BotonCortarClick();
     flushDeletes();
     target->SpButtonClick();
     state().pressPoint = QPoint(10, 10);
-    target->folderWindow()->Pegar1Click();
+    TPrincipal::folderWindowOf(target)->Pegar1Click();
     main->Guardarconfiguracin1Click();
     closeAll();
 
     startMain();
     ASSERT_EQ(state().mainWindow->items().size(), 1);
     // The target was open when saved, so it opens again, holding the moved folder.
-    TPrincipal* reopened = state().mainWindow->items()[0]->folderWindow();
+    TPrincipal* reopened = TPrincipal::folderWindowOf(state().mainWindow->items()[0]);
     ASSERT_NE(reopened, nullptr);
     ASSERT_EQ(reopened->items().size(), 1);
     TSpButton* pasted = reopened->items()[0];
     EXPECT_EQ(pasted->Comando(), "tolmc2.dat");
     EXPECT_EQ(pasted->pos(), QPoint(10, 10));
     pasted->SpButtonClick();
-    ASSERT_NE(pasted->folderWindow(), nullptr);
-    ASSERT_EQ(pasted->folderWindow()->items().size(), 1);
-    EXPECT_EQ(pasted->folderWindow()->items()[0]->clase(), Clase::Reloj);
+    ASSERT_NE(TPrincipal::folderWindowOf(pasted), nullptr);
+    ASSERT_EQ(TPrincipal::folderWindowOf(pasted)->items().size(), 1);
+    EXPECT_EQ(TPrincipal::folderWindowOf(pasted)->items()[0]->clase(), Clase::Reloj);
 }
 
 TEST_F(ShelfTest, AFolderCutWhenSavedComesBackEnabled)
@@ -69,7 +69,7 @@ TEST_F(ShelfTest, AWindowWhoseFileWasJustCreatedAcceptsAPaste)
     state().currentItem = main->Reloj1Click();
     main->BotonCopiarClick();
     folder->SpButtonClick();
-    TPrincipal* window = folder->folderWindow();
+    TPrincipal* window = TPrincipal::folderWindowOf(folder);
     EXPECT_TRUE(window->items().isEmpty());
     window->Pegar1Click();
     ASSERT_EQ(window->items().size(), 1);

@@ -135,7 +135,7 @@ TEST_F(ShelfTest, AnItemCutFromAClosedFolderWindowPastesWithItsSettings)
     TPrincipal* main = startMain();
     TSpButton* folder = main->NuevaCarpeta1Click();
     folder->SpButtonClick();
-    TPrincipal* window = folder->folderWindow();
+    TPrincipal* window = TPrincipal::folderWindowOf(folder);
     TSpButton* launcher = window->Nuevoboton1Click();
     launcher->setComando("gimp");
     launcher->setCaption("Fotos");
@@ -159,7 +159,7 @@ TEST_F(ShelfTest, ACutFolderMovesWithItsFilesOnce)
     state().pressPoint = QPoint(40, 0);
     TSpButton* moving = main->NuevaCarpeta1Click();
     moving->SpButtonClick();
-    moving->folderWindow()->Reloj1Click();
+    TPrincipal::folderWindowOf(moving)->Reloj1Click();
     state().currentItem = moving;
     main->BotonCortarClick();
     flushDeletes();
@@ -168,7 +168,7 @@ TEST_F(ShelfTest, ACutFolderMovesWithItsFilesOnce)
     EXPECT_EQ(parse("tolmc2.dat").items.size(), 1);
 
     target->SpButtonClick();
-    TPrincipal* window = target->folderWindow();
+    TPrincipal* window = TPrincipal::folderWindowOf(target);
     window->Pegar1Click();
     EXPECT_EQ(state().cutBuffer(), nullptr);
     EXPECT_TRUE(moving->isEnabled());
@@ -183,7 +183,7 @@ TEST_F(ShelfTest, AFolderIsNeverPastedInsideItself)
     TPrincipal* main = startMain();
     TSpButton* folder = main->NuevaCarpeta1Click();
     folder->SpButtonClick();
-    TPrincipal* window = folder->folderWindow();
+    TPrincipal* window = TPrincipal::folderWindowOf(folder);
     state().currentItem = folder;
     main->BotonCortarClick();
     flushDeletes();
@@ -191,7 +191,7 @@ TEST_F(ShelfTest, AFolderIsNeverPastedInsideItself)
     folder->setEnabled(true);
     folder->SpButtonClick();
     folder->setEnabled(false);
-    window = folder->folderWindow();
+    window = TPrincipal::folderWindowOf(folder);
     ASSERT_NE(window, nullptr);
     window->Pegar1Click();
     EXPECT_EQ(messages.size(), 1);
@@ -227,10 +227,10 @@ TEST_F(ShelfTest, ACutFolderDestroyedWithItsWindowEmptiesTheBuffer)
     TPrincipal* main = startMain();
     TSpButton* folder = main->NuevaCarpeta1Click();
     folder->SpButtonClick();
-    TSpButton* inner = folder->folderWindow()->NuevaCarpeta1Click();
+    TSpButton* inner = TPrincipal::folderWindowOf(folder)->NuevaCarpeta1Click();
     state().currentItem = inner;
-    folder->folderWindow()->BotonCortarClick();
-    folder->folderWindow()->close();
+    TPrincipal::folderWindowOf(folder)->BotonCortarClick();
+    TPrincipal::folderWindowOf(folder)->close();
     flushDeletes();
     EXPECT_EQ(state().cutBuffer(), nullptr);
     main->Pegar1Click();
@@ -355,8 +355,8 @@ TEST_F(ShelfTest, AFileManagerDropArrivesAsUriList)
 
 TEST_F(ShelfTest, AClockOpensTheOneCalendarWindowAtToday)
 {
-    tolm::app::installApplicationHooks();
     TPrincipal* main = startMain();
+    tolm::app::connectDialogs(main);
     TSpButton* clock = main->Reloj1Click();
     TSpButton* second = main->Reloj1Click();
     clock->SpButtonClick();
@@ -370,6 +370,4 @@ TEST_F(ShelfTest, AClockOpensTheOneCalendarWindowAtToday)
     EXPECT_EQ(TCalendario::instance(), calendar);
     EXPECT_TRUE(calendar->isVisible());
     calendar->close();
-    tolm::items::hooks().openCalendar = [] {};
-    tolm::items::hooks().openAbout = [](QWidget*) {};
 }

@@ -176,12 +176,12 @@ TEST_F(ShelfTest, FolderWindowsOpenOnceAndCloseAsATree)
     flushDeletes();
     EXPECT_TRUE(state().openFolderWindows.isEmpty());
     EXPECT_EQ(folder->Tag(), 0);
-    EXPECT_EQ(folder->folderWindow(), nullptr);
+    EXPECT_EQ(TPrincipal::folderWindowOf(folder), nullptr);
 
     // The sub-folder was open when its parent closed, so it opens with it again.
     folder->SpButtonClick();
     EXPECT_EQ(state().openFolderWindows.size(), 2);
-    TPrincipal* reopened = folder->folderWindow();
+    TPrincipal* reopened = TPrincipal::folderWindowOf(folder);
     ASSERT_NE(reopened, nullptr);
     ASSERT_EQ(reopened->items().size(), 2);
     EXPECT_EQ(reopened->items()[0]->Tag(), 1);
@@ -226,11 +226,11 @@ TEST_F(ShelfTest, DeletingAnOpenFolderDeletesItsWholeTreeUnsaved)
     TPrincipal* main = startMain();
     TSpButton* folder = main->NuevaCarpeta1Click();
     folder->SpButtonClick();
-    TPrincipal* window = folder->folderWindow();
+    TPrincipal* window = TPrincipal::folderWindowOf(folder);
     TSpButton* sub = window->NuevaCarpeta1Click();
     sub->SpButtonClick();
     // Folders made since the last save are found through the open windows.
-    sub->folderWindow()->NuevaCarpeta1Click();
+    TPrincipal::folderWindowOf(sub)->NuevaCarpeta1Click();
     ASSERT_TRUE(exists("tolmc3.dat"));
 
     state().currentItem = folder;

@@ -3,7 +3,6 @@
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
-#include "items/ItemHooks.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 #include "store/ShelfFile.h"
@@ -31,14 +30,12 @@ protected:
             messages.append(caption + QLatin1Char('|') + text);
             return answer;
         };
-        tolm::items::hooks().openProperties = [this](TSpButton* item) { propertiesOpened.append(item); };
     }
 
     void TearDown() override
     {
         closeAll();
         tolm::app::messageHooks().handler = nullptr;
-        tolm::items::hooks().openProperties = [](TSpButton*) {};
         m_services.reset();
         m_state.reset();
         QDir::setCurrent(m_previousDir);
@@ -47,6 +44,8 @@ protected:
     TPrincipal* startMain()
     {
         auto* window = new TPrincipal;
+        QObject::connect(window, &TPrincipal::propertiesRequested, window,
+            [this](TSpButton* item) { propertiesRequested(item); });
         return window;
     }
 
@@ -60,6 +59,9 @@ protected:
         }
         flushDeletes();
     }
+
+    // What the application does when a window asks for the properties dialog.
+    virtual void propertiesRequested(TSpButton* item) { propertiesOpened.append(item); }
 
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 

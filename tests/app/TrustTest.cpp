@@ -126,11 +126,11 @@ TEST_F(ShelfTest, AFolderTreeKeepsFilesThatAreNotShelves)
     TPrincipal* main = startMain();
     TSpButton* folder = main->NuevaCarpeta1Click();
     folder->SpButtonClick();
-    TSpButton* inner = folder->folderWindow()->NuevaCarpeta1Click();
+    TSpButton* inner = TPrincipal::folderWindowOf(folder)->NuevaCarpeta1Click();
     ASSERT_EQ(inner->Comando(), "tolmc3.dat");
     inner->setComando("tolmc2.dat");
     QFile::remove("tolmc3.dat");
-    folder->folderWindow()->Guardarconfiguracin1Click();
+    TPrincipal::folderWindowOf(folder)->Guardarconfiguracin1Click();
 
     state().currentItem = folder;
     main->CarpetaEliminarClick();
@@ -156,10 +156,10 @@ TEST_F(ShelfTest, AHostileCutFolderClearedFromTheBufferDeletesNothing)
     // Pasting it elsewhere moves the item and touches no file.
     TSpButton* other = main->NuevaCarpeta1Click();
     other->SpButtonClick();
-    TPrincipal* window = other->folderWindow();
+    TPrincipal* window = TPrincipal::folderWindowOf(other);
     state().pressPoint = QPoint(5, 5);
     window->Pegar1Click();
-    EXPECT_EQ(folder->shelfWindow(), window);
+    EXPECT_EQ(TPrincipal::windowOf(folder), window);
     state().currentItem = folder;
     window->BotonCortarClick();
 

@@ -1,5 +1,5 @@
 #include "ShelfFixture.h"
-#include "app/HintWindow.h"
+#include "items/HintWindow.h"
 
 #include <QHelpEvent>
 #include <QMenu>
@@ -185,7 +185,7 @@ TEST_F(ShelfTest, WindowOptionsReachTheFile)
 
 TEST(HintWindowTest, PlacementKeepsTheHintOnTheScreen)
 {
-    using tolm::app::HintWindow;
+    using tolm::items::HintWindow;
     const QSize screen(800, 600);
     const QSize hint(100, 20);
     EXPECT_EQ(HintWindow::placement(QRect(10, 10, 1, 1), hint, screen, 0), QRect(10, 10, 100, 20));
@@ -204,7 +204,7 @@ TEST_F(ShelfTest, RestingOnAnItemShowsItsHintUntilThePointerLeaves)
     TSpButton* folder = main->NuevaCarpeta1Click();
     QHelpEvent rest(QEvent::ToolTip, QPoint(5, 5), folder->mapToGlobal(QPoint(5, 5)));
     QCoreApplication::sendEvent(folder, &rest);
-    tolm::app::HintWindow& hint = tolm::app::HintWindow::instance();
+    tolm::items::HintWindow& hint = state().hintWindow();
     EXPECT_TRUE(hint.isVisible());
     EXPECT_EQ(hint.text(), "Carpeta");
     EXPECT_EQ(hint.font().family(), "Courier New");

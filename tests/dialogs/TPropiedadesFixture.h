@@ -18,7 +18,6 @@ protected:
     void SetUp() override
     {
         ShelfTest::SetUp();
-        tolm::items::hooks().openProperties = [](TSpButton* item) { TPropiedades::open(item); };
         TPropiedades::setFileChooser([this](QWidget*, const QString& title, const QString& filters) {
             fileDialogs.append(title + QLatin1Char('|') + filters);
             return chosenFile;
@@ -32,6 +31,8 @@ protected:
             return true;
         });
     }
+
+    void propertiesRequested(TSpButton* item) override { TPropiedades::open(item); }
 
     void TearDown() override
     {

@@ -321,7 +321,7 @@ TEST_F(PropiedadesTest, AFolderDescriptionRenamesItsOpenWindowOnAccept)
     TPrincipal* main = startMain();
     TSpButton* folder = main->NuevaCarpeta1Click();
     folder->SpButtonClick();
-    TPrincipal* window = folder->folderWindow();
+    TPrincipal* window = TPrincipal::folderWindowOf(folder);
     ASSERT_NE(window, nullptr);
     ASSERT_NE(folder->Tag(), 0);
     TPropiedades* dialog = openFromMenu(folder);
@@ -453,10 +453,10 @@ TEST_F(PropiedadesTest, EveryControlFitsInsideItsParentForEachKind)
         drive.totalBytes = 4'000'787'030'016ull; // a 4 TB disk
         drive.freeBytes = 1'000'000'000'000ull;
         if (item->clase() == Clase::Disco)
-            tolm::items::hooks().driveRefreshed(dialog->BotonEjemplo(), drive);
+            emit dialog->BotonEjemplo()->driveRefreshed(drive);
         if (item->clase() == Clase::Memoria)
-            tolm::items::hooks().memoryRefreshed(
-                dialog->BotonEjemplo(), { 63, 16ull << 30, 5ull << 30, 20ull << 30, 9ull << 30 });
+            emit dialog->BotonEjemplo()->memoryRefreshed(
+                { 63, 16ull << 30, 5ull << 30, 20ull << 30, 9ull << 30 });
         for (int tab = 0; tab < 2; ++tab) {
             if (!dialog->PageControl1()->isTabVisible(tab))
                 continue;

@@ -2,16 +2,15 @@
 
 #include <QWidget>
 
-namespace tolm::app {
+namespace tolm::items {
 
 // The program's one hint window: light yellow, "Courier New", shown without
 // taking the focus for as long as the pointer rests on the item.
 class HintWindow : public QWidget {
     Q_OBJECT
 public:
+    // Made once, on first use, by ShelfState::hintWindow().
     HintWindow();
-    static HintWindow& instance();
-    static void hideIfShown();
 
     // Places the hint for rectangle `r` (screen coordinates), keeping it on
     // a screen of `screen` size; `pointerY` is where the mouse is.
@@ -26,4 +25,4 @@ private:
     QString m_text;
 };
 
-} // namespace tolm::app
+} // namespace tolm::items

@@ -1,4 +1,4 @@
-#include "app/HintWindow.h"
+#include "items/HintWindow.h"
 
 #include <QCursor>
 #include <QFontMetrics>
@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 
-namespace tolm::app {
+namespace tolm::items {
 
 HintWindow::HintWindow()
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
@@ -15,23 +15,6 @@ HintWindow::HintWindow()
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::Monospace);
     setFont(font);
-}
-
-namespace {
-HintWindow* s_window = nullptr;
-}
-
-HintWindow& HintWindow::instance()
-{
-    if (!s_window)
-        s_window = new HintWindow;
-    return *s_window;
-}
-
-void HintWindow::hideIfShown()
-{
-    if (s_window)
-        s_window->hide();
 }
 
 QRect HintWindow::placement(const QRect& r, const QSize& hintSize, const QSize& screen, int pointerY)
@@ -71,4 +54,4 @@ void HintWindow::paintEvent(QPaintEvent*)
     painter.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignVCenter, m_text);
 }
 
-} // namespace tolm::app
+} // namespace tolm::items

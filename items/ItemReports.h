@@ -2,9 +2,6 @@
 
 #include <QString>
 
-#include <functional>
-
-class QWidget;
 class TSpButton;
 
 namespace tolm::items {
@@ -28,18 +25,6 @@ struct MemoryReport {
     quint64 totalPhysical { 0 }, availablePhysical { 0 };
     quint64 totalPageFile { 0 }, availablePageFile { 0 };
 };
-
-// Windows that items open but do not own. The application installs them at
-// start; tests install recorders.
-struct ItemHooks {
-    std::function<void()> openCalendar;
-    std::function<void(TSpButton*)> openProperties;
-    std::function<void(QWidget*)> openAbout;
-    // Called by the drive and memory refreshes when they ran on the working copy.
-    std::function<void(TSpButton*, const DriveReport&)> driveRefreshed;
-    std::function<void(TSpButton*, const MemoryReport&)> memoryRefreshed;
-};
-ItemHooks& hooks();
 
 // One tick of the refresh timer for one item: clocks every second, drives
 // and memory tiles when their countdown runs out or while the pointer rests

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QPointer>
+#include <QSize>
+#include <memory>
+
+class TSpButton;
+
+namespace tolm::items {
+class HintWindow;
+}
+
+// What every item and every window shares: the current, hovered and dragged
+// item, where the mouse was pressed, the time of the last tick and the items
+// the timer refreshes. One instance lives as long as the application (the
+// application's own state, AppState, is that instance); `get()` finds it and
+// stops the program when there is none.
+class ShelfState {
+public:
+    ShelfState();
+    virtual ~ShelfState();
+    ShelfState(const ShelfState&) = delete;
+    ShelfState& operator=(const ShelfState&) = delete;
+
+    static ShelfState& get();
+    static bool exists();
+
+    // Every clock, drive and memory item of every window, plus the working
+    // copy of the properties dialog while it is open.
+    QList<QPointer<TSpButton>> timerItems;
+    // The item that menus and the properties dialog act on.
+    QPointer<TSpButton> currentItem;
+    // The properties dialog's live copy of the item it edits, while it is open.
+    QPointer<TSpButton> workingCopy;
+    QPointer<TSpButton> hoveredItem;
+    QPoint pressPoint;
+    QPoint grabPoint;
+    bool dragging { false };
+    QSize dragClientSize;
+    int hour { 0 }, minute { 0 }, second { 0 };
+
+    void addTimerItem(TSpButton* item);
+    void removeTimerItem(TSpButton* item);
+
+    // The one hint window, made on first use.
+    tolm::items::HintWindow& hintWindow();
+    void hideHint();
+
+private:
+    std::unique_ptr<tolm::items::HintWindow> m_hintWindow;
+};
