@@ -1,6 +1,7 @@
 #include "app/TolmApplication.h"
 
 #include "app/AppState.h"
+#include "app/InstanceLock.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
 #include "dialogs/TAboutBox.h"
@@ -8,6 +9,7 @@
 #include "dialogs/TPropiedades.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPointer>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -20,6 +22,11 @@
 namespace tolm::app {
 
 namespace {
+
+// How long a second start waits for the Tolm that holds its folder to say it
+// came forward. The holder answers from its event loop, so this also covers
+// a holder that is still loading a large shelf.
+constexpr std::chrono::milliseconds kAnswerTimeout { 3000 };
 
 int s_signalPipe[2] = { -1, -1 };
 
@@ -52,20 +59,38 @@ void watchTermination(TPrincipal* mainWindow)
 
 // For the start-up benchmark: TOLM_EXIT_AFTER_FIRST_PAINT=1 ends the process
 // at once, saving nothing, as soon as the main window has been painted once.
-void exitAfterFirstPaintIfAsked(QWidget* window)
+// A shelf full of items hides the window itself behind its opaque children,
+// and Qt then paints only those; so the first paint of anything in the window
+// counts. The folder is given up first, so that the next start finds no lock
+// to clear.
+void exitAfterFirstPaintIfAsked(QWidget* window, InstanceLock* lock)
 {
     if (qEnvironmentVariableIntValue("TOLM_EXIT_AFTER_FIRST_PAINT") != 1)
         return;
     struct FirstPaint : QObject {
-        bool eventFilter(QObject*, QEvent* event) override
+        FirstPaint(QWidget* window, InstanceLock* lock)
+            : QObject(window)
+            , m_window(window)
+            , m_lock(lock)
+        { }
+        bool eventFilter(QObject* watched, QEvent* event) override
         {
-            if (event->type() == QEvent::Paint)
+            if (event->type() == QEvent::Paint && watched->isWidgetType()
+                && static_cast<QWidget*>(watched)->window() == m_window) {
                 QMetaObject::invokeMethod(
-                    qApp, [] { std::_Exit(0); }, Qt::QueuedConnection);
+                    qApp,
+                    [lock = m_lock] {
+                        lock->release();
+                        std::_Exit(0);
+                    },
+                    Qt::QueuedConnection);
+            }
             return false;
         }
+        QWidget* m_window;
+        InstanceLock* m_lock;
     };
-    window->installEventFilter(new FirstPaint);
+    qApp->installEventFilter(new FirstPaint(window, lock));
 }
 
 } // namespace
@@ -81,11 +106,42 @@ void connectDialogs(TPrincipal* mainWindow)
         [](QWidget* parent) { TAboutBox::execute(parent); });
 }
 
+void bringForward(QWidget* window)
+{
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 int runTolm(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolm"));
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // Before anything reads the shelf or counts the start: a Tolm that already
+    // holds this folder keeps it, and this start only brings its window forward.
+    InstanceLock lock(QDir::currentPath());
+    switch (lock.acquire(kAnswerTimeout)) {
+    case InstanceLock::Outcome::Owner:
+        break;
+    case InstanceLock::Outcome::HandedOver:
+        return 0;
+    case InstanceLock::Outcome::NoAnswer:
+        std::fprintf(stderr,
+            "tolm: another Tolm holds this folder (%s) and did not answer; "
+            "this one ends without loading the shelf\n",
+            qPrintable(QDir::currentPath()));
+        return 1;
+    case InstanceLock::Outcome::Unlockable:
+        // A folder where no lock can be made is one where no shelf can be
+        // saved either, so two Tolms here cannot undo each other's work.
+        std::fprintf(stderr, "tolm: no lock can be made in %s; a second Tolm here would not be noticed\n",
+            qPrintable(QDir::currentPath()));
+        break;
+    }
+
     AppState state;
     // The start counter lives in the settings file; a counter that cannot be
     // written is no reason to keep the user from the launcher.
@@ -99,7 +155,9 @@ int runTolm(int argc, char** argv)
     }
     connectDialogs(mainWindow);
     mainWindow->show();
-    exitAfterFirstPaintIfAsked(mainWindow);
+    exitAfterFirstPaintIfAsked(mainWindow, &lock);
+    QObject::connect(
+        &lock, &InstanceLock::activationRequested, mainWindow, [mainWindow] { bringForward(mainWindow); });
     // The calendar window is made hidden the first time a clock opens it,
     // not here: it would only slow down the start.
     watchTermination(mainWindow);

@@ -1,8 +1,14 @@
 // Reading and writing item records: 10,000 items, either all without a
 // glyph or half of them with a 36 x 36 24-bit glyph (a BMP of about 4 KB).
+// And reading 20 MB hostile shelf files the way the window does: how long it
+// takes to refuse them, and how much memory reading adds to the file's bytes.
 #include "store/ShelfFile.h"
 
 #include <benchmark/benchmark.h>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tolm::store;
 
@@ -95,8 +101,96 @@ void writeItems(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * std::int64_t(size));
 }
 
+struct Hostile {
+    const char* what;
+    const char* className;
+    const char* property; // empty: the unit is whole properties
+    ValueTag tag;
+    std::vector<std::uint8_t> unit;
+};
+
+const Hostile kHostile[] {
+    { "list of Int8", "TSpButton", "Left", ValueTag::List, { 2, 5 } },
+    { "set of one-letter members", "TSpButton", "Font.Style", ValueTag::Set, { 1, 'a' } },
+    { "small unknown properties", "TSpButton", "", ValueTag::Null, { 1, 'A', 8 } },
+    { "collection of empty elements", "TSpButton", "Items", ValueTag::Collection, { 1, 0 } },
+    { "list of booleans, other class", "TThing", "P", ValueTag::List, { 8 } },
+};
+
+std::vector<std::uint8_t> hostileShelf(const Hostile& h)
+{
+    std::vector<std::uint8_t> out;
+    writeHeader({}, out);
+    writeRecord(writeFontDialog({}), out);
+    writeRecordHead(h.className, "", out);
+    if (*h.property) {
+        writeShortString(h.property, out);
+        out.push_back(static_cast<std::uint8_t>(h.tag));
+    }
+    while (out.size() < (20u << 20))
+        out.insert(out.end(), h.unit.begin(), h.unit.end());
+    if (*h.property)
+        out.push_back(0);
+    writeRecordEnd(out);
+    return out;
+}
+
+// The window's loop: the font dialog, then every item through its typed reader.
+void readLikeTheWindow(std::span<const std::uint8_t> bytes)
+{
+    try {
+        ShelfReader reader(bytes);
+        benchmark::DoNotOptimize(readFontDialog(reader.nextRecord()));
+        while (!reader.atEnd()) {
+            const Record record = reader.nextRecord();
+            benchmark::DoNotOptimize(readSpButton(record));
+        }
+    } catch (const StreamError&) { }
+}
+
+std::size_t residentBytes()
+{
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return std::size_t(resident) * std::size_t(::sysconf(_SC_PAGESIZE));
+}
+
+// What reading adds to the bytes already held: a child's peak less what it
+// shared with us when it started.
+double addedMegabytes(std::span<const std::uint8_t> bytes)
+{
+    const std::size_t before = residentBytes();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        readLikeTheWindow(bytes);
+        ::_exit(0);
+    }
+    int status = 0;
+    rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
+    const double peak = double(usage.ru_maxrss) * 1024;
+    return peak > double(before) ? (peak - double(before)) / (1 << 20) : 0;
+}
+
+void readHostile(benchmark::State& state)
+{
+    const Hostile& h = kHostile[state.range(0)];
+    const auto bytes = hostileShelf(h);
+    for (auto _ : state)
+        readLikeTheWindow(bytes);
+    // The time is what refusing the file takes; it is not spread over the bytes,
+    // most of which are never read.
+    state.SetLabel(h.what);
+    state.counters["file_MB"] = double(bytes.size()) / (1 << 20);
+    state.counters["added_MB"] = addedMegabytes(bytes);
+}
+
 } // namespace
 
+BENCHMARK(readHostile)
+    ->ArgName("kind")
+    ->DenseRange(0, std::size(kHostile) - 1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(readItems)->ArgName("glyphs")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(writeItems)->ArgName("glyphs")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -17,9 +17,9 @@ constexpr std::uint8_t patCopyTable = 0xF0;
 // arithmetic below inside 128 bits.
 constexpr int maxShapeSide = 1 << 24;
 
-std::int64_t ceilDiv(std::int64_t a, std::int64_t b)
+std::int64_t ceilDiv(__int128 a, __int128 b)
 {
-    return a >= 0 ? (a + b - 1) / b : -((-a) / b);
+    return std::int64_t(a >= 0 ? (a + b - 1) / b : -((-a) / b));
 }
 
 // The octants of a line, counted clockwise from +x on the screen, as 1 to 8.
@@ -76,8 +76,10 @@ template <class Visit> void walkLine(QPoint a, QPoint b, const Rect& window, Vis
 
     // After m major steps the error term is 2*minor - major + 2*m*minor - 2*n*major,
     // where n, the minor steps taken, is the one value keeping it in its band.
-    const std::int64_t n = ceilDiv(2 * first * minor + bias - major, 2 * major);
-    std::int64_t err = 2 * minor - major + 2 * first * minor - 2 * n * major;
+    // A line across the whole int range needs more than 64 bits for the products.
+    const __int128 skipped = __int128(2) * first * minor;
+    const std::int64_t n = ceilDiv(skipped + bias - major, __int128(2) * major);
+    std::int64_t err = std::int64_t(2 * minor - major + skipped - __int128(2) * n * major);
     std::int64_t maj = majorStart + first * majorStep;
     std::int64_t min = minorStart + n * minorStep;
     for (std::int64_t m = first; m <= last; ++m) {
@@ -158,8 +160,8 @@ void Canvas::resetClip()
 
 QRgb Canvas::pixel(int x, int y) const
 {
-    x += m_origin.x();
-    y += m_origin.y();
+    x = saturated(std::int64_t(x) + m_origin.x());
+    y = saturated(std::int64_t(y) + m_origin.y());
     if (!m_image.rect().contains(x, y))
         return 0;
     return m_image.pixel(x, y);
@@ -167,8 +169,8 @@ QRgb Canvas::pixel(int x, int y) const
 
 void Canvas::setPixel(int x, int y, Color color)
 {
-    x += m_origin.x();
-    y += m_origin.y();
+    x = saturated(std::int64_t(x) + m_origin.x());
+    y = saturated(std::int64_t(y) + m_origin.y());
     if (m_clip.contains(x, y))
         combineRow(y, x, x + 1, nullptr, toQRgb(color), patCopyTable);
 }
@@ -186,9 +188,9 @@ void Canvas::plot(int x, int y, QRgb pattern, std::uint8_t table)
 
 void Canvas::lineTo(int x, int y)
 {
-    const QPoint from = m_pos + m_origin;
+    const QPoint from = toDevice(m_pos);
     m_pos = { x, y };
-    strokeLine(from, m_pos + m_origin);
+    strokeLine(from, toDevice(m_pos));
 }
 
 void Canvas::polyline(std::initializer_list<QPoint> points)
@@ -219,8 +221,8 @@ void Canvas::strokeLine(QPoint a, QPoint b)
     const int before = (m_penWidth - 1) / 2 + (m_penWidth % 2 == 0 ? 1 : 0);
     const int after = m_penWidth - 1 - before;
     const Rect reach = m_clip.inflated(m_penWidth, m_penWidth);
-    const int top = std::max(std::min(a.y(), b.y()) - before, m_clip.top);
-    const int bottom = std::min(std::max(a.y(), b.y()) + after + 1, m_clip.bottom);
+    const int top = std::max(saturated(std::int64_t(std::min(a.y(), b.y())) - before), m_clip.top);
+    const int bottom = std::min(saturated(std::int64_t(std::max(a.y(), b.y())) + after + 1), m_clip.bottom);
     if (top >= bottom)
         return;
     std::vector<std::pair<int, int>> spans(std::size_t(bottom - top), { INT_MAX, INT_MIN });
@@ -312,7 +314,7 @@ void Canvas::ellipse(const Rect& r)
 
 void Canvas::pie(const Rect& r, QPoint from, QPoint to)
 {
-    shapeFill(r, true, from + m_origin, to + m_origin);
+    shapeFill(r, true, toDevice(from), toDevice(to));
 }
 
 void Canvas::shapeFill(const Rect& logical, bool isPie, QPoint from, QPoint to)
@@ -438,9 +440,15 @@ void Canvas::bitBlt(int x, int y, int w, int h, const QImage& src, int sx, int s
     // the source, then by whatever part of the destination is clipped.
     const Rect want = Rect::fromSize(sx, sy, w, h);
     const Rect have = want.intersected({ 0, 0, src.width(), src.height() });
-    const Rect dest = toDevice(Rect::fromSize(x, y, w, h));
-    const Rect fromSrc = have.translated(dest.left - sx, dest.top - sy);
-    const Rect d = fromSrc.intersected(m_clip);
+    if (have.isEmpty())
+        return;
+    // Source row and column of destination pixel (0, 0); far-out positions
+    // need more than 32 bits.
+    const std::int64_t toSrcX = std::int64_t(sx) - std::int64_t(x) - m_origin.x();
+    const std::int64_t toSrcY = std::int64_t(sy) - std::int64_t(y) - m_origin.y();
+    const Rect d = Rect { saturated(have.left - toSrcX), saturated(have.top - toSrcY),
+        saturated(have.right - toSrcX), saturated(have.bottom - toSrcY) }
+                       .intersected(m_clip);
     if (d.isEmpty())
         return;
 
@@ -451,8 +459,8 @@ void Canvas::bitBlt(int x, int y, int w, int h, const QImage& src, int sx, int s
         source = source.copy();
     const QRgb pattern = toQRgb(m_brushColor);
     for (int row = d.top; row < d.bottom; ++row) {
-        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(row - dest.top + sy));
-        combineRow(row, d.left, d.right, line + (d.left - dest.left + sx), pattern, table);
+        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(int(row + toSrcY)));
+        combineRow(row, d.left, d.right, line + (d.left + toSrcX), pattern, table);
     }
 }
 
@@ -515,21 +523,27 @@ void Canvas::drawTransparent(int x, int y, const QImage& glyph, QRgb transparent
         return;
     const QImage source
         = glyph.format() == QImage::Format_RGB32 ? glyph : glyph.convertToFormat(QImage::Format_RGB32);
-    const Rect dest = toDevice(Rect::fromSize(x, y, source.width(), source.height()));
-    const Rect d = dest.intersected(m_clip);
+    // Device position of the glyph's top-left pixel; a glyph far out needs
+    // more than 32 bits to say where its pixels would be.
+    const std::int64_t left = std::int64_t(x) + m_origin.x();
+    const std::int64_t top = std::int64_t(y) + m_origin.y();
+    const Rect d = Rect { saturated(left), saturated(top), saturated(left + source.width()),
+        saturated(top + source.height()) }
+                       .intersected(m_clip);
     transparent &= 0x00FFFFFFu;
     for (int row = d.top; row < d.bottom; ++row) {
-        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(row - dest.top)) - dest.left;
+        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(int(row - top)));
+        auto at = [&](int col) { return line[col - left]; };
         int col = d.left;
         while (col < d.right) {
-            if ((line[col] & 0x00FFFFFFu) == transparent) {
+            if ((at(col) & 0x00FFFFFFu) == transparent) {
                 ++col;
                 continue;
             }
             const int start = col;
-            while (col < d.right && (line[col] & 0x00FFFFFFu) != transparent)
+            while (col < d.right && (at(col) & 0x00FFFFFFu) != transparent)
                 ++col;
-            combineRow(row, start, col, line + start, 0, copyTable);
+            combineRow(row, start, col, &line[start - left], 0, copyTable);
         }
     }
 }
@@ -551,8 +565,8 @@ void Canvas::drawText(const Rect& clip, int x, int y, const QString& text)
     if (clip.isEmpty() || text.isEmpty())
         return;
     const QFontMetrics metrics(m_font, &m_image);
-    const int dx = x + m_origin.x();
-    const int dy = y + m_origin.y();
+    const int dx = saturated(std::int64_t(x) + m_origin.x());
+    const int dy = saturated(std::int64_t(y) + m_origin.y());
     if (m_textOpaque) {
         const Rect cell
             = Rect::fromSize(dx, dy, metrics.horizontalAdvance(text), metrics.height()).intersected(clip);
@@ -564,7 +578,7 @@ void Canvas::drawText(const Rect& clip, int x, int y, const QString& text)
     painter.setClipRect(clip.toQRect());
     painter.setFont(m_font);
     painter.setPen(toQColor(m_textColor));
-    painter.drawText(QPoint(dx, dy + metrics.ascent()), text);
+    painter.drawText(QPoint(dx, saturated(std::int64_t(dy) + metrics.ascent())), text);
 }
 
 int Canvas::textWidth(const QString& text) const

@@ -138,6 +138,11 @@ public:
 
 private:
     Rect toDevice(const Rect& r) const { return r.translated(m_origin.x(), m_origin.y()); }
+    QPoint toDevice(QPoint p) const
+    {
+        return { saturated(std::int64_t(p.x()) + m_origin.x()),
+            saturated(std::int64_t(p.y()) + m_origin.y()) };
+    }
     // Device coordinates, already clipped.
     void combineRow(int y, int x0, int x1, const QRgb* src, QRgb pattern, std::uint8_t table);
     void plot(int x, int y, QRgb pattern, std::uint8_t table);

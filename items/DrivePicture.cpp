@@ -176,7 +176,8 @@ QImage drivePicture(const DriveReading& reading, const QString& directorio, bool
         const quint64 free = std::min(reading.freeBytes, reading.totalBytes);
         const Rect bar = small ? gfx::place::miniDriveBar : gfx::place::driveBar;
         const int length = bar.width();
-        const int k = int(free * quint64(length) / reading.totalBytes);
+        // 128 bits: a drive of more than 2^64 / length bytes must not wrap the product.
+        const int k = int(static_cast<unsigned __int128>(free) * unsigned(length) / reading.totalBytes);
         if (k < length)
             canvas.fillRect({ bar.left + k, bar.top, bar.right, bar.bottom }, gfx::clRed);
     }

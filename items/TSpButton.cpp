@@ -8,6 +8,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QVarLengthArray>
+#include <algorithm>
 
 using namespace tolm::store;
 
@@ -27,6 +28,29 @@ QImage decodeGlyph(const std::vector<std::uint8_t>& bmp)
 {
     QImage image = QImage::fromData(bmp.data(), static_cast<int>(bmp.size()), "BMP");
     return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB32);
+}
+
+// A shelf file can hold any 32-bit figure for an item's bounds. The widget is
+// placed within reach of any screen and no larger than a picture anyone
+// draws, so that nothing computed from its bounds can overflow and its
+// surface stays a few megabytes; the stored figures themselves are kept.
+constexpr int kMaxItemPosition = 1'000'000;
+constexpr int kMaxItemSide = 2048;
+
+int shownPosition(std::int32_t stored)
+{
+    return std::clamp<int>(stored, -kMaxItemPosition, kMaxItemPosition);
+}
+
+int shownSide(std::int32_t stored)
+{
+    return std::clamp<int>(stored, 1, kMaxItemSide);
+}
+
+// The stored figure while the widget still shows it, else what the widget holds now.
+std::int32_t keptFigure(std::int32_t stored, int shown, int (*show)(std::int32_t))
+{
+    return show(stored) == shown ? stored : shown;
 }
 
 } // namespace
@@ -170,9 +194,10 @@ bool TSpButton::isCovered() const
         if (child && !child->isHidden() && !child->isWindow() && child->geometry().intersects(area))
             candidates.append(child);
     }
-    for (int y = area.top(); y < area.top() + area.height(); y += 10) {
-        for (int x = area.left(); x < area.left() + area.width(); x += 10) {
-            const QPoint point(x, y);
+    // Wide counters: the last step may pass the largest int.
+    for (qint64 y = area.top(); y <= area.bottom(); y += 10) {
+        for (qint64 x = area.left(); x <= area.right(); x += 10) {
+            const QPoint point { int(x), int(y) };
             // The topmost visible child at the point, enabled or not.
             const QWidget* found = nullptr;
             for (const QWidget* child : candidates) {
@@ -199,10 +224,12 @@ void TSpButton::updateCoveredFlag()
 SpButtonState TSpButton::toState(const std::string& menuReference) const
 {
     SpButtonState s = m_d;
-    s.left = x();
-    s.top = y();
-    s.width = width();
-    s.height = height();
+    // An item read and saved again keeps its bytes, even where its stored
+    // bounds lay outside what the widget can show.
+    s.left = keptFigure(m_d.left, x(), shownPosition);
+    s.top = keptFigure(m_d.top, y(), shownPosition);
+    s.width = keptFigure(m_d.width, width(), shownSide);
+    s.height = keptFigure(m_d.height, height(), shownSide);
     s.caption = text().toStdString();
     s.enabled = isEnabled();
     s.visible = !isHidden();
@@ -222,7 +249,8 @@ void TSpButton::fromState(const SpButtonState& state)
     m_d = state;
     m_d.glyphBmp.clear();
     setText(QString::fromStdString(state.caption));
-    setGeometry(state.left, state.top, state.width, state.height);
+    setGeometry(
+        shownPosition(state.left), shownPosition(state.top), shownSide(state.width), shownSide(state.height));
     setEnabled(state.enabled);
     setVisible(state.visible);
     m_glyph = state.glyphBmp.empty() ? QImage() : decodeGlyph(state.glyphBmp);

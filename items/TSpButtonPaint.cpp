@@ -14,6 +14,7 @@
 #include "platform/Platform.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 
 using tolm::gfx::Canvas;
@@ -24,6 +25,8 @@ using tolm::store::Clase;
 using namespace tolm::gfx;
 
 namespace {
+
+constexpr int kMaxLayoutPart = 1'000'000;
 
 void kindPicture(TSpButton& item)
 {
@@ -190,21 +193,27 @@ void TSpButton::paintButtonFace()
     const tolm::store::FontState fontState = effectiveFont();
     const QFont font = tolm::items::qtFont(fontState);
     const QString caption = text();
-    const int tw = caption.isEmpty() ? 0 : Canvas::textWidth(font, caption);
-    const int th = Canvas::textHeight(font);
-    const int gw = m_glyph.isNull() ? 0 : m_glyph.width();
-    const int gh = m_glyph.isNull() ? 0 : m_glyph.height();
-    const int spacing = gw > 0 && tw > 0 ? m_d.spacing : 0;
+    // Stored margins and spacings can be any 32-bit figure, and a long caption
+    // or a wide glyph is wide too. Each part of the layout is brought within a
+    // million pixels, so the sums below cannot overflow and every position
+    // stays far beyond any item, where nothing is drawn.
+    auto bounded = [](int v) { return std::clamp(v, -kMaxLayoutPart, kMaxLayoutPart); };
+    const int tw = caption.isEmpty() ? 0 : bounded(Canvas::textWidth(font, caption));
+    const int th = bounded(Canvas::textHeight(font));
+    const int gw = m_glyph.isNull() ? 0 : bounded(m_glyph.width());
+    const int gh = m_glyph.isNull() ? 0 : bounded(m_glyph.height());
+    const int spacing = gw > 0 && tw > 0 ? bounded(m_d.spacing) : 0;
+    const int margin = m_d.margin == -1 ? -1 : bounded(m_d.margin);
     const int shift = pressed ? 1 : 0;
 
     int gx = 0, gy = 0, tx = 0, ty = 0;
     if (m_d.layout == ButtonLayout::GlyphTop) {
-        gy = m_d.margin == -1 ? (h - (gh + spacing + th) + 1) / 2 : m_d.margin;
+        gy = margin == -1 ? (h - (gh + spacing + th) + 1) / 2 : margin;
         gx = (w - gw + 1) / 2;
         ty = gy + gh + spacing;
         tx = (w - tw + 1) / 2;
     } else {
-        gx = m_d.margin == -1 ? (w - (gw + spacing + tw) + 1) / 2 : m_d.margin;
+        gx = margin == -1 ? (w - (gw + spacing + tw) + 1) / 2 : margin;
         gy = (h - gh + 1) / 2;
         tx = gx + gw + spacing;
         ty = (h - th + 1) / 2;

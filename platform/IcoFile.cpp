@@ -1,5 +1,7 @@
 #include "platform/IcoFile.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QtEndian>
 
 namespace tolm::platform {
@@ -62,8 +64,10 @@ QImage IcoFile::decodeDib(const QByteArray& dib)
     const int height = doubledHeight >= 2 ? doubledHeight / 2 : doubledHeight;
 
     qint64 at = headerSize;
-    if (compression == 3)
-        at += 12; // three colour masks; we take the usual BGRA layout
+    // Three colour masks follow the short header only; larger headers hold
+    // them. Either way we take the usual BGRA layout.
+    if (compression == 3 && headerSize == 40)
+        at += 12;
     QList<QRgb> palette;
     if (bitCount <= 8) {
         qint64 colors = colorsUsed ? colorsUsed : (1 << bitCount);
@@ -129,16 +133,23 @@ QImage IcoFile::image(const QByteArray& data, int index)
     const Entry& e = list.at(index);
     if (e.size == 0 || qint64(e.offset) + qint64(e.size) > data.size())
         return {};
-    const QByteArray bytes = data.mid(e.offset, e.size);
-    if (bytes.startsWith("\x89PNG")) {
-        QImage png;
-        // Check the PNG's stated size before letting the decoder allocate.
-        if (bytes.size() >= 24 && qFromBigEndian<quint32>(bytes.constData() + 16) <= quint32(maxDimension)
-            && qFromBigEndian<quint32>(bytes.constData() + 20) <= quint32(maxDimension))
-            png.loadFromData(bytes, "PNG");
-        return png.isNull() ? QImage() : png.convertToFormat(QImage::Format_ARGB32);
-    }
-    return decodeDib(bytes);
+    QByteArray bytes = data.mid(e.offset, e.size);
+    // Qt's own icon reader draws DIBs otherwise than Windows does: it drops the
+    // mask of 24- and 32-bit images, reads colour masks as pixels, premultiplies
+    // alpha and trusts the directory's size over the image's. So DIBs stay ours.
+    // A PNG entry goes to Qt's PNG reader, which tells the size the PNG states
+    // before decoding; the icon reader would tell the directory's.
+    if (!bytes.startsWith("\x89PNG"))
+        return decodeDib(bytes);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader png(&buffer, "png");
+    // A few kilobytes can state a picture of many megabytes; refuse it unread.
+    const QSize size = png.size();
+    if (!size.isValid() || size.width() > maxDimension || size.height() > maxDimension)
+        return {};
+    const QImage image = png.read();
+    return image.isNull() ? QImage() : image.convertToFormat(QImage::Format_ARGB32);
 }
 
 QImage IcoFile::bestImage(const QByteArray& data, int size)

@@ -161,6 +161,7 @@ QString LinuxDrives::labelFor(const MountEntry& e)
 {
     if (!e.source.startsWith(u"/dev/"))
         return {};
+    // Not QStorageInfo::name(): of two mounts at one place it names the hidden one.
     const QString device = QFileInfo(e.source).canonicalFilePath();
     const QDir byLabel(QStringLiteral("/dev/disk/by-label"));
     for (const QFileInfo& link : byLabel.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
@@ -200,6 +201,7 @@ std::optional<DiskSpace> LinuxDrives::diskFreeSpace(const QString& path)
     const QString local = localPath(path);
     if (local.isEmpty())
         return std::nullopt;
+    // Not QStorageInfo: it asks the mount table first and, in a chroot, finds no mount for "/".
     struct statvfs st { };
     if (::statvfs(QFile::encodeName(local).constData(), &st) != 0)
         return std::nullopt;

@@ -189,7 +189,8 @@ int MountTable::mountIndexFor(const QList<MountEntry>& mounts, const QString& pa
     for (int i = 0; i < mounts.size(); ++i) {
         const QString& mp = mounts.at(i).mountPoint;
         const bool contains = mp == u"/" ? path.startsWith(u'/') : isUnder(path, mp);
-        if (contains && mp.size() > bestLength) {
+        // Of two mounts at one place the later one is on top.
+        if (contains && mp.size() >= bestLength) {
             best = i;
             bestLength = mp.size();
         }

@@ -18,7 +18,10 @@ struct MountEntry {
 };
 
 // Reading and interpreting the kernel's mount table, kept free of file access
-// so every rule can be checked against sample texts.
+// so every rule can be checked against sample texts. QStorageInfo::mountedVolumes()
+// is no substitute: it lists bind mounts of subfolders, loop images and /run,
+// lists a mounted-over place twice, calls statvfs on every mount (a dead network
+// share blocks it) and loses "/" inside a chroot.
 class MountTable {
 public:
     // /proc/self/mountinfo lines (preferred: it tells bind mounts apart).
@@ -41,7 +44,8 @@ public:
     static bool isNetworkFileSystem(const QString& fileSystem);
 
     // The mount holding an absolute path: the one with the longest mount
-    // point that is a prefix of it. -1 when none.
+    // point that is a prefix of it, the later of two at the same place.
+    // -1 when none.
     static int mountIndexFor(const QList<MountEntry>& mounts, const QString& absolutePath);
 };
 

@@ -59,18 +59,25 @@ constexpr std::array<char32_t, 32> kHighControls {
     0x0178,
 };
 
-void appendUtf8(std::string& out, char32_t c)
+std::size_t utf8Length(char32_t c)
+{
+    return c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+}
+
+// Writes `c` at `p`, returning the byte after it.
+char* putUtf8(char* p, char32_t c)
 {
     if (c < 0x80) {
-        out += static_cast<char>(c);
+        *p++ = static_cast<char>(c);
     } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        *p++ = static_cast<char>(0xC0 | (c >> 6));
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        *p++ = static_cast<char>(0xE0 | (c >> 12));
+        *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
     }
+    return p;
 }
 
 // Decodes one UTF-8 sequence at `i`; false for malformed input (overlong
@@ -116,16 +123,20 @@ std::string cp1252ToUtf8(std::string_view bytes)
     // Most names and texts are plain ASCII, which reads as it is.
     if (asciiPrefix(bytes) == bytes.size())
         return std::string(bytes);
-    std::string out;
-    out.reserve(bytes.size());
+    // Sized first, so that a long text is never copied while it grows.
+    std::size_t size = 0;
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        size += b < 0x80 ? 1 : b < 0xA0 ? utf8Length(kHighControls[b - 0x80]) : 2;
+    }
+    std::string out(size, '\0');
+    char* p = out.data();
     for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x80)
-            out += ch;
-        else if (b < 0xA0)
-            appendUtf8(out, kHighControls[b - 0x80]);
+            *p++ = ch;
         else
-            appendUtf8(out, b);
+            p = putUtf8(p, b < 0xA0 ? kHighControls[b - 0x80] : char32_t(b));
     }
     return out;
 }

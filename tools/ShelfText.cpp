@@ -3,6 +3,7 @@
 #include "store/Components.h"
 #include "store/ShelfFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <optional>
@@ -84,11 +85,37 @@ std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& c)
     return extra + 1;
 }
 
-std::string quoteText(std::string_view s)
+// The length of the run at `i` of characters that stand for themselves
+// between quotes: printable ASCII but the quote and the backslash, and
+// well-formed characters from U+00A0 on.
+std::size_t plainRun(std::string_view s, std::size_t i)
 {
-    std::string out = "\"";
+    const std::size_t start = i;
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b >= 0x20 && b < 0x7F && b != '"' && b != '\\') {
+            ++i;
+            continue;
+        }
+        char32_t c = 0;
+        const std::size_t length = b >= 0x80 ? decodeUtf8(s, i, c) : 0;
+        if (length == 0 || c < 0xA0)
+            break;
+        i += length;
+    }
+    return i - start;
+}
+
+// Appends `s` as it stands between the quotes of a text.
+void appendQuoted(std::string& out, std::string_view s)
+{
     std::size_t i = 0;
     while (i < s.size()) {
+        const std::size_t run = plainRun(s, i);
+        out.append(s.substr(i, run));
+        i += run;
+        if (i == s.size())
+            break;
         const auto b = static_cast<unsigned char>(s[i]);
         if (b == '"' || b == '\\') {
             out += '\\';
@@ -103,31 +130,28 @@ std::string quoteText(std::string_view s)
         } else if (b == '\t') {
             out += "\\t";
             ++i;
-        } else if (b < 0x20 || b == 0x7F) {
-            out += "\\x" + hexByte(b);
-            ++i;
-        } else if (b < 0x80) {
-            out += char(b);
-            ++i;
         } else {
-            // A well-formed character is copied; C1 controls are shown by
-            // number and malformed bytes one by one.
+            // Other controls and malformed bytes are shown byte by byte, C1
+            // controls by number.
             char32_t c = 0;
-            const std::size_t length = decodeUtf8(s, i, c);
+            const std::size_t length = b >= 0x80 ? decodeUtf8(s, i, c) : 0;
             if (length == 0) {
                 out += "\\x" + hexByte(b);
                 ++i;
-            } else if (c < 0xA0) {
+            } else {
                 char buffer[16];
                 std::snprintf(buffer, sizeof buffer, "\\u{%04X}", unsigned(c));
                 out += buffer;
                 i += length;
-            } else {
-                out.append(s.substr(i, length));
-                i += length;
             }
         }
     }
+}
+
+std::string quoteText(std::string_view s)
+{
+    std::string out = "\"";
+    appendQuoted(out, s);
     return out + "\"";
 }
 
@@ -196,7 +220,7 @@ public:
             m_index = integerText(v) + " ";
             return;
         }
-        scalar(v, m_glyph && m_open.empty());
+        scalar(std::move(v), m_glyph && m_open.empty());
         m_prefix.clear();
     }
 
@@ -263,7 +287,25 @@ private:
             flush();
     }
 
-    void scalar(const Value& v, bool glyph)
+    // A text of any length goes out in slices. A cut is moved past up to three
+    // continuation bytes, so it never falls inside a character: each slice
+    // quotes exactly as the whole text would.
+    void quoted(std::string_view s)
+    {
+        m_text += '"';
+        while (!s.empty()) {
+            std::size_t cut = std::min<std::size_t>(s.size(), 65536);
+            for (int k = 0; k < 3 && cut < s.size() && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80;
+                 ++k)
+                ++cut;
+            appendQuoted(m_text, s.substr(0, cut));
+            s.remove_prefix(cut);
+            spill();
+        }
+        m_text += '"';
+    }
+
+    void scalar(Value v, bool glyph)
     {
         const int depth = this->depth();
         const std::string& prefix = m_prefix;
@@ -283,10 +325,19 @@ private:
         case ValueTag::String:
         case ValueTag::LString:
         case ValueTag::Utf8String: {
-            std::string tag;
-            if (Value::textValue(v.text).tag != v.tag)
+            // The tag is named when the writer would not choose it by itself;
+            // the text goes through the choice and back rather than being copied.
+            Value natural = Value::textValue(std::move(v.text));
+            const char* tag = "";
+            if (natural.tag != v.tag)
                 tag = v.tag == ValueTag::String ? "short " : v.tag == ValueTag::LString ? "long " : "utf8 ";
-            line(depth, prefix + tag + quoteText(v.text));
+            v.text = std::move(natural.text);
+            m_text.append(std::size_t(depth) * 4, ' ');
+            m_text += prefix;
+            m_text += tag;
+            quoted(v.text);
+            m_text += '\n';
+            spill();
             break;
         }
         case ValueTag::Ident:

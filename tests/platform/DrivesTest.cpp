@@ -74,13 +74,16 @@ TEST(MountTable, RootComesFirstEvenInAContainerAndOvermountsReplace)
                             "502 501 0:52 / /data rw - xfs /dev/sdd1 rw\n"
                             "503 501 8:1 /etc/hosts /etc/hosts rw - ext4 /dev/sda1 rw\n"
                             "504 501 8:33 / /mnt/again rw - ext4 /dev/sdc1 rw\n";
-    const QList<MountEntry> drives = MountTable::driveMounts(MountTable::parseMountInfo(text));
+    const QList<MountEntry> all = MountTable::parseMountInfo(text);
+    const QList<MountEntry> drives = MountTable::driveMounts(all);
     ASSERT_EQ(drives.size(), 3);
     EXPECT_EQ(drives.at(0).mountPoint, "/");
     EXPECT_EQ(drives.at(1).mountPoint, "/data");
     EXPECT_EQ(drives.at(2).mountPoint, "/mnt/again");
     EXPECT_EQ(drives.at(1).fileSystem, "xfs");
     EXPECT_EQ(MountTable::typeOf(drives.at(0), false), DriveFixed);
+    // A path there lies on the file system on top, as the letter's does.
+    EXPECT_EQ(MountTable::mountIndexFor(all, "/data/x"), 2);
 }
 
 TEST(MountTable, InsideAChrootTheUnlistedRootIsStillDriveC)

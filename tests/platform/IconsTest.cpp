@@ -68,9 +68,25 @@ QByteArray alphaDib(int size)
     return b;
 }
 
-QByteArray pngImage(int size, QRgb color)
+// 2 x 2, every pixel `pixel` (BGR or BGRA bytes); the mask makes the
+// top-left pixel transparent.
+QByteArray uniformDib(int bitCount, const QByteArray& pixel, quint32 headerSize = 40, quint32 compression = 0)
 {
-    QImage image(size, size, QImage::Format_ARGB32);
+    QByteArray b = dibHeader(2, 2, bitCount);
+    qToLittleEndian(headerSize, b.data());
+    qToLittleEndian(compression, b.data() + 16);
+    b += QByteArray(headerSize - 40, '\0');
+    if (compression == 3 && headerSize == 40)
+        b += QByteArray("\x00\x00\xff\x00\x00\xff\x00\x00\xff\x00\x00\x00", 12);
+    const QByteArray row = (pixel + pixel).leftJustified(8, '\0');
+    b += row + row;
+    b += QByteArray("\x00\x00\x00\x00\x80\x00\x00\x00", 8); // mask, bottom row first
+    return b;
+}
+
+QByteArray pngImage(int size, QRgb color, int height = 0)
+{
+    QImage image(size, height ? height : size, QImage::Format_ARGB32);
     image.fill(color);
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -174,9 +190,43 @@ TEST(IcoFile, MalformedFilesGiveNothing)
     EXPECT_TRUE(IcoFile::decodeDib(badHeader).isNull());
     EXPECT_TRUE(IcoFile::bestImage(farOffset, 32).isNull());
 
+    // An entry stating 2 GB, and a PNG stating more pixels than any icon has
+    // (a few kilobytes can state hundreds of megabytes): refused unread.
+    QByteArray hugeEntry = good;
+    qToLittleEndian<quint32>(0x80000000u, hugeEntry.data() + 6 + 8);
+    EXPECT_TRUE(IcoFile::image(hugeEntry, 0).isNull());
+    EXPECT_TRUE(IcoFile::image(icoFile({ { 32, pngImage(1100, qRgb(1, 2, 3), 1) } }), 0).isNull());
+    EXPECT_FALSE(IcoFile::image(icoFile({ { 32, pngImage(1000, qRgb(1, 2, 3), 1) } }), 0).isNull());
+
     // A damaged first choice falls back to an intact image.
     QByteArray pngBroken = icoFile({ { 32, QByteArray("\x89PNG garbage") }, { 16, alphaDib(16) } });
     EXPECT_EQ(IcoFile::bestImage(pngBroken, 32).size(), QSize(32, 32));
+}
+
+// Pictures that Qt's own icon reader draws otherwise than Windows does.
+TEST(IcoFile, DibsDrawAsWindowsDrawsThem)
+{
+    const QRgb clear = qRgba(0, 0, 0, 0);
+    const QRgb opaque = qRgb(0xc0, 0x80, 0x40);
+    const QRgb faint = qRgba(0xff, 0x11, 0x03, 0x11);
+    const struct {
+        const char* what;
+        QByteArray dib;
+        QRgb topLeft, topRight;
+    } cases[] = {
+        { "24 bits: the mask cuts", uniformDib(24, "\x40\x80\xc0"), clear, opaque },
+        { "32 bits, empty alpha: the mask cuts", uniformDib(32, QByteArray("\x40\x80\xc0\x00", 4)), clear,
+            opaque },
+        { "32 bits with alpha: colours kept unmultiplied", uniformDib(32, "\x03\x11\xff\x11"), faint, faint },
+        { "masks after the short header", uniformDib(32, "\x40\x80\xc0\xff", 40, 3), opaque, opaque },
+        { "masks inside a long header", uniformDib(32, "\x40\x80\xc0\xff", 124, 3), opaque, opaque },
+    };
+    for (const auto& c : cases) {
+        const QImage image = IcoFile::image(icoFile({ { 2, c.dib } }), 0);
+        ASSERT_EQ(image.size(), QSize(2, 2)) << c.what;
+        EXPECT_EQ(image.pixel(0, 0), c.topLeft) << c.what;
+        EXPECT_EQ(image.pixel(1, 0), c.topRight) << c.what;
+    }
 }
 
 class LinuxIconsTest : public ::testing::Test {

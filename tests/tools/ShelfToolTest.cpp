@@ -137,6 +137,41 @@ TEST_F(ShelfToolTest, DumpThenBuildGivesTheSameBytes)
     }
 }
 
+TEST_F(ShelfToolTest, LongTextsDumpWholeAndComeBack)
+{
+    // "€" is three bytes in the dump's UTF-8; five bytes a unit put one across
+    // some of the 64 KB blocks the text is written in. Behind them, a run of
+    // bytes that are no UTF-8 at all, longer than a block.
+    std::string euros;
+    for (int i = 0; i < 50000; ++i)
+        euros += "ab€";
+    Record item { "TSpButton", "",
+        { { "Caption", Value::textValue(euros) },
+            { "Hint", tagged(Value::textValue(std::string(100000, '\x80')), ValueTag::Utf8String) } } };
+    store::ShelfFile file;
+    file.fontDialog = store::writeFontDialog({});
+    file.items.push_back(item);
+    const auto bytes = store::serializeShelf(file);
+    put("long.dat", bytes);
+    ASSERT_EQ(run({ "dump", path("long.dat") }), 0) << m_err.str();
+    const std::string text = m_out.str();
+    EXPECT_NE(text.find("    Caption = \"" + euros + "\"\n"), std::string::npos);
+    std::ofstream(m_dir / "long.txt") << text;
+    ASSERT_EQ(run({ "build", path("long.txt"), path("out.dat") }), 0) << m_err.str();
+    EXPECT_EQ(store::readFileBytes(m_dir / "out.dat"), bytes);
+}
+
+TEST_F(ShelfToolTest, ABrokenFileDumpsNothing)
+{
+    auto bytes = shelf({ store::SpButtonState {}, folder("tolmc1.dat") });
+    bytes.resize(bytes.size() - 1);
+    put("cut.dat", bytes);
+    EXPECT_EQ(run({ "dump", path("cut.dat") }), 1);
+    EXPECT_EQ(m_out.str(), "");
+    EXPECT_EQ(m_err.str(),
+        path("cut.dat") + ": Invalid stream format at byte " + std::to_string(bytes.size()) + "\n");
+}
+
 TEST_F(ShelfToolTest, DumpIsReadable)
 {
     put("in.dat", oddShelf());

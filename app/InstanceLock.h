@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <chrono>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace tolm::app {
+
+// One Tolm per shelf folder. Two processes that both loaded the same shelf
+// would each save it on quitting, and the later one would silently undo the
+// other's changes; so the first start holds a lock file in the folder and
+// listens on a local socket, and a later start asks it to come forward
+// instead of loading anything.
+class InstanceLock : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Outcome {
+        Owner, // this process holds the folder and answers later starts
+        HandedOver, // the holder was asked to come forward and said it did
+        NoAnswer, // another process holds the folder but did not answer in time
+        Unlockable, // no lock can be made here (the folder is not writable)
+    };
+
+    // The lock file's name in the shelf folder: hidden, and unlike any shelf
+    // file name, so it never shows in a listing of shelf files.
+    static constexpr const char* kLockFileName = ".tolm.lock";
+
+    explicit InstanceLock(const QString& folder, QObject* parent = nullptr);
+    ~InstanceLock() override;
+
+    // Takes the lock, or asks the process holding it to come forward and waits
+    // at most `answerTimeout` for it to say so.
+    Outcome acquire(std::chrono::milliseconds answerTimeout);
+    // Stops answering and gives the folder up; the destructor does it too.
+    void release();
+
+    QString lockFilePath() const { return m_lockPath; }
+    QString serverName() const { return m_serverName; }
+    // The local socket name for a folder, from a hash of its canonical path:
+    // a path can be longer than a socket address may be. It lies in the
+    // user's runtime folder ($XDG_RUNTIME_DIR) when there is one; the user id
+    // keeps two users' names apart where they share the temporary folder.
+    static QString serverNameFor(const QString& canonicalFolder, const QString& runtimeFolder);
+
+signals:
+    // A later start in the same folder asks for the main window.
+    void activationRequested();
+
+private:
+    bool askHolder(std::chrono::milliseconds timeout) const;
+    void listen();
+    void answer(QLocalSocket* socket);
+
+    QString m_lockPath;
+    QString m_serverName;
+    QLockFile m_lock;
+    QLocalServer* m_server { nullptr };
+};
+
+} // namespace tolm::app
