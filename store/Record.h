@@ -71,10 +71,10 @@ struct Record {
 void writeRecord(const Record& record, std::vector<std::uint8_t>& out);
 
 // The same in pieces, for a writer that never holds a whole record: the head,
-// then per property its name (a short string) and its value, then the end.
+// then per property its name and its value, then the end. Names, identifiers
+// and set members are short strings.
 void writeRecordHead(std::string_view className, std::string_view name, std::vector<std::uint8_t>& out);
-void writeShortString(
-    std::string_view utf8, std::vector<std::uint8_t>& out); // names, identifiers, set members
+void writeShortString(std::string_view utf8, std::vector<std::uint8_t>& out);
 void writeValue(const Value& value, std::vector<std::uint8_t>& out);
 void writeRecordEnd(std::vector<std::uint8_t>& out);
 

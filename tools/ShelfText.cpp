@@ -16,13 +16,13 @@ using store::ValueTag;
 
 namespace {
 
-constexpr std::array<const char*, 17> kKeywords { "true", "false", "nil", "ident", "short", "long", "utf8",
-    "int8", "int16", "int32", "ext", "binary", "list", "collection", "item", "end", "object" };
+constexpr std::array<std::string_view, 17> kKeywords { "true", "false", "nil", "ident", "short", "long",
+    "utf8", "int8", "int16", "int32", "ext", "binary", "list", "collection", "item", "end", "object" };
 
 bool isKeyword(std::string_view word)
 {
-    for (const char* k : kKeywords) {
-        if (word.size() != std::char_traits<char>::length(k))
+    for (const std::string_view k : kKeywords) {
+        if (word.size() != k.size())
             continue;
         bool same = true;
         for (std::size_t i = 0; i < word.size() && same; ++i)
