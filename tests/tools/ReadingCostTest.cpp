@@ -4,7 +4,6 @@
 // process stays small and the children start from little.
 #include "store/ShelfFile.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -29,20 +28,14 @@ constexpr bool kAddressSanitizer = false;
 
 constexpr std::size_t kFileSize = 20u << 20;
 
-// A few times the file (it is read whole, and texts may grow a third again
-// as UTF-8) plus what the program itself takes.
+// A few times the file (it is read whole, into a buffer that grows) plus what
+// the program itself takes.
 std::size_t bound(std::size_t fileSize)
 {
     return 4 * fileSize + (32u << 20);
 }
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes operator+(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 Bytes shelfFront()
 {
@@ -75,22 +68,20 @@ Bytes itemFront(const Hostile& h)
 }
 
 const Bytes kEnd { 0, 0 }; // no more properties, no children
+const Bytes kValueEnd { 0, 0, 0 }; // the end of the list or set, then kEnd
 
 const std::vector<Hostile>& hostileFiles()
 {
     using store::ValueTag;
     static const std::vector<Hostile> files {
-        { "a list of one-byte integers", "TSpButton", "Left", ValueTag::List, { 2, 5 }, Bytes { 0 } + kEnd },
-        { "a set of one-letter members", "TSpButton", "Font.Style", ValueTag::Set, { 1, 'a' },
-            Bytes { 0 } + kEnd },
+        { "a list of one-byte integers", "TSpButton", "Left", ValueTag::List, { 2, 5 }, kValueEnd },
+        { "a set of one-letter members", "TSpButton", "Font.Style", ValueTag::Set, { 1, 'a' }, kValueEnd },
         { "a set of valid members", "TFontDialog", "Options", ValueTag::Set,
-            { 9, 'f', 'd', 'E', 'f', 'f', 'e', 'c', 't', 's' }, Bytes { 0 } + kEnd },
+            { 9, 'f', 'd', 'E', 'f', 'f', 'e', 'c', 't', 's' }, kValueEnd },
         { "many small unknown properties", "TSpButton", "", ValueTag::Null, { 1, 'A', 8 }, kEnd },
         { "many valid properties", "TSpButton", "", ValueTag::Null, { 3, 'T', 'a', 'g', 2, 0 }, kEnd },
-        { "a collection of empty elements", "TSpButton", "Items", ValueTag::Collection, { 1, 0 },
-            Bytes { 0 } + kEnd },
-        { "a list of booleans in a class of its own", "TThing", "P", ValueTag::List, { 8 },
-            Bytes { 0 } + kEnd },
+        { "a collection of empty elements", "TSpButton", "Items", ValueTag::Collection, { 1, 0 }, kValueEnd },
+        { "a list of booleans in a class of its own", "TThing", "P", ValueTag::List, { 8 }, kValueEnd },
         { "properties of a class of its own", "TThing", "", ValueTag::Null, { 1, 'A', 8 }, kEnd },
     };
     return files;
