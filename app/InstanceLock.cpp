@@ -1,5 +1,7 @@
 #include "app/InstanceLock.h"
 
+#include "app/Log.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -8,7 +10,6 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
-#include <cstdio>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -130,7 +131,7 @@ void InstanceLock::listen()
     // no live Tolm of this user serves this folder, so it is no one's.
     QLocalServer::removeServer(m_serverName);
     if (!m_server->listen(m_serverName)) {
-        std::fprintf(stderr, "tolm: a later start in this folder cannot reach this one (%s): %s\n",
+        qCWarning(lcApp, "a later start in this folder cannot reach this one (%s): %s",
             qPrintable(m_serverName), qPrintable(m_server->errorString()));
         return;
     }

@@ -1,6 +1,7 @@
 #include "app/TPrincipal.h"
 
 #include "app/AppState.h"
+#include "app/Log.h"
 #include "app/Messages.h"
 #include "gfx/Color.h"
 #include "items/TSpButton.h"
@@ -15,7 +16,6 @@
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
-#include <cstdio>
 #include <sys/resource.h>
 
 using namespace tolm;
@@ -114,10 +114,10 @@ void TPrincipal::FormCreate()
         // The start counter is only counted. One that cannot be stored is
         // reported and the shelf still loads: nothing depends on it.
         if (!platform::services().settings->countStart())
-            std::fprintf(stderr, "tolm: the start counter could not be stored\n");
+            qCWarning(lcApp, "the start counter could not be stored");
         // Saves cut short by a killed process leave their temporary files.
         for (const std::string& name : store::removeStaleTempFiles(currentDir()))
-            std::fprintf(stderr, "tolm: removed %s, left by an interrupted save\n", name.c_str());
+            qCWarning(lcApp, "removed %s, left by an interrupted save", name.c_str());
     } else {
         TSpButton* item = m_folderItem;
         m_fileName = item->Comando();
@@ -427,7 +427,7 @@ bool TPrincipal::salvarRecovery()
 {
     const std::vector<std::uint8_t> bytes = shelfBytes();
     if (withoutBounds(bytes) == m_unsavedSnapshot) {
-        std::fprintf(stderr, "tolm: %s was not loaded; it is left as it is\n", qPrintable(m_fileName));
+        qCWarning(lcApp, "%s was not loaded; it is left as it is", qPrintable(m_fileName));
         return false;
     }
     if (m_recoveryFileName.isEmpty())
@@ -486,7 +486,7 @@ void TPrincipal::BorrarFichero(const QString& name)
     store::deleteShelfTree(currentDir(), name.toStdString(), &broken);
     // Folder files named after a broken record could not be found; say which.
     for (const std::string& complaint : broken)
-        std::fprintf(stderr, "tolm: while deleting %s: %s\n", qPrintable(name), complaint.c_str());
+        qCWarning(lcApp, "while deleting %s: %s", qPrintable(name), complaint.c_str());
 }
 
 std::string TPrincipal::menuReference(int clase) const

@@ -1,6 +1,7 @@
 // Items coming onto a window and leaving it: the "Nuevo" commands, dropped
 // files, deleting, the program's own clipboard, undo and arranging.
 #include "app/AppState.h"
+#include "app/Log.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
 #include "items/ChildAt.h"
@@ -16,7 +17,6 @@
 #include <QMimeData>
 #include <QUrl>
 #include <algorithm>
-#include <cstdio>
 
 using namespace tolm;
 using store::Clase;
@@ -67,8 +67,7 @@ void TPrincipal::openFolder(TSpButton* folder)
         return;
     }
     if (state.fileIsOpen(file)) {
-        std::fprintf(
-            stderr, "tolm: %s is already open; a folder cannot open inside itself\n", qPrintable(file));
+        qCWarning(lcApp, "%s is already open; a folder cannot open inside itself", qPrintable(file));
         return;
     }
     state.currentItem = folder;
@@ -445,8 +444,7 @@ void TPrincipal::dropFiles(const QStringList& paths, const QPoint& point)
         const auto result = platform::services().shell->open(target->Comando(), quoted.join(QLatin1Char(' ')),
             target->Directorio(), static_cast<platform::ShowState>(target->Run()));
         if (!result.ok)
-            std::fprintf(stderr, "tolm: cannot open %s: %s\n", qPrintable(target->Comando()),
-                qPrintable(result.error));
+            qCWarning(lcApp, "cannot open %s: %s", qPrintable(target->Comando()), qPrintable(result.error));
         return;
     }
     int x = point.x();

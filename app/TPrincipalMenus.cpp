@@ -1,5 +1,6 @@
 // The window's menus, options, moving, size snapping and the refresh timer.
 #include "app/AppState.h"
+#include "app/Log.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
 #include "gfx/Color.h"
@@ -16,7 +17,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTime>
-#include <cstdio>
 #include <functional>
 
 using namespace tolm;
@@ -219,7 +219,7 @@ static void runShell(const QString& file, const QString& parameters, const QStri
 {
     const auto result = platform::services().shell->open(file, parameters, directory);
     if (!result.ok)
-        std::fprintf(stderr, "tolm: cannot open %s %s: %s\n", qPrintable(file), qPrintable(parameters),
+        qCWarning(lcApp, "cannot open %s %s: %s", qPrintable(file), qPrintable(parameters),
             qPrintable(result.error));
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/InstanceLock.h"
+#include "app/Log.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
 #include "dialogs/TAboutBox.h"
@@ -129,15 +130,15 @@ int runTolm(int argc, char** argv)
     case InstanceLock::Outcome::HandedOver:
         return 0;
     case InstanceLock::Outcome::NoAnswer:
-        std::fprintf(stderr,
-            "tolm: another Tolm holds this folder (%s) and did not answer; "
-            "this one ends without loading the shelf\n",
+        qCWarning(lcApp,
+            "another Tolm holds this folder (%s) and did not answer; "
+            "this one ends without loading the shelf",
             qPrintable(QDir::currentPath()));
         return 1;
     case InstanceLock::Outcome::Unlockable:
         // A folder where no lock can be made is one where no shelf can be
         // saved either, so two Tolms here cannot undo each other's work.
-        std::fprintf(stderr, "tolm: no lock can be made in %s; a second Tolm here would not be noticed\n",
+        qCWarning(lcApp, "no lock can be made in %s; a second Tolm here would not be noticed",
             qPrintable(QDir::currentPath()));
         break;
     }

@@ -1,5 +1,6 @@
 // What an item does when it is activated, and how it follows the mouse.
 #include "items/ItemHost.h"
+#include "items/Log.h"
 #include "items/ShelfState.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
@@ -7,7 +8,6 @@
 
 #include <QMenu>
 #include <QMouseEvent>
-#include <cstdio>
 
 using tolm::store::Clase;
 
@@ -16,7 +16,7 @@ namespace {
 void reportLaunch(const tolm::platform::ShellResult& result, const QString& command)
 {
     if (!result.ok)
-        std::fprintf(stderr, "tolm: cannot open %s: %s\n", qPrintable(command), qPrintable(result.error));
+        qCWarning(lcItems, "cannot open %s: %s", qPrintable(command), qPrintable(result.error));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "items/ItemFont.h"
 #include "items/ItemHost.h"
 #include "items/ItemIcons.h"
+#include "items/Log.h"
 #include "items/MemoryPicture.h"
 #include "items/ShelfState.h"
 #include "items/TSpButton.h"
@@ -15,7 +16,6 @@
 
 #include <QPainter>
 #include <algorithm>
-#include <cstdio>
 
 using tolm::gfx::Canvas;
 using tolm::gfx::Color;
@@ -101,7 +101,7 @@ void TSpButton::paintEvent(QPaintEvent*)
         }
     } catch (const std::exception& error) {
         m_d.tag1 = -1;
-        std::fprintf(stderr, "tolm: an item could not be drawn: %s\n", error.what());
+        qCWarning(lcItems, "an item could not be drawn: %s", error.what());
     }
     if (m_surface.size() != size()) {
         m_surface = QImage(size(), QImage::Format_RGB32);
@@ -121,7 +121,7 @@ void TSpButton::runPicture()
         kindPicture(*this);
     } catch (const std::exception& error) {
         m_d.tag1 = -1;
-        std::fprintf(stderr, "tolm: an item could not be drawn: %s\n", error.what());
+        qCWarning(lcItems, "an item could not be drawn: %s", error.what());
     }
     update();
 }
