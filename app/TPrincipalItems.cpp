@@ -203,7 +203,7 @@ bool TPrincipal::EliminarPaste()
         state.setCutBuffer(nullptr, false);
         return true;
     }
-    if (!app::askOkCancel(this, QStringLiteral("Atención"),
+    if (!app::askOkCancel(QStringLiteral("Atención"),
             QStringLiteral("Hay una carpeta cortada en el buffer\n¿Borrar carpeta?")))
         return false;
     state.takeCutBuffer();
@@ -266,8 +266,8 @@ void TPrincipal::Pegar1Click()
     if (buffered->clase() == Clase::Carpeta) {
         // A folder pasted into its own window tree would contain itself.
         if (windowIsInsideFolder(this, buffered)) {
-            app::showMessage(this, QStringLiteral("Tolm"),
-                QStringLiteral("Una carpeta no se puede pegar dentro de sí misma."));
+            app::showMessage(
+                QStringLiteral("Tolm"), QStringLiteral("Una carpeta no se puede pegar dentro de sí misma."));
             return;
         }
         buffered->move(state.pressPoint);
@@ -375,7 +375,7 @@ void TPrincipal::dropEvent(QDropEvent* event)
     try {
         dropFiles(paths, event->position().toPoint());
     } catch (const std::exception& error) {
-        app::showError(this, QString::fromUtf8(error.what()));
+        app::showError(QString::fromUtf8(error.what()));
     }
 }
 

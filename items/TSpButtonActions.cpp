@@ -70,7 +70,7 @@ void TSpButton::SpButtonClick()
             // A folder's file must be a plain name beside the main shelf file;
             // anything else would read or write a file outside the shelf folder.
             setTag(0);
-            tolm::app::showMessage(shelfWindow(), QStringLiteral("Tolm"),
+            tolm::app::showMessage(QStringLiteral("Tolm"),
                 QStringLiteral(
                     "La carpeta «%1» no se puede abrir:\n«%2» no es un fichero de carpeta de esta bandeja.")
                     .arg(Caption().isEmpty() ? Hint() : Caption(), Comando()));

@@ -194,7 +194,7 @@ TEST_F(ShelfTest, AFolderIsNeverPastedInsideItself)
     window = folder->folderWindow();
     ASSERT_NE(window, nullptr);
     window->Pegar1Click();
-    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages().size(), 1);
     EXPECT_EQ(state().cutBuffer(), folder);
     EXPECT_EQ(folder->parentWidget(), main);
 }
@@ -207,15 +207,16 @@ TEST_F(ShelfTest, TheFolderQuestionKeepsOrDeletesTheCutFolder)
     state().currentItem = folder;
     main->BotonCortarClick();
 
-    answer = tolm::app::Answer::Cancel;
+    fake.messageBoxes.answer = tolm::platform::Answer::Cancel;
     state().currentItem = clock;
     main->BotonCortarClick();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0], "Atención|Hay una carpeta cortada en el buffer\n¿Borrar carpeta?");
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages()[0], "Atención|Hay una carpeta cortada en el buffer\n¿Borrar carpeta?");
+    EXPECT_TRUE(fake.messageBoxes.boxes[0].question);
     EXPECT_EQ(state().cutBuffer(), folder);
     EXPECT_EQ(clock->parentWidget(), main);
 
-    answer = tolm::app::Answer::Ok;
+    fake.messageBoxes.answer = tolm::platform::Answer::Ok;
     main->BotonCortarClick();
     EXPECT_FALSE(exists("tolmc1.dat"));
     EXPECT_EQ(state().cutBuffer(), clock);
@@ -356,13 +357,15 @@ TEST_F(ShelfTest, AFileManagerDropArrivesAsUriList)
 TEST_F(ShelfTest, AClockOpensTheOneCalendarWindowAtToday)
 {
     tolm::app::installApplicationHooks();
+    // A day that is not the machine's today, so the calendar must ask the platform's clock.
+    const QDate today(1999, 12, 31);
+    fake.clock.time = QDateTime(today, QTime(23, 59, 30));
     TPrincipal* main = startMain();
     TSpButton* clock = main->Reloj1Click();
     TSpButton* second = main->Reloj1Click();
     clock->SpButtonClick();
     TCalendario* calendar = TCalendario::instance();
     EXPECT_TRUE(calendar->isVisible());
-    const QDate today = QDate::currentDate();
     EXPECT_EQ(QDate(calendar->Calen()->Year(), calendar->Calen()->Month(), calendar->Calen()->Day()), today);
     calendar->close();
     EXPECT_FALSE(calendar->isVisible());
