@@ -90,6 +90,8 @@ InstanceLock::Outcome InstanceLock::acquire(std::chrono::milliseconds answerTime
         qint64 pid = 0;
         QString host, program;
         if (!m_lock.getLockInfo(&pid, &host, &program)) {
+            // The file's age against the system clock that stamped it, not
+            // the platform's clock that the shelf shows.
             const QDateTime written = QFileInfo(m_lockPath).lastModified();
             if (written.isValid()
                 && qAbs(written.msecsTo(QDateTime::currentDateTime())) > kUnreadableLockAgeMs

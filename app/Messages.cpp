@@ -1,36 +1,22 @@
 #include "app/Messages.h"
 
-#include <QMessageBox>
+#include "platform/Platform.h"
 
 namespace tolm::app {
 
-MessageHooks& messageHooks()
+void showMessage(const QString& caption, const QString& text)
 {
-    static MessageHooks hooks;
-    return hooks;
+    platform::services().messageBoxes->notice(caption, text, platform::MessageBoxes::Kind::Warning);
 }
 
-void showMessage(QWidget* parent, const QString& caption, const QString& text)
+bool askOkCancel(const QString& caption, const QString& text)
 {
-    if (messageHooks().handler) {
-        messageHooks().handler(caption, text, false);
-        return;
-    }
-    QMessageBox::warning(parent, caption, text, QMessageBox::Ok);
+    return platform::services().messageBoxes->question(caption, text) == platform::Answer::Ok;
 }
 
-bool askOkCancel(QWidget* parent, const QString& caption, const QString& text)
+void showError(const QString& text)
 {
-    if (messageHooks().handler)
-        return messageHooks().handler(caption, text, true) == Answer::Ok;
-    return QMessageBox::question(
-               parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
-        == QMessageBox::Ok;
-}
-
-void showError(QWidget* parent, const QString& text)
-{
-    showMessage(parent, QStringLiteral("Tolm"), text);
+    showMessage(QStringLiteral("Tolm"), text);
 }
 
 } // namespace tolm::app

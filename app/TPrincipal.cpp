@@ -125,7 +125,7 @@ void TPrincipal::FormCreate()
             // Items refuse to open such a folder; a window made for one anyway
             // never reads or writes it.
             m_loadFailed = true;
-            app::showError(this, QStringLiteral("No es un fichero de carpeta: %1").arg(m_fileName));
+            app::showError(QStringLiteral("No es un fichero de carpeta: %1").arg(m_fileName));
             return;
         }
         setWindowTitle(item->Hint());
@@ -136,7 +136,7 @@ void TPrincipal::FormCreate()
         cargar();
     } catch (const std::exception& error) {
         m_loadFailed = true;
-        app::showError(this, QString::fromUtf8(error.what()));
+        app::showError(QString::fromUtf8(error.what()));
     }
     if (m_loadFailed)
         rememberUnloadedState();
@@ -294,7 +294,7 @@ void TPrincipal::cargar()
     }
     if (!reader->magicMatches()) {
         m_loadFailed = true;
-        app::showMessage(this, QStringLiteral("Error caragando datos"),
+        app::showMessage(QStringLiteral("Error caragando datos"),
             QStringLiteral("El fichero %1\nno es compatible con esta versión del programa").arg(m_fileName));
         return;
     }
@@ -317,7 +317,7 @@ void TPrincipal::cargar()
     }
     if (itemCount > maxItems()) {
         m_loadFailed = true;
-        app::showMessage(this, QStringLiteral("Error caragando datos"),
+        app::showMessage(QStringLiteral("Error caragando datos"),
             QStringLiteral("El fichero %1\ntiene %2 elementos; una ventana admite como mucho %3.\n"
                            "El fichero no se ha modificado.")
                 .arg(m_fileName)
@@ -435,14 +435,13 @@ bool TPrincipal::salvarRecovery()
             store::firstFreeRecoveryFileName(currentDir(), m_fileName.toStdString()));
     std::string error;
     if (!store::writeFileAtomically(pathOf(m_recoveryFileName), bytes, &error)) {
-        app::showError(this,
-            QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
-                           "Tampoco se pudo guardar esta ventana en %2: %3")
-                .arg(m_fileName, m_recoveryFileName, QString::fromStdString(error)));
+        app::showError(QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
+                                      "Tampoco se pudo guardar esta ventana en %2: %3")
+                           .arg(m_fileName, m_recoveryFileName, QString::fromStdString(error)));
         return false;
     }
     m_unsavedSnapshot = withoutBounds(bytes);
-    app::showMessage(this, QStringLiteral("Tolm"),
+    app::showMessage(QStringLiteral("Tolm"),
         QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
                        "Lo que contiene esta ventana se ha guardado en %2;\n"
                        "para usarlo, cambie su nombre a %1.")
@@ -459,9 +458,8 @@ bool TPrincipal::salvar()
         std::string error;
         written = store::writeFileAtomically(pathOf(m_fileName), shelfBytes(), &error);
         if (!written)
-            app::showError(this,
-                QStringLiteral("No se puede guardar el fichero %1: %2")
-                    .arg(m_fileName, QString::fromStdString(error)));
+            app::showError(QStringLiteral("No se puede guardar el fichero %1: %2")
+                               .arg(m_fileName, QString::fromStdString(error)));
     }
     if (m_closing) {
         AppState& state = AppState::get();
@@ -600,7 +598,7 @@ void TPrincipal::Restaurarconfiguracin1Click()
             main->cargar();
         } catch (const std::exception& error) {
             main->m_loadFailed = true;
-            app::showError(main, QString::fromUtf8(error.what()));
+            app::showError(QString::fromUtf8(error.what()));
         }
         if (main->m_loadFailed)
             main->rememberUnloadedState();

@@ -60,7 +60,7 @@ void TPrincipal::openFolder(TSpButton* folder)
     if (!store::isFollowableFolderFile(file.toStdString())) {
         // A folder's file must be a plain name beside the main shelf file;
         // anything else would read or write a file outside the shelf folder.
-        app::showMessage(this, QStringLiteral("Tolm"),
+        app::showMessage(QStringLiteral("Tolm"),
             QStringLiteral(
                 "La carpeta «%1» no se puede abrir:\n«%2» no es un fichero de carpeta de esta bandeja.")
                 .arg(folder->Caption().isEmpty() ? folder->Hint() : folder->Caption(), file));
@@ -254,7 +254,7 @@ bool TPrincipal::EliminarPaste()
         state.clearCutBuffer();
         return true;
     }
-    if (!app::askOkCancel(this, QStringLiteral("Atención"),
+    if (!app::askOkCancel(QStringLiteral("Atención"),
             QStringLiteral("Hay una carpeta cortada en el buffer\n¿Borrar carpeta?")))
         return false;
     state.takeCutFolder();
@@ -317,8 +317,8 @@ void TPrincipal::Pegar1Click()
     if (buffered->clase() == Clase::Carpeta) {
         // A folder pasted into its own window tree would contain itself.
         if (windowIsInsideFolder(this, buffered)) {
-            app::showMessage(this, QStringLiteral("Tolm"),
-                QStringLiteral("Una carpeta no se puede pegar dentro de sí misma."));
+            app::showMessage(
+                QStringLiteral("Tolm"), QStringLiteral("Una carpeta no se puede pegar dentro de sí misma."));
             return;
         }
         buffered->move(state.pressPoint);
@@ -425,7 +425,7 @@ void TPrincipal::dropEvent(QDropEvent* event)
     try {
         dropFiles(paths, event->position().toPoint());
     } catch (const std::exception& error) {
-        app::showError(this, QString::fromUtf8(error.what()));
+        app::showError(QString::fromUtf8(error.what()));
     }
 }
 

@@ -8,14 +8,10 @@
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 
-#include <QColorDialog>
-#include <QDialogButtonBox>
-#include <QFontDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
 #include <QTime>
 #include <functional>
 
@@ -35,7 +31,7 @@ QAction* addItem(QMenu* menu, const QString& text, TPrincipal* window, Handler h
         try {
             std::invoke(handler, window);
         } catch (const std::exception& error) {
-            app::showError(window, QString::fromUtf8(error.what()));
+            app::showError(QString::fromUtf8(error.what()));
         }
     });
     return action;
@@ -177,9 +173,8 @@ void TPrincipal::Siemprebotones1Click()
 
 void TPrincipal::Colordefondo1Click()
 {
-    const QColor chosen = QColorDialog::getColor(gfx::toQColor(m_color), this);
-    if (chosen.isValid())
-        setColor(gfx::fromQColor(chosen));
+    if (const auto chosen = platform::services().choosers->chooseColor(gfx::toQColor(m_color)))
+        setColor(gfx::fromQColor(*chosen));
 }
 
 static store::FontState fontStateFrom(const QFont& font, store::FontState state)
@@ -195,24 +190,20 @@ static store::FontState fontStateFrom(const QFont& font, store::FontState state)
 void TPrincipal::Fuente1Click()
 {
     const store::FontState before = m_fontDialog.font;
-    QFontDialog dialog(this);
-    // Qt's own dialog, so that it can carry the Apply button.
-    dialog.setOption(QFontDialog::DontUseNativeDialog);
     QFont initial(QString::fromStdString(before.name));
     initial.setPixelSize(std::max(1, before.height < 0 ? -before.height : before.height));
     initial.setBold(before.style & 1);
     initial.setItalic(before.style & 2);
     initial.setUnderline(before.style & 4);
     initial.setStrikeOut(before.style & 8);
-    dialog.setCurrentFont(initial);
     // Apply sets the window's font at once while the dialog stays open.
-    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
-        QPushButton* apply = buttons->addButton(QDialogButtonBox::Apply);
-        connect(apply, &QPushButton::clicked, this,
-            [this, &dialog, before] { setDefaultFont(fontStateFrom(dialog.currentFont(), before)); });
-    }
-    if (dialog.exec() == QDialog::Accepted)
-        setDefaultFont(fontStateFrom(dialog.selectedFont(), before));
+    const QPointer<TPrincipal> self(this);
+    const auto chosen = platform::services().choosers->chooseFont(initial, [self, before](const QFont& font) {
+        if (self)
+            self->setDefaultFont(fontStateFrom(font, before));
+    });
+    if (chosen)
+        setDefaultFont(fontStateFrom(*chosen, before));
 }
 
 static void runShell(const QString& file, const QString& parameters, const QString& directory)
@@ -324,8 +315,8 @@ void TPrincipal::keyPressEvent(QKeyEvent* event)
         // A cut folder waits disabled for its paste; opening its window now
         // would let the folder be pasted inside itself.
         if (item->clase() == Clase::Carpeta && item == state.cutBuffer()) {
-            app::showMessage(this, QStringLiteral("Tolm"),
-                QStringLiteral("La carpeta está cortada; péguela antes de abrirla."));
+            app::showMessage(
+                QStringLiteral("Tolm"), QStringLiteral("La carpeta está cortada; péguela antes de abrirla."));
             return;
         }
         state.currentItem = item;
@@ -371,7 +362,7 @@ void TPrincipal::showEvent(QShowEvent* event)
 void TPrincipal::Timer1Timer()
 {
     AppState& state = AppState::get();
-    const QTime now = QTime::currentTime();
+    const QTime now = platform::services().clock->now().time();
     state.hour = now.hour();
     state.minute = now.minute();
     state.second = now.second();

@@ -151,7 +151,7 @@ int runTolm(int argc, char** argv)
     try {
         mainWindow = new TPrincipal;
     } catch (const std::exception& error) {
-        showError(nullptr, QString::fromUtf8(error.what()));
+        showError(QString::fromUtf8(error.what()));
         return 1;
     }
     connectDialogs(mainWindow);

@@ -1,9 +1,9 @@
 #include "dialogs/TAboutBox.h"
 
 #include "gfx/Bitmaps.h"
+#include "platform/Platform.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -13,12 +13,6 @@
 #include <QPushButton>
 
 namespace {
-
-TAboutBox::UrlOpener& opener()
-{
-    static TAboutBox::UrlOpener current;
-    return current;
-}
 
 // Stands in for the artwork while it is missing from the resources.
 QPixmap placeholderArtwork(QSize size)
@@ -137,34 +131,26 @@ int TAboutBox::execute(QWidget* parent)
 
 QUrl TAboutBox::homePage()
 {
-    const QString appDir = QCoreApplication::applicationDirPath();
-    // This file lives in dialogs/ of the source tree, beside README.md's folder.
-    const QString sourceReadme
-        = QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath(QStringLiteral("../README.md"));
-    const QString candidates[] = {
-        appDir + QStringLiteral("/README.md"),
-        appDir + QStringLiteral("/../share/doc/tolm/README.md"),
-        sourceReadme,
-    };
-    for (const QString& path : candidates) {
-        if (QFileInfo(path).isFile())
-            return QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath());
-    }
-    return QUrl::fromLocalFile(QDir::cleanPath(sourceReadme));
+    return homePage(QCoreApplication::applicationDirPath());
 }
 
-void TAboutBox::setUrlOpener(UrlOpener opener_)
+QUrl TAboutBox::homePage(const QString& programDir)
 {
-    opener() = std::move(opener_);
+    // An unpacked archive keeps the README beside the program; an installed
+    // program finds it in its prefix's documentation folder, a layout the
+    // build folder copies.
+    const QString installed = programDir + QStringLiteral("/../share/doc/tolm/README.md");
+    for (const QString& path : { programDir + QStringLiteral("/README.md"), installed }) {
+        const QFileInfo readme(path);
+        if (readme.isFile())
+            return QUrl::fromLocalFile(readme.canonicalFilePath());
+    }
+    return QUrl::fromLocalFile(QDir::cleanPath(installed));
 }
 
 void TAboutBox::BotonWebClick()
 {
     // Whether a browser came up is not looked at; the box closes either way.
-    const QUrl url = homePage();
-    if (opener())
-        opener()(url);
-    else
-        QDesktopServices::openUrl(url);
+    tolm::platform::services().urlOpener->openUrl(homePage());
     accept();
 }

@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QUrl>
-#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -13,18 +12,18 @@ class TAboutBox : public QDialog {
     Q_OBJECT
 
 public:
-    using UrlOpener = std::function<bool(const QUrl&)>;
-
     explicit TAboutBox(QWidget* parent = nullptr);
 
     // Makes a new box, shows it modally and lets it go; the menu's entry point.
     static int execute(QWidget* parent);
 
-    // The home page: the README.md next to the program, where it is installed,
-    // or the one of the source tree it was built from.
+    // The home page, which the web button opens through the platform: the
+    // README.md installed with the program.
     static QUrl homePage();
-    // Tests put their own opener here; an empty one restores the desktop's.
-    static void setUrlOpener(UrlOpener opener);
+    // The same for a program in `programDir`: its README.md in that folder,
+    // else in `programDir`/../share/doc/tolm/; the latter's place when
+    // neither is there.
+    static QUrl homePage(const QString& programDir);
 
     QLabel* ProductName() const { return m_productName; }
     QLabel* Version() const { return m_version; }

@@ -1,5 +1,6 @@
 #include "dialogs/TCalendario.h"
 
+#include "platform/Platform.h"
 #include "widgets/DateArithmetic.h"
 #include "widgets/TCCalendar.h"
 
@@ -7,7 +8,6 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPointer>
 #include <QToolButton>
 
@@ -112,7 +112,8 @@ void TCalendario::step(void (TCCalendar::*move)())
     try {
         (m_calen->*move)();
     } catch (const std::exception& e) {
-        QMessageBox::critical(this, QApplication::applicationDisplayName(), QString::fromUtf8(e.what()));
+        tolm::platform::services().messageBoxes->notice(QApplication::applicationDisplayName(),
+            QString::fromUtf8(e.what()), tolm::platform::MessageBoxes::Kind::Critical);
     }
 }
 

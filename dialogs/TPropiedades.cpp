@@ -6,15 +6,13 @@
 #include "items/ItemHost.h"
 #include "items/ShelfState.h"
 #include "items/TSpButton.h"
+#include "platform/Platform.h"
 #include "widgets/TCSpinEdit.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QFrame>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -29,24 +27,6 @@ namespace {
 
 TPropiedades* s_propiedades = nullptr;
 
-TPropiedades::FileChooser& fileChooser()
-{
-    static TPropiedades::FileChooser chooser;
-    return chooser;
-}
-
-TPropiedades::FontChooser& fontChooser()
-{
-    static TPropiedades::FontChooser chooser;
-    return chooser;
-}
-
-TPropiedades::UrlOpener& urlOpener()
-{
-    static TPropiedades::UrlOpener opener;
-    return opener;
-}
-
 // The font dialog works in Qt fonts; the item keeps the stored form, whose
 // charset, colour and pitch the dialog does not offer and so keeps.
 FontState fontStateFrom(const QFont& font, FontState base)
@@ -59,13 +39,12 @@ FontState fontStateFrom(const QFont& font, FontState base)
     return base;
 }
 
-std::optional<FontState> runFontDialog(QWidget* parent, const FontState& initial)
+std::optional<FontState> runFontDialog(const FontState& initial)
 {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, tolm::items::qtFont(initial), parent);
-    if (!ok)
+    const auto chosen = tolm::platform::services().choosers->chooseFont(tolm::items::qtFont(initial), {});
+    if (!chosen)
         return std::nullopt;
-    return fontStateFrom(chosen, initial);
+    return fontStateFrom(*chosen, initial);
 }
 
 // The size formats in the order of their stored values.
@@ -154,21 +133,6 @@ int TPropiedades::execute(TSpButton* item)
     if (!dialog)
         return QDialog::Rejected;
     return dialog->exec();
-}
-
-void TPropiedades::setFileChooser(FileChooser chooser)
-{
-    fileChooser() = std::move(chooser);
-}
-
-void TPropiedades::setFontChooser(FontChooser chooser)
-{
-    fontChooser() = std::move(chooser);
-}
-
-void TPropiedades::setUrlOpener(UrlOpener opener)
-{
-    urlOpener() = std::move(opener);
 }
 
 QUrl TPropiedades::helpPage()
@@ -393,9 +357,7 @@ bool TPropiedades::eventFilter(QObject* watched, QEvent* event)
 
 void TPropiedades::BFuenteClick()
 {
-    const FontChooser& chooser = fontChooser();
-    const std::optional<FontState> chosen
-        = chooser ? chooser(this, m_botonEjemplo->ownFont()) : runFontDialog(this, m_botonEjemplo->ownFont());
+    const std::optional<FontState> chosen = runFontDialog(m_botonEjemplo->ownFont());
     if (!chosen)
         return;
     m_botonEjemplo->setOwnFont(*chosen);
@@ -429,9 +391,7 @@ void TPropiedades::PageControl1Change(int index)
 QString TPropiedades::chooseFile(const QString& title, const QString& filters)
 {
     const QString before = QDir::currentPath();
-    const FileChooser& chooser = fileChooser();
-    QString chosen
-        = chooser ? chooser(this, title, filters) : QFileDialog::getOpenFileName(this, title, {}, filters);
+    QString chosen = tolm::platform::services().choosers->chooseFile(title, filters).value_or(QString());
     // The full name, whatever folder the dialog wandered to.
     if (!chosen.isEmpty())
         chosen = QFileInfo(chosen).absoluteFilePath();
@@ -442,11 +402,7 @@ QString TPropiedades::chooseFile(const QString& title, const QString& filters)
 
 void TPropiedades::Button3Click()
 {
-    const QUrl url = helpPage();
-    if (urlOpener())
-        urlOpener()(url);
-    else
-        QDesktopServices::openUrl(url);
+    tolm::platform::services().urlOpener->openUrl(helpPage());
 }
 
 // ---------------------------------------------------------------- closing

@@ -33,14 +33,6 @@ class TPropiedades : public QDialog {
     Q_OBJECT
 
 public:
-    // Asks for a file: the dialog's title (empty: the platform's own) and its
-    // filter list in Qt's form; an empty answer means the user cancelled.
-    using FileChooser = std::function<QString(QWidget* parent, const QString& title, const QString& filters)>;
-    // Asks for a font, starting from `initial`; nothing when the user cancelled.
-    using FontChooser = std::function<std::optional<tolm::store::FontState>(
-        QWidget* parent, const tolm::store::FontState& initial)>;
-    using UrlOpener = std::function<bool(const QUrl&)>;
-
     // Prepares the dialog for `item` (the copy, the format, the kind's area)
     // without showing it. The dialog is `Propiedades()` until it finishes.
     explicit TPropiedades(TSpButton* item, QWidget* parent = nullptr);
@@ -55,12 +47,8 @@ public:
     // The dialog while it exists, else null.
     static TPropiedades* Propiedades();
 
-    // Where "E&xaminar...", "Fuente" and "&Help" go; tests put their own
-    // here. An empty one restores the desktop's.
-    static void setFileChooser(FileChooser chooser);
-    static void setFontChooser(FontChooser chooser);
-    static void setUrlOpener(UrlOpener opener);
-    // README.md with the anchor of its section on this dialog.
+    // README.md with the anchor of its section on this dialog; "&Help" opens
+    // it. "E&xaminar..." and "Fuente" ask the platform's choosers.
     static QUrl helpPage();
 
     TSpButton* item() const { return m_item; }

@@ -24,12 +24,6 @@ constexpr gfx::Color kSecondsHand = 0xC0C000;
 // A piece of text longer than this is left out rather than cut.
 constexpr int kMaxPiece = 49;
 
-std::function<QDateTime()>& clockSource()
-{
-    static std::function<QDateTime()> source;
-    return source;
-}
-
 QString piece(const QString& text)
 {
     return text.size() > kMaxPiece ? QString() : text;
@@ -108,21 +102,10 @@ QString clockText(const QDateTime& now, int tag, const QString& param, const QSt
     return text;
 }
 
-void setClockSource(std::function<QDateTime()> source)
-{
-    clockSource() = std::move(source);
-}
-
-QDateTime clockNow()
-{
-    const auto& source = clockSource();
-    return source ? source() : QDateTime::currentDateTime();
-}
-
 void clockPicture(TSpButton& item)
 {
     const platform::LocaleInfo& locale = *platform::services().locale;
-    const QDateTime now = clockNow();
+    const QDateTime now = platform::services().clock->now();
     const int tag = item.Tag();
     item.setHint(clockHint(now, locale));
 

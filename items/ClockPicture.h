@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPoint>
 #include <QString>
-#include <functional>
 
 class TSpButton;
 
@@ -31,13 +30,9 @@ QString clockHint(const QDateTime& now, const platform::LocaleInfo& locale);
 QString clockText(const QDateTime& now, int tag, const QString& param, const QString& directorio,
     const QString& fichIcono, const platform::LocaleInfo& locale);
 
-// Where the texts take the current time from; the system clock unless a
-// test puts another source in place (an empty function restores it).
-void setClockSource(std::function<QDateTime()> source);
-QDateTime clockNow();
-
-// Refreshes the hint, the text and the face of a clock item on its surface.
-// The hands show the time recorded by the last timer tick.
+// Refreshes the hint, the text and the face of a clock item on its surface:
+// the texts from the platform's clock, the hands from the time recorded by
+// the last timer tick.
 void clockPicture(TSpButton& item);
 
 } // namespace tolm::items

@@ -1,10 +1,14 @@
 #include "platform/Platform.h"
 
 #include "platform/IniSettings.h"
+#include "platform/LinuxChoosers.h"
 #include "platform/LinuxDrives.h"
 #include "platform/LinuxIcons.h"
 #include "platform/LinuxMemory.h"
+#include "platform/LinuxMessageBoxes.h"
 #include "platform/LinuxShell.h"
+#include "platform/LinuxUrlOpener.h"
+#include "platform/SystemClock.h"
 #include "platform/SystemLocale.h"
 
 namespace tolm::platform {
@@ -18,14 +22,18 @@ struct LinuxServices {
     IniSettings settings;
     SystemLocale locale;
     LinuxIcons icons { &drives };
+    LinuxChoosers choosers;
+    LinuxMessageBoxes messageBoxes;
+    LinuxUrlOpener urlOpener;
+    SystemClock clock;
 };
 
 Services& current()
 {
     static Services active = [] {
         static LinuxServices real;
-        return Services { &real.shell, &real.drives, &real.memory, &real.settings, &real.locale,
-            &real.icons };
+        return Services { &real.shell, &real.drives, &real.memory, &real.settings, &real.locale, &real.icons,
+            &real.choosers, &real.messageBoxes, &real.urlOpener, &real.clock };
     }();
     return active;
 }
@@ -52,6 +60,14 @@ void setServices(const Services& r)
         s.locale = r.locale;
     if (r.icons)
         s.icons = r.icons;
+    if (r.choosers)
+        s.choosers = r.choosers;
+    if (r.messageBoxes)
+        s.messageBoxes = r.messageBoxes;
+    if (r.urlOpener)
+        s.urlOpener = r.urlOpener;
+    if (r.clock)
+        s.clock = r.clock;
 }
 
 ScopedServices::ScopedServices(const Services& replacement)

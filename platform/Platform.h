@@ -1,11 +1,15 @@
 #pragma once
 
+#include "platform/Choosers.h"
+#include "platform/Clock.h"
 #include "platform/Drives.h"
 #include "platform/Icons.h"
 #include "platform/LocaleInfo.h"
 #include "platform/Memory.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Settings.h"
 #include "platform/Shell.h"
+#include "platform/UrlOpener.h"
 
 namespace tolm::platform {
 
@@ -16,7 +20,8 @@ namespace tolm::platform {
 //
 // On first use every service is the Linux implementation (LinuxShell,
 // LinuxDrives, LinuxMemory, IniSettings at IniSettings::defaultPath(),
-// SystemLocale for the system locale, LinuxIcons), owned by this module and
+// SystemLocale for the system locale, LinuxIcons, LinuxChoosers,
+// LinuxMessageBoxes, LinuxUrlOpener, SystemClock), owned by this module and
 // living until the program ends. Tests put fakes in place for a scope with
 // ScopedServices. Everything here belongs to the GUI thread.
 struct Services {
@@ -26,6 +31,10 @@ struct Services {
     Settings* settings { nullptr };
     LocaleInfo* locale { nullptr };
     Icons* icons { nullptr };
+    Choosers* choosers { nullptr };
+    MessageBoxes* messageBoxes { nullptr };
+    UrlOpener* urlOpener { nullptr };
+    Clock* clock { nullptr };
 };
 
 // The services in use; never null members.

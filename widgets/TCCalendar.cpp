@@ -1,5 +1,6 @@
 #include "widgets/TCCalendar.h"
 
+#include "platform/Platform.h"
 #include "widgets/DateArithmetic.h"
 
 #include <QDate>
@@ -23,7 +24,7 @@ TCCalendar::TCCalendar(QWidget* parent)
 
 double TCCalendar::today()
 {
-    const QDate d = QDate::currentDate();
+    const QDate d = tolm::platform::services().clock->now().date();
     return encodeDate(d.year(), d.month(), d.day());
 }
 

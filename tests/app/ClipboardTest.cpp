@@ -145,7 +145,7 @@ TEST_F(ShelfTest, AnErrorInsideATickIsSwallowedAndTheNextTickRuns)
     QCoreApplication::processEvents();
     main->Timer1Timer();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(messages().isEmpty());
     EXPECT_LT(drive->tag1(), 0);
 
     drives.fail = false;

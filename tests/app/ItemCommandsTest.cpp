@@ -194,7 +194,7 @@ TEST_F(ShelfTest, AFolderIsNeverPastedInsideItself)
     window = TPrincipal::folderWindowOf(folder);
     ASSERT_NE(window, nullptr);
     window->Pegar1Click();
-    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages().size(), 1);
     EXPECT_EQ(state().cutBuffer(), folder);
     EXPECT_EQ(folder->parentWidget(), main);
 }
@@ -207,15 +207,16 @@ TEST_F(ShelfTest, TheFolderQuestionKeepsOrDeletesTheCutFolder)
     state().currentItem = folder;
     main->BotonCortarClick();
 
-    answer = tolm::app::Answer::Cancel;
+    fake.messageBoxes.answer = tolm::platform::Answer::Cancel;
     state().currentItem = clock;
     main->BotonCortarClick();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0], "Atención|Hay una carpeta cortada en el buffer\n¿Borrar carpeta?");
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages()[0], "Atención|Hay una carpeta cortada en el buffer\n¿Borrar carpeta?");
+    EXPECT_TRUE(fake.messageBoxes.boxes[0].question);
     EXPECT_EQ(state().cutBuffer(), folder);
     EXPECT_EQ(clock->parentWidget(), main);
 
-    answer = tolm::app::Answer::Ok;
+    fake.messageBoxes.answer = tolm::platform::Answer::Ok;
     main->BotonCortarClick();
     EXPECT_FALSE(exists("tolmc1.dat"));
     EXPECT_EQ(state().cutBuffer(), clock);
@@ -355,6 +356,9 @@ TEST_F(ShelfTest, AFileManagerDropArrivesAsUriList)
 
 TEST_F(ShelfTest, AClockOpensTheOneCalendarWindowAtToday)
 {
+    // A day that is not the machine's today, so the calendar must ask the platform's clock.
+    const QDate today(1999, 12, 31);
+    fake.clock.time = QDateTime(today, QTime(23, 59, 30));
     TPrincipal* main = startMain();
     tolm::app::connectDialogs(main);
     TSpButton* clock = main->Reloj1Click();
@@ -362,7 +366,6 @@ TEST_F(ShelfTest, AClockOpensTheOneCalendarWindowAtToday)
     clock->SpButtonClick();
     TCalendario* calendar = TCalendario::instance();
     EXPECT_TRUE(calendar->isVisible());
-    const QDate today = QDate::currentDate();
     EXPECT_EQ(QDate(calendar->Calen()->Year(), calendar->Calen()->Month(), calendar->Calen()->Day()), today);
     calendar->close();
     EXPECT_FALSE(calendar->isVisible());

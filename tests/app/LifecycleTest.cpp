@@ -104,8 +104,8 @@ TEST_F(ShelfTest, AForeignFileIsReportedAndNeverOverwritten)
     QByteArray foreign("\x01\x02\x03\x04 not a shelf at all, but the user's data", 44);
     write("tolm95.dat", foreign);
     TPrincipal* main = startMain();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0],
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages()[0],
         "Error caragando datos|El fichero tolm95.dat\nno es compatible con esta versión del programa");
     EXPECT_TRUE(main->loadFailed());
     main->Reloj1Click();
@@ -129,8 +129,8 @@ TEST_F(ShelfTest, ABrokenRecordKeepsTheItemsBeforeItAndTheFile)
     bytes.chop(5);
     write("tolm95.dat", bytes);
     TPrincipal* main = startMain();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("tolm95.dat")) << messages[0].toStdString();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains("tolm95.dat")) << messages()[0].toStdString();
     EXPECT_EQ(main->items().size(), 1);
     main->close();
     flushDeletes();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/AppState.h"
-#include "app/Messages.h"
 #include "app/TPrincipal.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
@@ -16,7 +15,7 @@
 #include <memory>
 
 // A shelf in an empty temporary current directory, with fake platform
-// services and the message boxes answered by the test.
+// services: the message boxes, choosers and clock are the test's.
 class ShelfTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -26,16 +25,11 @@ protected:
         QDir::setCurrent(m_dir.path());
         m_state = std::make_unique<AppState>();
         m_services = std::make_unique<tolm::platform::ScopedServices>(fake.services());
-        tolm::app::messageHooks().handler = [this](const QString& caption, const QString& text, bool) {
-            messages.append(caption + QLatin1Char('|') + text);
-            return answer;
-        };
     }
 
     void TearDown() override
     {
         closeAll();
-        tolm::app::messageHooks().handler = nullptr;
         m_services.reset();
         m_state.reset();
         QDir::setCurrent(m_previousDir);
@@ -91,9 +85,16 @@ protected:
 
     AppState& state() { return AppState::get(); }
 
+    // The message boxes shown so far, each as "caption|text".
+    QStringList messages() const
+    {
+        QStringList shown;
+        for (const auto& box : fake.messageBoxes.boxes)
+            shown.append(box.caption + QLatin1Char('|') + box.text);
+        return shown;
+    }
+
     tolm::test::FakePlatform fake;
-    QStringList messages;
-    tolm::app::Answer answer { tolm::app::Answer::Ok };
     QList<TSpButton*> propertiesOpened;
 
 private:

@@ -71,9 +71,9 @@ TEST_F(ShelfTest, FoldersStoredOpenWithHostileNamesOpenAndWriteNothing)
 
     TPrincipal* main = startMain();
     EXPECT_TRUE(state().openFolderWindows.isEmpty());
-    ASSERT_EQ(messages.size(), hostile.names().size());
-    EXPECT_TRUE(messages[0].contains("Peligro")) << messages[0].toStdString();
-    EXPECT_TRUE(messages[0].contains("../" + hostile.parentName)) << messages[0].toStdString();
+    ASSERT_EQ(messages().size(), hostile.names().size());
+    EXPECT_TRUE(messages()[0].contains("Peligro")) << messages()[0].toStdString();
+    EXPECT_TRUE(messages()[0].contains("../" + hostile.parentName)) << messages()[0].toStdString();
     // Refused folders are stored closed; nothing else about them changes.
     for (TSpButton* item : main->items())
         EXPECT_EQ(item->Tag(), 0);
@@ -177,11 +177,11 @@ TEST_F(ShelfTest, ItemsAddedToAWindowThatCouldNotLoadAreKeptBesideIt)
     write("tolm95.dat", foreign);
     write("tolm95-recuperado.dat", "ocupado");
     TPrincipal* main = startMain();
-    messages.clear();
+    fake.messageBoxes.boxes.clear();
 
     // Nothing added: nothing written, nothing said.
     main->Guardarconfiguracin1Click();
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(messages().isEmpty());
     EXPECT_FALSE(exists("tolm95-recuperado2.dat"));
 
     TSpButton* clock = main->Reloj1Click();
@@ -189,8 +189,8 @@ TEST_F(ShelfTest, ItemsAddedToAWindowThatCouldNotLoadAreKeptBesideIt)
     main->close();
     flushDeletes();
     EXPECT_EQ(read("tolm95.dat"), foreign);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("tolm95-recuperado2.dat")) << messages[0].toStdString();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains("tolm95-recuperado2.dat")) << messages()[0].toStdString();
     const auto kept = parse("tolm95-recuperado2.dat");
     ASSERT_EQ(kept.items.size(), 1);
     EXPECT_EQ(kept.items[0].className, "TSpButton");
@@ -210,10 +210,10 @@ TEST_F(ShelfTest, AFileWithMoreItemsThanAWindowHoldsIsRefusedWhole)
     const QByteArray original = shelfOf(many);
     write("tolm95.dat", original);
     TPrincipal* main = startMain();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("tolm95.dat")) << messages[0].toStdString();
-    EXPECT_TRUE(messages[0].contains(QString::number(TPrincipal::maxItems() + 1)))
-        << messages[0].toStdString();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains("tolm95.dat")) << messages()[0].toStdString();
+    EXPECT_TRUE(messages()[0].contains(QString::number(TPrincipal::maxItems() + 1)))
+        << messages()[0].toStdString();
     EXPECT_TRUE(main->items().isEmpty());
     EXPECT_TRUE(main->loadFailed());
     main->close();

@@ -1,17 +1,23 @@
 #include "dialogs/TAboutBox.h"
 
+#include "support/FakePlatform.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
 struct AboutBox : ::testing::Test {
-    ~AboutBox() override { TAboutBox::setUrlOpener({}); }
+    tolm::test::FakePlatform fake;
+    tolm::platform::ScopedServices use { fake.services() };
 };
 
 } // namespace
@@ -43,20 +49,55 @@ TEST_F(AboutBox, ShowsTheProgramAndItsVersion)
 
 TEST_F(AboutBox, HomeButtonOpensTheReadmeAndCloses)
 {
-    QList<QUrl> opened;
-    TAboutBox::setUrlOpener([&opened](const QUrl& url) {
-        opened << url;
-        return false; // a failure to open is not looked at
-    });
+    fake.urlOpener.result = false; // a failure to open is not looked at
     QPointer<TAboutBox> box = new TAboutBox;
     box->show();
     QTest::mouseClick(box->BotonWeb(), Qt::LeftButton);
+    const QList<QUrl>& opened = fake.urlOpener.opened;
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0].scheme(), "file");
     EXPECT_TRUE(opened[0].toLocalFile().endsWith("/README.md"));
+    // The build folder keeps the README where an installed program finds it.
     EXPECT_TRUE(QFileInfo(opened[0].toLocalFile()).isFile());
     EXPECT_EQ(opened[0], TAboutBox::homePage());
     EXPECT_EQ(box->result(), QDialog::Accepted);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(box.isNull());
+}
+
+TEST(AboutBoxHomePage, IsTheReadmeBesideTheProgramOrInItsPrefix)
+{
+    // Paths below a prefix holding the program in bin/; a trailing slash
+    // makes a folder.
+    const struct {
+        const char* layout;
+        QStringList made;
+        QString expected;
+    } cases[] = {
+        { "installed", { "share/doc/tolm/README.md" }, "share/doc/tolm/README.md" },
+        { "unpacked", { "bin/README.md" }, "bin/README.md" },
+        { "both", { "bin/README.md", "share/doc/tolm/README.md" }, "bin/README.md" },
+        { "a folder of that name", { "bin/README.md/", "share/doc/tolm/README.md" },
+            "share/doc/tolm/README.md" },
+        // Nothing to find: where an installation would put it.
+        { "none", {}, "share/doc/tolm/README.md" },
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QDir prefix(QFileInfo(dir.path()).canonicalFilePath());
+        ASSERT_TRUE(prefix.mkpath("bin"));
+        for (const QString& path : c.made) {
+            if (path.endsWith(u'/')) {
+                ASSERT_TRUE(prefix.mkpath(path));
+                continue;
+            }
+            ASSERT_TRUE(prefix.mkpath(QFileInfo(path).path()));
+            QFile readme(prefix.filePath(path));
+            ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+        }
+        const QUrl page = TAboutBox::homePage(prefix.filePath("bin"));
+        EXPECT_TRUE(page.isLocalFile()) << c.layout;
+        EXPECT_EQ(page.toLocalFile(), prefix.filePath(c.expected)) << c.layout;
+    }
 }

@@ -1,13 +1,12 @@
 #include "dialogs/TCalendario.h"
 
+#include "support/FakePlatform.h"
 #include "widgets/DateArithmetic.h"
 #include "widgets/TCCalendar.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -24,6 +23,8 @@ struct CalendarWindow : ::testing::Test {
         win.resize(w, h);
         QApplication::processEvents();
     }
+    tolm::test::FakePlatform fake;
+    tolm::platform::ScopedServices use { fake.services() };
     TCalendario win;
 };
 
@@ -152,16 +153,11 @@ TEST_F(CalendarWindow, AStepPastTheYear9999IsReportedNotThrown)
 {
     win.show();
     win.Calen()->SeTCCalendarDate(encodeDate(9999, 6, 1));
-    QString shown;
-    // The error box is modal; read and close it from inside its own loop.
-    QTimer::singleShot(0, [&shown] {
-        if (QWidget* box = QApplication::activeModalWidget()) {
-            if (auto* mb = qobject_cast<QMessageBox*>(box))
-                shown = mb->text();
-            box->close();
-        }
-    });
     QTest::mouseClick(win.SpeedButton4(), Qt::LeftButton);
-    EXPECT_EQ(shown, "Invalid argument to date encode");
+    ASSERT_EQ(fake.messageBoxes.boxes.size(), 1);
+    EXPECT_EQ(fake.messageBoxes.boxes[0].caption, QApplication::applicationDisplayName());
+    EXPECT_EQ(fake.messageBoxes.boxes[0].text, "Invalid argument to date encode");
+    EXPECT_EQ(fake.messageBoxes.boxes[0].kind, tolm::platform::MessageBoxes::Kind::Critical);
+    EXPECT_FALSE(fake.messageBoxes.boxes[0].question);
     EXPECT_EQ(win.Calen()->CalendarDate(), encodeDate(9999, 6, 1));
 }

@@ -12,24 +12,12 @@
 #include <QTest>
 
 // A shelf whose "P&ropiedades" command opens the real dialog without
-// waiting for it, with the file and font dialogs answered by the test.
+// waiting for it; the fake platform answers its file and font dialogs.
 class PropiedadesTest : public ShelfTest {
 protected:
     void SetUp() override
     {
         ShelfTest::SetUp();
-        TPropiedades::setFileChooser([this](QWidget*, const QString& title, const QString& filters) {
-            fileDialogs.append(title + QLatin1Char('|') + filters);
-            return chosenFile;
-        });
-        TPropiedades::setFontChooser([this](QWidget*, const tolm::store::FontState& initial) {
-            fontDialogStart = initial;
-            return chosenFont;
-        });
-        TPropiedades::setUrlOpener([this](const QUrl& url) {
-            openedUrls.append(url);
-            return true;
-        });
     }
 
     void propertiesRequested(TSpButton* item) override { TPropiedades::open(item); }
@@ -39,9 +27,6 @@ protected:
         if (TPropiedades* open = TPropiedades::Propiedades())
             open->reject();
         flushDeletes();
-        TPropiedades::setFileChooser({});
-        TPropiedades::setFontChooser({});
-        TPropiedades::setUrlOpener({});
         ShelfTest::TearDown();
     }
 
@@ -92,9 +77,12 @@ protected:
 
     static QImage picture(QWidget* widget) { return widget->grab().toImage(); }
 
-    QString chosenFile;
-    QStringList fileDialogs;
-    std::optional<tolm::store::FontState> chosenFont;
-    tolm::store::FontState fontDialogStart;
-    QList<QUrl> openedUrls;
+    // The file dialogs asked for so far, each as "title|filters".
+    QStringList fileDialogs() const
+    {
+        QStringList asked;
+        for (const auto& request : fake.choosers.fileRequests)
+            asked.append(request.title + QLatin1Char('|') + request.filters);
+        return asked;
+    }
 };

@@ -85,24 +85,20 @@ TEST_F(PropiedadesTest, ExaminarReplacesTheCommandOnlyAndKeepsTheCurrentDirector
     item->setTag(3);
     const QString home = QDir::currentPath();
     QTemporaryDir elsewhere;
-    TPropiedades::setFileChooser([&](QWidget*, const QString& title, const QString& filters) {
-        fileDialogs.append(title + QLatin1Char('|') + filters);
-        // A dialog that wanders off: the shelf files must still be found.
-        QDir::setCurrent(elsewhere.path());
-        return chosenFile;
-    });
+    // A dialog that wanders off: the shelf files must still be found.
+    fake.choosers.whileOpen = [&elsewhere] { QDir::setCurrent(elsewhere.path()); };
 
     TPropiedades* dialog = openFromMenu(item);
-    chosenFile.clear();
+    fake.choosers.file.reset();
     QTest::mouseClick(dialog->Button8(), Qt::LeftButton);
     EXPECT_EQ(QDir::currentPath(), home);
     EXPECT_EQ(dialog->BotonEjemplo()->Comando(), "/usr/bin/editor");
 
-    chosenFile = "/opt/visor/visor";
+    fake.choosers.file = "/opt/visor/visor";
     QTest::mouseClick(dialog->Button8(), Qt::LeftButton);
     EXPECT_EQ(QDir::currentPath(), home);
-    ASSERT_EQ(fileDialogs.size(), 2);
-    EXPECT_EQ(fileDialogs[1], "|"); // the platform's own title, no filter
+    ASSERT_EQ(fileDialogs().size(), 2);
+    EXPECT_EQ(fileDialogs()[1], "|"); // the platform's own title, no filter
     EXPECT_EQ(dialog->BotonEjemplo()->Comando(), "/opt/visor/visor");
     EXPECT_EQ(dialog->EdComando()->text(), "/opt/visor/visor");
     EXPECT_EQ(dialog->BotonEjemplo()->Param(), "-a");
@@ -264,17 +260,17 @@ TEST_F(PropiedadesTest, ExaminarForAnIconOffersIconFilesAndResetsTheIndex)
     item->setTag(3);
     TPropiedades* dialog = openFromMenu(item);
 
-    chosenFile.clear();
+    fake.choosers.file.reset();
     QTest::mouseClick(dialog->Button5(), Qt::LeftButton);
-    ASSERT_EQ(fileDialogs.size(), 1);
-    EXPECT_EQ(fileDialogs[0],
+    ASSERT_EQ(fileDialogs().size(), 1);
+    EXPECT_EQ(fileDialogs()[0],
         "Seleccionar Icono|Archivos de iconos (*.ico *.exe *.dll *.lnk);;Programas (*.exe);;"
         "Bibliotecas (*.dll);;Iconos (*.ico);;Todos los archivos (*)");
     EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), "/apps/a.exe");
     EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 3);
     EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 4);
 
-    chosenFile = "/icons/b.ico";
+    fake.choosers.file = "/icons/b.ico";
     QTest::mouseClick(dialog->Button5(), Qt::LeftButton);
     EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), "/icons/b.ico");
     EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 0);

@@ -1,4 +1,5 @@
 #include "TPropiedadesFixture.h"
+#include "items/ItemFont.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -130,7 +131,7 @@ TEST_F(PropiedadesTest, CancelAfterManyChangesLeavesTheItemAndItsWindowUntouched
         typeInto(dialog->EdNombre(), "Otro");
         typeInto(dialog->EdHint(), "Otra cosa");
         QTest::mouseClick(dialog->FormatoItem(5), Qt::LeftButton);
-        chosenFont = arial();
+        fake.choosers.font = tolm::items::qtFont(arial());
         QTest::mouseClick(dialog->BFuente(), Qt::LeftButton);
         QTest::mouseClick(dialog->BDefecto(), Qt::LeftButton);
         typeInto(dialog->EdComando(), "/bin/otro");
@@ -249,7 +250,7 @@ TEST_F(PropiedadesTest, AConfirmedFontAfterDefectoIsTheItemsOwn)
     TSpButton* item = main->Nuevoboton1Click();
     TPropiedades* dialog = openFromMenu(item);
     QTest::mouseClick(dialog->BDefecto(), Qt::LeftButton);
-    chosenFont = arial(-15);
+    fake.choosers.font = tolm::items::qtFont(arial(-15));
     QTest::mouseClick(dialog->BFuente(), Qt::LeftButton);
     EXPECT_FALSE(dialog->FuenteDefecto());
     accept(dialog);
@@ -267,10 +268,11 @@ TEST_F(PropiedadesTest, ACancelledFontDialogChangesNothing)
     item->setOwnFont(arial(-18));
     TPropiedades* dialog = openFromMenu(item);
     QTest::mouseClick(dialog->BDefecto(), Qt::LeftButton);
-    chosenFont.reset();
+    fake.choosers.font.reset();
     QTest::mouseClick(dialog->BFuente(), Qt::LeftButton);
     // The font dialog started from the example's font.
-    EXPECT_EQ(fontDialogStart, arial(-12));
+    ASSERT_EQ(fake.choosers.fontRequests.size(), 1);
+    EXPECT_EQ(fake.choosers.fontRequests[0], tolm::items::qtFont(arial(-12)));
     EXPECT_TRUE(dialog->FuenteDefecto());
     EXPECT_EQ(dialog->BotonEjemplo()->ownFont(), arial(-12));
     accept(dialog);
@@ -421,10 +423,10 @@ TEST_F(PropiedadesTest, HelpOpensTheReadmeAtTheDialogsSection)
     TPropiedades* dialog = openFromMenu(main->Nuevoboton1Click());
     EXPECT_EQ(dialog->Button3()->text(), "&Help");
     QTest::mouseClick(dialog->Button3(), Qt::LeftButton);
-    ASSERT_EQ(openedUrls.size(), 1);
-    EXPECT_TRUE(openedUrls[0].isLocalFile());
-    EXPECT_TRUE(openedUrls[0].toLocalFile().endsWith("/README.md"));
-    EXPECT_EQ(openedUrls[0].fragment(), "properties-dialog");
+    ASSERT_EQ(fake.urlOpener.opened.size(), 1);
+    EXPECT_TRUE(fake.urlOpener.opened[0].isLocalFile());
+    EXPECT_TRUE(fake.urlOpener.opened[0].toLocalFile().endsWith("/README.md"));
+    EXPECT_EQ(fake.urlOpener.opened[0].fragment(), "properties-dialog");
     EXPECT_EQ(TPropiedades::Propiedades(), dialog);
 }
 

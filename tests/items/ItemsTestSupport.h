@@ -21,12 +21,10 @@ class ItemsTest : public ::testing::Test {
 public:
     void SetUp() override
     {
-        items::setClockSource([this] { return now; });
         state.hour = 10;
         state.minute = 15;
         state.second = 7;
     }
-    void TearDown() override { items::setClockSource({}); }
 
     // An item of a kind and format, not on any window.
     std::unique_ptr<TSpButton> makeItem(store::Clase clase, int tipo)
@@ -91,7 +89,9 @@ public:
     AppState state;
     FakePlatform fake;
     platform::ScopedServices use { fake.services() };
-    QDateTime now { QDate(2025, 9, 24), QTime(10, 15, 7) };
+    // The fake clock's time, where it stands unless set; moving it moves
+    // what the clocks show.
+    QDateTime& now { fake.clock.time };
 };
 
 } // namespace tolm::test

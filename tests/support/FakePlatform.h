@@ -8,6 +8,9 @@
 //     ... code under test calls tolm::platform::services() ...
 //     EXPECT_EQ(fake.shell.launches.size(), 1);
 //
+// With them in place no dialog or message box ever opens, no URL leaves the
+// process and the clock stands still.
+//
 // Each fake is a plain struct whose public members are its state; set them
 // before the code under test runs and read them afterwards.
 
@@ -18,6 +21,7 @@
 #include <QList>
 #include <QMap>
 #include <QStringList>
+#include <functional>
 
 namespace tolm::test {
 
@@ -212,6 +216,92 @@ struct FakeIcons : platform::Icons {
     }
 };
 
+// Answers the choosers as set and records what each was asked. An empty
+// answer (std::nullopt, the default) is a cancelled dialog. `whileOpen`,
+// when set, runs while a chooser is open, as whatever the user does there
+// would; `applied`, when set, is pressed through a font dialog's Apply button
+// before it answers.
+struct FakeChoosers : platform::Choosers {
+    struct FileRequest {
+        QString title;
+        QString filters;
+    };
+    QList<FileRequest> fileRequests;
+    std::optional<QString> file;
+    QList<QFont> fontRequests; // the font each font dialog started from
+    std::optional<QFont> font;
+    std::optional<QFont> applied;
+    QList<QColor> colorRequests; // the colour each colour dialog started from
+    std::optional<QColor> color;
+    std::function<void()> whileOpen;
+
+    std::optional<QString> chooseFile(const QString& title, const QString& filters) override
+    {
+        fileRequests.append({ title, filters });
+        if (whileOpen)
+            whileOpen();
+        return file;
+    }
+    std::optional<QFont> chooseFont(const QFont& initial, const FontApplied& apply) override
+    {
+        fontRequests.append(initial);
+        if (whileOpen)
+            whileOpen();
+        if (applied && apply)
+            apply(*applied);
+        return font;
+    }
+    std::optional<QColor> chooseColor(const QColor& initial) override
+    {
+        colorRequests.append(initial);
+        if (whileOpen)
+            whileOpen();
+        return color;
+    }
+};
+
+// Records every box; each question answers `answer`.
+struct FakeMessageBoxes : platform::MessageBoxes {
+    struct Box {
+        QString caption;
+        QString text;
+        bool question { false };
+        Kind kind { Kind::Warning };
+    };
+    QList<Box> boxes;
+    platform::Answer answer { platform::Answer::Ok };
+
+    void notice(const QString& caption, const QString& text, Kind kind) override
+    {
+        boxes.append({ caption, text, false, kind });
+    }
+    platform::Answer question(const QString& caption, const QString& text) override
+    {
+        boxes.append({ caption, text, true, Kind::Warning });
+        return answer;
+    }
+};
+
+// Records every URL; each request answers `result`.
+struct FakeUrlOpener : platform::UrlOpener {
+    QList<QUrl> opened;
+    bool result { true };
+
+    bool openUrl(const QUrl& url) override
+    {
+        opened.append(url);
+        return result;
+    }
+};
+
+// A clock that stands still at `time` until a test moves it: Wednesday
+// 24 September 2025, 10:15:07 local time unless set.
+struct FakeClock : platform::Clock {
+    QDateTime time { QDate(2025, 9, 24), QTime(10, 15, 7) };
+
+    QDateTime now() override { return time; }
+};
+
 // All of the above together.
 struct FakePlatform {
     FakeShell shell;
@@ -220,8 +310,16 @@ struct FakePlatform {
     FakeSettings settings;
     FakeLocale locale;
     FakeIcons icons;
+    FakeChoosers choosers;
+    FakeMessageBoxes messageBoxes;
+    FakeUrlOpener urlOpener;
+    FakeClock clock;
 
-    platform::Services services() { return { &shell, &drives, &memory, &settings, &locale, &icons }; }
+    platform::Services services()
+    {
+        return { &shell, &drives, &memory, &settings, &locale, &icons, &choosers, &messageBoxes, &urlOpener,
+            &clock };
+    }
 };
 
 } // namespace tolm::test

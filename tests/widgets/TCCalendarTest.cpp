@@ -1,5 +1,6 @@
 #include "widgets/TCCalendar.h"
 
+#include "support/FakePlatform.h"
 #include "widgets/DateArithmetic.h"
 
 #include <QSignalSpy>
@@ -32,6 +33,23 @@ TEST_F(Calendar, StartsOnTodayFollowingToday)
     EXPECT_TRUE(cal.UseCurrentDate());
     EXPECT_FALSE(cal.StoreCalendarDate());
     EXPECT_EQ(cal.StartOfWeek(), 1);
+}
+
+TEST(CalendarToday, IsTheDayOfThePlatformsClock)
+{
+    tolm::test::FakePlatform fake;
+    fake.clock.time = QDateTime(QDate(2004, 2, 29), QTime(23, 59, 59));
+    tolm::platform::ScopedServices use(fake.services());
+    TCCalendar cal;
+    EXPECT_EQ(TCCalendar::today(), encodeDate(2004, 2, 29));
+    EXPECT_EQ(cal.CalendarDate(), encodeDate(2004, 2, 29));
+    EXPECT_EQ(cal.Day(), 29);
+
+    // Turning "follow today" back on looks at the clock again.
+    fake.clock.time = fake.clock.time.addSecs(1);
+    cal.SetUseCurrentDate(false);
+    cal.SetUseCurrentDate(true);
+    EXPECT_EQ(cal.CalendarDate(), encodeDate(2004, 3, 1));
 }
 
 TEST_F(Calendar, February2000)
