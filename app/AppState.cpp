@@ -1,6 +1,7 @@
 #include "app/AppState.h"
 
 #include "app/TPrincipal.h"
+#include "dialogs/TCalendario.h"
 #include "items/TSpButton.h"
 
 AppState::AppState() = default;
@@ -49,6 +50,13 @@ void AppState::clearCutBuffer()
 {
     m_cutFolder = nullptr;
     m_cutItem.reset();
+}
+
+TCalendario* AppState::calendar()
+{
+    if (!m_calendar)
+        m_calendar = std::make_unique<TCalendario>();
+    return m_calendar.get();
 }
 
 bool AppState::isOpen(const QWidget* window) const

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QWidget;
+class TCalendario;
 class TPrincipal;
 class TSpButton;
 
@@ -42,11 +43,15 @@ public:
     TSpButton* takeCutFolder();
     void clearCutBuffer();
 
+    // The program's one calendar window, made hidden on first use.
+    TCalendario* calendar();
+
     bool isOpen(const QWidget* window) const;
     // Whether a window has `fileName` open or is loading it.
     bool fileIsOpen(const QString& fileName) const;
 
 private:
+    std::unique_ptr<TCalendario> m_calendar;
     std::unique_ptr<TSpButton> m_cutItem;
     QPointer<TSpButton> m_cutFolder;
 };

@@ -101,8 +101,8 @@ void connectDialogs(TPrincipal* mainWindow)
     QObject::connect(mainWindow, &TPrincipal::propertiesRequested, mainWindow,
         [](TSpButton* item) { TPropiedades::execute(item); });
     // A clock opens the one calendar window of the program at today's date.
-    QObject::connect(
-        mainWindow, &TPrincipal::calendarRequested, mainWindow, [] { TCalendario::instance()->showToday(); });
+    QObject::connect(mainWindow, &TPrincipal::calendarRequested, mainWindow,
+        [] { AppState::get().calendar()->showToday(); });
     QObject::connect(mainWindow, &TPrincipal::aboutRequested, mainWindow,
         [](QWidget* parent) { TAboutBox::execute(parent); });
 }

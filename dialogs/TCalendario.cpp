@@ -8,7 +8,6 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QPointer>
 #include <QToolButton>
 
 using tolm::widgets::decodeDate;
@@ -85,16 +84,6 @@ TCalendario::TCalendario(QWidget* parent)
     move(482, 96);
     layoutControls();
     CalenChange();
-}
-
-TCalendario* TCalendario::instance()
-{
-    static QPointer<TCalendario> window;
-    if (!window) {
-        window = new TCalendario;
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, window, &QObject::deleteLater);
-    }
-    return window;
 }
 
 void TCalendario::showToday()

@@ -26,7 +26,6 @@ public:
 
     // The one window of the program, created hidden on first use and destroyed
     // when the application quits.
-    static TCalendario* instance();
 
     // What a click on a clock does: back to today, the bar brought up to date,
     // the window shown and raised.

@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "widgets/TCSpinEdit.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
@@ -24,8 +25,6 @@ using tolm::store::Clase;
 using tolm::store::FontState;
 
 namespace {
-
-TPropiedades* s_propiedades = nullptr;
 
 // The font dialog works in Qt fonts; the item keeps the stored form, whose
 // charset, colour and pitch the dialog does not offer and so keeps.
@@ -65,7 +64,6 @@ TPropiedades::TPropiedades(TSpButton* item, QWidget* parent)
     setFixedSize(360, 390);
     setFont(tolm::items::qtFont(FontState {}));
     setWindowModality(Qt::ApplicationModal);
-    s_propiedades = this;
     m_window = item->parentWidget();
 
     buildGeneral();
@@ -97,25 +95,28 @@ TPropiedades::TPropiedades(TSpButton* item, QWidget* parent)
     connect(this, &QDialog::finished, this, &TPropiedades::finish);
 }
 
-TPropiedades::~TPropiedades()
-{
-    if (s_propiedades == this)
-        s_propiedades = nullptr;
-}
+TPropiedades::~TPropiedades() = default;
 
+// The dialog is a window of its own; there is at most one that has not
+// finished, so it is found among the windows rather than kept aside.
 TPropiedades* TPropiedades::Propiedades()
 {
-    return s_propiedades;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<TPropiedades*>(window);
+        if (dialog && !dialog->m_finished)
+            return dialog;
+    }
+    return nullptr;
 }
 
 TPropiedades* TPropiedades::open(TSpButton* item)
 {
     if (!item)
         return nullptr;
-    if (s_propiedades) {
+    if (TPropiedades* already = Propiedades()) {
         // One dialog at a time; the open one stays in front.
-        s_propiedades->raise();
-        s_propiedades->activateWindow();
+        already->raise();
+        already->activateWindow();
         return nullptr;
     }
     auto* dialog = new TPropiedades(item, item->window());
@@ -446,7 +447,5 @@ void TPropiedades::finish(int result)
             }
         }
     }
-    if (s_propiedades == this)
-        s_propiedades = nullptr;
     deleteLater();
 }

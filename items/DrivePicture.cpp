@@ -204,19 +204,12 @@ void diskPicture(TSpButton& item)
     }
 
     const bool small = item.isSmall();
-    const bool onTop = item.Layout() == store::ButtonLayout::GlyphTop;
     const int v = reading.value;
     if (item.tag1() != v || item.tag1() < 0) {
         const QImage picture = drivePicture(reading, directorio, small);
         if (QImage* cache = item.pictureCache())
             *cache = picture;
-        gfx::Canvas canvas(item.surface());
-        if (small)
-            canvas.draw(1, 1, picture);
-        else if (item.tag1() < 0 || onTop)
-            canvas.draw(onTop ? (item.width() - 36) / 2 : 2, 2, picture);
-        else
-            canvas.bitBlt(3, 3, 33, 33, picture, 1, 1);
+        item.placePicture(picture);
     }
 
     if (reading.caption != item.Comando() || item.tag1() < 0) {

@@ -87,15 +87,7 @@ void memoryPicture(TSpButton& item)
     }
 
     const bool small = item.isSmall();
-    const bool onTop = item.Layout() == store::ButtonLayout::GlyphTop;
-    const QImage picture = memoryPicture(status, small);
-    gfx::Canvas canvas(item.surface());
-    if (small)
-        canvas.draw(1, 1, picture);
-    else if (item.tag1() < 0 || onTop)
-        canvas.draw(onTop ? (item.width() - 36) / 2 : 2, 2, picture);
-    else
-        canvas.bitBlt(3, 3, 33, 33, picture, 1, 1);
+    item.placePicture(memoryPicture(status, small));
 
     if (item.Tipo() != 0) {
         const QString text = locale.groupedNumber(status.load) + u'%';

@@ -136,6 +136,8 @@ public:
     void drawItemText();
     // The kind's own picture (clock, drive, memory), drawn on the item's surface.
     void runPicture();
+    // Puts a drive or memory picture where the item's size and layout want it.
+    void placePicture(const QImage& picture);
     // The item as last drawn; in-place repaints draw only the picture onto it.
     QImage& surface() { return m_surface; }
 

@@ -329,3 +329,16 @@ void TSpButton::setFromFile(const QString& path)
     setFichIcono(found.file.isEmpty() ? path : found.file);
     refreshGlyph();
 }
+
+void TSpButton::placePicture(const QImage& picture)
+{
+    Canvas canvas(m_surface);
+    const bool onTop = Layout() == ButtonLayout::GlyphTop;
+    if (isSmall())
+        canvas.draw(1, 1, picture);
+    else if (m_d.tag1 < 0 || onTop)
+        canvas.draw(onTop ? (width() - 36) / 2 : 2, 2, picture);
+    else
+        // The bevel around the picture is already on the surface.
+        canvas.bitBlt(3, 3, 33, 33, picture, 1, 1);
+}

@@ -364,13 +364,13 @@ TEST_F(ShelfTest, AClockOpensTheOneCalendarWindowAtToday)
     TSpButton* clock = main->Reloj1Click();
     TSpButton* second = main->Reloj1Click();
     clock->SpButtonClick();
-    TCalendario* calendar = TCalendario::instance();
+    TCalendario* calendar = state().calendar();
     EXPECT_TRUE(calendar->isVisible());
     EXPECT_EQ(QDate(calendar->Calen()->Year(), calendar->Calen()->Month(), calendar->Calen()->Day()), today);
     calendar->close();
     EXPECT_FALSE(calendar->isVisible());
     second->SpButtonClick();
-    EXPECT_EQ(TCalendario::instance(), calendar);
+    EXPECT_EQ(state().calendar(), calendar);
     EXPECT_TRUE(calendar->isVisible());
     calendar->close();
 }

@@ -1,5 +1,6 @@
 #include "dialogs/TCalendario.h"
 
+#include "app/AppState.h"
 #include "support/FakePlatform.h"
 #include "widgets/DateArithmetic.h"
 #include "widgets/TCCalendar.h"
@@ -144,8 +145,11 @@ TEST_F(CalendarWindow, OpeningReturnsToTodayAndClosingOnlyHides)
     EXPECT_EQ(win.Calen()->CalendarDate(), TCCalendar::today());
     EXPECT_EQ(win.PanelMes()->toolTip(), TCalendario::formatMonth(TCCalendar::today(), kSpanish, true, true));
 
-    TCalendario* one = TCalendario::instance();
-    EXPECT_EQ(TCalendario::instance(), one);
+    // The program's own calendar window is another one, made hidden.
+    AppState state;
+    TCalendario* one = state.calendar();
+    EXPECT_NE(one, &win);
+    EXPECT_EQ(state.calendar(), one);
     EXPECT_FALSE(one->isVisible());
 }
 

@@ -10,19 +10,6 @@ using namespace tolm::store;
 
 namespace {
 
-std::vector<std::uint8_t> encode(const Record& record)
-{
-    std::vector<std::uint8_t> out;
-    writeRecord(record, out);
-    return out;
-}
-
-Record decode(const std::vector<std::uint8_t>& bytes)
-{
-    std::size_t pos = 0;
-    return readRecord(bytes, pos);
-}
-
 const Property* find(const Record& record, const std::string& name)
 {
     for (const auto& p : record.properties) {

@@ -9,21 +9,6 @@ using namespace tolm::store;
 
 namespace {
 
-std::vector<std::uint8_t> encode(const Record& record)
-{
-    std::vector<std::uint8_t> out;
-    writeRecord(record, out);
-    return out;
-}
-
-Record decode(const std::vector<std::uint8_t>& bytes)
-{
-    std::size_t pos = 0;
-    Record record = readRecord(bytes, pos);
-    EXPECT_EQ(pos, bytes.size());
-    return record;
-}
-
 std::vector<std::uint8_t> valueBytes(const Value& value)
 {
     const auto out = encode(Record { "C", "", { { "P", value } } });

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "store/Record.h"
+
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -49,3 +52,19 @@ public:
 private:
     std::vector<std::uint8_t> m_bytes;
 };
+
+// One record written to bytes and read back; reading must use every byte.
+inline std::vector<std::uint8_t> encode(const tolm::store::Record& record)
+{
+    std::vector<std::uint8_t> out;
+    tolm::store::writeRecord(record, out);
+    return out;
+}
+
+inline tolm::store::Record decode(const std::vector<std::uint8_t>& bytes)
+{
+    std::size_t pos = 0;
+    tolm::store::Record record = tolm::store::readRecord(bytes, pos);
+    EXPECT_EQ(pos, bytes.size());
+    return record;
+}
