@@ -195,6 +195,10 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const fs::path& path, std
         return std::nullopt;
     }
     std::vector<std::uint8_t> bytes;
+    // Sized once from the file's length, so reading never holds a half-grown copy too.
+    std::error_code ec;
+    if (const auto size = fs::file_size(path, ec); !ec)
+        bytes.reserve(static_cast<std::size_t>(size));
     char buffer[65536];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
         bytes.insert(bytes.end(), buffer, buffer + in.gcount());
