@@ -347,7 +347,9 @@ bool applyFontProperty(FontState& font, std::string_view rest, const Value& v)
         break;
     case FontProp::Size:
         // Points at the 96 pixels per inch the heights are kept in.
-        font.height = -static_cast<std::int32_t>((std::int64_t(integerOf(v)) * 96 + 36) / 72);
+        // A huge size would overflow the negation; the height is kept in range.
+        font.height = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(-((std::int64_t(integerOf(v)) * 96 + 36) / 72), INT32_MIN, INT32_MAX));
         break;
     case FontProp::Style:
         font.style = static_cast<std::uint8_t>(setOf(v, kFontStyles));

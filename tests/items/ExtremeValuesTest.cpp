@@ -67,6 +67,8 @@ TEST_F(ExtremeValuesTest, ItemsShowPaintAndSaveWhateverFiguresTheFileHolds)
         for (const std::int32_t value : { INT_MIN, INT_MAX })
             records.push_back({ { name, store::Value::integerValue(value) } });
     }
+    // The point size whose pixel height is exactly 2^31.
+    records.push_back({ { "Font.Size", store::Value::integerValue(1610612736) } });
     for (const std::int32_t value : { INT_MIN, INT_MAX }) {
         records.emplace_back();
         for (const char* name : figures)
