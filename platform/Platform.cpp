@@ -48,26 +48,20 @@ Services& services()
 void setServices(const Services& r)
 {
     Services& s = current();
-    if (r.shell)
-        s.shell = r.shell;
-    if (r.drives)
-        s.drives = r.drives;
-    if (r.memory)
-        s.memory = r.memory;
-    if (r.settings)
-        s.settings = r.settings;
-    if (r.locale)
-        s.locale = r.locale;
-    if (r.icons)
-        s.icons = r.icons;
-    if (r.choosers)
-        s.choosers = r.choosers;
-    if (r.messageBoxes)
-        s.messageBoxes = r.messageBoxes;
-    if (r.urlOpener)
-        s.urlOpener = r.urlOpener;
-    if (r.clock)
-        s.clock = r.clock;
+    auto take = [&](auto member) {
+        if (r.*member)
+            s.*member = r.*member;
+    };
+    take(&Services::shell);
+    take(&Services::drives);
+    take(&Services::memory);
+    take(&Services::settings);
+    take(&Services::locale);
+    take(&Services::icons);
+    take(&Services::choosers);
+    take(&Services::messageBoxes);
+    take(&Services::urlOpener);
+    take(&Services::clock);
 }
 
 ScopedServices::ScopedServices(const Services& replacement)

@@ -121,6 +121,17 @@ public:
     virtual void end() = 0;
 };
 
+// Takes every part and keeps nothing: walking with it only checks the bytes.
+class RecordSkimmer : public RecordVisitor {
+public:
+    void head(std::string, std::string, std::size_t) override { }
+    void property(std::string, std::size_t) override { }
+    void value(Value, std::size_t) override { }
+    void begin(ValueTag, std::size_t) override { }
+    void member(std::string, std::size_t) override { }
+    void end() override { }
+};
+
 // Walks the record at `pos` and advances `pos` past it, building nothing but
 // the part it hands to `visitor`. Throws StreamError for malformed bytes (and
 // lets through what the visitor throws), leaving `pos` where it was.

@@ -381,18 +381,6 @@ private:
     }
 };
 
-// Reads records without keeping or showing anything: a dump first makes
-// sure the whole file reads, so that a broken one shows nothing.
-class Skimmer : public store::RecordVisitor {
-public:
-    void head(std::string, std::string, std::size_t) override { }
-    void property(std::string, std::size_t) override { }
-    void value(Value, std::size_t) override { }
-    void begin(ValueTag, std::size_t) override { }
-    void member(std::string, std::size_t) override { }
-    void end() override { }
-};
-
 // ------------------------------------------------------------------ reading
 
 enum class Tok { End, Word, Number, String, Punct };
@@ -888,7 +876,8 @@ private:
 void dumpShelfText(std::span<const std::uint8_t> bytes, const std::string& source, std::ostream& out)
 {
     const store::ShelfHeader h = store::readHeader(bytes);
-    Skimmer skimmer;
+    // A dump first makes sure the whole file reads, so that a broken one shows nothing.
+    store::RecordSkimmer skimmer;
     for (std::size_t pos = store::kShelfHeaderSize; pos < bytes.size();)
         store::walkRecord(bytes, pos, skimmer);
 

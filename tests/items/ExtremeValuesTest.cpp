@@ -16,23 +16,8 @@ namespace {
 // once, on every kind of item: the item shows, paints, ticks and saves. Built
 // with the sanitizers this catches any overflow on the way; in every build a
 // launcher saves exactly what it read.
-class ExtremeValuesTest : public tolm::test::ItemsTest {
+class ExtremeValuesTest : public tolm::test::ShelfItemsTest {
 protected:
-    void SetUp() override
-    {
-        ItemsTest::SetUp();
-        ASSERT_TRUE(dir.isValid());
-        previous = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-        window = std::make_unique<TPrincipal>();
-    }
-    void TearDown() override
-    {
-        window.reset();
-        QDir::setCurrent(previous);
-        ItemsTest::TearDown();
-    }
-
     // A launcher with a picture, a caption and its own font, so that margin,
     // spacing and font height all take part in its layout.
     store::SpButtonState launcherState()
@@ -53,9 +38,6 @@ protected:
     }
 
     static constexpr const char* kMenu = "Principal.MenuBoton";
-    QTemporaryDir dir;
-    QString previous;
-    std::unique_ptr<TPrincipal> window;
 };
 
 TEST_F(ExtremeValuesTest, ItemsShowPaintAndSaveWhateverFiguresTheFileHolds)
@@ -76,7 +58,7 @@ TEST_F(ExtremeValuesTest, ItemsShowPaintAndSaveWhateverFiguresTheFileHolds)
     }
 
     const Clase kinds[] = { Clase::Normal, Clase::Carpeta, Clase::Reloj, Clase::Disco, Clase::Memoria };
-    window->show();
+    shelf()->show();
     for (const auto& record : records) {
         for (const Clase kind : kinds) {
             SCOPED_TRACE(testing::Message() << record.front().name << " = " << record.front().value.integer
@@ -87,7 +69,7 @@ TEST_F(ExtremeValuesTest, ItemsShowPaintAndSaveWhateverFiguresTheFileHolds)
             for (const store::Property& property : record)
                 store::applySpButtonProperty(stored, property);
 
-            auto* item = new TSpButton(window.get());
+            auto* item = new TSpButton(shelf());
             if (kind == Clase::Disco)
                 item->createPictureCache();
             item->fromState(stored);

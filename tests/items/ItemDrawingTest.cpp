@@ -9,27 +9,8 @@ using tolm::store::Clase;
 
 namespace {
 
-class ItemDrawingTest : public tolm::test::ItemsTest {
+class ItemDrawingTest : public tolm::test::ShelfItemsTest {
 protected:
-    void SetUp() override
-    {
-        ItemsTest::SetUp();
-        ASSERT_TRUE(dir.isValid());
-        previous = QDir::currentPath();
-        QDir::setCurrent(dir.path());
-    }
-    void TearDown() override
-    {
-        delete window;
-        QDir::setCurrent(previous);
-        ItemsTest::TearDown();
-    }
-    TPrincipal* shelf()
-    {
-        if (!window)
-            window = new TPrincipal();
-        return window;
-    }
     TSpButton* addItem(Clase clase, int tipo, QPoint at)
     {
         auto* item = new TSpButton(shelf());
@@ -40,10 +21,6 @@ protected:
             state.addTimerItem(item);
         return item;
     }
-
-    QTemporaryDir dir;
-    QString previous;
-    TPrincipal* window { nullptr };
 };
 
 TEST_F(ItemDrawingTest, LauncherGlyphFollowsTheIconFallbacks)

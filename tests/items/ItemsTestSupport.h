@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/TPrincipal.h"
 #include "gfx/Bitmaps.h"
 #include "gfx/Color.h"
 #include "items/ClockPicture.h"
@@ -92,6 +93,36 @@ public:
     // The fake clock's time, where it stands unless set; moving it moves
     // what the clocks show.
     QDateTime& now { fake.clock.time };
+};
+
+// Items on a real shelf window, made on first use in an empty temporary
+// current folder (the window writes its shelf file there).
+class ShelfItemsTest : public ItemsTest {
+public:
+    void SetUp() override
+    {
+        ItemsTest::SetUp();
+        ASSERT_TRUE(m_dir.isValid());
+        m_previous = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+    }
+    void TearDown() override
+    {
+        m_window.reset();
+        QDir::setCurrent(m_previous);
+        ItemsTest::TearDown();
+    }
+    TPrincipal* shelf()
+    {
+        if (!m_window)
+            m_window = std::make_unique<TPrincipal>();
+        return m_window.get();
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+    std::unique_ptr<TPrincipal> m_window;
 };
 
 } // namespace tolm::test
