@@ -7,13 +7,19 @@ SANITIZE_BUILD ?= build-sanitize
 FUZZ_SECONDS ?= 60
 JOBS     ?= $(shell nproc)
 
+# desktop-file-utils and appstream validate the installed desktop entry and
+# metainfo in the tests; dpkg-dev and file let `make package` find the
+# package's library dependencies.
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev \
-           libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core
+           libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core \
+           desktop-file-utils appstream dpkg-dev file
 FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all run test test-sanitize bench fuzz deps fuzz-deps build clean format screenshot
+PREFIX   ?= /usr/local
+
+.PHONY: all run test test-sanitize bench fuzz deps fuzz-deps build clean format screenshot install package
 
 all: build
 
@@ -48,6 +54,14 @@ build: deps $(BUILD)/build.ninja
 run: build
 	mkdir -p run
 	cd run && ../$(BUILD)/app/tolm
+
+# `make install PREFIX=~/.local` (DESTDIR=... is honoured too).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package for /usr in $(BUILD)/: sudo apt-get install ./$(BUILD)/tolm_*.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

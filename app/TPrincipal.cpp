@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Log.h"
 #include "app/Messages.h"
+#include "app/SaveFailures.h"
 #include "gfx/Color.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
@@ -266,7 +267,21 @@ void TPrincipal::cargar()
     if (!std::filesystem::exists(path, ec)) {
         const std::uint32_t mainColor = state.mainWindow ? state.mainWindow->color() : m_color;
         m_color = mainColor;
-        writeFreshFile(m_fileName, bounds(), mainColor);
+        // A file that cannot be made is no reason to treat the window as one
+        // that failed to load: it starts empty, and a later save, once the
+        // folder is writable, stores it.
+        std::string error;
+        if (!store::writeFileAtomically(pathOf(m_fileName), fileHead(bounds(), mainColor), &error)) {
+            if (m_isMain)
+                app::showError(QStringLiteral("No se puede escribir en la carpeta %1 (%2).\n"
+                                              "Lo que ponga en Tolm no se podrá guardar aquí. Para guardar "
+                                              "las estanterías en otra carpeta, inicie Tolm con la opción "
+                                              "--dir CARPETA (o --user, la carpeta del usuario).")
+                                   .arg(QDir::currentPath(), QString::fromStdString(error)));
+            else
+                app::showError(QStringLiteral("No se puede crear el fichero %1: %2")
+                                   .arg(m_fileName, QString::fromStdString(error)));
+        }
         update();
         return;
     }
@@ -435,9 +450,10 @@ bool TPrincipal::salvarRecovery()
             store::firstFreeRecoveryFileName(currentDir(), m_fileName.toStdString()));
     std::string error;
     if (!store::writeFileAtomically(pathOf(m_recoveryFileName), bytes, &error)) {
-        app::showError(QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
-                                      "Tampoco se pudo guardar esta ventana en %2: %3")
-                           .arg(m_fileName, m_recoveryFileName, QString::fromStdString(error)));
+        m_saveFailed = true;
+        app::SaveFailures::add(QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
+                                              "Tampoco se pudo guardar esta ventana en %2: %3")
+                                   .arg(m_fileName, m_recoveryFileName, QString::fromStdString(error)));
         return false;
     }
     m_unsavedSnapshot = withoutBounds(bytes);
@@ -451,17 +467,23 @@ bool TPrincipal::salvarRecovery()
 
 bool TPrincipal::salvar()
 {
+    app::SaveFailures failures;
     bool written = false;
+    m_saveFailed = false;
     if (m_loadFailed) {
         written = salvarRecovery();
     } else {
         std::string error;
         written = store::writeFileAtomically(pathOf(m_fileName), shelfBytes(), &error);
-        if (!written)
-            app::showError(QStringLiteral("No se puede guardar el fichero %1: %2")
-                               .arg(m_fileName, QString::fromStdString(error)));
+        if (!written) {
+            m_saveFailed = true;
+            app::SaveFailures::add(
+                app::SaveFailures::saveFailedLine(m_fileName, QString::fromStdString(error)));
+        }
     }
-    if (m_closing) {
+    // A window that could not be saved stays open with everything on it, and
+    // so do the folder windows below it.
+    if (m_closing && !m_saveFailed) {
         AppState& state = AppState::get();
         for (TSpButton* item : items()) {
             if (item->clase() == Clase::Carpeta && item->Tag() != 0 && state.isOpen(item->folderWindow()))
@@ -520,17 +542,37 @@ void TPrincipal::closeEvent(QCloseEvent* event)
 {
     AppState& state = AppState::get();
     if (m_isMain) {
+        app::SaveFailures failures;
         Guardarconfiguracin1Click();
+        if (failures.any()) {
+            const QString said = failures.take();
+            if (!m_askBeforeQuitting) {
+                qCWarning(lcApp, "%s", qPrintable(said));
+            } else if (!app::askOkCancel(QStringLiteral("Tolm"),
+                           said
+                               + QStringLiteral("\n\n¿Salir de Tolm sin guardar? Con Cancelar, Tolm sigue "
+                                                "abierto con todo lo que contiene."))) {
+                event->ignore();
+                return;
+            }
+        }
         event->accept();
         startDeferredDelete();
         QCoreApplication::quit();
         return;
     }
     m_closing = true;
-    if (m_discard)
+    if (m_discard) {
         cerrarVentanas();
-    else
+    } else {
+        app::SaveFailures failures;
         salvar();
+        if (m_saveFailed || hasOpenFolderWindow()) {
+            m_closing = false;
+            event->ignore();
+            return;
+        }
+    }
     if (TSpButton* item = m_folderItem) {
         item->setTag(0);
         item->setFolderWindow(nullptr);
@@ -545,6 +587,16 @@ void TPrincipal::startDeferredDelete()
 {
     hide();
     deleteLater();
+}
+
+bool TPrincipal::hasOpenFolderWindow() const
+{
+    const AppState& state = AppState::get();
+    for (TSpButton* item : items()) {
+        if (item && item->clase() == Clase::Carpeta && item->Tag() != 0 && state.isOpen(item->folderWindow()))
+            return true;
+    }
+    return false;
 }
 
 void TPrincipal::cerrarVentanas()
@@ -568,6 +620,7 @@ void TPrincipal::Exit1Click()
 
 void TPrincipal::Guardarconfiguracin1Click()
 {
+    app::SaveFailures failures;
     AppState& state = AppState::get();
     if (state.mainWindow)
         state.mainWindow->salvar();

@@ -60,6 +60,12 @@ public:
     void cargar();
     bool salvar();
     bool loadFailed() const { return m_loadFailed; }
+    // Whether the last salvar() met a write error (a window that failed to
+    // load and is left alone on purpose is not one).
+    bool saveFailed() const { return m_saveFailed; }
+    // Quitting with windows that could not be saved asks first, unless the
+    // session or a signal ends the program, when no one is there to answer.
+    void setAskBeforeQuitting(bool ask) { m_askBeforeQuitting = ask; }
     const QString& recoveryFileName() const { return m_recoveryFileName; }
     // Creates the file of a new folder made on this window and returns its name.
     QString newFolderFile();
@@ -165,6 +171,7 @@ private:
     TSpButton* createItem(tolm::store::Clase clase);
     void snapSize();
     void startDeferredDelete();
+    bool hasOpenFolderWindow() const;
 
     bool m_isMain { false };
     QString m_fileName;
@@ -177,6 +184,8 @@ private:
     bool m_alwaysButtons { false };
     bool m_frameShown { true };
     bool m_loadFailed { false };
+    bool m_saveFailed { false };
+    bool m_askBeforeQuitting { true };
     // For a window that could not be loaded: what it held then, and the
     // recovery file its later contents go to.
     std::vector<std::uint8_t> m_unsavedSnapshot;

@@ -4,21 +4,28 @@
 #include "app/InstanceLock.h"
 #include "app/Log.h"
 #include "app/Messages.h"
+#include "app/StartOptions.h"
 #include "app/TPrincipal.h"
 #include "dialogs/TAboutBox.h"
 #include "dialogs/TCalendario.h"
 #include "dialogs/TPropiedades.h"
+#include "gfx/ProgramIcon.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPointer>
+#include <QSaveFile>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <vector>
 
 namespace tolm::app {
 
@@ -48,6 +55,8 @@ void watchTermination(TPrincipal* mainWindow)
         char byte = 0;
         [[maybe_unused]] const auto got = ::read(s_signalPipe[0], &byte, 1);
         notifier->setEnabled(false);
+        // No one may be there to answer a question about unsaved windows.
+        mainWindow->setAskBeforeQuitting(false);
         mainWindow->close();
     });
     struct sigaction action { };
@@ -94,6 +103,69 @@ void exitAfterFirstPaintIfAsked(QWidget* window, InstanceLock* lock)
     qApp->installEventFilter(new FirstPaint(window, lock));
 }
 
+void sayError(const QString& text)
+{
+    std::fprintf(stderr, "tolm: %s\n", qPrintable(text));
+}
+
+// The program that is running, for the autostart entry to start again.
+QString runningProgram()
+{
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? QStringLiteral("tolm") : QString::fromStdString(self.string());
+}
+
+int setAutostart(bool on, const Environment& env)
+{
+    const QString file = autostartFile(env);
+    if (file.isEmpty()) {
+        sayError(QStringLiteral("--autostart needs HOME or XDG_CONFIG_HOME to find the autostart folder"));
+        return 1;
+    }
+    if (!on) {
+        if (QFile::exists(file) && !QFile::remove(file)) {
+            sayError(QStringLiteral("cannot remove %1").arg(file));
+            return 1;
+        }
+        return 0;
+    }
+    QSaveFile entry(file);
+    if (!QDir().mkpath(QFileInfo(file).path()) || !entry.open(QIODevice::WriteOnly)
+        || entry.write(autostartEntry(runningProgram()).toUtf8()) < 0 || !entry.commit()) {
+        sayError(QStringLiteral("cannot write %1: %2").arg(file, entry.errorString()));
+        return 1;
+    }
+    return 0;
+}
+
+// Moves the process into the folder the shelves live in, making it when it
+// is missing. The per-user folder is the user's alone, as data folders are.
+bool enterShelfFolder(const StartOptions& options, const Environment& env)
+{
+    if (options.folder == StartOptions::Folder::Current)
+        return true;
+    QString error;
+    const QString folder = shelfFolder(options, QDir::currentPath(), env, &error);
+    if (folder.isEmpty()) {
+        sayError(error);
+        return false;
+    }
+    const bool existed = QFileInfo(folder).isDir();
+    if (!existed && !QDir().mkpath(folder)) {
+        sayError(QStringLiteral("cannot create the shelf folder %1").arg(folder));
+        return false;
+    }
+    if (!existed && options.folder == StartOptions::Folder::User)
+        QFile::setPermissions(
+            folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!QDir::setCurrent(folder)) {
+        sayError(QStringLiteral("cannot enter the shelf folder %1").arg(folder));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 void connectDialogs(TPrincipal* mainWindow)
@@ -117,8 +189,52 @@ void bringForward(QWidget* window)
 
 int runTolm(int argc, char** argv)
 {
-    QApplication application(argc, argv);
+    // The command line is read before Qt starts: --help, --version and
+    // --autostart need no display, and none of them touches a shelf.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const StartOptions options = parseStartOptions(arguments);
+    const Environment env = processEnvironment();
+    switch (options.action) {
+    case StartOptions::Action::Help:
+        std::fputs(qPrintable(usageText()), stdout);
+        return 0;
+    case StartOptions::Action::Version:
+        std::fputs(qPrintable(versionText()), stdout);
+        return 0;
+    case StartOptions::Action::Error:
+        sayError(options.error + QStringLiteral(" (tolm --help lists the options)"));
+        return 2;
+    case StartOptions::Action::Autostart:
+        return setAutostart(options.autostartOn, env);
+    case StartOptions::Action::Run:
+        break;
+    }
+    // Qt itself would abort here without a word the user can act on.
+    if (const QString why = missingDisplay(options, env); !why.isEmpty()) {
+        sayError(why);
+        return 1;
+    }
+    if (!enterShelfFolder(options, env))
+        return 1;
+
+    // QApplication keeps argc and argv for its lifetime: these outlive it.
+    std::vector<QByteArray> qtArgumentBytes;
+    for (const QString& argument : options.qtArguments)
+        qtArgumentBytes.push_back(argument.toLocal8Bit());
+    std::vector<char*> qtArgv;
+    for (QByteArray& bytes : qtArgumentBytes)
+        qtArgv.push_back(bytes.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = int(qtArgumentBytes.size());
+
+    QApplication application(qtArgc, qtArgv.data());
     QApplication::setApplicationName(QStringLiteral("Tolm"));
+    // The desktop entry's name lets the desktop match the windows to the
+    // menu entry and its icon; the window icon is the same drawing.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tolm"));
+    QApplication::setWindowIcon(gfx::programIcon());
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Before anything reads the shelf or counts the start: a Tolm that already
