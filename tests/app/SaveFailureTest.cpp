@@ -1,0 +1,202 @@
+// Saves that fail are said in one message box naming the file and the
+// reason, and nothing on the windows is lost: a later save can still store it.
+#include "ShelfFixture.h"
+
+#include <QPointer>
+#include <cstring>
+
+using tolm::platform::Answer;
+
+namespace {
+
+// A folder in the way of a shelf file makes every save of that file fail,
+// whoever runs the test (root writes into read-only folders).
+void block(const QString& name)
+{
+    QFile::remove(name);
+    ASSERT_TRUE(QDir().mkdir(name));
+}
+
+void unblock(const QString& name)
+{
+    ASSERT_TRUE(QDir().rmdir(name));
+}
+
+const QString kInTheWay = QString::fromLocal8Bit(std::strerror(EISDIR));
+
+} // namespace
+
+class SaveFailureTest : public ShelfTest {
+protected:
+    // The main window with a memory tile and an open folder holding a clock.
+    TPrincipal* startWithAnOpenFolder()
+    {
+        TPrincipal* main = startMain();
+        state().pressPoint = QPoint(0, 0);
+        TSpButton* folder = main->NuevaCarpeta1Click();
+        state().pressPoint = QPoint(40, 0);
+        main->Memoria1Click();
+        folder->SpButtonClick();
+        EXPECT_EQ(state().openFolderWindows.size(), 1);
+        m_folderWindow = state().openFolderWindows.value(0);
+        if (m_folderWindow)
+            m_folderWindow->Reloj1Click();
+        return main;
+    }
+
+    qsizetype boxesShown() const { return fake.messageBoxes.boxes.size(); }
+    QString lastBox() const
+    {
+        return fake.messageBoxes.boxes.isEmpty() ? QString() : fake.messageBoxes.boxes.last().text;
+    }
+
+    QPointer<TPrincipal> m_folderWindow;
+};
+
+TEST_F(SaveFailureTest, SavingEveryWindowSaysAllFailuresInOneBoxAndALaterSaveStoresThem)
+{
+    TPrincipal* main = startWithAnOpenFolder();
+    ASSERT_TRUE(m_folderWindow);
+    block("tolm95.dat");
+    block("tolmc1.dat");
+    const qsizetype before = boxesShown();
+
+    main->Guardarconfiguracin1Click();
+    ASSERT_EQ(boxesShown(), before + 1);
+    EXPECT_TRUE(lastBox().contains("No se puede guardar el fichero tolm95.dat")) << lastBox().toStdString();
+    EXPECT_TRUE(lastBox().contains("No se puede guardar el fichero tolmc1.dat")) << lastBox().toStdString();
+    EXPECT_EQ(lastBox().count(kInTheWay), 2) << lastBox().toStdString();
+    EXPECT_TRUE(main->saveFailed());
+    EXPECT_EQ(main->items().size(), 2);
+    EXPECT_EQ(m_folderWindow->items().size(), 1);
+
+    // Once the files can be written, the same windows are saved whole, silently.
+    unblock("tolm95.dat");
+    unblock("tolmc1.dat");
+    main->Guardarconfiguracin1Click();
+    EXPECT_EQ(boxesShown(), before + 1) << lastBox().toStdString();
+    EXPECT_FALSE(main->saveFailed());
+    EXPECT_EQ(parse("tolm95.dat").items.size(), 2);
+    EXPECT_EQ(parse("tolmc1.dat").items.size(), 1);
+    // No temporary file of the failed attempts is left behind.
+    EXPECT_EQ(QDir().entryList(QStringList({ ".*tmp*" }), QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST_F(SaveFailureTest, AFolderWindowThatCannotBeSavedStaysOpenWithItsItems)
+{
+    TPrincipal* main = startWithAnOpenFolder();
+    ASSERT_TRUE(m_folderWindow);
+    // A second folder inside the first, open too; its file is the one in the way.
+    state().pressPoint = QPoint(40, 0);
+    TSpButton* inner = m_folderWindow->NuevaCarpeta1Click();
+    inner->SpButtonClick();
+    ASSERT_EQ(state().openFolderWindows.size(), 2);
+    QPointer<TPrincipal> innerWindow = state().openFolderWindows.value(1);
+    ASSERT_TRUE(innerWindow);
+    innerWindow->Reloj1Click();
+    block("tolmc2.dat");
+    const qsizetype before = boxesShown();
+
+    m_folderWindow->close();
+    flushDeletes();
+    ASSERT_EQ(boxesShown(), before + 1);
+    EXPECT_TRUE(lastBox().contains("tolmc2.dat")) << lastBox().toStdString();
+    EXPECT_TRUE(lastBox().contains(kInTheWay));
+    // The outer window saved itself but stays, since a window below it could not close.
+    ASSERT_TRUE(m_folderWindow);
+    ASSERT_TRUE(innerWindow);
+    EXPECT_TRUE(state().isOpen(m_folderWindow));
+    EXPECT_TRUE(state().isOpen(innerWindow));
+    EXPECT_EQ(innerWindow->items().size(), 1);
+    EXPECT_EQ(parse("tolmc1.dat").items.size(), 2);
+
+    unblock("tolmc2.dat");
+    m_folderWindow->close();
+    flushDeletes();
+    EXPECT_EQ(boxesShown(), before + 1) << lastBox().toStdString();
+    EXPECT_FALSE(m_folderWindow);
+    EXPECT_FALSE(innerWindow);
+    EXPECT_EQ(parse("tolmc2.dat").items.size(), 1);
+    EXPECT_EQ(main->items().value(0)->Tag(), 0);
+}
+
+TEST_F(SaveFailureTest, QuittingWithAFileThatCannotBeSavedAsksFirst)
+{
+    QPointer<TPrincipal> main = startWithAnOpenFolder();
+    block("tolmc1.dat");
+    const qsizetype before = boxesShown();
+
+    // Cancel: Tolm stays with everything on it.
+    fake.messageBoxes.answer = Answer::Cancel;
+    main->close();
+    flushDeletes();
+    ASSERT_EQ(boxesShown(), before + 1);
+    EXPECT_TRUE(fake.messageBoxes.boxes.last().question);
+    EXPECT_TRUE(lastBox().contains("tolmc1.dat")) << lastBox().toStdString();
+    ASSERT_TRUE(main);
+    EXPECT_EQ(main->items().size(), 2);
+    ASSERT_TRUE(m_folderWindow);
+    EXPECT_EQ(m_folderWindow->items().size(), 1);
+
+    // Ended by a signal or the session, no one answers: it says nothing and ends.
+    main->setAskBeforeQuitting(false);
+    main->close();
+    flushDeletes();
+    EXPECT_EQ(boxesShown(), before + 1);
+    EXPECT_FALSE(main);
+    unblock("tolmc1.dat");
+}
+
+TEST_F(SaveFailureTest, QuittingAnswersOkEndsWithOneBox)
+{
+    QPointer<TPrincipal> main = startWithAnOpenFolder();
+    block("tolm95.dat");
+    const qsizetype before = boxesShown();
+    fake.messageBoxes.answer = Answer::Ok;
+    main->close();
+    flushDeletes();
+    EXPECT_EQ(boxesShown(), before + 1);
+    EXPECT_FALSE(main);
+    // The folder window was saved on the way out.
+    EXPECT_EQ(parse("tolmc1.dat").items.size(), 1);
+    unblock("tolm95.dat");
+}
+
+TEST_F(SaveFailureTest, StartingInAnUnwritableFolderSaysSoOnceAndTheShelfCanStillBeSaved)
+{
+    const QString writable = QDir::currentPath();
+    // A read-only folder stops an ordinary user; root writes anywhere on a
+    // normal file system, but not in /proc.
+    ASSERT_TRUE(QDir().mkdir("solo-lectura"));
+    QFile::setPermissions("solo-lectura", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QString unwritable = QDir("solo-lectura").absolutePath();
+    if (QFile probe(unwritable + "/probe"); probe.open(QIODevice::WriteOnly)) {
+        probe.close();
+        probe.remove();
+        unwritable = QStringLiteral("/proc");
+        if (!QFileInfo::exists("/proc/self"))
+            GTEST_SKIP() << "no folder here that this user cannot write";
+    }
+    ASSERT_TRUE(QDir::setCurrent(unwritable));
+
+    TPrincipal* main = startMain();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains(unwritable)) << messages()[0].toStdString();
+    EXPECT_TRUE(messages()[0].contains("--dir")) << messages()[0].toStdString();
+    // An empty shelf, not a broken file: its later contents go to tolm95.dat.
+    EXPECT_FALSE(main->loadFailed());
+
+    state().pressPoint = QPoint(10, 10);
+    main->Reloj1Click();
+    main->Guardarconfiguracin1Click();
+    ASSERT_EQ(messages().size(), 2);
+    EXPECT_TRUE(messages()[1].contains("No se puede guardar el fichero tolm95.dat"))
+        << messages()[1].toStdString();
+
+    ASSERT_TRUE(QDir::setCurrent(writable));
+    main->Guardarconfiguracin1Click();
+    EXPECT_EQ(messages().size(), 2);
+    EXPECT_EQ(parse("tolm95.dat").items.size(), 1);
+    QFile::setPermissions(
+        "solo-lectura", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
