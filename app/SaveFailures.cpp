@@ -50,6 +50,13 @@ QString SaveFailures::saveFailedLine(const QString& file, const QString& reason)
     return QStringLiteral("No se puede guardar el fichero %1: %2").arg(file, reason);
 }
 
+QString SaveFailures::reason(const std::string& storeError)
+{
+    const QString text = QString::fromStdString(storeError);
+    const qsizetype colon = text.lastIndexOf(QLatin1String(": "));
+    return colon < 0 ? text : text.mid(colon + 2);
+}
+
 bool SaveFailures::any() const
 {
     return !(s_outermost ? s_outermost->m_lines : m_lines).isEmpty();

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 namespace tolm::app {
 
@@ -21,6 +22,10 @@ public:
     // One line naming the file and the reason.
     static void add(const QString& line);
     static QString saveFailedLine(const QString& file, const QString& reason);
+    // Why a write failed, in the system's own words ("Permission denied",
+    // "No space left on device"): the store's text also names the temporary
+    // file it wrote, which means nothing to the user.
+    static QString reason(const std::string& storeError);
 
     bool any() const;
     // The collected lines as one text, which this collector then no longer shows.

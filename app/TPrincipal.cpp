@@ -277,10 +277,10 @@ void TPrincipal::cargar()
                                               "Lo que ponga en Tolm no se podrá guardar aquí. Para guardar "
                                               "las estanterías en otra carpeta, inicie Tolm con la opción "
                                               "--dir CARPETA (o --user, la carpeta del usuario).")
-                                   .arg(QDir::currentPath(), QString::fromStdString(error)));
+                                   .arg(QDir::currentPath(), app::SaveFailures::reason(error)));
             else
                 app::showError(QStringLiteral("No se puede crear el fichero %1: %2")
-                                   .arg(m_fileName, QString::fromStdString(error)));
+                                   .arg(m_fileName, app::SaveFailures::reason(error)));
         }
         update();
         return;
@@ -453,7 +453,7 @@ bool TPrincipal::salvarRecovery()
         m_saveFailed = true;
         app::SaveFailures::add(QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
                                               "Tampoco se pudo guardar esta ventana en %2: %3")
-                                   .arg(m_fileName, m_recoveryFileName, QString::fromStdString(error)));
+                                   .arg(m_fileName, m_recoveryFileName, app::SaveFailures::reason(error)));
         return false;
     }
     m_unsavedSnapshot = withoutBounds(bytes);
@@ -478,7 +478,7 @@ bool TPrincipal::salvar()
         if (!written) {
             m_saveFailed = true;
             app::SaveFailures::add(
-                app::SaveFailures::saveFailedLine(m_fileName, QString::fromStdString(error)));
+                app::SaveFailures::saveFailedLine(m_fileName, app::SaveFailures::reason(error)));
         }
     }
     // A window that could not be saved stays open with everything on it, and
