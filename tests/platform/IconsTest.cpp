@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -240,11 +241,24 @@ protected:
         QDir(m_dir.path()).mkpath("data/applications");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath("data")));
-        // The system data folders stay: they hold the MIME database.
+        // Of the system data folders only the MIME database is seen: their
+        // applications and mimeinfo.cache would answer for the test's own.
         const QByteArray systemData = qEnvironmentVariableIsEmpty("XDG_DATA_DIRS")
             ? "/usr/local/share:/usr/share"
             : qgetenv("XDG_DATA_DIRS");
-        qputenv("XDG_DATA_DIRS", systemData);
+        QStringList mimeOnly;
+        for (const QByteArray& dir : systemData.split(':')) {
+            const QString mime = QFile::decodeName(dir) + QStringLiteral("/mime");
+            if (dir.isEmpty() || !QFileInfo(mime).isDir())
+                continue;
+            const QString stand = m_dir.filePath(QStringLiteral("system%1").arg(mimeOnly.size()));
+            QDir().mkpath(stand);
+            QFile::link(mime, stand + QStringLiteral("/mime"));
+            mimeOnly.append(stand);
+        }
+        if (mimeOnly.isEmpty())
+            mimeOnly.append(m_dir.filePath(QStringLiteral("nosystem")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(mimeOnly.join(u':')));
         qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_dir.filePath("noconfig")));
     }
     void TearDown() override
