@@ -152,21 +152,6 @@ TEST_F(SaveFailureTest, QuittingWithAFileThatCannotBeSavedAsksFirst)
     unblock("tolmc1.dat");
 }
 
-TEST_F(SaveFailureTest, QuittingAnswersOkEndsWithOneBox)
-{
-    QPointer<TPrincipal> main = startWithAnOpenFolder();
-    block("tolm95.dat");
-    const qsizetype before = boxesShown();
-    fake.messageBoxes.answer = Answer::Ok;
-    main->close();
-    flushDeletes();
-    EXPECT_EQ(boxesShown(), before + 1);
-    EXPECT_FALSE(main);
-    // The folder window was saved on the way out.
-    EXPECT_EQ(parse("tolmc1.dat").items.size(), 1);
-    unblock("tolm95.dat");
-}
-
 TEST_F(SaveFailureTest, StartingInAnUnwritableFolderSaysSoOnceAndTheShelfCanStillBeSaved)
 {
     const QString writable = QDir::currentPath();
