@@ -17,7 +17,10 @@
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace tolm;
 using store::Clase;
@@ -32,6 +35,14 @@ std::filesystem::path currentDir()
 std::filesystem::path pathOf(const QString& name)
 {
     return currentDir() / name.toStdString();
+}
+
+bool folderWritable(QString* reason)
+{
+    if (::access(currentDir().c_str(), W_OK) == 0)
+        return true;
+    *reason = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
 }
 
 } // namespace
@@ -102,6 +113,20 @@ QList<TSpButton*> TPrincipal::items() const
     return out;
 }
 
+// Said once per start, whether the folder refuses writing outright or only
+// when the first file is made in it.
+void TPrincipal::sayFolderUnwritable(const QString& reason)
+{
+    if (m_folderUnwritableSaid)
+        return;
+    m_folderUnwritableSaid = true;
+    app::showError(QStringLiteral("No se puede escribir en la carpeta %1 (%2).\n"
+                                  "Lo que ponga en Tolm no se podrá guardar aquí. Para guardar "
+                                  "las estanterías en otra carpeta, inicie Tolm con la opción "
+                                  "--dir CARPETA (o --user, la carpeta del usuario).")
+                       .arg(QDir::currentPath(), reason));
+}
+
 void TPrincipal::FormCreate()
 {
     m_frameShown = true;
@@ -119,6 +144,10 @@ void TPrincipal::FormCreate()
         // Saves cut short by a killed process leave their temporary files.
         for (const std::string& name : store::removeStaleTempFiles(currentDir()))
             qCWarning(lcApp, "removed %s, left by an interrupted save", name.c_str());
+        // A shelf that loads fine from a folder that cannot be written would
+        // otherwise lose every change silently until the first save.
+        if (QString reason; !folderWritable(&reason))
+            sayFolderUnwritable(reason);
     } else {
         TSpButton* item = m_folderItem;
         m_fileName = item->Comando();
@@ -273,11 +302,7 @@ void TPrincipal::cargar()
         std::string error;
         if (!store::writeFileAtomically(pathOf(m_fileName), fileHead(bounds(), mainColor), &error)) {
             if (m_isMain)
-                app::showError(QStringLiteral("No se puede escribir en la carpeta %1 (%2).\n"
-                                              "Lo que ponga en Tolm no se podrá guardar aquí. Para guardar "
-                                              "las estanterías en otra carpeta, inicie Tolm con la opción "
-                                              "--dir CARPETA (o --user, la carpeta del usuario).")
-                                   .arg(QDir::currentPath(), app::SaveFailures::reason(error)));
+                sayFolderUnwritable(app::SaveFailures::reason(error));
             else
                 app::showError(QStringLiteral("No se puede crear el fichero %1: %2")
                                    .arg(m_fileName, app::SaveFailures::reason(error)));

@@ -172,6 +172,7 @@ private:
     void snapSize();
     void startDeferredDelete();
     bool hasOpenFolderWindow() const;
+    void sayFolderUnwritable(const QString& reason);
 
     bool m_isMain { false };
     QString m_fileName;
@@ -186,6 +187,7 @@ private:
     bool m_loadFailed { false };
     bool m_saveFailed { false };
     bool m_askBeforeQuitting { true };
+    bool m_folderUnwritableSaid { false };
     // For a window that could not be loaded: what it held then, and the
     // recovery file its later contents go to.
     std::vector<std::uint8_t> m_unsavedSnapshot;
