@@ -20,8 +20,8 @@ struct StartOptions {
     bool autostartOn { false };
     // For Action::Error: one line, without the program's name.
     QString error;
-    // Qt's own options (-platform offscreen, -session ID …), passed on to it
-    // with argv[0] first.
+    // Qt's own options (-platform offscreen, -session ID …) with argv[0]
+    // first: they decide whether a display is needed.
     QStringList qtArguments;
 };
 

@@ -25,7 +25,6 @@
 #include <filesystem>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <vector>
 
 namespace tolm::app {
 
@@ -219,17 +218,9 @@ int runTolm(int argc, char** argv)
     if (!enterShelfFolder(options, env))
         return 1;
 
-    // QApplication keeps argc and argv for its lifetime: these outlive it.
-    std::vector<QByteArray> qtArgumentBytes;
-    for (const QString& argument : options.qtArguments)
-        qtArgumentBytes.push_back(argument.toLocal8Bit());
-    std::vector<char*> qtArgv;
-    for (QByteArray& bytes : qtArgumentBytes)
-        qtArgv.push_back(bytes.data());
-    qtArgv.push_back(nullptr);
-    int qtArgc = int(qtArgumentBytes.size());
-
-    QApplication application(qtArgc, qtArgv.data());
+    // Qt takes its own options out and leaves ours: a session manager that
+    // restarts Tolm then starts it with --user or --dir again, on the same shelves.
+    QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolm"));
     // The desktop entry's name lets the desktop match the windows to the
     // menu entry and its icon; the window icon is the same drawing.
