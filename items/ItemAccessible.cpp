@@ -77,10 +77,6 @@ void installItemAccessibility()
     Q_UNUSED(installed);
 }
 
-} // namespace tolm::items
-
-namespace tolm::items {
-
 void setAccessibilitySink(AccessibilitySink sink)
 {
     s_sink = sink;
