@@ -2,7 +2,8 @@
 # The shelf from the keyboard alone, with real X key events (xdotool): the
 # first letters of a launcher's caption and Return start it; Tab, Tab and
 # space start the second launcher in reading order; Escape takes the mark
-# away so that Return starts nothing. The pointer stays off the window.
+# away so that Return starts nothing; the menu key opens the marked item's
+# menu. The pointer stays off the window.
 # Usage: keyboard_launch.sh TOLM TOLM_SHELF   (run under xvfb-run)
 tolm=$1
 shelf=$2
@@ -54,5 +55,12 @@ started $'Explorador\nExplorador'
 
 xdotool key --delay 50 c Return
 started $'Explorador\nExplorador\nCalc'
+
+# The menu key opens the marked item's menu; "&Abrir" starts it.
+sleep 1.2
+xdotool key --delay 50 Escape Tab Menu
+sleep 0.5
+xdotool key a
+started $'Explorador\nExplorador\nCalc\nEditor'
 stop_tolm
 echo "PASS"
