@@ -138,6 +138,18 @@ public:
     // Opens the folder window of `folder`, or brings it forward.
     void openFolder(TSpButton* folder);
 
+    // Keyboard use. The item with the keyboard mark is the hovered item: the
+    // mouse and the keys move the same mark. These are the window's
+    // visible, enabled items in reading order (rows top to bottom, each left
+    // to right).
+    QList<TSpButton*> readingOrder() const;
+    // The item on this window that carries the mark, if any.
+    TSpButton* markedItem() const;
+    // Puts the mark on `item` (null clears it) and tells screen readers.
+    void markItem(TSpButton* item);
+    // The typed prefix is forgotten after this pause.
+    static constexpr int kTypeAheadPauseMs = 1000;
+
 signals:
     // What a window asks of the application: the dialogs it shows. A folder
     // window passes its requests on to the main window, so connecting the
@@ -154,6 +166,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -173,6 +186,10 @@ private:
     void startDeferredDelete();
     bool hasOpenFolderWindow() const;
     void sayFolderUnwritable(const QString& reason);
+    void activateByKey(TSpButton* item);
+    void moveMark(int key);
+    void openMenuByKey();
+    void typeAhead(const QString& text);
 
     bool m_isMain { false };
     QString m_fileName;
@@ -206,4 +223,6 @@ private:
     QAction* m_deshacer { nullptr };
     QAction* m_pegar { nullptr };
     QTimer* m_timer { nullptr };
+    QString m_typed;
+    QTimer* m_typeAheadReset { nullptr };
 };

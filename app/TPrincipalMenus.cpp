@@ -8,7 +8,8 @@
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 
-#include <QKeyEvent>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -281,7 +282,11 @@ void TPrincipal::mouseReleaseEvent(QMouseEvent* event)
 void TPrincipal::contextMenuEvent(QContextMenuEvent* event)
 {
     // The window menu opens on the right button's release, like an item's.
+    // The menu key and Shift+F10 are answered as keys; a context menu event
+    // they still bring finds the menu already open.
     event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard && !QApplication::activePopupWidget())
+        openMenuByKey();
 }
 
 void TPrincipal::resizeEvent(QResizeEvent* event)
@@ -305,25 +310,6 @@ void TPrincipal::snapSize()
         resize(wanted);
         m_snapping = false;
     }
-}
-
-void TPrincipal::keyPressEvent(QKeyEvent* event)
-{
-    AppState& state = AppState::get();
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state.hoveredItem) {
-        TSpButton* item = state.hoveredItem;
-        // A cut folder waits disabled for its paste; opening its window now
-        // would let the folder be pasted inside itself.
-        if (item->clase() == Clase::Carpeta && item == state.cutBuffer()) {
-            app::showMessage(
-                QStringLiteral("Tolm"), QStringLiteral("La carpeta está cortada; péguela antes de abrirla."));
-            return;
-        }
-        state.currentItem = item;
-        item->SpButtonClick();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void TPrincipal::paintEvent(QPaintEvent*)

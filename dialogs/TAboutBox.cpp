@@ -11,6 +11,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -126,7 +127,22 @@ void TAboutBox::FormCreate()
 int TAboutBox::execute(QWidget* parent)
 {
     auto* box = new TAboutBox(parent);
+    box->centreOnScreen();
     return box->exec();
+}
+
+void TAboutBox::centreOnScreen()
+{
+    // Centred on the screen, not over the window that asked: a shelf window
+    // is often small and near an edge. Moving it also keeps the dialog from
+    // placing itself over its parent when it is shown.
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    // A window's position is its frame's; the frame is known once it was shown.
+    const QSize outer = frameGeometry().size();
+    move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
 }
 
 QUrl TAboutBox::homePage()

@@ -16,6 +16,8 @@ public:
 
     // Makes a new box, shows it modally and lets it go; the menu's entry point.
     static int execute(QWidget* parent);
+    // Places the box in the middle of its screen.
+    void centreOnScreen();
 
     // The home page, which the web button opens through the platform: the
     // README.md installed with the program.

@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QToolButton>
+#include <algorithm>
 
 using tolm::widgets::decodeDate;
 using tolm::widgets::YearMonthDay;
@@ -19,7 +20,7 @@ QFont smallFont(const QFont& base)
 {
     // Characters 9 pixels high, as small as the bar and the cells allow.
     QFont f = base;
-    f.setPixelSize(9);
+    f.setPixelSize(TCalendario::kSmallFontPixels);
     return f;
 }
 
@@ -83,6 +84,7 @@ TCalendario::TCalendario(QWidget* parent)
     resize(kInitialClientWidth, kInitialClientHeight);
     move(482, 96);
     layoutControls();
+    fitGridFont();
     CalenChange();
 }
 
@@ -172,10 +174,48 @@ void TCalendario::layoutControls()
     m_calen->setGeometry(0, kBarHeight, w, std::max(0, height() - kBarHeight));
 }
 
+void TCalendario::fitGridFont()
+{
+    if (!m_calen)
+        return;
+    QStringList texts;
+    for (int day = 1; day <= 7; ++day)
+        texts.append(locale().dayName(day, QLocale::ShortFormat));
+    for (int n = 1; n <= 31; ++n)
+        texts.append(QString::number(n));
+    // The cells as the grid will size them; its own figures follow only
+    // when its resize arrives, which for a hidden window is at its showing.
+    const QRect inside = m_calen->contentsRect();
+    const int lines = 6 * m_calen->GridLineWidth();
+    const int cellWidth = std::max(0, (inside.width() - lines) / 7);
+    const int cellHeight = std::max(0, (inside.height() - lines) / 7);
+    QFont f = smallFont(font());
+    for (int pixels = kSmallFontPixels; pixels > kSmallestFontPixels; --pixels) {
+        f.setPixelSize(pixels);
+        const QFontMetrics metrics(f);
+        const bool fits = metrics.height() <= cellHeight
+            && std::all_of(texts.cbegin(), texts.cend(),
+                [&](const QString& text) { return metrics.horizontalAdvance(text) <= cellWidth; });
+        if (fits)
+            break;
+        f.setPixelSize(pixels - 1);
+    }
+    if (m_calen->font() != f)
+        m_calen->setFont(f);
+}
+
+void TCalendario::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LocaleChange || event->type() == QEvent::FontChange)
+        fitGridFont();
+}
+
 void TCalendario::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     layoutControls();
+    fitGridFont();
     FormResize();
 }
 

@@ -48,14 +48,21 @@ public:
         double date, const QLocale& locale, int available, const std::function<int(const QString&)>& measure);
     static QString formatMonth(double date, const QLocale& locale, bool longName, bool fourDigitYear);
 
+    // The grid's font: the small font, made smaller where the locale's
+    // weekday names or the day numbers would not fit a cell.
+    static constexpr int kSmallFontPixels = 9;
+    static constexpr int kSmallestFontPixels = 6;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormResize();
     void layoutControls();
+    void fitGridFont();
     // A step that fails (beyond the year 9999) is reported, not thrown through the event loop.
     void step(void (TCCalendar::*move)());
 

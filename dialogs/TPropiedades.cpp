@@ -18,7 +18,10 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
+#include <algorithm>
 
 using namespace tolm::dialogs;
 using tolm::store::Clase;
@@ -93,6 +96,7 @@ TPropiedades::TPropiedades(TSpButton* item, QWidget* parent)
     connect(m_botonEjemplo, &TSpButton::driveRefreshed, this, &TPropiedades::showDriveReport);
     connect(m_botonEjemplo, &TSpButton::memoryRefreshed, this, &TPropiedades::showMemoryReport);
     connect(this, &QDialog::finished, this, &TPropiedades::finish);
+    setTabOrderByLayout();
 }
 
 TPropiedades::~TPropiedades() = default;
@@ -156,9 +160,9 @@ void TPropiedades::buildGeneral()
     m_pageControl1->addTab(m_tabAccDir, QStringLiteral("Acceso directo"));
 
     m_panel1 = placed(new QWidget(m_tabGeneral), "Panel1", { 0, 0, 345, 137 });
-    label(m_panel1, "Label2", QStringLiteral("Nombre:"), { 8, 2, 100, 16 });
     m_edNombre
         = edit(m_panel1, "EdNombre", { 8, 18, 161, 21 }, QStringLiteral("Nombre del botón (Editable)"));
+    buddyLabel(m_panel1, "Label2", QStringLiteral("Nombre:"), { 8, 2, 100, 16 }, m_edNombre);
     QPalette face = m_edNombre->palette();
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     m_edNombre->setPalette(face);
@@ -188,8 +192,8 @@ void TPropiedades::buildGeneral()
     bevel->setFrameShadow(QFrame::Sunken);
 
     m_panelNormal = placed(new QWidget(m_tabGeneral), "PanelNormal", { 0, 140, 345, 182 });
-    label(m_panelNormal, "Label10", QStringLiteral("Descripción:"), { 8, 4, 70, 21 });
     m_edHint = edit(m_panelNormal, "EdHint", { 80, 4, 258, 21 });
+    buddyLabel(m_panelNormal, "Label10", QStringLiteral("Descripción:"), { 8, 4, 70, 21 }, m_edHint);
 
     bindEdit(m_edNombre, [this](const QString& text) { m_botonEjemplo->setCaption(text); });
     bindEdit(m_edHint, [this](const QString& text) { m_botonEjemplo->setHint(text); });
@@ -326,6 +330,7 @@ void TPropiedades::FormShow()
         break;
     }
     m_filling = false;
+    focusFirstEdit();
 }
 
 void TPropiedades::centreExample()
@@ -387,6 +392,98 @@ void TPropiedades::PageControl1Change(int index)
     m_panel1->setParent(page);
     m_panel1->move(0, 0);
     m_panel1->show();
+    setTabOrderByLayout();
+}
+
+namespace {
+
+bool takesTab(const QWidget* widget)
+{
+    return (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !widget->focusProxy();
+}
+
+// Where a control starts on the page: where its label starts, when it has one
+// (a box under its label belongs to the label's row).
+QPoint placeOf(QWidget* control, const QList<QLabel*>& labels, const QWidget* area)
+{
+    QPoint place = control->mapTo(area, QPoint(0, 0));
+    for (const QLabel* label : labels) {
+        if (label->buddy() == control) {
+            const QPoint at = label->mapTo(area, QPoint(0, 0));
+            place = QPoint(std::min(place.x(), at.x()), std::min(place.y(), at.y()));
+        }
+    }
+    return place;
+}
+
+// The controls inside `area` that Tab stops at, row by row from the top,
+// each row from the left. Controls whose tops lie within a few pixels of
+// the first of a row are in that row.
+QList<QWidget*> rowsOf(QWidget* area)
+{
+    constexpr int kRowSlack = 8;
+    const QList<QLabel*> labels = area->findChildren<QLabel*>();
+    QList<std::pair<QPoint, QWidget*>> found;
+    for (QWidget* child : area->findChildren<QWidget*>()) {
+        // The drop-down list of a combo box is a window of its own.
+        if (takesTab(child) && child->window() == area->window())
+            found.append({ placeOf(child, labels, area), child });
+    }
+    std::stable_sort(
+        found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first.y() < b.first.y(); });
+    QList<QWidget*> ordered;
+    for (qsizetype rowStart = 0; rowStart < found.size();) {
+        qsizetype rowEnd = rowStart + 1;
+        while (
+            rowEnd < found.size() && found.at(rowEnd).first.y() - found.at(rowStart).first.y() <= kRowSlack)
+            ++rowEnd;
+        std::stable_sort(found.begin() + rowStart, found.begin() + rowEnd,
+            [](const auto& a, const auto& b) { return a.first.x() < b.first.x(); });
+        for (qsizetype i = rowStart; i < rowEnd; ++i)
+            ordered.append(found.at(i).second);
+        rowStart = rowEnd;
+    }
+    return ordered;
+}
+
+} // namespace
+
+// Tab follows the layout from the top: the tab bar, the name, the formats
+// column by column, the font buttons, then the lower part of the page row by
+// row, and the dialog's buttons last. Controls on the hidden page or of the
+// other kinds are in the chain too; Tab passes over what is not shown.
+void TPropiedades::setTabOrderByLayout()
+{
+    QList<QWidget*> order { m_pageControl1->tabBar(), m_edNombre };
+    for (int i = 0; i < kFormatoCount; ++i)
+        order.append(FormatoItem(i));
+    order << m_bFuente << m_bDefecto;
+    for (QWidget* area : std::initializer_list<QWidget*> {
+             m_panelNormal, m_groupOpciones, m_groupDisco, m_groupMemoria, m_groupBox2 })
+        order += rowsOf(area);
+    order << m_button1 << m_button2 << m_button3;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void TPropiedades::focusFirstEdit()
+{
+    // The first box the user can type into, else the first control that takes Tab.
+    QWidget* first = nullptr;
+    for (QWidget* w = m_pageControl1->tabBar()->nextInFocusChain(); w && w != m_pageControl1->tabBar();
+         w = w->nextInFocusChain()) {
+        if (!w->isVisibleTo(this) || !w->isEnabled() || !takesTab(w))
+            continue;
+        if (!first)
+            first = w;
+        const auto* combo = qobject_cast<QComboBox*>(w);
+        if (qobject_cast<QLineEdit*>(w) || (combo && combo->isEditable())) {
+            first = w;
+            break;
+        }
+    }
+    if (first)
+        first->setFocus(Qt::TabFocusReason);
 }
 
 QString TPropiedades::chooseFile(const QString& title, const QString& filters)
@@ -413,6 +510,12 @@ void TPropiedades::finish(int result)
     if (m_finished)
         return;
     m_finished = true;
+    // A recount still waiting for the typing to pause is done now, so that
+    // the item gets what the box says at this moment.
+    if (m_iconRecount && m_iconRecount->isActive()) {
+        m_iconRecount->stop();
+        EdFichIconoChange();
+    }
     if (ShelfState::exists()) {
         ShelfState& state = ShelfState::get();
         state.removeTimerItem(m_botonEjemplo);

@@ -21,6 +21,7 @@ class QPainter;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
+class QTimer;
 class TCGauge;
 class TCSpinEdit;
 class TPropiedadesIconGrid;
@@ -128,7 +129,12 @@ public:
     void Button8Click();
     void BIconoAsociadoClick();
     void Button5Click();
+    // Typing in "Nombre del Archivo" takes the file name at once; the icons
+    // are counted again once the typing pauses for this long.
+    static constexpr int kIconRecountDelayMs = 250;
+    void EdFichIconoTyped();
     void EdFichIconoChange();
+    bool iconRecountPending() const;
     bool DrawGrid1SelectCell(int column);
     void DrawGrid1DrawCell(QPainter& painter, int column, const QRect& cell, bool selected);
     void ComboDrivesChange(const QString& text);
@@ -150,6 +156,9 @@ private:
     void prepareKind();
     void fillDrives();
     void centreExample();
+    void setTabOrderByLayout();
+    // Puts the keyboard focus, shown, in the first box the user can type into.
+    void focusFirstEdit();
     void setIconFileText(const QString& text);
     // Runs the file dialog (or the tests' stand-in) and puts the process's
     // current directory back where it was, since shelf files are named
@@ -198,6 +207,7 @@ private:
 
     QGroupBox* m_groupIcono { nullptr };
     QLineEdit* m_edFichIcono { nullptr };
+    QTimer* m_iconRecount { nullptr };
     QCheckBox* m_checkUsarIcono { nullptr };
     TPropiedadesIconGrid* m_drawGrid1 { nullptr };
     QPushButton* m_bIconoAsociado { nullptr };

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QPainter>
+#include <QTimer>
 
 using namespace tolm::dialogs;
 
@@ -73,7 +74,13 @@ void TPropiedades::buildIconPicker()
         = button(m_groupIcono, "BIconoAsociado", QStringLiteral("Icono Asociado"), { 10, 120, 110, 23 });
     m_button5 = button(m_groupIcono, "Button5", QStringLiteral("E&xaminar..."), { 126, 120, 94, 23 });
 
-    connect(m_edFichIcono, &QLineEdit::textChanged, this, &TPropiedades::EdFichIconoChange);
+    // Counting the icons of a file reads the file; with every keystroke of a
+    // fast typist that would keep the dialog from answering.
+    m_iconRecount = new QTimer(this);
+    m_iconRecount->setSingleShot(true);
+    m_iconRecount->setInterval(kIconRecountDelayMs);
+    connect(m_iconRecount, &QTimer::timeout, this, &TPropiedades::EdFichIconoChange);
+    connect(m_edFichIcono, &QLineEdit::textChanged, this, &TPropiedades::EdFichIconoTyped);
     m_drawGrid1->setSelectCell([this](int column) { return DrawGrid1SelectCell(column); });
     m_drawGrid1->setDrawCell([this](QPainter& painter, int column, const QRect& cell, bool selected) {
         DrawGrid1DrawCell(painter, column, cell, selected);
@@ -131,8 +138,26 @@ void TPropiedades::setIconFileText(const QString& text)
     EdFichIconoChange();
 }
 
+void TPropiedades::EdFichIconoTyped()
+{
+    if (!m_edFichIcono->isModified())
+        return;
+    // The copy takes the typed name and the first icon at once: they are
+    // what the recount would give it, and "Aceptar" may come before it.
+    m_botonEjemplo->setFichIcono(m_edFichIcono->text());
+    m_botonEjemplo->setTag(0);
+    m_edFichIcono->setModified(false);
+    m_iconRecount->start();
+}
+
+bool TPropiedades::iconRecountPending() const
+{
+    return m_iconRecount->isActive();
+}
+
 void TPropiedades::EdFichIconoChange()
 {
+    m_iconRecount->stop();
     if (m_edFichIcono->isModified()) {
         m_botonEjemplo->setFichIcono(m_edFichIcono->text());
         m_botonEjemplo->setTag(0);

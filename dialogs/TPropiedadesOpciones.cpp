@@ -78,11 +78,13 @@ void TPropiedades::buildClockOptions()
 {
     m_groupOpciones = group(m_tabGeneral, "GroupOpciones", QStringLiteral(" Opciones "), kLowerArea);
     m_edFormatoHora = edit(m_groupOpciones, "EdFormatoHora", { 130, 20, 196, 21 });
-    label(m_groupOpciones, "Label7", QStringLiteral("Formato de la hora"), { 10, 20, 118, 21 });
+    buddyLabel(m_groupOpciones, "Label7", QStringLiteral("Formato de la hora"), { 10, 20, 118, 21 },
+        m_edFormatoHora);
     m_edFormatoFecha = edit(m_groupOpciones, "EdFormatoFecha", { 130, 48, 196, 21 });
-    label(m_groupOpciones, "Label8", QStringLiteral("Formato de la fecha"), { 10, 48, 118, 21 });
+    buddyLabel(m_groupOpciones, "Label8", QStringLiteral("Formato de la fecha"), { 10, 48, 118, 21 },
+        m_edFormatoFecha);
     m_edSeparador = edit(m_groupOpciones, "EdSeparador", { 130, 76, 60, 21 });
-    label(m_groupOpciones, "Label9", QStringLiteral("Separador"), { 10, 76, 118, 21 });
+    buddyLabel(m_groupOpciones, "Label9", QStringLiteral("Separador"), { 10, 76, 118, 21 }, m_edSeparador);
     m_checkHora
         = checkBox(m_groupOpciones, "CheckHora", QStringLiteral("Incluir hora"), { 10, 110, 150, 19 });
     m_checkFecha
@@ -135,9 +137,9 @@ void TPropiedades::buildDriveOptions()
     // Typed text is the drive as it is; no completion may change it.
     m_comboDrives->setCompleter(nullptr);
     m_comboDrives->setInsertPolicy(QComboBox::NoInsert);
-    label(g, "Label14", QStringLiteral("Unidad:"), { 12, 124, 50, 21 });
+    buddyLabel(g, "Label14", QStringLiteral("Unidad:"), { 12, 124, 50, 21 }, m_comboDrives);
     m_spinTimeOut = periodSpin(g, "SpinTimeOut", { 270, 124, 50, 21 });
-    label(g, "Label15", QStringLiteral("Actualizar cada (seg):"), { 140, 124, 128, 21 });
+    buddyLabel(g, "Label15", QStringLiteral("Actualizar cada (seg):"), { 140, 124, 128, 21 }, m_spinTimeOut);
 
     connect(m_comboDrives, &QComboBox::editTextChanged, this, &TPropiedades::ComboDrivesChange);
     connect(m_spinTimeOut, &TCSpinEdit::OnChange, this, [this] { SpinTimeOutChange(m_spinTimeOut); });
@@ -148,8 +150,8 @@ void TPropiedades::buildMemoryOptions()
     using namespace tolm::gfx;
     QGroupBox* g = m_groupMemoria
         = group(m_tabGeneral, "GroupMemoria", QStringLiteral(" Información y Opciones "), kLowerArea);
-    label(g, "Label27", QStringLiteral("Actualizar cada (seg):"), { 12, 16, 128, 21 });
     m_spinTimeOutM = periodSpin(g, "SpinTimeOutM", { 140, 16, 50, 21 });
+    buddyLabel(g, "Label27", QStringLiteral("Actualizar cada (seg):"), { 12, 16, 128, 21 }, m_spinTimeOutM);
 
     QFont heading = font();
     heading.setBold(true);

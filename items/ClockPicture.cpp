@@ -108,6 +108,8 @@ void clockPicture(TSpButton& item)
     const QDateTime now = platform::services().clock->now();
     const int tag = item.Tag();
     item.setHint(clockHint(now, locale));
+    // Minutes only: a screen reader announcing every second would say nothing else.
+    item.setLiveFigure(locale.formatTime(now.time(), {}, true));
 
     const QString text = clockText(now, tag, item.Param(), item.Directorio(), item.FichIcono(), locale);
     if (text != item.Comando() || item.tag1() < 0) {

@@ -184,12 +184,28 @@ QImage drivePicture(const DriveReading& reading, const QString& directorio, bool
     return picture;
 }
 
+// The drive and its free space in words, for screen readers.
+static QString driveFigure(const DriveReading& reading)
+{
+    QString figure = reading.caption.trimmed();
+    if (reading.sizesRead) {
+        constexpr quint64 mb = 1024 * 1024;
+        figure += QStringLiteral(", ") + platform::services().locale->groupedNumber(reading.freeBytes / mb)
+            + QStringLiteral(" MB libres");
+    } else if (!reading.answered) {
+        figure += reading.type == platform::DriveRemovable ? QStringLiteral(", sin disco")
+                                                           : QStringLiteral(", no accesible");
+    }
+    return figure;
+}
+
 void diskPicture(TSpButton& item)
 {
     const QString directorio = item.Directorio();
     const DriveReading reading = readDrive(directorio);
     item.setTag((item.Tag() & ~kTypeMask) | (reading.type << kTypeShift));
     item.setHint(reading.hint);
+    item.setLiveFigure(driveFigure(reading));
     // The properties dialog shows what its working copy found.
     if (ShelfState::get().workingCopy == &item) {
         DriveReport report;

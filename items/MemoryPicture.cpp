@@ -79,6 +79,7 @@ void memoryPicture(TSpButton& item)
         = platform::services().memory->status().value_or(platform::MemoryStatus {});
     item.setHint(
         QStringLiteral("Carga de memoria: ") + locale.groupedNumber(status.load) + QStringLiteral(" %"));
+    item.setLiveFigure(QStringLiteral("carga ") + locale.groupedNumber(status.load) + QStringLiteral(" %"));
     // The properties dialog shows what its working copy found.
     if (ShelfState::get().workingCopy == &item) {
         const MemoryReport report { int(status.load), status.totalPhys, status.availPhys,

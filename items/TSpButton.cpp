@@ -1,12 +1,15 @@
 #include "items/TSpButton.h"
 
 #include "items/HintWindow.h"
+#include "items/ItemAccessible.h"
 #include "items/ItemHost.h"
 #include "items/ShelfState.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QCursor>
 #include <QEvent>
+#include <QFileInfo>
 #include <QVarLengthArray>
 #include <algorithm>
 
@@ -66,6 +69,7 @@ TSpButton::TSpButton(QWidget* parent)
     // event must not hand the click to the window's own menu.
     setContextMenuPolicy(Qt::PreventContextMenu);
     connect(this, &QAbstractButton::clicked, this, [this] { SpButtonClick(); });
+    tolm::items::installItemAccessibility();
 }
 
 TSpButton::~TSpButton()
@@ -281,4 +285,48 @@ bool TSpButton::event(QEvent* event)
         if (ShelfState::exists())
             ShelfState::get().hideHint();
     return QAbstractButton::event(event);
+}
+
+void TSpButton::changeEvent(QEvent* event)
+{
+    // A cut folder turns grey and back; its surface is drawn anew.
+    if (event->type() == QEvent::EnabledChange)
+        update();
+    QAbstractButton::changeEvent(event);
+}
+
+QString TSpButton::accessibleLabel() const
+{
+    auto withFigure = [this](const QString& kind) {
+        return m_liveFigure.isEmpty() ? kind : kind + QStringLiteral(": ") + m_liveFigure;
+    };
+    switch (clase()) {
+    case Clase::Reloj:
+        return withFigure(QStringLiteral("Reloj"));
+    case Clase::Disco:
+        return withFigure(QStringLiteral("Disco"));
+    case Clase::Memoria:
+        return withFigure(QStringLiteral("Memoria"));
+    default:
+        break;
+    }
+    // An item showing only its picture still has a caption; one without any
+    // is named by its hint, then by what it opens.
+    if (!text().isEmpty())
+        return text();
+    if (!m_d.hint.empty())
+        return Hint();
+    if (clase() == Clase::Carpeta)
+        return QStringLiteral("Carpeta");
+    return QFileInfo(Comando()).fileName();
+}
+
+void TSpButton::announceLabelChange()
+{
+    const QString label = accessibleLabel();
+    if (label == m_announcedLabel)
+        return;
+    m_announcedLabel = label;
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    tolm::items::announce(event);
 }

@@ -113,6 +113,15 @@ public:
     // Activation, the same for a click, Enter and autorun.
     void SpButtonClick();
 
+    // What a screen reader calls the item: its caption, or for a tile its
+    // kind and the figure it shows ("Reloj: 10:42").
+    QString accessibleLabel() const;
+    // The figure a tile's last refresh found, in words.
+    const QString& liveFigure() const { return m_liveFigure; }
+    void setLiveFigure(const QString& figure) { m_liveFigure = figure; }
+    // Tells screen readers the name changed, when it did since last told.
+    void announceLabelChange();
+
 signals:
     // Activation asks the item's window for what only a window can do.
     void folderOpenRequested(TSpButton* item);
@@ -129,6 +138,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
     // Pictures
 public:
@@ -153,4 +163,6 @@ private:
     QMenu* m_popupMenu { nullptr };
     QPointer<QWidget> m_folderWindow;
     std::unique_ptr<QImage> m_pictureCache;
+    QString m_liveFigure;
+    QString m_announcedLabel;
 };

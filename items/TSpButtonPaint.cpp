@@ -78,6 +78,25 @@ void pressedBevel(Canvas& c, int w, int h)
     c.lineTo(-1, h - 1);
 }
 
+// A disabled item's picture: every colour turned to its grey, lightened
+// towards the face so that it reads as unavailable; the transparent colour
+// (the bottom-left pixel) stays as it is.
+QImage greyed(const QImage& glyph)
+{
+    QImage out = glyph.convertToFormat(QImage::Format_RGB32);
+    const QRgb key = out.pixel(0, out.height() - 1) & 0x00FFFFFFu;
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            if ((line[x] & 0x00FFFFFFu) == key)
+                continue;
+            const int grey = 96 + qGray(line[x]) * 144 / 255;
+            line[x] = qRgb(grey, grey, grey);
+        }
+    }
+    return out;
+}
+
 Color fontColor(const tolm::store::FontState& font)
 {
     return static_cast<Color>(static_cast<std::uint32_t>(font.color));
@@ -218,8 +237,12 @@ void TSpButton::paintButtonFace()
         tx = gx + gw + spacing;
         ty = (h - th + 1) / 2;
     }
-    if (gw > 0)
-        c.drawTransparent(gx + shift, gy + shift, m_glyph);
+    if (gw > 0) {
+        // The key colour is taken from the glyph itself, so a greyed copy
+        // keeps the same transparent pixels.
+        const QRgb key = m_glyph.pixel(0, m_glyph.height() - 1);
+        c.drawTransparent(gx + shift, gy + shift, isEnabled() ? m_glyph : greyed(m_glyph), key);
+    }
     if (tw > 0) {
         c.setFont(font);
         c.setTextColor(isEnabled() ? fontColor(fontState) : clGrayText);

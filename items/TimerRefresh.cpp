@@ -38,6 +38,7 @@ void refreshOnTick(TSpButton& item)
     switch (item.clase()) {
     case Clase::Reloj:
         repaintNow(item, full);
+        item.announceLabelChange();
         break;
     case Clase::Disco:
     case Clase::Memoria: {
@@ -52,6 +53,8 @@ void refreshOnTick(TSpButton& item)
             if (full)
                 item.settag1(-1);
             repaintNow(item, full);
+            // Screen readers hear a new figure at most once per refresh.
+            item.announceLabelChange();
         } else if (countdown != 0) {
             item.settag2(tag2 - 1);
         } else {

@@ -9,8 +9,10 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,5 +101,29 @@ TEST(AboutBoxHomePage, IsTheReadmeBesideTheProgramOrInItsPrefix)
         const QUrl page = TAboutBox::homePage(prefix.filePath("bin"));
         EXPECT_TRUE(page.isLocalFile()) << c.layout;
         EXPECT_EQ(page.toLocalFile(), prefix.filePath(c.expected)) << c.layout;
+    }
+}
+
+// The box opens in the middle of the screen, wherever the window that asked
+// for it stands.
+TEST_F(AboutBox, OpensCentredOnTheScreen)
+{
+    for (const QPoint& parentAt : { QPoint(51, 9), QPoint(600, 400) }) {
+        QWidget shelf(nullptr, Qt::Tool);
+        shelf.setGeometry(QRect(parentAt, QSize(120, 60)));
+        shelf.show();
+        QRect seen;
+        QTimer::singleShot(0, [&seen] {
+            if (auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget())) {
+                seen = box->frameGeometry();
+                box->reject();
+            }
+        });
+        TAboutBox::execute(&shelf);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(seen.isValid());
+        const QPoint centre = shelf.screen()->geometry().center();
+        EXPECT_LE(std::abs(seen.center().x() - centre.x()), 2) << seen.x();
+        EXPECT_LE(std::abs(seen.center().y() - centre.y()), 2) << seen.y();
     }
 }

@@ -165,3 +165,43 @@ TEST_F(CalendarWindow, AStepPastTheYear9999IsReportedNotThrown)
     EXPECT_FALSE(fake.messageBoxes.boxes[0].question);
     EXPECT_EQ(win.Calen()->CalendarDate(), encodeDate(9999, 6, 1));
 }
+
+// At its first size the grid's cells are 20 x 12 pixels. Every weekday
+// heading and day number of the locale must fit one, in a font no larger
+// than the small 9-pixel one; the locales are set here, never the host's.
+TEST_F(CalendarWindow, WeekdaysAndDayNumbersFitTheirCellsInTheSmallFont)
+{
+    for (const QLocale& locale : { kSpanish, QLocale::c(), QLocale(QLocale::German, QLocale::Germany) }) {
+        SCOPED_TRACE(locale.name().toStdString());
+        win.setLocale(locale);
+        win.show();
+        QApplication::processEvents();
+        ASSERT_EQ(win.size(), QSize(150, 113));
+        TCCalendar* grid = win.Calen();
+        EXPECT_EQ(grid->locale(), locale);
+        const QFont font = grid->font();
+        EXPECT_LE(font.pixelSize(), TCalendario::kSmallFontPixels);
+        EXPECT_GE(font.pixelSize(), TCalendario::kSmallestFontPixels);
+        const QFontMetrics metrics(font);
+        const QRect header = grid->CellRect(0, 0);
+        ASSERT_EQ(header.size(), QSize(20, 12));
+        EXPECT_LE(metrics.height(), header.height());
+        for (int col = 0; col < 7; ++col) {
+            const QString day = grid->GetCellText(col, 0);
+            // Weeks start on Monday.
+            EXPECT_EQ(day, locale.dayName(col + 1, QLocale::ShortFormat));
+            EXPECT_LE(metrics.horizontalAdvance(day), header.width()) << day.toStdString();
+        }
+        for (int n = 1; n <= 31; ++n)
+            EXPECT_LE(metrics.horizontalAdvance(QString::number(n)), header.width());
+        win.hide();
+    }
+}
+
+// A window made larger keeps the small font rather than growing it.
+TEST_F(CalendarWindow, ALargerWindowKeepsTheSmallFont)
+{
+    win.show();
+    resizeTo(300, 260);
+    EXPECT_EQ(win.Calen()->font().pixelSize(), TCalendario::kSmallFontPixels);
+}

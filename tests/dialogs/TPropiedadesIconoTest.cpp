@@ -197,7 +197,7 @@ TEST_F(PropiedadesTest, WithoutAnIconFileTheOneCellFallsBack)
     EXPECT_GT(opaque, 100);
 }
 
-TEST_F(PropiedadesTest, TypingAnIconFileFollowsItsIconsAtEveryKeystroke)
+TEST_F(PropiedadesTest, TypingAnIconFileFollowsItsIconsOnceTheTypingPauses)
 {
     fake.icons.files["/apps/suite.exe"] = solidIcons(12);
     fake.icons.files["/apps/suite"] = solidIcons(2);
@@ -210,17 +210,70 @@ TEST_F(PropiedadesTest, TypingAnIconFileFollowsItsIconsAtEveryKeystroke)
     EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 1);
     QLineEdit* box = dialog->EdFichIcono();
     box->setCursorPosition(box->text().size());
+    auto settled = [dialog] { return QTest::qWaitFor([dialog] { return !dialog->iconRecountPending(); }); };
     QTest::keyClick(box, Qt::Key_Period);
+    // The name and the first icon are taken at once; the icons are counted after the pause.
     EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), "/apps/suite.");
-    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 1);
     EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 0);
+    EXPECT_TRUE(dialog->iconRecountPending());
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 1);
     QTest::keyClicks(box, "exe");
+    ASSERT_TRUE(settled());
     EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 12);
     QTest::mouseClick(dialog->DrawGrid1()->viewport(), Qt::LeftButton, {}, QPoint(100, 20));
     EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 2);
     QTest::keyClick(box, Qt::Key_Backspace);
     EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 0);
+    ASSERT_TRUE(settled());
     EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 1);
+}
+
+// A fast typist's keystrokes never make the dialog read the half-typed
+// names; what shows once the typing stops is what counting at every key showed.
+TEST_F(PropiedadesTest, FastTypingInTheIconFileReadsOnlyTheFinalName)
+{
+    fake.icons.files["/apps/suite.exe"] = solidIcons(12);
+    TPrincipal* main = startMain();
+    TSpButton* item = main->Nuevoboton1Click();
+    TPropiedades* dialog = openFromMenu(item);
+    fake.icons.requests.clear();
+    const QString typed = "/apps/suite.exe";
+    typeInto(dialog->EdFichIcono(), typed);
+    EXPECT_TRUE(fake.icons.requests.isEmpty()) << fake.icons.requests.join(", ").toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([dialog] { return !dialog->iconRecountPending(); }));
+    for (const QString& asked : fake.icons.requests)
+        EXPECT_EQ(asked, typed);
+    EXPECT_FALSE(fake.icons.requests.isEmpty());
+    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 12);
+    EXPECT_EQ(dialog->DrawGrid1()->Col(), 0);
+    EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), typed);
+}
+
+// "Aceptar" pressed, or Enter typed, before the pause takes the final text.
+TEST_F(PropiedadesTest, AcceptingWhileTheRecountWaitsKeepsTheTypedIconFile)
+{
+    fake.icons.files["/apps/suite.exe"] = solidIcons(12);
+    for (const bool byEnter : { false, true }) {
+        SCOPED_TRACE(byEnter ? "Enter" : "Aceptar");
+        TPrincipal* main = startMain();
+        TSpButton* item = main->Nuevoboton1Click();
+        item->setFichIcono("/apps/old.ico");
+        item->setTag(3);
+        TPropiedades* dialog = openFromMenu(item);
+        typeInto(dialog->EdFichIcono(), "/apps/suite.exe");
+        ASSERT_TRUE(dialog->iconRecountPending());
+        if (byEnter) {
+            QTest::keyClick(dialog->EdFichIcono(), Qt::Key_Return);
+            flushDeletes();
+        } else {
+            accept(dialog);
+        }
+        EXPECT_EQ(item->FichIcono(), "/apps/suite.exe");
+        EXPECT_EQ(item->Tag(), 0);
+        EXPECT_EQ(TPropiedades::Propiedades(), nullptr);
+        closeAll();
+    }
 }
 
 TEST_F(PropiedadesTest, IconoAsociadoTakesTheIconOfTheDocumentsProgram)

@@ -1,0 +1,244 @@
+// The window by keyboard: the arrow keys and Tab move the mark between the
+// items, Return and space activate the marked item, the menu key opens its
+// menu and typed letters find an item by its name.
+#include "app/AppState.h"
+#include "app/Messages.h"
+#include "app/TPrincipal.h"
+#include "items/ItemAccessible.h"
+#include "items/TSpButton.h"
+
+#include <QAccessible>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTimer>
+#include <algorithm>
+#include <limits>
+
+using tolm::store::Clase;
+
+QList<TSpButton*> TPrincipal::readingOrder() const
+{
+    QList<TSpButton*> order;
+    for (TSpButton* item : items()) {
+        // A cut folder waits disabled for its paste and is passed over.
+        if (item && !item->isHidden() && item->isEnabled())
+            order.append(item);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const TSpButton* a, const TSpButton* b) {
+        if (a->y() != b->y())
+            return a->y() < b->y();
+        return a->x() < b->x();
+    });
+    return order;
+}
+
+TSpButton* TPrincipal::markedItem() const
+{
+    TSpButton* item = AppState::get().hoveredItem;
+    return item && item->parentWidget() == this ? item : nullptr;
+}
+
+void TPrincipal::markItem(TSpButton* item)
+{
+    AppState& state = AppState::get();
+    TSpButton* previous = state.hoveredItem;
+    if (previous == item)
+        return;
+    state.hoveredItem = item;
+    if (previous)
+        previous->update();
+    if (!item)
+        return;
+    item->update();
+    QAccessibleEvent focus(item, QAccessible::Focus);
+    tolm::items::announce(focus);
+}
+
+void TPrincipal::activateByKey(TSpButton* item)
+{
+    AppState& state = AppState::get();
+    // A cut folder waits disabled for its paste; opening its window now
+    // would let the folder be pasted inside itself.
+    if (item->clase() == Clase::Carpeta && item == state.cutBuffer()) {
+        tolm::app::showMessage(
+            QStringLiteral("Tolm"), QStringLiteral("La carpeta está cortada; péguela antes de abrirla."));
+        return;
+    }
+    state.currentItem = item;
+    item->SpButtonClick();
+}
+
+namespace {
+
+// How far `to` lies from `from` in the direction of an arrow key, or -1 when
+// it does not lie that way. Across the direction counts double, so that an
+// item straight ahead wins over a nearer one off to the side.
+qint64 distanceToward(int key, const QRect& from, const QRect& to)
+{
+    const QPoint a = from.center();
+    const QPoint b = to.center();
+    qint64 ahead = 0;
+    qint64 aside = 0;
+    switch (key) {
+    case Qt::Key_Left:
+        ahead = qint64(a.x()) - b.x();
+        aside = qint64(b.y()) - a.y();
+        break;
+    case Qt::Key_Right:
+        ahead = qint64(b.x()) - a.x();
+        aside = qint64(b.y()) - a.y();
+        break;
+    case Qt::Key_Up:
+        ahead = qint64(a.y()) - b.y();
+        aside = qint64(b.x()) - a.x();
+        break;
+    case Qt::Key_Down:
+        ahead = qint64(b.y()) - a.y();
+        aside = qint64(b.x()) - a.x();
+        break;
+    default:
+        return -1;
+    }
+    if (ahead <= 0)
+        return -1;
+    return ahead + 2 * std::abs(aside);
+}
+
+} // namespace
+
+void TPrincipal::moveMark(int key)
+{
+    const QList<TSpButton*> order = readingOrder();
+    if (order.isEmpty())
+        return;
+    TSpButton* from = markedItem();
+    if (!from || !order.contains(from)) {
+        // With no mark the first key puts it on an item at the edge it points away from.
+        markItem(key == Qt::Key_Left || key == Qt::Key_Up ? order.last() : order.first());
+        return;
+    }
+    TSpButton* best = nullptr;
+    qint64 bestDistance = std::numeric_limits<qint64>::max();
+    for (TSpButton* item : order) {
+        if (item == from)
+            continue;
+        const qint64 d = distanceToward(key, from->geometry(), item->geometry());
+        if (d >= 0 && d < bestDistance) {
+            best = item;
+            bestDistance = d;
+        }
+    }
+    if (best)
+        markItem(best);
+}
+
+bool TPrincipal::focusNextPrevChild(bool next)
+{
+    // Tab walks the items in reading order, round the end; the window keeps
+    // the keyboard focus.
+    const QList<TSpButton*> order = readingOrder();
+    if (order.isEmpty())
+        return true;
+    const qsizetype at = order.indexOf(markedItem());
+    qsizetype to = 0;
+    if (at < 0)
+        to = next ? 0 : order.size() - 1;
+    else
+        to = (at + (next ? 1 : order.size() - 1)) % order.size();
+    markItem(order.at(to));
+    return true;
+}
+
+void TPrincipal::openMenuByKey()
+{
+    AppState& state = AppState::get();
+    if (TSpButton* item = markedItem()) {
+        QMenu* menu = item->popupMenu();
+        if (!menu)
+            return;
+        state.currentItem = item;
+        state.pressPoint = item->pos();
+        menu->popup(item->mapToGlobal(QPoint(0, item->height())));
+        return;
+    }
+    // The window menu opens where the pointer is when it lies on the window,
+    // else at the window's corner; new items are placed there.
+    QPoint at = mapFromGlobal(QCursor::pos());
+    if (!rect().contains(at))
+        at = QPoint(0, 0);
+    state.pressPoint = at;
+    m_menuVentana->popup(mapToGlobal(at));
+}
+
+void TPrincipal::typeAhead(const QString& text)
+{
+    if (!m_typeAheadReset) {
+        m_typeAheadReset = new QTimer(this);
+        m_typeAheadReset->setSingleShot(true);
+        m_typeAheadReset->setInterval(kTypeAheadPauseMs);
+        connect(m_typeAheadReset, &QTimer::timeout, this, [this] { m_typed.clear(); });
+    }
+    m_typed += text;
+    m_typeAheadReset->start();
+    const QList<TSpButton*> order = readingOrder();
+    if (order.isEmpty())
+        return;
+    // A first letter looks from the item after the marked one, so that
+    // typing it again steps through the items it begins; a longer prefix
+    // may still match the marked item itself.
+    const qsizetype at = order.indexOf(markedItem());
+    const qsizetype start = at < 0 ? 0 : (m_typed.size() == 1 ? at + 1 : at);
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        TSpButton* item = order.at((start + i) % order.size());
+        if (item->accessibleLabel().startsWith(m_typed, Qt::CaseInsensitive)) {
+            markItem(item);
+            return;
+        }
+    }
+}
+
+void TPrincipal::keyPressEvent(QKeyEvent* event)
+{
+    AppState& state = AppState::get();
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    // Return acts on the hovered item wherever it stands, as it always has.
+    // Space does the same for the marked item, but inside a typed name it
+    // is one more letter.
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && state.hoveredItem) {
+        activateByKey(state.hoveredItem);
+        return;
+    }
+    if (key == Qt::Key_Space && modifiers == Qt::NoModifier && markedItem() && m_typed.isEmpty()) {
+        activateByKey(markedItem());
+        return;
+    }
+    if (key == Qt::Key_Menu || (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        openMenuByKey();
+        return;
+    }
+    if (modifiers == Qt::NoModifier) {
+        switch (key) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            moveMark(key);
+            return;
+        case Qt::Key_Escape:
+            m_typed.clear();
+            markItem(nullptr);
+            return;
+        default:
+            break;
+        }
+    }
+    const QString text = event->text();
+    if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && !text.isEmpty()
+        && text.at(0).isPrint() && !(text.at(0).isSpace() && m_typed.isEmpty())) {
+        typeAhead(text);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,151 @@
+#include "TPropiedadesFixture.h"
+#include "widgets/TCSpinEdit.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace {
+
+class DialogKeyboardTest : public PropiedadesTest {
+protected:
+    TPropiedades* openFor(TSpButton* item)
+    {
+        TPropiedades* dialog = openFromMenu(item);
+        QApplication::setActiveWindow(dialog);
+        return dialog;
+    }
+
+    // The controls Tab visits from the focused one until it comes round,
+    // by object name ("TabBar" for the tab bar).
+    static QStringList tabStops(TPropiedades* dialog)
+    {
+        QStringList stops;
+        QWidget* start = QApplication::focusWidget();
+        if (!start)
+            return stops;
+        QWidget* at = start;
+        do {
+            stops.append(
+                at == dialog->PageControl1()->tabBar() ? QStringLiteral("TabBar") : at->objectName());
+            QTest::keyClick(at, Qt::Key_Tab);
+            at = QApplication::focusWidget();
+        } while (at && at != start && stops.size() < 60);
+        return stops;
+    }
+};
+
+// Of the formats, Tab stops at the chosen one; the arrows move between them.
+const QStringList kTop { "EdNombre", "Formato0", "BFuente", "BDefecto" };
+const QStringList kButtons { "Button1", "Button2", "Button3", "TabBar" };
+
+} // namespace
+
+// Tab goes down the page as it is laid out, then to the dialog's buttons,
+// and the first box to type in has the focus when the dialog opens.
+TEST_F(DialogKeyboardTest, TabFollowsTheLayoutOfEveryPage)
+{
+    fake.drives.add("c:\\", tolm::platform::DriveFixed, 1000 * 1024, 250 * 1024, "SISTEMA");
+    struct Page {
+        const char* name;
+        TSpButton* (TPrincipal::*make)();
+        bool shortcutTab;
+        QString firstFocus;
+        QStringList lower;
+    };
+    const Page pages[] = {
+        { "launcher, General", &TPrincipal::Nuevoboton1Click, false, "EdNombre",
+            // The file name box lies under its label, level with "Usar Icono".
+            { "EdHint", "EdFichIcono", "CheckUsarIcono", "DrawGrid1", "BIconoAsociado", "Button5" } },
+        { "launcher, Acceso directo", &TPrincipal::Nuevoboton1Click, true, "EdNombre",
+            { "EdComando", "EdParam", "EdDirectorio", "ComboEjecutar", "CheckAutoRun", "Button7", "Button6",
+                "Button8" } },
+        { "folder", &TPrincipal::NuevaCarpeta1Click, false, "EdNombre",
+            { "EdHint", "CheckUsarIcono2", "CheckAutoRun2" } },
+        { "clock", &TPrincipal::Reloj1Click, false, "EdFormatoHora",
+            { "EdFormatoHora", "EdFormatoFecha", "EdSeparador", "CheckHora", "CheckRelojA", "CheckFecha",
+                "CheckSeg" } },
+        { "drive", &TPrincipal::Disco1Click, false, "ComboDrives", { "ComboDrives", "SpinTimeOut" } },
+        { "memory", &TPrincipal::Memoria1Click, false, "SpinTimeOutM", { "SpinTimeOutM" } },
+    };
+    TPrincipal* main = startMain();
+    for (const Page& page : pages) {
+        SCOPED_TRACE(page.name);
+        TSpButton* item = (main->*page.make)();
+        TPropiedades* dialog = openFor(item);
+        ASSERT_NE(dialog, nullptr);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_EQ(focused->objectName(), page.firstFocus);
+        EXPECT_TRUE(focused->hasFocus());
+        if (page.shortcutTab) {
+            dialog->PageControl1()->setCurrentWidget(dialog->TabAccDir());
+            dialog->EdNombre()->setFocus(Qt::TabFocusReason);
+        }
+        QStringList expected = kTop;
+        if (dialog->EdNombre()->isEnabled())
+            expected += page.lower;
+        else
+            expected = expected.mid(1) + page.lower;
+        expected += kButtons;
+        // Start the round at the name box, or where the focus opened.
+        QStringList stops = tabStops(dialog);
+        const qsizetype at = stops.indexOf(expected.first());
+        ASSERT_GE(at, 0) << stops.join(' ').toStdString();
+        stops = stops.mid(at) + stops.mid(0, at);
+        EXPECT_EQ(stops, expected) << stops.join(' ').toStdString();
+        dialog->reject();
+        flushDeletes();
+    }
+}
+
+// Screen readers find each control's label: edit boxes take it as their
+// name; every control, combo boxes too, names it as its label.
+TEST_F(DialogKeyboardTest, ControlsAreLabelledForScreenReaders)
+{
+    fake.drives.add("c:\\", tolm::platform::DriveFixed, 1000 * 1024, 250 * 1024, "SISTEMA");
+    struct Row {
+        const char* control;
+        const char* label;
+        bool isEdit;
+    };
+    struct Kind {
+        TSpButton* (TPrincipal::*make)();
+        std::vector<Row> rows;
+    };
+    const Kind kinds[] = {
+        { &TPrincipal::Nuevoboton1Click,
+            { { "EdNombre", "Nombre:", true }, { "EdHint", "Descripción:", true },
+                { "EdFichIcono", "Nombre del Archivo", true }, { "EdComando", "Comando", true },
+                { "EdParam", "Parámetros", true }, { "EdDirectorio", "Iniciar en", true },
+                { "ComboEjecutar", "Ejecutar", false } } },
+        { &TPrincipal::Reloj1Click,
+            { { "EdFormatoHora", "Formato de la hora", true },
+                { "EdFormatoFecha", "Formato de la fecha", true }, { "EdSeparador", "Separador", true } } },
+        { &TPrincipal::Disco1Click,
+            { { "ComboDrives", "Unidad:", false }, { "SpinTimeOut", "Actualizar cada (seg):", true } } },
+        { &TPrincipal::Memoria1Click, { { "SpinTimeOutM", "Actualizar cada (seg):", true } } },
+    };
+    TPrincipal* main = startMain();
+    for (const Kind& kind : kinds) {
+        TPropiedades* dialog = openFor((main->*kind.make)());
+        ASSERT_NE(dialog, nullptr);
+        for (const Row& row : kind.rows) {
+            SCOPED_TRACE(row.control);
+            auto* control = dialog->findChild<QWidget*>(row.control);
+            ASSERT_NE(control, nullptr);
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(control);
+            QStringList labels;
+            for (const auto& [other, relation] : iface->relations(QAccessible::Label))
+                labels.append(other->text(QAccessible::Name));
+            // A group box's title counts as a label of what it holds, too.
+            EXPECT_TRUE(labels.contains(row.label)) << labels.join('|').toStdString();
+            if (row.isEdit)
+                EXPECT_EQ(iface->text(QAccessible::Name), row.label);
+        }
+        dialog->reject();
+        flushDeletes();
+    }
+}

@@ -1,0 +1,171 @@
+#include "app/ShelfFixture.h"
+#include "items/ItemAccessible.h"
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QApplication>
+#include <QTest>
+
+namespace {
+
+// What screen readers were told, as "event type|name of the object".
+QStringList g_events;
+
+void recordEvent(QAccessibleEvent* event)
+{
+    const QAccessibleInterface* iface = event->accessibleInterface();
+    g_events.append(
+        QString::number(event->type()) + u'|' + (iface ? iface->text(QAccessible::Name) : QString()));
+}
+
+class AccessibilityTest : public ShelfTest {
+protected:
+    void SetUp() override
+    {
+        ShelfTest::SetUp();
+        g_events.clear();
+        tolm::items::setAccessibilitySink(recordEvent);
+    }
+    void TearDown() override
+    {
+        tolm::items::setAccessibilitySink(nullptr);
+        ShelfTest::TearDown();
+    }
+
+    static QString name(TSpButton* item)
+    {
+        return QAccessible::queryAccessibleInterface(item)->text(QAccessible::Name);
+    }
+    static QString description(TSpButton* item)
+    {
+        return QAccessible::queryAccessibleInterface(item)->text(QAccessible::Description);
+    }
+    // How often screen readers heard that `item`'s name changed.
+    static int nameChanges(TSpButton* item)
+    {
+        return int(g_events.count(QString::number(QAccessible::NameChanged) + u'|' + name(item)));
+    }
+    static int allNameChanges()
+    {
+        const QString prefix = QString::number(QAccessible::NameChanged) + u'|';
+        return int(std::count_if(
+            g_events.cbegin(), g_events.cend(), [&](const QString& e) { return e.startsWith(prefix); }));
+    }
+};
+
+} // namespace
+
+TEST_F(AccessibilityTest, EveryKindOfItemHasANameAndItsHintAsDescription)
+{
+    fake.drives.add("c:\\", tolm::platform::DriveFixed, 4000ull << 20, 1500ull << 20, "SISTEMA");
+    fake.memory.figures.load = 37;
+    TPrincipal* main = startMain();
+    main->show();
+    TSpButton* editor = main->Nuevoboton1Click();
+    editor->setCaption("Editor");
+    editor->setHint("Edita textos");
+    TSpButton* unnamed = main->Nuevoboton1Click();
+    unnamed->setComando("/usr/bin/visor");
+    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* clock = main->Reloj1Click();
+    TSpButton* drive = main->Disco1Click();
+    TSpButton* memory = main->Memoria1Click();
+    main->Timer1Timer();
+
+    struct Expected {
+        TSpButton* item;
+        QString name;
+        QString description;
+    };
+    const Expected table[] = {
+        { editor, "Editor", "Edita textos" },
+        { unnamed, "visor", "" },
+        { folder, "Carpeta Nueva", "Carpeta" },
+        { clock, "Reloj: 10:15", "10:15\nmiércoles, 24 de septiembre de 2025" },
+        { drive, "Disco: SISTEMA (c:\\), 1.500 MB libres", drive->Hint() },
+        { memory, "Memoria: carga 37 %", "Carga de memoria: 37 %" },
+    };
+    for (const Expected& row : table) {
+        SCOPED_TRACE(row.name.toStdString());
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(row.item);
+        ASSERT_NE(iface, nullptr);
+        EXPECT_EQ(iface->role(), QAccessible::Button);
+        EXPECT_EQ(iface->text(QAccessible::Name), row.name);
+        EXPECT_EQ(iface->text(QAccessible::Description), row.description);
+        EXPECT_TRUE(iface->state().focusable);
+        // Reachable from the window, as a screen reader walks it.
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(main);
+        EXPECT_GE(window->indexOfChild(iface), 0);
+    }
+    EXPECT_TRUE(drive->Hint().contains("Espacio Libre")) << drive->Hint().toStdString();
+
+    // The cut folder is passed over by the keys and says it cannot be pressed.
+    state().currentItem = folder;
+    main->BotonCortarClick();
+    QAccessibleInterface* cut = QAccessible::queryAccessibleInterface(folder);
+    EXPECT_TRUE(cut->state().disabled);
+    EXPECT_TRUE(cut->actionInterface()->actionNames().isEmpty());
+    // Pressing through the screen reader is a click.
+    QAccessibleActionInterface* press = QAccessible::queryAccessibleInterface(editor)->actionInterface();
+    EXPECT_EQ(press->actionNames(), QStringList { QAccessibleActionInterface::pressAction() });
+    editor->setComando("/usr/bin/editor");
+    press->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(fake.shell.launches.size(), 1);
+    EXPECT_EQ(fake.shell.launches[0].command, "/usr/bin/editor");
+}
+
+// A clock's name changes once a minute, not with every second; a drive's
+// new figure is told when its refresh comes round, never between.
+TEST_F(AccessibilityTest, TilesTellNewFiguresAtMostOncePerRefresh)
+{
+    fake.drives.add("c:\\", tolm::platform::DriveFixed, 4000ull << 20, 1500ull << 20, "SISTEMA");
+    TPrincipal* main = startMain();
+    // Refreshes draw in place, which only a shown window does.
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
+    TSpButton* clock = main->Reloj1Click();
+    main->Timer1Timer();
+    EXPECT_EQ(nameChanges(clock), 1);
+    for (int s = 8; s < 60; ++s) {
+        fake.clock.time.setTime(QTime(10, 15, s));
+        main->Timer1Timer();
+    }
+    EXPECT_EQ(nameChanges(clock), 1);
+    fake.clock.time.setTime(QTime(10, 16, 0));
+    main->Timer1Timer();
+    EXPECT_EQ(name(clock), "Reloj: 10:16");
+    EXPECT_EQ(nameChanges(clock), 1);
+    EXPECT_EQ(allNameChanges(), 2);
+    delete clock;
+    g_events.clear();
+
+    // Period 8: due on the first tick, then every ninth.
+    TSpButton* drive = main->Disco1Click();
+    main->Timer1Timer();
+    EXPECT_EQ(allNameChanges(), 1);
+    fake.drives.drives[0].space.freeBytes = 1400ull << 20;
+    for (int tick = 0; tick < 8; ++tick)
+        main->Timer1Timer();
+    EXPECT_EQ(allNameChanges(), 1) << "told before its refresh was due";
+    main->Timer1Timer();
+    EXPECT_EQ(allNameChanges(), 2);
+    EXPECT_EQ(name(drive), "Disco: SISTEMA (c:\\), 1.400 MB libres");
+    EXPECT_EQ(nameChanges(drive), 1);
+}
+
+TEST_F(AccessibilityTest, TheMarkedItemIsTheFocusedOneForScreenReaders)
+{
+    TPrincipal* main = startMain();
+    TSpButton* a = main->Nuevoboton1Click();
+    a->setCaption("Uno");
+    main->show();
+    main->activateWindow();
+    QApplication::setActiveWindow(main);
+    g_events.clear();
+    main->markItem(a);
+    EXPECT_TRUE(g_events.contains(QString::number(QAccessible::Focus) + "|Uno"))
+        << g_events.join(", ").toStdString();
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(a)->state().focused);
+    main->markItem(nullptr);
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(a)->state().focused);
+}
