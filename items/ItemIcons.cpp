@@ -34,9 +34,33 @@ int lastSeparator(const QString& path)
 
 namespace {
 
-QImage composeGlyph(const QImage& icon, bool small)
+// The button picture is drawn in the classic greys; where it is drawn anew
+// they become the palette's button face, light and shadow.
+void mapClassicGreys(QImage& picture)
+{
+    const std::pair<QRgb, QRgb> greys[] = {
+        { qRgb(0xC0, 0xC0, 0xC0), gfx::toQRgb(gfx::clBtnFace) },
+        { qRgb(0xFF, 0xFF, 0xFF), gfx::toQRgb(gfx::clBtnHighlight) },
+        { qRgb(0x80, 0x80, 0x80), gfx::toQRgb(gfx::clBtnShadow) },
+    };
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            for (const auto& [classic, current] : greys) {
+                if ((line[x] | 0xFF000000u) == classic) {
+                    line[x] = current;
+                    break;
+                }
+            }
+        }
+    }
+}
+
+QImage composeGlyph(const QImage& icon, bool small, bool followPalette = false)
 {
     QImage picture = gfx::bitmap("boton_b").copy();
+    if (followPalette)
+        mapClassicGreys(picture);
     if (!icon.isNull()) {
         // Icons carry an alpha channel; the button background shows through.
         QPainter painter(&picture);
@@ -61,7 +85,7 @@ QImage launcherGlyph(const QString& iconFile, int index, const QString& command,
 
 QImage launcherBackground(bool small)
 {
-    return composeGlyph({}, small);
+    return composeGlyph({}, small, true);
 }
 
 QRect launcherIconRect(bool small)

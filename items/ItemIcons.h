@@ -13,9 +13,9 @@ namespace tolm::items {
 // icon associated with `command`, else our own "NO_ICON".
 QImage launcherGlyph(const QString& iconFile, int index, const QString& command, bool small);
 
-// The same picture without its icon, and where the icon lies in it: a
-// launcher whose icon source still resolves is drawn from that source, at
-// the screen's pixel density, over this background.
+// The same picture without its icon, in the palette's button colours, and
+// where the icon lies in it: a launcher whose icon source still resolves is
+// drawn from that source, at the screen's pixel density, over this background.
 QImage launcherBackground(bool small);
 QRect launcherIconRect(bool small);
 // Where a launcher's icon comes from, in the order launcherGlyph() looks;

@@ -209,13 +209,48 @@ TEST_F(LauncherSourceTest, ADarkPaletteDarkensTheShelfAndItsItems)
     item->setCaption("Carta");
     item->show();
 
+    // A launcher drawn from its source (an icon with a clear middle, so the
+    // button picture shows through) and one showing its stored picture.
+    QImage ring(32, 32, QImage::Format_ARGB32);
+    ring.fill(Qt::transparent);
+    QPainter(&ring).fillRect(0, 0, 32, 4, Qt::blue);
+    QIcon clear;
+    clear.addPixmap(QPixmap::fromImage(ring));
+    fake.icons.sources["prog"] = { clear };
+    auto* live = new TSpButton(window);
+    live->setClase(Clase::Normal);
+    live->setTipo(0);
+    live->move(60, 10);
+    live->settag1(1);
+    live->setFichIcono("prog");
+    live->refreshGlyph();
+    live->show();
+    auto* stored = new TSpButton(window);
+    stored->setClase(Clase::Normal);
+    stored->setTipo(0);
+    stored->move(110, 10);
+    stored->settag1(1);
+    stored->setFichIcono("gone");
+    stored->refreshGlyph();
+    stored->show();
+
     QPalette dark = gfx::classicPalette();
     dark.setColor(QPalette::All, QPalette::Button, QColor(0x30, 0x30, 0x30));
     dark.setColor(QPalette::All, QPalette::Window, QColor(0x28, 0x28, 0x28));
     dark.setColor(QPalette::All, QPalette::Dark, QColor(0x10, 0x10, 0x10));
+    dark.setColor(QPalette::All, QPalette::Light, QColor(0x60, 0x60, 0x60));
     QApplication::setPalette(dark);
     const QImage shot = window->grab().toImage();
     QApplication::setPalette(gfx::classicPalette());
+
+    // The button picture behind a source-drawn icon takes the palette's
+    // face and light; a stored picture is shown as it was written.
+    const QPoint glyph = live->geometry().topLeft() + QPoint(2, 2);
+    EXPECT_EQ(shot.pixel(glyph + QPoint(18, 18)) & 0xFFFFFF, 0x303030u);
+    EXPECT_EQ(shot.pixel(glyph + QPoint(18, 1)) & 0xFFFFFF, 0x606060u);
+    EXPECT_EQ(shot.pixel(glyph + QPoint(18, 3)) & 0xFFFFFF, 0x0000FFu);
+    const QPoint old = stored->geometry().topLeft() + QPoint(2, 2);
+    EXPECT_EQ(shot.pixel(old + QPoint(18, 1)) & 0xFFFFFF, 0xFFFFFFu);
 
     const QRgb face = qRgb(0x30, 0x30, 0x30);
     EXPECT_EQ(shot.pixel(190, 110) & 0xFFFFFF, face & 0xFFFFFF); // the shelf's own background
