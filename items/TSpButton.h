@@ -172,7 +172,9 @@ private:
         std::string command;
         bool resolved { false };
         QIcon icon;
-        QPixmap pixmap;
+        QPixmap pixmap; // drawn for pixmapSize at pixmapRatio
+        QSize pixmapSize;
+        qreal pixmapRatio { 0 };
     };
     IconSource m_iconSource;
 };

@@ -140,13 +140,17 @@ void TSpButton::paintIconFromSource(QPainter& painter)
     // an image the item is rendered into.
     const QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
     const qreal ratio = device ? device->devicePixelRatioF() : devicePixelRatioF();
-    QPixmap& pixmap = m_iconSource.pixmap;
-    const QSize wanted = m_sourceIconRect.size() * ratio;
-    if (pixmap.isNull() || pixmap.size() != wanted || !qFuzzyCompare(pixmap.devicePixelRatioF(), ratio)) {
-        pixmap = m_iconSource.icon.pixmap(m_sourceIconRect.size(), ratio);
-        pixmap.setDevicePixelRatio(ratio);
+    IconSource& s = m_iconSource;
+    if (s.pixmap.isNull() || s.pixmapSize != m_sourceIconRect.size()
+        || !qFuzzyCompare(s.pixmapRatio, ratio)) {
+        s.pixmap = s.icon.pixmap(m_sourceIconRect.size(), ratio);
+        s.pixmap.setDevicePixelRatio(ratio);
+        s.pixmapSize = m_sourceIconRect.size();
+        s.pixmapRatio = ratio;
     }
-    painter.drawPixmap(m_sourceIconRect, pixmap);
+    // A source without a picture this large gives a smaller one.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(m_sourceIconRect, s.pixmap);
 }
 
 void TSpButton::runPicture()
