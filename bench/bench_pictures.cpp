@@ -1,5 +1,7 @@
 // Figures for the item pictures: one in-place refresh of a clock, a drive
-// and a memory tile, and a full paint of a window of 100 mixed items.
+// and a memory tile, a full paint of a window of 100 mixed items, and the
+// full paint of one launcher with its stored picture (argument 0) or with
+// its icon drawn from its source at pixel ratio 1 or 2.
 #include "app/AppState.h"
 #include "app/TPrincipal.h"
 #include "items/TSpButton.h"
@@ -7,6 +9,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
+#include <QPixmap>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -87,10 +91,34 @@ void BM_FullPaintOf100Items(benchmark::State& run)
     delete window;
 }
 
+void BM_LauncherPaint(benchmark::State& run)
+{
+    World world;
+    const int ratio = int(run.range(0));
+    if (ratio > 0) {
+        QIcon icon;
+        for (int size : { 16, 32, 64 }) {
+            QPixmap pixmap(size, size);
+            pixmap.fill(Qt::blue);
+            icon.addPixmap(pixmap);
+        }
+        world.fake.icons.sources["prog"] = { icon };
+    }
+    std::unique_ptr<TSpButton> item(makeItem(nullptr, Clase::Normal, 0));
+    item->settag1(1);
+    item->setFichIcono("prog");
+    item->refreshGlyph();
+    QImage target(item->size() * std::max(ratio, 1), QImage::Format_RGB32);
+    target.setDevicePixelRatio(std::max(ratio, 1));
+    for (auto _ : run)
+        item->render(&target);
+}
+
 BENCHMARK(BM_ClockRefreshInPlace)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DriveRefreshInPlace)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemoryRefreshInPlace)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FullPaintOf100Items)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LauncherPaint)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

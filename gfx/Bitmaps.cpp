@@ -30,11 +30,14 @@ const QHash<QString, QString>& resourceIndex()
 
 QImage bitmap(std::string_view name)
 {
-    static QHash<QString, QImage> cache;
+    // Transparent pixels take the button face of the palette in use, so a
+    // picture is made again when the palette has changed it.
+    static QHash<QString, std::pair<QRgb, QImage>> cache;
     const QString key = QString::fromLatin1(name.data(), qsizetype(name.size())).toLower();
+    const QRgb face = toQRgb(clBtnFace);
     const auto cached = cache.constFind(key);
-    if (cached != cache.constEnd())
-        return *cached;
+    if (cached != cache.constEnd() && cached->first == face)
+        return cached->second;
     QImage image;
     const auto found = resourceIndex().constFind(key);
     if (found != resourceIndex().constEnd()) {
@@ -42,12 +45,12 @@ QImage bitmap(std::string_view name)
         if (!loaded.isNull()) {
             // Transparent pixels (the icons have some) show the button face.
             image = QImage(loaded.size(), QImage::Format_RGB32);
-            image.fill(toQRgb(clBtnFace));
+            image.fill(face);
             QPainter painter(&image);
             painter.drawImage(0, 0, loaded);
         }
     }
-    cache.insert(key, image);
+    cache.insert(key, { face, image });
     return image;
 }
 

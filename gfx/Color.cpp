@@ -1,6 +1,8 @@
 #include "gfx/Color.h"
 
+#include <QGuiApplication>
 #include <array>
+#include <optional>
 
 namespace tolm::gfx {
 
@@ -35,7 +37,83 @@ constexpr std::array<Color, 25> systemColors {
     0xE1FFFF, // tooltip background
 };
 
+struct PaletteColor {
+    QPalette::ColorGroup group { QPalette::Active };
+    QPalette::ColorRole role { QPalette::Button };
+};
+
+// The palette colour each system colour stands for, indexed like the table
+// above. Qt's own Windows theme builds its palette from these same system
+// colours; this is that mapping read backwards.
+std::optional<PaletteColor> paletteColor(std::uint32_t index)
+{
+    using P = QPalette;
+    switch (index) {
+    case 0: // scroll bar
+    case 10: // active border
+    case 11: // inactive border
+    case 15: // button face
+    case 19: // inactive caption text, on the inactive caption below
+        return PaletteColor { P::Active, P::Button };
+    case 2: // active caption
+    case 13: // highlight
+        return PaletteColor { P::Active, P::Highlight };
+    case 3: // inactive caption
+    case 12: // application workspace
+    case 16: // button shadow
+        return PaletteColor { P::Active, P::Dark };
+    case 4: // menu
+        return PaletteColor { P::Active, P::Window };
+    case 5: // window
+        return PaletteColor { P::Active, P::Base };
+    case 6: // window frame
+    case 7: // menu text
+        return PaletteColor { P::Active, P::WindowText };
+    case 8: // window text
+        return PaletteColor { P::Active, P::Text };
+    case 9: // caption text
+    case 14: // highlight text
+        return PaletteColor { P::Active, P::HighlightedText };
+    case 17: // grey text
+        return PaletteColor { P::Disabled, P::Text };
+    case 18: // button text
+        return PaletteColor { P::Active, P::ButtonText };
+    case 20: // button highlight
+        return PaletteColor { P::Active, P::Light };
+    case 21: // 3D dark shadow
+        return PaletteColor { P::Active, P::Shadow };
+    case 22: // 3D light
+        return PaletteColor { P::Active, P::Midlight };
+    case 23: // tooltip text
+        return PaletteColor { P::Active, P::ToolTipText };
+    case 24: // tooltip background
+        return PaletteColor { P::Active, P::ToolTipBase };
+    default: // the desktop: no role names it
+        return std::nullopt;
+    }
+}
+
+QColor classicColor(std::uint32_t index)
+{
+    const Color v = systemColors[index];
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
 } // namespace
+
+QPalette classicPalette()
+{
+    QPalette palette;
+    for (std::uint32_t index = 0; index < systemColors.size(); ++index) {
+        if (const auto target = paletteColor(index); target && target->group == QPalette::Active)
+            palette.setColor(QPalette::All, target->role, classicColor(index));
+    }
+    for (const QPalette::ColorRole role : { QPalette::Text, QPalette::WindowText, QPalette::ButtonText })
+        palette.setColor(QPalette::Disabled, role, classicColor(17));
+    palette.setColor(QPalette::All, QPalette::Mid, QColor(0xA0, 0xA0, 0xA0));
+    palette.setColor(QPalette::All, QPalette::BrightText, Qt::white);
+    return palette;
+}
 
 bool isSystemColor(Color c)
 {
@@ -46,7 +124,12 @@ Color resolveColor(Color c)
 {
     if (isSystemColor(c)) {
         const std::uint32_t index = c & 0x00FFFFFFu;
-        return index < systemColors.size() ? systemColors[index] : clBlack;
+        if (index >= systemColors.size())
+            return clBlack;
+        const auto target = paletteColor(index);
+        if (target && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            return fromQColor(QGuiApplication::palette().color(target->group, target->role));
+        return systemColors[index];
     }
     return c & 0x00FFFFFFu;
 }

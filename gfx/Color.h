@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 #include <cstdint>
 
 namespace tolm::gfx {
@@ -49,10 +50,17 @@ inline constexpr Color cl3DLight = 0x80000016;
 inline constexpr Color clInfoText = 0x80000017;
 inline constexpr Color clInfoBk = 0x80000018;
 
-// System colours come from the classic 16-colour scheme; an index past its end
-// resolves to black rather than to whatever lies beyond.
+// System colours are looked up when they are drawn: in the application's
+// palette (button face, window, highlight, text...), so a dark desktop theme
+// darkens what is drawn with them, or in the classic 16-colour scheme when
+// there is no GUI. The desktop colour has no palette role and stays classic.
+// An index past the end of the scheme resolves to black rather than to
+// whatever lies beyond.
 Color resolveColor(Color c);
 bool isSystemColor(Color c);
+
+// The palette in which every system colour resolves to its classic value.
+QPalette classicPalette();
 
 // 0x00BBGGRR (system colours resolved first) to an opaque QRgb and back.
 QRgb toQRgb(Color c);

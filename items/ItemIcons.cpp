@@ -2,8 +2,10 @@
 
 #include "gfx/Bitmaps.h"
 #include "gfx/Canvas.h"
+#include "platform/DesktopEntry.h"
 #include "platform/Platform.h"
 
+#include <QFileInfo>
 #include <QPainter>
 
 namespace tolm::items {
@@ -30,12 +32,37 @@ int lastSeparator(const QString& path)
 
 } // namespace
 
-QImage launcherGlyph(const QString& iconFile, int index, const QString& command, bool small)
+namespace {
+
+// The button picture is drawn in the classic greys; where it is drawn anew
+// they become the palette's button face, light and shadow.
+void mapClassicGreys(QImage& picture)
+{
+    const std::pair<QRgb, QRgb> greys[] = {
+        { qRgb(0xC0, 0xC0, 0xC0), gfx::toQRgb(gfx::clBtnFace) },
+        { qRgb(0xFF, 0xFF, 0xFF), gfx::toQRgb(gfx::clBtnHighlight) },
+        { qRgb(0x80, 0x80, 0x80), gfx::toQRgb(gfx::clBtnShadow) },
+    };
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            for (const auto& [classic, current] : greys) {
+                if ((line[x] | 0xFF000000u) == classic) {
+                    line[x] = current;
+                    break;
+                }
+            }
+        }
+    }
+}
+
+QImage composeGlyph(const QImage& icon, bool small, bool followPalette = false)
 {
     QImage picture = gfx::bitmap("boton_b").copy();
-    {
+    if (followPalette)
+        mapClassicGreys(picture);
+    if (!icon.isNull()) {
         // Icons carry an alpha channel; the button background shows through.
-        const QImage icon = findIcon(iconFile, index, command);
         QPainter painter(&picture);
         painter.drawImage(QRect(2, 2, platform::Icons::iconSize, platform::Icons::iconSize), icon);
     }
@@ -47,6 +74,46 @@ QImage launcherGlyph(const QString& iconFile, int index, const QString& command,
     gfx::Canvas canvas(glyph);
     canvas.stretchBlt({ 0, 0, 17, 17 }, picture, { 0, 0, picture.width(), picture.height() });
     return glyph;
+}
+
+} // namespace
+
+QImage launcherGlyph(const QString& iconFile, int index, const QString& command, bool small)
+{
+    return composeGlyph(findIcon(iconFile, index, command), small);
+}
+
+QImage launcherBackground(bool small)
+{
+    return composeGlyph({}, small, true);
+}
+
+QRect launcherIconRect(bool small)
+{
+    // The 32 x 32 icon at (2, 2) of 36 x 36, scaled by 17/36 on small items.
+    return small ? QRect(1, 1, 15, 15) : QRect(2, 2, platform::Icons::iconSize, platform::Icons::iconSize);
+}
+
+QIcon launcherIconSource(const QString& iconFile, int index, const QString& command)
+{
+    platform::Icons& icons = *platform::services().icons;
+    QIcon icon;
+    if (!iconFile.isEmpty())
+        icon = icons.iconSource(iconFile, index);
+    if (icon.isNull() && !command.isEmpty())
+        icon = icons.associatedIconSource(command);
+    return icon;
+}
+
+QString captionForFile(const QString& path)
+{
+    if (QFileInfo(path).suffix().compare(u"desktop", Qt::CaseInsensitive) == 0) {
+        const platform::DesktopEntry entry = platform::DesktopEntry::load(path);
+        const QString name = entry.localizedName().trimmed();
+        if (entry.isValid() && !name.isEmpty())
+            return name;
+    }
+    return fileNamePart(path);
 }
 
 QImage folderGlyph(bool open, bool small)

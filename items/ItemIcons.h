@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 namespace tolm::items {
@@ -10,6 +12,19 @@ namespace tolm::items {
 // 18 x 17 picture. The icon is icon number `index` of `iconFile`, else the
 // icon associated with `command`, else our own "NO_ICON".
 QImage launcherGlyph(const QString& iconFile, int index, const QString& command, bool small);
+
+// The same picture without its icon, in the palette's button colours, and
+// where the icon lies in it: a launcher whose icon source still resolves is
+// drawn from that source, at the screen's pixel density, over this background.
+QImage launcherBackground(bool small);
+QRect launcherIconRect(bool small);
+// Where a launcher's icon comes from, in the order launcherGlyph() looks;
+// null when nothing resolves any more.
+QIcon launcherIconSource(const QString& iconFile, int index, const QString& command);
+
+// The caption of a launcher made for a dropped file: a desktop entry's
+// (Spanish) Name, else the file name.
+QString captionForFile(const QString& path);
 
 // The picture of a folder: closed or open, 36 x 36 or 18 x 17.
 QImage folderGlyph(bool open, bool small);

@@ -4,10 +4,14 @@
 #include "store/Components.h"
 
 #include <QAbstractButton>
+#include <QIcon>
 #include <QImage>
+#include <QPixmap>
 #include <QPointer>
+#include <string>
 
 class QMenu;
+class QPainter;
 
 namespace tolm::items {
 class ItemHost;
@@ -155,7 +159,14 @@ private:
     void paintWhole();
     void paintButtonFace();
     void paintOverlay();
+    // Whether the picture's icon is drawn from its source rather than from
+    // the stored glyph; looks the source up when the fields it comes from changed.
+    bool drawsIconFromSource();
+    void paintIconFromSource(QPainter& painter);
     QImage m_surface;
+    // Where the last full paint left room for the icon drawn from its source;
+    // empty when the stored glyph holds the icon.
+    QRect m_sourceIconRect;
 
 private:
     tolm::store::SpButtonState m_d;
@@ -165,4 +176,17 @@ private:
     std::unique_ptr<QImage> m_pictureCache;
     QString m_liveFigure;
     QString m_announcedLabel;
+    // A launcher's icon source, resolved once per icon file, index and
+    // command rather than on every paint, with its last drawing.
+    struct IconSource {
+        std::string file;
+        int index { 0 };
+        std::string command;
+        bool resolved { false };
+        QIcon icon;
+        QPixmap pixmap; // drawn for pixmapSize at pixmapRatio
+        QSize pixmapSize;
+        qreal pixmapRatio { 0 };
+    };
+    IconSource m_iconSource;
 };

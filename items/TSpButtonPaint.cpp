@@ -14,6 +14,7 @@
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 
@@ -128,6 +129,47 @@ void TSpButton::paintEvent(QPaintEvent*)
     }
     QPainter painter(this);
     painter.drawImage(0, 0, m_surface);
+    paintIconFromSource(painter);
+}
+
+bool TSpButton::drawsIconFromSource()
+{
+    // Only a launcher's standard picture has the icon where the source goes;
+    // any other stored glyph is shown as it is.
+    const QSize standard = isSmall() ? QSize(18, 17) : QSize(36, 36);
+    if (clase() != Clase::Normal || m_glyph.isNull() || m_glyph.size() != standard)
+        return false;
+    IconSource& s = m_iconSource;
+    if (!s.resolved || s.file != m_d.fichIcono || s.index != m_d.tag || s.command != m_d.comando) {
+        s.file = m_d.fichIcono;
+        s.index = m_d.tag;
+        s.command = m_d.comando;
+        s.resolved = true;
+        s.icon = tolm::items::launcherIconSource(FichIcono(), m_d.tag, Comando());
+        s.pixmap = QPixmap();
+    }
+    return !s.icon.isNull();
+}
+
+void TSpButton::paintIconFromSource(QPainter& painter)
+{
+    if (m_sourceIconRect.isEmpty() || m_iconSource.icon.isNull())
+        return;
+    // The device painted on knows the pixel ratio: the screen's, or that of
+    // an image the item is rendered into.
+    const QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    const qreal ratio = device ? device->devicePixelRatioF() : devicePixelRatioF();
+    IconSource& s = m_iconSource;
+    if (s.pixmap.isNull() || s.pixmapSize != m_sourceIconRect.size()
+        || !qFuzzyCompare(s.pixmapRatio, ratio)) {
+        s.pixmap = s.icon.pixmap(m_sourceIconRect.size(), ratio);
+        s.pixmap.setDevicePixelRatio(ratio);
+        s.pixmapSize = m_sourceIconRect.size();
+        s.pixmapRatio = ratio;
+    }
+    // A source without a picture this large gives a smaller one.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(m_sourceIconRect, s.pixmap);
 }
 
 void TSpButton::runPicture()
@@ -147,6 +189,7 @@ void TSpButton::runPicture()
 
 void TSpButton::paintWhole()
 {
+    m_sourceIconRect = QRect();
     if (m_surface.size() != size())
         m_surface = QImage(size(), QImage::Format_RGB32);
     const int w = width();
@@ -237,7 +280,10 @@ void TSpButton::paintButtonFace()
         tx = gx + gw + spacing;
         ty = (h - th + 1) / 2;
     }
-    if (gw > 0) {
+    if (gw > 0 && drawsIconFromSource()) {
+        c.drawTransparent(gx + shift, gy + shift, tolm::items::launcherBackground(isSmall()));
+        m_sourceIconRect = tolm::items::launcherIconRect(isSmall()).translated(gx + shift, gy + shift);
+    } else if (gw > 0) {
         // The key colour is taken from the glyph itself, so a greyed copy
         // keeps the same transparent pixels.
         const QRgb key = m_glyph.pixel(0, m_glyph.height() - 1);
@@ -345,7 +391,7 @@ void TSpButton::setFromFile(const QString& path)
 {
     setComando(path);
     setParam(QString());
-    setCaption(tolm::items::fileNamePart(path));
+    setCaption(tolm::items::captionForFile(path));
     setDirectorio(tolm::items::folderPart(path));
     const tolm::platform::AssociatedIcon found = tolm::platform::services().icons->associatedIcon(path);
     setTag(found.index);

@@ -68,6 +68,35 @@ DesktopEntry DesktopEntry::parse(const QByteArray& text, const QString& path)
     return entry;
 }
 
+QString DesktopEntry::localizedValue(const QString& key, const QString& locale) const
+{
+    QString name = locale;
+    QString modifier;
+    const qsizetype at = name.indexOf(u'@');
+    if (at >= 0) {
+        modifier = name.mid(at);
+        name.truncate(at);
+    }
+    // The encoding part says nothing about which translation to show.
+    name.truncate(name.indexOf(u'.') < 0 ? name.size() : name.indexOf(u'.'));
+    const QString language = name.section(u'_', 0, 0);
+    QStringList candidates;
+    if (!modifier.isEmpty() && name != language)
+        candidates << name + modifier;
+    if (name != language)
+        candidates << name;
+    if (!modifier.isEmpty())
+        candidates << language + modifier;
+    if (!language.isEmpty())
+        candidates << language;
+    for (const QString& candidate : candidates) {
+        const auto found = m_values.constFind(key + u'[' + candidate + u']');
+        if (found != m_values.constEnd() && !found.value().isEmpty())
+            return found.value();
+    }
+    return value(key);
+}
+
 DesktopEntry DesktopEntry::load(const QString& path)
 {
     QFile file(path);

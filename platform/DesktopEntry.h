@@ -21,6 +21,15 @@ public:
     QString icon() const { return value(QStringLiteral("Icon")); }
     QString workingDirectory() const { return value(QStringLiteral("Path")); }
     QString url() const { return value(QStringLiteral("URL")); }
+    QString tryExec() const { return value(QStringLiteral("TryExec")); }
+    bool terminal() const { return value(QStringLiteral("Terminal")) == u"true"; }
+
+    // The value of `key` for a locale named like "es_ES.UTF-8@euro": key[es_ES@euro],
+    // key[es_ES], key[es@euro], key[es], then the plain key.
+    QString localizedValue(const QString& key, const QString& locale) const;
+    // The Name shown on a launcher: the Spanish one when the entry has it, as
+    // the rest of the program speaks Spanish.
+    QString localizedName() const { return localizedValue(QStringLiteral("Name"), QStringLiteral("es")); }
 
 private:
     bool m_valid { false };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -24,6 +25,22 @@ public:
     // Icon number `index` of the file at 32 x 32; a null image when there is none.
     virtual QImage extractIcon(const QString& file, int index) = 0;
     virtual AssociatedIcon associatedIcon(const QString& file) = 0;
+
+    // The same icons as drawable sources at any size and pixel density: a
+    // theme icon or the icon file's own images, not a 32 x 32 copy. Null when
+    // the source no longer resolves (the file or the theme entry is gone), or
+    // when a service has only fixed pictures to give.
+    virtual QIcon iconSource(const QString& file, int index)
+    {
+        (void)file;
+        (void)index;
+        return {};
+    }
+    virtual QIcon associatedIconSource(const QString& file)
+    {
+        (void)file;
+        return {};
+    }
 };
 
 } // namespace tolm::platform

@@ -12,6 +12,7 @@
 #include <QImageReader>
 #include <QMimeDatabase>
 #include <QPainter>
+#include <QPixmap>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -62,6 +63,55 @@ QByteArray readSmallFile(const QString& path)
     if (!f.open(QIODevice::ReadOnly) || f.size() > maxIconFileSize)
         return {};
     return f.readAll();
+}
+
+// The largest picture a source keeps: 32 logical pixels drawn at a pixel
+// ratio of 8 is sharper than any screen needs.
+constexpr int maxSourceSize = 256;
+
+bool hasGui()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+// The theme is chosen once, before the first icon is looked up in it.
+void chooseThemeOnce()
+{
+    static bool chosen = false;
+    if (chosen || !hasGui())
+        return;
+    chosen = true;
+    LinuxIcons::useFallbackThemeIfNone(LinuxIcons::iconFolders());
+}
+
+QIcon imageSource(const QString& path)
+{
+    QImageReader reader(path);
+    if (!reader.canRead())
+        return {};
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > 4096 * 4096)
+        return {};
+    if (size.isValid() && (size.width() > maxSourceSize || size.height() > maxSourceSize))
+        reader.setScaledSize(size.scaled(maxSourceSize, maxSourceSize, Qt::KeepAspectRatio));
+    const QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(image));
+    return icon;
+}
+
+QIcon icoSource(const QString& path)
+{
+    const QByteArray data = readSmallFile(path);
+    QIcon icon;
+    for (int i = 0; i < IcoFile::entries(data).size(); ++i) {
+        const QImage image = IcoFile::image(data, i);
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 
 // The [Default Applications] (or other group's) entries for a type across
@@ -128,13 +178,82 @@ QString LinuxIcons::localPath(const QString& file) const
     return file;
 }
 
+QStringList LinuxIcons::fallbackThemes()
+{
+    return { QStringLiteral("Adwaita"), QStringLiteral("breeze"), QStringLiteral("Papirus"),
+        QStringLiteral("elementary"), QStringLiteral("oxygen"), QStringLiteral("gnome"),
+        QStringLiteral("Tango") };
+}
+
+QString LinuxIcons::firstInstalledTheme(const QStringList& iconDirs)
+{
+    for (const QString& theme : fallbackThemes()) {
+        for (const QString& dir : iconDirs) {
+            if (QFileInfo::exists(dir + u'/' + theme + QStringLiteral("/index.theme")))
+                return theme;
+        }
+    }
+    return {};
+}
+
+QString LinuxIcons::useFallbackThemeIfNone(const QStringList& iconDirs)
+{
+    const QString current = QIcon::themeName();
+    if (!current.isEmpty() && current != u"hicolor")
+        return current;
+    const QString theme = firstInstalledTheme(iconDirs);
+    if (theme.isEmpty())
+        return current;
+    // Qt looks for themes in its own search path; make sure it holds the
+    // folder the theme was found in.
+    QStringList searchPaths = QIcon::themeSearchPaths();
+    for (const QString& dir : iconDirs) {
+        if (!searchPaths.contains(dir))
+            searchPaths << dir;
+    }
+    QIcon::setThemeSearchPaths(searchPaths);
+    QIcon::setThemeName(theme);
+    QIcon::setFallbackThemeName(theme);
+    return theme;
+}
+
+QStringList LinuxIcons::iconFolders()
+{
+    QStringList dirs { QDir::homePath() + QStringLiteral("/.icons") };
+    dirs << QStandardPaths::locateAll(
+        QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory);
+    return dirs;
+}
+
+QIcon LinuxIcons::themeIconSource(const QString& name)
+{
+    if (name.isEmpty() || !hasGui())
+        return {};
+    if (QDir::isAbsolutePath(name))
+        return isIcoFile(name) ? icoSource(name) : imageSource(name);
+    chooseThemeOnce();
+    const QIcon icon = QIcon::fromTheme(name);
+    if (!icon.isNull())
+        return icon;
+    for (const QString& dir : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+             QStringLiteral("pixmaps"), QStandardPaths::LocateDirectory)) {
+        for (const char* ext : { ".png", ".xpm", ".svg" }) {
+            const QString path = dir + u'/' + name + QLatin1String(ext);
+            if (QFileInfo::exists(path))
+                return imageSource(path);
+        }
+    }
+    return {};
+}
+
 QImage LinuxIcons::themeIcon(const QString& name)
 {
     if (name.isEmpty())
         return {};
     if (QDir::isAbsolutePath(name))
         return isIcoFile(name) ? IcoFile::bestImage(readSmallFile(name), iconSize) : readImageFile(name);
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    if (hasGui()) {
+        chooseThemeOnce();
         const QIcon icon = QIcon::fromTheme(name);
         if (!icon.isNull()) {
             const QPixmap pixmap = icon.pixmap(QSize(iconSize, iconSize));
@@ -167,6 +286,27 @@ QImage LinuxIcons::iconOf(const QString& local) const
     return readImageFile(local);
 }
 
+QIcon LinuxIcons::sourceOf(const QString& local) const
+{
+    const QFileInfo info(local);
+    if (local.isEmpty() || !info.isFile() || !hasGui())
+        return {};
+    if (isIcoFile(local))
+        return icoSource(local);
+    if (info.suffix().compare(u"desktop", Qt::CaseInsensitive) == 0)
+        return themeIconSource(DesktopEntry::load(local).icon());
+    if (info.size() > maxIconFileSize)
+        return {};
+    return imageSource(local);
+}
+
+QIcon LinuxIcons::iconSource(const QString& file, int index)
+{
+    if (index != 0)
+        return {};
+    return sourceOf(localPath(file));
+}
+
 int LinuxIcons::iconCount(const QString& file)
 {
     return iconOf(localPath(file)).isNull() ? 0 : 1;
@@ -184,14 +324,21 @@ QString LinuxIcons::defaultApplicationFor(const QString& mimeType)
     const QMimeDatabase db;
     QStringList types { mimeType };
     types << db.mimeTypeForName(mimeType).allAncestors();
+    // A default the user chose for a parent type ("text/plain" for C
+    // sources) outranks a program that merely registered itself for the
+    // subtype, so every chosen default is tried before any registration.
     for (const QString& type : types) {
-        for (const QString& group :
-            { QStringLiteral("Default Applications"), QStringLiteral("Added Associations") }) {
-            for (const QString& id : mimeappsEntries(group, type)) {
-                const QString path = desktopFileForId(id);
-                if (!path.isEmpty())
-                    return path;
-            }
+        for (const QString& id : mimeappsEntries(QStringLiteral("Default Applications"), type)) {
+            const QString path = desktopFileForId(id);
+            if (!path.isEmpty())
+                return path;
+        }
+    }
+    for (const QString& type : types) {
+        for (const QString& id : mimeappsEntries(QStringLiteral("Added Associations"), type)) {
+            const QString path = desktopFileForId(id);
+            if (!path.isEmpty())
+                return path;
         }
         for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
             const DesktopEntry cache
@@ -207,6 +354,34 @@ QString LinuxIcons::defaultApplicationFor(const QString& mimeType)
     return {};
 }
 
+QString LinuxIcons::applicationFor(const QString& local, const QString& mimeType)
+{
+    if (QFileInfo(local).isDir())
+        return {};
+    const QMimeDatabase db;
+    const QMimeType type = db.mimeTypeForName(mimeType);
+    const bool program = type.inherits(QStringLiteral("application/x-executable"))
+        || type.inherits(QStringLiteral("application/x-sharedlib"))
+        || type.inherits(QStringLiteral("application/x-shellscript"));
+    if (program)
+        return {};
+    auto cached = m_applicationByMime.constFind(mimeType);
+    if (cached == m_applicationByMime.constEnd())
+        cached = m_applicationByMime.insert(mimeType, defaultApplicationFor(mimeType));
+    return cached.value();
+}
+
+namespace {
+
+QMimeType typeOf(const QString& local)
+{
+    const QMimeDatabase db;
+    return QFileInfo::exists(local) ? db.mimeTypeForFile(local)
+                                    : db.mimeTypeForFile(local, QMimeDatabase::MatchExtension);
+}
+
+} // namespace
+
 AssociatedIcon LinuxIcons::associatedIcon(const QString& file)
 {
     AssociatedIcon result { {}, file, 0 };
@@ -218,30 +393,40 @@ AssociatedIcon LinuxIcons::associatedIcon(const QString& file)
     if (!result.image.isNull())
         return result;
 
-    const QMimeDatabase db;
-    const QMimeType type = QFileInfo::exists(local)
-        ? db.mimeTypeForFile(local)
-        : db.mimeTypeForFile(local, QMimeDatabase::MatchExtension);
+    const QMimeType type = typeOf(local);
     if (!type.isValid())
         return result;
-    const bool program = type.inherits(QStringLiteral("application/x-executable"))
-        || type.inherits(QStringLiteral("application/x-sharedlib"))
-        || type.inherits(QStringLiteral("application/x-shellscript"));
-    if (!program && !QFileInfo(local).isDir()) {
-        auto cached = m_applicationByMime.constFind(type.name());
-        if (cached == m_applicationByMime.constEnd())
-            cached = m_applicationByMime.insert(type.name(), defaultApplicationFor(type.name()));
-        const QString application = cached.value();
-        if (!application.isEmpty()) {
-            const QImage image = iconOf(application);
-            if (!image.isNull())
-                return { image, application, 0 };
-        }
+    const QString application = applicationFor(local, type.name());
+    if (!application.isEmpty()) {
+        const QImage image = iconOf(application);
+        if (!image.isNull())
+            return { image, application, 0 };
     }
     result.image = themeIcon(type.iconName());
     if (result.image.isNull())
         result.image = themeIcon(type.genericIconName());
     return result;
+}
+
+QIcon LinuxIcons::associatedIconSource(const QString& file)
+{
+    const QString local = localPath(file);
+    if (local.isEmpty())
+        return {};
+    QIcon icon = sourceOf(local);
+    if (!icon.isNull())
+        return icon;
+    const QMimeType type = typeOf(local);
+    if (!type.isValid())
+        return {};
+    const QString application = applicationFor(local, type.name());
+    if (!application.isEmpty()) {
+        icon = sourceOf(application);
+        if (!icon.isNull())
+            return icon;
+    }
+    icon = themeIconSource(type.iconName());
+    return icon.isNull() ? themeIconSource(type.genericIconName()) : icon;
 }
 
 } // namespace tolm::platform

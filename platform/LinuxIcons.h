@@ -20,6 +20,8 @@ public:
     int iconCount(const QString& file) override;
     QImage extractIcon(const QString& file, int index) override;
     AssociatedIcon associatedIcon(const QString& file) override;
+    QIcon iconSource(const QString& file, int index) override;
+    QIcon associatedIconSource(const QString& file) override;
 
     // The .desktop file of the application that opens `mimeType` by default,
     // from the mimeapps.list files and the desktop database; empty when none.
@@ -27,10 +29,28 @@ public:
     // An icon name of the theme, an absolute image path, or a pixmaps name,
     // drawn at 32 x 32; null when nothing draws.
     static QImage themeIcon(const QString& name);
+    // The same name as a source that draws at any size; null when nothing draws.
+    static QIcon themeIconSource(const QString& name);
+
+    // Icon themes tried, in order, when the platform names none: the default
+    // themes of the common desktops, then older ones that are still packaged.
+    static QStringList fallbackThemes();
+    // The first of fallbackThemes() with an index.theme in one of `iconDirs`;
+    // empty when none is installed.
+    static QString firstInstalledTheme(const QStringList& iconDirs);
+    // Without a desktop environment Qt only knows "hicolor", which holds few
+    // icons; then the first installed fallback theme becomes the theme.
+    // Returns the theme in use afterwards.
+    static QString useFallbackThemeIfNone(const QStringList& iconDirs);
+    // ~/.icons and the icons folders of the XDG data folders.
+    static QStringList iconFolders();
 
 private:
     QString localPath(const QString& file) const;
     QImage iconOf(const QString& localFile) const;
+    QIcon sourceOf(const QString& localFile) const;
+    // The .desktop file of the application for a document's type, if any.
+    QString applicationFor(const QString& localFile, const QString& mimeType);
 
     Drives* m_drives { nullptr };
     QHash<QString, QString> m_applicationByMime; // looked up once per type

@@ -196,8 +196,19 @@ LaunchPlan LinuxShell::desktopEntry(
     if (entry.type() == u"Link")
         return entry.url().isEmpty() ? failure(QStringLiteral("link without URL: %1").arg(path))
                                      : openWithDesktop(entry.url());
-    const DesktopExec exec
-        = desktopExecCommand(entry.exec(), splitArguments(parameters), entry.icon(), entry.name(), path);
+    // TryExec names the program whose absence means the entry is stale (its
+    // package was removed): nothing is started then.
+    const QString tryExec = entry.tryExec();
+    if (!tryExec.isEmpty()) {
+        const QFileInfo tried(tryExec);
+        const bool installed = QDir::isAbsolutePath(tryExec)
+            ? tried.isFile() && tried.isExecutable()
+            : !QStandardPaths::findExecutable(tryExec).isEmpty();
+        if (!installed)
+            return failure(QStringLiteral("%1 is not installed (TryExec of %2)").arg(tryExec, path));
+    }
+    const DesktopExec exec = desktopExecCommand(
+        entry.exec(), splitArguments(parameters), entry.icon(), entry.localizedName(), path);
     if (exec.program.isEmpty())
         return failure(QStringLiteral("no Exec line in %1").arg(path));
     LaunchPlan p;
@@ -207,7 +218,23 @@ LaunchPlan LinuxShell::desktopEntry(
     if (p.program.isEmpty())
         return failure(QStringLiteral("program not found: %1").arg(exec.program));
     p.arguments = exec.arguments;
-    p.workingDirectory = directory.isEmpty() ? entry.workingDirectory() : directory;
+    if (entry.terminal()) {
+        // The user's own terminal first; Debian's alternatives name a default.
+        // Both understand "-e program arguments...".
+        QStringList terminal = splitArguments(qEnvironmentVariable("TERMINAL"));
+        if (terminal.isEmpty())
+            terminal = { QStringLiteral("x-terminal-emulator") };
+        const QString emulator = QDir::isAbsolutePath(terminal.first())
+            ? terminal.first()
+            : QStandardPaths::findExecutable(terminal.first());
+        if (emulator.isEmpty())
+            return failure(QStringLiteral("no terminal to run %1 in (%2)").arg(path, terminal.first()));
+        p.arguments = terminal.mid(1) + QStringList { QStringLiteral("-e"), p.program } + p.arguments;
+        p.program = emulator;
+    }
+    // The entry knows where its program must run; the launcher's start folder
+    // (often just the folder the entry was dropped from) serves when it does not say.
+    p.workingDirectory = entry.workingDirectory().isEmpty() ? directory : entry.workingDirectory();
     return p;
 }
 

@@ -114,3 +114,34 @@ TEST(DesktopEntryParse, OnlyTheMainGroupCounts)
     EXPECT_TRUE(entry.exec().isEmpty());
     EXPECT_FALSE(DesktopEntry::parse("Name=x\nExec=y\n").isValid());
 }
+
+TEST(DesktopEntryParse, LocalisedValuesFallBackFromTheMostSpecific)
+{
+    const DesktopEntry entry = DesktopEntry::parse("[Desktop Entry]\n"
+                                                   "Name=Editor\n"
+                                                   "Name[es]=Editor de textos\n"
+                                                   "Name[es_MX]=Editor mexicano\n"
+                                                   "Name[sr@latin]=Uredjivac\n"
+                                                   "Name[sr_RS@latin]=Uredjivac RS\n"
+                                                   "Name[de]=\n"
+                                                   "Comment[es]=Escribe\n");
+    const struct {
+        const char* locale;
+        const char* name;
+    } cases[] = {
+        { "es", "Editor de textos" },
+        { "es_ES.UTF-8", "Editor de textos" },
+        { "es_MX", "Editor mexicano" },
+        { "sr_RS@latin", "Uredjivac RS" },
+        { "sr_BA@latin", "Uredjivac" },
+        { "sr", "Editor" },
+        { "de_DE", "Editor" }, // an empty translation is no translation
+        { "fr", "Editor" },
+        { "", "Editor" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(entry.localizedValue("Name", c.locale), c.name) << c.locale;
+    EXPECT_EQ(entry.localizedName(), "Editor de textos");
+    EXPECT_EQ(entry.localizedValue("Comment", "es_AR"), "Escribe");
+    EXPECT_EQ(DesktopEntry::parse("[Desktop Entry]\nName=Solo\n").localizedName(), "Solo");
+}

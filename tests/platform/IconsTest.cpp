@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
+#include <QPixmap>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -230,36 +232,36 @@ TEST(IcoFile, DibsDrawAsWindowsDrawsThem)
     }
 }
 
+// A desktop of its own in a temporary folder: the user's and the system's
+// data and config folders, a small MIME database and no desktop database, so
+// whatever the host has installed (another editor for C sources, another
+// icon theme) cannot change an answer.
 class LinuxIconsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        for (const char* name : { "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS" })
+        for (const char* name :
+            { "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS", "XDG_CURRENT_DESKTOP" })
             m_saved.append({ name, qgetenv(name) });
-        QDir(m_dir.path()).mkpath("config");
-        QDir(m_dir.path()).mkpath("data/applications");
+        for (const char* dir : { "config", "data/applications", "system/applications", "system/mime/packages",
+                 "system/icons", "noconfig" })
+            QDir(m_dir.path()).mkpath(dir);
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath("data")));
-        // Of the system data folders only the MIME database is seen: their
-        // applications and mimeinfo.cache would answer for the test's own.
-        const QByteArray systemData = qEnvironmentVariableIsEmpty("XDG_DATA_DIRS")
-            ? "/usr/local/share:/usr/share"
-            : qgetenv("XDG_DATA_DIRS");
-        QStringList mimeOnly;
-        for (const QByteArray& dir : systemData.split(':')) {
-            const QString mime = QFile::decodeName(dir) + QStringLiteral("/mime");
-            if (dir.isEmpty() || !QFileInfo(mime).isDir())
-                continue;
-            const QString stand = m_dir.filePath(QStringLiteral("system%1").arg(mimeOnly.size()));
-            QDir().mkpath(stand);
-            QFile::link(mime, stand + QStringLiteral("/mime"));
-            mimeOnly.append(stand);
-        }
-        if (mimeOnly.isEmpty())
-            mimeOnly.append(m_dir.filePath(QStringLiteral("nosystem")));
-        qputenv("XDG_DATA_DIRS", QFile::encodeName(mimeOnly.join(u':')));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(m_dir.filePath("system")));
         qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_dir.filePath("noconfig")));
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        write("system/mime/packages/tolm-test.xml",
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+            " <mime-type type=\"text/plain\"><comment>text</comment><glob pattern=\"*.txt\"/>"
+            "<generic-icon name=\"text-x-generic\"/></mime-type>\n"
+            " <mime-type type=\"text/x-csrc\"><comment>C source</comment>"
+            "<sub-class-of type=\"text/plain\"/><glob pattern=\"*.c\"/></mime-type>\n"
+            "</mime-info>\n");
+        m_savedTheme = QIcon::themeName();
+        m_savedSearchPaths = QIcon::themeSearchPaths();
     }
     void TearDown() override
     {
@@ -269,18 +271,49 @@ protected:
             else
                 qputenv(name, value);
         }
+        QIcon::setThemeSearchPaths(m_savedSearchPaths);
+        QIcon::setThemeName(m_savedTheme);
     }
     QString write(const QString& relative, const QByteArray& data)
     {
+        QDir(m_dir.path()).mkpath(QFileInfo(relative).path());
         QFile f(m_dir.filePath(relative));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(data);
         return f.fileName();
     }
+    // A theme under system/icons with the given index text; `icons` maps
+    // "<folder>/<name>.png" to a picture.
+    void theme(
+        const QString& name, const QByteArray& index, const QList<std::pair<QString, QImage>>& icons = {})
+    {
+        write("system/icons/" + name + "/index.theme", index);
+        for (const auto& [path, image] : icons) {
+            const QString file = "system/icons/" + name + '/' + path;
+            QDir(m_dir.path()).mkpath(QFileInfo(file).path());
+            EXPECT_TRUE(image.save(m_dir.filePath(file), "PNG"));
+        }
+    }
 
     QTemporaryDir m_dir;
     QList<std::pair<const char*, QByteArray>> m_saved;
+    QString m_savedTheme;
+    QStringList m_savedSearchPaths;
 };
+
+QImage halves(int size, QRgb left, QRgb right)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(left);
+    for (int y = 0; y < size; ++y)
+        for (int x = size / 2; x < size; ++x)
+            image.setPixel(x, y, right);
+    return image;
+}
+
+const QByteArray twoSizeTheme = "[Icon Theme]\nName=Adwaita\nDirectories=32x32/mimetypes,64x64/mimetypes\n"
+                                "[32x32/mimetypes]\nSize=32\nType=Fixed\n"
+                                "[64x64/mimetypes]\nSize=64\nType=Fixed\n";
 
 TEST_F(LinuxIconsTest, CountsAndExtractsIconFilesImagesAndDesktopEntries)
 {
@@ -328,9 +361,18 @@ TEST_F(LinuxIconsTest, DocumentTakesTheIconOfItsDefaultApplication)
     ASSERT_FALSE(found.image.isNull());
     EXPECT_EQ(found.image.pixel(5, 5), qRgb(0, 0, 120));
 
-    // A subtype without its own default falls back to its parent type's.
+    // A subtype without its own default falls back to its parent type's,
+    // even when another program is merely registered for the subtype.
     const QString source = write("main.c", "int main() {}");
+    const QString other = write("system/applications/other-editor.desktop",
+        "[Desktop Entry]\nType=Application\nName=Other\nExec=other %f\nIcon=" + png.toUtf8() + "\n");
+    write("system/applications/mimeinfo.cache", "[MIME Cache]\ntext/x-csrc=other-editor.desktop;\n");
     EXPECT_EQ(icons.associatedIcon(source).file, app);
+    EXPECT_EQ(LinuxIcons::defaultApplicationFor("text/x-csrc"), app);
+    // Without a chosen default the registered program answers.
+    write("config/mimeapps.list", "[Default Applications]\n");
+    EXPECT_EQ(LinuxIcons::defaultApplicationFor("text/x-csrc"), other);
+    EXPECT_EQ(LinuxIcons::defaultApplicationFor("text/plain"), "");
 
     // A file with an icon of its own answers for itself.
     const AssociatedIcon self = icons.associatedIcon(png);
@@ -346,4 +388,85 @@ TEST_F(LinuxIconsTest, NothingFoundKeepsTheFileAndIndexZero)
     EXPECT_EQ(found.file, unknown);
     EXPECT_EQ(found.index, 0);
     EXPECT_EQ(icons.associatedIcon("").file, "");
+}
+
+TEST_F(LinuxIconsTest, AFallbackThemeIsChosenOnlyWhenThePlatformNamesNone)
+{
+    const QString system = m_dir.filePath("system/icons");
+    const QString home = m_dir.filePath("home-icons");
+    QDir().mkpath(home);
+    write("system/icons/oxygen/index.theme", "[Icon Theme]\nName=oxygen\n");
+    write("system/icons/hicolor/index.theme", "[Icon Theme]\nName=hicolor\n");
+    EXPECT_EQ(LinuxIcons::firstInstalledTheme({ home, system }), "oxygen");
+    write("home-icons/breeze/index.theme", "[Icon Theme]\nName=breeze\n");
+    // The list's order counts, not the folders'.
+    EXPECT_EQ(LinuxIcons::firstInstalledTheme({ system, home }), "breeze");
+    QDir().mkpath(m_dir.filePath("system/icons/Adwaita")); // a folder without index is no theme
+    EXPECT_EQ(LinuxIcons::firstInstalledTheme({ system, home }), "breeze");
+    EXPECT_EQ(LinuxIcons::firstInstalledTheme({ m_dir.filePath("nothing") }), "");
+
+    const struct {
+        const char* platformTheme;
+        const char* expected;
+    } cases[] = { { "", "breeze" }, { "hicolor", "breeze" }, { "Papirus", "Papirus" } };
+    for (const auto& c : cases) {
+        QIcon::setThemeName(c.platformTheme);
+        EXPECT_EQ(LinuxIcons::useFallbackThemeIfNone({ system, home }), c.expected) << c.platformTheme;
+        EXPECT_EQ(QIcon::themeName(), c.expected) << c.platformTheme;
+    }
+    EXPECT_TRUE(QIcon::themeSearchPaths().contains(home));
+    QIcon::setThemeName("hicolor");
+    EXPECT_EQ(LinuxIcons::useFallbackThemeIfNone({ m_dir.filePath("nothing") }), "hicolor");
+}
+
+TEST_F(LinuxIconsTest, SourcesDrawAtThePixelRatioAskedFor)
+{
+    const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
+    theme("Adwaita", twoSizeTheme,
+        { { "32x32/mimetypes/text-x-generic.png", halves(32, blue, blue) },
+            { "64x64/mimetypes/text-x-generic.png", halves(64, red, green) } });
+    QIcon::setThemeSearchPaths({ m_dir.filePath("system/icons") });
+    QIcon::setThemeName("hicolor");
+    ASSERT_EQ(LinuxIcons::useFallbackThemeIfNone({ m_dir.filePath("system/icons") }), "Adwaita");
+
+    LinuxIcons icons;
+    const QString doc = write("carta.txt", "Querida Ana");
+    const QIcon source = icons.associatedIconSource(doc);
+    ASSERT_FALSE(source.isNull());
+    // At ratio 2 the 64-pixel picture is drawn, not the 32-pixel one enlarged.
+    const QImage sharp = source.pixmap(QSize(32, 32), 2.0).toImage();
+    ASSERT_EQ(sharp.size(), QSize(64, 64));
+    EXPECT_EQ(sharp.pixel(10, 30), red);
+    EXPECT_EQ(sharp.pixel(50, 30), green);
+    EXPECT_EQ(source.pixmap(QSize(32, 32), 1.0).toImage().pixel(20, 20), blue);
+    // The fixed picture of the same document comes from the same theme entry.
+    EXPECT_EQ(icons.associatedIcon(doc).image.pixel(20, 20), blue);
+
+    // An icon file keeps every size it holds; an image file its full size.
+    const QString ico = write(
+        "two.ico", icoFile({ { 32, pngImage(32, qRgb(1, 1, 1)) }, { 64, pngImage(64, qRgb(2, 2, 2)) } }));
+    EXPECT_EQ(icons.iconSource(ico, 0).pixmap(QSize(32, 32), 2.0).toImage().pixel(40, 40), qRgb(2, 2, 2));
+    EXPECT_EQ(icons.iconSource(ico, 0).pixmap(QSize(32, 32), 1.0).toImage().pixel(20, 20), qRgb(1, 1, 1));
+    EXPECT_TRUE(icons.iconSource(ico, 1).isNull());
+    const QString png = write("big.png", QByteArray());
+    ASSERT_TRUE(halves(128, red, green).save(png, "PNG"));
+    const QImage fromPng = icons.iconSource(png, 0).pixmap(QSize(32, 32), 2.0).toImage();
+    ASSERT_EQ(fromPng.size(), QSize(64, 64));
+    EXPECT_EQ(fromPng.pixel(31, 10), red);
+    EXPECT_EQ(fromPng.pixel(32, 10), green);
+
+    // A desktop entry's Icon by theme name, and the document's default application.
+    const QString entry = write("data/applications/tolm-viewer.desktop",
+        "[Desktop Entry]\nType=Application\nName=Viewer\nExec=viewer %f\nIcon=text-x-generic\n");
+    EXPECT_EQ(icons.iconSource(entry, 0).pixmap(QSize(32, 32), 2.0).toImage().pixel(50, 30), green);
+    write("config/mimeapps.list", "[Default Applications]\ntext/plain=tolm-viewer.desktop;\n");
+    LinuxIcons fresh;
+    EXPECT_EQ(fresh.associatedIconSource(doc).pixmap(QSize(32, 32), 2.0).toImage().pixel(10, 30), red);
+
+    // Sources that no longer resolve give nothing, so the stored picture stays.
+    EXPECT_TRUE(icons.iconSource(m_dir.filePath("gone.ico"), 0).isNull());
+    const QString stale = write("stale.desktop", "[Desktop Entry]\nType=Application\nIcon=no-such-icon\n");
+    EXPECT_TRUE(icons.iconSource(stale, 0).isNull());
+    EXPECT_TRUE(icons.associatedIconSource("").isNull());
+    EXPECT_TRUE(icons.associatedIconSource(write("blob.tolmunknownext", QByteArray(64, '\x01'))).isNull());
 }

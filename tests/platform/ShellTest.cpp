@@ -169,9 +169,10 @@ TEST_F(ShellTest, DesktopEntries)
     EXPECT_EQ(p.arguments, QStringList({ "--new", "a.txt", "b c.txt" }));
     EXPECT_EQ(p.workingDirectory, "/srv");
 
+    // The entry's Path wins over the start folder a drop records.
     p = shell.plan(entry, "", "c:\\Datos");
     EXPECT_EQ(p.arguments, QStringList({ "--new" }));
-    EXPECT_EQ(p.workingDirectory, m_dir.filePath("Datos"));
+    EXPECT_EQ(p.workingDirectory, "/srv");
 
     const QString opener = tool("xdg-open");
     const QString link = write("Datos/web.desktop", "[Desktop Entry]\nType=Link\nURL=https://example.org\n");
@@ -181,6 +182,73 @@ TEST_F(ShellTest, DesktopEntries)
 
     const QString noExec = write("Datos/empty.desktop", "[Desktop Entry]\nType=Application\n");
     EXPECT_EQ(shell.plan(noExec, "", "").kind, LaunchPlan::Kind::Fail);
+}
+
+TEST_F(ShellTest, DesktopEntryTryExecTerminalAndPath)
+{
+    const QString editor = tool("editor");
+    const QString terminal = tool("x-terminal-emulator");
+    const QString kitty = tool("kitty");
+    const QByteArray savedTerminal = qgetenv("TERMINAL");
+    const struct {
+        const char* what;
+        QByteArray fields;
+        QByteArray terminalVariable; // "-" leaves $TERMINAL unset
+        bool starts;
+        QString program;
+        QStringList arguments;
+        QString workingDirectory;
+    } cases[] = {
+        { "TryExec found on PATH", "TryExec=editor\n", "-", true, editor, { "a b" },
+            m_dir.filePath("Datos") },
+        { "TryExec as an absolute path", "TryExec=" + QFile::encodeName(editor) + "\n", "-", true, editor,
+            { "a b" }, m_dir.filePath("Datos") },
+        { "TryExec not installed", "TryExec=no-such-editor\n", "-", false, {}, {}, {} },
+        { "TryExec absolute but missing", "TryExec=/nonexistent/editor\n", "-", false, {}, {}, {} },
+        { "Terminal without $TERMINAL", "Terminal=true\n", "-", true, terminal, { "-e", editor, "a b" },
+            m_dir.filePath("Datos") },
+        { "Terminal in $TERMINAL with its own options", "Terminal=true\n", "kitty --single-instance", true,
+            kitty, { "--single-instance", "-e", editor, "a b" }, m_dir.filePath("Datos") },
+        { "Terminal=false runs bare", "Terminal=false\n", "kitty", true, editor, { "a b" },
+            m_dir.filePath("Datos") },
+        { "Path sets the working folder", "Path=/var/tmp\n", "-", true, editor, { "a b" }, "/var/tmp" },
+    };
+    LinuxShell shell(&m_drives);
+    for (const auto& c : cases) {
+        if (c.terminalVariable == "-")
+            qunsetenv("TERMINAL");
+        else
+            qputenv("TERMINAL", c.terminalVariable);
+        const QString entry = write("Datos/case.desktop",
+            "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor %f\n" + c.fields);
+        const LaunchPlan p = shell.plan(entry, "'a b'", "c:\\Datos");
+        ASSERT_EQ(p.kind, c.starts ? LaunchPlan::Kind::Start : LaunchPlan::Kind::Fail) << c.what;
+        if (!c.starts) {
+            EXPECT_TRUE(p.error.contains("not installed")) << c.what << ": " << p.error.toStdString();
+            continue;
+        }
+        EXPECT_EQ(p.program, c.program) << c.what;
+        EXPECT_EQ(p.arguments, c.arguments) << c.what;
+        EXPECT_EQ(p.workingDirectory, c.workingDirectory) << c.what;
+    }
+
+    // No terminal anywhere: the entry is refused rather than run without one.
+    qunsetenv("TERMINAL");
+    QFile::remove(terminal);
+    const QString entry
+        = write("Datos/term.desktop", "[Desktop Entry]\nType=Application\nExec=editor\nTerminal=true\n");
+    EXPECT_EQ(shell.plan(entry, "", "").kind, LaunchPlan::Kind::Fail);
+
+    // A refused entry starts nothing and says why.
+    const QString stale
+        = write("Datos/stale.desktop", "[Desktop Entry]\nType=Application\nExec=editor\nTryExec=gone\n");
+    const ShellResult result = shell.open(stale, "", "");
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.contains("gone"));
+    if (savedTerminal.isNull())
+        qunsetenv("TERMINAL");
+    else
+        qputenv("TERMINAL", savedTerminal);
 }
 
 TEST_F(ShellTest, ExplorerCommands)

@@ -214,6 +214,23 @@ struct FakeIcons : platform::Icons {
         requests << file;
         return associations.value(file, platform::AssociatedIcon { {}, file, 0 });
     }
+
+    // Drawable sources: `sources[name]` lists a file's icons by index,
+    // `associatedSources[name]` answers for a command; none unless set.
+    QHash<QString, QList<QIcon>> sources;
+    QHash<QString, QIcon> associatedSources;
+    QStringList sourceRequests; // every source lookup, in order
+
+    QIcon iconSource(const QString& file, int index) override
+    {
+        sourceRequests << file;
+        return sources.value(file).value(index);
+    }
+    QIcon associatedIconSource(const QString& file) override
+    {
+        sourceRequests << file;
+        return associatedSources.value(file);
+    }
 };
 
 // Answers the choosers as set and records what each was asked. An empty
