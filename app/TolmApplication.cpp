@@ -5,6 +5,7 @@
 #include "app/Log.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
+#include "app/WindowPlacement.h"
 #include "dialogs/TAboutBox.h"
 #include "dialogs/TCalendario.h"
 #include "dialogs/TPropiedades.h"
@@ -117,6 +118,7 @@ void bringForward(QWidget* window)
 
 int runTolm(int argc, char** argv)
 {
+    chooseDisplayPlatform(argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolm"));
     QApplication::setQuitOnLastWindowClosed(false);
