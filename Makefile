@@ -8,7 +8,8 @@ FUZZ_SECONDS ?= 60
 JOBS     ?= $(shell nproc)
 
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev \
-           libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils openbox fonts-dejavu-core
+           libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils openbox weston qt6-wayland \
+           fonts-dejavu-core
 FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)

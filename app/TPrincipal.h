@@ -129,9 +129,8 @@ public:
     void appendToItemList(TSpButton* item);
     void moveToEndOfItemList(TSpButton* item) override;
 
-    // Item mouse handling routes window moves here: the pointer in client
-    // and in screen coordinates.
-    void windowMouseMove(const QPoint& pos, const QPoint& global, Qt::MouseButtons buttons) override;
+    // Item mouse handling routes window moves here (screen coordinates).
+    void windowMouseMove(const QPoint& global, Qt::MouseButtons buttons) override;
 
     // Opens the folder window of `folder`, or brings it forward.
     void openFolder(TSpButton* folder);

@@ -309,14 +309,17 @@ void TPrincipal::mousePressEvent(QMouseEvent* event)
         m_holdTimer->stop();
 }
 
-void TPrincipal::windowMouseMove(const QPoint& pos, const QPoint& global, Qt::MouseButtons buttons)
+void TPrincipal::windowMouseMove(const QPoint& global, Qt::MouseButtons buttons)
 {
     if (!(buttons & Qt::LeftButton) || m_systemMove)
         return;
     AppState& state = AppState::get();
     if (!state.dragging) {
-        // A 3-pixel dead zone keeps a click from moving the window.
-        if (std::abs(state.pressPoint.x() - pos.x()) < 3 && std::abs(state.pressPoint.y() - pos.y()) < 3)
+        // A 3-pixel dead zone keeps a click from moving the window. The window
+        // has not moved since the press, so the pointer's movement on the
+        // screen is its movement over the window.
+        const QPoint moved = global - state.pressGlobal;
+        if (std::abs(moved.x()) < 3 && std::abs(moved.y()) < 3)
             return;
         if (app::nativeWayland()) {
             // Only the compositor can move a Wayland window. It follows the
@@ -340,7 +343,7 @@ void TPrincipal::windowMouseMove(const QPoint& pos, const QPoint& global, Qt::Mo
 
 void TPrincipal::mouseMoveEvent(QMouseEvent* event)
 {
-    windowMouseMove(event->position().toPoint(), event->globalPosition().toPoint(), event->buttons());
+    windowMouseMove(event->globalPosition().toPoint(), event->buttons());
 }
 
 void TPrincipal::mouseReleaseEvent(QMouseEvent* event)

@@ -23,9 +23,9 @@ public:
     // Moves `item` to the end of the saved order: a dragged item is saved
     // last, so it is drawn on top after the next load.
     virtual void moveToEndOfItemList(TSpButton* item) = 0;
-    // A Ctrl-drag on an item moves the window: the pointer in client and in
-    // screen coordinates.
-    virtual void windowMouseMove(const QPoint& pos, const QPoint& global, Qt::MouseButtons buttons) = 0;
+    // A Ctrl-drag on an item moves the window (the pointer in screen
+    // coordinates; the press was recorded in ShelfState).
+    virtual void windowMouseMove(const QPoint& global, Qt::MouseButtons buttons) = 0;
 
     static ItemHost* of(const TSpButton* item);
 

@@ -105,7 +105,7 @@ void TSpButton::mouseMoveEvent(QMouseEvent* event)
     }
     if (event->modifiers() & Qt::ControlModifier) {
         if (window)
-            window->windowMouseMove(p, event->globalPosition().toPoint(), event->buttons());
+            window->windowMouseMove(event->globalPosition().toPoint(), event->buttons());
         return;
     }
     QAbstractButton::mouseMoveEvent(event);
