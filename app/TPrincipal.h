@@ -8,7 +8,6 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
-#include <optional>
 
 class QAction;
 class QMenu;

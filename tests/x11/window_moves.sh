@@ -111,7 +111,18 @@ expect_at "framed background drag by (-150, -120)" "$(settled)" "$moved"
 drag 20 20 90 45 ctrl
 moved=$(offset $moved 90 45)
 expect_at "framed Ctrl-drag of an item by (90, 45)" "$(settled)" "$moved"
+# With the frame the stored position is the frame's corner, as the window
+# manager announces the frame (left, right, top, bottom).
+extents=$(xprop -id "$(xdotool search --onlyvisible --name '^Tolm 2000$' | head -1)" _NET_FRAME_EXTENTS \
+    | sed -n 's/.*= //p' | tr -d ',')
+read -r left _ top _ <<<"$extents"
+[ -n "$top" ] || fail "openbox announced no frame"
 stop_tolm
+read -r mx my <<<"$moved"
+"$shelf" dump tolm95.dat | grep -q "^    left = $((mx - left))\$" \
+    && "$shelf" dump tolm95.dat | grep -q "^    top = $((my - top))\$" \
+    || fail "saved at $("$shelf" dump tolm95.dat | grep -E '^    (left|top) =' | tr -s ' \n' ' '), the frame at ($((mx - left)), $((my - top)))"
+echo "framed: saved at the frame's corner ($((mx - left)) $((my - top)))"
 
 start_tolm
 expect_at "framed after a restart" "$(settled)" "$moved"
