@@ -11,8 +11,8 @@ JOBS     ?= $(shell nproc)
 # metainfo in the tests; dpkg-dev and file let `make package` find the
 # package's library dependencies.
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev \
-           libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core \
-           desktop-file-utils appstream dpkg-dev file
+           libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils openbox weston qt6-wayland \
+           fonts-dejavu-core desktop-file-utils appstream dpkg-dev file
 FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)

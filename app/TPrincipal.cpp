@@ -4,6 +4,7 @@
 #include "app/Log.h"
 #include "app/Messages.h"
 #include "app/SaveFailures.h"
+#include "app/WindowPlacement.h"
 #include "gfx/Color.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -175,14 +177,22 @@ void TPrincipal::FormCreate()
 QRect TPrincipal::bounds() const
 {
     const AppState& state = AppState::get();
+    QRect outer(frameOrigin(), size());
     if (m_frameShown)
-        return QRect(x(), y(), width() + state.frameNw, height() + state.frameNh);
-    return QRect(x(), y(), width(), height());
+        outer.setSize(QSize(width() + state.frameNw, height() + state.frameNh));
+    if (app::nativeWayland()) {
+        // What a Wayland client is told of its position is no position at
+        // all; the one the file gave stays for the next start under X.
+        outer.moveTopLeft(m_storedTopLeft);
+        return outer;
+    }
+    return app::reachableOnScreens(outer);
 }
 
 void TPrincipal::setBounds(const QRect& outer)
 {
     const AppState& state = AppState::get();
+    m_storedTopLeft = outer.topLeft();
     move(outer.topLeft());
     if (m_frameShown)
         resize(std::max(1, outer.width() - state.frameNw), std::max(1, outer.height() - state.frameNh));
@@ -221,11 +231,19 @@ void TPrincipal::applyFrame()
     Qt::WindowFlags flags = Qt::Tool;
     if (!m_frameShown)
         flags |= Qt::FramelessWindowHint;
-    if (windowFlags() != flags) {
-        setWindowFlags(flags);
-        if (visible)
-            show();
+    if (windowFlags() == flags)
+        return;
+    if (QWindow* handle = windowHandle(); handle && visible) {
+        // Only the decoration changes. Setting the widget's flags would
+        // take the window down and map it again at (0, 0) on its way back,
+        // and a window manager may place the new one where it likes.
+        overrideWindowFlags(flags);
+        handle->setFlags(flags);
+        return;
     }
+    setWindowFlags(flags);
+    if (visible)
+        show();
 }
 
 // ---------------------------------------------------------------- files
@@ -369,7 +387,12 @@ void TPrincipal::cargar()
     const store::ShelfHeader& header = reader->header();
     m_frameShown = header.frameShown != 0;
     applyFrame();
-    setBounds(boundsFromHeader(header));
+    QRect outer = boundsFromHeader(header);
+    // A window saved where no screen is now (a monitor since unplugged, a
+    // smaller screen) comes back where the user can reach it.
+    if (!app::nativeWayland())
+        outer = app::reachableOnScreens(outer);
+    setBounds(outer);
     m_alwaysButtons = header.alwaysButtons != 0;
     m_color = header.color;
     if (!fontDialog)

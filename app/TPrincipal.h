@@ -50,7 +50,9 @@ public:
     void setColor(std::uint32_t color);
     const tolm::store::FontState& defaultFont() const override { return m_fontDialog.font; }
     void setDefaultFont(const tolm::store::FontState& font);
-    // The window's bounds with its frame, as the shelf file stores them.
+    // The window's bounds with its frame, as the shelf file stores them:
+    // always reachable on some screen, and on native Wayland, where the
+    // compositor tells no position, at the position the file gave.
     QRect bounds() const;
     void setBounds(const QRect& outer);
 
@@ -132,8 +134,8 @@ public:
     void appendToItemList(TSpButton* item);
     void moveToEndOfItemList(TSpButton* item) override;
 
-    // Item mouse handling routes window moves here (client coordinates).
-    void windowMouseMove(const QPoint& pos, Qt::MouseButtons buttons) override;
+    // Item mouse handling routes window moves here (screen coordinates).
+    void windowMouseMove(const QPoint& global, Qt::MouseButtons buttons) override;
 
     // Opens the folder window of `folder`, or brings it forward.
     void openFolder(TSpButton* folder);
@@ -183,6 +185,11 @@ private:
     void writeFreshFile(const QString& name, const QRect& outer, std::uint32_t color);
     TSpButton* createItem(tolm::store::Clase clase);
     void snapSize();
+    void holdClientAt(const QPoint& origin);
+    // Where the window stands on the screen: its client area's origin and
+    // its frame's corner, from the X server when there is one.
+    QPoint clientOrigin() const;
+    QPoint frameOrigin() const;
     void startDeferredDelete();
     bool hasOpenFolderWindow() const;
     void sayFolderUnwritable(const QString& reason);
@@ -210,6 +217,15 @@ private:
     std::vector<std::uint8_t> m_unsavedSnapshot;
     QString m_recoveryFileName;
     bool m_snapping { false };
+    // A drag moves the window from where it stood when the drag began.
+    QPoint m_dragOrigin;
+    // The compositor moves the window until the button is released.
+    bool m_systemMove { false };
+    // Holds the client area in place while the window manager redraws a
+    // frame that was switched on or off.
+    QTimer* m_holdTimer { nullptr };
+    // On native Wayland: the position the file gave, which is saved again.
+    QPoint m_storedTopLeft { 668, 170 };
     std::uint32_t m_color { 0x8000000F };
     tolm::store::FontDialogState m_fontDialog;
 

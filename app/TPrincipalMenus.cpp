@@ -3,6 +3,8 @@
 #include "app/Log.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
+#include "app/WindowPlacement.h"
+#include "app/X11Place.h"
 #include "gfx/Color.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
@@ -14,7 +16,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTime>
+#include <QTimer>
+#include <QWindow>
 #include <functional>
+#include <memory>
 
 using namespace tolm;
 using store::Clase;
@@ -162,9 +167,62 @@ void TPrincipal::Marcodeventana1Click()
     // The client area keeps its place and size on the screen; the frame
     // grows or shrinks around it.
     const QRect client = geometry();
+    const QPoint origin = clientOrigin();
     m_frameShown = !m_frameShown;
     applyFrame();
     setGeometry(client);
+    holdClientAt(origin);
+}
+
+void TPrincipal::holdClientAt(const QPoint& origin)
+{
+    const std::optional<app::X11Place> start = app::x11Place(this);
+    if (!isVisible() || !start)
+        return;
+    // The window manager redraws the frame when it gets to it, keeping the
+    // frame's corner where it was, so the client area shifts by the change
+    // in the frame's size. Until the manager has answered, the client area
+    // is put back where it stood. Past this time the user may be moving the
+    // window by its new frame, and that move is theirs.
+    constexpr int kTickMs = 40;
+    constexpr int kSettleTicks = 40;
+    const QMargins before = start->frame;
+    if (!m_holdTimer) {
+        m_holdTimer = new QTimer(this);
+        m_holdTimer->setInterval(kTickMs);
+    }
+    m_holdTimer->stop();
+    m_holdTimer->disconnect();
+    auto ticks = std::make_shared<int>(0);
+    connect(m_holdTimer, &QTimer::timeout, this, [this, origin, before, ticks] {
+        const std::optional<app::X11Place> now = app::x11Place(this);
+        if (!now || ++*ticks > kSettleTicks) {
+            m_holdTimer->stop();
+            return;
+        }
+        if (now->client != origin) {
+            app::x11MoveFrame(this, origin - QPoint(now->frame.left(), now->frame.top()));
+            return;
+        }
+        // In place under the new frame: the manager has answered.
+        if (now->frame != before)
+            m_holdTimer->stop();
+    });
+    m_holdTimer->start();
+}
+
+QPoint TPrincipal::clientOrigin() const
+{
+    if (const auto place = app::x11Place(this))
+        return place->client;
+    return geometry().topLeft();
+}
+
+QPoint TPrincipal::frameOrigin() const
+{
+    if (const auto place = app::x11Place(this))
+        return place->frameTopLeft();
+    return pos();
 }
 
 void TPrincipal::Siemprebotones1Click()
@@ -245,38 +303,58 @@ void TPrincipal::mousePressEvent(QMouseEvent* event)
 {
     AppState& state = AppState::get();
     state.pressPoint = event->position().toPoint();
+    state.pressGlobal = event->globalPosition().toPoint();
     state.dragging = false;
+    m_systemMove = false;
+    if (m_holdTimer)
+        m_holdTimer->stop();
 }
 
-void TPrincipal::windowMouseMove(const QPoint& pos, Qt::MouseButtons buttons)
+void TPrincipal::windowMouseMove(const QPoint& global, Qt::MouseButtons buttons)
 {
-    if (!(buttons & Qt::LeftButton))
+    if (!(buttons & Qt::LeftButton) || m_systemMove)
         return;
     AppState& state = AppState::get();
     if (!state.dragging) {
-        // A 3-pixel dead zone keeps a click from moving the window.
-        if (std::abs(state.pressPoint.x() - pos.x()) < 3 && std::abs(state.pressPoint.y() - pos.y()) < 3)
+        // A 3-pixel dead zone keeps a click from moving the window. The window
+        // has not moved since the press, so the pointer's movement on the
+        // screen is its movement over the window.
+        const QPoint moved = global - state.pressGlobal;
+        if (std::abs(moved.x()) < 3 && std::abs(moved.y()) < 3)
             return;
+        if (app::nativeWayland()) {
+            // Only the compositor can move a Wayland window. It follows the
+            // pointer itself and keeps the button's release.
+            QWindow* handle = windowHandle();
+            m_systemMove = handle && handle->startSystemMove();
+            return;
+        }
         state.dragging = true;
         state.dragClientSize = size();
-        // From now on the press point is relative to the window's outer corner.
-        state.pressPoint += mapToGlobal(QPoint(0, 0)) - this->pos();
+        m_dragOrigin = frameOrigin();
     }
-    const QPoint screen = mapToGlobal(pos);
-    move(screen - state.pressPoint);
+    // The pointer's own screen positions, not the client point mapped
+    // through where the window was last reported: while moves are on their
+    // way to the window manager that report lags behind, and the window
+    // would lag with it.
+    const QPoint target = m_dragOrigin + global - state.pressGlobal;
+    if (!app::x11MoveFrame(this, target))
+        move(target);
 }
 
 void TPrincipal::mouseMoveEvent(QMouseEvent* event)
 {
-    windowMouseMove(event->position().toPoint(), event->buttons());
+    windowMouseMove(event->globalPosition().toPoint(), event->buttons());
 }
 
 void TPrincipal::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         AppState::get().dragging = false;
-    else if (event->button() == Qt::RightButton)
+        m_systemMove = false;
+    } else if (event->button() == Qt::RightButton) {
         m_menuVentana->popup(event->globalPosition().toPoint());
+    }
 }
 
 void TPrincipal::contextMenuEvent(QContextMenuEvent* event)

@@ -6,6 +6,7 @@
 #include "app/Messages.h"
 #include "app/StartOptions.h"
 #include "app/TPrincipal.h"
+#include "app/WindowPlacement.h"
 #include "dialogs/TAboutBox.h"
 #include "dialogs/TCalendario.h"
 #include "dialogs/TPropiedades.h"
@@ -218,6 +219,7 @@ int runTolm(int argc, char** argv)
     if (!enterShelfFolder(options, env))
         return 1;
 
+    chooseDisplayPlatform(argc, argv);
     // Qt takes its own options out and leaves ours: a session manager that
     // restarts Tolm then starts it with --user or --dir again, on the same shelves.
     QApplication application(argc, argv);

@@ -23,8 +23,9 @@ public:
     // Moves `item` to the end of the saved order: a dragged item is saved
     // last, so it is drawn on top after the next load.
     virtual void moveToEndOfItemList(TSpButton* item) = 0;
-    // A Ctrl-drag on an item moves the window (client coordinates).
-    virtual void windowMouseMove(const QPoint& pos, Qt::MouseButtons buttons) = 0;
+    // A Ctrl-drag on an item moves the window (the pointer in screen
+    // coordinates; the press was recorded in ShelfState).
+    virtual void windowMouseMove(const QPoint& global, Qt::MouseButtons buttons) = 0;
 
     static ItemHost* of(const TSpButton* item);
 

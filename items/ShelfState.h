@@ -36,6 +36,9 @@ public:
     QPointer<TSpButton> workingCopy;
     QPointer<TSpButton> hoveredItem;
     QPoint pressPoint;
+    // The same press in screen coordinates: a window moves by exactly as much
+    // as the pointer has since.
+    QPoint pressGlobal;
     QPoint grabPoint;
     bool dragging { false };
     QSize dragClientSize;

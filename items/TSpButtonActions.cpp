@@ -55,6 +55,7 @@ void TSpButton::mousePressEvent(QMouseEvent* event)
     ShelfState& state = ShelfState::get();
     const QPoint local = event->position().toPoint();
     state.pressPoint = mapToParent(local);
+    state.pressGlobal = event->globalPosition().toPoint();
     if (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) {
         // A Shift or Ctrl press moves things; it never presses the button.
         state.grabPoint = local;
@@ -104,7 +105,7 @@ void TSpButton::mouseMoveEvent(QMouseEvent* event)
     }
     if (event->modifiers() & Qt::ControlModifier) {
         if (window)
-            window->windowMouseMove(p, event->buttons());
+            window->windowMouseMove(event->globalPosition().toPoint(), event->buttons());
         return;
     }
     QAbstractButton::mouseMoveEvent(event);
