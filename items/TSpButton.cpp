@@ -1,5 +1,6 @@
 #include "items/TSpButton.h"
 
+#include "items/CoverIndex.h"
 #include "items/HintWindow.h"
 #include "items/ItemHost.h"
 #include "items/ShelfState.h"
@@ -216,6 +217,14 @@ bool TSpButton::isCovered() const
 void TSpButton::updateCoveredFlag()
 {
     if (isCovered())
+        m_d.tag |= kTagCovered;
+    else
+        m_d.tag &= ~kTagCovered;
+}
+
+void TSpButton::updateCoveredFlag(const tolm::items::CoverIndex& index)
+{
+    if (!parentWidget() || index.covered(this))
         m_d.tag |= kTagCovered;
     else
         m_d.tag &= ~kTagCovered;

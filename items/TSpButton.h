@@ -10,8 +10,9 @@
 class QMenu;
 
 namespace tolm::items {
+class CoverIndex;
 class ItemHost;
-}
+} // namespace tolm::items
 
 // One shelf item: a launcher, a folder, a clock, a drive tile, a memory tile
 // or a resources tile. The kind (`Clase`) decides how the shared fields are
@@ -99,6 +100,8 @@ public:
     // Whether part of the item lies under another control of its window.
     bool isCovered() const;
     void updateCoveredFlag();
+    // The same from an index of the window's children, for many items at once.
+    void updateCoveredFlag(const tolm::items::CoverIndex& index);
 
     // Record form, as stored in a shelf file. `menuReference` is written as
     // the PopupMenu identifier ("Principal.MenuBoton").
@@ -136,6 +139,11 @@ public:
     void drawItemText();
     // The kind's own picture (clock, drive, memory), drawn on the item's surface.
     void runPicture();
+    // The timer's refresh: the picture is redrawn over the surface now and
+    // reaches the screen with the next paint of its window, together with
+    // every other item refreshed by the same tick. An item whose surface is
+    // not current is painted whole at once instead. Hidden items are left.
+    void refreshInPlace();
     // Puts a drive or memory picture where the item's size and layout want it.
     void placePicture(const QImage& picture);
     // The item as last drawn; in-place repaints draw only the picture onto it.
@@ -146,6 +154,8 @@ private:
     void paintButtonFace();
     void paintOverlay();
     QImage m_surface;
+    // Set while a picture drawn by refreshInPlace waits for its paint.
+    bool m_pictureWaits { false };
 
 private:
     tolm::store::SpButtonState m_d;
