@@ -6,6 +6,7 @@
 #include "app/SaveFailures.h"
 #include "app/WindowPlacement.h"
 #include "gfx/Color.h"
+#include "items/CoverIndex.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 #include "store/ShelfFile.h"
@@ -402,13 +403,15 @@ void TPrincipal::cargar()
 
     // Set the old items aside; they are destroyed once the new ones are in.
     QList<QPointer<TSpButton>> old = m_items;
+    QList<TSpButton*> leaving;
     for (const auto& item : old) {
         if (!item)
             continue;
         item->hide();
         item->setParent(nullptr);
-        state.removeTimerItem(item);
+        leaving.append(item);
     }
+    state.removeTimerItems(leaving);
     m_items.clear();
     m_hasItemList = true;
 
@@ -449,9 +452,10 @@ void TPrincipal::cargar()
     if (broken)
         throw *broken;
 
+    const items::CoverIndex cover(this);
     for (TSpButton* item : items()) {
         if (item && item->isTimerDriven())
-            item->updateCoveredFlag();
+            item->updateCoveredFlag(cover);
     }
     update();
 }

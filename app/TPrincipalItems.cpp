@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
 #include "items/ChildAt.h"
+#include "items/CoverIndex.h"
 #include "items/TSpButton.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
@@ -378,22 +379,26 @@ void TPrincipal::Organizarbotones1Click()
     });
     for (TSpButton* item : items())
         item->hide();
+    // Each item is tried below everything shown, so what covers it is
+    // whatever was shown before: the window's other controls and the items
+    // placed. The items stay hidden until all are placed and stacked, so
+    // that moving and restacking them costs no repaints.
+    items::CoverIndex placed(this);
     const int clientWidth = width();
     int x = 0;
     int y = 0;
     for (TSpButton* item : items()) {
-        item->move(x, y);
-        item->show();
-        item->lower();
-        while (item->isCovered()) {
+        QRect area(QPoint(x, y), item->size());
+        while (placed.covered(area)) {
             x += 20;
             if (x >= clientWidth) {
                 x = 0;
                 y += 20;
             }
-            item->move(x, y);
+            area.moveTo(x, y);
         }
-        item->raise();
+        item->move(x, y);
+        placed.add(area);
         if (item->clase() == Clase::Reloj)
             item->setTag(item->Tag() & ~TSpButton::kTagCovered);
         x += item->width();
@@ -402,6 +407,11 @@ void TPrincipal::Organizarbotones1Click()
             y += 20;
         }
     }
+    // Each item above those placed before it.
+    for (TSpButton* item : items())
+        item->raise();
+    for (TSpButton* item : items())
+        item->show();
 }
 
 // ---------------------------------------------------------------- dropping files

@@ -7,6 +7,7 @@
 #include "app/X11Place.h"
 #include "gfx/Color.h"
 #include "items/TSpButton.h"
+#include "items/TickReadings.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 
@@ -426,7 +427,11 @@ void TPrincipal::showEvent(QShowEvent* event)
 void TPrincipal::Timer1Timer()
 {
     AppState& state = AppState::get();
-    const QTime now = platform::services().clock->now().time();
+    // Tiles showing the same time, drive or memory share one reading; the
+    // clocks' texts come from the instant the hands do.
+    items::TickReadings readings;
+    readings.now = platform::services().clock->now();
+    const QTime now = readings.now->time();
     state.hour = now.hour();
     state.minute = now.minute();
     state.second = now.second();

@@ -2,6 +2,7 @@
 
 #include "dialogs/TAboutBox.h"
 #include "dialogs/TPropiedadesLayout.h"
+#include "items/CoverIndex.h"
 #include "items/ItemFont.h"
 #include "items/ItemHost.h"
 #include "items/ShelfState.h"
@@ -542,11 +543,12 @@ void TPropiedades::finish(int result)
         if (QWidget* folder = item->folderWindow();
             folder && item->clase() == Clase::Carpeta && item->Tag() != 0)
             folder->setWindowTitle(item->Hint());
-        if (ShelfState::exists()) {
+        if (ShelfState::exists() && m_window) {
+            const tolm::items::CoverIndex cover(m_window);
             const auto timerItems = ShelfState::get().timerItems;
             for (const QPointer<TSpButton>& other : timerItems) {
-                if (other && m_window && other->parentWidget() == m_window)
-                    other->updateCoveredFlag();
+                if (other && other->parentWidget() == m_window)
+                    other->updateCoveredFlag(cover);
             }
         }
     }

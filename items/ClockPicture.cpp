@@ -4,6 +4,7 @@
 #include "gfx/Canvas.h"
 #include "items/ShelfState.h"
 #include "items/TSpButton.h"
+#include "items/TickReadings.h"
 #include "platform/Platform.h"
 
 #include <array>
@@ -102,16 +103,67 @@ QString clockText(const QDateTime& now, int tag, const QString& param, const QSt
     return text;
 }
 
+namespace {
+
+// Within a tick every clock shows the same instant, so the clock is read once
+// and each distinct text formatted once.
+QDateTime tickNow()
+{
+    TickReadings* tick = TickReadings::current();
+    if (!tick)
+        return platform::services().clock->now();
+    if (!tick->now)
+        tick->now = platform::services().clock->now();
+    return *tick->now;
+}
+
+QString tickHint(const QDateTime& now, const platform::LocaleInfo& locale)
+{
+    TickReadings* tick = TickReadings::current();
+    if (!tick)
+        return clockHint(now, locale);
+    if (!tick->clockHint)
+        tick->clockHint = clockHint(now, locale);
+    return *tick->clockHint;
+}
+
+QString tickText(const QDateTime& now, int tag, const QString& param, const QString& directorio,
+    const QString& fichIcono, const platform::LocaleInfo& locale)
+{
+    TickReadings* tick = TickReadings::current();
+    if (!tick)
+        return clockText(now, tag, param, directorio, fichIcono, locale);
+    const int shape = tag & (TSpButton::kTagNoTime | TSpButton::kTagNoDate);
+    const QString key = QString::number(shape) + u'\0' + param + u'\0' + directorio + u'\0' + fichIcono;
+    auto found = tick->clockTexts.constFind(key);
+    if (found == tick->clockTexts.cend())
+        found = tick->clockTexts.insert(key, clockText(now, tag, param, directorio, fichIcono, locale));
+    return *found;
+}
+
+QImage tickFace(int hour, int minute, int second, bool secondsHand)
+{
+    TickReadings* tick = TickReadings::current();
+    if (!tick)
+        return clockFace(hour, minute, second, secondsHand);
+    TickReadings::Face& face = tick->faces[secondsHand ? 1 : 0];
+    if (face.image.isNull() || face.hour != hour || face.minute != minute || face.second != second)
+        face = { hour, minute, second, clockFace(hour, minute, second, secondsHand) };
+    return face.image;
+}
+
+} // namespace
+
 void clockPicture(TSpButton& item)
 {
     const platform::LocaleInfo& locale = *platform::services().locale;
-    const QDateTime now = platform::services().clock->now();
+    const QDateTime now = tickNow();
     const int tag = item.Tag();
-    item.setHint(clockHint(now, locale));
+    item.setHint(tickHint(now, locale));
     // Minutes only: a screen reader announcing every second would say nothing else.
     item.setLiveFigure(locale.formatTime(now.time(), {}, true));
 
-    const QString text = clockText(now, tag, item.Param(), item.Directorio(), item.FichIcono(), locale);
+    const QString text = tickText(now, tag, item.Param(), item.Directorio(), item.FichIcono(), locale);
     if (text != item.Comando() || item.tag1() < 0) {
         item.setComando(text);
         if (tag & TSpButton::kTagTextClock)
@@ -127,7 +179,7 @@ void clockPicture(TSpButton& item)
     if (noSeconds && item.tag1() == state.hour && item.tag2() == state.minute)
         return;
 
-    const QImage face = clockFace(state.hour, state.minute, state.second, !noSeconds);
+    const QImage face = tickFace(state.hour, state.minute, state.second, !noSeconds);
     gfx::Canvas canvas(item.surface());
     if (item.isSmall()) {
         canvas.stretchBlt({ 1, 1, 17, 17 }, face, { 0, 0, face.width(), face.height() });

@@ -5,6 +5,7 @@
 #include "items/ItemReports.h"
 #include "items/ShelfState.h"
 #include "items/TSpButton.h"
+#include "items/TickReadings.h"
 #include "platform/Platform.h"
 
 #include <limits>
@@ -199,10 +200,27 @@ static QString driveFigure(const DriveReading& reading)
     return figure;
 }
 
+namespace {
+
+// Tiles that show the same drive share one query of it per tick. A query that
+// throws is not remembered: the next tile asks again, as it would have.
+DriveReading tickDrive(const QString& directorio)
+{
+    TickReadings* tick = TickReadings::current();
+    if (!tick)
+        return readDrive(directorio);
+    auto found = tick->drives.constFind(directorio);
+    if (found == tick->drives.cend())
+        found = tick->drives.insert(directorio, readDrive(directorio));
+    return *found;
+}
+
+} // namespace
+
 void diskPicture(TSpButton& item)
 {
     const QString directorio = item.Directorio();
-    const DriveReading reading = readDrive(directorio);
+    const DriveReading reading = tickDrive(directorio);
     item.setTag((item.Tag() & ~kTypeMask) | (reading.type << kTypeShift));
     item.setHint(reading.hint);
     item.setLiveFigure(driveFigure(reading));

@@ -5,6 +5,7 @@
 #include "items/ItemReports.h"
 #include "items/ShelfState.h"
 #include "items/TSpButton.h"
+#include "items/TickReadings.h"
 #include "platform/Platform.h"
 
 using tolm::gfx::Rect;
@@ -75,8 +76,12 @@ void memoryPicture(TSpButton& item)
 {
     const platform::LocaleInfo& locale = *platform::services().locale;
     // A failed reading shows empty bars and zero figures rather than stale ones.
+    // Within a tick every memory tile shows the same reading.
+    TickReadings* tick = TickReadings::current();
+    if (tick && !tick->memory)
+        tick->memory = platform::services().memory->status().value_or(platform::MemoryStatus {});
     const platform::MemoryStatus status
-        = platform::services().memory->status().value_or(platform::MemoryStatus {});
+        = tick ? *tick->memory : platform::services().memory->status().value_or(platform::MemoryStatus {});
     item.setHint(
         QStringLiteral("Carga de memoria: ") + locale.groupedNumber(status.load) + QStringLiteral(" %"));
     item.setLiveFigure(QStringLiteral("carga ") + locale.groupedNumber(status.load) + QStringLiteral(" %"));
@@ -88,7 +93,14 @@ void memoryPicture(TSpButton& item)
     }
 
     const bool small = item.isSmall();
-    item.placePicture(memoryPicture(status, small));
+    if (tick) {
+        QImage& picture = tick->memoryPictures[small ? 1 : 0];
+        if (picture.isNull())
+            picture = memoryPicture(status, small);
+        item.placePicture(picture);
+    } else {
+        item.placePicture(memoryPicture(status, small));
+    }
 
     if (item.Tipo() != 0) {
         const QString text = locale.groupedNumber(status.load) + u'%';

@@ -35,13 +35,28 @@ bool ShelfState::exists()
 
 void ShelfState::addTimerItem(TSpButton* item)
 {
-    if (item && !timerItems.contains(item))
+    if (item && !m_timerSet.contains(item)) {
+        m_timerSet.insert(item);
         timerItems.append(item);
+    }
 }
 
 void ShelfState::removeTimerItem(TSpButton* item)
 {
-    timerItems.removeAll(item);
+    if (m_timerSet.remove(item))
+        timerItems.removeAll(item);
+}
+
+void ShelfState::removeTimerItems(const QList<TSpButton*>& items)
+{
+    QSet<const TSpButton*> leaving;
+    for (const TSpButton* item : items) {
+        if (m_timerSet.remove(item))
+            leaving.insert(item);
+    }
+    if (!leaving.isEmpty())
+        timerItems.removeIf(
+            [&leaving](const QPointer<TSpButton>& item) { return leaving.contains(item.data()); });
 }
 
 tolm::items::HintWindow& ShelfState::hintWindow()

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPoint>
 #include <QPointer>
+#include <QSet>
 #include <QSize>
 #include <memory>
 
@@ -46,6 +47,8 @@ public:
 
     void addTimerItem(TSpButton* item);
     void removeTimerItem(TSpButton* item);
+    // Takes many items out in one pass over the list.
+    void removeTimerItems(const QList<TSpButton*>& items);
 
     // The one hint window, made on first use.
     tolm::items::HintWindow& hintWindow();
@@ -53,4 +56,7 @@ public:
 
 private:
     std::unique_ptr<tolm::items::HintWindow> m_hintWindow;
+    // The items of timerItems, so that adding and taking out need not search
+    // the list: a shelf may hold thousands of them.
+    QSet<const TSpButton*> m_timerSet;
 };

@@ -1,5 +1,6 @@
 #include "items/TSpButton.h"
 
+#include "items/CoverIndex.h"
 #include "items/HintWindow.h"
 #include "items/ItemAccessible.h"
 #include "items/ItemHost.h"
@@ -220,6 +221,14 @@ bool TSpButton::isCovered() const
 void TSpButton::updateCoveredFlag()
 {
     if (isCovered())
+        m_d.tag |= kTagCovered;
+    else
+        m_d.tag &= ~kTagCovered;
+}
+
+void TSpButton::updateCoveredFlag(const tolm::items::CoverIndex& index)
+{
+    if (!parentWidget() || index.covered(this))
         m_d.tag |= kTagCovered;
     else
         m_d.tag &= ~kTagCovered;

@@ -14,8 +14,9 @@ class QMenu;
 class QPainter;
 
 namespace tolm::items {
+class CoverIndex;
 class ItemHost;
-}
+} // namespace tolm::items
 
 // One shelf item: a launcher, a folder, a clock, a drive tile, a memory tile
 // or a resources tile. The kind (`Clase`) decides how the shared fields are
@@ -103,6 +104,8 @@ public:
     // Whether part of the item lies under another control of its window.
     bool isCovered() const;
     void updateCoveredFlag();
+    // The same from an index of the window's children, for many items at once.
+    void updateCoveredFlag(const tolm::items::CoverIndex& index);
 
     // Record form, as stored in a shelf file. `menuReference` is written as
     // the PopupMenu identifier ("Principal.MenuBoton").
@@ -150,6 +153,11 @@ public:
     void drawItemText();
     // The kind's own picture (clock, drive, memory), drawn on the item's surface.
     void runPicture();
+    // The timer's refresh: the picture is redrawn over the surface now and
+    // reaches the screen with the next paint of its window, together with
+    // every other item refreshed by the same tick. An item whose surface is
+    // not current is painted whole at once instead. Hidden items are left.
+    void refreshInPlace();
     // Puts a drive or memory picture where the item's size and layout want it.
     void placePicture(const QImage& picture);
     // The item as last drawn; in-place repaints draw only the picture onto it.
@@ -167,6 +175,8 @@ private:
     // Where the last full paint left room for the icon drawn from its source;
     // empty when the stored glyph holds the icon.
     QRect m_sourceIconRect;
+    // Set while a picture drawn by refreshInPlace waits for its paint.
+    bool m_pictureWaits { false };
 
 private:
     tolm::store::SpButtonState m_d;

@@ -1,4 +1,5 @@
 // What an item does when it is activated, and how it follows the mouse.
+#include "items/CoverIndex.h"
 #include "items/ItemHost.h"
 #include "items/Log.h"
 #include "items/ShelfState.h"
@@ -118,9 +119,10 @@ void TSpButton::mouseReleaseEvent(QMouseEvent* event)
     const bool plain = !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
     if (wasDragging) {
         if (tolm::items::ItemHost* window = host()) {
+            const tolm::items::CoverIndex cover(parentWidget());
             for (TSpButton* item : window->items()) {
                 if (item && item->isTimerDriven())
-                    item->updateCoveredFlag();
+                    item->updateCoveredFlag(cover);
             }
         }
     }

@@ -15,6 +15,7 @@
 #include "platform/Platform.h"
 
 #include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -105,8 +106,51 @@ Color fontColor(const tolm::store::FontState& font)
 
 } // namespace
 
-void TSpButton::paintEvent(QPaintEvent*)
+namespace {
+
+// What the timer's in-place refresh may change: everything inside the outer
+// bevel line. A paint asked for by anything else covers the whole item.
+QRect insideBevel(const QSize& size)
 {
+    return QRect(1, 1, size.width() - 2, size.height() - 2);
+}
+
+} // namespace
+
+void TSpButton::refreshInPlace()
+{
+    if (!isVisible() || !updatesEnabled())
+        return;
+    if (clase() < Clase::Reloj || m_d.tag1 < 0 || m_surface.size() != size()) {
+        m_d.tag |= kTagTimerRepaint;
+        repaint();
+        m_d.tag &= ~kTagTimerRepaint;
+        return;
+    }
+    try {
+        kindPicture(*this);
+    } catch (const std::exception& error) {
+        m_d.tag1 = -1;
+        qCWarning(lcItems, "an item could not be drawn: %s", error.what());
+    }
+    // Only the surface needs to reach the screen; asking for a paint rather
+    // than painting now lets all items of a tick go out in one flush.
+    m_pictureWaits = true;
+    update(insideBevel(size()));
+}
+
+void TSpButton::paintEvent(QPaintEvent* event)
+{
+    // The surface already holds what the timer drew; any other paint that
+    // joined it makes the region larger and the item is painted whole.
+    const bool drawn = m_pictureWaits && m_surface.size() == size()
+        && insideBevel(size()).contains(event->region().boundingRect());
+    m_pictureWaits = false;
+    if (drawn) {
+        QPainter painter(this);
+        painter.drawImage(event->rect(), m_surface, event->rect());
+        return;
+    }
     const bool inPlace = clase() >= Clase::Reloj && (m_d.tag & kTagTimerRepaint) && m_d.tag1 >= 0
         && m_surface.size() == size();
     // Nothing may escape a paint into Qt's event loop: a drive or a memory

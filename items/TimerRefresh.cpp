@@ -23,10 +23,8 @@ void repaintNow(TSpButton& item, bool full)
         item.update();
         return;
     }
-    // In place: the painter redraws only the picture over what is on screen.
-    item.setTag(item.Tag() | TSpButton::kTagTimerRepaint);
-    item.repaint();
-    item.setTag(item.Tag() & ~TSpButton::kTagTimerRepaint);
+    // In place: only the picture is redrawn over what is on screen.
+    item.refreshInPlace();
 }
 
 } // namespace

@@ -1,12 +1,18 @@
-// The yardstick for the start-up figure: a bare Qt window showing one label,
-// ending right after its first paint exactly as tolm does under TOLM_EXIT_AFTER_FIRST_PAINT.
+// The yardstick for the start-up and idle figures: a bare Qt window showing
+// one label. By default it ends right after its first paint exactly as tolm
+// does under TOLM_EXIT_AFTER_FIRST_PAINT; with --tick it stays up and shows
+// the time, changed once a second, as the floor a clock program idles at.
 #include <QApplication>
 #include <QLabel>
+#include <QTime>
+#include <QTimer>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    const bool tick = argc > 1 && std::strcmp(argv[1], "--tick") == 0;
     QLabel label(QStringLiteral("Tolm 2000"));
     struct FirstPaint : QObject {
         bool eventFilter(QObject*, QEvent* event) override
@@ -17,7 +23,14 @@ int main(int argc, char** argv)
             return false;
         }
     } filter;
-    label.installEventFilter(&filter);
+    QTimer timer;
+    if (tick) {
+        QObject::connect(&timer, &QTimer::timeout, &label,
+            [&label] { label.setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))); });
+        timer.start(1000);
+    } else {
+        label.installEventFilter(&filter);
+    }
     label.show();
     return app.exec();
 }

@@ -1,0 +1,375 @@
+// What tolm costs while nobody touches it, as whole processes: start-up to
+// the first paint, resident memory and CPU while idle, for a typical shelf
+// (12 launchers, a clock, a drive and a memory tile) and a stress shelf (100
+// clocks, 20 drive and 20 memory tiles over the main window and two open
+// folder windows), each next to a bare Qt window whose label shows the time,
+// changed once a second. It prints the figures and their ratios to the bare
+// window; it is a measurement, not a test, and never fails on a figure.
+//
+//   bench_idle [--seconds=N] [--offscreen]
+//
+// Idle time defaults to 60 s (TOLM_IDLE_SECONDS or --seconds change it). The
+// programs run on a private Xvfb server when one is installed (the display
+// is the first free one from :150 up, or TOLM_BENCH_DISPLAY), else on Qt's
+// offscreen platform. TOLM_BENCH_PROGRAM runs another build of tolm. The three idle processes run side by
+// side, so the whole run takes one idle period plus a few seconds of start-ups.
+#include "app/AppState.h"
+#include "app/TPrincipal.h"
+#include "items/TSpButton.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+QString s_binDir;
+
+struct Program {
+    QString name;
+    QString path;
+    QStringList arguments; // for the idle run
+    QString workDir;
+};
+
+// ---------------------------------------------------------------- shelves
+
+// Writes the shelf files of one scene into `dir` through the program's own
+// windows, the way a user's session would leave them.
+template <typename Fill> void writeShelf(const QString& dir, Fill fill)
+{
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir);
+    {
+        AppState state;
+        auto* main = new TPrincipal;
+        fill(main);
+        main->Guardarconfiguracin1Click();
+        const auto folders = state.openFolderWindows;
+        for (const auto& window : folders)
+            delete window.data();
+        delete main;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QDir::setCurrent(previous);
+}
+
+void typicalShelf(TPrincipal* main)
+{
+    main->setBounds(QRect(100, 100, 330, 140));
+    for (int i = 0; i < 12; ++i) {
+        AppState::get().pressPoint = QPoint((i % 8) * 40, (i / 8) * 40);
+        TSpButton* item = main->Nuevoboton1Click();
+        item->setComando(QStringLiteral("/usr/bin/programa-%1").arg(i));
+        item->setCaption(QStringLiteral("P%1").arg(i));
+    }
+    AppState::get().pressPoint = QPoint(160, 40);
+    main->Reloj1Click();
+    AppState::get().pressPoint = QPoint(200, 40);
+    main->Disco1Click();
+    AppState::get().pressPoint = QPoint(240, 40);
+    main->Memoria1Click();
+}
+
+void stressShelf(TPrincipal* main)
+{
+    main->setBounds(QRect(0, 0, 960, 420));
+    AppState::get().pressPoint = QPoint(0, 0);
+    TSpButton* a = main->NuevaCarpeta1Click();
+    AppState::get().pressPoint = QPoint(40, 0);
+    TSpButton* b = main->NuevaCarpeta1Click();
+    a->SpButtonClick();
+    b->SpButtonClick();
+    TPrincipal* windows[3] = { main, TPrincipal::folderWindowOf(a), TPrincipal::folderWindowOf(b) };
+    windows[1]->setBounds(QRect(0, 440, 960, 300));
+    windows[2]->setBounds(QRect(0, 760, 960, 300));
+    for (int i = 0; i < 140; ++i) {
+        TPrincipal* window = windows[i % 3];
+        const int slot = i / 3;
+        AppState::get().pressPoint = QPoint((slot % 20) * 45, 50 + (slot / 20) * 45);
+        if (i < 100)
+            window->Reloj1Click();
+        else if (i < 120)
+            window->Disco1Click();
+        else
+            window->Memoria1Click();
+    }
+}
+
+// ---------------------------------------------------------------- processes
+
+QProcessEnvironment childEnvironment(const QProcessEnvironment& base, const QString& workDir)
+{
+    QProcessEnvironment env = base;
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), workDir + QStringLiteral("/config"));
+    return env;
+}
+
+// Milliseconds from start to the exit that follows the first paint; the
+// median of `runs`.
+double startupMs(const Program& program, const QProcessEnvironment& base, int runs)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QProcess process;
+        process.setProgram(program.path);
+        process.setWorkingDirectory(program.workDir);
+        QProcessEnvironment env = childEnvironment(base, program.workDir);
+        env.insert(QStringLiteral("TOLM_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
+        process.setProcessEnvironment(env);
+        QElapsedTimer timer;
+        timer.start();
+        process.start();
+        process.waitForFinished(60000);
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// User plus system CPU ticks of a process, from /proc/<pid>/stat.
+long long cpuTicks(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = file.readAll();
+    // The command name may hold blanks; the fields after it are counted from its ')'.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    // utime and stime are fields 14 and 15 of the whole line, 12 and 13 here.
+    if (fields.size() < 13)
+        return -1;
+    return fields[11].toLongLong() + fields[12].toLongLong();
+}
+
+// A "Name:   value kB" line of /proc/<pid>/status.
+long long statusKb(qint64 pid, const QByteArray& name)
+{
+    QFile file(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.startsWith(name + ':'))
+            return line.mid(name.size() + 1).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+int openFiles(qint64 pid)
+{
+    return int(
+        QDir(QStringLiteral("/proc/%1/fd").arg(pid)).entryList(QDir::NoDotAndDotDot | QDir::System).size());
+}
+
+struct IdleFigures {
+    double cpuPercent { -1 };
+    long long rssKb { -1 };
+    long long rssGrowthKb { 0 };
+    int filesBefore { 0 };
+    int filesAfter { 0 };
+};
+
+struct Running {
+    Program program;
+    std::unique_ptr<QProcess> process;
+    long long ticks0 { 0 };
+    long long rss0 { 0 };
+    int files0 { 0 };
+};
+
+void startIdle(Running& run, const QProcessEnvironment& base)
+{
+    run.process = std::make_unique<QProcess>();
+    run.process->setProgram(run.program.path);
+    run.process->setArguments(run.program.arguments);
+    run.process->setWorkingDirectory(run.program.workDir);
+    run.process->setProcessEnvironment(childEnvironment(base, run.program.workDir));
+    run.process->start();
+    run.process->waitForStarted(10000);
+}
+
+void markIdle(Running& run)
+{
+    const qint64 pid = run.process->processId();
+    run.ticks0 = cpuTicks(pid);
+    run.rss0 = statusKb(pid, "VmRSS");
+    run.files0 = openFiles(pid);
+}
+
+IdleFigures finishIdle(Running& run, double seconds)
+{
+    IdleFigures f;
+    const qint64 pid = run.process->processId();
+    const long long ticks = cpuTicks(pid);
+    if (ticks >= 0 && run.ticks0 >= 0)
+        f.cpuPercent = 100.0 * double(ticks - run.ticks0) / double(::sysconf(_SC_CLK_TCK)) / seconds;
+    f.rssKb = statusKb(pid, "VmRSS");
+    f.rssGrowthKb = f.rssKb - run.rss0;
+    f.filesBefore = run.files0;
+    f.filesAfter = openFiles(pid);
+    run.process->terminate();
+    if (!run.process->waitForFinished(10000)) {
+        run.process->kill();
+        run.process->waitForFinished(5000);
+    }
+    return f;
+}
+
+// ---------------------------------------------------------------- display
+
+struct XServer {
+    std::unique_ptr<QProcess> server;
+    QString name; // ":150", or empty for offscreen
+};
+
+XServer startDisplay(bool offscreen)
+{
+    XServer display;
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (offscreen || xvfb.isEmpty())
+        return display;
+    int number = -1;
+    if (const QByteArray chosen = qgetenv("TOLM_BENCH_DISPLAY"); !chosen.isEmpty()) {
+        number = chosen.mid(chosen.startsWith(':') ? 1 : 0).toInt();
+    } else {
+        for (int n = 150; n < 200 && number < 0; ++n) {
+            if (!QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n))
+                && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+                number = n;
+        }
+    }
+    if (number < 0)
+        return display;
+    display.server = std::make_unique<QProcess>();
+    display.server->setProgram(xvfb);
+    display.server->setArguments({ QStringLiteral(":%1").arg(number), QStringLiteral("-screen"),
+        QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+        QStringLiteral("tcp"), QStringLiteral("-noreset") });
+    display.server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    display.server->start();
+    const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
+    for (int i = 0; i < 100 && !QFile::exists(socket); ++i)
+        QThread::msleep(50);
+    if (!QFile::exists(socket)) {
+        display.server->kill();
+        display.server->waitForFinished(5000);
+        display.server.reset();
+        return display;
+    }
+    display.name = QStringLiteral(":%1").arg(number);
+    return display;
+}
+
+QString ratio(double value, double floor)
+{
+    if (value < 0 || floor <= 0)
+        return QStringLiteral("-");
+    return QString::number(value / floor, 'f', 2) + u'x';
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QProcessEnvironment inherited = QProcessEnvironment::systemEnvironment();
+    QApplication app(argc, argv);
+    s_binDir = QCoreApplication::applicationDirPath();
+
+    double seconds = qEnvironmentVariableIsSet("TOLM_IDLE_SECONDS")
+        ? qEnvironmentVariable("TOLM_IDLE_SECONDS").toDouble()
+        : 60.0;
+    bool offscreen = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg.startsWith(QStringLiteral("--seconds=")))
+            seconds = arg.mid(10).toDouble();
+        else if (arg == QStringLiteral("--offscreen"))
+            offscreen = true;
+        else {
+            std::fprintf(stderr, "usage: bench_idle [--seconds=N] [--offscreen]\n");
+            return 2;
+        }
+    }
+    seconds = std::max(seconds, 1.0);
+
+    QTemporaryDir root;
+    // TOLM_BENCH_KEEP=1 leaves the shelves behind for a look.
+    if (qEnvironmentVariableIntValue("TOLM_BENCH_KEEP") == 1) {
+        root.setAutoRemove(false);
+        std::printf("shelves in %s\n", qPrintable(root.path()));
+    }
+    const QString typicalDir = root.path() + QStringLiteral("/typical");
+    const QString stressDir = root.path() + QStringLiteral("/stress");
+    const QString bareDir = root.path() + QStringLiteral("/bare");
+    for (const QString& dir : { typicalDir, stressDir, bareDir })
+        QDir().mkpath(dir);
+    writeShelf(typicalDir, typicalShelf);
+    writeShelf(stressDir, stressShelf);
+
+    XServer display = startDisplay(offscreen);
+    QProcessEnvironment base = inherited;
+    if (display.name.isEmpty()) {
+        base.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    } else {
+        base.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        base.insert(QStringLiteral("DISPLAY"), display.name);
+    }
+    // TOLM_BENCH_PROGRAM names another build of tolm to compare with.
+    const QString tolm = qEnvironmentVariableIsSet("TOLM_BENCH_PROGRAM")
+        ? qEnvironmentVariable("TOLM_BENCH_PROGRAM")
+        : s_binDir + QStringLiteral("/../app/tolm");
+    const QString bare = s_binDir + QStringLiteral("/bare_label");
+    std::vector<Running> runs(3);
+    runs[0].program = { QStringLiteral("bare label (floor)"), bare, { QStringLiteral("--tick") }, bareDir };
+    runs[1].program = { QStringLiteral("typical shelf"), tolm, {}, typicalDir };
+    runs[2].program = { QStringLiteral("stress shelf"), tolm, {}, stressDir };
+
+    std::printf("platform: %s; idle %.0f s\n",
+        display.name.isEmpty() ? "offscreen" : qPrintable(QStringLiteral("Xvfb ") + display.name), seconds);
+    std::fflush(stdout);
+
+    std::vector<double> startups;
+    for (const Running& run : runs)
+        startups.push_back(startupMs(run.program, base, 7));
+
+    for (Running& run : runs)
+        startIdle(run, base);
+    // Start-up work (loading, first paints, the first refresh of every tile) is left out.
+    QThread::sleep(3);
+    for (Running& run : runs)
+        markIdle(run);
+    QThread::usleep(static_cast<unsigned long>(seconds * 1e6));
+    std::vector<IdleFigures> idle;
+    for (Running& run : runs)
+        idle.push_back(finishIdle(run, seconds));
+
+    std::printf(
+        "%-20s %12s %10s %12s %12s %8s\n", "", "start-up ms", "RSS kB", "RSS growth kB", "idle CPU %", "fds");
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        std::printf("%-20s %12.1f %10lld %12lld %12.3f %4d->%d\n", qPrintable(runs[i].program.name),
+            startups[i], idle[i].rssKb, idle[i].rssGrowthKb, idle[i].cpuPercent, idle[i].filesBefore,
+            idle[i].filesAfter);
+    }
+    std::printf("\nratio to the floor    start-up      RSS   idle CPU\n");
+    for (std::size_t i = 1; i < runs.size(); ++i) {
+        std::printf("%-20s %9s %8s %10s\n", qPrintable(runs[i].program.name),
+            qPrintable(ratio(startups[i], startups[0])), qPrintable(ratio(idle[i].rssKb, idle[0].rssKb)),
+            qPrintable(ratio(idle[i].cpuPercent, idle[0].cpuPercent)));
+    }
+
+    if (display.server) {
+        display.server->terminate();
+        display.server->waitForFinished(5000);
+    }
+    return 0;
+}

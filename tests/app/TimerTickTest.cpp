@@ -1,0 +1,223 @@
+// One tick of the refresh timer over many tiles: each source is asked once,
+// each tile still shows its own picture, and what the tick drew reaches the
+// screen.
+#include "ShelfFixture.h"
+#include "items/ClockPicture.h"
+
+#include <QApplication>
+#include <QScreen>
+
+using namespace tolm;
+
+namespace {
+
+struct CountingDrives : test::FakeDrives {
+    QMap<QString, int> asked; // driveType calls by root
+    int driveType(const QString& root) override
+    {
+        ++asked[key(root)];
+        return FakeDrives::driveType(root);
+    }
+};
+
+struct CountingMemory : test::FakeMemory {
+    int asked { 0 };
+    std::optional<platform::MemoryStatus> status() override
+    {
+        ++asked;
+        return FakeMemory::status();
+    }
+};
+
+struct CountingClock : test::FakeClock {
+    int asked { 0 };
+    QDateTime now() override
+    {
+        ++asked;
+        return FakeClock::now();
+    }
+};
+
+class TimerTickTest : public ShelfTest {
+protected:
+    void SetUp() override
+    {
+        ShelfTest::SetUp();
+        drives.add("c:\\", platform::DriveFixed, 1000 * 1024, 250 * 1024, "SISTEMA");
+        drives.add("d:\\", platform::DriveFixed, 2000 * 1024, 500 * 1024, "DATOS");
+        platform::Services counting = fake.services();
+        counting.drives = &drives;
+        counting.memory = &memory;
+        counting.clock = &clock;
+        m_counting = std::make_unique<platform::ScopedServices>(counting);
+    }
+    void TearDown() override
+    {
+        closeAll();
+        m_counting.reset();
+        ShelfTest::TearDown();
+    }
+
+    // A shown main window; items go side by side, none covering another.
+    TPrincipal* shownMain()
+    {
+        TPrincipal* main = startMain();
+        main->resize(600, 200);
+        main->show();
+        return main;
+    }
+    TSpButton* add(TPrincipal* main, TSpButton* (TPrincipal::*command)())
+    {
+        state().pressPoint = QPoint(m_next, 0);
+        m_next += 50;
+        return (main->*command)();
+    }
+
+    CountingDrives drives;
+    CountingMemory memory;
+    CountingClock clock;
+
+private:
+    std::unique_ptr<platform::ScopedServices> m_counting;
+    int m_next { 0 };
+};
+
+TEST_F(TimerTickTest, OneTickAsksEachSourceOnceAndTheNextTickAsksAgain)
+{
+    TPrincipal* main = shownMain();
+    for (int i = 0; i < 3; ++i)
+        add(main, &TPrincipal::Reloj1Click);
+    QList<TSpButton*> tiles;
+    for (const char* root : { "c:\\", "c:\\", "d:\\" }) {
+        TSpButton* drive = add(main, &TPrincipal::Disco1Click);
+        drive->setDirectorio(QString::fromLatin1(root));
+        tiles.append(drive);
+    }
+    TSpButton* m1 = add(main, &TPrincipal::Memoria1Click);
+    TSpButton* m2 = add(main, &TPrincipal::Memoria1Click);
+    QApplication::processEvents();
+    drives.asked.clear();
+    memory.asked = 0;
+    clock.asked = 0;
+
+    // Every drive and memory tile is due at the first tick.
+    main->Timer1Timer();
+    EXPECT_EQ(drives.asked.value("c:\\"), 1);
+    EXPECT_EQ(drives.asked.value("d:\\"), 1);
+    EXPECT_EQ(memory.asked, 1);
+    EXPECT_EQ(clock.asked, 1);
+    // Each drive tile shows its own drive.
+    EXPECT_EQ(tiles[0]->tag1(), 250);
+    EXPECT_EQ(tiles[1]->tag1(), 250);
+    EXPECT_EQ(tiles[2]->tag1(), 500);
+
+    // Nothing read in one tick is kept for the next.
+    memory.figures.load = 70;
+    drives.drives[0].space.freeBytes = 100 * 1024;
+    drives.drives[0].space.availableBytes = 100 * 1024;
+    for (int i = 0; i < 9; ++i)
+        main->Timer1Timer();
+    EXPECT_EQ(clock.asked, 10);
+    EXPECT_TRUE(m1->Hint().contains(QStringLiteral("70")));
+    EXPECT_EQ(m2->Hint(), m1->Hint());
+    EXPECT_EQ(tiles[0]->tag1(), 100);
+    EXPECT_EQ(tiles[2]->tag1(), 500);
+}
+
+TEST_F(TimerTickTest, ClocksOfOneTickKeepTheirOwnTexts)
+{
+    struct Shape {
+        int tag;
+        const char* time;
+        const char* date;
+        const char* separator;
+    };
+    const Shape shapes[] = {
+        { 0, "", "", "" },
+        { 0, "hh:mm tt", "d MMM", " - " },
+        { 0, "hh:mm tt", "d MMM", " / " },
+        { TSpButton::kTagNoDate, "hh:mm tt", "d MMM", " - " },
+        { TSpButton::kTagNoTime, "hh:mm tt", "dddd", "" },
+        { TSpButton::kTagNoSeconds, "H:mm", "", "" },
+    };
+    TPrincipal* main = shownMain();
+    QList<TSpButton*> clocks;
+    for (const Shape& shape : shapes) {
+        TSpButton* item = add(main, &TPrincipal::Reloj1Click);
+        item->setTag(shape.tag);
+        item->setParam(QString::fromUtf8(shape.time));
+        item->setDirectorio(QString::fromUtf8(shape.date));
+        item->setFichIcono(QString::fromUtf8(shape.separator));
+        clocks.append(item);
+    }
+    QApplication::processEvents();
+    main->Timer1Timer();
+    QApplication::processEvents();
+    for (int i = 0; i < clocks.size(); ++i) {
+        SCOPED_TRACE(i);
+        const Shape& shape = shapes[i];
+        EXPECT_EQ(clocks[i]->Comando(),
+            items::clockText(clock.time, shape.tag, QString::fromUtf8(shape.time),
+                QString::fromUtf8(shape.date), QString::fromUtf8(shape.separator), fake.locale));
+        EXPECT_EQ(clocks[i]->Hint(), items::clockHint(clock.time, fake.locale));
+    }
+}
+
+TEST_F(TimerTickTest, WhatATickDrawsReachesTheScreenAndAJoinedRepaintIsWhole)
+{
+    TPrincipal* main = shownMain();
+    TSpButton* item = add(main, &TPrincipal::Reloj1Click);
+    QApplication::processEvents();
+    main->Timer1Timer();
+    QApplication::processEvents();
+
+    // A minute later the hands have moved on the item's surface and on the screen.
+    const QImage before = item->surface().copy();
+    clock.time = clock.time.addSecs(60);
+    main->Timer1Timer();
+    ASSERT_NE(item->surface(), before);
+    QApplication::processEvents();
+    const QImage shown = QGuiApplication::primaryScreen()
+                             ->grabWindow(main->winId(), item->x(), item->y(), item->width(), item->height())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    if (shown.size() != item->size())
+        GTEST_SKIP() << "this platform cannot grab a window";
+    EXPECT_EQ(shown, item->surface().convertToFormat(QImage::Format_RGB32));
+
+    // A change asked for in the same round as a tick is drawn whole: the
+    // pointer resting on a flat item brings its raised frame back.
+    const QRgb flatCorner = item->surface().pixel(0, 0);
+    clock.time = clock.time.addSecs(60);
+    main->Timer1Timer();
+    state().hoveredItem = item;
+    item->update();
+    QApplication::processEvents();
+    EXPECT_NE(item->surface().pixel(0, 0), flatCorner);
+    EXPECT_EQ(item->surface().pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(TimerTickTest, ArrangingStacksItemsInTheirNewOrder)
+{
+    TPrincipal* main = startMain();
+    main->resize(100, 200);
+    // Made right to left and bottom up, so that the new order reverses the old one.
+    QList<TSpButton*> made;
+    for (int i = 0; i < 6; ++i) {
+        state().pressPoint = QPoint(60 - (i % 2) * 40, 100 - (i / 2) * 40);
+        made.append(main->Nuevoboton1Click());
+    }
+    main->Organizarbotones1Click();
+    const QList<TSpButton*> arranged = main->items();
+    QList<TSpButton*> stacked;
+    for (QObject* child : main->children()) {
+        if (auto* item = qobject_cast<TSpButton*>(child))
+            stacked.append(item);
+    }
+    EXPECT_EQ(stacked, arranged);
+    EXPECT_NE(arranged, made);
+    for (TSpButton* item : arranged)
+        EXPECT_FALSE(item->isHidden());
+}
+
+} // namespace
