@@ -142,8 +142,9 @@ TEST_F(DialogKeyboardTest, ControlsAreLabelledForScreenReaders)
                 labels.append(other->text(QAccessible::Name));
             // A group box's title counts as a label of what it holds, too.
             EXPECT_TRUE(labels.contains(row.label)) << labels.join('|').toStdString();
-            if (row.isEdit)
+            if (row.isEdit) {
                 EXPECT_EQ(iface->text(QAccessible::Name), row.label);
+            }
         }
         dialog->reject();
         flushDeletes();
