@@ -4,7 +4,6 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -163,6 +162,16 @@ Record ShelfReader::nextRecord()
     return readRecord(m_data, m_pos);
 }
 
+FontDialogState ShelfReader::nextFontDialog()
+{
+    return readFontDialog(m_data, m_pos);
+}
+
+SpButtonState ShelfReader::nextItem()
+{
+    return readSpButton(m_data, m_pos);
+}
+
 ShelfFile parseShelf(std::span<const std::uint8_t> data)
 {
     ShelfReader reader(data);
@@ -188,25 +197,45 @@ std::vector<std::uint8_t> serializeShelf(const ShelfFile& file)
 
 std::optional<std::vector<std::uint8_t>> readFileBytes(const fs::path& path, std::string* error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         if (error)
             *error = errnoText("cannot open", path);
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes;
-    // Sized once from the file's length, so reading never holds a half-grown copy too.
-    std::error_code ec;
-    if (const auto size = fs::file_size(path, ec); !ec)
-        bytes.reserve(static_cast<std::size_t>(size));
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-        bytes.insert(bytes.end(), buffer, buffer + in.gcount());
-    if (in.bad()) {
-        if (error)
-            *error = errnoText("cannot read", path);
-        return std::nullopt;
+    // Sized once from the file's length and read straight into place, so
+    // reading never holds a half-grown copy too. A file that grows meanwhile
+    // (or tells no length) is read on in blocks to its end.
+    struct stat info { };
+    std::size_t expected = 0;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        expected = static_cast<std::size_t>(info.st_size);
+    std::vector<std::uint8_t> bytes(expected);
+    std::size_t done = 0;
+    std::uint8_t probe[4096];
+    for (;;) {
+        // A full buffer is not yet the end: a small read tells, without
+        // growing the buffer for a file that ends where it said.
+        const bool full = done == bytes.size();
+        std::uint8_t* into = full ? probe : bytes.data() + done;
+        const std::size_t room = full ? sizeof probe : bytes.size() - done;
+        const ssize_t n = ::read(fd, into, room);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            if (error)
+                *error = errnoText("cannot read", path);
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        if (full)
+            bytes.insert(bytes.end(), probe, probe + n);
+        done += static_cast<std::size_t>(n);
     }
+    ::close(fd);
+    bytes.resize(done);
     return bytes;
 }
 
@@ -297,16 +326,11 @@ FolderScan scanFolderFiles(std::span<const std::uint8_t> data)
         scan.magicMatches = reader.magicMatches();
         if (!scan.magicMatches)
             return scan;
-        std::size_t pos = reader.position();
-        std::vector<std::size_t> dialogOffsets;
-        const Record dialog = readRecord(data, pos, &dialogOffsets);
-        readFontDialog(dialog, dialogOffsets);
-        while (pos < data.size()) {
-            std::vector<std::size_t> offsets;
-            const Record record = readRecord(data, pos, &offsets);
-            const SpButtonState item = readSpButton(record, offsets);
+        reader.nextFontDialog();
+        while (!reader.atEnd()) {
+            SpButtonState item = reader.nextItem();
             if (item.clase == kCarpeta)
-                scan.names.push_back(item.comando);
+                scan.names.push_back(std::move(item.comando));
         }
     } catch (const StreamError& e) {
         scan.error = e;
