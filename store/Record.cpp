@@ -323,6 +323,12 @@ void ValueView::assignText(std::string& out) const
 Value ValueView::toValue() const
 {
     Value v;
+    assignTo(v);
+    return v;
+}
+
+void ValueView::assignTo(Value& v) const
+{
     v.tag = tag;
     v.integer = integer;
     switch (tag) {
@@ -344,7 +350,6 @@ Value ValueView::toValue() const
     default:
         break;
     }
-    return v;
 }
 
 ValueView viewOf(const Value& value, std::vector<std::string_view>& members)

@@ -74,6 +74,7 @@ struct ValueView {
     void assignText(std::string& out) const;
     // A List, Set or Collection comes out empty: its parts are not in a view.
     Value toValue() const;
+    void assignTo(Value& value) const; // the same into a fresh Value, in place
 };
 
 // A view of a scalar or Set value; `members` must outlive the view.

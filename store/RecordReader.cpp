@@ -137,20 +137,20 @@ public:
         if (m_offsets)
             m_offsets->push_back(at);
         if (m_record)
-            m_record->properties.push_back({ cp1252ToUtf8(name), {} });
+            cp1252ToUtf8(name, m_record->properties.emplace_back().name);
     }
 
     void value(const ValueView& value, std::size_t at) override
     {
         if (m_depth == 0) {
             if (m_record)
-                current().value = value.toValue();
+                value.assignTo(current().value);
             judge(value);
             return;
         }
         count(at);
         if (m_record)
-            m_open.back()->items.push_back(value.toValue());
+            value.assignTo(m_open.back()->items.emplace_back());
     }
 
     void begin(ValueTag tag, std::size_t at) override
