@@ -118,7 +118,7 @@ SpButtonState readSpButton(const Record& record, std::span<const std::size_t> pr
 // Reads the record at `pos` straight from the bytes and advances `pos` past
 // it, building no Record: the state and the errors are those of
 // readSpButton(readRecord(data, pos, &offsets), offsets), every bound of
-// readRecord included.
+// readRecord included. On an error `pos` is left where it was.
 SpButtonState readSpButton(std::span<const std::uint8_t> data, std::size_t& pos);
 // Builds the record in writing order, leaving out what holds its default.
 Record writeSpButton(const SpButtonState& state);
