@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <set>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +45,24 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes)
         done += static_cast<std::size_t>(n);
     }
     return true;
+}
+
+// A large file is read into memory the kernel may back with 2 MB pages:
+// filling 45 MB of 4 KB pages takes eleven thousand faults, a fifth of the
+// time a large shelf file takes to read. Only whole huge pages inside the
+// buffer are named; a kernel without them ignores the advice.
+void preferHugePages([[maybe_unused]] void* data, [[maybe_unused]] std::size_t size)
+{
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kHuge = 2u << 20;
+    if (size < 2 * kHuge)
+        return;
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (start + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t last = (start + size) & ~(kHuge - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
 }
 
 constexpr std::uint8_t kCarpeta = 1;
@@ -210,7 +229,10 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const fs::path& path, std
     std::size_t expected = 0;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
         expected = static_cast<std::size_t>(info.st_size);
-    std::vector<std::uint8_t> bytes(expected);
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(expected);
+    preferHugePages(bytes.data(), expected);
+    bytes.resize(expected);
     std::size_t done = 0;
     std::uint8_t probe[4096];
     for (;;) {
