@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 #include <unordered_map>
 
@@ -309,49 +308,12 @@ public:
         if (name.size() > sizeof m_buffer)
             m_size = 0; // no property has so long a name
     }
-    // The part of `name` before its first dot, and where the dot is (npos
-    // when there is none). A property is named on every read: a name of up
-    // to sixteen bytes is searched and lowered eight bytes at a time.
-    static LoweredName head(std::string_view name, std::size_t& dot)
-    {
-        if (std::endian::native != std::endian::little || name.size() > 16) {
-            dot = name.find('.');
-            return LoweredName(name.substr(0, dot));
-        }
-        constexpr std::uint64_t ones = 0x0101010101010101ull;
-        constexpr std::uint64_t highs = 0x8080808080808080ull;
-        LoweredName lowered;
-        if (!name.empty())
-            std::memcpy(lowered.m_buffer, name.data(), name.size());
-        std::uint64_t words[2];
-        std::memcpy(words, lowered.m_buffer, sizeof words);
-        dot = std::string_view::npos;
-        for (std::size_t k = 0; k < 2 && dot == std::string_view::npos; ++k) {
-            // The lowest byte marked is the first dot; the zeros past the
-            // name are no dots.
-            const std::uint64_t x = words[k] ^ (ones * '.');
-            if (const std::uint64_t marked = (x - ones) & ~x & highs)
-                dot = 8 * k + std::size_t(std::countr_zero(marked)) / 8;
-        }
-        for (auto& w : words) {
-            // Bytes from 'A' to 'Z', and no byte past ASCII, gain 0x20.
-            const std::uint64_t low7 = w & ~highs;
-            const std::uint64_t upper
-                = (low7 + ones * (0x80 - 'A')) & ~(low7 + ones * (0x80 - 'Z' - 1)) & ~w & highs;
-            w |= upper >> 2;
-        }
-        std::memcpy(lowered.m_buffer, words, sizeof words);
-        lowered.m_size = dot == std::string_view::npos ? name.size() : dot;
-        std::memset(lowered.m_buffer + lowered.m_size, 0, 16 - lowered.m_size);
-        return lowered;
-    }
     std::string_view view() const { return { m_buffer, m_size }; }
     bool operator==(std::string_view other) const { return view() == other; }
     // The first sixteen bytes, zero past the name.
     const char* padded() const { return m_buffer; }
 
 private:
-    LoweredName() = default;
     char m_buffer[40] {};
     std::size_t m_size { 0 };
 };
@@ -412,9 +374,12 @@ struct Path {
 
 Path splitPath(std::string_view name)
 {
-    std::size_t dot = 0;
-    const LoweredName head = LoweredName::head(name, dot);
-    return { head, dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1) };
+    // Names are short: a plain loop beats a library search call.
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '.')
+            return { LoweredName(name.substr(0, i)), name.substr(i + 1) };
+    }
+    return { LoweredName(name), {} };
 }
 
 void appendFont(Record& record, const FontState& font)
