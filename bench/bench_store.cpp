@@ -1,5 +1,7 @@
 // Reading and writing item records: 10,000 items, either all without a
 // glyph or half of them with a 36 x 36 24-bit glyph (a BMP of about 4 KB).
+// Reading a 100,000-item shelf file of about 45 MB as `tolm-shelf check`
+// does, straight into item states, and as the window does, through records.
 // And reading 20 MB hostile shelf files the way the window does: how long it
 // takes to refuse them, and how much memory reading adds to the file's bytes.
 #include "store/ShelfFile.h"
@@ -70,6 +72,15 @@ std::vector<std::uint8_t> records(const std::vector<SpButtonState>& list)
     return out;
 }
 
+// Records and megabytes a second, as rates over the measured time.
+void countRecords(benchmark::State& state, std::size_t records, std::size_t bytes)
+{
+    using benchmark::Counter;
+    state.counters["records/s"] = Counter(double(state.iterations()) * double(records), Counter::kIsRate);
+    state.counters["MB/s"]
+        = Counter(double(state.iterations()) * double(bytes) / (1 << 20), Counter::kIsRate);
+}
+
 void readItems(benchmark::State& state)
 {
     const auto bytes = records(items(state.range(0) != 0));
@@ -82,7 +93,63 @@ void readItems(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * kItems);
     state.SetBytesProcessed(state.iterations() * std::int64_t(bytes.size()));
+    countRecords(state, kItems, bytes.size());
     state.counters["file_KB"] = double(bytes.size()) / 1024;
+}
+
+// A large shelf of ordinary launchers: texts of some forty bytes, a few with
+// letters past ASCII, every handler and a size format; about 450 bytes an item.
+constexpr int kShelfItems = 100000;
+
+const std::vector<std::uint8_t>& largeShelf()
+{
+    static const std::vector<std::uint8_t> bytes = [] {
+        std::vector<std::uint8_t> out;
+        writeHeader({}, out);
+        writeRecord(writeFontDialog({}), out);
+        for (int i = 0; i < kShelfItems; ++i) {
+            const std::string n = std::to_string(i);
+            SpButtonState s;
+            s.left = (i % 20) * 40;
+            s.top = (i / 20) * 40;
+            s.tipo = 1;
+            s.width = 80;
+            s.height = 40;
+            s.caption = "Programa " + n;
+            s.popupMenu = "Principal.MenuBoton";
+            s.comando = "/usr/bin/programa-de-configuración-" + n;
+            s.directorio = "/home/usuario/Proyectos/carpeta-" + std::to_string(i % 97);
+            s.fichIcono = "/usr/share/icons/hicolor/48x48/apps/programa-" + n + ".png";
+            s.param = "--abrir \"/home/usuario/informe " + n + ".txt\"";
+            s.tag1 = i % 5;
+            writeRecord(writeSpButton(s), out);
+        }
+        return out;
+    }();
+    return bytes;
+}
+
+// 0: straight into item states, as `tolm-shelf check` reads;
+// 1: each record built first, then read into its state, as the window reads.
+void readShelf(benchmark::State& state)
+{
+    const auto& bytes = largeShelf();
+    const bool throughRecords = state.range(0) != 0;
+    for (auto _ : state) {
+        ShelfReader reader(bytes);
+        if (throughRecords) {
+            benchmark::DoNotOptimize(readFontDialog(reader.nextRecord()));
+            while (!reader.atEnd())
+                benchmark::DoNotOptimize(readSpButton(reader.nextRecord()));
+        } else {
+            benchmark::DoNotOptimize(reader.nextFontDialog());
+            while (!reader.atEnd())
+                benchmark::DoNotOptimize(reader.nextItem());
+        }
+    }
+    state.SetLabel(throughRecords ? "through records" : "straight to states");
+    countRecords(state, kShelfItems + 1, bytes.size());
+    state.counters["file_MB"] = double(bytes.size()) / (1 << 20);
 }
 
 void writeItems(benchmark::State& state)
@@ -191,6 +258,7 @@ BENCHMARK(readHostile)
     ->ArgName("kind")
     ->DenseRange(0, std::size(kHostile) - 1)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(readShelf)->ArgName("records")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(readItems)->ArgName("glyphs")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(writeItems)->ArgName("glyphs")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the record reader and both typed readers. Anything
 // the reader accepts must come back byte for byte from the writer, and the
 // bare walk that dumps use must accept it too, ending at the same byte.
+// Reading straight into a state must judge every input as reading through
+// the record does: the same state and end, or the same complaint at the same byte.
 #include "store/Components.h"
 #include "store/Record.h"
 #include "store/StreamError.h"
@@ -10,9 +12,54 @@
 
 using namespace tolm::store;
 
+namespace {
+
+template <typename State> struct Outcome {
+    bool read { false };
+    std::string message;
+    std::size_t at { 0 };
+    State state;
+    bool operator==(const Outcome&) const = default;
+};
+
+template <typename State, typename Straight, typename Later>
+void compareWays(std::span<const std::uint8_t> bytes, Straight straight, Later later)
+{
+    Outcome<State> a, b;
+    try {
+        a.state = straight(bytes, a.at);
+        a.read = true;
+    } catch (const StreamError& e) {
+        a.message = e.what();
+        if (a.at != 0)
+            std::abort(); // a refused record leaves the position alone
+        a.at = e.offset();
+    }
+    try {
+        std::vector<std::size_t> offsets;
+        const Record record = readRecord(bytes, b.at, &offsets);
+        b.state = later(record, offsets);
+        b.read = true;
+    } catch (const StreamError& e) {
+        b.message = e.what();
+        b.at = e.offset();
+    }
+    if (!(a == b))
+        std::abort();
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::span<const std::uint8_t> bytes(data, size);
+    compareWays<SpButtonState>(
+        bytes, [](auto in, std::size_t& at) { return readSpButton(in, at); },
+        [](const Record& r, std::span<const std::size_t> offsets) { return readSpButton(r, offsets); });
+    compareWays<FontDialogState>(
+        bytes, [](auto in, std::size_t& at) { return readFontDialog(in, at); },
+        [](const Record& r, std::span<const std::size_t> offsets) { return readFontDialog(r, offsets); });
+
     std::size_t pos = 0;
     Record record;
     try {

@@ -165,17 +165,17 @@ const std::vector<std::string> kOwnHandlers { "SpButtonClick", "SpButtonMouseDow
     throw StreamError(message, 0);
 }
 
-std::int32_t integerOf(const Value& v)
+std::int32_t integerOf(const ValueView& v)
 {
     if (v.tag != ValueTag::Int8 && v.tag != ValueTag::Int16 && v.tag != ValueTag::Int32)
         fail(kInvalidPropertyValue);
     return static_cast<std::int32_t>(v.integer);
 }
 
-template <std::size_t N> std::int32_t mappedIntegerOf(const Value& v, const NamedValue (&map)[N])
+template <std::size_t N> std::int32_t mappedIntegerOf(const ValueView& v, const NamedValue (&map)[N])
 {
     if (v.tag == ValueTag::Ident) {
-        if (auto value = valueOf(map, v.text))
+        if (auto value = valueOf(map, v.bytes))
             return *value;
         fail(kInvalidPropertyValue);
     }
@@ -189,56 +189,61 @@ template <std::size_t N> Value mappedValue(std::int32_t value, const NamedValue 
     return Value::integerValue(value);
 }
 
-bool booleanOf(const Value& v)
+// Identifiers are compared as bytes: the names they may hold are ASCII, which
+// reads the same in Windows-1252 and UTF-8, and no other byte matches them.
+bool booleanOf(const ValueView& v)
 {
     if (v.tag == ValueTag::True)
         return true;
     if (v.tag == ValueTag::False)
         return false;
-    if (v.tag == ValueTag::Ident && sameText(v.text, "True"))
+    if (v.tag == ValueTag::Ident && sameText(v.bytes, "True"))
         return true;
-    if (v.tag == ValueTag::Ident && sameText(v.text, "False"))
+    if (v.tag == ValueTag::Ident && sameText(v.bytes, "False"))
         return false;
     fail(kInvalidPropertyValue);
 }
 
-const std::string& textOf(const Value& v)
+void setText(std::string& out, const ValueView& v)
 {
-    if (v.tag != ValueTag::String && v.tag != ValueTag::LString && v.tag != ValueTag::Utf8String)
+    if (!v.isText())
         fail(kInvalidPropertyValue);
-    return v.text;
+    v.assignText(out);
 }
 
 // Component names are identifiers, as the framework's name setter insists.
-const std::string& componentNameOf(const Value& v)
+// A byte past ASCII is no identifier character in either encoding.
+void setComponentName(std::string& out, const ValueView& v)
 {
-    const std::string& name = textOf(v);
+    if (!v.isText())
+        fail(kInvalidPropertyValue);
+    const std::string_view name = v.bytes;
     for (std::size_t i = 0; i < name.size(); ++i) {
         const char c = name[i];
         const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
         if (!letter && !(i > 0 && c >= '0' && c <= '9'))
             fail(kInvalidPropertyValue);
     }
-    return name;
+    out.assign(name);
 }
 
-std::uint8_t enumOf(const Value& v, const std::vector<std::string>& names)
+std::uint8_t enumOf(const ValueView& v, const std::vector<std::string>& names)
 {
     if (v.tag == ValueTag::Ident) {
         for (std::size_t i = 0; i < names.size(); ++i) {
-            if (sameText(names[i], v.text))
+            if (sameText(names[i], v.bytes))
                 return static_cast<std::uint8_t>(i);
         }
     }
     fail(kInvalidPropertyValue);
 }
 
-std::uint32_t setOf(const Value& v, const std::vector<std::string>& names)
+std::uint32_t setOf(const ValueView& v, const std::vector<std::string>& names)
 {
     if (v.tag != ValueTag::Set)
         fail(kInvalidPropertyValue);
     std::uint32_t bits = 0;
-    for (const auto& member : v.set) {
+    for (const auto member : v.members) {
         const auto it = std::find_if(
             names.begin(), names.end(), [&](const std::string& n) { return sameText(n, member); });
         if (it == names.end())
@@ -265,18 +270,17 @@ std::uint32_t le32(const std::uint8_t* p)
 }
 
 // "Glyph.Data": a 32-bit size, then a BMP file image of exactly that size.
-std::vector<std::uint8_t> glyphOf(const Value& v)
+void setGlyph(std::vector<std::uint8_t>& out, const ValueView& v)
 {
     if (v.tag != ValueTag::Binary || v.bytes.size() < 4)
         fail(kInvalidPropertyValue);
-    const std::uint32_t inner = le32(v.bytes.data());
+    const auto* data = reinterpret_cast<const std::uint8_t*>(v.bytes.data());
+    const std::uint32_t inner = le32(data);
     if (inner != v.bytes.size() - 4)
         fail(kInvalidPropertyValue);
-    if (inner == 0)
-        return {};
-    if (inner < 14 || v.bytes[4] != 'B' || v.bytes[5] != 'M')
+    if (inner != 0 && (inner < 14 || data[4] != 'B' || data[5] != 'M'))
         fail(kInvalidPropertyValue);
-    return { v.bytes.begin() + 4, v.bytes.end() };
+    out.assign(data + 4, data + v.bytes.size());
 }
 
 Value glyphValue(const std::vector<std::uint8_t>& bmp)
@@ -306,16 +310,18 @@ public:
     }
     std::string_view view() const { return { m_buffer, m_size }; }
     bool operator==(std::string_view other) const { return view() == other; }
+    // The first sixteen bytes, zero past the name.
+    const char* padded() const { return m_buffer; }
 
 private:
-    char m_buffer[40];
+    char m_buffer[40] {};
     std::size_t m_size { 0 };
 };
 
 enum class FontProp { Charset, Color, Height, Name, Pitch, Size, Style };
 
 // Applies "Font.<rest>"; false when `rest` names no font property.
-bool applyFontProperty(FontState& font, std::string_view rest, const Value& v)
+bool applyFontProperty(FontState& font, std::string_view rest, const ValueView& v)
 {
     static const std::unordered_map<std::string_view, FontProp> props {
         { "charset", FontProp::Charset },
@@ -340,7 +346,7 @@ bool applyFontProperty(FontState& font, std::string_view rest, const Value& v)
         font.height = integerOf(v);
         break;
     case FontProp::Name:
-        font.name = textOf(v);
+        setText(font.name, v);
         break;
     case FontProp::Pitch:
         font.pitch = static_cast<FontPitch>(enumOf(v, kPitches));
@@ -366,12 +372,14 @@ struct Path {
     std::string_view rest; // empty when the name has no dot
 };
 
-Path splitPath(const std::string& name)
+Path splitPath(std::string_view name)
 {
-    const auto dot = name.find('.');
-    if (dot == std::string::npos)
-        return { LoweredName(name), {} };
-    return { LoweredName(std::string_view(name).substr(0, dot)), std::string_view(name).substr(dot + 1) };
+    // Names are short: a plain loop beats a library search call.
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '.')
+            return { LoweredName(name.substr(0, i)), name.substr(i + 1) };
+    }
+    return { LoweredName(name), {} };
 }
 
 void appendFont(Record& record, const FontState& font)
@@ -387,14 +395,14 @@ void appendFont(Record& record, const FontState& font)
     p.push_back({ "Font.Style", setValueOf(font.style, kFontStyles) });
 }
 
-const std::string& handlerOf(const Value& v)
+const std::string& handlerOf(const ValueView& v)
 {
     static const std::string none;
     if (v.tag == ValueTag::Nil)
         return none;
     if (v.tag == ValueTag::Ident) {
         for (const auto& own : kOwnHandlers) {
-            if (sameText(own, v.text))
+            if (sameText(own, v.bytes))
                 return own;
         }
     }
@@ -499,28 +507,47 @@ constexpr SpName kSpNames[] = {
     { "tag2", Sp::Tag2 },
 };
 
-// Property lookup by lowered name, bucketed by length: a record names some
-// twenty properties and a hash of each name costs more than these few compares.
+// Property lookup by lowered name. Every name fits in sixteen bytes, so a
+// name is compared as two words, zero-padded, against the few of its length:
+// a record names some twenty properties, and a hash of each name or a byte
+// compare per candidate costs more.
 class SpPropertyIndex {
 public:
     SpPropertyIndex()
     {
         for (const auto& entry : kSpNames)
-            m_byLength[entry.name.size()].push_back(entry);
+            m_byLength[entry.name.size()].push_back({ keyOf(entry.name), &entry });
     }
-    const SpName* find(std::string_view lowered) const
+    const SpName* find(const LoweredName& name) const
     {
-        if (lowered.size() >= m_byLength.size())
+        const std::size_t size = name.view().size();
+        if (size >= m_byLength.size())
             return nullptr;
-        for (const auto& entry : m_byLength[lowered.size()]) {
-            if (entry.name == lowered)
-                return &entry;
+        Key key;
+        std::memcpy(&key.low, name.padded(), 8);
+        std::memcpy(&key.high, name.padded() + 8, 8);
+        for (const auto& [candidate, entry] : m_byLength[size]) {
+            if (candidate == key)
+                return entry;
         }
         return nullptr;
     }
 
 private:
-    std::array<std::vector<SpName>, 16> m_byLength;
+    struct Key {
+        std::uint64_t low { 0 }, high { 0 };
+        bool operator==(const Key&) const = default;
+    };
+    static Key keyOf(std::string_view name)
+    {
+        char padded[16] {};
+        std::memcpy(padded, name.data(), std::min(name.size(), sizeof padded));
+        Key key;
+        std::memcpy(&key.low, padded, 8);
+        std::memcpy(&key.high, padded + 8, 8);
+        return key;
+    }
+    std::array<std::vector<std::pair<Key, const SpName*>>, 16> m_byLength;
 };
 
 const SpPropertyIndex& spProperties()
@@ -583,11 +610,16 @@ const std::vector<std::string>& claseNames()
 
 void applySpButtonProperty(SpButtonState& s, const Property& property)
 {
-    const Path path = splitPath(property.name);
-    const SpName* it = spProperties().find(path.head.view());
+    std::vector<std::string_view> members;
+    applySpButtonProperty(s, property.name, viewOf(property.value, members));
+}
+
+void applySpButtonProperty(SpButtonState& s, std::string_view name, const ValueView& v)
+{
+    const Path path = splitPath(name);
+    const SpName* it = spProperties().find(path.head);
     if (!it)
         fail(kPropertyDoesNotExist);
-    const Value& v = property.value;
     if (!path.rest.empty()) {
         if (it->property == Sp::Font) {
             if (!applyFontProperty(s.font, path.rest, v)) {
@@ -603,7 +635,7 @@ void applySpButtonProperty(SpButtonState& s, const Property& property)
             if (!sameText(path.rest, "Data"))
                 fail(path.rest.find('.') != std::string_view::npos ? kInvalidPropertyPath
                                                                    : kPropertyDoesNotExist);
-            s.glyphBmp = glyphOf(v);
+            setGlyph(s.glyphBmp, v);
             return;
         }
         if (it->property == Sp::Canvas)
@@ -612,7 +644,7 @@ void applySpButtonProperty(SpButtonState& s, const Property& property)
     }
     switch (it->property) {
     case Sp::Name:
-        s.name = componentNameOf(v);
+        setComponentName(s.name, v);
         break;
     case Sp::Tag:
         s.tag = integerOf(v);
@@ -633,7 +665,7 @@ void applySpButtonProperty(SpButtonState& s, const Property& property)
         s.cursor = mappedIntegerOf(v, kCursors);
         break;
     case Sp::Hint:
-        s.hint = textOf(v);
+        setText(s.hint, v);
         break;
     case Sp::AllowAllUp:
         s.allowAllUp = booleanOf(v);
@@ -645,7 +677,7 @@ void applySpButtonProperty(SpButtonState& s, const Property& property)
         s.down = booleanOf(v);
         break;
     case Sp::Caption:
-        s.caption = textOf(v);
+        setText(s.caption, v);
         break;
     case Sp::Enabled:
         s.enabled = booleanOf(v);
@@ -707,7 +739,7 @@ void applySpButtonProperty(SpButtonState& s, const Property& property)
         if (v.tag == ValueTag::Nil)
             s.popupMenu.clear();
         else if (v.tag == ValueTag::Ident)
-            s.popupMenu = v.text;
+            v.assignText(s.popupMenu);
         else
             fail(kInvalidPropertyValue);
         break;
@@ -723,16 +755,16 @@ void applySpButtonProperty(SpButtonState& s, const Property& property)
         s.clase = enumOf(v, claseNames());
         break;
     case Sp::Comando:
-        s.comando = textOf(v);
+        setText(s.comando, v);
         break;
     case Sp::Directorio:
-        s.directorio = textOf(v);
+        setText(s.directorio, v);
         break;
     case Sp::FichIcono:
-        s.fichIcono = textOf(v);
+        setText(s.fichIcono, v);
         break;
     case Sp::Param:
-        s.param = textOf(v);
+        setText(s.param, v);
         break;
     case Sp::Run:
         s.run = static_cast<WindowState>(enumOf(v, kWindowStates));
@@ -861,8 +893,13 @@ Record writeSpButton(const SpButtonState& s)
 
 void applyFontDialogProperty(FontDialogState& s, const Property& property)
 {
-    const Path path = splitPath(property.name);
-    const Value& v = property.value;
+    std::vector<std::string_view> members;
+    applyFontDialogProperty(s, property.name, viewOf(property.value, members));
+}
+
+void applyFontDialogProperty(FontDialogState& s, std::string_view name, const ValueView& v)
+{
+    const Path path = splitPath(name);
     if (path.head == "font") {
         if (path.rest.empty())
             fail(kInvalidPropertyValue);
@@ -881,7 +918,7 @@ void applyFontDialogProperty(FontDialogState& s, const Property& property)
         fail(kInvalidPropertyPath);
     const std::string_view h = path.head.view();
     if (h == "name")
-        s.name = componentNameOf(v);
+        setComponentName(s.name, v);
     else if (h == "tag")
         s.tag = integerOf(v);
     else if (h == "ctl3d")

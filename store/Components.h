@@ -108,11 +108,18 @@ struct SpButtonState {
 // later "Width" in the same record wins. Throws StreamError with offset 0
 // ("Property does not exist", "Invalid property path", "Invalid property value").
 void applySpButtonProperty(SpButtonState& state, const Property& property);
+// The same for a value where it lies; texts are converted as they are kept.
+void applySpButtonProperty(SpButtonState& state, std::string_view name, const ValueView& value);
 // Reads a whole record into a freshly constructed item's state.
 SpButtonState readSpButton(const Record& record);
 // The same, pointing an error at the offset of the property that caused it
 // (offsets as given by readRecord).
 SpButtonState readSpButton(const Record& record, std::span<const std::size_t> propertyOffsets);
+// Reads the record at `pos` straight from the bytes and advances `pos` past
+// it, building no Record: the state and the errors are those of
+// readSpButton(readRecord(data, pos, &offsets), offsets), every bound of
+// readRecord included. On an error `pos` is left where it was.
+SpButtonState readSpButton(std::span<const std::uint8_t> data, std::size_t& pos);
 // Builds the record in writing order, leaving out what holds its default.
 Record writeSpButton(const SpButtonState& state);
 
@@ -133,8 +140,10 @@ struct FontDialogState {
 };
 
 void applyFontDialogProperty(FontDialogState& state, const Property& property);
+void applyFontDialogProperty(FontDialogState& state, std::string_view name, const ValueView& value);
 FontDialogState readFontDialog(const Record& record);
 FontDialogState readFontDialog(const Record& record, std::span<const std::size_t> propertyOffsets);
+FontDialogState readFontDialog(std::span<const std::uint8_t> data, std::size_t& pos);
 Record writeFontDialog(const FontDialogState& state);
 
 } // namespace tolm::store

@@ -118,26 +118,37 @@ bool nextCodePoint(std::string_view s, std::size_t& i, char32_t& c)
 
 } // namespace
 
-std::string cp1252ToUtf8(std::string_view bytes)
+void cp1252ToUtf8(std::string_view bytes, std::string& out)
 {
     // Most names and texts are plain ASCII, which reads as it is.
-    if (asciiPrefix(bytes) == bytes.size())
-        return std::string(bytes);
+    const std::size_t ascii = asciiPrefix(bytes);
+    if (ascii == bytes.size()) {
+        out.assign(bytes);
+        return;
+    }
     // Sized first, so that a long text is never copied while it grows.
-    std::size_t size = 0;
-    for (const char ch : bytes) {
+    std::size_t size = ascii;
+    for (const char ch : bytes.substr(ascii)) {
         const auto b = static_cast<unsigned char>(ch);
         size += b < 0x80 ? 1 : b < 0xA0 ? utf8Length(kHighControls[b - 0x80]) : 2;
     }
-    std::string out(size, '\0');
+    out.resize(size);
     char* p = out.data();
-    for (const char ch : bytes) {
+    std::memcpy(p, bytes.data(), ascii);
+    p += ascii;
+    for (const char ch : bytes.substr(ascii)) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x80)
             *p++ = ch;
         else
             p = putUtf8(p, b < 0xA0 ? kHighControls[b - 0x80] : char32_t(b));
     }
+}
+
+std::string cp1252ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    cp1252ToUtf8(bytes, out);
     return out;
 }
 

@@ -1,10 +1,8 @@
 #include "store/Record.h"
 
-#include "store/Components.h"
 #include "store/StreamError.h"
 
 #include <cstring>
-#include <optional>
 
 namespace tolm::store {
 
@@ -66,13 +64,14 @@ public:
             fail(kInvalidStreamFormat, at);
         return bytes(count);
     }
-    std::string shortString()
+    // A length byte and that many bytes, left in Windows-1252.
+    std::string_view shortString()
     {
         const std::size_t at = m_pos;
         const std::uint8_t count = u8();
         if (count > remaining())
             fail(kInvalidStreamFormat, at);
-        return cp1252ToUtf8(bytes(count));
+        return bytes(count);
     }
 
 private:
@@ -108,10 +107,10 @@ public:
             m_visitor.begin(tag, at);
             for (;;) {
                 const std::size_t memberAt = m_in.pos();
-                std::string member = m_in.shortString();
+                const std::string_view member = m_in.shortString();
                 if (member.empty())
                     break;
-                m_visitor.member(std::move(member), memberAt);
+                m_visitor.member(member, memberAt);
             }
             m_visitor.end();
             break;
@@ -124,9 +123,9 @@ private:
     ByteReader& m_in;
     RecordVisitor& m_visitor;
 
-    Value scalar(ValueTag tag, std::size_t at)
+    ValueView scalar(ValueTag tag, std::size_t at)
     {
-        Value v;
+        ValueView v;
         v.tag = tag;
         switch (tag) {
         case ValueTag::Int8:
@@ -141,29 +140,24 @@ private:
         case ValueTag::Int32:
             v.integer = static_cast<std::int32_t>(m_in.u32());
             break;
-        case ValueTag::Extended: {
-            const auto b = m_in.bytes(10);
-            v.bytes.assign(b.begin(), b.end());
+        case ValueTag::Extended:
+            v.bytes = m_in.bytes(10);
             break;
-        }
         case ValueTag::String:
         case ValueTag::Ident:
-            v.text = m_in.shortString();
+            v.bytes = m_in.shortString();
             break;
         case ValueTag::False:
         case ValueTag::True:
         case ValueTag::Nil:
             break;
-        case ValueTag::Binary: {
-            const auto b = m_in.longBytes();
-            v.bytes.assign(b.begin(), b.end());
-            break;
-        }
+        case ValueTag::Binary:
         case ValueTag::LString:
-            v.text = cp1252ToUtf8(m_in.longBytes());
+            v.bytes = m_in.longBytes();
             break;
         case ValueTag::Utf8String:
-            v.text = std::string(m_in.longBytes());
+            v.bytes = m_in.longBytes();
+            v.utf8 = true;
             break;
         default:
             // Tag 0 ends lists only; anything else is no value this format knows.
@@ -194,161 +188,15 @@ private:
             m_visitor.begin(ValueTag::List, at);
             for (;;) {
                 const std::size_t nameAt = m_in.pos();
-                std::string name = m_in.shortString();
+                const std::string_view name = m_in.shortString();
                 if (name.empty())
                     break;
-                m_visitor.member(std::move(name), nameAt);
+                m_visitor.member(name, nameAt);
                 value(depth);
             }
             m_visitor.end();
         }
         m_in.u8();
-    }
-};
-
-// Each property of a record of a class read in this store goes through that
-// class's own setter, on a state of its own, as soon as it is read.
-class PropertyCheck {
-public:
-    void forClass(std::string_view className)
-    {
-        m_class = className == "TSpButton" ? Class::SpButton
-            : className == "TFontDialog"   ? Class::FontDialog
-                                           : Class::Other;
-    }
-    bool active() const { return m_class != Class::Other; }
-
-    void operator()(const Property& property)
-    {
-        try {
-            apply(m_class, property);
-        } catch (const StreamError&) {
-            // A file's first record is read as the font dialog and the others
-            // as items, whatever class they name: what the other reader takes
-            // is left for the reader to judge.
-            try {
-                apply(m_class == Class::SpButton ? Class::FontDialog : Class::SpButton, property);
-                return;
-            } catch (const StreamError&) { }
-            throw;
-        }
-    }
-
-private:
-    enum class Class { Other, SpButton, FontDialog };
-    Class m_class { Class::Other };
-    // Made on first use: a record without properties costs nothing.
-    std::optional<SpButtonState> m_item;
-    std::optional<FontDialogState> m_dialog;
-
-    void apply(Class c, const Property& property)
-    {
-        if (c == Class::SpButton)
-            applySpButtonProperty(m_item ? *m_item : m_item.emplace(), property);
-        else if (c == Class::FontDialog)
-            applyFontDialogProperty(m_dialog ? *m_dialog : m_dialog.emplace(), property);
-    }
-};
-
-class RecordBuilder : public RecordVisitor {
-public:
-    RecordBuilder(Record& record, std::vector<std::size_t>* propertyOffsets)
-        : m_record(record)
-        , m_offsets(propertyOffsets)
-    { }
-
-    void head(std::string className, std::string name, std::size_t) override
-    {
-        m_check.forClass(className);
-        m_record.className = std::move(className);
-        m_record.name = std::move(name);
-        m_record.properties.reserve(16);
-    }
-
-    void property(std::string name, std::size_t at) override
-    {
-        if (m_record.properties.size() == kMaxProperties)
-            throw StreamError(kInvalidStreamFormat, at);
-        m_record.properties.push_back({ std::move(name), {} });
-        m_propertyAt = at;
-        if (m_offsets)
-            m_offsets->push_back(at);
-    }
-
-    void value(Value value, std::size_t at) override
-    {
-        if (m_open.empty()) {
-            current().value = std::move(value);
-            check(current());
-        } else {
-            element(at) = std::move(value);
-        }
-    }
-
-    void begin(ValueTag tag, std::size_t at) override
-    {
-        Value& v = m_open.empty() ? current().value : element(at);
-        v.tag = tag;
-        m_open.push_back(&v);
-        // Offered empty: a property that cannot hold a list refuses it before
-        // a single element is read.
-        if (m_open.size() == 1)
-            check(current());
-    }
-
-    void member(std::string name, std::size_t at) override
-    {
-        count(at);
-        Value& open = *m_open.back();
-        if (open.tag != ValueTag::Set) {
-            open.items.push_back(Value::ident(std::move(name)));
-            return;
-        }
-        if (m_check.active() && m_open.size() == 1)
-            check(Property { current().name, Value::setValue({ name }) });
-        open.set.push_back(std::move(name));
-    }
-
-    void end() override
-    {
-        m_open.pop_back();
-        if (m_open.empty())
-            check(current());
-    }
-
-private:
-    Record& m_record;
-    std::vector<std::size_t>* m_offsets;
-    PropertyCheck m_check;
-    std::size_t m_propertyAt { 0 };
-    std::size_t m_elements { 0 };
-    // The List, Set or Collection being read and those around it, outermost
-    // first. Only the innermost grows, so the pointers stay good.
-    std::vector<Value*> m_open;
-
-    Property& current() { return m_record.properties.back(); }
-
-    void count(std::size_t at)
-    {
-        if (++m_elements > kMaxElements)
-            throw StreamError(kInvalidStreamFormat, at);
-    }
-
-    Value& element(std::size_t at)
-    {
-        count(at);
-        return m_open.back()->items.emplace_back();
-    }
-
-    void check(const Property& property)
-    {
-        if (!m_check.active())
-            return;
-        try {
-            m_check(property);
-        } catch (const StreamError& e) {
-            throw StreamError(e.what(), m_propertyAt);
-        }
     }
 };
 
@@ -457,6 +305,80 @@ void writeValue(const Value& v, std::vector<std::uint8_t>& out)
     }
 }
 
+std::string ValueView::text() const
+{
+    std::string out;
+    assignText(out);
+    return out;
+}
+
+void ValueView::assignText(std::string& out) const
+{
+    if (utf8)
+        out.assign(bytes);
+    else
+        cp1252ToUtf8(bytes, out);
+}
+
+Value ValueView::toValue() const
+{
+    Value v;
+    assignTo(v);
+    return v;
+}
+
+void ValueView::assignTo(Value& v) const
+{
+    v.tag = tag;
+    v.integer = integer;
+    switch (tag) {
+    case ValueTag::String:
+    case ValueTag::LString:
+    case ValueTag::Utf8String:
+    case ValueTag::Ident:
+        assignText(v.text);
+        break;
+    case ValueTag::Binary:
+    case ValueTag::Extended:
+        v.bytes.assign(bytes.begin(), bytes.end());
+        break;
+    case ValueTag::Set:
+        v.set.reserve(members.size());
+        for (const auto member : members)
+            v.set.push_back(utf8 ? std::string(member) : cp1252ToUtf8(member));
+        break;
+    default:
+        break;
+    }
+}
+
+ValueView viewOf(const Value& value, std::vector<std::string_view>& members)
+{
+    ValueView v;
+    v.tag = value.tag;
+    v.integer = value.integer;
+    v.utf8 = true;
+    switch (value.tag) {
+    case ValueTag::String:
+    case ValueTag::LString:
+    case ValueTag::Utf8String:
+    case ValueTag::Ident:
+        v.bytes = value.text;
+        break;
+    case ValueTag::Binary:
+    case ValueTag::Extended:
+        v.bytes = std::string_view(reinterpret_cast<const char*>(value.bytes.data()), value.bytes.size());
+        break;
+    case ValueTag::Set:
+        members.assign(value.set.begin(), value.set.end());
+        v.members = members;
+        break;
+    default:
+        break;
+    }
+    return v;
+}
+
 Value Value::integerValue(std::int64_t v)
 {
     Value value;
@@ -548,36 +470,22 @@ void walkRecord(std::span<const std::uint8_t> data, std::size_t& pos, RecordVisi
     // ancestor, which shelf files never are.
     if ((in.peek() & 0xF0) == 0xF0)
         in.fail(kInvalidStreamFormat, in.pos());
-    std::string className = in.shortString();
-    std::string name = in.shortString();
-    visitor.head(std::move(className), std::move(name), pos);
+    const std::string_view className = in.shortString();
+    const std::string_view name = in.shortString();
+    visitor.head(className, name, pos);
     Walker walker(in, visitor);
     for (;;) {
         const std::size_t at = in.pos();
-        std::string property = in.shortString();
+        const std::string_view property = in.shortString();
         if (property.empty())
             break;
-        visitor.property(std::move(property), at);
+        visitor.property(property, at);
         walker.value(0);
     }
     // Shelf components own no children: the child list must be empty.
     if (in.u8() != 0)
         in.fail(kInvalidStreamFormat, in.pos() - 1);
     pos = in.pos();
-}
-
-Record readRecord(std::span<const std::uint8_t> data, std::size_t& pos)
-{
-    return readRecord(data, pos, nullptr);
-}
-
-Record readRecord(
-    std::span<const std::uint8_t> data, std::size_t& pos, std::vector<std::size_t>* propertyOffsets)
-{
-    Record record;
-    RecordBuilder builder(record, propertyOffsets);
-    walkRecord(data, pos, builder);
-    return record;
 }
 
 } // namespace tolm::store

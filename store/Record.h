@@ -52,6 +52,34 @@ struct Value {
     bool operator==(const Value&) const = default;
 };
 
+// A value where it lies: in a record's bytes, or borrowed from a Value.
+// Nothing is copied or converted until a reader keeps the value.
+struct ValueView {
+    ValueTag tag { ValueTag::Null };
+    std::int64_t integer { 0 }; // Int8/Int16/Int32
+    // String/LString/Ident: Windows-1252 as stored, or UTF-8 when `utf8` is
+    // set; Utf8String: UTF-8; Binary and Extended: their bytes.
+    std::string_view bytes;
+    bool utf8 { false };
+    // A Set's members, as bytes to compare; empty for a set offered before
+    // its members are read.
+    std::span<const std::string_view> members;
+
+    bool isText() const
+    {
+        return tag == ValueTag::String || tag == ValueTag::LString || tag == ValueTag::Utf8String;
+    }
+    // The text or identifier in UTF-8, converted here and only here.
+    std::string text() const;
+    void assignText(std::string& out) const;
+    // A List, Set or Collection comes out empty: its parts are not in a view.
+    Value toValue() const;
+    void assignTo(Value& value) const; // the same into a fresh Value, in place
+};
+
+// A view of a scalar or Set value; `members` must outlive the view.
+ValueView viewOf(const Value& value, std::vector<std::string_view>& members);
+
 struct Property {
     std::string name; // dotted path for nested objects: "Font.Name", "Glyph.Data"
     Value value;
@@ -108,27 +136,28 @@ inline constexpr std::size_t kMaxElements = 4096; // list items, collection entr
 // Collection arrives as begin, its parts, end; so does each element of a
 // Collection, a List of property names each followed by its value, after its
 // optional order index. Every other value arrives whole. `at` is the offset of
-// the part in the data.
+// the part in the data. Names, members and values are views into the data,
+// texts still in the file's Windows-1252: they last as long as the data.
 class RecordVisitor {
 public:
     virtual ~RecordVisitor() = default;
-    virtual void head(std::string className, std::string name, std::size_t at) = 0;
-    virtual void property(std::string name, std::size_t at) = 0; // its value follows
-    virtual void value(Value value, std::size_t at) = 0;
+    virtual void head(std::string_view className, std::string_view name, std::size_t at) = 0;
+    virtual void property(std::string_view name, std::size_t at) = 0; // its value follows
+    virtual void value(const ValueView& value, std::size_t at) = 0;
     virtual void begin(ValueTag tag, std::size_t at) = 0;
     // A member of a Set, or the name of a property of a Collection element.
-    virtual void member(std::string name, std::size_t at) = 0;
+    virtual void member(std::string_view name, std::size_t at) = 0;
     virtual void end() = 0;
 };
 
 // Takes every part and keeps nothing: walking with it only checks the bytes.
 class RecordSkimmer : public RecordVisitor {
 public:
-    void head(std::string, std::string, std::size_t) override { }
-    void property(std::string, std::size_t) override { }
-    void value(Value, std::size_t) override { }
+    void head(std::string_view, std::string_view, std::size_t) override { }
+    void property(std::string_view, std::size_t) override { }
+    void value(const ValueView&, std::size_t) override { }
     void begin(ValueTag, std::size_t) override { }
-    void member(std::string, std::size_t) override { }
+    void member(std::string_view, std::size_t) override { }
     void end() override { }
 };
 
@@ -140,6 +169,7 @@ void walkRecord(std::span<const std::uint8_t> data, std::size_t& pos, RecordVisi
 // Windows-1252 <-> UTF-8. The five bytes Windows-1252 leaves undefined map to
 // the C1 controls of the same value so that every byte string round-trips.
 std::string cp1252ToUtf8(std::string_view bytes);
+void cp1252ToUtf8(std::string_view bytes, std::string& out); // into `out`, reusing its storage
 bool utf8ToCp1252(std::string_view utf8, std::string& bytes); // false when a character has no byte
 
 } // namespace tolm::store

@@ -4,8 +4,8 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <set>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,6 +45,24 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes)
         done += static_cast<std::size_t>(n);
     }
     return true;
+}
+
+// A large file is read into memory the kernel may back with 2 MB pages:
+// filling 45 MB of 4 KB pages takes eleven thousand faults, a fifth of the
+// time a large shelf file takes to read. Only whole huge pages inside the
+// buffer are named; a kernel without them ignores the advice.
+void preferHugePages([[maybe_unused]] void* data, [[maybe_unused]] std::size_t size)
+{
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kHuge = 2u << 20;
+    if (size < 2 * kHuge)
+        return;
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (start + kHuge - 1) & ~(kHuge - 1);
+    const std::uintptr_t last = (start + size) & ~(kHuge - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
 }
 
 constexpr std::uint8_t kCarpeta = 1;
@@ -163,6 +181,16 @@ Record ShelfReader::nextRecord()
     return readRecord(m_data, m_pos);
 }
 
+FontDialogState ShelfReader::nextFontDialog()
+{
+    return readFontDialog(m_data, m_pos);
+}
+
+SpButtonState ShelfReader::nextItem()
+{
+    return readSpButton(m_data, m_pos);
+}
+
 ShelfFile parseShelf(std::span<const std::uint8_t> data)
 {
     ShelfReader reader(data);
@@ -188,25 +216,48 @@ std::vector<std::uint8_t> serializeShelf(const ShelfFile& file)
 
 std::optional<std::vector<std::uint8_t>> readFileBytes(const fs::path& path, std::string* error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         if (error)
             *error = errnoText("cannot open", path);
         return std::nullopt;
     }
+    // Sized once from the file's length and read straight into place, so
+    // reading never holds a half-grown copy too. A file that grows meanwhile
+    // (or tells no length) is read on in blocks to its end.
+    struct stat info { };
+    std::size_t expected = 0;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        expected = static_cast<std::size_t>(info.st_size);
     std::vector<std::uint8_t> bytes;
-    // Sized once from the file's length, so reading never holds a half-grown copy too.
-    std::error_code ec;
-    if (const auto size = fs::file_size(path, ec); !ec)
-        bytes.reserve(static_cast<std::size_t>(size));
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-        bytes.insert(bytes.end(), buffer, buffer + in.gcount());
-    if (in.bad()) {
-        if (error)
-            *error = errnoText("cannot read", path);
-        return std::nullopt;
+    bytes.reserve(expected);
+    preferHugePages(bytes.data(), expected);
+    bytes.resize(expected);
+    std::size_t done = 0;
+    std::uint8_t probe[4096];
+    for (;;) {
+        // A full buffer is not yet the end: a small read tells, without
+        // growing the buffer for a file that ends where it said.
+        const bool full = done == bytes.size();
+        std::uint8_t* into = full ? probe : bytes.data() + done;
+        const std::size_t room = full ? sizeof probe : bytes.size() - done;
+        const ssize_t n = ::read(fd, into, room);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            if (error)
+                *error = errnoText("cannot read", path);
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        if (full)
+            bytes.insert(bytes.end(), probe, probe + n);
+        done += static_cast<std::size_t>(n);
     }
+    ::close(fd);
+    bytes.resize(done);
     return bytes;
 }
 
@@ -297,16 +348,11 @@ FolderScan scanFolderFiles(std::span<const std::uint8_t> data)
         scan.magicMatches = reader.magicMatches();
         if (!scan.magicMatches)
             return scan;
-        std::size_t pos = reader.position();
-        std::vector<std::size_t> dialogOffsets;
-        const Record dialog = readRecord(data, pos, &dialogOffsets);
-        readFontDialog(dialog, dialogOffsets);
-        while (pos < data.size()) {
-            std::vector<std::size_t> offsets;
-            const Record record = readRecord(data, pos, &offsets);
-            const SpButtonState item = readSpButton(record, offsets);
+        reader.nextFontDialog();
+        while (!reader.atEnd()) {
+            SpButtonState item = reader.nextItem();
             if (item.clase == kCarpeta)
-                scan.names.push_back(item.comando);
+                scan.names.push_back(std::move(item.comando));
         }
     } catch (const StreamError& e) {
         scan.error = e;

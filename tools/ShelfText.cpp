@@ -201,20 +201,23 @@ public:
         m_text.clear();
     }
 
-    void head(std::string className, std::string name, std::size_t) override
+    void head(std::string_view className, std::string_view name, std::size_t) override
     {
         line(0, "");
-        line(0, "object " + nameText(className) + " " + quoteText(name));
+        line(0,
+            "object " + nameText(store::cp1252ToUtf8(className)) + " "
+                + quoteText(store::cp1252ToUtf8(name)));
     }
 
-    void property(std::string name, std::size_t) override
+    void property(std::string_view name, std::size_t) override
     {
-        m_prefix = nameText(name) + " = ";
+        m_prefix = nameText(store::cp1252ToUtf8(name)) + " = ";
         m_glyph = name.size() == 10 && (name == "Glyph.Data" || name == "glyph.data");
     }
 
-    void value(Value v, std::size_t) override
+    void value(const store::ValueView& view, std::size_t) override
     {
+        Value v = view.toValue();
         if (!m_open.empty() && m_open.back() == ValueTag::Collection) {
             // The order index of the element that follows.
             m_index = integerText(v) + " ";
@@ -244,15 +247,15 @@ public:
         m_open.push_back(tag);
     }
 
-    void member(std::string name, std::size_t) override
+    void member(std::string_view name, std::size_t) override
     {
         if (m_open.back() != ValueTag::Set) {
-            m_prefix = nameText(name) + " = "; // a property of a collection element
+            m_prefix = nameText(store::cp1252ToUtf8(name)) + " = "; // a property of a collection element
             return;
         }
         if (!m_firstMember)
             m_text += ", ";
-        m_text += nameText(name);
+        m_text += nameText(store::cp1252ToUtf8(name));
         m_firstMember = false;
         spill();
     }

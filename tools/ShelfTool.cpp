@@ -82,7 +82,8 @@ int check(const std::string& file, std::ostream& out, std::ostream& err)
         err << "tolm-shelf: " << error << "\n";
         return 1;
     }
-    std::string where = "header";
+    // Items read whole; -2 while the header is read, -1 the font dialog.
+    int items = -2;
     try {
         store::ShelfReader reader(*bytes);
         if (!reader.magicMatches()) {
@@ -90,22 +91,19 @@ int check(const std::string& file, std::ostream& out, std::ostream& err)
                 << magicText(store::kShelfMagic) << " (bytes 73 1F 0F 00) belongs\n";
             return 1;
         }
-        std::size_t pos = reader.position();
-        std::vector<std::size_t> offsets;
-        where = "font dialog";
-        const store::Record dialog = store::readRecord(*bytes, pos, &offsets);
-        store::readFontDialog(dialog, offsets);
-        int items = 0;
-        while (pos < bytes->size()) {
-            where = "item " + std::to_string(items + 1);
-            offsets.clear();
-            const store::Record item = store::readRecord(*bytes, pos, &offsets);
-            store::readSpButton(item, offsets);
+        items = -1;
+        reader.nextFontDialog();
+        items = 0;
+        while (!reader.atEnd()) {
+            reader.nextItem();
             ++items;
         }
         out << file << ": sound shelf file, " << items << (items == 1 ? " item\n" : " items\n");
         return 0;
     } catch (const StreamError& e) {
+        const std::string where = items == -2 ? "header"
+            : items == -1                     ? "font dialog"
+                                              : "item " + std::to_string(items + 1);
         err << file << ": " << at(e) << " (" << where << ")\n";
         return 1;
     }

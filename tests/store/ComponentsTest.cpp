@@ -203,6 +203,54 @@ TEST(SpButtonTest, SchemaErrorsUseTheFourMessages)
     EXPECT_EQ(errorOf("Name", Value::textValue("SpButton_2")), "accepted");
 }
 
+// Names are matched without regard to ASCII case, up to their first dot,
+// whatever their length and wherever the dot falls.
+TEST(SpButtonTest, PropertyNamesMatchWithoutRegardToCase)
+{
+    const Value one = Value::integerValue(1);
+    const Value text = Value::textValue("x");
+    const struct {
+        std::string name;
+        const Value& value;
+        const char* expected;
+    } cases[] {
+        { "LEFT", one, "accepted" },
+        { "lEfT", one, "accepted" },
+        { "Left.", one, "accepted" }, // a dot with nothing after it names no object
+        { "TAG1", one, "accepted" },
+        { "PARENTSHOWHINT", Value::boolean(true), "accepted" },
+        { "FICHICONO", text, "accepted" }, // upper case past the eighth byte
+        { "fONT.nAME", text, "accepted" },
+        { "GLYPH.DATA", Value::binary({ 0, 0, 0, 0 }), "accepted" },
+        { "Left\xC1", one, kPropertyDoesNotExist },
+        { "\xCC"
+          "eft",
+            one, kPropertyDoesNotExist }, // 0xCC less its top bit is 'L'
+        { std::string("Left\0", 5), one, kPropertyDoesNotExist },
+        { "Tag3", one, kPropertyDoesNotExist },
+        { ".Left", one, kPropertyDoesNotExist },
+        { "ParentShowHintX", one, kPropertyDoesNotExist },
+        { "ParentShowHintXY", one, kPropertyDoesNotExist }, // sixteen bytes
+        { "ParentShowHintXYZ", one, kPropertyDoesNotExist },
+        { std::string(41, 'a'), one, kPropertyDoesNotExist },
+        { "Autorun1.X", one, kPropertyDoesNotExist }, // the dot in the second eight bytes
+        { "Directorio.X", text, kInvalidPropertyPath },
+        { "OnMouseMove.Xyz", one, kInvalidPropertyPath },
+        { "ParentShowHint.Algo", one, kInvalidPropertyPath }, // longer than sixteen bytes
+        { "Tipo.T40x40.X", one, kInvalidPropertyPath },
+        { "Font." + std::string(40, 'n'), text, kPropertyDoesNotExist },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(errorOf(c.name, c.value), c.expected);
+    }
+    SpButtonState state;
+    applySpButtonProperty(state, { "fONT.nAME", text });
+    EXPECT_EQ(state.font.name, "x");
+    applySpButtonProperty(state, { "FICHICONO", Value::textValue("icono.png") });
+    EXPECT_EQ(state.fichIcono, "icono.png");
+}
+
 TEST(SpButtonTest, GlyphDataSizeMustMatchItsBinary)
 {
     auto data = [](std::uint32_t inner, std::size_t imageSize) {

@@ -228,17 +228,20 @@ namespace {
 class Trace : public RecordVisitor {
 public:
     std::string text;
-    void head(std::string className, std::string name, std::size_t at) override
+    void head(std::string_view className, std::string_view name, std::size_t at) override
     {
-        add("head " + className + "/" + name + "@" + std::to_string(at));
+        add("head " + std::string(className) + "/" + std::string(name) + "@" + std::to_string(at));
     }
-    void property(std::string name, std::size_t at) override { add(name + "@" + std::to_string(at)); }
-    void value(Value value, std::size_t) override
+    void property(std::string_view name, std::size_t at) override
     {
-        add(value.tag == ValueTag::Int8 ? std::to_string(value.integer) : "'" + value.text + "'");
+        add(std::string(name) + "@" + std::to_string(at));
+    }
+    void value(const ValueView& value, std::size_t) override
+    {
+        add(value.tag == ValueTag::Int8 ? std::to_string(value.integer) : "'" + value.text() + "'");
     }
     void begin(ValueTag tag, std::size_t) override { add("(" + std::to_string(int(tag))); }
-    void member(std::string name, std::size_t) override { add(name + ":"); }
+    void member(std::string_view name, std::size_t) override { add(std::string(name) + ":"); }
     void end() override { add(")"); }
 
 private:

@@ -232,6 +232,16 @@ TEST_F(ShelfToolTest, CheckExitCodesAndOffsets)
     EXPECT_EQ(run({ "check", path("magic.dat") }), 1);
     EXPECT_NE(m_err.str().find("not a shelf file: magic 0x000F1F00"), std::string::npos) << m_err.str();
 
+    // An item's property in the font dialog's record: the dialog's reader refuses it.
+    std::vector<std::uint8_t> dialog;
+    store::writeHeader({}, dialog);
+    store::writeRecord(Record { "TFontDialog", "", { { "Caption", Value::textValue("x") } } }, dialog);
+    put("dialog.dat", dialog);
+    EXPECT_EQ(run({ "check", path("dialog.dat") }), 1);
+    EXPECT_EQ(m_err.str(),
+        path("dialog.dat") + ": Property does not exist at byte " + std::to_string(28 + 4 + 12 + 1)
+            + " (font dialog)\n");
+
     put("tiny.dat", { 0x73, 0x1F });
     EXPECT_EQ(run({ "check", path("tiny.dat") }), 1);
     EXPECT_NE(m_err.str().find("Invalid stream format at byte 2 (header)"), std::string::npos) << m_err.str();
