@@ -365,9 +365,9 @@ void TPrincipal::cargar()
     std::size_t itemCount = 0;
     std::optional<std::runtime_error> broken;
     try {
-        fontDialog = store::readFontDialog(reader->nextRecord());
+        fontDialog = reader->nextFontDialog();
         while (!reader->atEnd()) {
-            store::SpButtonState itemState = store::readSpButton(reader->nextRecord());
+            store::SpButtonState itemState = reader->nextItem();
             if (++itemCount <= maxItems())
                 states.push_back(std::move(itemState));
         }
