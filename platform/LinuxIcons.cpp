@@ -225,6 +225,21 @@ QStringList LinuxIcons::iconFolders()
     return dirs;
 }
 
+// An icon the theme lacks may still lie, by its bare name, in a pixmaps
+// folder, where older programs put theirs.
+static QString pixmapsFile(const QString& name)
+{
+    for (const QString& dir : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+             QStringLiteral("pixmaps"), QStandardPaths::LocateDirectory)) {
+        for (const char* ext : { ".png", ".xpm", ".svg" }) {
+            const QString path = dir + u'/' + name + QLatin1String(ext);
+            if (QFileInfo::exists(path))
+                return path;
+        }
+    }
+    return {};
+}
+
 QIcon LinuxIcons::themeIconSource(const QString& name)
 {
     if (name.isEmpty() || !hasGui())
@@ -235,15 +250,8 @@ QIcon LinuxIcons::themeIconSource(const QString& name)
     const QIcon icon = QIcon::fromTheme(name);
     if (!icon.isNull())
         return icon;
-    for (const QString& dir : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
-             QStringLiteral("pixmaps"), QStandardPaths::LocateDirectory)) {
-        for (const char* ext : { ".png", ".xpm", ".svg" }) {
-            const QString path = dir + u'/' + name + QLatin1String(ext);
-            if (QFileInfo::exists(path))
-                return imageSource(path);
-        }
-    }
-    return {};
+    const QString path = pixmapsFile(name);
+    return path.isEmpty() ? QIcon() : imageSource(path);
 }
 
 QImage LinuxIcons::themeIcon(const QString& name)
@@ -261,15 +269,8 @@ QImage LinuxIcons::themeIcon(const QString& name)
                 return fitted(pixmap.toImage());
         }
     }
-    for (const QString& dir : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
-             QStringLiteral("pixmaps"), QStandardPaths::LocateDirectory)) {
-        for (const char* ext : { ".png", ".xpm", ".svg" }) {
-            const QString path = dir + u'/' + name + QLatin1String(ext);
-            if (QFileInfo::exists(path))
-                return readImageFile(path);
-        }
-    }
-    return {};
+    const QString path = pixmapsFile(name);
+    return path.isEmpty() ? QImage() : readImageFile(path);
 }
 
 QImage LinuxIcons::iconOf(const QString& local) const
