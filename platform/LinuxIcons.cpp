@@ -37,7 +37,8 @@ QImage fitted(const QImage& source)
     return out;
 }
 
-QImage readImageFile(const QString& path)
+// An image file decoded at most `maxSide` pixels wide and high.
+QImage readBoundedImage(const QString& path, int maxSide)
 {
     QImageReader reader(path);
     if (!reader.canRead())
@@ -46,9 +47,14 @@ QImage readImageFile(const QString& path)
     // Refuse huge pictures before decoding them; an icon needs few pixels.
     if (size.isValid() && qint64(size.width()) * size.height() > 4096 * 4096)
         return {};
-    if (size.isValid() && (size.width() > Icons::iconSize || size.height() > Icons::iconSize))
-        reader.setScaledSize(size.scaled(Icons::iconSize, Icons::iconSize, Qt::KeepAspectRatio));
-    return fitted(reader.read());
+    if (size.isValid() && (size.width() > maxSide || size.height() > maxSide))
+        reader.setScaledSize(size.scaled(maxSide, maxSide, Qt::KeepAspectRatio));
+    return reader.read();
+}
+
+QImage readImageFile(const QString& path)
+{
+    return fitted(readBoundedImage(path, Icons::iconSize));
 }
 
 bool isIcoFile(const QString& path)
@@ -86,15 +92,7 @@ void chooseThemeOnce()
 
 QIcon imageSource(const QString& path)
 {
-    QImageReader reader(path);
-    if (!reader.canRead())
-        return {};
-    const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > 4096 * 4096)
-        return {};
-    if (size.isValid() && (size.width() > maxSourceSize || size.height() > maxSourceSize))
-        reader.setScaledSize(size.scaled(maxSourceSize, maxSourceSize, Qt::KeepAspectRatio));
-    const QImage image = reader.read();
+    const QImage image = readBoundedImage(path, maxSourceSize);
     if (image.isNull())
         return {};
     QIcon icon;
