@@ -33,6 +33,12 @@ public:
     // Client origin offset from the window origin, and the non-client size;
     // captured once when the main window is created.
     int frameDx { 0 }, frameDy { 0 }, frameNw { 0 }, frameNh { 0 };
+    // Set once the quit has saved every window: Qt then closes them all,
+    // and none may save again (an open folder would be stored closed).
+    bool quitting { false };
+    // Why nothing may be written in the shelf folder this run (another
+    // process may be writing it); empty when saving is allowed.
+    QString savingOffReason;
 
     // The item waiting to be pasted. An ordinary item here is detached and
     // owned by the buffer; a cut folder stays a (disabled) child of its window.

@@ -1,14 +1,17 @@
 #include "app/TPrincipal.h"
 
 #include "app/AppState.h"
+#include "app/AutoSave.h"
 #include "app/Log.h"
 #include "app/Messages.h"
-#include "app/SaveFailures.h"
+#include "app/SaveReport.h"
 #include "app/WindowPlacement.h"
 #include "gfx/Color.h"
 #include "items/CoverIndex.h"
+#include "items/ItemReports.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
+#include "store/SavePoint.h"
 #include "store/ShelfFile.h"
 #include "store/StreamError.h"
 
@@ -76,6 +79,7 @@ TPrincipal::TPrincipal(TSpButton* folderItem)
     }
     if (m_isMain) {
         state.mainWindow = this;
+        m_autoSave = new app::AutoSave(this);
         m_timer = new QTimer(this);
         m_timer->setInterval(1000);
         connect(m_timer, &QTimer::timeout, this, &TPrincipal::Timer1Timer);
@@ -149,7 +153,8 @@ void TPrincipal::FormCreate()
             qCWarning(lcApp, "removed %s, left by an interrupted save", name.c_str());
         // A shelf that loads fine from a folder that cannot be written would
         // otherwise lose every change silently until the first save.
-        if (QString reason; !folderWritable(&reason))
+        // A start that could not lock the folder has said so already.
+        if (QString reason; AppState::get().savingOffReason.isEmpty() && !folderWritable(&reason))
             sayFolderUnwritable(reason);
     } else {
         TSpButton* item = m_folderItem;
@@ -165,14 +170,25 @@ void TPrincipal::FormCreate()
         item->setTag(1);
         item->refreshGlyph();
     }
+    load();
+    // Before anything is written: the state "Restaurar configuración"
+    // returns to when no "Guardar configuración" has kept one.
+    if (m_isMain)
+        m_savePoint = std::make_unique<store::SavePoint>(currentDir());
+}
+
+void TPrincipal::load()
+{
     try {
         cargar();
     } catch (const std::exception& error) {
         m_loadFailed = true;
         app::showError(QString::fromUtf8(error.what()));
     }
+    // What the window holds now is what its file holds, or, for a window
+    // that could not be loaded, what it holds without the user's work.
     if (m_loadFailed)
-        rememberUnloadedState();
+        m_writtenStable = stableBytes();
 }
 
 QRect TPrincipal::bounds() const
@@ -319,19 +335,25 @@ void TPrincipal::cargar()
         // that failed to load: it starts empty, and a later save, once the
         // folder is writable, stores it.
         std::string error;
-        if (!store::writeFileAtomically(pathOf(m_fileName), fileHead(bounds(), mainColor), &error)) {
+        std::vector<std::uint8_t> fresh = fileHead(bounds(), mainColor);
+        if (!state.savingOffReason.isEmpty()) {
+            m_writtenStable = stableBytes();
+        } else if (store::writeFileAtomically(pathOf(m_fileName), fresh, &error)) {
+            rememberWritten(std::move(fresh));
+        } else {
+            m_writtenStable = stableBytes();
             if (m_isMain)
-                sayFolderUnwritable(app::SaveFailures::reason(error));
+                sayFolderUnwritable(app::SaveReport::reason(error));
             else
                 app::showError(QStringLiteral("No se puede crear el fichero %1: %2")
-                                   .arg(m_fileName, app::SaveFailures::reason(error)));
+                                   .arg(m_fileName, app::SaveReport::reason(error)));
         }
         update();
         return;
     }
 
     std::string readError;
-    const auto bytes = store::readFileBytes(path, &readError);
+    auto bytes = store::readFileBytes(path, &readError);
     if (!bytes) {
         m_loadFailed = true;
         throw std::runtime_error(
@@ -451,6 +473,7 @@ void TPrincipal::cargar()
     old.clear();
     if (broken)
         throw *broken;
+    rememberWritten(std::move(*bytes));
 
     const items::CoverIndex cover(this);
     for (TSpButton* item : items()) {
@@ -469,80 +492,108 @@ std::vector<std::uint8_t> TPrincipal::shelfBytes()
     return bytes;
 }
 
-namespace {
-
-// What a window holds, but for where it stands on the screen: moving a
-// window that could not be loaded is not worth a recovery file.
-std::vector<std::uint8_t> withoutBounds(std::vector<std::uint8_t> bytes)
+// The file as it would be written, without what tiles rewrite on their own.
+// A window that could not be loaded leaves out where it stands too: moving
+// it is not worth a recovery file.
+std::vector<std::uint8_t> TPrincipal::stableBytes()
 {
-    if (bytes.size() >= store::kShelfHeaderSize)
-        std::fill(bytes.begin() + 4, bytes.begin() + 20, 0);
+    std::vector<std::uint8_t> bytes = fileHead(m_loadFailed ? QRect() : bounds(), m_color);
+    m_items.removeAll(QPointer<TSpButton>());
+    for (TSpButton* item : items()) {
+        store::SpButtonState state = item->toState(menuReference(item->claseValue()));
+        items::clearTickFields(state);
+        store::writeRecord(store::writeSpButton(state), bytes);
+    }
     return bytes;
 }
 
-} // namespace
-
-void TPrincipal::rememberUnloadedState()
+void TPrincipal::rememberWritten(std::vector<std::uint8_t> bytes)
 {
-    m_unsavedSnapshot = withoutBounds(shelfBytes());
+    m_writtenBytes = std::move(bytes);
+    m_writtenStable = stableBytes();
+    m_saveFailureSaid = false;
+}
+
+bool TPrincipal::hasUnwrittenChanges()
+{
+    return stableBytes() != m_writtenStable;
 }
 
 // A window whose file could not be loaded never writes over that file. What
-// the user put on it since goes to a recovery file beside it instead, and
-// the user is told where.
-bool TPrincipal::salvarRecovery()
+// the user puts on it goes to one recovery file beside it instead, named
+// when it is first needed, and the user is told where once.
+bool TPrincipal::writeRecovery(app::SaveReport& report)
 {
-    const std::vector<std::uint8_t> bytes = shelfBytes();
-    if (withoutBounds(bytes) == m_unsavedSnapshot) {
-        qCWarning(lcApp, "%s was not loaded; it is left as it is", qPrintable(m_fileName));
+    if (!hasUnwrittenChanges()) {
+        qCInfo(lcApp, "%s was not loaded; it is left as it is", qPrintable(m_fileName));
         return false;
     }
-    if (m_recoveryFileName.isEmpty())
+    const bool first = m_recoveryFileName.isEmpty();
+    if (first)
         m_recoveryFileName = QString::fromStdString(
             store::firstFreeRecoveryFileName(currentDir(), m_fileName.toStdString()));
     std::string error;
-    if (!store::writeFileAtomically(pathOf(m_recoveryFileName), bytes, &error)) {
+    // A link planted at the name since is replaced, never followed.
+    if (!store::writeFileAtomically(
+            pathOf(m_recoveryFileName), shelfBytes(), &error, store::Links::Replace)) {
         m_saveFailed = true;
-        app::SaveFailures::add(QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
-                                              "Tampoco se pudo guardar esta ventana en %2: %3")
-                                   .arg(m_fileName, m_recoveryFileName, app::SaveFailures::reason(error)));
+        report.add(QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
+                                  "Tampoco se pudo guardar esta ventana en %2: %3")
+                       .arg(m_fileName, m_recoveryFileName, app::SaveReport::reason(error)));
         return false;
     }
-    m_unsavedSnapshot = withoutBounds(bytes);
-    app::showMessage(QStringLiteral("Tolm"),
-        QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
-                       "Lo que contiene esta ventana se ha guardado en %2;\n"
-                       "para usarlo, cambie su nombre a %1.")
-            .arg(m_fileName, m_recoveryFileName));
+    m_writtenStable = stableBytes();
+    m_saveFailureSaid = false;
+    if (first)
+        app::showMessage(QStringLiteral("Tolm"),
+            QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
+                           "Lo que contiene esta ventana se guarda en %2;\n"
+                           "para usarlo, cambie su nombre a %1.")
+                .arg(m_fileName, m_recoveryFileName));
     return false;
+}
+
+bool TPrincipal::writeFile(app::SaveReport& report)
+{
+    m_saveFailed = false;
+    if (!AppState::get().savingOffReason.isEmpty())
+        return false;
+    if (m_loadFailed)
+        return writeRecovery(report);
+    std::vector<std::uint8_t> bytes = shelfBytes();
+    if (bytes == m_writtenBytes) {
+        m_writtenStable = stableBytes();
+        return true;
+    }
+    std::string error;
+    if (!store::writeFileAtomically(pathOf(m_fileName), bytes, &error)) {
+        m_saveFailed = true;
+        report.add(app::SaveReport::failedLine(m_fileName, app::SaveReport::reason(error)));
+        return false;
+    }
+    rememberWritten(std::move(bytes));
+    return true;
 }
 
 bool TPrincipal::salvar()
 {
-    app::SaveFailures failures;
-    bool written = false;
-    m_saveFailed = false;
-    if (m_loadFailed) {
-        written = salvarRecovery();
-    } else {
-        std::string error;
-        written = store::writeFileAtomically(pathOf(m_fileName), shelfBytes(), &error);
-        if (!written) {
-            m_saveFailed = true;
-            app::SaveFailures::add(
-                app::SaveFailures::saveFailedLine(m_fileName, app::SaveFailures::reason(error)));
-        }
-    }
-    // A window that could not be saved stays open with everything on it, and
-    // so do the folder windows below it.
-    if (m_closing && !m_saveFailed) {
-        AppState& state = AppState::get();
-        for (TSpButton* item : items()) {
-            if (item->clase() == Clase::Carpeta && item->Tag() != 0 && state.isOpen(item->folderWindow()))
-                folderWindowOf(item)->close();
-        }
-    }
+    app::SaveReport report;
+    const bool written = writeFile(report);
+    report.show();
     return written;
+}
+
+void TPrincipal::saveEveryWindow(app::SaveReport& report)
+{
+    AppState& state = AppState::get();
+    if (state.mainWindow)
+        state.mainWindow->writeFile(report);
+    state.openFolderWindows.removeAll(QPointer<TPrincipal>());
+    const auto windows = state.openFolderWindows;
+    for (const auto& window : windows) {
+        if (window)
+            window->writeFile(report);
+    }
 }
 
 QString TPrincipal::newFolderFile()
@@ -593,36 +644,58 @@ std::string TPrincipal::menuReference(int clase) const
 void TPrincipal::closeEvent(QCloseEvent* event)
 {
     AppState& state = AppState::get();
+    // Qt closes every window once the quit has saved them all; saving them
+    // again now would store their open folders as closed.
+    if (state.quitting) {
+        event->accept();
+        return;
+    }
     if (m_isMain) {
-        app::SaveFailures failures;
-        Guardarconfiguracin1Click();
-        if (failures.any()) {
-            const QString said = failures.take();
-            if (!m_askBeforeQuitting) {
-                qCWarning(lcApp, "%s", qPrintable(said));
-            } else if (!app::askOkCancel(QStringLiteral("Tolm"),
-                           said
-                               + QStringLiteral("\n\n¿Salir de Tolm sin guardar? Con Cancelar, Tolm sigue "
-                                                "abierto con todo lo que contiene."))) {
-                event->ignore();
-                return;
-            }
+        if (!quitSavingEveryWindow()) {
+            event->ignore();
+            return;
         }
         event->accept();
         startDeferredDelete();
         QCoreApplication::quit();
         return;
     }
+    app::SaveReport report;
+    const bool closed = closeFolderWindow(report);
+    report.show();
+    if (!closed) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // The folder's item now shows it closed; its window's file says so soon.
+    if (state.mainWindow && state.mainWindow->autoSave())
+        state.mainWindow->autoSave()->schedule();
+}
+
+// Saves the window and closes it, and then the open folder windows below it,
+// which are stored open in this window's file and come back with it. A
+// window that could not be saved stays open with everything on it, and so
+// does every window above it.
+bool TPrincipal::closeFolderWindow(app::SaveReport& report)
+{
+    AppState& state = AppState::get();
     m_closing = true;
     if (m_discard) {
         cerrarVentanas();
     } else {
-        app::SaveFailures failures;
-        salvar();
-        if (m_saveFailed || hasOpenFolderWindow()) {
+        writeFile(report);
+        bool belowClosed = !m_saveFailed;
+        if (belowClosed) {
+            for (TSpButton* item : items()) {
+                TPrincipal* below = folderWindowOf(item);
+                if (item && item->clase() == Clase::Carpeta && item->Tag() != 0 && state.isOpen(below))
+                    belowClosed = below->closeFolderWindow(report) && belowClosed;
+            }
+        }
+        if (!belowClosed) {
             m_closing = false;
-            event->ignore();
-            return;
+            return false;
         }
     }
     if (TSpButton* item = m_folderItem) {
@@ -631,8 +704,31 @@ void TPrincipal::closeEvent(QCloseEvent* event)
         item->refreshGlyph();
     }
     state.openFolderWindows.removeAll(this);
-    event->accept();
     startDeferredDelete();
+    return true;
+}
+
+bool TPrincipal::quitSavingEveryWindow()
+{
+    AppState& state = AppState::get();
+    app::SaveReport report;
+    saveEveryWindow(report);
+    if (report.any()) {
+        if (!m_askBeforeQuitting) {
+            // A signal or the session ends the program: no one is there to
+            // answer, and the files that could not be written are whole.
+            qCWarning(lcApp, "%s", qPrintable(report.text()));
+        } else if (!app::askOkCancel(QStringLiteral("Tolm"),
+                       report.text()
+                           + QStringLiteral("\n\n¿Salir de Tolm sin guardar? Con Cancelar, Tolm sigue "
+                                            "abierto con todo lo que contiene."))) {
+            return false;
+        }
+    }
+    state.quitting = true;
+    if (m_autoSave)
+        m_autoSave->stop();
+    return true;
 }
 
 void TPrincipal::startDeferredDelete()
@@ -670,23 +766,39 @@ void TPrincipal::Exit1Click()
     close();
 }
 
+// Every change is written as it is made; this also marks the shelf as it
+// is now as the state "Restaurar configuración" returns to.
 void TPrincipal::Guardarconfiguracin1Click()
 {
-    app::SaveFailures failures;
     AppState& state = AppState::get();
-    if (state.mainWindow)
-        state.mainWindow->salvar();
-    state.openFolderWindows.removeAll(QPointer<TPrincipal>());
-    const auto windows = state.openFolderWindows;
-    for (const auto& window : windows) {
-        if (window)
-            window->salvar();
+    app::SaveReport report;
+    saveEveryWindow(report);
+    TPrincipal* main = state.mainWindow;
+    if (!report.any() && main && main->m_savePoint && state.savingOffReason.isEmpty()) {
+        std::string error;
+        if (!store::SavePoint::keep(currentDir(), &error))
+            report.add(QStringLiteral("No se puede guardar la configuración en %1: %2")
+                           .arg(QString::fromStdString(store::SavePoint::folder(currentDir()).string()),
+                               app::SaveReport::reason(error)));
     }
+    report.show();
 }
 
 void TPrincipal::Restaurarconfiguracin1Click()
 {
     AppState& state = AppState::get();
+    TPrincipal* main = state.mainWindow;
+    if (!main)
+        return;
+    const bool kept = store::SavePoint::kept(currentDir());
+    const QString question = kept
+        ? QStringLiteral("¿Volver a la configuración guardada con «Guardar configuración»?\n"
+                         "Se perderán los cambios hechos desde entonces en todas las ventanas.")
+        : QStringLiteral("¿Volver a la configuración que tenía Tolm al iniciarse?\n"
+                         "Se perderán los cambios hechos desde entonces en todas las ventanas.");
+    if (!app::askOkCancel(QStringLiteral("Restaurar configuración"), question))
+        return;
+
     const auto windows = state.openFolderWindows;
     state.openFolderWindows.clear();
     for (const auto& window : windows) {
@@ -697,17 +809,16 @@ void TPrincipal::Restaurarconfiguracin1Click()
         window->hide();
         window->deleteLater();
     }
-    if (TPrincipal* main = state.mainWindow) {
-        try {
-            main->m_loadFailed = false;
-            main->cargar();
-        } catch (const std::exception& error) {
-            main->m_loadFailed = true;
-            app::showError(QString::fromUtf8(error.what()));
-        }
-        if (main->m_loadFailed)
-            main->rememberUnloadedState();
-    }
+    // With saving off nothing was written this run: the files are the state
+    // of its start already.
+    std::string error;
+    if (main->m_savePoint && state.savingOffReason.isEmpty() && !main->m_savePoint->restore(currentDir(), &error))
+        app::showError(QStringLiteral("No se puede restaurar la configuración: %1\n"
+                                      "Las ventanas muestran lo que contienen ahora sus ficheros.")
+                           .arg(app::SaveReport::reason(error)));
+    main->m_loadFailed = false;
+    main->m_recoveryFileName.clear();
+    main->load();
 }
 
 void TPrincipal::CarpetaCerrarClick()

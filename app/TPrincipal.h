@@ -14,6 +14,14 @@ class QMenu;
 class QTimer;
 class TSpButton;
 
+namespace tolm::app {
+class AutoSave;
+class SaveReport;
+} // namespace tolm::app
+namespace tolm::store {
+class SavePoint;
+}
+
 // A shelf window: the main window, loaded from "tolm95.dat", or the window of
 // a folder item, loaded from the folder's own file. Every window keeps its
 // options and items in its shelf file in the current directory.
@@ -60,15 +68,31 @@ public:
     // a load that failed (broken or foreign file) keeps the window from ever
     // writing over that file, so nothing the user had is lost.
     void cargar();
+    // Writes the window's file now and says a failure in a message box.
+    // True when the file holds what the window holds.
     bool salvar();
+    // The same, with a failure added to `report` instead. A file that
+    // already holds these bytes is left alone; a window that failed to load
+    // writes to a recovery file beside its own.
+    bool writeFile(tolm::app::SaveReport& report);
+    // Whether the window holds work of the user that its file does not:
+    // what tiles rewrite on their own every second does not count.
+    bool hasUnwrittenChanges();
     bool loadFailed() const { return m_loadFailed; }
-    // Whether the last salvar() met a write error (a window that failed to
-    // load and is left alone on purpose is not one).
+    // Whether the last write met an error (a window that failed to load and
+    // is left alone on purpose is not one).
     bool saveFailed() const { return m_saveFailed; }
+    // The automatic save says a window's failure once, until it is written.
+    bool saveFailureSaid() const { return m_saveFailureSaid; }
+    void setSaveFailureSaid(bool said) { m_saveFailureSaid = said; }
+    // Saves the main window and every open folder window, each once.
+    static void saveEveryWindow(tolm::app::SaveReport& report);
     // Quitting with windows that could not be saved asks first, unless the
     // session or a signal ends the program, when no one is there to answer.
     void setAskBeforeQuitting(bool ask) { m_askBeforeQuitting = ask; }
     const QString& recoveryFileName() const { return m_recoveryFileName; }
+    // The main window's automatic save; null on folder windows.
+    tolm::app::AutoSave* autoSave() const { return m_autoSave; }
     // Creates the file of a new folder made on this window and returns its name.
     QString newFolderFile();
     void BorrarFichero(const QString& name);
@@ -176,12 +200,17 @@ protected:
 
 private:
     void FormCreate();
+    // Loads the window from its file and says what failed.
+    void load();
     void buildMenus();
     void applyFrame();
     std::vector<std::uint8_t> fileHead(const QRect& outer, std::uint32_t color) const;
     std::vector<std::uint8_t> shelfBytes();
-    void rememberUnloadedState();
-    bool salvarRecovery();
+    std::vector<std::uint8_t> stableBytes();
+    void rememberWritten(std::vector<std::uint8_t> bytes);
+    bool writeRecovery(tolm::app::SaveReport& report);
+    bool closeFolderWindow(tolm::app::SaveReport& report);
+    bool quitSavingEveryWindow();
     void writeFreshFile(const QString& name, const QRect& outer, std::uint32_t color);
     TSpButton* createItem(tolm::store::Clase clase);
     void snapSize();
@@ -212,10 +241,15 @@ private:
     bool m_saveFailed { false };
     bool m_askBeforeQuitting { true };
     bool m_folderUnwritableSaid { false };
-    // For a window that could not be loaded: what it held then, and the
-    // recovery file its later contents go to.
-    std::vector<std::uint8_t> m_unsavedSnapshot;
+    bool m_saveFailureSaid { false };
+    // What the file holds as last read or written, whole and without what
+    // tiles rewrite (stableBytes()). For a window that could not be loaded
+    // the second is what it held then, or last wrote to its recovery file.
+    std::vector<std::uint8_t> m_writtenBytes;
+    std::vector<std::uint8_t> m_writtenStable;
     QString m_recoveryFileName;
+    tolm::app::AutoSave* m_autoSave { nullptr };
+    std::unique_ptr<tolm::store::SavePoint> m_savePoint;
     bool m_snapping { false };
     // A drag moves the window from where it stood when the drag began.
     QPoint m_dragOrigin;

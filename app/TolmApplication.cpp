@@ -4,6 +4,7 @@
 #include "app/InstanceLock.h"
 #include "app/Log.h"
 #include "app/Messages.h"
+#include "app/SaveReport.h"
 #include "app/StartOptions.h"
 #include "app/TPrincipal.h"
 #include "app/WindowPlacement.h"
@@ -51,10 +52,9 @@ void watchTermination(TPrincipal* mainWindow)
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, s_signalPipe) != 0)
         return;
     auto* notifier = new QSocketNotifier(s_signalPipe[0], QSocketNotifier::Read, mainWindow);
-    QObject::connect(notifier, &QSocketNotifier::activated, mainWindow, [mainWindow, notifier] {
+    QObject::connect(notifier, &QSocketNotifier::activated, mainWindow, [mainWindow] {
         char byte = 0;
         [[maybe_unused]] const auto got = ::read(s_signalPipe[0], &byte, 1);
-        notifier->setEnabled(false);
         // No one may be there to answer a question about unsaved windows.
         mainWindow->setAskBeforeQuitting(false);
         mainWindow->close();
@@ -101,6 +101,18 @@ void exitAfterFirstPaintIfAsked(QWidget* window, InstanceLock* lock)
         InstanceLock* m_lock;
     };
     qApp->installEventFilter(new FirstPaint(window, lock));
+}
+
+// Writes every window that holds unwritten work, with no one there to
+// read a message: failures go to standard error and leave the files whole.
+void saveQuietly()
+{
+    if (!AppState::exists() || AppState::get().quitting)
+        return;
+    SaveReport report;
+    TPrincipal::saveEveryWindow(report);
+    if (report.any())
+        qCWarning(lcApp, "%s", qPrintable(report.text()));
 }
 
 void sayError(const QString& text)
@@ -273,7 +285,10 @@ int runTolm(int argc, char** argv)
     watchTermination(mainWindow);
     // Ending the desktop session saves every window, as closing the main window does.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, mainWindow,
-        [mainWindow](QSessionManager&) { mainWindow->Guardarconfiguracin1Click(); });
+        [](QSessionManager&) { saveQuietly(); });
+    // Qt ends the process with exit() when the display goes away ("The X11
+    // connection broke"); what changed in the last moment is written then.
+    std::atexit(saveQuietly);
     QPointer<TPrincipal> guard(mainWindow);
     const int result = application.exec();
     delete guard.data();

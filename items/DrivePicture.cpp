@@ -16,8 +16,8 @@ namespace tolm::items {
 
 namespace {
 
-constexpr int kTypeShift = 5;
-constexpr int kTypeMask = 7 << kTypeShift;
+constexpr int kTypeShift = TSpButton::kTagDriveTypeShift;
+constexpr int kTypeMask = TSpButton::kTagDriveTypeMask;
 
 bool beginsWithLetter(const QString& path)
 {

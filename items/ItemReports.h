@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace tolm::store {
+struct SpButtonState;
+}
+
 class TSpButton;
 
 namespace tolm::items {
@@ -33,5 +37,9 @@ void refreshOnTick(TSpButton& item);
 // Whether the mouse pointer rests on the item (the topmost enabled control
 // of its window under the pointer is the item).
 bool pointerRestsOn(const TSpButton& item);
+// A stored item without what its refresh rewrites on its own (the figures,
+// hint and texts of a tile, a clock's last hour, a countdown): two states
+// that differ only there hold the same work of the user.
+void clearTickFields(store::SpButtonState& state);
 
 } // namespace tolm::items

@@ -32,6 +32,9 @@ public:
     static constexpr int kTagNoTime = 4;
     static constexpr int kTagNoDate = 8;
     static constexpr int kTagCovered = 16;
+    // A drive tile's type code, as its last reading found it.
+    static constexpr int kTagDriveTypeShift = 5;
+    static constexpr int kTagDriveTypeMask = 7 << kTagDriveTypeShift;
     static constexpr int kTagTimerRepaint = 32768;
 
     explicit TSpButton(QWidget* parent = nullptr);

@@ -65,4 +65,28 @@ void refreshOnTick(TSpButton& item)
     }
 }
 
+void clearTickFields(store::SpButtonState& state)
+{
+    switch (static_cast<Clase>(state.clase)) {
+    case Clase::Reloj:
+        // A text clock's caption is its time.
+        if (state.tag & TSpButton::kTagTextClock)
+            state.caption.clear();
+        state.tag2 = 0;
+        break;
+    case Clase::Disco:
+        state.tag &= ~TSpButton::kTagDriveTypeMask;
+        state.tag2 &= ~0xFF;
+        break;
+    case Clase::Memoria:
+        state.tag2 &= ~0xFF;
+        break;
+    default:
+        return;
+    }
+    state.hint.clear();
+    state.comando.clear();
+    state.tag1 = 0;
+}
+
 } // namespace tolm::items

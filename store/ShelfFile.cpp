@@ -261,7 +261,8 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const fs::path& path, std
     return bytes;
 }
 
-bool writeFileAtomically(const fs::path& requested, std::span<const std::uint8_t> bytes, std::string* error)
+bool writeFileAtomically(
+    const fs::path& requested, std::span<const std::uint8_t> bytes, std::string* error, Links links)
 {
     auto failed = [&](const std::string& message) {
         if (error)
@@ -271,7 +272,7 @@ bool writeFileAtomically(const fs::path& requested, std::span<const std::uint8_t
     std::error_code ec;
     // Replace the file a link points at, not the link.
     fs::path path = requested;
-    if (fs::is_symlink(fs::symlink_status(path, ec)))
+    if (links == Links::Follow && fs::is_symlink(fs::symlink_status(path, ec)))
         path = fs::weakly_canonical(path, ec);
     if (ec)
         path = requested;

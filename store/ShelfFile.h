@@ -67,8 +67,11 @@ std::vector<std::uint8_t> serializeShelf(const ShelfFile& file);
 // renamed over it, so a failed save leaves the old file whole.
 std::optional<std::vector<std::uint8_t>> readFileBytes(
     const std::filesystem::path& path, std::string* error = nullptr);
-bool writeFileAtomically(
-    const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::string* error = nullptr);
+// Whether a write to a symlink replaces the file it points at (a user may
+// keep a shelf file elsewhere) or the link itself (names Tolm chose).
+enum class Links { Follow, Replace };
+bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+    std::string* error = nullptr, Links links = Links::Follow);
 
 // First "tolmcN.dat" (N = 1, 2, ...) that does not exist in `dir`.
 std::string firstFreeFolderFileName(const std::filesystem::path& dir);

@@ -1,6 +1,7 @@
 // Saves that fail are said in one message box naming the file and the
 // reason, and nothing on the windows is lost: a later save can still store it.
 #include "ShelfFixture.h"
+#include "app/AutoSave.h"
 
 #include <QPointer>
 #include <cstring>
@@ -150,6 +151,26 @@ TEST_F(SaveFailureTest, QuittingWithAFileThatCannotBeSavedAsksFirst)
     EXPECT_EQ(boxesShown(), before + 1);
     EXPECT_FALSE(main);
     unblock("tolmc1.dat");
+}
+
+TEST_F(SaveFailureTest, TheAutomaticSaveSaysAFailureOncePerEpisode)
+{
+    TPrincipal* main = startMain();
+    block("tolm95.dat");
+    main->Reloj1Click();
+    main->autoSave()->saveNow();
+    main->autoSave()->saveNow();
+    ASSERT_EQ(boxesShown(), 1);
+    EXPECT_TRUE(lastBox().contains("tolm95.dat: " + kInTheWay)) << lastBox().toStdString();
+    unblock("tolm95.dat");
+    main->autoSave()->saveNow();
+    EXPECT_EQ(parse("tolm95.dat").items.size(), 1u);
+
+    block("tolm95.dat");
+    main->Memoria1Click();
+    main->autoSave()->saveNow();
+    EXPECT_EQ(boxesShown(), 2);
+    unblock("tolm95.dat");
 }
 
 TEST_F(SaveFailureTest, StartingInAnUnwritableFolderSaysSoOnceAndTheShelfCanStillBeSaved)

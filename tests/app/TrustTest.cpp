@@ -3,6 +3,7 @@
 #include "ShelfFixture.h"
 
 #include <QTemporaryDir>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -185,12 +186,26 @@ TEST_F(ShelfTest, ItemsAddedToAWindowThatCouldNotLoadAreKeptBesideIt)
     EXPECT_FALSE(exists("tolm95-recuperado2.dat"));
 
     TSpButton* clock = main->Reloj1Click();
+    main->Guardarconfiguracin1Click();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains("tolm95-recuperado2.dat")) << messages()[0].toStdString();
+    // A ticking clock is no change of the user's; a change goes to the same
+    // file, said once, and never through a link planted at its name.
+    for (int second = 0; second < 5; ++second) {
+        fake.clock.time = fake.clock.time.addSecs(61);
+        main->Timer1Timer();
+        EXPECT_FALSE(main->hasUnwrittenChanges());
+    }
+    write("outside.dat", "del usuario");
+    QFile::remove("tolm95-recuperado2.dat");
+    ASSERT_TRUE(QFile::link("outside.dat", "tolm95-recuperado2.dat"));
     clock->move(30, 40);
     main->close();
     flushDeletes();
     EXPECT_EQ(read("tolm95.dat"), foreign);
-    ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages()[0].contains("tolm95-recuperado2.dat")) << messages()[0].toStdString();
+    EXPECT_EQ(read("outside.dat"), "del usuario");
+    EXPECT_FALSE(exists("tolm95-recuperado3.dat"));
+    EXPECT_EQ(messages().size(), 1);
     const auto kept = parse("tolm95-recuperado2.dat");
     ASSERT_EQ(kept.items.size(), 1);
     EXPECT_EQ(kept.items[0].className, "TSpButton");
@@ -202,6 +217,19 @@ TEST_F(ShelfTest, ItemsAddedToAWindowThatCouldNotLoadAreKeptBesideIt)
     ASSERT_EQ(again->items().size(), 1);
     EXPECT_EQ(again->items()[0]->clase(), Clase::Reloj);
     EXPECT_EQ(again->items()[0]->pos(), QPoint(30, 40));
+}
+
+TEST_F(ShelfTest, AFifoAsTheShelfFileIsRefusedWithoutWaitingForAWriter)
+{
+    ASSERT_EQ(::mkfifo("tolm95.dat", 0600), 0);
+    TPrincipal* main = startMain();
+    EXPECT_TRUE(main->loadFailed());
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains("tolm95.dat")) << messages()[0].toStdString();
+    main->Reloj1Click();
+    main->close();
+    flushDeletes();
+    EXPECT_TRUE(QFileInfo("tolm95.dat").isFile() == false && QFileInfo::exists("tolm95.dat"));
 }
 
 TEST_F(ShelfTest, AFileWithMoreItemsThanAWindowHoldsIsRefusedWhole)

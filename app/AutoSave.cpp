@@ -1,0 +1,89 @@
+#include "app/AutoSave.h"
+
+#include "app/AppState.h"
+#include "app/SaveReport.h"
+#include "app/TPrincipal.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+namespace tolm::app {
+
+AutoSave::AutoSave(QObject* parent)
+    : QObject(parent)
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(kDelayMs);
+    connect(&m_timer, &QTimer::timeout, this, &AutoSave::saveNow);
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+void AutoSave::schedule()
+{
+    // A pass already due is not put off: a user who keeps working still has
+    // each change on disk within moments.
+    if (!m_stopped && !m_timer.isActive())
+        m_timer.start(kDelayMs);
+}
+
+void AutoSave::saveNow()
+{
+    m_timer.stop();
+    if (m_stopped || !AppState::exists())
+        return;
+    AppState& state = AppState::get();
+    QList<TPrincipal*> windows;
+    if (state.mainWindow)
+        windows.append(state.mainWindow);
+    for (const auto& window : state.openFolderWindows) {
+        if (window)
+            windows.append(window);
+    }
+    SaveReport unsaid;
+    bool failed = false;
+    for (TPrincipal* window : windows) {
+        if (window->isClosing() || !window->hasUnwrittenChanges())
+            continue;
+        SaveReport report;
+        window->writeFile(report);
+        if (!report.any())
+            continue;
+        failed = true;
+        if (!window->saveFailureSaid()) {
+            window->setSaveFailureSaid(true);
+            unsaid.add(report.text());
+        }
+    }
+    if (failed)
+        m_timer.start(kRetryMs);
+    unsaid.show();
+}
+
+void AutoSave::stop()
+{
+    m_stopped = true;
+    m_timer.stop();
+}
+
+bool AutoSave::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyPress:
+    case QEvent::Drop:
+    case QEvent::Wheel:
+        schedule();
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+        // A shelf window's place and size are stored; a hint's are not.
+        if (qobject_cast<TPrincipal*>(watched))
+            schedule();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+} // namespace tolm::app

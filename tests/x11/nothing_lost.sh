@@ -1,0 +1,61 @@
+#!/bin/bash
+# Nothing the user did is lost: a clock added from the menu is on disk while
+# Tolm still runs (then it is killed outright); folders open three windows
+# deep come back open after a SIGTERM quit; a FIFO in place of the shelf file
+# neither freezes the start nor keeps SIGTERM from ending it.
+# Usage: nothing_lost.sh TOLM TOLM_SHELF   (run under xvfb-run)
+tolm=$1
+shelf=$2
+. "$(dirname "$0")/lib.sh"
+
+start_tolm
+xdotool mousemove $((main_x + 100)) $((main_y + 60)) click 3
+sleep 0.5
+xdotool key Down Down Right
+sleep 0.3
+xdotool key Down Down Return
+sleep 4
+kill -0 "$pid" || fail "tolm ended"
+"$shelf" dump tolm95.dat | grep -q 'Clase = Reloj' || fail "the clock is not on disk 4 s after it was added"
+kill -9 "$pid"
+wait "$pid" 2>/dev/null
+
+# Main window -> "uno" -> "dos", every one stored open.
+{
+    shelf_head tolm95.dat 100 100
+    item Carpeta 0 0 'Comando = "tolmc1.dat"' 'Hint = "uno"' 'Tag = 1'
+} >"$work/main.txt"
+{
+    shelf_head tolmc1.dat 450 100
+    item Carpeta 0 0 'Comando = "tolmc2.dat"' 'Hint = "dos"' 'Tag = 1'
+} >"$work/uno.txt"
+shelf_head tolmc2.dat 800 100 >"$work/dos.txt"
+"$shelf" build "$work/main.txt" tolm95.dat && "$shelf" build "$work/uno.txt" tolmc1.dat \
+    && "$shelf" build "$work/dos.txt" tolmc2.dat || fail "could not build the folder tree"
+for round in 1 2; do
+    start_tolm
+    await_window '^uno$'
+    await_window '^dos$'
+    stop_tolm
+    [ "$(item_property tolm95.dat Tag 1)" = 1 ] || fail "round $round: folder uno stored closed"
+    [ "$(item_property tolmc1.dat Tag 1)" = 1 ] || fail "round $round: folder dos stored closed"
+done
+
+rm tolm95.dat && mkfifo tolm95.dat
+"$tolm" 2>"$work/stderr" &
+pid=$!
+shown=""
+for _ in $(seq 50); do
+    shown=$(xdotool search --onlyvisible --pid "$pid" --name '^Tolm' 2>/dev/null | head -1)
+    [ -n "$shown" ] && break
+    sleep 0.1
+done
+[ -n "$shown" ] || fail "no window and no message with a FIFO as tolm95.dat"
+kill -TERM "$pid"
+for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "SIGTERM did not end tolm with a FIFO as tolm95.dat"
+[ -p tolm95.dat ] || fail "the FIFO was replaced"
+echo "PASS"
