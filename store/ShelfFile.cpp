@@ -65,6 +65,64 @@ void preferHugePages([[maybe_unused]] void* data, [[maybe_unused]] std::size_t s
 #endif
 }
 
+// What a path that is not a regular file is, for the refusal.
+const char* kindOf(mode_t mode)
+{
+    return S_ISFIFO(mode) ? "a FIFO"
+        : S_ISCHR(mode)   ? "a character device"
+        : S_ISBLK(mode)   ? "a block device"
+        : S_ISSOCK(mode)  ? "a socket"
+        : S_ISDIR(mode)   ? "a directory"
+                          : "not a kind of file read here";
+}
+
+std::string notRegularText(const fs::path& path, mode_t mode)
+{
+    return "cannot read " + path.string() + ": not a regular file (" + kindOf(mode) + ")";
+}
+
+std::string tooLargeText(const fs::path& path, const std::string& size, std::uint64_t maxBytes)
+{
+    const std::string bound = std::to_string(maxBytes);
+    return "cannot read " + path.string() + ": " + size + ", more than "
+        + (maxBytes == kMaxShelfFileBytes ? "a shelf file may hold (" + bound + ")"
+                                          : "may be read here (" + bound + ")");
+}
+
+// Opens a regular file for reading, or refuses with the error text. Only a
+// regular file is read: a FIFO without a writer would block, a device never
+// ends, and merely opening some devices has effects, so what `stat` already
+// shows to be none is not opened at all; the open descriptor is looked at
+// again, as the path may have changed in between. Opening never blocks and
+// never makes a terminal ours. `info` receives the open file's status.
+int openRegularFile(const fs::path& path, struct stat& info, std::string* error)
+{
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        if (error)
+            *error = notRegularText(path, info.st_mode);
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = errnoText("cannot open", path);
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0) {
+        if (error)
+            *error = errnoText("cannot read", path);
+        ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        if (error)
+            *error = notRegularText(path, info.st_mode);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 constexpr std::uint8_t kCarpeta = 1;
 
 void deleteTree(const fs::path& dir, const std::string& name, std::set<std::string>& visited,
@@ -214,21 +272,25 @@ std::vector<std::uint8_t> serializeShelf(const ShelfFile& file)
     return out;
 }
 
-std::optional<std::vector<std::uint8_t>> readFileBytes(const fs::path& path, std::string* error)
+std::optional<std::vector<std::uint8_t>> readFileBytes(
+    const fs::path& path, std::string* error, std::uint64_t maxBytes)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    struct stat info { };
+    const int fd = openRegularFile(path, info, error);
+    if (fd < 0)
+        return std::nullopt;
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    if (size > maxBytes) {
+        ::close(fd);
         if (error)
-            *error = errnoText("cannot open", path);
+            *error = tooLargeText(path, std::to_string(size) + " bytes", maxBytes);
         return std::nullopt;
     }
     // Sized once from the file's length and read straight into place, so
     // reading never holds a half-grown copy too. A file that grows meanwhile
-    // (or tells no length) is read on in blocks to its end.
-    struct stat info { };
-    std::size_t expected = 0;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-        expected = static_cast<std::size_t>(info.st_size);
+    // (or tells no length, as some of /proc) is read on in blocks to its end,
+    // but never past the bound.
+    const auto expected = static_cast<std::size_t>(size);
     std::vector<std::uint8_t> bytes;
     bytes.reserve(expected);
     preferHugePages(bytes.data(), expected);
@@ -252,8 +314,43 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const fs::path& path, std
         }
         if (n == 0)
             break;
-        if (full)
+        if (full) {
+            if (done + static_cast<std::size_t>(n) > maxBytes) {
+                ::close(fd);
+                if (error)
+                    *error = tooLargeText(path, "grew past " + std::to_string(maxBytes) + " bytes", maxBytes);
+                return std::nullopt;
+            }
             bytes.insert(bytes.end(), probe, probe + n);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(done);
+    return bytes;
+}
+
+std::optional<std::vector<std::uint8_t>> readFileHead(
+    const fs::path& path, std::size_t count, std::string* error)
+{
+    struct stat info { };
+    const int fd = openRegularFile(path, info, error);
+    if (fd < 0)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(count);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(fd, bytes.data() + done, count - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            if (error)
+                *error = errnoText("cannot read", path);
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
         done += static_cast<std::size_t>(n);
     }
     ::close(fd);

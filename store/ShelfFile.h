@@ -63,10 +63,24 @@ struct ShelfFile {
 ShelfFile parseShelf(std::span<const std::uint8_t> data); // throws StreamError
 std::vector<std::uint8_t> serializeShelf(const ShelfFile& file);
 
-// File helpers. Writing goes to a temporary file beside the target that is
-// renamed over it, so a failed save leaves the old file whole.
-std::optional<std::vector<std::uint8_t>> readFileBytes(
-    const std::filesystem::path& path, std::string* error = nullptr);
+// The largest shelf file read: some two hundred times the largest shelf
+// a user has made (the 100,000-item shelf of the benchmarks is 45 MB).
+inline constexpr std::uint64_t kMaxShelfFileBytes = std::uint64_t(64) << 20;
+
+// File helpers. Reading takes regular files only (a link is followed): a
+// FIFO, device, socket or directory is refused as "cannot read PATH: not a
+// regular file (a FIFO)", and a file larger than `maxBytes` as "cannot read
+// PATH: N bytes, more than a shelf file may hold (67108864)", before a byte
+// is read; opening never blocks. Each error text ends in ": " and the reason.
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& path,
+    std::string* error = nullptr, std::uint64_t maxBytes = kMaxShelfFileBytes);
+// The first `count` bytes of a file (fewer when it is shorter), with the same
+// refusals but for the size: for a look at the magic before a whole read.
+std::optional<std::vector<std::uint8_t>> readFileHead(
+    const std::filesystem::path& path, std::size_t count, std::string* error = nullptr);
+
+// Writing goes to a temporary file beside the target that is renamed over
+// it, so a failed save leaves the old file whole.
 bool writeFileAtomically(
     const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::string* error = nullptr);
 

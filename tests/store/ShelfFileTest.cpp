@@ -188,6 +188,30 @@ TEST(ShelfFileTest, DeletingWrongMagicAndBrokenFiles)
     }
 }
 
+TEST(ShelfFileTest, DeletingLeavesWhatIsNoRegularFile)
+{
+    // A FIFO with no writer, a folder and a device link named as folder files:
+    // none is waited on, read or removed.
+    TempDir dir;
+    put(dir.path() / "tolmc1.dat",
+        shelf({ folderItem("tolmc2.dat"), folderItem("tolmc3.dat"), folderItem("tolmc4.dat") }));
+    ASSERT_EQ(::mkfifo((dir.path() / "tolmc2.dat").c_str(), 0600), 0);
+    fs::create_directory(dir.path() / "tolmc3.dat");
+    fs::create_symlink("/dev/zero", dir.path() / "tolmc4.dat");
+    std::vector<std::string> problems;
+    EXPECT_EQ(
+        deleteShelfTree(dir.path(), "tolmc1.dat", &problems), std::vector<std::string> { "tolmc1.dat" });
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(problems[0],
+        "cannot read " + (dir.path() / "tolmc2.dat").string() + ": not a regular file (a FIFO); left alone");
+    EXPECT_NE(problems[1].find("not a regular file (a directory); left alone"), std::string::npos)
+        << problems[1];
+    EXPECT_NE(problems[2].find("not a regular file (a character device); left alone"), std::string::npos)
+        << problems[2];
+    for (const char* name : { "tolmc2.dat", "tolmc3.dat", "tolmc4.dat" })
+        EXPECT_TRUE(fs::exists(fs::symlink_status(dir.path() / name))) << name;
+}
+
 TEST(ShelfFileTest, AtomicWriteReplacesOrLeavesTheOldFile)
 {
     TempDir dir;
