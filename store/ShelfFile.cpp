@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <set>
@@ -14,6 +15,8 @@ namespace tolm::store {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr std::size_t kNameMax = 255; // NAME_MAX: the longest directory entry
 
 void put32(std::vector<std::uint8_t>& out, std::uint32_t v)
 {
@@ -165,7 +168,8 @@ void deleteTree(const fs::path& dir, const std::string& name, std::set<std::stri
         deleted.push_back(name);
 }
 
-// Temporary files of writeFileAtomically: ".NAME.tmpPID-N".
+// The parts of a temporary file name of writeFileAtomically (tempFileNameFor):
+// the file it was to become (for a long name, HEAD~HASH.dat) and the process.
 struct TempName {
     std::string target;
     long pid { 0 };
@@ -358,7 +362,8 @@ std::optional<std::vector<std::uint8_t>> readFileHead(
     return bytes;
 }
 
-bool writeFileAtomically(const fs::path& requested, std::span<const std::uint8_t> bytes, std::string* error)
+bool writeFileAtomically(
+    const fs::path& requested, std::span<const std::uint8_t> bytes, std::string* error, Links links)
 {
     auto failed = [&](const std::string& message) {
         if (error)
@@ -366,23 +371,26 @@ bool writeFileAtomically(const fs::path& requested, std::span<const std::uint8_t
         return false;
     };
     std::error_code ec;
-    // Replace the file a link points at, not the link.
     fs::path path = requested;
-    if (fs::is_symlink(fs::symlink_status(path, ec)))
-        path = fs::weakly_canonical(path, ec);
-    if (ec)
-        path = requested;
+    if (links == Links::Follow) {
+        // Replace the file a link points at, not the link.
+        if (fs::is_symlink(fs::symlink_status(path, ec)))
+            path = fs::weakly_canonical(path, ec);
+        if (ec)
+            path = requested;
+    }
 
+    // The mode of the file replaced is kept; a link replaced lends none.
     struct stat old { };
-    const bool hadOld = ::stat(path.c_str(), &old) == 0;
+    const bool hadOld = links == Links::Follow ? ::stat(path.c_str(), &old) == 0
+                                               : ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const std::string name = path.filename().string();
     fs::path temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = dir
-            / ("." + path.filename().string() + ".tmp" + std::to_string(::getpid()) + "-"
-                + std::to_string(attempt));
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        temp = dir / tempFileNameFor(name, ::getpid(), attempt);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return failed(errnoText("cannot create", temp));
     }
@@ -413,6 +421,28 @@ bool writeFileAtomically(const fs::path& requested, std::span<const std::uint8_t
         ::close(dirFd);
     }
     return true;
+}
+
+std::string tempFileNameFor(const std::string& name, long pid, int attempt)
+{
+    const std::string tail = ".tmp" + std::to_string(pid) + "-" + std::to_string(attempt);
+    // Measured with the longest attempt number, so that all of one save's
+    // attempts take the same form.
+    const std::size_t longestTail = 4 + std::to_string(pid).size() + 3;
+    if (1 + name.size() + longestTail <= kNameMax)
+        return "." + name + tail;
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    const std::string end = std::string("~") + hex + (name.ends_with(".dat") ? ".dat" : "");
+    std::size_t head = kNameMax - 1 - end.size() - longestTail;
+    while (head > 0 && (static_cast<unsigned char>(name[head]) & 0xC0) == 0x80)
+        --head; // not inside a UTF-8 character
+    return "." + name.substr(0, head) + end + tail;
 }
 
 std::string firstFreeFolderFileName(const fs::path& dir)
