@@ -412,10 +412,9 @@ public:
     {
         std::vector<std::uint8_t> out;
         expectWord("header");
-        const int magicLine = m_tok.line;
         const store::ShelfHeader h = header();
         if (check == BuildCheck::Sound && h.magic != store::kShelfMagic)
-            throw ShelfTextError(m_magicLine ? m_magicLine : magicLine,
+            throw ShelfTextError(m_magicLine,
                 "magic: " + std::to_string(h.magic) + " is not the shelf magic "
                     + std::to_string(store::kShelfMagic));
         store::writeHeader(h, out);
@@ -465,7 +464,7 @@ private:
     std::size_t m_pos { 0 };
     int m_line { 1 };
     Token m_tok;
-    int m_magicLine { 0 };
+    int m_magicLine { 0 }; // of the header's magic, the only field that can be wrong
     std::size_t m_previousEnd { 0 }; // where the token before the current one ends
 
     // The properties of the record being read: where each is written, and
