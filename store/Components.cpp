@@ -608,6 +608,11 @@ const std::vector<std::string>& claseNames()
     return names;
 }
 
+const std::vector<std::string>& ownHandlerNames()
+{
+    return kOwnHandlers;
+}
+
 void applySpButtonProperty(SpButtonState& s, const Property& property)
 {
     std::vector<std::string_view> members;

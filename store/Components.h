@@ -50,6 +50,8 @@ TipoSize tipoSize(int tipo);
 
 const std::vector<std::string>& tipoNames();
 const std::vector<std::string>& claseNames();
+// The item's own event handlers: the only methods an item's event may name.
+const std::vector<std::string>& ownHandlerNames();
 
 // Font style bits: fsBold 1, fsItalic 2, fsUnderline 4, fsStrikeOut 8.
 struct FontState {

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <set>
@@ -14,6 +15,8 @@ namespace tolm::store {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr std::size_t kNameMax = 255; // NAME_MAX: the longest directory entry
 
 void put32(std::vector<std::uint8_t>& out, std::uint32_t v)
 {
@@ -65,6 +68,64 @@ void preferHugePages([[maybe_unused]] void* data, [[maybe_unused]] std::size_t s
 #endif
 }
 
+// What a path that is not a regular file is, for the refusal.
+const char* kindOf(mode_t mode)
+{
+    return S_ISFIFO(mode) ? "a FIFO"
+        : S_ISCHR(mode)   ? "a character device"
+        : S_ISBLK(mode)   ? "a block device"
+        : S_ISSOCK(mode)  ? "a socket"
+        : S_ISDIR(mode)   ? "a directory"
+                          : "not a kind of file read here";
+}
+
+std::string notRegularText(const fs::path& path, mode_t mode)
+{
+    return "cannot read " + path.string() + ": not a regular file (" + kindOf(mode) + ")";
+}
+
+std::string tooLargeText(const fs::path& path, const std::string& size, std::uint64_t maxBytes)
+{
+    const std::string bound = std::to_string(maxBytes);
+    return "cannot read " + path.string() + ": " + size + ", more than "
+        + (maxBytes == kMaxShelfFileBytes ? "a shelf file may hold (" + bound + ")"
+                                          : "may be read here (" + bound + ")");
+}
+
+// Opens a regular file for reading, or refuses with the error text. Only a
+// regular file is read: a FIFO without a writer would block, a device never
+// ends, and merely opening some devices has effects, so what `stat` already
+// shows to be none is not opened at all; the open descriptor is looked at
+// again, as the path may have changed in between. Opening never blocks and
+// never makes a terminal ours. `info` receives the open file's status.
+int openRegularFile(const fs::path& path, struct stat& info, std::string* error)
+{
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        if (error)
+            *error = notRegularText(path, info.st_mode);
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = errnoText("cannot open", path);
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0) {
+        if (error)
+            *error = errnoText("cannot read", path);
+        ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        if (error)
+            *error = notRegularText(path, info.st_mode);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 constexpr std::uint8_t kCarpeta = 1;
 
 void deleteTree(const fs::path& dir, const std::string& name, std::set<std::string>& visited,
@@ -107,7 +168,8 @@ void deleteTree(const fs::path& dir, const std::string& name, std::set<std::stri
         deleted.push_back(name);
 }
 
-// Temporary files of writeFileAtomically: ".NAME.tmpPID-N".
+// The parts of a temporary file name of writeFileAtomically (tempFileNameFor):
+// the file it was to become (for a long name, HEAD~HASH.dat) and the process.
 struct TempName {
     std::string target;
     long pid { 0 };
@@ -214,21 +276,25 @@ std::vector<std::uint8_t> serializeShelf(const ShelfFile& file)
     return out;
 }
 
-std::optional<std::vector<std::uint8_t>> readFileBytes(const fs::path& path, std::string* error)
+std::optional<std::vector<std::uint8_t>> readFileBytes(
+    const fs::path& path, std::string* error, std::uint64_t maxBytes)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    struct stat info { };
+    const int fd = openRegularFile(path, info, error);
+    if (fd < 0)
+        return std::nullopt;
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    if (size > maxBytes) {
+        ::close(fd);
         if (error)
-            *error = errnoText("cannot open", path);
+            *error = tooLargeText(path, std::to_string(size) + " bytes", maxBytes);
         return std::nullopt;
     }
     // Sized once from the file's length and read straight into place, so
     // reading never holds a half-grown copy too. A file that grows meanwhile
-    // (or tells no length) is read on in blocks to its end.
-    struct stat info { };
-    std::size_t expected = 0;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-        expected = static_cast<std::size_t>(info.st_size);
+    // (or tells no length, as some of /proc) is read on in blocks to its end,
+    // but never past the bound.
+    const auto expected = static_cast<std::size_t>(size);
     std::vector<std::uint8_t> bytes;
     bytes.reserve(expected);
     preferHugePages(bytes.data(), expected);
@@ -252,8 +318,43 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const fs::path& path, std
         }
         if (n == 0)
             break;
-        if (full)
+        if (full) {
+            if (done + static_cast<std::size_t>(n) > maxBytes) {
+                ::close(fd);
+                if (error)
+                    *error = tooLargeText(path, "grew past " + std::to_string(maxBytes) + " bytes", maxBytes);
+                return std::nullopt;
+            }
             bytes.insert(bytes.end(), probe, probe + n);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(done);
+    return bytes;
+}
+
+std::optional<std::vector<std::uint8_t>> readFileHead(
+    const fs::path& path, std::size_t count, std::string* error)
+{
+    struct stat info { };
+    const int fd = openRegularFile(path, info, error);
+    if (fd < 0)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(count);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(fd, bytes.data() + done, count - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            if (error)
+                *error = errnoText("cannot read", path);
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
         done += static_cast<std::size_t>(n);
     }
     ::close(fd);
@@ -270,23 +371,26 @@ bool writeFileAtomically(
         return false;
     };
     std::error_code ec;
-    // Replace the file a link points at, not the link.
     fs::path path = requested;
-    if (links == Links::Follow && fs::is_symlink(fs::symlink_status(path, ec)))
-        path = fs::weakly_canonical(path, ec);
-    if (ec)
-        path = requested;
+    if (links == Links::Follow) {
+        // Replace the file a link points at, not the link.
+        if (fs::is_symlink(fs::symlink_status(path, ec)))
+            path = fs::weakly_canonical(path, ec);
+        if (ec)
+            path = requested;
+    }
 
+    // The mode of the file replaced is kept; a link replaced lends none.
     struct stat old { };
-    const bool hadOld = ::stat(path.c_str(), &old) == 0;
+    const bool hadOld = links == Links::Follow ? ::stat(path.c_str(), &old) == 0
+                                               : ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const std::string name = path.filename().string();
     fs::path temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = dir
-            / ("." + path.filename().string() + ".tmp" + std::to_string(::getpid()) + "-"
-                + std::to_string(attempt));
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        temp = dir / tempFileNameFor(name, ::getpid(), attempt);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return failed(errnoText("cannot create", temp));
     }
@@ -317,6 +421,28 @@ bool writeFileAtomically(
         ::close(dirFd);
     }
     return true;
+}
+
+std::string tempFileNameFor(const std::string& name, long pid, int attempt)
+{
+    const std::string tail = ".tmp" + std::to_string(pid) + "-" + std::to_string(attempt);
+    // Measured with the longest attempt number, so that all of one save's
+    // attempts take the same form.
+    const std::size_t longestTail = 4 + std::to_string(pid).size() + 3;
+    if (1 + name.size() + longestTail <= kNameMax)
+        return "." + name + tail;
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    const std::string end = std::string("~") + hex + (name.ends_with(".dat") ? ".dat" : "");
+    std::size_t head = kNameMax - 1 - end.size() - longestTail;
+    while (head > 0 && (static_cast<unsigned char>(name[head]) & 0xC0) == 0x80)
+        --head; // not inside a UTF-8 character
+    return "." + name.substr(0, head) + end + tail;
 }
 
 std::string firstFreeFolderFileName(const fs::path& dir)

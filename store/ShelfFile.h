@@ -63,12 +63,28 @@ struct ShelfFile {
 ShelfFile parseShelf(std::span<const std::uint8_t> data); // throws StreamError
 std::vector<std::uint8_t> serializeShelf(const ShelfFile& file);
 
-// File helpers. Writing goes to a temporary file beside the target that is
-// renamed over it, so a failed save leaves the old file whole.
-std::optional<std::vector<std::uint8_t>> readFileBytes(
-    const std::filesystem::path& path, std::string* error = nullptr);
-// Whether a write to a symlink replaces the file it points at (a user may
-// keep a shelf file elsewhere) or the link itself (names Tolm chose).
+// The largest shelf file read: some two hundred times the largest shelf
+// a user has made (the 100,000-item shelf of the benchmarks is 45 MB).
+inline constexpr std::uint64_t kMaxShelfFileBytes = std::uint64_t(64) << 20;
+
+// File helpers. Reading takes regular files only (a link is followed): a
+// FIFO, device, socket or directory is refused as "cannot read PATH: not a
+// regular file (a FIFO)", and a file larger than `maxBytes` as "cannot read
+// PATH: N bytes, more than a shelf file may hold (67108864)", before a byte
+// is read; opening never blocks. Each error text ends in ": " and the reason.
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& path,
+    std::string* error = nullptr, std::uint64_t maxBytes = kMaxShelfFileBytes);
+// The first `count` bytes of a file (fewer when it is shorter), with the same
+// refusals but for the size: for a look at the magic before a whole read.
+std::optional<std::vector<std::uint8_t>> readFileHead(
+    const std::filesystem::path& path, std::size_t count, std::string* error = nullptr);
+
+// Writing goes to a temporary file beside the target that is renamed over
+// it, so a failed save leaves the old file whole. When `path` is a symbolic
+// link, Links::Follow writes the file it points at and keeps the link (users
+// may keep tolm95.dat as a link); Links::Replace puts a regular file in the
+// link's place and never touches what it pointed at, for files whose name
+// nobody but us should have made (recovery files, copies of the state).
 enum class Links { Follow, Replace };
 bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
     std::string* error = nullptr, Links links = Links::Follow);
@@ -113,9 +129,17 @@ inline constexpr const char* kMainShelfFile = "tolm95.dat";
 std::vector<std::string> deleteShelfTree(
     const std::filesystem::path& dir, const std::string& name, std::vector<std::string>* broken = nullptr);
 
-// Removes the temporary files (".NAME.dat.tmpPID-N") that writeFileAtomically
-// leaves when its process is killed mid-save; only those whose process is
-// gone. Returns the removed names.
+// The name writeFileAtomically gives the temporary file for the file `name`
+// (no directory part): ".NAME.tmpPID-N", or, when that would be longer than a
+// directory entry may be (255 bytes), ".HEAD~HASH.dat.tmpPID-N": HEAD the
+// name's first bytes, cut between characters, HASH sixteen hex digits of the
+// whole name, ".dat" only when the name ends in it.
+std::string tempFileNameFor(const std::string& name, long pid, int attempt);
+
+// Removes the temporary files (".NAME.dat.tmpPID-N", or for a name too long
+// for that ".HEAD~HASH.dat.tmpPID-N") that writeFileAtomically leaves when its
+// process is killed mid-save; only those whose process is gone. Returns the
+// removed names.
 std::vector<std::string> removeStaleTempFiles(const std::filesystem::path& dir);
 
 } // namespace tolm::store

@@ -393,6 +393,7 @@ struct Token {
     std::string text; // word, string contents, punctuation
     std::int64_t number { 0 };
     int line { 1 };
+    std::size_t start { 0 }; // where it begins in the text
 };
 
 class Parser {
@@ -404,13 +405,24 @@ public:
     }
 
     // The bytes are written as the text is read: nothing but the value at
-    // hand is held, however long a list or set runs.
-    std::vector<std::uint8_t> shelf()
+    // hand is held, however long a list or set runs. When `check` is Sound,
+    // each record is read back as `tolm-shelf check` reads it as soon as it is
+    // written, and a refusal is put on the line of the property refused.
+    std::vector<std::uint8_t> shelf(BuildCheck check)
     {
         std::vector<std::uint8_t> out;
         expectWord("header");
-        store::writeHeader(header(), out);
+        const store::ShelfHeader h = header();
+        if (check == BuildCheck::Sound && h.magic != store::kShelfMagic)
+            throw ShelfTextError(m_magicLine,
+                "magic: " + std::to_string(h.magic) + " is not the shelf magic "
+                    + std::to_string(store::kShelfMagic));
+        store::writeHeader(h, out);
+        int records = 0;
         while (m_tok.kind != Tok::End) {
+            const int objectLine = m_tok.line;
+            const std::size_t recordStart = out.size();
+            m_properties.clear();
             expectWord("object");
             const std::string className = name();
             if (m_tok.kind != Tok::String)
@@ -418,8 +430,10 @@ public:
             store::writeRecordHead(className, m_tok.text, out);
             advance();
             while (!isWord("end")) {
+                const int line = m_tok.line;
                 const std::string property = name();
                 expectPunct('=');
+                const std::size_t valueStart = m_tok.start;
                 if (property.empty()) {
                     // An empty name would read as the end of the properties;
                     // the property is left out, as the record writer does.
@@ -427,12 +441,21 @@ public:
                     value(0, dropped);
                     continue;
                 }
+                if (check == BuildCheck::Sound)
+                    m_properties.push_back({ out.size(), line, property, valueStart });
                 store::writeShortString(property, out);
                 value(0, out);
+                if (check == BuildCheck::Sound)
+                    m_properties.back().valueEnd = m_previousEnd;
             }
             advance();
             store::writeRecordEnd(out);
+            if (check == BuildCheck::Sound)
+                readBack(out, recordStart, records == 0, objectLine);
+            ++records;
         }
+        if (check == BuildCheck::Sound && records == 0)
+            throw ShelfTextError(m_line, "a shelf file holds the font dialog's object after its header");
         return out;
     }
 
@@ -441,6 +464,78 @@ private:
     std::size_t m_pos { 0 };
     int m_line { 1 };
     Token m_tok;
+    int m_magicLine { 0 }; // of the header's magic, the only field that can be wrong
+    std::size_t m_previousEnd { 0 }; // where the token before the current one ends
+
+    // The properties of the record being read: where each is written, and
+    // where it stands in the text.
+    struct PropertyAt {
+        std::size_t offset; // of its name in the bytes
+        int line;
+        std::string name;
+        std::size_t valueStart, valueEnd { 0 }; // its value in the text
+    };
+    std::vector<PropertyAt> m_properties;
+
+    // Reads the record just written at `start` as check reads it: the first
+    // as the font dialog, every other as an item, each property through the
+    // typed reader. A refusal names the property at fault and its line.
+    void readBack(const std::vector<std::uint8_t>& out, std::size_t start, bool dialog, int objectLine) const
+    {
+        if (out.size() > store::kMaxShelfFileBytes)
+            throw ShelfTextError(objectLine,
+                "the shelf file grows to " + std::to_string(out.size())
+                    + " bytes here, more than a shelf file may hold ("
+                    + std::to_string(store::kMaxShelfFileBytes) + ")");
+        std::size_t pos = start;
+        try {
+            if (dialog)
+                store::readFontDialog(out, pos);
+            else
+                store::readSpButton(out, pos);
+        } catch (const store::StreamError& e) {
+            const PropertyAt* at = nullptr;
+            for (const auto& p : m_properties) {
+                if (p.offset <= e.offset())
+                    at = &p;
+            }
+            if (!at)
+                throw ShelfTextError(objectLine, std::string(e.what()) + " (the object's head)");
+            throw ShelfTextError(at->line, at->name + ": " + refusal(*at, e.what(), dialog));
+        }
+    }
+
+    // Why a reader refused a property, in words, with the reader's own.
+    std::string refusal(const PropertyAt& p, const std::string& complaint, bool dialog) const
+    {
+        const std::string what = dialog ? "the font dialog" : "an item";
+        if (complaint == store::kPropertyDoesNotExist)
+            return what + " has no such property (" + complaint + ")";
+        if (complaint == store::kInvalidPropertyPath)
+            return "no property of " + what + " lies on this path (" + complaint + ")";
+        if (complaint != store::kInvalidPropertyValue)
+            return "the record cannot be read back here (" + complaint + ")";
+        std::string_view value = m_text.substr(p.valueStart, p.valueEnd - p.valueStart);
+        if (const auto newline = value.find('\n'); newline != std::string_view::npos)
+            value = value.substr(0, newline);
+        while (!value.empty() && (value.back() == ' ' || value.back() == '\t' || value.back() == '\r'))
+            value.remove_suffix(1);
+        if (const auto brace = value.find('{');
+            value.starts_with("binary") && brace != std::string_view::npos)
+            value = value.substr(0, brace + 1); // no comment behind it
+        std::string shown(value.substr(0, 60));
+        if (value.size() > 60 || shown.ends_with('{'))
+            shown += "...";
+        const bool handler
+            = !dialog && p.name.size() > 2 && (p.name[0] | 0x20) == 'o' && (p.name[1] | 0x20) == 'n';
+        if (handler && isBareWord(value)) {
+            std::string known;
+            for (const auto& own : store::ownHandlerNames())
+                known += own + ", ";
+            return shown + " is not a known handler (" + known + "or nil)";
+        }
+        return shown + " is not a value " + p.name + " can take (" + complaint + ")";
+    }
 
     [[noreturn]] void fail(const std::string& message) const { throw ShelfTextError(m_tok.line, message); }
 
@@ -485,6 +580,7 @@ private:
         while (!isWord("end")) {
             if (m_tok.kind != Tok::Word)
                 fail("expected a header field");
+            const int line = m_tok.line;
             const std::string field = m_tok.text;
             advance();
             expectPunct('=');
@@ -496,6 +592,8 @@ private:
                 advance();
                 continue;
             }
+            if (field == "magic")
+                m_magicLine = m_tok.line;
             const std::int64_t n = number();
             if (field == "magic")
                 h.magic = static_cast<std::int32_t>(n);
@@ -517,7 +615,7 @@ private:
             } else if (field == "color")
                 h.color = static_cast<std::uint32_t>(n);
             else
-                fail("unknown header field " + field);
+                throw ShelfTextError(line, "unknown header field " + field);
         }
         advance();
         return h;
@@ -706,6 +804,7 @@ private:
 
     void advance()
     {
+        m_previousEnd = m_pos;
         // Skip blanks and comments.
         for (;;) {
             while (m_pos < m_text.size()
@@ -724,6 +823,7 @@ private:
         }
         m_tok = Token {};
         m_tok.line = m_line;
+        m_tok.start = m_pos;
         if (m_pos >= m_text.size())
             return;
         const char c = m_text[m_pos];
@@ -919,10 +1019,10 @@ std::string dumpShelfText(std::span<const std::uint8_t> bytes, const std::string
     return out.str();
 }
 
-std::vector<std::uint8_t> buildShelfText(std::string_view text)
+std::vector<std::uint8_t> buildShelfText(std::string_view text, BuildCheck check)
 {
     Parser parser(text);
-    return parser.shelf();
+    return parser.shelf(check);
 }
 
 } // namespace tolm::tools

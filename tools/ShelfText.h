@@ -49,7 +49,16 @@ private:
     int m_line { 0 };
 };
 
-// Throws ShelfTextError for text that does not follow the form above.
-std::vector<std::uint8_t> buildShelfText(std::string_view text);
+// What a text is held to. Sound: the file built is one `tolm-shelf check`
+// accepts (the shelf magic, the font dialog's object first, every property
+// one its reader takes, within the bound of a shelf file's size); a refusal
+// names the line and the property, as "OnMouseDown: SpButtonMouseDo is not a
+// known handler (...)". FormOnly: any text of the form above, whatever the
+// file it makes, as a dump of any bytes gives back those bytes.
+enum class BuildCheck { Sound, FormOnly };
+
+// Throws ShelfTextError for text that does not follow the form above, or
+// that makes an unsound file when `check` is Sound.
+std::vector<std::uint8_t> buildShelfText(std::string_view text, BuildCheck check = BuildCheck::Sound);
 
 } // namespace tolm::tools

@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <set>
+#include <span>
 #include <string_view>
 
 namespace tolm::tools {
@@ -33,6 +35,12 @@ std::string magicText(std::int32_t magic)
     return buffer;
 }
 
+std::string magicFault(std::int32_t magic)
+{
+    return "not a shelf file: magic " + magicText(magic) + " where " + magicText(store::kShelfMagic)
+        + " (bytes 73 1F 0F 00) belongs";
+}
+
 int dump(const std::string& file, std::ostream& out, std::ostream& err)
 {
     std::string error;
@@ -50,11 +58,44 @@ int dump(const std::string& file, std::ostream& out, std::ostream& err)
     return 0;
 }
 
+// What check finds wrong with a shelf file's bytes, read the way a window
+// loads it: header, font dialog, items, each through its typed reader so that
+// property errors count too. Nothing when the bytes are sound; `items` is the
+// number of items read.
+std::optional<std::string> shelfFault(std::span<const std::uint8_t> bytes, int& items)
+{
+    // Items read whole; -2 while the header is read, -1 the font dialog.
+    items = -2;
+    try {
+        store::ShelfReader reader(bytes);
+        if (!reader.magicMatches())
+            return magicFault(reader.header().magic);
+        items = -1;
+        reader.nextFontDialog();
+        items = 0;
+        while (!reader.atEnd()) {
+            reader.nextItem();
+            ++items;
+        }
+        return std::nullopt;
+    } catch (const StreamError& e) {
+        const std::string where = items == -2 ? "header"
+            : items == -1                     ? "font dialog"
+                                              : "item " + std::to_string(items + 1);
+        return at(e) + " (" + where + ")";
+    }
+}
+
+// A dump of the largest shelf file is some four times as large: its bytes in
+// hex, and texts with a byte in four characters at worst.
+constexpr std::uint64_t kMaxTextBytes = 5 * store::kMaxShelfFileBytes;
+
 int build(const std::string& textFile, const std::string& outFile, std::ostream& err)
 {
-    const auto text = store::readFileBytes(textFile);
+    std::string error;
+    const auto text = store::readFileBytes(textFile, &error, kMaxTextBytes);
     if (!text) {
-        err << "tolm-shelf: cannot open " << textFile << "\n";
+        err << "tolm-shelf: " << error << "\n";
         return 1;
     }
     std::vector<std::uint8_t> bytes;
@@ -64,7 +105,18 @@ int build(const std::string& textFile, const std::string& outFile, std::ostream&
         err << textFile << ":" << e.line() << ": " << e.what() << "\n";
         return 1;
     }
-    std::string error;
+    // Only a file that check accepts is written. The text was held to that
+    // as it was read; the bytes are read once more as check reads them.
+    int items = 0;
+    if (const auto fault = shelfFault(bytes, items)) {
+        err << textFile << ": the file built would not be sound: " << *fault << "\n";
+        return 1;
+    }
+    if (bytes.size() > store::kMaxShelfFileBytes) {
+        err << textFile << ": the file built would be " << bytes.size()
+            << " bytes, more than a shelf file may hold (" << store::kMaxShelfFileBytes << ")\n";
+        return 1;
+    }
     if (!store::writeFileAtomically(outFile, bytes, &error)) {
         err << "tolm-shelf: " << error << "\n";
         return 1;
@@ -72,41 +124,32 @@ int build(const std::string& textFile, const std::string& outFile, std::ostream&
     return 0;
 }
 
-// Reads the file the way a window loads it: header, font dialog, items,
-// each through its typed reader so that property errors count too.
 int check(const std::string& file, std::ostream& out, std::ostream& err)
 {
+    // The magic is looked at first: another program's file, however large,
+    // is refused after its first bytes.
     std::string error;
+    const auto head = store::readFileHead(file, store::kShelfHeaderSize, &error);
+    if (!head) {
+        err << "tolm-shelf: " << error << "\n";
+        return 1;
+    }
+    if (head->size() == store::kShelfHeaderSize && !store::hasShelfMagic(*head)) {
+        err << file << ": " << magicFault(store::readHeader(*head).magic) << "\n";
+        return 1;
+    }
     const auto bytes = store::readFileBytes(file, &error);
     if (!bytes) {
         err << "tolm-shelf: " << error << "\n";
         return 1;
     }
-    // Items read whole; -2 while the header is read, -1 the font dialog.
-    int items = -2;
-    try {
-        store::ShelfReader reader(*bytes);
-        if (!reader.magicMatches()) {
-            err << file << ": not a shelf file: magic " << magicText(reader.header().magic) << " where "
-                << magicText(store::kShelfMagic) << " (bytes 73 1F 0F 00) belongs\n";
-            return 1;
-        }
-        items = -1;
-        reader.nextFontDialog();
-        items = 0;
-        while (!reader.atEnd()) {
-            reader.nextItem();
-            ++items;
-        }
-        out << file << ": sound shelf file, " << items << (items == 1 ? " item\n" : " items\n");
-        return 0;
-    } catch (const StreamError& e) {
-        const std::string where = items == -2 ? "header"
-            : items == -1                     ? "font dialog"
-                                              : "item " + std::to_string(items + 1);
-        err << file << ": " << at(e) << " (" << where << ")\n";
+    int items = 0;
+    if (const auto fault = shelfFault(*bytes, items)) {
+        err << file << ": " << *fault << "\n";
         return 1;
     }
+    out << file << ": sound shelf file, " << items << (items == 1 ? " item\n" : " items\n");
+    return 0;
 }
 
 class TreeWalker {
@@ -137,7 +180,12 @@ public:
         // Only the names are kept: the files further down the tree are read
         // one at a time, not all those above them at once.
         store::FolderScan scan;
-        if (const auto bytes = store::readFileBytes(m_dir / name, &error)) {
+        const auto head = store::readFileHead(m_dir / name, store::kShelfHeaderSize, &error);
+        if (head && head->size() == store::kShelfHeaderSize && !store::hasShelfMagic(*head)) {
+            m_out << indent << name << "  (not a shelf file)\n"; // not read any further
+            return true;
+        }
+        if (const auto bytes = head ? store::readFileBytes(m_dir / name, &error) : std::nullopt) {
             scan = store::scanFolderFiles(*bytes);
         } else {
             m_out << indent << name << "  (unreadable: " << error << ")\n";

@@ -4,13 +4,14 @@
 #include "StoreTestSupport.h"
 #include "store/ShelfFile.h"
 
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace tolm::store;
@@ -341,21 +342,52 @@ TEST(ReadFileBytesTest, ReadsWholeFilesOfEveryKindOrSaysWhy)
         EXPECT_EQ(readFileBytes(dir / f.name), f.bytes) << f.name;
     }
 
-    // A pipe tells no length: it is read in blocks to its end.
-    const fs::path fifo = dir / "pipe";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::thread writer([&] {
-        std::ofstream out(fifo, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(big.data()), std::streamsize(big.size()));
-    });
-    const auto piped = readFileBytes(fifo);
-    writer.join();
-    EXPECT_EQ(piped, big);
-
     std::string error;
     EXPECT_FALSE(readFileBytes(dir / "none.dat", &error).has_value());
     EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+
+    // Only regular files are read. A FIFO with no writer is refused at once,
+    // not waited on; so are a device that never ends and a folder.
+    const fs::path fifo = dir / "pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    auto refusal = std::async(std::launch::async, [&] {
+        std::string why;
+        const bool read = readFileBytes(fifo, &why).has_value();
+        return read ? std::string("read") : why;
+    });
+    if (refusal.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << "reading a FIFO with no writer blocks";
+        ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK)); // lets it go
+    }
+    EXPECT_EQ(refusal.get(), "cannot read " + fifo.string() + ": not a regular file (a FIFO)");
+    EXPECT_FALSE(readFileBytes("/dev/zero", &error).has_value());
+    EXPECT_EQ(error, "cannot read /dev/zero: not a regular file (a character device)");
     EXPECT_FALSE(readFileBytes(dir, &error).has_value());
-    EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+    EXPECT_EQ(error, "cannot read " + dir.string() + ": not a regular file (a directory)");
+    EXPECT_FALSE(readFileHead(fifo, 4, &error).has_value());
+    EXPECT_NE(error.find("(a FIFO)"), std::string::npos) << error;
+
+    // A file larger than a shelf file may be is refused by its size before a
+    // byte is read: a 3 GB sparse file costs nothing. The bound itself is read.
+    const fs::path sparse = dir / "sparse.dat";
+    std::ofstream(sparse).close();
+    fs::resize_file(sparse, 3u << 30);
+    EXPECT_FALSE(readFileBytes(sparse, &error).has_value());
+    EXPECT_EQ(error,
+        "cannot read " + sparse.string() + ": 3221225472 bytes, more than a shelf file may hold (67108864)");
+    EXPECT_EQ(
+        error.substr(error.rfind(": ") + 2), "3221225472 bytes, more than a shelf file may hold (67108864)");
+    fs::resize_file(sparse, kMaxShelfFileBytes + 1);
+    EXPECT_FALSE(readFileBytes(sparse).has_value());
+    fs::resize_file(sparse, kMaxShelfFileBytes);
+    EXPECT_EQ(readFileBytes(sparse).value_or(std::vector<std::uint8_t> {}).size(), kMaxShelfFileBytes);
+    EXPECT_EQ(readFileBytes(dir / "big.dat", &error, 1000), std::nullopt);
+    EXPECT_EQ(error,
+        "cannot read " + (dir / "big.dat").string() + ": 300000 bytes, more than may be read here (1000)");
+
+    // The head of a file, whatever its size.
+    EXPECT_EQ(readFileHead(sparse, 4), std::vector<std::uint8_t>(4, 0));
+    EXPECT_EQ(readFileHead(dir / "big.dat", 3), std::vector<std::uint8_t>(big.begin(), big.begin() + 3));
+    EXPECT_EQ(readFileHead(dir / "one.dat", 28), std::vector<std::uint8_t> { 9 });
     fs::remove_all(dir);
 }

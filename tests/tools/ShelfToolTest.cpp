@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 
 using namespace tolm;
 using store::Record;
@@ -126,8 +127,7 @@ std::vector<std::uint8_t> oddShelf()
 
 TEST_F(ShelfToolTest, DumpThenBuildGivesTheSameBytes)
 {
-    for (const auto& bytes :
-        { shelf({}), shelf({ folder("tolmc1.dat"), store::SpButtonState {} }), oddShelf() }) {
+    for (const auto& bytes : { shelf({}), shelf({ folder("tolmc1.dat"), store::SpButtonState {} }) }) {
         put("in.dat", bytes);
         ASSERT_EQ(run({ "dump", path("in.dat") }), 0) << m_err.str();
         const std::string text = m_out.str();
@@ -135,6 +135,17 @@ TEST_F(ShelfToolTest, DumpThenBuildGivesTheSameBytes)
         ASSERT_EQ(run({ "build", path("in.txt"), path("out.dat") }), 0) << m_err.str() << text;
         EXPECT_EQ(store::readFileBytes(m_dir / "out.dat"), bytes) << text;
     }
+    // A file no window can read comes back from its dump too, but only where
+    // the form alone is asked for: build refuses to write it.
+    const auto odd = oddShelf();
+    put("odd.dat", odd);
+    ASSERT_EQ(run({ "dump", path("odd.dat") }), 0) << m_err.str();
+    const std::string text = m_out.str();
+    EXPECT_EQ(tools::buildShelfText(text, tools::BuildCheck::FormOnly), odd) << text;
+    std::ofstream(m_dir / "odd.txt") << text;
+    EXPECT_EQ(run({ "build", path("odd.txt"), path("odd-out.dat") }), 1);
+    EXPECT_EQ(m_err.str(), path("odd.txt") + ":3: magic: 12345 is not the shelf magic 991091\n");
+    EXPECT_FALSE(fs::exists(m_dir / "odd-out.dat"));
 }
 
 TEST_F(ShelfToolTest, LongTextsDumpWholeAndComeBack)
@@ -201,6 +212,151 @@ TEST_F(ShelfToolTest, BuildReportsTheLineOfABadText)
     EXPECT_NE(m_err.str().find("binary holds 2 bytes, not 3"), std::string::npos) << m_err.str();
 }
 
+namespace {
+
+// A sound shelf in text: the font dialog and one item of every kind of value.
+constexpr const char* kGoodText = R"(header
+    magic = 991091
+    left = 10
+    top = 20
+    right = 310
+    bottom = 170
+    color = clBtnFace
+end
+object TFontDialog "FontDialog1"
+    Font.Charset = DEFAULT_CHARSET
+    Font.Style = []
+    MinFontSize = 0
+    Options = [fdEffects, fdApplyButton]
+end
+object TSpButton ""
+    Left = 0
+    Width = 40
+    Cursor = crHandPoint
+    Caption = "Editor"
+    ParentShowHint = False
+    OnClick = SpButtonClick
+    OnMouseDown = SpButtonMouseDown
+    PopupMenu = Principal.MenuBoton
+    Tipo = T80x40
+    Clase = Carpeta
+    Comando = "tolmc1.dat"
+    Run = wsMinimized
+    Layout = blGlyphTop
+    Font.Color = clRed
+    Font.Style = [fsBold]
+    Glyph.Data = binary 18 {
+        0E 00 00 00 42 4D 00 00 00 00 00 00 00 00 00 00 00 00
+    }
+end
+)";
+
+// The text with line `line` (1-based) replaced.
+std::string withLine(const std::string& text, int line, const std::string& replacement)
+{
+    std::istringstream in(text);
+    std::string out, current;
+    for (int n = 1; std::getline(in, current); ++n)
+        out += (n == line ? replacement : current) + "\n";
+    return out;
+}
+
+} // namespace
+
+TEST_F(ShelfToolTest, BuildRefusesWhatCheckWouldRefuseNamingLineAndProperty)
+{
+    std::ofstream(m_dir / "good.txt") << kGoodText;
+    ASSERT_EQ(run({ "build", path("good.txt"), path("good.dat") }), 0) << m_err.str();
+    ASSERT_EQ(run({ "check", path("good.dat") }), 0) << m_err.str();
+
+    const struct {
+        int line;
+        const char* replacement;
+        const char* refusal; // after "FILE:LINE: "
+    } cases[] {
+        { 22, "    OnMouseDown = SpButtonMouseDo",
+            "OnMouseDown: SpButtonMouseDo is not a known handler (SpButtonClick, SpButtonMouseDown, "
+            "SpButtonMouseMove, SpButtonMouseUp, or nil)" },
+        { 2, "    magic = 991092", "magic: 991092 is not the shelf magic 991091" },
+        { 24, "    Tipo = T80x41", "Tipo: T80x41 is not a value Tipo can take (Invalid property value)" },
+        { 16, "    Left = \"0\"", "Left: \"0\" is not a value Left can take (Invalid property value)" },
+        { 20, "    Colour = clRed", "Colour: an item has no such property (Property does not exist)" },
+        { 30, "    Font.Style = [fsBold, fsHeavy]",
+            "Font.Style: [fsBold, fsHeavy] is not a value Font.Style can take (Invalid property value)" },
+        { 29, "    Font.Color.Red = 1",
+            "Font.Color.Red: no property of an item lies on this path (Invalid property path)" },
+        { 31, "    Glyph.Data = binary 18 {  # a size that is not the picture's",
+            "Glyph.Data: binary 18 {... is not a value Glyph.Data can take (Invalid property value)" },
+        { 13, "    Options = [fdEffects, fdMagic]",
+            "Options: [fdEffects, fdMagic] is not a value Options can take (Invalid property value)" },
+        { 12, "    Caption = \"x\"",
+            "Caption: the font dialog has no such property (Property does not exist)" },
+    };
+    for (const auto& c : cases) {
+        std::string text = withLine(kGoodText, c.line, c.replacement);
+        if (c.line == 31)
+            text = withLine(text, 32, "        0F 00 00 00 42 4D 00 00 00 00 00 00 00 00 00 00 00 00");
+        std::ofstream(m_dir / "bad.txt") << text;
+        EXPECT_EQ(run({ "build", path("bad.txt"), path("bad.dat") }), 1) << c.replacement;
+        EXPECT_EQ(m_err.str(), path("bad.txt") + ":" + std::to_string(c.line) + ": " + c.refusal + "\n");
+        EXPECT_FALSE(fs::exists(m_dir / "bad.dat")) << c.replacement;
+    }
+
+    // A header and nothing after it lacks the font dialog.
+    std::ofstream(m_dir / "bare.txt") << "header\nend\n";
+    EXPECT_EQ(run({ "build", path("bare.txt"), path("bad.dat") }), 1);
+    EXPECT_NE(m_err.str().find("the font dialog's object"), std::string::npos) << m_err.str();
+    EXPECT_FALSE(fs::exists(m_dir / "bad.dat"));
+}
+
+TEST_F(ShelfToolTest, EveryFileBuildWritesPassesCheck)
+{
+    // Each line of a sound text with its value (or its name) made wrong in
+    // one of several ways: whatever build accepts, check accepts; whatever it
+    // refuses is refused on the line changed.
+    const std::vector<std::string> values { "1", "-1", "300000", "int8 1", "\"x\"", "long \"x\"", "Foo",
+        "Foo.Bar", "True", "nil", "[]", "[Foo]", "[fsBold]", "list ( 1 )", "binary 0 { }",
+        "ext \"00000000000000000000\"", "ident \"a b\"", "SpButtonClick", "clRed", "T40x40", "Carpeta" };
+    std::istringstream in(kGoodText);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    int accepted = 0, refused = 0, formOnly = 0;
+    for (int n = 1; n <= int(lines.size()); ++n) {
+        const std::string& line = lines[std::size_t(n - 1)];
+        const auto equals = line.find(" = ");
+        if (equals == std::string::npos)
+            continue;
+        std::vector<std::string> mutations;
+        if (line.find('{') == std::string::npos) { // else the block's rows would be left over
+            for (const auto& v : values)
+                mutations.push_back(line.substr(0, equals + 3) + v);
+        }
+        mutations.push_back(line.substr(0, equals - 1) + line.substr(equals)); // the name misspelt
+        for (const auto& mutation : mutations) {
+            const std::string text = withLine(kGoodText, n, mutation);
+            std::vector<std::uint8_t> bytes;
+            try {
+                bytes = tools::buildShelfText(text);
+            } catch (const tools::ShelfTextError& e) {
+                ++refused;
+                EXPECT_EQ(e.line(), n) << mutation << ": " << e.what();
+                try {
+                    tools::buildShelfText(text, tools::BuildCheck::FormOnly);
+                    ++formOnly; // sound in form only: what build wrote before
+                } catch (const tools::ShelfTextError&) { }
+                continue;
+            }
+            ++accepted;
+            put("mutant.dat", bytes);
+            EXPECT_EQ(run({ "check", path("mutant.dat") }), 0) << mutation << "\n" << m_err.str();
+        }
+    }
+    EXPECT_GT(accepted, 50);
+    EXPECT_GT(formOnly, 200);
+    EXPECT_GT(refused, formOnly);
+}
+
 TEST_F(ShelfToolTest, CheckExitCodesAndOffsets)
 {
     auto bytes = shelf({ store::SpButtonState {}, folder("tolmc1.dat") });
@@ -246,6 +402,45 @@ TEST_F(ShelfToolTest, CheckExitCodesAndOffsets)
     EXPECT_EQ(run({ "check", path("tiny.dat") }), 1);
     EXPECT_NE(m_err.str().find("Invalid stream format at byte 2 (header)"), std::string::npos) << m_err.str();
     EXPECT_EQ(run({ "check", path("none.dat") }), 1);
+}
+
+TEST_F(ShelfToolTest, CheckLooksAtTheMagicFirstAndReadsOnlyRegularFiles)
+{
+    // Another program's 3 GB file: refused by its magic, not read whole.
+    auto bytes = shelf({});
+    bytes[0] = 0x74;
+    put("huge.dat", bytes);
+    fs::resize_file(m_dir / "huge.dat", 3ull << 30);
+    EXPECT_EQ(run({ "check", path("huge.dat") }), 1);
+    EXPECT_EQ(m_err.str(),
+        path("huge.dat")
+            + ": not a shelf file: magic 0x000F1F74 where 0x000F1F73 (bytes 73 1F 0F 00) belongs\n");
+    EXPECT_EQ(run({ "tree", path("huge.dat") }), 0);
+    EXPECT_EQ(m_out.str(), "huge.dat  (not a shelf file)\n");
+
+    // With the magic, it is refused by its size before it is read.
+    bytes[0] = 0x73;
+    put("huge.dat", bytes);
+    fs::resize_file(m_dir / "huge.dat", 3ull << 30);
+    for (const char* command : { "check", "dump" }) {
+        EXPECT_EQ(run({ command, path("huge.dat") }), 1) << command;
+        EXPECT_EQ(m_err.str(),
+            "tolm-shelf: cannot read " + path("huge.dat")
+                + ": 3221225472 bytes, more than a shelf file may hold (67108864)\n")
+            << command;
+    }
+
+    // A FIFO with no writer is refused at once, by every command.
+    ASSERT_EQ(::mkfifo(path("pipe.dat").c_str(), 0600), 0);
+    for (const char* command : { "check", "dump" }) {
+        EXPECT_EQ(run({ command, path("pipe.dat") }), 1) << command;
+        EXPECT_EQ(
+            m_err.str(), "tolm-shelf: cannot read " + path("pipe.dat") + ": not a regular file (a FIFO)\n");
+    }
+    EXPECT_EQ(run({ "build", path("pipe.dat"), path("out.dat") }), 1);
+    EXPECT_NE(m_err.str().find("not a regular file (a FIFO)"), std::string::npos) << m_err.str();
+    EXPECT_EQ(run({ "tree", path("pipe.dat") }), 1);
+    EXPECT_NE(m_out.str().find("pipe.dat  (unreadable: cannot read"), std::string::npos) << m_out.str();
 }
 
 TEST_F(ShelfToolTest, TreeMarksMissingFilesAndCycles)
