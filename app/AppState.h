@@ -33,6 +33,9 @@ public:
     // Client origin offset from the window origin, and the non-client size;
     // captured once when the main window is created.
     int frameDx { 0 }, frameDy { 0 }, frameNw { 0 }, frameNh { 0 };
+    // Why nothing may be saved in the shelf folder (its lock could not be
+    // had), as a sentence for the user; empty when saving is allowed.
+    QString savingOffReason;
 
     // The item waiting to be pasted. An ordinary item here is detached and
     // owned by the buffer; a cut folder stays a (disabled) child of its window.
