@@ -156,11 +156,11 @@ void sayError(const QString& text)
 }
 
 // The program that is running, for the autostart entry to start again.
-QString runningProgram()
+QByteArray runningProgram()
 {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? QStringLiteral("tolm") : QString::fromStdString(self.string());
+    return ec ? QByteArray("tolm") : QByteArray::fromStdString(self.native());
 }
 
 int setAutostart(bool on, const Environment& env)
@@ -177,9 +177,15 @@ int setAutostart(bool on, const Environment& env)
         }
         return 0;
     }
+    QString error;
+    const QString text = autostartEntry(runningProgram(), &error);
+    if (text.isEmpty()) {
+        sayError(error);
+        return 1;
+    }
     QSaveFile entry(file);
     if (!QDir().mkpath(QFileInfo(file).path()) || !entry.open(QIODevice::WriteOnly)
-        || entry.write(autostartEntry(runningProgram()).toUtf8()) < 0 || !entry.commit()) {
+        || entry.write(text.toUtf8()) < 0 || !entry.commit()) {
         sayError(QStringLiteral("cannot write %1: %2").arg(file, entry.errorString()));
         return 1;
     }
