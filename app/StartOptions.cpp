@@ -41,7 +41,7 @@ StartOptions failed(StartOptions options, const QString& error)
 // any value of the file is.
 QString execQuoted(const QString& argument)
 {
-    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    static const QString reserved = QStringLiteral(" \t\n\r\"'\\><~|&;$*?#()`");
     QString out = argument;
     out.replace(QLatin1Char('%'), QStringLiteral("%%"));
     bool needsQuotes = false;
