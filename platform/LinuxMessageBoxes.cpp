@@ -28,7 +28,7 @@ QString breakable(const QString& text)
         }
         out += c;
         run = c.isSpace() ? 0 : run + 1;
-        if (c == u'/' && run >= kLongestUnbroken / 2) {
+        if ((c == u'/' || c == u'\\') && run >= kLongestUnbroken / 2) {
             out += breakHere;
             run = 0;
         }
