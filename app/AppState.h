@@ -36,8 +36,8 @@ public:
     // Set once the quit has saved every window: Qt then closes them all,
     // and none may save again (an open folder would be stored closed).
     bool quitting { false };
-    // Why nothing may be written in the shelf folder this run (another
-    // process may be writing it); empty when saving is allowed.
+    // Why nothing may be saved in the shelf folder (its lock could not be
+    // had), as a sentence for the user; empty when saving is allowed.
     QString savingOffReason;
 
     // The item waiting to be pasted. An ordinary item here is detached and

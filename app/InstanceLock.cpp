@@ -2,14 +2,20 @@
 
 #include "app/Log.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSysInfo>
 #include <QThread>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -23,10 +29,9 @@ constexpr char kAnswer[] = "ok\n";
 // Longer than the request: anything else on the socket is not one of us.
 constexpr qint64 kLongestRequest = 64;
 
-// A lock file that holds no readable process id is one whose writer died
-// between creating and filling it (or one a person made by hand). Filling it
-// takes microseconds, so one this old is no one's.
-constexpr qint64 kUnreadableLockAgeMs = 5000;
+// How often a leftover at the lock's name is cleared away before the folder
+// is given up on: one that keeps coming back is someone's doing.
+constexpr int kClearings = 3;
 
 QString canonicalFolder(const QString& folder)
 {
@@ -40,21 +45,18 @@ int remainingMs(const QDeadlineTimer& deadline)
     return int(std::max<qint64>(0, deadline.remainingTime()));
 }
 
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 } // namespace
 
 InstanceLock::InstanceLock(const QString& folder, QObject* parent)
     : QObject(parent)
     , m_lockPath(QDir(canonicalFolder(folder)).filePath(QString::fromLatin1(kLockFileName)))
     , m_serverName(serverNameFor(canonicalFolder(folder), qEnvironmentVariable("XDG_RUNTIME_DIR")))
-    , m_lock(m_lockPath)
-{
-    // A holder is alive exactly while its process is: QLockFile checks the
-    // process id (and that it still runs the same program) on this machine.
-    // Its default of also calling a lock stale after 30 s is held off only by
-    // the holder's flock(), which some network file systems do not keep; a
-    // Tolm that has simply been running a while must keep its folder there too.
-    m_lock.setStaleLockTime(0);
-}
+{ }
 
 InstanceLock::~InstanceLock()
 {
@@ -79,32 +81,114 @@ QString InstanceLock::serverNameFor(const QString& canonicalFolder, const QStrin
 InstanceLock::Outcome InstanceLock::acquire(std::chrono::milliseconds answerTimeout)
 {
     const QDeadlineTimer deadline(answerTimeout);
+    int clearings = 0;
     for (;;) {
-        // tryLock also clears a lock whose process has died.
-        if (m_lock.tryLock(0)) {
+        Attempt attempt = tryLock();
+        if (attempt == Attempt::Cleared && ++clearings > kClearings)
+            attempt = refuse(Obstacle::NotAFile, 0);
+        switch (attempt) {
+        case Attempt::Locked:
             listen();
             return Outcome::Owner;
-        }
-        if (m_lock.error() != QLockFile::LockFailedError)
+        case Attempt::Cleared:
+            break;
+        case Attempt::Refused:
+            // A Tolm that started here before, just as unable to lock, keeps
+            // the folder's one window.
+            if (askHolder(std::chrono::milliseconds(remainingMs(deadline))))
+                return Outcome::HandedOver;
+            listen();
             return Outcome::Unlockable;
-        qint64 pid = 0;
-        QString host, program;
-        if (!m_lock.getLockInfo(&pid, &host, &program)) {
-            // The file's age against the system clock that stamped it, not
-            // the platform's clock that the shelf shows.
-            const QDateTime written = QFileInfo(m_lockPath).lastModified();
-            if (written.isValid()
-                && qAbs(written.msecsTo(QDateTime::currentDateTime())) > kUnreadableLockAgeMs
-                && m_lock.removeStaleLockFile())
-                continue;
-        } else if (askHolder(std::chrono::milliseconds(remainingMs(deadline)))) {
-            return Outcome::HandedOver;
+        case Attempt::Held:
+            if (askHolder(std::chrono::milliseconds(remainingMs(deadline))))
+                return Outcome::HandedOver;
+            if (deadline.hasExpired())
+                return Outcome::NoAnswer;
+            // The holder may have locked but not be listening yet.
+            QThread::msleep(50);
+            break;
         }
-        if (deadline.hasExpired())
-            return Outcome::NoAnswer;
-        // The holder may have locked but not be listening yet.
-        QThread::msleep(50);
     }
+}
+
+InstanceLock::Attempt InstanceLock::tryLock()
+{
+    const QByteArray path = QFile::encodeName(m_lockPath);
+    struct stat named { };
+    if (::lstat(path.constData(), &named) == 0 && !S_ISREG(named.st_mode)) {
+        if (S_ISDIR(named.st_mode))
+            return refuse(Obstacle::NotAFile, EISDIR);
+        // A link, a pipe, a socket or a device under our own hidden name is
+        // no one's lock, and opening it could block or reach elsewhere.
+        if (::unlink(path.constData()) != 0)
+            return refuse(Obstacle::CannotCreate, errno);
+        return Attempt::Cleared;
+    }
+    int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+    const int openError = errno;
+    m_writable = fd >= 0;
+    // Replaced by something else since it was looked at: look again.
+    if (fd < 0 && (openError == ELOOP || openError == ENXIO || openError == EISDIR))
+        return Attempt::Cleared;
+    // A lock file that may not be written (a read-only one, or one in a
+    // folder that may not be written) can still be locked: flock() needs
+    // no write access.
+    if (fd < 0)
+        fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return refuse(Obstacle::CannotCreate, openError);
+    struct stat opened { };
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(fd);
+        return Attempt::Cleared;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int lockError = errno;
+        ::close(fd);
+        return lockError == EWOULDBLOCK ? Attempt::Held : refuse(Obstacle::CannotCreate, lockError);
+    }
+    // A holder removes the file before it lets go of it, so a lock on a file
+    // that no longer bears the name locks nothing; the name is tried again.
+    if (::lstat(path.constData(), &named) != 0 || !sameFile(named, opened)) {
+        ::close(fd);
+        return Attempt::Cleared;
+    }
+    m_fd = fd;
+    writeHolder();
+    return Attempt::Locked;
+}
+
+InstanceLock::Attempt InstanceLock::refuse(Obstacle obstacle, int errorNumber)
+{
+    m_obstacle = obstacle;
+    m_errorNumber = errorNumber;
+    return Attempt::Refused;
+}
+
+void InstanceLock::writeHolder() const
+{
+    if (!m_writable)
+        return;
+    // QLockFile's lines, so that an older Tolm reads a live holder here. The
+    // lock holds without them (on a full disk); they only name the holder.
+    const QByteArray info = QByteArray::number(QCoreApplication::applicationPid()) + '\n'
+        + QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n'
+        + QSysInfo::machineHostName().toUtf8() + '\n';
+    if (::ftruncate(m_fd, 0) == 0) {
+        [[maybe_unused]] const auto written = ::pwrite(m_fd, info.constData(), size_t(info.size()), 0);
+    }
+}
+
+qint64 InstanceLock::holderPid() const
+{
+    const int fd
+        = ::open(QFile::encodeName(m_lockPath).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    char head[32] = {};
+    const auto got = ::read(fd, head, sizeof head - 1);
+    ::close(fd);
+    return got > 0 ? QByteArray(head, got).split('\n').value(0).toLongLong() : 0;
 }
 
 bool InstanceLock::askHolder(std::chrono::milliseconds timeout) const
@@ -129,8 +213,9 @@ void InstanceLock::listen()
 {
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // A socket file left by a holder that was killed; holding the lock means
-    // no live Tolm of this user serves this folder, so it is no one's.
+    // A socket file left by a holder that was killed; holding the lock (or,
+    // where there can be none, having asked) means no live Tolm of this user
+    // serves this folder, so it is no one's.
     QLocalServer::removeServer(m_serverName);
     if (!m_server->listen(m_serverName)) {
         qCWarning(lcApp, "a later start in this folder cannot reach this one (%s): %s",
@@ -171,8 +256,17 @@ void InstanceLock::release()
         delete m_server;
         m_server = nullptr;
     }
-    if (m_lock.isLocked())
-        m_lock.unlock();
+    if (m_fd >= 0) {
+        // Removed while still locked: a start that opened the file meanwhile
+        // finds, once it has the lock, that the name is no longer this file.
+        const QByteArray path = QFile::encodeName(m_lockPath);
+        struct stat named {
+        }, held {};
+        if (::lstat(path.constData(), &named) == 0 && ::fstat(m_fd, &held) == 0 && sameFile(named, held))
+            ::unlink(path.constData());
+        ::close(m_fd);
+        m_fd = -1;
+    }
 }
 
 } // namespace tolm::app

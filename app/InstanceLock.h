@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <chrono>
@@ -15,6 +14,11 @@ namespace tolm::app {
 // other's changes; so the first start holds a lock file in the folder and
 // listens on a local socket, and a later start asks it to come forward
 // instead of loading anything.
+//
+// The lock is flock() on the file, which the kernel drops when its holder
+// dies: a lock file left behind by a killed Tolm, or one naming a process id
+// that has since been reused, holds nothing. QLockFile takes the same lock on
+// the same file, so an older Tolm holding the folder is still seen.
 class InstanceLock : public QObject {
     Q_OBJECT
 
@@ -23,7 +27,12 @@ public:
         Owner, // this process holds the folder and answers later starts
         HandedOver, // the holder was asked to come forward and said it did
         NoAnswer, // another process holds the folder but did not answer in time
-        Unlockable, // no lock can be made here (the folder is not writable)
+        Unlockable, // no lock can be had here; obstacle() says why
+    };
+    enum class Obstacle {
+        None,
+        NotAFile, // something that is not ours to remove (a directory) has the lock's name
+        CannotCreate, // the folder refuses the file; errorNumber() says why
     };
 
     // The lock file's name in the shelf folder: hidden, and unlike any shelf
@@ -34,10 +43,18 @@ public:
     ~InstanceLock() override;
 
     // Takes the lock, or asks the process holding it to come forward and waits
-    // at most `answerTimeout` for it to say so.
+    // at most `answerTimeout` for it to say so. Nothing at the lock's name
+    // makes it wait longer. When the lock cannot be had at all, a Tolm that
+    // runs here without it is asked too; if none answers, this one answers
+    // later starts in its place.
     Outcome acquire(std::chrono::milliseconds answerTimeout);
     // Stops answering and gives the folder up; the destructor does it too.
     void release();
+
+    Obstacle obstacle() const { return m_obstacle; }
+    int errorNumber() const { return m_errorNumber; }
+    // The process id the lock file names, or 0; for telling who holds it.
+    qint64 holderPid() const;
 
     QString lockFilePath() const { return m_lockPath; }
     QString serverName() const { return m_serverName; }
@@ -52,13 +69,20 @@ signals:
     void activationRequested();
 
 private:
+    enum class Attempt { Locked, Held, Cleared, Refused };
+    Attempt tryLock();
+    Attempt refuse(Obstacle obstacle, int errorNumber);
+    void writeHolder() const;
     bool askHolder(std::chrono::milliseconds timeout) const;
     void listen();
     void answer(QLocalSocket* socket);
 
     QString m_lockPath;
     QString m_serverName;
-    QLockFile m_lock;
+    int m_fd { -1 };
+    bool m_writable { false };
+    Obstacle m_obstacle { Obstacle::None };
+    int m_errorNumber { 0 };
     QLocalServer* m_server { nullptr };
 };
 

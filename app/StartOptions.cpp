@@ -1,6 +1,8 @@
 #include "app/StartOptions.h"
 
 #include <QDir>
+#include <QStringDecoder>
+#include <algorithm>
 #include <optional>
 
 #ifndef TOLM_VERSION
@@ -39,7 +41,7 @@ StartOptions failed(StartOptions options, const QString& error)
 // any value of the file is.
 QString execQuoted(const QString& argument)
 {
-    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    static const QString reserved = QStringLiteral(" \t\n\r\"'\\><~|&;$*?#()`");
     QString out = argument;
     out.replace(QLatin1Char('%'), QStringLiteral("%%"));
     bool needsQuotes = false;
@@ -57,6 +59,8 @@ QString execQuoted(const QString& argument)
     }
     out.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     out.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    out.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+    out.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
     return out;
 }
 
@@ -218,8 +222,22 @@ QString missingDisplay(const StartOptions& options, const Environment& env)
     return QStringLiteral("cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set");
 }
 
-QString autostartEntry(const QString& program)
+QString autostartEntry(const QByteArray& program, QString* error)
 {
+    // An entry is UTF-8 text in which only a tab, a line break and a
+    // carriage return among the control characters have an escape.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString path = decoder(program);
+    const bool unwritable = decoder.hasError() || std::any_of(path.begin(), path.end(), [](QChar c) {
+        return (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c.unicode() == 0x7f;
+    });
+    if (unwritable) {
+        if (error)
+            *error = QStringLiteral("the path of this program cannot be written in an autostart entry, "
+                                    "which holds UTF-8 text: %1")
+                         .arg(QString::fromLocal8Bit(program.toPercentEncoding("/")));
+        return {};
+    }
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Name=Tolm\n"
@@ -229,7 +247,7 @@ QString autostartEntry(const QString& program)
                           "Icon=tolm\n"
                           "Terminal=false\n"
                           "X-GNOME-Autostart-enabled=true\n")
-        .arg(execQuoted(program));
+        .arg(execQuoted(path));
 }
 
 QString autostartFile(const Environment& env)

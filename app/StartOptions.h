@@ -44,9 +44,11 @@ QString shelfFolder(
 // says where one is.
 QString missingDisplay(const StartOptions& options, const Environment& env);
 
-// The XDG autostart entry that starts `program` on the per-user folder, and
-// where it goes ($XDG_CONFIG_HOME/autostart/tolm.desktop).
-QString autostartEntry(const QString& program);
+// The XDG autostart entry that starts `program` (its path as the file system
+// holds it) on the per-user folder, and where it goes
+// ($XDG_CONFIG_HOME/autostart/tolm.desktop). The entry is empty, and `error`
+// says why, when the path cannot be written in one.
+QString autostartEntry(const QByteArray& program, QString* error = nullptr);
 QString autostartFile(const Environment& env);
 
 QString usageText();

@@ -21,9 +21,11 @@
 #include <QSaveFile>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -115,17 +117,62 @@ void saveQuietly()
         qCWarning(lcApp, "%s", qPrintable(report.text()));
 }
 
+QString noAnswerText(const QString& folder, qint64 pid)
+{
+    const QString holder
+        = pid > 0 ? QStringLiteral("Otro Tolm (proceso %1)").arg(pid) : QStringLiteral("Otro Tolm");
+    return QStringLiteral("%1 tiene abierta la carpeta %2, pero no responde.\n\n"
+                          "Este Tolm se cierra sin abrirla. Cierre el otro, o espere a que responda, "
+                          "y vuelva a iniciar Tolm.")
+        .arg(holder, folder);
+}
+
+// Why the folder's lock could not be had, and what the user can do about it.
+struct LockTrouble {
+    QString why;
+    QString remedy;
+    QString englishWhy;
+};
+
+LockTrouble lockTrouble(const InstanceLock& lock)
+{
+    const QString name = QString::fromLatin1(InstanceLock::kLockFileName);
+    const QString elsewhere = QStringLiteral("o inicie Tolm en otra carpeta con --dir CARPETA o --user.");
+    if (lock.obstacle() == InstanceLock::Obstacle::NotAFile)
+        return {
+            QStringLiteral("en ella hay una carpeta u otra cosa llamada %1 que no es un fichero").arg(name),
+            QStringLiteral("Borre o cambie de nombre %1, ").arg(name) + elsewhere,
+            QStringLiteral("%1 is not a regular file").arg(name)
+        };
+    const QString english = QString::fromLocal8Bit(std::strerror(lock.errorNumber()));
+    switch (lock.errorNumber()) {
+    case EACCES:
+    case EPERM:
+        return { QStringLiteral("no hay permiso para escribir en ella"),
+            QStringLiteral("Dé permiso de escritura en la carpeta, ") + elsewhere, english };
+    case EROFS:
+        return { QStringLiteral("está en un disco de solo lectura"),
+            QStringLiteral("Monte el disco con escritura, ") + elsewhere, english };
+    case ENOSPC:
+    case EDQUOT:
+        return { QStringLiteral("el disco está lleno"),
+            QStringLiteral("Libere espacio en el disco, ") + elsewhere, english };
+    default:
+        return { english, QStringLiteral("Haga que se pueda escribir en la carpeta, ") + elsewhere, english };
+    }
+}
+
 void sayError(const QString& text)
 {
     std::fprintf(stderr, "tolm: %s\n", qPrintable(text));
 }
 
 // The program that is running, for the autostart entry to start again.
-QString runningProgram()
+QByteArray runningProgram()
 {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? QStringLiteral("tolm") : QString::fromStdString(self.string());
+    return ec ? QByteArray("tolm") : QByteArray::fromStdString(self.native());
 }
 
 int setAutostart(bool on, const Environment& env)
@@ -142,9 +189,15 @@ int setAutostart(bool on, const Environment& env)
         }
         return 0;
     }
+    QString error;
+    const QString text = autostartEntry(runningProgram(), &error);
+    if (text.isEmpty()) {
+        sayError(error);
+        return 1;
+    }
     QSaveFile entry(file);
     if (!QDir().mkpath(QFileInfo(file).path()) || !entry.open(QIODevice::WriteOnly)
-        || entry.write(autostartEntry(runningProgram()).toUtf8()) < 0 || !entry.commit()) {
+        || entry.write(text.toUtf8()) < 0 || !entry.commit()) {
         sayError(QStringLiteral("cannot write %1: %2").arg(file, entry.errorString()));
         return 1;
     }
@@ -245,8 +298,11 @@ int runTolm(int argc, char** argv)
     // Before anything reads the shelf or counts the start: a Tolm that already
     // holds this folder keeps it, and this start only brings its window forward.
     InstanceLock lock(QDir::currentPath());
-    switch (lock.acquire(kAnswerTimeout)) {
+    const QString folder = QDir::toNativeSeparators(QDir::currentPath());
+    const InstanceLock::Outcome outcome = lock.acquire(kAnswerTimeout);
+    switch (outcome) {
     case InstanceLock::Outcome::Owner:
+    case InstanceLock::Outcome::Unlockable:
         break;
     case InstanceLock::Outcome::HandedOver:
         return 0;
@@ -254,17 +310,24 @@ int runTolm(int argc, char** argv)
         qCWarning(lcApp,
             "another Tolm holds this folder (%s) and did not answer; "
             "this one ends without loading the shelf",
-            qPrintable(QDir::currentPath()));
+            qPrintable(folder));
+        showError(noAnswerText(folder, lock.holderPid()));
         return 1;
-    case InstanceLock::Outcome::Unlockable:
-        // A folder where no lock can be made is one where no shelf can be
-        // saved either, so two Tolms here cannot undo each other's work.
-        qCWarning(lcApp, "no lock can be made in %s; a second Tolm here would not be noticed",
-            qPrintable(QDir::currentPath()));
-        break;
     }
 
     AppState state;
+    if (outcome == InstanceLock::Outcome::Unlockable) {
+        // Without the lock a second Tolm here would not be noticed, and the
+        // last of the two to save would undo the other's changes.
+        const LockTrouble trouble = lockTrouble(lock);
+        qCWarning(lcApp, "cannot lock %s (%s); the shelves open but nothing is saved in this folder",
+            qPrintable(lock.lockFilePath()), qPrintable(trouble.englishWhy));
+        state.savingOffReason
+            = QStringLiteral("Tolm no puede bloquear la carpeta %1: %2.").arg(folder, trouble.why);
+        showError(state.savingOffReason
+            + QStringLiteral("\n\nTolm abre las estanterías, pero no guardará cambios en esta carpeta. ")
+            + trouble.remedy);
+    }
     // The start counter lives in the settings file; a counter that cannot be
     // written is no reason to keep the user from the launcher.
 

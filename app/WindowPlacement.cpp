@@ -60,10 +60,12 @@ bool reaches(const QRect& window, const QRect& screen)
 
 } // namespace
 
-QRect reachable(const QRect& window, const QList<QRect>& screens)
+QRect reachable(const QRect& stored, const QList<QRect>& screens)
 {
     if (screens.isEmpty())
-        return window;
+        return stored;
+    const QRect window(stored.topLeft(),
+        QSize(std::min(stored.width(), kLongestWindowSide), std::min(stored.height(), kLongestWindowSide)));
     const QRect* nearest = nullptr;
     std::int64_t best = std::numeric_limits<std::int64_t>::max();
     for (const QRect& screen : screens) {

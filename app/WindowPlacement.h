@@ -29,9 +29,15 @@ bool nativeWayland();
 // and dragged back by the user.
 inline constexpr int kReachableEdge = 20;
 
+// The longest side a window can have: X11 keeps window sizes in 16 signed
+// bits, and cuts a larger one down only after it has been placed.
+inline constexpr int kLongestWindowSide = 32767;
+
 // `window` as it is when it is reachable on one of `screens`; otherwise moved,
 // keeping its size, onto the screen it lies nearest to, as far in as fits.
-// With no screens it is returned as it is.
+// A side longer than a window can have is first cut to kLongestWindowSide,
+// so that the window is placed at the size it will have. With no screens it
+// is returned as it is.
 QRect reachable(const QRect& window, const QList<QRect>& screens);
 
 // `reachable` with the screens of the running application.

@@ -74,8 +74,11 @@ QString quoteArgument(const QString& argument)
     return u'\'' + quoted + u'\'';
 }
 
-DesktopExec desktopExecCommand(const QString& execLine, const QStringList& files, const QString& iconName,
-    const QString& name, const QString& entryPath)
+namespace {
+
+// One launch of the line; `oneFileCode` tells whether it holds %f or %u.
+DesktopExec expandExec(const QString& execLine, const QStringList& files, const QString& iconName,
+    const QString& name, const QString& entryPath, bool* oneFileCode)
 {
     QStringList arguments;
     for (const QString& word : splitArguments(execLine)) {
@@ -100,6 +103,7 @@ DesktopExec desktopExecCommand(const QString& execLine, const QStringList& files
             if (code == u'%') {
                 expanded += u'%';
             } else if (code == u'f' || code == u'u' || code == u'F' || code == u'U') {
+                *oneFileCode = *oneFileCode || code == u'f' || code == u'u';
                 if (files.isEmpty())
                     droppedCode = true;
                 else
@@ -121,6 +125,21 @@ DesktopExec desktopExecCommand(const QString& execLine, const QStringList& files
         result.program = arguments.takeFirst();
     result.arguments = arguments;
     return result;
+}
+
+} // namespace
+
+QList<DesktopExec> desktopExecCommands(const QString& execLine, const QStringList& files,
+    const QString& iconName, const QString& name, const QString& entryPath)
+{
+    bool oneFileCode = false;
+    const DesktopExec all = expandExec(execLine, files, iconName, name, entryPath, &oneFileCode);
+    if (!oneFileCode || files.size() < 2)
+        return { all };
+    QList<DesktopExec> launches;
+    for (const QString& file : files)
+        launches << expandExec(execLine, { file }, iconName, name, entryPath, &oneFileCode);
+    return launches;
 }
 
 } // namespace tolm::platform

@@ -20,15 +20,17 @@ QStringList splitArguments(const QString& text);
 // joining quoted file names with spaces makes parameters for several files.
 QString quoteArgument(const QString& argument);
 
-// The launch that a desktop entry's Exec line asks for. `files` fill the %f %F
-// %u %U field codes (the first one for %f/%u, all for %F/%U); without files
-// those codes drop out. %i becomes "--icon <Icon>", %c the Name, %k the entry's
-// own path, %% a percent sign; deprecated codes drop out.
+// The launches that a desktop entry's Exec line asks for. `files` fill the %f
+// %F %u %U field codes: %F and %U take them all in one launch, while a program
+// whose line has %f or %u takes one file at a time and is launched once per
+// file; without files those codes drop out. %i becomes "--icon <Icon>", %c the
+// Name, %k the entry's own path, %% a percent sign; deprecated codes drop out.
+// There is always at least one launch.
 struct DesktopExec {
     QString program;
     QStringList arguments;
 };
-DesktopExec desktopExecCommand(const QString& execLine, const QStringList& files, const QString& iconName,
-    const QString& name, const QString& entryPath);
+QList<DesktopExec> desktopExecCommands(const QString& execLine, const QStringList& files,
+    const QString& iconName, const QString& name, const QString& entryPath);
 
 } // namespace tolm::platform

@@ -207,8 +207,9 @@ LaunchPlan LinuxShell::desktopEntry(
         if (!installed)
             return failure(QStringLiteral("%1 is not installed (TryExec of %2)").arg(tryExec, path));
     }
-    const DesktopExec exec = desktopExecCommand(
+    const QList<DesktopExec> launches = desktopExecCommands(
         entry.exec(), splitArguments(parameters), entry.icon(), entry.localizedName(), path);
+    const DesktopExec& exec = launches.first();
     if (exec.program.isEmpty())
         return failure(QStringLiteral("no Exec line in %1").arg(path));
     LaunchPlan p;
@@ -218,6 +219,8 @@ LaunchPlan LinuxShell::desktopEntry(
     if (p.program.isEmpty())
         return failure(QStringLiteral("program not found: %1").arg(exec.program));
     p.arguments = exec.arguments;
+    for (qsizetype i = 1; i < launches.size(); ++i)
+        p.furtherArguments << launches.at(i).arguments;
     if (entry.terminal()) {
         // The user's own terminal first; Debian's alternatives name a default.
         // Both understand "-e program arguments...".
@@ -229,7 +232,10 @@ LaunchPlan LinuxShell::desktopEntry(
             : QStandardPaths::findExecutable(terminal.first());
         if (emulator.isEmpty())
             return failure(QStringLiteral("no terminal to run %1 in (%2)").arg(path, terminal.first()));
-        p.arguments = terminal.mid(1) + QStringList { QStringLiteral("-e"), p.program } + p.arguments;
+        const QStringList prefix = terminal.mid(1) + QStringList { QStringLiteral("-e"), p.program };
+        p.arguments = prefix + p.arguments;
+        for (QStringList& further : p.furtherArguments)
+            further = prefix + further;
         p.program = emulator;
     }
     // The entry knows where its program must run; the launcher's start folder
@@ -329,6 +335,10 @@ ShellResult LinuxShell::run(const LaunchPlan& plan)
     case LaunchPlan::Kind::Start:
         if (!QProcess::startDetached(plan.program, plan.arguments, plan.workingDirectory))
             return ShellResult::failure(QStringLiteral("could not start %1").arg(plan.program));
+        for (const QStringList& arguments : plan.furtherArguments) {
+            if (!QProcess::startDetached(plan.program, arguments, plan.workingDirectory))
+                return ShellResult::failure(QStringLiteral("could not start %1").arg(plan.program));
+        }
         return ShellResult::success();
     }
     return ShellResult::failure(QStringLiteral("unknown launch"));

@@ -19,6 +19,9 @@ struct LaunchPlan {
     Kind kind { Kind::Fail };
     QString program;
     QStringList arguments;
+    // Further starts of the same program, one argument list each: a desktop
+    // entry that takes one file at a time, given several.
+    QList<QStringList> furtherArguments;
     QString workingDirectory;
     QString item;
     QString error;

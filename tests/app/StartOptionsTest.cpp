@@ -179,9 +179,19 @@ TEST(StartOptionsTest, TheAutostartEntryStartsThisProgramOnThePerUserFolder)
         { "/opt/mis programas/tolm", "Exec=\"/opt/mis programas/tolm\" --user\n" },
         { "/opt/a$b/tolm", "Exec=\"/opt/a\\\\$b/tolm\" --user\n" },
         { "/opt/100%/tolm", "Exec=/opt/100%%/tolm --user\n" },
+        { "/opt/a\tb\rc/tolm", "Exec=\"/opt/a\\tb\\rc/tolm\" --user\n" },
+        { "/opt/año/tolm", "Exec=/opt/año/tolm --user\n" },
+        // Bytes that are no UTF-8, and a control character without an escape.
+        { "/opt/a\xf1o/tolm", nullptr },
+        { "/opt/a\x01/tolm", nullptr },
     };
     for (const Case& c : cases) {
-        const QString entry = autostartEntry(QString::fromUtf8(c.program));
+        QString error;
+        const QString entry = autostartEntry(QByteArray(c.program), &error);
+        if (!c.exec) {
+            EXPECT_TRUE(entry.isEmpty() && error.contains(QLatin1String("UTF-8"))) << error.toStdString();
+            continue;
+        }
         EXPECT_TRUE(entry.startsWith(QLatin1String("[Desktop Entry]\n")));
         EXPECT_TRUE(entry.contains(QString::fromUtf8(c.exec))) << entry.toStdString();
         EXPECT_TRUE(entry.contains(QLatin1String("\nType=Application\n")));

@@ -40,6 +40,7 @@ TEST(ReachableTest, WindowsOffEveryScreenComeBackAndOthersStay)
         const char* what;
         QRect window;
         QPoint expected;
+        QSize size {}; // when it differs from the window's
     };
     const Case cases[] = {
         { "inside the first screen", QRect(100, 100, 300, 150), QPoint(100, 100) },
@@ -53,11 +54,13 @@ TEST(ReachableTest, WindowsOffEveryScreenComeBackAndOthersStay)
         { "the pointer's offset taken as a position", QRect(-100, -210, 300, 150), QPoint(0, 0) },
         { "larger than its screen", QRect(-5000, 2000, 4000, 3000), QPoint(0, 0) },
         { "a tiny window just off", QRect(1280 + 1920, 10, 5, 5), QPoint(1280 + 1920 - 5, 10) },
+        { "larger than a window can be", QRect(-50000, -50000, 100000, 100000), QPoint(0, 0),
+            QSize(32767, 32767) },
     };
     for (const Case& c : cases) {
         const QRect placed = reachable(c.window, screens);
         EXPECT_EQ(placed.topLeft(), c.expected) << c.what;
-        EXPECT_EQ(placed.size(), c.window.size()) << c.what;
+        EXPECT_EQ(placed.size(), c.size.isEmpty() ? c.window.size() : c.size) << c.what;
     }
     EXPECT_EQ(reachable(QRect(-4000, -4000, 10, 10), {}), QRect(-4000, -4000, 10, 10));
 }

@@ -65,19 +65,28 @@ TEST(DesktopExec, FieldCodes)
 {
     const QString line = "editor --name=%c %i %f -x %%done %k %d";
     DesktopExec e
-        = desktopExecCommand(line, { "/tmp/a b.txt", "/tmp/c" }, "ed-icon", "Editor", "/apps/ed.desktop");
+        = desktopExecCommands(line, { "/tmp/a b.txt" }, "ed-icon", "Editor", "/apps/ed.desktop").first();
     EXPECT_EQ(e.program, "editor");
     EXPECT_EQ(e.arguments,
         QStringList(
             { "--name=Editor", "--icon", "ed-icon", "/tmp/a b.txt", "-x", "%done", "/apps/ed.desktop" }));
 
     // Without files %f and %U drop out; without an icon %i does.
-    e = desktopExecCommand("viewer %U --flag %F", {}, {}, "V", {});
+    e = desktopExecCommands("viewer %U --flag %F", {}, {}, "V", {}).first();
     EXPECT_EQ(e.program, "viewer");
     EXPECT_EQ(e.arguments, QStringList({ "--flag" }));
 
-    e = desktopExecCommand("viewer %U", { "a", "b" }, {}, "V", {});
-    EXPECT_EQ(e.arguments, QStringList({ "a", "b" }));
+    QList<DesktopExec> all = desktopExecCommands("viewer %U", { "a", "b" }, {}, "V", {});
+    ASSERT_EQ(all.size(), 1);
+    EXPECT_EQ(all[0].arguments, QStringList({ "a", "b" }));
+
+    // A program that takes one file at a time is started once per file.
+    for (const char* line : { "viewer -n %f", "viewer -n %u" }) {
+        all = desktopExecCommands(line, { "a", "b" }, {}, "V", {});
+        ASSERT_EQ(all.size(), 2) << line;
+        EXPECT_EQ(all[0].arguments, QStringList({ "-n", "a" })) << line;
+        EXPECT_EQ(all[1].arguments, QStringList({ "-n", "b" })) << line;
+    }
 }
 
 TEST(DesktopExec, QuotedArgumentsAndEmptyLine)
@@ -87,12 +96,12 @@ TEST(DesktopExec, QuotedArgumentsAndEmptyLine)
                               "Name=Quoted\n"
                               "Exec=\"/opt/my app/run\" --title \"say \\\\\"hi\\\\\"\" %u\n");
     ASSERT_TRUE(entry.isValid());
-    const DesktopExec e = desktopExecCommand(entry.exec(), { "file:///x" }, {}, entry.name(), {});
+    const DesktopExec e = desktopExecCommands(entry.exec(), { "file:///x" }, {}, entry.name(), {}).first();
     EXPECT_EQ(e.program, "/opt/my app/run");
     EXPECT_EQ(e.arguments, QStringList({ "--title", "say \"hi\"", "file:///x" }));
 
-    EXPECT_TRUE(desktopExecCommand("", {}, {}, {}, {}).program.isEmpty());
-    EXPECT_TRUE(desktopExecCommand("%f", {}, {}, {}, {}).program.isEmpty());
+    EXPECT_TRUE(desktopExecCommands("", {}, {}, {}, {}).first().program.isEmpty());
+    EXPECT_TRUE(desktopExecCommands("%f", {}, {}, {}, {}).first().program.isEmpty());
 }
 
 TEST(DesktopEntryParse, OnlyTheMainGroupCounts)

@@ -5,8 +5,10 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -63,21 +65,28 @@ TEST(LinuxMessageBoxes, AQuestionAnswersItsButtonAndCancelByDefault)
     }
 }
 
-TEST(LinuxMessageBoxes, ANoticeHasOneOkButtonAndTheIconOfItsKind)
+TEST(LinuxMessageBoxes, ANoticeHasOneOkButtonAndTheIconOfItsKindAndFitsTheScreen)
 {
     LinuxMessageBoxes boxes;
+    // A folder file's name may be 255 characters long, with no blank in it.
+    const QString longName = "No se puede guardar /home/ana/" + QString(255, u'x') + "/" + QString(60, u'y');
     for (const auto& [kind, icon] : { std::pair { MessageBoxes::Kind::Warning, QMessageBox::Warning },
              std::pair { MessageBoxes::Kind::Critical, QMessageBox::Critical } }) {
         QMessageBox::StandardButtons buttons;
         QMessageBox::Icon shown = QMessageBox::NoIcon;
         QString caption;
+        int width = 0;
         whenOpen<QMessageBox>([&](QMessageBox* box) {
             buttons = box->standardButtons();
             shown = box->icon();
             caption = box->windowTitle();
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            width = std::max(label->minimumSizeHint().width() - label->width(),
+                box->frameGeometry().width() - box->screen()->availableGeometry().width());
             box->button(QMessageBox::Ok)->click();
         });
-        boxes.notice("Tolm", "No se puede guardar", kind);
+        boxes.notice("Tolm", kind == MessageBoxes::Kind::Warning ? longName : "No se puede guardar", kind);
+        EXPECT_LE(width, 0) << "wider than it can be by " << width;
         EXPECT_EQ(buttons, QMessageBox::Ok);
         EXPECT_EQ(shown, icon);
         EXPECT_EQ(caption, "Tolm");
