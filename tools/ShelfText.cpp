@@ -432,6 +432,7 @@ public:
             while (!isWord("end")) {
                 const int line = m_tok.line;
                 const std::string property = name();
+                m_property = property;
                 expectPunct('=');
                 const std::size_t valueStart = m_tok.start;
                 if (property.empty()) {
@@ -445,6 +446,7 @@ public:
                     m_properties.push_back({ out.size(), line, property, valueStart });
                 store::writeShortString(property, out);
                 value(0, out);
+                m_property.clear();
                 if (check == BuildCheck::Sound)
                     m_properties.back().valueEnd = m_previousEnd;
             }
@@ -465,6 +467,7 @@ private:
     int m_line { 1 };
     Token m_tok;
     int m_magicLine { 0 }; // of the header's magic, the only field that can be wrong
+    std::string m_property; // whose value is being read, to name it in a refusal
     std::size_t m_previousEnd { 0 }; // where the token before the current one ends
 
     // The properties of the record being read: where each is written, and
@@ -537,7 +540,11 @@ private:
         return shown + " is not a value " + p.name + " can take (" + complaint + ")";
     }
 
-    [[noreturn]] void fail(const std::string& message) const { throw ShelfTextError(m_tok.line, message); }
+    // A fault within a value names its property, as the readers' refusals do.
+    [[noreturn]] void fail(const std::string& message) const
+    {
+        throw ShelfTextError(m_tok.line, m_property.empty() ? message : m_property + ": " + message);
+    }
 
     bool isWord(std::string_view w) const { return m_tok.kind == Tok::Word && m_tok.text == w; }
     bool isPunct(char c) const { return m_tok.kind == Tok::Punct && m_tok.text[0] == c; }
@@ -583,6 +590,7 @@ private:
             const int line = m_tok.line;
             const std::string field = m_tok.text;
             advance();
+            m_property = field;
             expectPunct('=');
             if (field == "color" && m_tok.kind == Tok::Word) {
                 const auto c = store::colorFromName(m_tok.text);
@@ -590,6 +598,7 @@ private:
                     fail("unknown colour " + m_tok.text);
                 h.color = static_cast<std::uint32_t>(*c);
                 advance();
+                m_property.clear();
                 continue;
             }
             if (field == "magic")
@@ -616,6 +625,7 @@ private:
                 h.color = static_cast<std::uint32_t>(n);
             else
                 throw ShelfTextError(line, "unknown header field " + field);
+            m_property.clear();
         }
         advance();
         return h;
