@@ -1,21 +1,12 @@
 // Every change reaches its file as it is made, and only changes do: tiles
-// refreshing their figures write nothing. Quitting stores open folders open
-// at every depth; "Restaurar configuración" returns to the kept state.
+// refreshing their figures write nothing. "Restaurar configuración" returns
+// to the kept state.
 #include "ShelfFixture.h"
 #include "app/AutoSave.h"
 
 #include <QTest>
 
 using tolm::platform::Answer;
-
-namespace {
-
-int tagOfFirstItem(const tolm::store::ShelfFile& file)
-{
-    return file.items.empty() ? -1 : tolm::store::readSpButton(file.items[0]).tag;
-}
-
-} // namespace
 
 TEST_F(ShelfTest, InputWritesAChangeSoonAndTickingTilesWriteNothing)
 {
@@ -39,32 +30,6 @@ TEST_F(ShelfTest, InputWritesAChangeSoonAndTickingTilesWriteNothing)
     EXPECT_FALSE(main->hasUnwrittenChanges());
     main->autoSave()->saveNow();
     EXPECT_EQ(read("tolm95.dat"), written);
-}
-
-TEST_F(ShelfTest, QuittingStoresOpenFoldersOpenAtEveryDepthAndSavesEachWindowOnce)
-{
-    TPrincipal* main = startMain();
-    main->NuevaCarpeta1Click()->SpButtonClick();
-    TPrincipal* first = state().openFolderWindows.value(0);
-    ASSERT_TRUE(first);
-    first->NuevaCarpeta1Click()->SpButtonClick();
-    TPrincipal* second = state().openFolderWindows.value(1);
-    ASSERT_TRUE(second);
-    // A window that cannot be written is said on standard error alone when
-    // a signal ends the program, and closing the windows after the quit
-    // says it no second time.
-    QFile::remove("tolmc2.dat");
-    ASSERT_TRUE(QDir().mkdir("tolmc2.dat"));
-    second->Reloj1Click();
-    main->setAskBeforeQuitting(false);
-    main->close();
-    // What Qt's quit does next: every window is asked to close, deepest first here.
-    second->close();
-    first->close();
-    flushDeletes();
-    EXPECT_EQ(tagOfFirstItem(parse("tolm95.dat")), 1);
-    EXPECT_EQ(tagOfFirstItem(parse("tolmc1.dat")), 1);
-    EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
 }
 
 TEST_F(ShelfTest, RestoreAsksThenReturnsToTheKeptStateOrTheStartOfTheRun)
