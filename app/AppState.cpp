@@ -4,7 +4,11 @@
 #include "dialogs/TCalendario.h"
 #include "items/TSpButton.h"
 
-AppState::AppState() = default;
+AppState::AppState()
+{
+    std::error_code ec;
+    shelfFolder = std::filesystem::current_path(ec);
+}
 
 AppState::~AppState() = default;
 

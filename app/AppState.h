@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPointer>
 #include <QStringList>
+#include <filesystem>
 #include <memory>
 
 class QWidget;
@@ -23,6 +24,9 @@ public:
     static AppState& get();
     static bool exists();
 
+    // The folder every shelf file lives in: the process's folder when the
+    // application starts.
+    std::filesystem::path shelfFolder;
     QPointer<TPrincipal> mainWindow;
     // Null entries are windows destroyed behind our back; every use tests
     // membership first (`isOpen`).

@@ -33,19 +33,9 @@ using store::Clase;
 
 namespace {
 
-std::filesystem::path currentDir()
+bool folderWritable(const std::filesystem::path& folder, QString* reason)
 {
-    return std::filesystem::path(QDir::currentPath().toStdString());
-}
-
-std::filesystem::path pathOf(const QString& name)
-{
-    return currentDir() / name.toStdString();
-}
-
-bool folderWritable(QString* reason)
-{
-    if (::access(currentDir().c_str(), W_OK) == 0)
+    if (::access(folder.c_str(), W_OK) == 0)
         return true;
     *reason = QString::fromLocal8Bit(std::strerror(errno));
     return false;
@@ -131,11 +121,12 @@ void TPrincipal::sayFolderUnwritable(const QString& reason)
                                   "Lo que ponga en Tolm no se podrá guardar aquí. Para guardar "
                                   "las estanterías en otra carpeta, inicie Tolm con la opción "
                                   "--dir CARPETA (o --user, la carpeta del usuario).")
-                       .arg(QDir::currentPath(), reason));
+                       .arg(QString::fromStdString(m_document.folder().string()), reason));
 }
 
 void TPrincipal::FormCreate()
 {
+    AppState& state = AppState::get();
     m_frameShown = true;
     m_closing = false;
     m_discard = false;
@@ -143,27 +134,27 @@ void TPrincipal::FormCreate()
     m_menuVentana->setTitle(QStringLiteral("Ventana"));
     m_menuHost = nullptr;
     if (m_isMain) {
-        m_fileName = QString::fromLatin1(kMainFileName);
+        m_document = app::ShelfDocument(state.shelfFolder, QString::fromLatin1(kMainFileName));
         // The start counter is only counted. One that cannot be stored is
         // reported and the shelf still loads: nothing depends on it.
         if (!platform::services().settings->countStart())
             qCWarning(lcApp, "the start counter could not be stored");
         // Saves cut short by a killed process leave their temporary files.
-        for (const std::string& name : store::removeStaleTempFiles(currentDir()))
+        for (const std::string& name : store::removeStaleTempFiles(state.shelfFolder))
             qCWarning(lcApp, "removed %s, left by an interrupted save", name.c_str());
         // A shelf that loads fine from a folder that cannot be written would
         // otherwise lose every change silently until the first save.
         // A start that could not lock the folder has said so already.
-        if (QString reason; AppState::get().savingOffReason.isEmpty() && !folderWritable(&reason))
+        if (QString reason; state.savingOffReason.isEmpty() && !folderWritable(state.shelfFolder, &reason))
             sayFolderUnwritable(reason);
     } else {
         TSpButton* item = m_folderItem;
-        m_fileName = item->Comando();
-        if (!store::isFollowableFolderFile(m_fileName.toStdString())) {
+        m_document = app::ShelfDocument(state.shelfFolder, item->Comando());
+        if (!store::isFollowableFolderFile(fileName().toStdString())) {
             // Items refuse to open such a folder; a window made for one anyway
             // never reads or writes it.
             m_loadFailed = true;
-            app::showError(QStringLiteral("No es un fichero de carpeta: %1").arg(m_fileName));
+            app::showError(QStringLiteral("No es un fichero de carpeta: %1").arg(fileName()));
             return;
         }
         setWindowTitle(item->Hint());
@@ -174,21 +165,26 @@ void TPrincipal::FormCreate()
     // Before anything is written: the state "Restaurar configuración"
     // returns to when no "Guardar configuración" has kept one.
     if (m_isMain)
-        m_savePoint = std::make_unique<store::SavePoint>(currentDir());
+        m_savePoint = std::make_unique<store::SavePoint>(state.shelfFolder);
 }
 
 void TPrincipal::load()
 {
+    // A message box shown while the items come in runs the event loop, and
+    // with it the automatic save; a window half loaded is never written.
+    m_loading = true;
     try {
         cargar();
     } catch (const std::exception& error) {
         m_loadFailed = true;
+        m_loading = false;
         app::showError(QString::fromUtf8(error.what()));
     }
+    m_loading = false;
     // What the window holds now is what its file holds, or, for a window
     // that could not be loaded, what it holds without the user's work.
     if (m_loadFailed)
-        m_writtenStable = stableBytes();
+        m_document.rememberStable(stableBytes());
 }
 
 QRect TPrincipal::bounds() const
@@ -285,7 +281,7 @@ std::vector<std::uint8_t> TPrincipal::fileHead(const QRect& outer, std::uint32_t
 void TPrincipal::writeFreshFile(const QString& name, const QRect& outer, std::uint32_t color)
 {
     std::string error;
-    if (!store::writeFileAtomically(pathOf(name), fileHead(outer, color), &error))
+    if (!m_document.writeNew(name, fileHead(outer, color), &error))
         throw std::runtime_error("No se puede crear el fichero " + name.toStdString() + ": " + error);
 }
 
@@ -326,9 +322,7 @@ QRect boundsFromHeader(const store::ShelfHeader& header)
 void TPrincipal::cargar()
 {
     AppState& state = AppState::get();
-    const std::filesystem::path path = pathOf(m_fileName);
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    if (!m_document.exists()) {
         const std::uint32_t mainColor = state.mainWindow ? state.mainWindow->color() : m_color;
         m_color = mainColor;
         // A file that cannot be made is no reason to treat the window as one
@@ -337,33 +331,33 @@ void TPrincipal::cargar()
         std::string error;
         std::vector<std::uint8_t> fresh = fileHead(bounds(), mainColor);
         if (!state.savingOffReason.isEmpty()) {
-            m_writtenStable = stableBytes();
-        } else if (store::writeFileAtomically(pathOf(m_fileName), fresh, &error)) {
-            rememberWritten(std::move(fresh));
+            m_document.rememberStable(stableBytes());
+        } else if (m_document.writeNew(fileName(), fresh, &error)) {
+            m_document.remember(std::move(fresh), stableBytes());
         } else {
-            m_writtenStable = stableBytes();
+            m_document.rememberStable(stableBytes());
             if (m_isMain)
                 sayFolderUnwritable(app::SaveReport::reason(error));
             else
                 app::showError(QStringLiteral("No se puede crear el fichero %1: %2")
-                                   .arg(m_fileName, app::SaveReport::reason(error)));
+                                   .arg(fileName(), app::SaveReport::reason(error)));
         }
         update();
         return;
     }
 
     std::string readError;
-    auto bytes = store::readFileBytes(path, &readError);
+    auto bytes = m_document.read(&readError);
     if (!bytes) {
         m_loadFailed = true;
         throw std::runtime_error(
-            "No se puede leer el fichero " + m_fileName.toStdString() + ": " + readError);
+            "No se puede leer el fichero " + fileName().toStdString() + ": " + readError);
     }
     state.currentItem = nullptr;
 
     auto fail = [this](const store::StreamError& error) {
         m_loadFailed = true;
-        return std::runtime_error(m_fileName.toStdString() + ": " + error.what() + " (byte "
+        return std::runtime_error(fileName().toStdString() + ": " + error.what() + " (byte "
             + std::to_string(error.offset()) + ")");
     };
 
@@ -376,7 +370,7 @@ void TPrincipal::cargar()
     if (!reader->magicMatches()) {
         m_loadFailed = true;
         app::showMessage(QStringLiteral("Error caragando datos"),
-            QStringLiteral("El fichero %1\nno es compatible con esta versión del programa").arg(m_fileName));
+            QStringLiteral("El fichero %1\nno es compatible con esta versión del programa").arg(fileName()));
         return;
     }
 
@@ -401,7 +395,7 @@ void TPrincipal::cargar()
         app::showMessage(QStringLiteral("Error caragando datos"),
             QStringLiteral("El fichero %1\ntiene %2 elementos; una ventana admite como mucho %3.\n"
                            "El fichero no se ha modificado.")
-                .arg(m_fileName)
+                .arg(fileName())
                 .arg(itemCount)
                 .arg(maxItems()));
         return;
@@ -473,7 +467,7 @@ void TPrincipal::cargar()
     old.clear();
     if (broken)
         throw *broken;
-    rememberWritten(std::move(*bytes));
+    m_document.remember(std::move(*bytes), stableBytes());
 
     const items::CoverIndex cover(this);
     for (TSpButton* item : items()) {
@@ -507,16 +501,9 @@ std::vector<std::uint8_t> TPrincipal::stableBytes()
     return bytes;
 }
 
-void TPrincipal::rememberWritten(std::vector<std::uint8_t> bytes)
-{
-    m_writtenBytes = std::move(bytes);
-    m_writtenStable = stableBytes();
-    m_saveFailureSaid = false;
-}
-
 bool TPrincipal::hasUnwrittenChanges()
 {
-    return stableBytes() != m_writtenStable;
+    return !m_loading && !m_document.holds(stableBytes());
 }
 
 // A window whose file could not be loaded never writes over that file. What
@@ -525,54 +512,26 @@ bool TPrincipal::hasUnwrittenChanges()
 bool TPrincipal::writeRecovery(app::SaveReport& report)
 {
     if (!hasUnwrittenChanges()) {
-        qCInfo(lcApp, "%s was not loaded; it is left as it is", qPrintable(m_fileName));
+        qCInfo(lcApp, "%s was not loaded; it is left as it is", qPrintable(fileName()));
         return false;
     }
-    const bool first = m_recoveryFileName.isEmpty();
-    if (first)
-        m_recoveryFileName = QString::fromStdString(
-            store::firstFreeRecoveryFileName(currentDir(), m_fileName.toStdString()));
-    std::string error;
-    // A link planted at the name since is replaced, never followed.
-    if (!store::writeFileAtomically(
-            pathOf(m_recoveryFileName), shelfBytes(), &error, store::Links::Replace)) {
-        m_saveFailed = true;
-        report.add(QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
-                                  "Tampoco se pudo guardar esta ventana en %2: %3")
-                       .arg(m_fileName, m_recoveryFileName, app::SaveReport::reason(error)));
-        return false;
-    }
-    m_writtenStable = stableBytes();
-    m_saveFailureSaid = false;
-    if (first)
+    bool named = false;
+    if (m_document.writeRecovery(shelfBytes(), stableBytes(), report, &named) && named)
         app::showMessage(QStringLiteral("Tolm"),
             QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
                            "Lo que contiene esta ventana se guarda en %2;\n"
                            "para usarlo, cambie su nombre a %1.")
-                .arg(m_fileName, m_recoveryFileName));
+                .arg(fileName(), recoveryFileName()));
     return false;
 }
 
 bool TPrincipal::writeFile(app::SaveReport& report)
 {
-    m_saveFailed = false;
-    if (!AppState::get().savingOffReason.isEmpty())
+    if (m_loading || !AppState::get().savingOffReason.isEmpty())
         return false;
     if (m_loadFailed)
         return writeRecovery(report);
-    std::vector<std::uint8_t> bytes = shelfBytes();
-    if (bytes == m_writtenBytes) {
-        m_writtenStable = stableBytes();
-        return true;
-    }
-    std::string error;
-    if (!store::writeFileAtomically(pathOf(m_fileName), bytes, &error)) {
-        m_saveFailed = true;
-        report.add(app::SaveReport::failedLine(m_fileName, app::SaveReport::reason(error)));
-        return false;
-    }
-    rememberWritten(std::move(bytes));
-    return true;
+    return m_document.write(shelfBytes(), stableBytes(), report);
 }
 
 bool TPrincipal::salvar()
@@ -598,18 +557,14 @@ void TPrincipal::saveEveryWindow(app::SaveReport& report)
 
 QString TPrincipal::newFolderFile()
 {
-    const QString name = QString::fromStdString(store::firstFreeFolderFileName(currentDir()));
+    const QString name = m_document.firstFreeFolderFileName();
     writeFreshFile(name, QRect(50, 50, 100, 100), m_color);
     return name;
 }
 
 void TPrincipal::BorrarFichero(const QString& name)
 {
-    std::vector<std::string> broken;
-    store::deleteShelfTree(currentDir(), name.toStdString(), &broken);
-    // Folder files named after a broken record could not be found; say which.
-    for (const std::string& complaint : broken)
-        qCWarning(lcApp, "while deleting %s: %s", qPrintable(name), complaint.c_str());
+    m_document.deleteTree(name);
 }
 
 std::string TPrincipal::menuReference(int clase) const
@@ -685,7 +640,7 @@ bool TPrincipal::closeFolderWindow(app::SaveReport& report)
         cerrarVentanas();
     } else {
         writeFile(report);
-        bool belowClosed = !m_saveFailed;
+        bool belowClosed = !saveFailed();
         if (belowClosed) {
             for (TSpButton* item : items()) {
                 TPrincipal* below = folderWindowOf(item);
@@ -776,9 +731,9 @@ void TPrincipal::Guardarconfiguracin1Click()
     TPrincipal* main = state.mainWindow;
     if (!report.any() && main && main->m_savePoint && state.savingOffReason.isEmpty()) {
         std::string error;
-        if (!store::SavePoint::keep(currentDir(), &error))
+        if (!store::SavePoint::keep(state.shelfFolder, &error))
             report.add(QStringLiteral("No se puede guardar la configuración en %1: %2")
-                           .arg(QString::fromStdString(store::SavePoint::folder(currentDir()).string()),
+                           .arg(QString::fromStdString(store::SavePoint::folder(state.shelfFolder).string()),
                                app::SaveReport::reason(error)));
     }
     report.show();
@@ -790,7 +745,7 @@ void TPrincipal::Restaurarconfiguracin1Click()
     TPrincipal* main = state.mainWindow;
     if (!main)
         return;
-    const bool kept = store::SavePoint::kept(currentDir());
+    const bool kept = store::SavePoint::kept(state.shelfFolder);
     const QString question = kept
         ? QStringLiteral("¿Volver a la configuración guardada con «Guardar configuración»?\n"
                          "Se perderán los cambios hechos desde entonces en todas las ventanas.")
@@ -812,12 +767,13 @@ void TPrincipal::Restaurarconfiguracin1Click()
     // With saving off nothing was written this run: the files are the state
     // of its start already.
     std::string error;
-    if (main->m_savePoint && state.savingOffReason.isEmpty() && !main->m_savePoint->restore(currentDir(), &error))
+    if (main->m_savePoint && state.savingOffReason.isEmpty()
+        && !main->m_savePoint->restore(state.shelfFolder, &error))
         app::showError(QStringLiteral("No se puede restaurar la configuración: %1\n"
                                       "Las ventanas muestran lo que contienen ahora sus ficheros.")
                            .arg(app::SaveReport::reason(error)));
     main->m_loadFailed = false;
-    main->m_recoveryFileName.clear();
+    main->m_document.forgetRecovery();
     main->load();
 }
 

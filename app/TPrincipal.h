@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ShelfDocument.h"
 #include "items/ItemHost.h"
 #include "store/Components.h"
 
@@ -41,7 +42,7 @@ public:
     ~TPrincipal() override;
 
     bool isMainWindow() const { return m_isMain; }
-    const QString& fileName() const { return m_fileName; }
+    const QString& fileName() const { return m_document.fileName(); }
     TSpButton* folderItem() const;
     // The window `item` stands on, and the folder window it opened.
     static TPrincipal* windowOf(const TSpButton* item);
@@ -81,16 +82,16 @@ public:
     bool loadFailed() const { return m_loadFailed; }
     // Whether the last write met an error (a window that failed to load and
     // is left alone on purpose is not one).
-    bool saveFailed() const { return m_saveFailed; }
+    bool saveFailed() const { return m_document.saveFailed(); }
     // The automatic save says a window's failure once, until it is written.
-    bool saveFailureSaid() const { return m_saveFailureSaid; }
-    void setSaveFailureSaid(bool said) { m_saveFailureSaid = said; }
+    bool saveFailureSaid() const { return m_document.failureSaid(); }
+    void setSaveFailureSaid(bool said) { m_document.setFailureSaid(said); }
     // Saves the main window and every open folder window, each once.
     static void saveEveryWindow(tolm::app::SaveReport& report);
     // Quitting with windows that could not be saved asks first, unless the
     // session or a signal ends the program, when no one is there to answer.
     void setAskBeforeQuitting(bool ask) { m_askBeforeQuitting = ask; }
-    const QString& recoveryFileName() const { return m_recoveryFileName; }
+    const QString& recoveryFileName() const { return m_document.recoveryFileName(); }
     // The main window's automatic save; null on folder windows.
     tolm::app::AutoSave* autoSave() const { return m_autoSave; }
     // Creates the file of a new folder made on this window and returns its name.
@@ -207,7 +208,6 @@ private:
     std::vector<std::uint8_t> fileHead(const QRect& outer, std::uint32_t color) const;
     std::vector<std::uint8_t> shelfBytes();
     std::vector<std::uint8_t> stableBytes();
-    void rememberWritten(std::vector<std::uint8_t> bytes);
     bool writeRecovery(tolm::app::SaveReport& report);
     bool closeFolderWindow(tolm::app::SaveReport& report);
     bool quitSavingEveryWindow();
@@ -228,7 +228,7 @@ private:
     void typeAhead(const QString& text);
 
     bool m_isMain { false };
-    QString m_fileName;
+    tolm::app::ShelfDocument m_document { {}, {} };
     QPointer<TSpButton> m_folderItem;
     QList<QPointer<TSpButton>> m_items;
     bool m_hasItemList { false };
@@ -238,16 +238,10 @@ private:
     bool m_alwaysButtons { false };
     bool m_frameShown { true };
     bool m_loadFailed { false };
-    bool m_saveFailed { false };
     bool m_askBeforeQuitting { true };
     bool m_folderUnwritableSaid { false };
-    bool m_saveFailureSaid { false };
-    // What the file holds as last read or written, whole and without what
-    // tiles rewrite (stableBytes()). For a window that could not be loaded
-    // the second is what it held then, or last wrote to its recovery file.
-    std::vector<std::uint8_t> m_writtenBytes;
-    std::vector<std::uint8_t> m_writtenStable;
-    QString m_recoveryFileName;
+    // Until its file has been read, a window holds nothing to write.
+    bool m_loading { true };
     tolm::app::AutoSave* m_autoSave { nullptr };
     std::unique_ptr<tolm::store::SavePoint> m_savePoint;
     bool m_snapping { false };

@@ -1,6 +1,7 @@
 // Shelf content never reaches outside the shelf folder, and what the user
 // puts on a window is never dropped without a word.
 #include "ShelfFixture.h"
+#include "app/AutoSave.h"
 
 #include <QTemporaryDir>
 #include <sys/stat.h>
@@ -217,6 +218,21 @@ TEST_F(ShelfTest, ItemsAddedToAWindowThatCouldNotLoadAreKeptBesideIt)
     ASSERT_EQ(again->items().size(), 1);
     EXPECT_EQ(again->items()[0]->clase(), Clase::Reloj);
     EXPECT_EQ(again->items()[0]->pos(), QPoint(30, 40));
+}
+
+TEST_F(ShelfTest, AWindowIsNeverWrittenHalfLoaded)
+{
+    // A folder stored open whose file is no shelf says so while the main
+    // window is still loading; the automatic save may run meanwhile.
+    SpButtonState clock;
+    clock.clase = static_cast<std::uint8_t>(Clase::Reloj);
+    const QByteArray original = shelfOf({ folderState("tolmc1.dat", true), clock });
+    write("tolm95.dat", original);
+    write("tolmc1.dat", "no es una bandeja");
+    fake.messageBoxes.whileOpen = [this] { state().mainWindow->autoSave()->saveNow(); };
+    TPrincipal* main = startMain();
+    EXPECT_EQ(main->items().size(), 2);
+    EXPECT_EQ(read("tolm95.dat"), original);
 }
 
 TEST_F(ShelfTest, AFifoAsTheShelfFileIsRefusedWithoutWaitingForAWriter)

@@ -287,14 +287,20 @@ struct FakeMessageBoxes : platform::MessageBoxes {
     };
     QList<Box> boxes;
     platform::Answer answer { platform::Answer::Ok };
+    // Runs while a box is up, as the event loop would.
+    std::function<void()> whileOpen;
 
     void notice(const QString& caption, const QString& text, Kind kind) override
     {
         boxes.append({ caption, text, false, kind });
+        if (whileOpen)
+            whileOpen();
     }
     platform::Answer question(const QString& caption, const QString& text) override
     {
         boxes.append({ caption, text, true, Kind::Warning });
+        if (whileOpen)
+            whileOpen();
         return answer;
     }
 };
