@@ -1,7 +1,17 @@
 #include "dialogs/TPropiedades.h"
 
+#include "dialogs/ClockBox.h"
+#include "dialogs/DesignSize.h"
+#include "dialogs/DriveBox.h"
+#include "dialogs/FolderBox.h"
+#include "dialogs/GeneralPage.h"
+#include "dialogs/HeaderPanel.h"
+#include "dialogs/IconBox.h"
+#include "dialogs/MemoryBox.h"
+#include "dialogs/ShortcutPage.h"
 #include "dialogs/TAboutBox.h"
-#include "dialogs/TPropiedadesLayout.h"
+#include "dialogs/TPropiedadesIconGrid.h"
+#include "gfx/Bitmaps.h"
 #include "items/CoverIndex.h"
 #include "items/ItemFont.h"
 #include "items/ItemHost.h"
@@ -12,19 +22,25 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFrame>
-#include <QMouseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 
-using namespace tolm::dialogs;
 using tolm::store::Clase;
 using tolm::store::FontState;
 
@@ -50,54 +66,100 @@ std::optional<FontState> runFontDialog(const FontState& initial)
     return fontStateFrom(*chosen, initial);
 }
 
-// The size formats in the order of their stored values.
-const char* const kFormatos[]
-    = { "40x40", "80x40", "100x40", "120x40", "40x60", "60x60", "80x60", "40x20", "80x20", "120x20" };
-constexpr int kFormatoCount = 10;
+// The filters of "Seleccionar Icono". On Linux "*.*" would leave out every
+// file without a dot, so all files are "*".
+const QString kIconFilters = QStringLiteral("Archivos de iconos (*.ico *.exe *.dll *.lnk);;"
+                                            "Programas (*.exe);;"
+                                            "Bibliotecas (*.dll);;"
+                                            "Iconos (*.ico);;"
+                                            "Todos los archivos (*)");
+
+// The dialog's size at the default font, as it was designed.
+constexpr QSize kDesignSize { 360, 390 };
+
+// "Aceptar", "Cancelar" and "&Help" stand at the right in this order on
+// every desktop, as they always have, whatever order the desktop's own
+// dialogs use.
+class ButtonOrderStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+        QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_DialogButtonLayout)
+            return QDialogButtonBox::WinLayout;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+bool takesTab(const QWidget* widget)
+{
+    return (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !widget->focusProxy();
+}
 
 } // namespace
 
 TPropiedades::TPropiedades(TSpButton* item, QWidget* parent)
-    : QDialog(parent,
-        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_item(item)
 {
     Q_ASSERT(item);
     setObjectName(QStringLiteral("Propiedades"));
     setWindowTitle(QStringLiteral("Propiedades"));
-    setFixedSize(360, 390);
     setFont(tolm::items::qtFont(FontState {}));
     setWindowModality(Qt::ApplicationModal);
     m_window = item->parentWidget();
 
-    buildGeneral();
-    buildShortcutTab();
-    buildIconPicker();
-    buildFolderOptions();
-    buildClockOptions();
-    buildDriveOptions();
-    buildMemoryOptions();
+    // As Qt's tab dialog example: a tab widget of one page per tab over a
+    // button box.
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("pages"));
+    m_generalPage = new GeneralPage;
+    m_shortcutPage = new ShortcutPage;
+    m_pages->addTab(m_generalPage, QStringLiteral("General"));
+    m_pages->addTab(m_shortcutPage, QStringLiteral("Acceso directo"));
+    // The header goes into its page once the kind's areas are settled: the
+    // page's layout works out its size with them.
+    m_header = new HeaderPanel(m_generalPage);
+    buildButtons();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(5, 5, 5, 6);
+    layout->setSpacing(6);
+    layout->addWidget(m_pages);
+    layout->addWidget(m_buttonBox);
+
+    connectHeader();
+    connectLauncherArea();
+    connectShortcutPage();
+    connectOptions();
 
     // The working copy lives in the example box and never reacts to the mouse
     // the way an item does: it is neither activated nor dragged.
-    m_botonEjemplo = new TSpButton(m_seleccionado);
-    m_botonEjemplo->setObjectName(QStringLiteral("BotonEjemplo"));
-    m_botonEjemplo->hide();
-    m_botonEjemplo->installEventFilter(this);
-    disconnect(m_botonEjemplo, &QAbstractButton::clicked, nullptr, nullptr);
-    m_botonEjemplo->Assign(*item);
+    m_workingCopy = new TSpButton(exampleBox());
+    m_workingCopy->setObjectName(QStringLiteral("workingCopy"));
+    m_workingCopy->hide();
+    m_workingCopy->installEventFilter(this);
+    disconnect(m_workingCopy, &QAbstractButton::clicked, nullptr, nullptr);
+    m_workingCopy->Assign(*item);
     // Out of its window the copy cannot follow the window's font, so it
     // carries the font the item shows now.
-    m_botonEjemplo->setOwnFont(item->effectiveFont());
+    m_workingCopy->setOwnFont(item->effectiveFont());
+    // The copy stays in the middle of its box whatever size the box is given.
+    exampleBox()->installEventFilter(this);
 
-    if (QRadioButton* formato = FormatoItem(item->Tipo()))
-        formato->setChecked(true);
+    if (QRadioButton* format = formatButton(item->Tipo()))
+        format->setChecked(true);
     prepareKind();
+    m_generalPage->takeHeader(m_header);
     // The copy's refreshes fill the figures of the drive and memory options.
-    connect(m_botonEjemplo, &TSpButton::driveRefreshed, this, &TPropiedades::showDriveReport);
-    connect(m_botonEjemplo, &TSpButton::memoryRefreshed, this, &TPropiedades::showMemoryReport);
+    connect(m_workingCopy, &TSpButton::driveRefreshed, this, &TPropiedades::showDriveReport);
+    connect(m_workingCopy, &TSpButton::memoryRefreshed, this, &TPropiedades::showMemoryReport);
     connect(this, &QDialog::finished, this, &TPropiedades::finish);
-    setTabOrderByLayout();
+    connect(m_pages, &QTabWidget::currentChanged, this, &TPropiedades::pageChanged);
+    setTabOrderOfControls();
+    // The designed size; when the dialog is shown its layout makes it larger
+    // if the font needs more, and keeps it from being made smaller.
+    resize(kDesignSize);
 }
 
 TPropiedades::~TPropiedades() = default;
@@ -130,6 +192,12 @@ TPropiedades* TPropiedades::open(TSpButton* item)
         dialog->move(area.center() - QPoint(dialog->width() / 2, dialog->height() / 2));
     }
     dialog->show();
+    // Only a shown dialog's layouts leave out the areas its item's kind
+    // hides; the first minimum they set counted them. Now the dialog takes
+    // its designed size again, or what its font needs.
+    dialog->layout()->invalidate();
+    dialog->layout()->activate();
+    dialog->resize(kDesignSize.expandedTo(dialog->minimumSize()));
     return dialog;
 }
 
@@ -148,75 +216,264 @@ QUrl TPropiedades::helpPage()
     return url;
 }
 
-// ---------------------------------------------------------------- layout
+// ---------------------------------------------------------------- controls
 
-void TPropiedades::buildGeneral()
+QLineEdit* TPropiedades::nameEdit() const
 {
-    m_pageControl1 = placed(new QTabWidget(this), "PageControl1", { 5, 5, 350, 350 });
-    m_tabGeneral = new QWidget;
-    m_tabGeneral->setObjectName(QStringLiteral("TabGeneral"));
-    m_tabAccDir = new QWidget;
-    m_tabAccDir->setObjectName(QStringLiteral("TabAccDir"));
-    m_pageControl1->addTab(m_tabGeneral, QStringLiteral("General"));
-    m_pageControl1->addTab(m_tabAccDir, QStringLiteral("Acceso directo"));
+    return m_header->nameEdit();
+}
+QGroupBox* TPropiedades::exampleBox() const
+{
+    return m_header->exampleBox();
+}
+QGroupBox* TPropiedades::formatBox() const
+{
+    return m_header->formatBox();
+}
+QRadioButton* TPropiedades::formatButton(int index) const
+{
+    return m_header->formatButton(index);
+}
+int TPropiedades::formatIndex() const
+{
+    return m_header->formatButtons()->checkedId();
+}
+QPushButton* TPropiedades::fontButton() const
+{
+    return m_header->fontButton();
+}
+QPushButton* TPropiedades::defaultFontButton() const
+{
+    return m_header->defaultFontButton();
+}
 
-    m_panel1 = placed(new QWidget(m_tabGeneral), "Panel1", { 0, 0, 345, 137 });
-    m_edNombre
-        = edit(m_panel1, "EdNombre", { 8, 18, 161, 21 }, QStringLiteral("Nombre del botón (Editable)"));
-    buddyLabel(m_panel1, "Label2", QStringLiteral("Nombre:"), { 8, 2, 100, 16 }, m_edNombre);
-    QPalette face = m_edNombre->palette();
-    face.setColor(QPalette::Base, face.color(QPalette::Button));
-    m_edNombre->setPalette(face);
-    m_seleccionado = group(m_panel1, "Seleccionado", QStringLiteral(" Ejemplo "), { 8, 44, 156, 89 },
-        QStringLiteral("Botón con el formato seleccionado"));
+QWidget* TPropiedades::launcherArea() const
+{
+    return m_generalPage->launcherArea();
+}
+QLineEdit* TPropiedades::descriptionEdit() const
+{
+    return m_generalPage->descriptionEdit();
+}
+QGroupBox* TPropiedades::iconBox() const
+{
+    return m_generalPage->iconBox();
+}
+QLineEdit* TPropiedades::iconFileEdit() const
+{
+    return m_generalPage->iconBox()->fileEdit();
+}
+QCheckBox* TPropiedades::useIconCheck() const
+{
+    return m_generalPage->iconBox()->useIconCheck();
+}
+TPropiedadesIconGrid* TPropiedades::iconGrid() const
+{
+    return m_generalPage->iconBox()->iconGrid();
+}
+QPushButton* TPropiedades::associatedIconButton() const
+{
+    return m_generalPage->iconBox()->associatedIconButton();
+}
+QPushButton* TPropiedades::browseIconButton() const
+{
+    return m_generalPage->iconBox()->browseButton();
+}
+QGroupBox* TPropiedades::folderBox() const
+{
+    return m_generalPage->folderBox();
+}
+QCheckBox* TPropiedades::folderUseIconCheck() const
+{
+    return m_generalPage->folderBox()->useIconCheck();
+}
+QCheckBox* TPropiedades::folderAutoOpenCheck() const
+{
+    return m_generalPage->folderBox()->autoOpenCheck();
+}
 
-    m_formato = group(m_panel1, "Formato", QStringLiteral(" Formato "), { 178, 2, 160, 104 },
-        QStringLiteral("Seleccion de formato"));
-    m_formatoButtons = new QButtonGroup(this);
-    // Two columns, filled top to bottom.
-    for (int i = 0; i < kFormatoCount; ++i) {
-        auto* radio = new QRadioButton(QString::fromLatin1(kFormatos[i]), m_formato);
-        radio->setObjectName(QStringLiteral("Formato%1").arg(i));
-        radio->setGeometry(8 + (i / 5) * 76, 18 + (i % 5) * 17, 72, 17);
-        m_formatoButtons->addButton(radio, i);
+QGroupBox* TPropiedades::programBox() const
+{
+    return m_shortcutPage->programBox();
+}
+QLineEdit* TPropiedades::commandEdit() const
+{
+    return m_shortcutPage->commandEdit();
+}
+QLineEdit* TPropiedades::parametersEdit() const
+{
+    return m_shortcutPage->parametersEdit();
+}
+QLineEdit* TPropiedades::directoryEdit() const
+{
+    return m_shortcutPage->directoryEdit();
+}
+QComboBox* TPropiedades::runCombo() const
+{
+    return m_shortcutPage->runCombo();
+}
+QCheckBox* TPropiedades::autoRunCheck() const
+{
+    return m_shortcutPage->autoRunCheck();
+}
+QPushButton* TPropiedades::findTargetButton() const
+{
+    return m_shortcutPage->findTargetButton();
+}
+QPushButton* TPropiedades::shortcutIconButton() const
+{
+    return m_shortcutPage->associatedIconButton();
+}
+QPushButton* TPropiedades::browseCommandButton() const
+{
+    return m_shortcutPage->browseButton();
+}
+
+QGroupBox* TPropiedades::clockBox() const
+{
+    return m_generalPage->clockBox();
+}
+QLineEdit* TPropiedades::timeFormatEdit() const
+{
+    return m_generalPage->clockBox()->timeFormatEdit();
+}
+QLineEdit* TPropiedades::dateFormatEdit() const
+{
+    return m_generalPage->clockBox()->dateFormatEdit();
+}
+QLineEdit* TPropiedades::separatorEdit() const
+{
+    return m_generalPage->clockBox()->separatorEdit();
+}
+QCheckBox* TPropiedades::showTimeCheck() const
+{
+    return m_generalPage->clockBox()->showTimeCheck();
+}
+QCheckBox* TPropiedades::showDateCheck() const
+{
+    return m_generalPage->clockBox()->showDateCheck();
+}
+QCheckBox* TPropiedades::analogueCheck() const
+{
+    return m_generalPage->clockBox()->analogueCheck();
+}
+QCheckBox* TPropiedades::secondHandCheck() const
+{
+    return m_generalPage->clockBox()->secondHandCheck();
+}
+QGroupBox* TPropiedades::driveBox() const
+{
+    return m_generalPage->driveBox();
+}
+QComboBox* TPropiedades::driveCombo() const
+{
+    return m_generalPage->driveBox()->driveCombo();
+}
+TCSpinEdit* TPropiedades::driveRefreshSpin() const
+{
+    return m_generalPage->driveBox()->refreshSpin();
+}
+QGroupBox* TPropiedades::memoryBox() const
+{
+    return m_generalPage->memoryBox();
+}
+TCSpinEdit* TPropiedades::memoryRefreshSpin() const
+{
+    return m_generalPage->memoryBox()->refreshSpin();
+}
+
+// ---------------------------------------------------------------- wiring
+
+void TPropiedades::buildButtons()
+{
+    m_buttonBox = new QDialogButtonBox(this);
+    m_buttonBox->setObjectName(QStringLiteral("buttonBox"));
+    auto* order = new ButtonOrderStyle;
+    order->setParent(m_buttonBox);
+    m_buttonBox->setStyle(order);
+    const auto add = [this](const char* name, const QString& text, QDialogButtonBox::ButtonRole role) {
+        auto* button = tolm::dialogs::atLeast(new QPushButton(text, m_buttonBox), { 75, 23 });
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAutoDefault(false);
+        m_buttonBox->addButton(button, role);
+        return button;
+    };
+    m_okButton = add("okButton", QStringLiteral("Aceptar"), QDialogButtonBox::AcceptRole);
+    m_cancelButton = add("cancelButton", QStringLiteral("Cancelar"), QDialogButtonBox::RejectRole);
+    m_helpButton = add("helpButton", QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
+    m_okButton->setDefault(true);
+    connect(m_buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(m_buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_buttonBox, &QDialogButtonBox::helpRequested, this, &TPropiedades::showHelp);
+}
+
+void TPropiedades::connectHeader()
+{
+    bindEdit(nameEdit(), [this](const QString& text) { m_workingCopy->setCaption(text); });
+    connect(m_header->formatButtons(), &QButtonGroup::idClicked, this, &TPropiedades::formatChosen);
+    connect(fontButton(), &QPushButton::clicked, this, &TPropiedades::chooseFont);
+    connect(defaultFontButton(), &QPushButton::clicked, this, &TPropiedades::useDefaultFont);
+}
+
+void TPropiedades::connectLauncherArea()
+{
+    bindEdit(descriptionEdit(), [this](const QString& text) { m_workingCopy->setHint(text); });
+
+    // Counting the icons of a file reads the file; with every keystroke of a
+    // fast typist that would keep the dialog from answering.
+    m_iconRecount = new QTimer(this);
+    m_iconRecount->setSingleShot(true);
+    m_iconRecount->setInterval(kIconRecountDelayMs);
+    connect(m_iconRecount, &QTimer::timeout, this, &TPropiedades::recountIcons);
+    connect(iconFileEdit(), &QLineEdit::textChanged, this, &TPropiedades::iconFileTyped);
+    iconGrid()->setSelectCell([this](int column) { return iconCellSelected(column); });
+    iconGrid()->setDrawCell([this](QPainter& painter, int column, const QRect& cell, bool selected) {
+        drawIconCell(painter, column, cell, selected);
+    });
+    // For a folder the picture is its folder picture.
+    for (QCheckBox* useIcon : { useIconCheck(), folderUseIconCheck() }) {
+        connect(useIcon, &QCheckBox::clicked, this, [this](bool on) {
+            m_workingCopy->settag1(on ? 1 : 0);
+            m_workingCopy->refreshGlyph();
+        });
     }
-    m_formatoButtons->button(0)->setChecked(true);
-    connect(m_formatoButtons, &QButtonGroup::idClicked, this, &TPropiedades::FormatoClick);
-
-    m_bFuente = button(m_panel1, "BFuente", QStringLiteral("Fuente"), { 178, 110, 78, 23 });
-    m_bDefecto = button(m_panel1, "BDefecto", QStringLiteral("Defecto"), { 260, 110, 78, 23 });
-    connect(m_bFuente, &QPushButton::clicked, this, &TPropiedades::BFuenteClick);
-    connect(m_bDefecto, &QPushButton::clicked, this, &TPropiedades::BDefectoClick);
-
-    auto* bevel = placed(new QFrame(m_panel1), "Bevel1", { 2, 135, 341, 2 });
-    bevel->setFrameShape(QFrame::HLine);
-    bevel->setFrameShadow(QFrame::Sunken);
-
-    m_panelNormal = placed(new QWidget(m_tabGeneral), "PanelNormal", { 0, 140, 345, 182 });
-    m_edHint = edit(m_panelNormal, "EdHint", { 80, 4, 258, 21 });
-    buddyLabel(m_panelNormal, "Label10", QStringLiteral("Descripción:"), { 8, 4, 70, 21 }, m_edHint);
-
-    bindEdit(m_edNombre, [this](const QString& text) { m_botonEjemplo->setCaption(text); });
-    bindEdit(m_edHint, [this](const QString& text) { m_botonEjemplo->setHint(text); });
-
-    m_button1 = button(this, "Button1", QStringLiteral("Aceptar"), { 118, 361, 75, 23 });
-    m_button2 = button(this, "Button2", QStringLiteral("Cancelar"), { 199, 361, 75, 23 });
-    m_button3 = button(this, "Button3", QStringLiteral("&Help"), { 280, 361, 75, 23 });
-    m_button1->setDefault(true);
-    connect(m_button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_button2, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_button3, &QPushButton::clicked, this, &TPropiedades::Button3Click);
-    connect(m_pageControl1, &QTabWidget::currentChanged, this, &TPropiedades::PageControl1Change);
+    connect(associatedIconButton(), &QPushButton::clicked, this, &TPropiedades::takeAssociatedIcon);
+    connect(browseIconButton(), &QPushButton::clicked, this, &TPropiedades::browseIcon);
+    connect(
+        folderAutoOpenCheck(), &QCheckBox::clicked, this, [this](bool on) { m_workingCopy->setAutorun(on); });
 }
 
-QRadioButton* TPropiedades::FormatoItem(int index) const
+void TPropiedades::connectShortcutPage()
 {
-    return qobject_cast<QRadioButton*>(m_formatoButtons->button(index));
+    bindEdit(commandEdit(), [this](const QString& text) { m_workingCopy->setComando(text); });
+    bindEdit(parametersEdit(), [this](const QString& text) { m_workingCopy->setParam(text); });
+    bindEdit(directoryEdit(), [this](const QString& text) { m_workingCopy->setDirectorio(text); });
+    connect(runCombo(), &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!m_filling && index >= 0)
+            m_workingCopy->setRun(index);
+    });
+    connect(autoRunCheck(), &QCheckBox::clicked, this, [this](bool on) { m_workingCopy->setAutorun(on); });
+    connect(findTargetButton(), &QPushButton::clicked, this, &TPropiedades::findTarget);
+    connect(shortcutIconButton(), &QPushButton::clicked, this, &TPropiedades::takeAssociatedIcon);
+    connect(browseCommandButton(), &QPushButton::clicked, this, &TPropiedades::browseCommand);
 }
 
-int TPropiedades::FormatoIndex() const
+void TPropiedades::connectOptions()
 {
-    return m_formatoButtons->checkedId();
+    // The clock draws itself again at every tick; no refresh is asked for here.
+    bindEdit(timeFormatEdit(), [this](const QString& text) { m_workingCopy->setParam(text); });
+    bindEdit(dateFormatEdit(), [this](const QString& text) { m_workingCopy->setDirectorio(text); });
+    bindEdit(separatorEdit(), [this](const QString& text) { m_workingCopy->setFichIcono(text); });
+    bindClockBit(showTimeCheck(), TSpButton::kTagNoTime);
+    bindClockBit(showDateCheck(), TSpButton::kTagNoDate);
+    bindClockBit(analogueCheck(), TSpButton::kTagTextClock);
+    bindClockBit(secondHandCheck(), TSpButton::kTagNoSeconds);
+
+    connect(driveCombo(), &QComboBox::editTextChanged, this, &TPropiedades::driveTyped);
+    connect(driveRefreshSpin(), &TCSpinEdit::OnChange, this,
+        [this] { refreshPeriodChanged(driveRefreshSpin()); });
+    connect(memoryRefreshSpin(), &TCSpinEdit::OnChange, this,
+        [this] { refreshPeriodChanged(memoryRefreshSpin()); });
 }
 
 void TPropiedades::bindEdit(QLineEdit* edit, const std::function<void(const QString&)>& store)
@@ -231,44 +488,54 @@ void TPropiedades::bindEdit(QLineEdit* edit, const std::function<void(const QStr
     });
 }
 
+void TPropiedades::bindClockBit(QCheckBox* box, int bit)
+{
+    // A checked box means the bit is clear: the clock shows that part.
+    connect(box, &QCheckBox::clicked, this, [this, bit](bool on) {
+        const int tag = m_workingCopy->Tag();
+        m_workingCopy->setTag(on ? (tag & ~bit) : (tag | bit));
+        m_workingCopy->refreshGlyph();
+    });
+}
+
 void TPropiedades::prepareKind()
 {
-    m_groupCarpeta->hide();
-    m_groupOpciones->hide();
-    m_groupDisco->hide();
-    m_groupMemoria->hide();
-    const Clase clase = m_botonEjemplo->clase();
+    folderBox()->hide();
+    clockBox()->hide();
+    driveBox()->hide();
+    memoryBox()->hide();
+    const Clase clase = m_workingCopy->clase();
     switch (clase) {
     case Clase::Carpeta:
-        m_groupIcono->hide();
-        m_groupCarpeta->show();
+        iconBox()->hide();
+        folderBox()->show();
         break;
     case Clase::Reloj:
-        m_panelNormal->hide();
-        m_groupOpciones->show();
+        launcherArea()->hide();
+        clockBox()->show();
         break;
     case Clase::Disco:
-        m_panelNormal->hide();
-        m_groupDisco->show();
+        launcherArea()->hide();
+        driveBox()->show();
         break;
     case Clase::Memoria:
-        m_panelNormal->hide();
-        m_groupMemoria->show();
+        launcherArea()->hide();
+        memoryBox()->show();
         break;
     default:
         break;
     }
     if (clase != Clase::Normal && clase != Clase::Recursos)
-        m_pageControl1->setTabVisible(m_pageControl1->indexOf(m_tabAccDir), false);
+        m_pages->setTabVisible(m_pages->indexOf(m_shortcutPage), false);
     if (!ShelfState::exists())
         return;
     ShelfState& state = ShelfState::get();
-    if (m_botonEjemplo->isTimerDriven()) {
+    if (m_workingCopy->isTimerDriven()) {
         if (clase == Clase::Disco || clase == Clase::Memoria)
-            m_botonEjemplo->createPictureCache();
-        state.addTimerItem(m_botonEjemplo);
+            m_workingCopy->createPictureCache();
+        state.addTimerItem(m_workingCopy);
     }
-    state.workingCopy = m_botonEjemplo;
+    state.workingCopy = m_workingCopy;
 }
 
 // ---------------------------------------------------------------- showing
@@ -277,54 +544,54 @@ void TPropiedades::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
+        fillControls();
 }
 
-void TPropiedades::FormShow()
+void TPropiedades::fillControls()
 {
-    m_botonEjemplo->show();
-    m_fuenteDefecto = false;
+    m_workingCopy->show();
+    m_defaultFontChosen = false;
     centreExample();
     m_filling = true;
-    TSpButton& b = *m_botonEjemplo;
+    TSpButton& b = *m_workingCopy;
     switch (b.clase()) {
     case Clase::Normal:
-        m_edNombre->setText(b.Caption());
-        m_comboEjecutar->setCurrentIndex(b.Run() <= 2 ? b.Run() : -1);
-        m_checkAutoRun->setChecked(b.Autorun());
-        m_edComando->setText(b.Comando());
-        m_edParam->setText(b.Param());
-        m_edDirectorio->setText(b.Directorio());
-        m_edHint->setText(b.Hint());
-        m_checkUsarIcono->setChecked(b.tag1() != 0);
+        nameEdit()->setText(b.Caption());
+        runCombo()->setCurrentIndex(b.Run() <= 2 ? b.Run() : -1);
+        autoRunCheck()->setChecked(b.Autorun());
+        commandEdit()->setText(b.Comando());
+        parametersEdit()->setText(b.Param());
+        directoryEdit()->setText(b.Directorio());
+        descriptionEdit()->setText(b.Hint());
+        useIconCheck()->setChecked(b.tag1() != 0);
         setIconFileText(b.FichIcono());
         break;
     case Clase::Carpeta:
-        m_edNombre->setText(b.Caption());
-        m_checkAutoRun2->setChecked(b.Autorun());
-        m_edHint->setText(b.Hint());
-        m_checkUsarIcono2->setChecked(b.tag1() != 0);
+        nameEdit()->setText(b.Caption());
+        folderAutoOpenCheck()->setChecked(b.Autorun());
+        descriptionEdit()->setText(b.Hint());
+        folderUseIconCheck()->setChecked(b.tag1() != 0);
         break;
     case Clase::Reloj:
-        m_edNombre->setText(QStringLiteral("Reloj"));
-        m_edNombre->setEnabled(false);
-        m_edFormatoHora->setText(b.Param());
-        m_edFormatoFecha->setText(b.Directorio());
-        m_edSeparador->setText(b.FichIcono());
-        m_checkRelojA->setChecked(!(b.Tag() & TSpButton::kTagTextClock));
-        m_checkSeg->setChecked(!(b.Tag() & TSpButton::kTagNoSeconds));
-        m_checkHora->setChecked(!(b.Tag() & TSpButton::kTagNoTime));
-        m_checkFecha->setChecked(!(b.Tag() & TSpButton::kTagNoDate));
+        nameEdit()->setText(QStringLiteral("Reloj"));
+        nameEdit()->setEnabled(false);
+        timeFormatEdit()->setText(b.Param());
+        dateFormatEdit()->setText(b.Directorio());
+        separatorEdit()->setText(b.FichIcono());
+        analogueCheck()->setChecked(!(b.Tag() & TSpButton::kTagTextClock));
+        secondHandCheck()->setChecked(!(b.Tag() & TSpButton::kTagNoSeconds));
+        showTimeCheck()->setChecked(!(b.Tag() & TSpButton::kTagNoTime));
+        showDateCheck()->setChecked(!(b.Tag() & TSpButton::kTagNoDate));
         break;
     case Clase::Disco:
-        m_edNombre->setEnabled(false);
-        fillDrives();
-        m_spinTimeOut->SetValue((b.tag2() >> 8) & 0xFF);
+        nameEdit()->setEnabled(false);
+        m_generalPage->driveBox()->listDrives(b.Directorio());
+        driveRefreshSpin()->SetValue((b.tag2() >> 8) & 0xFF);
         b.refreshGlyph();
         break;
     case Clase::Memoria:
-        m_edNombre->setEnabled(false);
-        m_spinTimeOutM->SetValue((b.tag2() >> 8) & 0xFF);
+        nameEdit()->setEnabled(false);
+        memoryRefreshSpin()->SetValue((b.tag2() >> 8) & 0xFF);
         b.refreshGlyph();
         break;
     default:
@@ -337,14 +604,15 @@ void TPropiedades::FormShow()
 void TPropiedades::centreExample()
 {
     // Signed division truncating toward zero, as the layout was designed.
-    const int top = (m_seleccionado->height() - m_botonEjemplo->height()) / 2 + 4;
-    const int left = (m_seleccionado->width() - m_botonEjemplo->width()) / 2;
-    m_botonEjemplo->move(left, top);
+    const QGroupBox* box = exampleBox();
+    const int top = (box->height() - m_workingCopy->height()) / 2 + 4;
+    const int left = (box->width() - m_workingCopy->width()) / 2;
+    m_workingCopy->move(left, top);
 }
 
 bool TPropiedades::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_botonEjemplo) {
+    if (watched == m_workingCopy) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -356,113 +624,45 @@ bool TPropiedades::eventFilter(QObject* watched, QEvent* event)
         default:
             break;
         }
+    } else if (m_workingCopy && watched == exampleBox() && event->type() == QEvent::Resize) {
+        centreExample();
     }
     return QDialog::eventFilter(watched, event);
 }
 
-// ---------------------------------------------------------------- general tab
-
-void TPropiedades::BFuenteClick()
+void TPropiedades::pageChanged(int index)
 {
-    const std::optional<FontState> chosen = runFontDialog(m_botonEjemplo->ownFont());
-    if (!chosen)
+    QWidget* page = m_pages->widget(index);
+    if (!page || m_header->parentWidget() == page)
         return;
-    m_botonEjemplo->setOwnFont(*chosen);
-    m_fuenteDefecto = false;
+    if (page == m_shortcutPage)
+        m_shortcutPage->takeHeader(m_header);
+    else
+        m_generalPage->takeHeader(m_header);
+    setTabOrderOfControls();
 }
 
-void TPropiedades::BDefectoClick()
+// Tab goes down the page as it is laid out: the tab bar, the name, the
+// formats column by column, the font buttons, then the lower part of the
+// page row by row, and the dialog's buttons last. Controls on the hidden
+// page or of the other kinds are in the chain too; Tab passes over what is
+// not shown.
+void TPropiedades::setTabOrderOfControls()
 {
-    if (const tolm::items::ItemHost* host = m_item ? m_item->host() : nullptr)
-        m_botonEjemplo->setOwnFont(host->defaultFont());
-    m_fuenteDefecto = true;
-}
-
-void TPropiedades::FormatoClick(int index)
-{
-    m_botonEjemplo->setTipo(index);
-    centreExample();
-    m_botonEjemplo->refreshGlyph();
-}
-
-void TPropiedades::PageControl1Change(int index)
-{
-    QWidget* page = m_pageControl1->widget(index);
-    if (!page || m_panel1->parentWidget() == page)
-        return;
-    m_panel1->setParent(page);
-    m_panel1->move(0, 0);
-    m_panel1->show();
-    setTabOrderByLayout();
-}
-
-namespace {
-
-bool takesTab(const QWidget* widget)
-{
-    return (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !widget->focusProxy();
-}
-
-// Where a control starts on the page: where its label starts, when it has one
-// (a box under its label belongs to the label's row).
-QPoint placeOf(QWidget* control, const QList<QLabel*>& labels, const QWidget* area)
-{
-    QPoint place = control->mapTo(area, QPoint(0, 0));
-    for (const QLabel* label : labels) {
-        if (label->buddy() == control) {
-            const QPoint at = label->mapTo(area, QPoint(0, 0));
-            place = QPoint(std::min(place.x(), at.x()), std::min(place.y(), at.y()));
-        }
-    }
-    return place;
-}
-
-// The controls inside `area` that Tab stops at, row by row from the top,
-// each row from the left. Controls whose tops lie within a few pixels of
-// the first of a row are in that row.
-QList<QWidget*> rowsOf(QWidget* area)
-{
-    constexpr int kRowSlack = 8;
-    const QList<QLabel*> labels = area->findChildren<QLabel*>();
-    QList<std::pair<QPoint, QWidget*>> found;
-    for (QWidget* child : area->findChildren<QWidget*>()) {
-        // The drop-down list of a combo box is a window of its own.
-        if (takesTab(child) && child->window() == area->window())
-            found.append({ placeOf(child, labels, area), child });
-    }
-    std::stable_sort(
-        found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first.y() < b.first.y(); });
-    QList<QWidget*> ordered;
-    for (qsizetype rowStart = 0; rowStart < found.size();) {
-        qsizetype rowEnd = rowStart + 1;
-        while (
-            rowEnd < found.size() && found.at(rowEnd).first.y() - found.at(rowStart).first.y() <= kRowSlack)
-            ++rowEnd;
-        std::stable_sort(found.begin() + rowStart, found.begin() + rowEnd,
-            [](const auto& a, const auto& b) { return a.first.x() < b.first.x(); });
-        for (qsizetype i = rowStart; i < rowEnd; ++i)
-            ordered.append(found.at(i).second);
-        rowStart = rowEnd;
-    }
-    return ordered;
-}
-
-} // namespace
-
-// Tab follows the layout from the top: the tab bar, the name, the formats
-// column by column, the font buttons, then the lower part of the page row by
-// row, and the dialog's buttons last. Controls on the hidden page or of the
-// other kinds are in the chain too; Tab passes over what is not shown.
-void TPropiedades::setTabOrderByLayout()
-{
-    QList<QWidget*> order { m_pageControl1->tabBar(), m_edNombre };
-    for (int i = 0; i < kFormatoCount; ++i)
-        order.append(FormatoItem(i));
-    order << m_bFuente << m_bDefecto;
-    for (QWidget* area : std::initializer_list<QWidget*> {
-             m_panelNormal, m_groupOpciones, m_groupDisco, m_groupMemoria, m_groupBox2 })
-        order += rowsOf(area);
-    order << m_button1 << m_button2 << m_button3;
+    QList<QWidget*> order { m_pages, nameEdit() };
+    for (int i = 0; i < HeaderPanel::kFormatCount; ++i)
+        order.append(formatButton(i));
+    order << fontButton() << defaultFontButton();
+    // The file name box lies under its label, level with "Usar Icono".
+    order << descriptionEdit() << iconFileEdit() << useIconCheck() << iconGrid() << associatedIconButton()
+          << browseIconButton() << folderUseIconCheck() << folderAutoOpenCheck();
+    order << timeFormatEdit() << dateFormatEdit() << separatorEdit() << showTimeCheck() << analogueCheck()
+          << showDateCheck() << secondHandCheck();
+    order << driveCombo() << driveRefreshSpin() << memoryRefreshSpin();
+    order << commandEdit() << parametersEdit() << directoryEdit() << runCombo() << autoRunCheck()
+          << findTargetButton() << shortcutIconButton() << browseCommandButton();
+    // And round again to the tab bar.
+    order << m_okButton << m_cancelButton << m_helpButton;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -471,8 +671,8 @@ void TPropiedades::focusFirstEdit()
 {
     // The first box the user can type into, else the first control that takes Tab.
     QWidget* first = nullptr;
-    for (QWidget* w = m_pageControl1->tabBar()->nextInFocusChain(); w && w != m_pageControl1->tabBar();
-         w = w->nextInFocusChain()) {
+    QWidget* tabBar = m_pages->tabBar();
+    for (QWidget* w = tabBar->nextInFocusChain(); w && w != tabBar; w = w->nextInFocusChain()) {
         if (!w->isVisibleTo(this) || !w->isEnabled() || !takesTab(w))
             continue;
         if (!first)
@@ -487,6 +687,50 @@ void TPropiedades::focusFirstEdit()
         first->setFocus(Qt::TabFocusReason);
 }
 
+// ---------------------------------------------------------------- header
+
+void TPropiedades::chooseFont()
+{
+    const std::optional<FontState> chosen = runFontDialog(m_workingCopy->ownFont());
+    if (!chosen)
+        return;
+    m_workingCopy->setOwnFont(*chosen);
+    m_defaultFontChosen = false;
+}
+
+void TPropiedades::useDefaultFont()
+{
+    if (const tolm::items::ItemHost* host = m_item ? m_item->host() : nullptr)
+        m_workingCopy->setOwnFont(host->defaultFont());
+    m_defaultFontChosen = true;
+}
+
+void TPropiedades::formatChosen(int index)
+{
+    m_workingCopy->setTipo(index);
+    centreExample();
+    m_workingCopy->refreshGlyph();
+}
+
+// ---------------------------------------------------------------- shortcut tab
+
+void TPropiedades::findTarget()
+{
+    // The command goes after the comma as it is, without quotes or a space.
+    tolm::platform::services().shell->open(QStringLiteral("explorer"),
+        QStringLiteral("/select,") + m_workingCopy->Comando(), m_workingCopy->Directorio(),
+        tolm::platform::ShowState::Normal);
+}
+
+void TPropiedades::browseCommand()
+{
+    const QString chosen = chooseFile(QString(), QString());
+    if (chosen.isEmpty())
+        return;
+    m_workingCopy->setComando(chosen);
+    commandEdit()->setText(chosen);
+}
+
 QString TPropiedades::chooseFile(const QString& title, const QString& filters)
 {
     const QString before = QDir::currentPath();
@@ -499,12 +743,144 @@ QString TPropiedades::chooseFile(const QString& title, const QString& filters)
     return chosen;
 }
 
-void TPropiedades::Button3Click()
+// ---------------------------------------------------------------- icon picker
+
+void TPropiedades::setIconFileText(const QString& text)
 {
-    tolm::platform::services().urlOpener->openUrl(helpPage());
+    // Text set by the program: the grid follows it even when the text is the
+    // same as before, which Qt would not report as a change.
+    const QSignalBlocker blocker(iconFileEdit());
+    iconFileEdit()->setText(text);
+    recountIcons();
+}
+
+void TPropiedades::iconFileTyped()
+{
+    QLineEdit* edit = iconFileEdit();
+    if (!edit->isModified())
+        return;
+    // The copy takes the typed name and the first icon at once: they are
+    // what the recount would give it, and "Aceptar" may come before it.
+    m_workingCopy->setFichIcono(edit->text());
+    m_workingCopy->setTag(0);
+    edit->setModified(false);
+    m_iconRecount->start();
+}
+
+bool TPropiedades::iconRecountPending() const
+{
+    return m_iconRecount->isActive();
+}
+
+void TPropiedades::recountIcons()
+{
+    m_iconRecount->stop();
+    QLineEdit* edit = iconFileEdit();
+    if (edit->isModified()) {
+        m_workingCopy->setFichIcono(edit->text());
+        m_workingCopy->setTag(0);
+        edit->setModified(false);
+    }
+    TPropiedadesIconGrid* grid = iconGrid();
+    const int count = tolm::platform::services().icons->iconCount(m_workingCopy->FichIcono());
+    grid->setColCount(std::max(1, count));
+    grid->viewport()->update();
+    m_workingCopy->refreshGlyph();
+    // A stored index beyond the icons the file holds now (the file changed
+    // since) cannot be selected; the first icon stands in for it.
+    int index = m_workingCopy->Tag();
+    if (index < 0 || index >= grid->ColCount())
+        index = 0;
+    grid->setCol(index);
+}
+
+bool TPropiedades::iconCellSelected(int column)
+{
+    m_workingCopy->setTag(column);
+    m_workingCopy->refreshGlyph();
+    return true;
+}
+
+void TPropiedades::drawIconCell(QPainter& painter, int column, const QRect& cell, bool selected)
+{
+    painter.fillRect(cell, palette().color(selected ? QPalette::Highlight : QPalette::Base));
+    auto* icons = tolm::platform::services().icons;
+    // Nothing is kept between paints: each visible cell asks for its icon again.
+    QImage icon = icons->extractIcon(m_workingCopy->FichIcono(), column);
+    if (icon.isNull())
+        icon = icons->associatedIcon(m_workingCopy->Comando()).image;
+    if (icon.isNull())
+        icon = tolm::gfx::iconImage("NO_ICON");
+    painter.drawImage(QRect(cell.topLeft() + QPoint(4, 4),
+                          QSize(tolm::platform::Icons::iconSize, tolm::platform::Icons::iconSize)),
+        icon);
+}
+
+void TPropiedades::takeAssociatedIcon()
+{
+    const QString command = m_workingCopy->Comando();
+    const tolm::platform::AssociatedIcon found = tolm::platform::services().icons->associatedIcon(command);
+    // Without an answer the command itself stands as the file, at index 0.
+    const bool answered = !found.image.isNull() && !found.file.isEmpty();
+    m_workingCopy->setTag(answered ? (found.index & 0xFFFF) : 0);
+    m_workingCopy->setFichIcono(answered ? found.file : command);
+    setIconFileText(m_workingCopy->FichIcono());
+}
+
+void TPropiedades::browseIcon()
+{
+    const QString chosen = chooseFile(QStringLiteral("Seleccionar Icono"), kIconFilters);
+    if (chosen.isEmpty())
+        return;
+    m_workingCopy->setFichIcono(chosen);
+    m_workingCopy->setTag(0);
+    setIconFileText(chosen);
+}
+
+// ---------------------------------------------------------------- drive and memory
+
+void TPropiedades::driveTyped(const QString& text)
+{
+    if (m_filling)
+        return;
+    m_workingCopy->setDirectorio(text);
+    m_workingCopy->settag1(-2);
+    m_workingCopy->runPicture();
+}
+
+void TPropiedades::refreshPeriodChanged(TCSpinEdit* spin)
+{
+    if (m_filling)
+        return;
+    // The period has eight bits; the countdown below it starts again at 0,
+    // so the next tick refreshes the item.
+    bool ok = false;
+    const int value = std::clamp(spin->text().trimmed().toInt(&ok), 0, 255);
+    m_workingCopy->settag2((ok ? value : 0) * 256);
+}
+
+QString TPropiedades::driveTypeName(int type)
+{
+    return DriveBox::typeName(type);
+}
+
+void TPropiedades::showDriveReport(const tolm::items::DriveReport& report)
+{
+    nameEdit()->setText(report.caption);
+    m_generalPage->driveBox()->showReport(report);
+}
+
+void TPropiedades::showMemoryReport(const tolm::items::MemoryReport& report)
+{
+    m_generalPage->memoryBox()->showReport(report);
 }
 
 // ---------------------------------------------------------------- closing
+
+void TPropiedades::showHelp()
+{
+    tolm::platform::services().urlOpener->openUrl(helpPage());
+}
 
 void TPropiedades::finish(int result)
 {
@@ -515,12 +891,12 @@ void TPropiedades::finish(int result)
     // the item gets what the box says at this moment.
     if (m_iconRecount && m_iconRecount->isActive()) {
         m_iconRecount->stop();
-        EdFichIconoChange();
+        recountIcons();
     }
     if (ShelfState::exists()) {
         ShelfState& state = ShelfState::get();
-        state.removeTimerItem(m_botonEjemplo);
-        if (state.workingCopy == m_botonEjemplo)
+        state.removeTimerItem(m_workingCopy);
+        if (state.workingCopy == m_workingCopy)
             state.workingCopy = nullptr;
     }
 
@@ -528,15 +904,15 @@ void TPropiedades::finish(int result)
     if (result == QDialog::Accepted && item) {
         const FontState before = item->effectiveFont();
         const bool followed = item->ParentFont();
-        item->Assign(*m_botonEjemplo);
+        item->Assign(*m_workingCopy);
         // A font that did not change leaves the item following its window
         // (or not) as before; a new one is the item's own from now on.
-        if (m_botonEjemplo->ownFont() != before)
-            item->setOwnFont(m_botonEjemplo->ownFont());
+        if (m_workingCopy->ownFont() != before)
+            item->setOwnFont(m_workingCopy->ownFont());
         else if (followed)
             item->setParentFont(true);
         item->refreshGlyph();
-        if (m_fuenteDefecto)
+        if (m_defaultFontChosen)
             item->setParentFont(true);
 
         // An open folder window is captioned with its item's description.

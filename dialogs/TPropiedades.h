@@ -1,5 +1,8 @@
 #pragma once
 
+#include "dialogs/GeneralPage.h"
+#include "dialogs/HeaderPanel.h"
+#include "dialogs/ShortcutPage.h"
 #include "items/ItemReports.h"
 #include "items/TSpButton.h"
 #include "store/Components.h"
@@ -10,26 +13,33 @@
 #include <functional>
 #include <optional>
 
-class QButtonGroup;
+class ClockBox;
+class DriveBox;
+class FolderBox;
+class IconBox;
+class MemoryBox;
 class QCheckBox;
 class QComboBox;
-class QFrame;
+class QDialogButtonBox;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPainter;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class QTimer;
-class TCGauge;
 class TCSpinEdit;
 class TPropiedadesIconGrid;
 
-// Edits one shelf item through a live working copy, `BotonEjemplo`, shown in
-// the " Ejemplo " box. Every control writes into the copy at once; "Aceptar"
-// copies it back onto the item, "Cancelar" and the close box drop it. A new
-// dialog is made for every edit and released when it closes.
+// Edits one shelf item through a live working copy shown in the " Ejemplo "
+// box. Every control writes into the copy at once; "Aceptar" copies it back
+// onto the item, "Cancelar" and the close box drop it. A new dialog is made
+// for every edit and released when it closes.
+//
+// Two tabs, "General" and, for launchers, "Acceso directo", each a page of
+// its own; the header with the name, the example and the formats stands at
+// the top of whichever is shown. Everything is placed by layouts: the dialog
+// opens at its designed size, larger when its font needs more.
 class TPropiedades : public QDialog {
     Q_OBJECT
 
@@ -53,64 +63,70 @@ public:
     static QUrl helpPage();
 
     TSpButton* item() const { return m_item; }
-    TSpButton* BotonEjemplo() const { return m_botonEjemplo; }
-    bool FuenteDefecto() const { return m_fuenteDefecto; }
+    // The working copy the controls edit.
+    TSpButton* workingCopy() const { return m_workingCopy; }
+    // "Defecto" was the last font choice: the item follows its window's font.
+    bool defaultFontChosen() const { return m_defaultFontChosen; }
 
-    // General tab.
-    QTabWidget* PageControl1() const { return m_pageControl1; }
-    QWidget* TabGeneral() const { return m_tabGeneral; }
-    QWidget* TabAccDir() const { return m_tabAccDir; }
-    QWidget* Panel1() const { return m_panel1; }
-    QLineEdit* EdNombre() const { return m_edNombre; }
-    QPushButton* BFuente() const { return m_bFuente; }
-    QPushButton* BDefecto() const { return m_bDefecto; }
-    QGroupBox* Seleccionado() const { return m_seleccionado; }
-    QGroupBox* Formato() const { return m_formato; }
-    QRadioButton* FormatoItem(int index) const;
-    int FormatoIndex() const;
-    QWidget* PanelNormal() const { return m_panelNormal; }
-    QLineEdit* EdHint() const { return m_edHint; }
-    QPushButton* Button1() const { return m_button1; }
-    QPushButton* Button2() const { return m_button2; }
-    QPushButton* Button3() const { return m_button3; }
+    QTabWidget* pages() const { return m_pages; }
+    GeneralPage* generalPage() const { return m_generalPage; }
+    ShortcutPage* shortcutPage() const { return m_shortcutPage; }
+    QDialogButtonBox* buttonBox() const { return m_buttonBox; }
+    QPushButton* okButton() const { return m_okButton; }
+    QPushButton* cancelButton() const { return m_cancelButton; }
+    QPushButton* helpButton() const { return m_helpButton; }
 
-    // Shortcut tab.
-    QGroupBox* GroupBox2() const { return m_groupBox2; }
-    QLineEdit* EdComando() const { return m_edComando; }
-    QLineEdit* EdParam() const { return m_edParam; }
-    QLineEdit* EdDirectorio() const { return m_edDirectorio; }
-    QComboBox* ComboEjecutar() const { return m_comboEjecutar; }
-    QCheckBox* CheckAutoRun() const { return m_checkAutoRun; }
-    QPushButton* Button6() const { return m_button6; }
-    QPushButton* Button7() const { return m_button7; }
-    QPushButton* Button8() const { return m_button8; }
+    // The header.
+    HeaderPanel* header() const { return m_header; }
+    QLineEdit* nameEdit() const;
+    QGroupBox* exampleBox() const;
+    QGroupBox* formatBox() const;
+    QRadioButton* formatButton(int index) const;
+    // The chosen format's stored value.
+    int formatIndex() const;
+    QPushButton* fontButton() const;
+    QPushButton* defaultFontButton() const;
 
-    // Icon picker and folder options.
-    QGroupBox* GroupIcono() const { return m_groupIcono; }
-    QLineEdit* EdFichIcono() const { return m_edFichIcono; }
-    QCheckBox* CheckUsarIcono() const { return m_checkUsarIcono; }
-    TPropiedadesIconGrid* DrawGrid1() const { return m_drawGrid1; }
-    QPushButton* BIconoAsociado() const { return m_bIconoAsociado; }
-    QPushButton* Button5() const { return m_button5; }
-    QGroupBox* GroupCarpeta() const { return m_groupCarpeta; }
-    QCheckBox* CheckUsarIcono2() const { return m_checkUsarIcono2; }
-    QCheckBox* CheckAutoRun2() const { return m_checkAutoRun2; }
+    // The General tab: the launcher and folder area, the icon picker and the
+    // folder options.
+    QWidget* launcherArea() const;
+    QLineEdit* descriptionEdit() const;
+    QGroupBox* iconBox() const;
+    QLineEdit* iconFileEdit() const;
+    QCheckBox* useIconCheck() const;
+    TPropiedadesIconGrid* iconGrid() const;
+    QPushButton* associatedIconButton() const;
+    QPushButton* browseIconButton() const;
+    QGroupBox* folderBox() const;
+    QCheckBox* folderUseIconCheck() const;
+    QCheckBox* folderAutoOpenCheck() const;
+
+    // The shortcut tab.
+    QGroupBox* programBox() const;
+    QLineEdit* commandEdit() const;
+    QLineEdit* parametersEdit() const;
+    QLineEdit* directoryEdit() const;
+    QComboBox* runCombo() const;
+    QCheckBox* autoRunCheck() const;
+    QPushButton* findTargetButton() const;
+    QPushButton* shortcutIconButton() const;
+    QPushButton* browseCommandButton() const;
 
     // Clock, drive and memory options. The figure labels and gauges are
-    // found by their names ("LCapacidad2", "Gauge1" ...).
-    QGroupBox* GroupOpciones() const { return m_groupOpciones; }
-    QLineEdit* EdFormatoHora() const { return m_edFormatoHora; }
-    QLineEdit* EdFormatoFecha() const { return m_edFormatoFecha; }
-    QLineEdit* EdSeparador() const { return m_edSeparador; }
-    QCheckBox* CheckHora() const { return m_checkHora; }
-    QCheckBox* CheckFecha() const { return m_checkFecha; }
-    QCheckBox* CheckRelojA() const { return m_checkRelojA; }
-    QCheckBox* CheckSeg() const { return m_checkSeg; }
-    QGroupBox* GroupDisco() const { return m_groupDisco; }
-    QComboBox* ComboDrives() const { return m_comboDrives; }
-    TCSpinEdit* SpinTimeOut() const { return m_spinTimeOut; }
-    QGroupBox* GroupMemoria() const { return m_groupMemoria; }
-    TCSpinEdit* SpinTimeOutM() const { return m_spinTimeOutM; }
+    // found by their names ("capacityShort", "freeGauge" ...).
+    QGroupBox* clockBox() const;
+    QLineEdit* timeFormatEdit() const;
+    QLineEdit* dateFormatEdit() const;
+    QLineEdit* separatorEdit() const;
+    QCheckBox* showTimeCheck() const;
+    QCheckBox* showDateCheck() const;
+    QCheckBox* analogueCheck() const;
+    QCheckBox* secondHandCheck() const;
+    QGroupBox* driveBox() const;
+    QComboBox* driveCombo() const;
+    TCSpinEdit* driveRefreshSpin() const;
+    QGroupBox* memoryBox() const;
+    TCSpinEdit* memoryRefreshSpin() const;
 
     // What the drive and memory refreshes of the working copy write here.
     void showDriveReport(const tolm::items::DriveReport& report);
@@ -119,46 +135,46 @@ public:
     // The name of a drive type code as the dialog shows it; empty for an unknown code.
     static QString driveTypeName(int type);
 
-    // Handlers.
-    void FormShow();
-    void BFuenteClick();
-    void BDefectoClick();
-    void FormatoClick(int index);
-    void PageControl1Change(int index);
-    void Button7Click();
-    void Button8Click();
-    void BIconoAsociadoClick();
-    void Button5Click();
     // Typing in "Nombre del Archivo" takes the file name at once; the icons
     // are counted again once the typing pauses for this long.
     static constexpr int kIconRecountDelayMs = 250;
-    void EdFichIconoTyped();
-    void EdFichIconoChange();
     bool iconRecountPending() const;
-    bool DrawGrid1SelectCell(int column);
-    void DrawGrid1DrawCell(QPainter& painter, int column, const QRect& cell, bool selected);
-    void ComboDrivesChange(const QString& text);
-    void SpinTimeOutChange(TCSpinEdit* spin);
-    void Button3Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildGeneral();
-    void buildShortcutTab();
-    void buildIconPicker();
-    void buildFolderOptions();
-    void buildClockOptions();
-    void buildDriveOptions();
-    void buildMemoryOptions();
+    void buildButtons();
+    void connectHeader();
+    void connectLauncherArea();
+    void connectShortcutPage();
+    void connectOptions();
     void prepareKind();
-    void fillDrives();
+    // Fills the controls from the working copy when the dialog is shown.
+    void fillControls();
     void centreExample();
-    void setTabOrderByLayout();
+    void setTabOrderOfControls();
     // Puts the keyboard focus, shown, in the first box the user can type into.
     void focusFirstEdit();
+    // The header moves to the page being shown.
+    void pageChanged(int index);
+
+    void chooseFont();
+    void useDefaultFont();
+    void formatChosen(int index);
+    void findTarget();
+    void browseCommand();
+    void takeAssociatedIcon();
+    void browseIcon();
+    void iconFileTyped();
+    void recountIcons();
+    bool iconCellSelected(int column);
+    void drawIconCell(QPainter& painter, int column, const QRect& cell, bool selected);
+    void driveTyped(const QString& text);
+    void refreshPeriodChanged(TCSpinEdit* spin);
+    void showHelp();
+
     void setIconFileText(const QString& text);
     // Runs the file dialog (or the tests' stand-in) and puts the process's
     // current directory back where it was, since shelf files are named
@@ -174,79 +190,18 @@ private:
     // The window the item stands on: its timer items' covered flags are
     // renewed when the copy is written back.
     QPointer<QWidget> m_window;
-    TSpButton* m_botonEjemplo { nullptr };
-    bool m_fuenteDefecto { false };
+    TSpButton* m_workingCopy { nullptr };
+    bool m_defaultFontChosen { false };
     bool m_filling { false };
     bool m_finished { false };
 
-    QTabWidget* m_pageControl1 { nullptr };
-    QWidget* m_tabGeneral { nullptr };
-    QWidget* m_tabAccDir { nullptr };
-    QWidget* m_panel1 { nullptr };
-    QLineEdit* m_edNombre { nullptr };
-    QPushButton* m_bFuente { nullptr };
-    QPushButton* m_bDefecto { nullptr };
-    QGroupBox* m_seleccionado { nullptr };
-    QGroupBox* m_formato { nullptr };
-    QButtonGroup* m_formatoButtons { nullptr };
-    QWidget* m_panelNormal { nullptr };
-    QLineEdit* m_edHint { nullptr };
-    QPushButton* m_button1 { nullptr };
-    QPushButton* m_button2 { nullptr };
-    QPushButton* m_button3 { nullptr };
-
-    QGroupBox* m_groupBox2 { nullptr };
-    QLineEdit* m_edComando { nullptr };
-    QLineEdit* m_edParam { nullptr };
-    QLineEdit* m_edDirectorio { nullptr };
-    QComboBox* m_comboEjecutar { nullptr };
-    QCheckBox* m_checkAutoRun { nullptr };
-    QPushButton* m_button6 { nullptr };
-    QPushButton* m_button7 { nullptr };
-    QPushButton* m_button8 { nullptr };
-
-    QGroupBox* m_groupIcono { nullptr };
-    QLineEdit* m_edFichIcono { nullptr };
+    QTabWidget* m_pages { nullptr };
+    HeaderPanel* m_header { nullptr };
+    GeneralPage* m_generalPage { nullptr };
+    ShortcutPage* m_shortcutPage { nullptr };
+    QDialogButtonBox* m_buttonBox { nullptr };
+    QPushButton* m_okButton { nullptr };
+    QPushButton* m_cancelButton { nullptr };
+    QPushButton* m_helpButton { nullptr };
     QTimer* m_iconRecount { nullptr };
-    QCheckBox* m_checkUsarIcono { nullptr };
-    TPropiedadesIconGrid* m_drawGrid1 { nullptr };
-    QPushButton* m_bIconoAsociado { nullptr };
-    QPushButton* m_button5 { nullptr };
-    QGroupBox* m_groupCarpeta { nullptr };
-    QCheckBox* m_checkUsarIcono2 { nullptr };
-    QCheckBox* m_checkAutoRun2 { nullptr };
-
-    QGroupBox* m_groupOpciones { nullptr };
-    QLineEdit* m_edFormatoHora { nullptr };
-    QLineEdit* m_edFormatoFecha { nullptr };
-    QLineEdit* m_edSeparador { nullptr };
-    QCheckBox* m_checkHora { nullptr };
-    QCheckBox* m_checkFecha { nullptr };
-    QCheckBox* m_checkRelojA { nullptr };
-    QCheckBox* m_checkSeg { nullptr };
-
-    QGroupBox* m_groupDisco { nullptr };
-    QLabel* m_lUtilizado { nullptr };
-    QLabel* m_lUtilizado2 { nullptr };
-    QLabel* m_lDisponible { nullptr };
-    QLabel* m_lDisponible2 { nullptr };
-    QLabel* m_lCapacidad { nullptr };
-    QLabel* m_lCapacidad2 { nullptr };
-    TCGauge* m_gauge1 { nullptr };
-    QLabel* m_lTipo { nullptr };
-    QComboBox* m_comboDrives { nullptr };
-    TCSpinEdit* m_spinTimeOut { nullptr };
-
-    QGroupBox* m_groupMemoria { nullptr };
-    TCSpinEdit* m_spinTimeOutM { nullptr };
-    QLabel* m_lPUtilizado { nullptr };
-    QLabel* m_lPUtilizado2 { nullptr };
-    QLabel* m_lPCapacidad { nullptr };
-    QLabel* m_lPCapacidad2 { nullptr };
-    TCGauge* m_gauge3 { nullptr };
-    QLabel* m_lMUtilizado { nullptr };
-    QLabel* m_lMUtilizado2 { nullptr };
-    QLabel* m_lMCapacidad { nullptr };
-    QLabel* m_lMCapacidad2 { nullptr };
-    TCGauge* m_gauge2 { nullptr };
 };

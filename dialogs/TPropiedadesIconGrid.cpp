@@ -43,6 +43,17 @@ void TPropiedadesIconGrid::setCol(int column)
     scrollIntoView(column);
 }
 
+QSize TPropiedadesIconGrid::minimumSizeHint() const
+{
+    const int frame = 2 * frameWidth();
+    return { kCellSize + frame, kCellSize + horizontalScrollBar()->sizeHint().height() + frame };
+}
+
+QSize TPropiedadesIconGrid::sizeHint() const
+{
+    return { 7 * kCellSize + 2 * frameWidth(), minimumSizeHint().height() };
+}
+
 int TPropiedadesIconGrid::LeftCol() const
 {
     return horizontalScrollBar()->value();

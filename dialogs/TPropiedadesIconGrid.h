@@ -35,6 +35,10 @@ public:
     void setDrawCell(DrawCell draw) { m_drawCell = std::move(draw); }
     void setSelectCell(SelectCell select) { m_selectCell = std::move(select); }
 
+    // Seven cells over the scroll bar; at least one.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

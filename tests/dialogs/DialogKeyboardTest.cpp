@@ -28,8 +28,7 @@ protected:
             return stops;
         QWidget* at = start;
         do {
-            stops.append(
-                at == dialog->PageControl1()->tabBar() ? QStringLiteral("TabBar") : at->objectName());
+            stops.append(at == dialog->pages()->tabBar() ? QStringLiteral("TabBar") : at->objectName());
             QTest::keyClick(at, Qt::Key_Tab);
             at = QApplication::focusWidget();
         } while (at && at != start && stops.size() < 60);
@@ -38,8 +37,8 @@ protected:
 };
 
 // Of the formats, Tab stops at the chosen one; the arrows move between them.
-const QStringList kTop { "EdNombre", "Formato0", "BFuente", "BDefecto" };
-const QStringList kButtons { "Button1", "Button2", "Button3", "TabBar" };
+const QStringList kTop { "nameEdit", "format0", "fontButton", "defaultFontButton" };
+const QStringList kButtons { "okButton", "cancelButton", "helpButton", "TabBar" };
 
 } // namespace
 
@@ -56,19 +55,20 @@ TEST_F(DialogKeyboardTest, TabFollowsTheLayoutOfEveryPage)
         QStringList lower;
     };
     const Page pages[] = {
-        { "launcher, General", &TPrincipal::Nuevoboton1Click, false, "EdNombre",
+        { "launcher, General", &TPrincipal::Nuevoboton1Click, false, "nameEdit",
             // The file name box lies under its label, level with "Usar Icono".
-            { "EdHint", "EdFichIcono", "CheckUsarIcono", "DrawGrid1", "BIconoAsociado", "Button5" } },
-        { "launcher, Acceso directo", &TPrincipal::Nuevoboton1Click, true, "EdNombre",
-            { "EdComando", "EdParam", "EdDirectorio", "ComboEjecutar", "CheckAutoRun", "Button7", "Button6",
-                "Button8" } },
-        { "folder", &TPrincipal::NuevaCarpeta1Click, false, "EdNombre",
-            { "EdHint", "CheckUsarIcono2", "CheckAutoRun2" } },
-        { "clock", &TPrincipal::Reloj1Click, false, "EdFormatoHora",
-            { "EdFormatoHora", "EdFormatoFecha", "EdSeparador", "CheckHora", "CheckRelojA", "CheckFecha",
-                "CheckSeg" } },
-        { "drive", &TPrincipal::Disco1Click, false, "ComboDrives", { "ComboDrives", "SpinTimeOut" } },
-        { "memory", &TPrincipal::Memoria1Click, false, "SpinTimeOutM", { "SpinTimeOutM" } },
+            { "descriptionEdit", "iconFileEdit", "useIconCheck", "iconGrid", "associatedIconButton",
+                "browseIconButton" } },
+        { "launcher, Acceso directo", &TPrincipal::Nuevoboton1Click, true, "nameEdit",
+            { "commandEdit", "parametersEdit", "directoryEdit", "runCombo", "autoRunCheck",
+                "findTargetButton", "shortcutIconButton", "browseCommandButton" } },
+        { "folder", &TPrincipal::NuevaCarpeta1Click, false, "nameEdit",
+            { "descriptionEdit", "folderUseIconCheck", "folderAutoOpenCheck" } },
+        { "clock", &TPrincipal::Reloj1Click, false, "timeFormatEdit",
+            { "timeFormatEdit", "dateFormatEdit", "separatorEdit", "showTimeCheck", "analogueCheck",
+                "showDateCheck", "secondHandCheck" } },
+        { "drive", &TPrincipal::Disco1Click, false, "driveCombo", { "driveCombo", "driveRefreshSpin" } },
+        { "memory", &TPrincipal::Memoria1Click, false, "memoryRefreshSpin", { "memoryRefreshSpin" } },
     };
     TPrincipal* main = startMain();
     for (const Page& page : pages) {
@@ -81,11 +81,11 @@ TEST_F(DialogKeyboardTest, TabFollowsTheLayoutOfEveryPage)
         EXPECT_EQ(focused->objectName(), page.firstFocus);
         EXPECT_TRUE(focused->hasFocus());
         if (page.shortcutTab) {
-            dialog->PageControl1()->setCurrentWidget(dialog->TabAccDir());
-            dialog->EdNombre()->setFocus(Qt::TabFocusReason);
+            dialog->pages()->setCurrentWidget(dialog->shortcutPage());
+            dialog->nameEdit()->setFocus(Qt::TabFocusReason);
         }
         QStringList expected = kTop;
-        if (dialog->EdNombre()->isEnabled())
+        if (dialog->nameEdit()->isEnabled())
             expected += page.lower;
         else
             expected = expected.mid(1) + page.lower;
@@ -117,16 +117,16 @@ TEST_F(DialogKeyboardTest, ControlsAreLabelledForScreenReaders)
     };
     const Kind kinds[] = {
         { &TPrincipal::Nuevoboton1Click,
-            { { "EdNombre", "Nombre:", true }, { "EdHint", "Descripción:", true },
-                { "EdFichIcono", "Nombre del Archivo", true }, { "EdComando", "Comando", true },
-                { "EdParam", "Parámetros", true }, { "EdDirectorio", "Iniciar en", true },
-                { "ComboEjecutar", "Ejecutar", false } } },
+            { { "nameEdit", "Nombre:", true }, { "descriptionEdit", "Descripción:", true },
+                { "iconFileEdit", "Nombre del Archivo", true }, { "commandEdit", "Comando", true },
+                { "parametersEdit", "Parámetros", true }, { "directoryEdit", "Iniciar en", true },
+                { "runCombo", "Ejecutar", false } } },
         { &TPrincipal::Reloj1Click,
-            { { "EdFormatoHora", "Formato de la hora", true },
-                { "EdFormatoFecha", "Formato de la fecha", true }, { "EdSeparador", "Separador", true } } },
+            { { "timeFormatEdit", "Formato de la hora", true },
+                { "dateFormatEdit", "Formato de la fecha", true }, { "separatorEdit", "Separador", true } } },
         { &TPrincipal::Disco1Click,
-            { { "ComboDrives", "Unidad:", false }, { "SpinTimeOut", "Actualizar cada (seg):", true } } },
-        { &TPrincipal::Memoria1Click, { { "SpinTimeOutM", "Actualizar cada (seg):", true } } },
+            { { "driveCombo", "Unidad:", false }, { "driveRefreshSpin", "Actualizar cada (seg):", true } } },
+        { &TPrincipal::Memoria1Click, { { "memoryRefreshSpin", "Actualizar cada (seg):", true } } },
     };
     TPrincipal* main = startMain();
     for (const Kind& kind : kinds) {

@@ -29,14 +29,14 @@ TEST_F(PropiedadesTest, TheDriveRefreshOfTheWorkingCopyFillsTheDriveGroup)
     TPrincipal* main = startMain();
     TPropiedades* dialog = openFromMenu(main->Disco1Click());
     ASSERT_NE(dialog, nullptr);
-    dialog->BotonEjemplo()->runPicture();
-    EXPECT_EQ(labelText(dialog, "LCapacidad2"), "2,50GB");
-    EXPECT_EQ(labelText(dialog, "LDisponible2"), "1,00GB");
-    EXPECT_EQ(labelText(dialog, "LUtilizado2"), "1,50GB");
-    EXPECT_EQ(labelText(dialog, "LCapacidad"), "2.684.354.560 bytes");
-    EXPECT_EQ(labelText(dialog, "LTipo"), "Tipo: Disco fijo (FAT32)");
-    EXPECT_EQ(gaugeValue(dialog, "Gauge1"), 40);
-    EXPECT_EQ(dialog->EdNombre()->text(), "SISTEMA (c:\\)");
+    dialog->workingCopy()->runPicture();
+    EXPECT_EQ(labelText(dialog, "capacityShort"), "2,50GB");
+    EXPECT_EQ(labelText(dialog, "freeShort"), "1,00GB");
+    EXPECT_EQ(labelText(dialog, "usedShort"), "1,50GB");
+    EXPECT_EQ(labelText(dialog, "capacityBytes"), "2.684.354.560 bytes");
+    EXPECT_EQ(labelText(dialog, "typeLabel"), "Tipo: Disco fijo (FAT32)");
+    EXPECT_EQ(gaugeValue(dialog, "freeGauge"), 40);
+    EXPECT_EQ(dialog->nameEdit()->text(), "SISTEMA (c:\\)");
 }
 
 TEST_F(PropiedadesTest, TheMemoryRefreshOfTheWorkingCopyFillsTheMemoryGroup)
@@ -46,10 +46,10 @@ TEST_F(PropiedadesTest, TheMemoryRefreshOfTheWorkingCopyFillsTheMemoryGroup)
     TPrincipal* main = startMain();
     TPropiedades* dialog = openFromMenu(main->Memoria1Click());
     ASSERT_NE(dialog, nullptr);
-    dialog->BotonEjemplo()->runPicture();
-    EXPECT_EQ(labelText(dialog, "LMCapacidad"), "8.589.934.592 bytes");
-    EXPECT_EQ(labelText(dialog, "LMUtilizado2"), "5,00GB");
-    EXPECT_EQ(labelText(dialog, "LPCapacidad2"), "10,00GB");
-    EXPECT_EQ(gaugeValue(dialog, "Gauge3"), 40);
-    EXPECT_EQ(gaugeValue(dialog, "Gauge2"), 63);
+    dialog->workingCopy()->runPicture();
+    EXPECT_EQ(labelText(dialog, "physicalTotalBytes"), "8.589.934.592 bytes");
+    EXPECT_EQ(labelText(dialog, "physicalUsedShort"), "5,00GB");
+    EXPECT_EQ(labelText(dialog, "pageFileTotalShort"), "10,00GB");
+    EXPECT_EQ(gaugeValue(dialog, "pageFileGauge"), 40);
+    EXPECT_EQ(gaugeValue(dialog, "loadGauge"), 63);
 }

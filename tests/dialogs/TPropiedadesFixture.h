@@ -65,13 +65,13 @@ protected:
 
     void accept(TPropiedades* dialog)
     {
-        QTest::mouseClick(dialog->Button1(), Qt::LeftButton);
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
         flushDeletes();
     }
 
     void cancel(TPropiedades* dialog)
     {
-        QTest::mouseClick(dialog->Button2(), Qt::LeftButton);
+        QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
         flushDeletes();
     }
 

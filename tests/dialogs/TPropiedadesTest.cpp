@@ -37,24 +37,24 @@ TEST_F(PropiedadesTest, TheMenuCommandOpensTheDialogOnAWorkingCopy)
     EXPECT_TRUE(dialog->isModal());
     EXPECT_EQ(dialog->item(), item);
 
-    TSpButton* copy = dialog->BotonEjemplo();
+    TSpButton* copy = dialog->workingCopy();
     ASSERT_NE(copy, item);
-    EXPECT_EQ(copy->parentWidget(), dialog->Seleccionado());
+    EXPECT_EQ(copy->parentWidget(), dialog->exampleBox());
     EXPECT_TRUE(copy->isVisible());
     EXPECT_EQ(state().workingCopy, copy);
     EXPECT_EQ(copy->Caption(), "Editor");
     EXPECT_EQ(copy->size(), QSize(100, 40));
-    EXPECT_EQ(dialog->EdNombre()->text(), "Editor");
-    EXPECT_EQ(dialog->FormatoIndex(), 2);
-    EXPECT_EQ(dialog->PageControl1()->currentWidget(), dialog->TabGeneral());
-    EXPECT_TRUE(dialog->PageControl1()->isTabVisible(1));
-    EXPECT_TRUE(dialog->PanelNormal()->isVisible());
-    EXPECT_TRUE(dialog->GroupIcono()->isVisible());
-    EXPECT_FALSE(dialog->GroupCarpeta()->isVisible());
-    EXPECT_FALSE(dialog->GroupOpciones()->isVisible());
-    EXPECT_EQ(dialog->Button1()->text(), "Aceptar");
-    EXPECT_EQ(dialog->Button2()->text(), "Cancelar");
-    EXPECT_TRUE(dialog->Button1()->isDefault());
+    EXPECT_EQ(dialog->nameEdit()->text(), "Editor");
+    EXPECT_EQ(dialog->formatIndex(), 2);
+    EXPECT_EQ(dialog->pages()->currentWidget(), dialog->generalPage());
+    EXPECT_TRUE(dialog->pages()->isTabVisible(1));
+    EXPECT_TRUE(dialog->launcherArea()->isVisible());
+    EXPECT_TRUE(dialog->iconBox()->isVisible());
+    EXPECT_FALSE(dialog->folderBox()->isVisible());
+    EXPECT_FALSE(dialog->clockBox()->isVisible());
+    EXPECT_EQ(dialog->okButton()->text(), "Aceptar");
+    EXPECT_EQ(dialog->cancelButton()->text(), "Cancelar");
+    EXPECT_TRUE(dialog->okButton()->isDefault());
 
     // Only one dialog at a time.
     EXPECT_EQ(TPropiedades::open(item), nullptr);
@@ -75,10 +75,10 @@ TEST_F(PropiedadesTest, EachKindShowsItsOwnArea)
     TSpButton* drive = main->Disco1Click();
     TSpButton* memory = main->Memoria1Click();
     const Case cases[] = {
-        { folder, &TPropiedades::GroupCarpeta, "Carpeta Nueva", true },
-        { clock, &TPropiedades::GroupOpciones, "Reloj", false },
-        { drive, &TPropiedades::GroupDisco, "", false },
-        { memory, &TPropiedades::GroupMemoria, "", false },
+        { folder, &TPropiedades::folderBox, "Carpeta Nueva", true },
+        { clock, &TPropiedades::clockBox, "Reloj", false },
+        { drive, &TPropiedades::driveBox, "", false },
+        { memory, &TPropiedades::memoryBox, "", false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.item->claseValue());
@@ -87,18 +87,18 @@ TEST_F(PropiedadesTest, EachKindShowsItsOwnArea)
         ASSERT_NE(dialog, nullptr);
         QGroupBox* area = (dialog->*c.area)();
         EXPECT_TRUE(area->isVisible());
-        for (QGroupBox* other : { dialog->GroupIcono(), dialog->GroupCarpeta(), dialog->GroupOpciones(),
-                 dialog->GroupDisco(), dialog->GroupMemoria() }) {
+        for (QGroupBox* other : { dialog->iconBox(), dialog->folderBox(), dialog->clockBox(),
+                 dialog->driveBox(), dialog->memoryBox() }) {
             if (other != area) {
                 EXPECT_FALSE(other->isVisible()) << other->objectName().toStdString();
             }
         }
-        EXPECT_EQ(dialog->PanelNormal()->isVisible(), c.item == folder);
-        EXPECT_FALSE(dialog->PageControl1()->isTabVisible(1));
-        EXPECT_EQ(dialog->EdNombre()->text(), c.name);
-        EXPECT_EQ(dialog->EdNombre()->isEnabled(), c.nameEnabled);
+        EXPECT_EQ(dialog->launcherArea()->isVisible(), c.item == folder);
+        EXPECT_FALSE(dialog->pages()->isTabVisible(1));
+        EXPECT_EQ(dialog->nameEdit()->text(), c.name);
+        EXPECT_EQ(dialog->nameEdit()->isEnabled(), c.nameEnabled);
         // Clocks, drives and memory tiles keep refreshing inside the dialog.
-        QPointer<TSpButton> copy = dialog->BotonEjemplo();
+        QPointer<TSpButton> copy = dialog->workingCopy();
         EXPECT_EQ(state().timerItems.contains(copy), c.item != folder);
         if (c.item == drive) {
             EXPECT_NE(copy->pictureCache(), nullptr);
@@ -128,19 +128,19 @@ TEST_F(PropiedadesTest, CancelAfterManyChangesLeavesTheItemAndItsWindowUntouched
         TPropiedades* dialog = openFromMenu(item);
         ASSERT_NE(dialog, nullptr);
         QPointer<TPropiedades> watch = dialog;
-        typeInto(dialog->EdNombre(), "Otro");
-        typeInto(dialog->EdHint(), "Otra cosa");
-        QTest::mouseClick(dialog->FormatoItem(5), Qt::LeftButton);
+        typeInto(dialog->nameEdit(), "Otro");
+        typeInto(dialog->descriptionEdit(), "Otra cosa");
+        QTest::mouseClick(dialog->formatButton(5), Qt::LeftButton);
         fake.choosers.font = tolm::items::qtFont(arial());
-        QTest::mouseClick(dialog->BFuente(), Qt::LeftButton);
-        QTest::mouseClick(dialog->BDefecto(), Qt::LeftButton);
-        typeInto(dialog->EdComando(), "/bin/otro");
-        typeInto(dialog->EdParam(), "-x");
-        dialog->ComboEjecutar()->setCurrentIndex(2);
-        clickBox(dialog->CheckAutoRun());
-        clickBox(dialog->CheckUsarIcono());
-        EXPECT_EQ(dialog->BotonEjemplo()->Caption(), "Otro");
-        EXPECT_EQ(dialog->BotonEjemplo()->Run(), 2);
+        QTest::mouseClick(dialog->fontButton(), Qt::LeftButton);
+        QTest::mouseClick(dialog->defaultFontButton(), Qt::LeftButton);
+        typeInto(dialog->commandEdit(), "/bin/otro");
+        typeInto(dialog->parametersEdit(), "-x");
+        dialog->runCombo()->setCurrentIndex(2);
+        clickBox(dialog->autoRunCheck());
+        clickBox(dialog->useIconCheck());
+        EXPECT_EQ(dialog->workingCopy()->Caption(), "Otro");
+        EXPECT_EQ(dialog->workingCopy()->Run(), 2);
 
         if (closeBox) {
             dialog->close();
@@ -166,9 +166,9 @@ TEST_F(PropiedadesTest, AcceptWritesTheCopyBackAndTheShelfFileKeepsIt)
     item->setCaption("Editor");
     TPropiedades* dialog = openFromMenu(item);
     ASSERT_NE(dialog, nullptr);
-    typeInto(dialog->EdNombre(), "Navegador");
-    typeInto(dialog->EdHint(), "Abre la web");
-    QTest::mouseClick(dialog->FormatoItem(1), Qt::LeftButton);
+    typeInto(dialog->nameEdit(), "Navegador");
+    typeInto(dialog->descriptionEdit(), "Abre la web");
+    QTest::mouseClick(dialog->formatButton(1), Qt::LeftButton);
     // Nothing reaches the item before "Aceptar".
     EXPECT_EQ(item->Caption(), "Editor");
     EXPECT_EQ(item->size(), QSize(40, 40));
@@ -194,14 +194,14 @@ TEST_F(PropiedadesTest, EnterAcceptsAndEscapeCancels)
     TPrincipal* main = startMain();
     TSpButton* item = main->Nuevoboton1Click();
     TPropiedades* dialog = openFromMenu(item);
-    typeInto(dialog->EdNombre(), "Uno");
-    QTest::keyClick(dialog->EdNombre(), Qt::Key_Escape);
+    typeInto(dialog->nameEdit(), "Uno");
+    QTest::keyClick(dialog->nameEdit(), Qt::Key_Escape);
     flushDeletes();
     EXPECT_EQ(item->Caption(), "");
 
     dialog = openFromMenu(item);
-    typeInto(dialog->EdNombre(), "Dos");
-    QTest::keyClick(dialog->EdNombre(), Qt::Key_Return);
+    typeInto(dialog->nameEdit(), "Dos");
+    QTest::keyClick(dialog->nameEdit(), Qt::Key_Return);
     flushDeletes();
     EXPECT_EQ(item->Caption(), "Dos");
 }
@@ -213,13 +213,13 @@ TEST_F(PropiedadesTest, TextPutInABoxByTheProgramDoesNotWriteIntoTheCopy)
     item->setCaption("Editor");
     item->setComando("/usr/bin/editor");
     TPropiedades* dialog = openFromMenu(item);
-    dialog->EdNombre()->setText("puesto por el programa");
-    dialog->EdComando()->setText("/otro");
-    EXPECT_EQ(dialog->BotonEjemplo()->Caption(), "Editor");
-    EXPECT_EQ(dialog->BotonEjemplo()->Comando(), "/usr/bin/editor");
+    dialog->nameEdit()->setText("puesto por el programa");
+    dialog->commandEdit()->setText("/otro");
+    EXPECT_EQ(dialog->workingCopy()->Caption(), "Editor");
+    EXPECT_EQ(dialog->workingCopy()->Comando(), "/usr/bin/editor");
     // The user's own typing, even to an empty text, goes through.
-    typeInto(dialog->EdNombre(), "");
-    EXPECT_EQ(dialog->BotonEjemplo()->Caption(), "");
+    typeInto(dialog->nameEdit(), "");
+    EXPECT_EQ(dialog->workingCopy()->Caption(), "");
     accept(dialog);
     EXPECT_EQ(item->Caption(), "");
     EXPECT_EQ(item->Comando(), "/usr/bin/editor");
@@ -231,10 +231,10 @@ TEST_F(PropiedadesTest, DefectoMakesTheItemFollowItsWindowFontAfterAccept)
     TSpButton* item = main->Nuevoboton1Click();
     item->setOwnFont(arial());
     TPropiedades* dialog = openFromMenu(item);
-    EXPECT_EQ(dialog->BotonEjemplo()->ownFont(), arial());
-    QTest::mouseClick(dialog->BDefecto(), Qt::LeftButton);
-    EXPECT_TRUE(dialog->FuenteDefecto());
-    EXPECT_EQ(dialog->BotonEjemplo()->ownFont(), main->defaultFont());
+    EXPECT_EQ(dialog->workingCopy()->ownFont(), arial());
+    QTest::mouseClick(dialog->defaultFontButton(), Qt::LeftButton);
+    EXPECT_TRUE(dialog->defaultFontChosen());
+    EXPECT_EQ(dialog->workingCopy()->ownFont(), main->defaultFont());
     accept(dialog);
     EXPECT_TRUE(item->ParentFont());
     EXPECT_EQ(item->effectiveFont(), main->defaultFont());
@@ -249,10 +249,10 @@ TEST_F(PropiedadesTest, AConfirmedFontAfterDefectoIsTheItemsOwn)
     TPrincipal* main = startMain();
     TSpButton* item = main->Nuevoboton1Click();
     TPropiedades* dialog = openFromMenu(item);
-    QTest::mouseClick(dialog->BDefecto(), Qt::LeftButton);
+    QTest::mouseClick(dialog->defaultFontButton(), Qt::LeftButton);
     fake.choosers.font = tolm::items::qtFont(arial(-15));
-    QTest::mouseClick(dialog->BFuente(), Qt::LeftButton);
-    EXPECT_FALSE(dialog->FuenteDefecto());
+    QTest::mouseClick(dialog->fontButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->defaultFontChosen());
     accept(dialog);
     EXPECT_FALSE(item->ParentFont());
     EXPECT_EQ(item->effectiveFont(), arial(-15));
@@ -267,14 +267,14 @@ TEST_F(PropiedadesTest, ACancelledFontDialogChangesNothing)
     TSpButton* item = main->Nuevoboton1Click();
     item->setOwnFont(arial(-18));
     TPropiedades* dialog = openFromMenu(item);
-    QTest::mouseClick(dialog->BDefecto(), Qt::LeftButton);
+    QTest::mouseClick(dialog->defaultFontButton(), Qt::LeftButton);
     fake.choosers.font.reset();
-    QTest::mouseClick(dialog->BFuente(), Qt::LeftButton);
+    QTest::mouseClick(dialog->fontButton(), Qt::LeftButton);
     // The font dialog started from the example's font.
     ASSERT_EQ(fake.choosers.fontRequests.size(), 1);
     EXPECT_EQ(fake.choosers.fontRequests[0], tolm::items::qtFont(arial(-12)));
-    EXPECT_TRUE(dialog->FuenteDefecto());
-    EXPECT_EQ(dialog->BotonEjemplo()->ownFont(), arial(-12));
+    EXPECT_TRUE(dialog->defaultFontChosen());
+    EXPECT_EQ(dialog->workingCopy()->ownFont(), arial(-12));
     accept(dialog);
     EXPECT_TRUE(item->ParentFont());
 }
@@ -287,7 +287,7 @@ TEST_F(PropiedadesTest, AnUnchangedFontKeepsHowTheItemGetsItsFont)
     own->setOwnFont(arial());
     for (TSpButton* item : { follower, own }) {
         TPropiedades* dialog = openFromMenu(item);
-        typeInto(dialog->EdNombre(), "x");
+        typeInto(dialog->nameEdit(), "x");
         accept(dialog);
     }
     EXPECT_TRUE(follower->ParentFont());
@@ -302,19 +302,19 @@ TEST_F(PropiedadesTest, TheFormatResizesAndCentresTheExample)
     TPrincipal* main = startMain();
     TSpButton* item = main->Nuevoboton1Click();
     TPropiedades* dialog = openFromMenu(item);
-    TSpButton* copy = dialog->BotonEjemplo();
+    TSpButton* copy = dialog->workingCopy();
     EXPECT_EQ(copy->pos(), QPoint(58, 28)); // 40 x 40
-    QTest::mouseClick(dialog->FormatoItem(9), Qt::LeftButton);
-    EXPECT_EQ(dialog->FormatoItem(9)->text(), "120x20");
+    QTest::mouseClick(dialog->formatButton(9), Qt::LeftButton);
+    EXPECT_EQ(dialog->formatButton(9)->text(), "120x20");
     EXPECT_EQ(copy->Tipo(), 9);
     EXPECT_EQ(copy->geometry(), QRect(18, 38, 120, 20));
-    QTest::mouseClick(dialog->FormatoItem(4), Qt::LeftButton);
-    EXPECT_EQ(dialog->FormatoItem(4)->text(), "40x60");
+    QTest::mouseClick(dialog->formatButton(4), Qt::LeftButton);
+    EXPECT_EQ(dialog->formatButton(4)->text(), "40x60");
     EXPECT_EQ(copy->geometry(), QRect(58, 18, 40, 60));
     // The picture follows between small and large.
-    clickBox(dialog->CheckUsarIcono());
+    clickBox(dialog->useIconCheck());
     EXPECT_EQ(copy->Glyph().size(), QSize(36, 36));
-    QTest::mouseClick(dialog->FormatoItem(7), Qt::LeftButton);
+    QTest::mouseClick(dialog->formatButton(7), Qt::LeftButton);
     EXPECT_EQ(copy->Glyph().size(), QSize(18, 17));
 }
 
@@ -327,7 +327,7 @@ TEST_F(PropiedadesTest, AFolderDescriptionRenamesItsOpenWindowOnAccept)
     ASSERT_NE(window, nullptr);
     ASSERT_NE(folder->Tag(), 0);
     TPropiedades* dialog = openFromMenu(folder);
-    typeInto(dialog->EdHint(), "Mis juegos");
+    typeInto(dialog->descriptionEdit(), "Mis juegos");
     EXPECT_NE(window->windowTitle(), "Mis juegos");
     accept(dialog);
     EXPECT_EQ(window->windowTitle(), "Mis juegos");
@@ -336,7 +336,7 @@ TEST_F(PropiedadesTest, AFolderDescriptionRenamesItsOpenWindowOnAccept)
     delete window;
     flushDeletes();
     dialog = openFromMenu(folder);
-    typeInto(dialog->EdHint(), "Otros");
+    typeInto(dialog->descriptionEdit(), "Otros");
     accept(dialog);
     EXPECT_EQ(folder->Hint(), "Otros");
 }
@@ -346,32 +346,32 @@ TEST_F(PropiedadesTest, TwoOpeningsInARowShowTheFirstAcceptedValues)
     TPrincipal* main = startMain();
     TSpButton* item = main->Nuevoboton1Click();
     TPropiedades* dialog = openFromMenu(item);
-    typeInto(dialog->EdNombre(), "Primero");
-    QTest::mouseClick(dialog->FormatoItem(8), Qt::LeftButton);
-    QTest::mouseClick(dialog->BDefecto(), Qt::LeftButton);
+    typeInto(dialog->nameEdit(), "Primero");
+    QTest::mouseClick(dialog->formatButton(8), Qt::LeftButton);
+    QTest::mouseClick(dialog->defaultFontButton(), Qt::LeftButton);
     accept(dialog);
 
     dialog = openFromMenu(item);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->EdNombre()->text(), "Primero");
-    EXPECT_EQ(dialog->FormatoIndex(), 8);
-    EXPECT_EQ(dialog->BotonEjemplo()->size(), QSize(80, 20));
-    EXPECT_FALSE(dialog->FuenteDefecto());
+    EXPECT_EQ(dialog->nameEdit()->text(), "Primero");
+    EXPECT_EQ(dialog->formatIndex(), 8);
+    EXPECT_EQ(dialog->workingCopy()->size(), QSize(80, 20));
+    EXPECT_FALSE(dialog->defaultFontChosen());
 }
 
 TEST_F(PropiedadesTest, TheTopPanelFollowsTheActiveTab)
 {
     TPrincipal* main = startMain();
     TPropiedades* dialog = openFromMenu(main->Nuevoboton1Click());
-    dialog->PageControl1()->setCurrentWidget(dialog->TabAccDir());
-    EXPECT_EQ(dialog->Panel1()->parentWidget(), dialog->TabAccDir());
-    EXPECT_TRUE(dialog->Panel1()->isVisible());
-    EXPECT_TRUE(dialog->BotonEjemplo()->isVisible());
-    EXPECT_TRUE(dialog->GroupBox2()->isVisible());
-    EXPECT_FALSE(dialog->Panel1()->geometry().intersects(dialog->GroupBox2()->geometry()));
-    dialog->PageControl1()->setCurrentWidget(dialog->TabGeneral());
-    EXPECT_EQ(dialog->Panel1()->parentWidget(), dialog->TabGeneral());
-    EXPECT_TRUE(dialog->EdNombre()->isVisible());
+    dialog->pages()->setCurrentWidget(dialog->shortcutPage());
+    EXPECT_EQ(dialog->header()->parentWidget(), dialog->shortcutPage());
+    EXPECT_TRUE(dialog->header()->isVisible());
+    EXPECT_TRUE(dialog->workingCopy()->isVisible());
+    EXPECT_TRUE(dialog->programBox()->isVisible());
+    EXPECT_FALSE(dialog->header()->geometry().intersects(dialog->programBox()->geometry()));
+    dialog->pages()->setCurrentWidget(dialog->generalPage());
+    EXPECT_EQ(dialog->header()->parentWidget(), dialog->generalPage());
+    EXPECT_TRUE(dialog->nameEdit()->isVisible());
 }
 
 TEST_F(PropiedadesTest, TheExampleIsNeitherActivatedNorDragged)
@@ -382,7 +382,7 @@ TEST_F(PropiedadesTest, TheExampleIsNeitherActivatedNorDragged)
     TSpButton* memory = main->Memoria1Click();
     for (TSpButton* source : { item, memory }) {
         TPropiedades* dialog = openFromMenu(source);
-        TSpButton* copy = dialog->BotonEjemplo();
+        TSpButton* copy = dialog->workingCopy();
         const QPoint at = copy->pos();
         QTest::mouseClick(copy, Qt::LeftButton);
         copy->click();
@@ -421,8 +421,8 @@ TEST_F(PropiedadesTest, HelpOpensTheReadmeAtTheDialogsSection)
 {
     TPrincipal* main = startMain();
     TPropiedades* dialog = openFromMenu(main->Nuevoboton1Click());
-    EXPECT_EQ(dialog->Button3()->text(), "&Help");
-    QTest::mouseClick(dialog->Button3(), Qt::LeftButton);
+    EXPECT_EQ(dialog->helpButton()->text(), "&Help");
+    QTest::mouseClick(dialog->helpButton(), Qt::LeftButton);
     ASSERT_EQ(fake.urlOpener.opened.size(), 1);
     EXPECT_TRUE(fake.urlOpener.opened[0].isLocalFile());
     EXPECT_TRUE(fake.urlOpener.opened[0].toLocalFile().endsWith("/README.md"));
@@ -455,14 +455,14 @@ TEST_F(PropiedadesTest, EveryControlFitsInsideItsParentForEachKind)
         drive.totalBytes = 4'000'787'030'016ull; // a 4 TB disk
         drive.freeBytes = 1'000'000'000'000ull;
         if (item->clase() == Clase::Disco)
-            emit dialog->BotonEjemplo()->driveRefreshed(drive);
+            emit dialog->workingCopy()->driveRefreshed(drive);
         if (item->clase() == Clase::Memoria)
-            emit dialog->BotonEjemplo()->memoryRefreshed(
+            emit dialog->workingCopy()->memoryRefreshed(
                 { 63, 16ull << 30, 5ull << 30, 20ull << 30, 9ull << 30 });
         for (int tab = 0; tab < 2; ++tab) {
-            if (!dialog->PageControl1()->isTabVisible(tab))
+            if (!dialog->pages()->isTabVisible(tab))
                 continue;
-            dialog->PageControl1()->setCurrentIndex(tab);
+            dialog->pages()->setCurrentIndex(tab);
             QApplication::processEvents();
             for (QWidget* w : dialog->findChildren<QWidget*>()) {
                 QWidget* parent = w->parentWidget();

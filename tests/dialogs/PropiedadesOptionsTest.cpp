@@ -48,15 +48,15 @@ TEST_F(PropiedadesTest, ClockBoxesShowAndSetTheTagBits)
     clock->setDirectorio("d/M");
     clock->setFichIcono(" - ");
     TPropiedades* dialog = openFromMenu(clock);
-    EXPECT_EQ(dialog->EdFormatoHora()->text(), "HH:mm");
-    EXPECT_EQ(dialog->EdFormatoFecha()->text(), "d/M");
-    EXPECT_EQ(dialog->EdSeparador()->text(), " - ");
-    TSpButton* copy = dialog->BotonEjemplo();
+    EXPECT_EQ(dialog->timeFormatEdit()->text(), "HH:mm");
+    EXPECT_EQ(dialog->dateFormatEdit()->text(), "d/M");
+    EXPECT_EQ(dialog->separatorEdit()->text(), " - ");
+    TSpButton* copy = dialog->workingCopy();
     const std::pair<QCheckBox*, int> boxes[] = {
-        { dialog->CheckSeg(), 1 },
-        { dialog->CheckRelojA(), 2 },
-        { dialog->CheckHora(), 4 },
-        { dialog->CheckFecha(), 8 },
+        { dialog->secondHandCheck(), 1 },
+        { dialog->analogueCheck(), 2 },
+        { dialog->showTimeCheck(), 4 },
+        { dialog->showDateCheck(), 8 },
     };
     for (const auto& [box, bit] : boxes) {
         SCOPED_TRACE(box->text().toStdString());
@@ -67,11 +67,11 @@ TEST_F(PropiedadesTest, ClockBoxesShowAndSetTheTagBits)
         EXPECT_EQ(copy->Tag() & 15, 0);
     }
 
-    typeInto(dialog->EdFormatoHora(), "H");
-    typeInto(dialog->EdFormatoFecha(), "");
-    typeInto(dialog->EdSeparador(), "|");
-    clickBox(dialog->CheckSeg());
-    clickBox(dialog->CheckFecha());
+    typeInto(dialog->timeFormatEdit(), "H");
+    typeInto(dialog->dateFormatEdit(), "");
+    typeInto(dialog->separatorEdit(), "|");
+    clickBox(dialog->secondHandCheck());
+    clickBox(dialog->showDateCheck());
     accept(dialog);
     EXPECT_EQ(clock->Param(), "H");
     EXPECT_EQ(clock->Directorio(), "");
@@ -80,10 +80,10 @@ TEST_F(PropiedadesTest, ClockBoxesShowAndSetTheTagBits)
 
     // Opening again shows the cleared boxes.
     dialog = openFromMenu(clock);
-    EXPECT_FALSE(dialog->CheckSeg()->isChecked());
-    EXPECT_FALSE(dialog->CheckFecha()->isChecked());
-    EXPECT_TRUE(dialog->CheckRelojA()->isChecked());
-    EXPECT_TRUE(dialog->CheckHora()->isChecked());
+    EXPECT_FALSE(dialog->secondHandCheck()->isChecked());
+    EXPECT_FALSE(dialog->showDateCheck()->isChecked());
+    EXPECT_TRUE(dialog->analogueCheck()->isChecked());
+    EXPECT_TRUE(dialog->showTimeCheck()->isChecked());
 }
 
 TEST_F(PropiedadesTest, ClearingRelojAnalogicoTurnsTheExampleIntoATextClockAtOnce)
@@ -92,9 +92,9 @@ TEST_F(PropiedadesTest, ClearingRelojAnalogicoTurnsTheExampleIntoATextClockAtOnc
     TSpButton* clock = main->Reloj1Click();
     clock->setTipo(1);
     TPropiedades* dialog = openFromMenu(clock);
-    TSpButton* copy = dialog->BotonEjemplo();
+    TSpButton* copy = dialog->workingCopy();
     const QImage face = picture(copy);
-    clickBox(dialog->CheckRelojA());
+    clickBox(dialog->analogueCheck());
     EXPECT_TRUE(copy->Tag() & TSpButton::kTagTextClock);
     EXPECT_EQ(copy->tag1(), -2);
     // The next paint draws the text clock: the face at the left is gone.
@@ -112,20 +112,20 @@ TEST_F(PropiedadesTest, TheDriveListComesFromTheDrivesAndSelectsTheItemsDrive)
     TSpButton* drive = main->Disco1Click();
     drive->setDirectorio("D:\\");
     TPropiedades* dialog = openFromMenu(drive);
-    QComboBox* combo = dialog->ComboDrives();
+    QComboBox* combo = dialog->driveCombo();
     ASSERT_EQ(combo->count(), 3);
     EXPECT_EQ(combo->itemText(0), "c:\\");
     EXPECT_EQ(combo->itemText(2), "e:\\");
     EXPECT_EQ(combo->currentIndex(), 1);
     // Filling the list is not a change of the drive.
-    EXPECT_EQ(dialog->BotonEjemplo()->Directorio(), "D:\\");
+    EXPECT_EQ(dialog->workingCopy()->Directorio(), "D:\\");
     cancel(dialog);
 
     drive->setDirectorio("/media/usb");
     dialog = openFromMenu(drive);
-    EXPECT_EQ(dialog->ComboDrives()->currentIndex(), -1);
-    EXPECT_EQ(dialog->ComboDrives()->currentText(), "/media/usb");
-    EXPECT_EQ(dialog->BotonEjemplo()->Directorio(), "/media/usb");
+    EXPECT_EQ(dialog->driveCombo()->currentIndex(), -1);
+    EXPECT_EQ(dialog->driveCombo()->currentText(), "/media/usb");
+    EXPECT_EQ(dialog->workingCopy()->Directorio(), "/media/usb");
 }
 
 TEST_F(PropiedadesTest, TypingADriveMakesItTheDirectoryAndRefreshesAtOnce)
@@ -135,8 +135,8 @@ TEST_F(PropiedadesTest, TypingADriveMakesItTheDirectoryAndRefreshesAtOnce)
     TPrincipal* main = startMain();
     TSpButton* drive = main->Disco1Click();
     TPropiedades* dialog = openFromMenu(drive);
-    TSpButton* copy = dialog->BotonEjemplo();
-    QLineEdit* typed = dialog->ComboDrives()->lineEdit();
+    TSpButton* copy = dialog->workingCopy();
+    QLineEdit* typed = dialog->driveCombo()->lineEdit();
     ASSERT_NE(typed, nullptr);
     typed->selectAll();
     QTest::keyClicks(typed, "D:");
@@ -150,8 +150,8 @@ TEST_F(PropiedadesTest, TypingADriveMakesItTheDirectoryAndRefreshesAtOnce)
 
     // Choosing an entry of the list does the same.
     dialog = openFromMenu(drive);
-    dialog->ComboDrives()->setCurrentIndex(0);
-    EXPECT_EQ(dialog->BotonEjemplo()->Directorio(), "c:\\");
+    dialog->driveCombo()->setCurrentIndex(0);
+    EXPECT_EQ(dialog->workingCopy()->Directorio(), "c:\\");
 }
 
 TEST_F(PropiedadesTest, TheRefreshPeriodGoesToTheUpperByteOfTag2)
@@ -162,24 +162,24 @@ TEST_F(PropiedadesTest, TheRefreshPeriodGoesToTheUpperByteOfTag2)
     drive->settag2(5 * 256 + 3);
     memory->settag2(7 * 256 + 1);
     TPropiedades* dialog = openFromMenu(drive);
-    TCSpinEdit* spin = dialog->SpinTimeOut();
+    TCSpinEdit* spin = dialog->driveRefreshSpin();
     EXPECT_EQ(spin->text(), "5");
-    EXPECT_EQ(dialog->BotonEjemplo()->tag2(), 5 * 256 + 3);
+    EXPECT_EQ(dialog->workingCopy()->tag2(), 5 * 256 + 3);
     typeInto(spin, "12");
-    EXPECT_EQ(dialog->BotonEjemplo()->tag2(), 12 * 256);
+    EXPECT_EQ(dialog->workingCopy()->tag2(), 12 * 256);
     typeInto(spin, "0");
-    EXPECT_EQ(dialog->BotonEjemplo()->tag2(), 0);
+    EXPECT_EQ(dialog->workingCopy()->tag2(), 0);
     accept(dialog);
     EXPECT_EQ(drive->tag2(), 0);
 
     dialog = openFromMenu(memory);
-    EXPECT_EQ(dialog->SpinTimeOutM()->text(), "7");
-    QTest::mouseClick(dialog->SpinTimeOutM(), Qt::LeftButton);
-    dialog->SpinTimeOutM()->UpClick();
-    EXPECT_EQ(dialog->BotonEjemplo()->tag2(), 8 * 256);
+    EXPECT_EQ(dialog->memoryRefreshSpin()->text(), "7");
+    QTest::mouseClick(dialog->memoryRefreshSpin(), Qt::LeftButton);
+    dialog->memoryRefreshSpin()->UpClick();
+    EXPECT_EQ(dialog->workingCopy()->tag2(), 8 * 256);
     // A period never spills out of its eight bits.
-    dialog->SpinTimeOutM()->setText("999");
-    EXPECT_EQ(dialog->BotonEjemplo()->tag2(), 255 * 256);
+    dialog->memoryRefreshSpin()->setText("999");
+    EXPECT_EQ(dialog->workingCopy()->tag2(), 255 * 256);
     accept(dialog);
     EXPECT_EQ(memory->tag2(), 255 * 256);
 }
@@ -190,30 +190,30 @@ TEST_F(PropiedadesTest, ADriveWithItsSizesReadShowsBytesShortSizesAndTheFreeShar
     TSpButton* drive = main->Disco1Click();
     TPropiedades* dialog = openFromMenu(drive);
     const quint64 total = 5 * kGB / 2;
-    emit dialog->BotonEjemplo()->driveRefreshed(fixedDrive(total, kGB));
-    EXPECT_EQ(text(dialog, "LCapacidad2"), "2,50GB");
-    EXPECT_EQ(text(dialog, "LDisponible2"), "1,00GB");
-    EXPECT_EQ(text(dialog, "LUtilizado2"), "1,50GB");
-    EXPECT_EQ(gauge(dialog, "Gauge1"), 40);
-    EXPECT_EQ(text(dialog, "LCapacidad"), "2.684.354.560 bytes");
-    EXPECT_EQ(text(dialog, "LDisponible"), "1.073.741.824 bytes");
-    EXPECT_EQ(text(dialog, "LUtilizado"), "1.610.612.736 bytes");
-    EXPECT_EQ(text(dialog, "LTipo"), "Tipo: Disco fijo (FAT32)");
+    emit dialog->workingCopy()->driveRefreshed(fixedDrive(total, kGB));
+    EXPECT_EQ(text(dialog, "capacityShort"), "2,50GB");
+    EXPECT_EQ(text(dialog, "freeShort"), "1,00GB");
+    EXPECT_EQ(text(dialog, "usedShort"), "1,50GB");
+    EXPECT_EQ(gauge(dialog, "freeGauge"), 40);
+    EXPECT_EQ(text(dialog, "capacityBytes"), "2.684.354.560 bytes");
+    EXPECT_EQ(text(dialog, "freeBytes"), "1.073.741.824 bytes");
+    EXPECT_EQ(text(dialog, "usedBytes"), "1.610.612.736 bytes");
+    EXPECT_EQ(text(dialog, "typeLabel"), "Tipo: Disco fijo (FAT32)");
     // The caption goes into the name box but never into the copy.
-    EXPECT_EQ(dialog->EdNombre()->text(), "SISTEMA (c:\\)");
-    EXPECT_EQ(dialog->BotonEjemplo()->Caption(), "");
+    EXPECT_EQ(dialog->nameEdit()->text(), "SISTEMA (c:\\)");
+    EXPECT_EQ(dialog->workingCopy()->Caption(), "");
 
     fake.locale.thousands = ",";
     DriveReport compressed = fixedDrive(total, kGB);
     compressed.compressed = true;
-    emit dialog->BotonEjemplo()->driveRefreshed(compressed);
-    EXPECT_EQ(text(dialog, "LCapacidad"), "2,684,354,560 bytes");
-    EXPECT_EQ(text(dialog, "LTipo"), "Tipo: Disco fijo (FAT32), Comprimido");
+    emit dialog->workingCopy()->driveRefreshed(compressed);
+    EXPECT_EQ(text(dialog, "capacityBytes"), "2,684,354,560 bytes");
+    EXPECT_EQ(text(dialog, "typeLabel"), "Tipo: Disco fijo (FAT32), Comprimido");
 
     // An empty drive keeps the bar where it was.
-    emit dialog->BotonEjemplo()->driveRefreshed(fixedDrive(0, 0));
-    EXPECT_EQ(gauge(dialog, "Gauge1"), 40);
-    EXPECT_EQ(text(dialog, "LCapacidad"), "0 bytes");
+    emit dialog->workingCopy()->driveRefreshed(fixedDrive(0, 0));
+    EXPECT_EQ(gauge(dialog, "freeGauge"), 40);
+    EXPECT_EQ(text(dialog, "capacityBytes"), "0 bytes");
     accept(dialog);
     EXPECT_EQ(drive->Caption(), "");
 }
@@ -222,7 +222,7 @@ TEST_F(PropiedadesTest, CdRomAndMissingMediaShowWordsInsteadOfFigures)
 {
     TPrincipal* main = startMain();
     TPropiedades* dialog = openFromMenu(main->Disco1Click());
-    TSpButton* copy = dialog->BotonEjemplo();
+    TSpButton* copy = dialog->workingCopy();
 
     DriveReport cd;
     cd.caption = "DISCO1 (d:\\)";
@@ -230,29 +230,29 @@ TEST_F(PropiedadesTest, CdRomAndMissingMediaShowWordsInsteadOfFigures)
     cd.fileSystem = "iso9660";
     cd.volumeRead = true;
     emit copy->driveRefreshed(cd);
-    for (const char* name : { "LCapacidad", "LDisponible", "LUtilizado" })
+    for (const char* name : { "capacityBytes", "freeBytes", "usedBytes" })
         EXPECT_EQ(text(dialog, name), "CD-ROM") << name;
-    for (const char* name : { "LCapacidad2", "LDisponible2", "LUtilizado2" })
+    for (const char* name : { "capacityShort", "freeShort", "usedShort" })
         EXPECT_EQ(text(dialog, name), "") << name;
-    EXPECT_EQ(gauge(dialog, "Gauge1"), 0);
-    EXPECT_EQ(text(dialog, "LTipo"), "Tipo: CD-ROM (iso9660)");
+    EXPECT_EQ(gauge(dialog, "freeGauge"), 0);
+    EXPECT_EQ(text(dialog, "typeLabel"), "Tipo: CD-ROM (iso9660)");
 
     DriveReport empty;
     empty.caption = " (a:\\)";
     empty.type = tolm::platform::DriveRemovable;
     emit copy->driveRefreshed(empty);
-    for (const char* name : { "LCapacidad", "LDisponible", "LUtilizado" })
+    for (const char* name : { "capacityBytes", "freeBytes", "usedBytes" })
         EXPECT_EQ(text(dialog, name), "Sin disco") << name;
-    for (const char* name : { "LCapacidad2", "LDisponible2", "LUtilizado2" })
+    for (const char* name : { "capacityShort", "freeShort", "usedShort" })
         EXPECT_EQ(text(dialog, name), "") << name;
-    EXPECT_EQ(gauge(dialog, "Gauge1"), 100);
-    EXPECT_EQ(text(dialog, "LTipo"), "Tipo: Disco removible ()");
-    EXPECT_EQ(dialog->EdNombre()->text(), " (a:\\)");
+    EXPECT_EQ(gauge(dialog, "freeGauge"), 100);
+    EXPECT_EQ(text(dialog, "typeLabel"), "Tipo: Disco removible ()");
+    EXPECT_EQ(dialog->nameEdit()->text(), " (a:\\)");
 
     // A CD-ROM drive without a disc is a missing medium too.
     cd.volumeRead = false;
     emit copy->driveRefreshed(cd);
-    EXPECT_EQ(text(dialog, "LCapacidad"), "Sin disco");
+    EXPECT_EQ(text(dialog, "capacityBytes"), "Sin disco");
 }
 
 TEST_F(PropiedadesTest, DriveTypeNames)
@@ -268,35 +268,35 @@ TEST_F(PropiedadesTest, MemoryFiguresFillTheMemoryGroup)
 {
     TPrincipal* main = startMain();
     TPropiedades* dialog = openFromMenu(main->Memoria1Click());
-    EXPECT_EQ(text(dialog, "LPCapacidad"), "99.999.999.999 bytes"); // until the first refresh
+    EXPECT_EQ(text(dialog, "pageFileTotalBytes"), "99.999.999.999 bytes"); // until the first refresh
     MemoryReport report;
     report.load = 63;
     report.totalPhysical = 8 * kGB;
     report.availablePhysical = 3 * kGB;
     report.totalPageFile = 10 * kGB;
     report.availablePageFile = 4 * kGB;
-    emit dialog->BotonEjemplo()->memoryRefreshed(report);
-    EXPECT_EQ(text(dialog, "LPCapacidad"), "10.737.418.240 bytes");
-    EXPECT_EQ(text(dialog, "LPCapacidad2"), "10,00GB");
-    EXPECT_EQ(text(dialog, "LPUtilizado"), "6.442.450.944 bytes");
-    EXPECT_EQ(text(dialog, "LPUtilizado2"), "6,00GB");
-    EXPECT_EQ(text(dialog, "LMCapacidad"), "8.589.934.592 bytes");
-    EXPECT_EQ(text(dialog, "LMCapacidad2"), "8,00GB");
-    EXPECT_EQ(text(dialog, "LMUtilizado"), "5.368.709.120 bytes");
-    EXPECT_EQ(text(dialog, "LMUtilizado2"), "5,00GB");
-    EXPECT_EQ(gauge(dialog, "Gauge3"), 40);
-    EXPECT_EQ(gauge(dialog, "Gauge2"), 63);
+    emit dialog->workingCopy()->memoryRefreshed(report);
+    EXPECT_EQ(text(dialog, "pageFileTotalBytes"), "10.737.418.240 bytes");
+    EXPECT_EQ(text(dialog, "pageFileTotalShort"), "10,00GB");
+    EXPECT_EQ(text(dialog, "pageFileUsedBytes"), "6.442.450.944 bytes");
+    EXPECT_EQ(text(dialog, "pageFileUsedShort"), "6,00GB");
+    EXPECT_EQ(text(dialog, "physicalTotalBytes"), "8.589.934.592 bytes");
+    EXPECT_EQ(text(dialog, "physicalTotalShort"), "8,00GB");
+    EXPECT_EQ(text(dialog, "physicalUsedBytes"), "5.368.709.120 bytes");
+    EXPECT_EQ(text(dialog, "physicalUsedShort"), "5,00GB");
+    EXPECT_EQ(gauge(dialog, "pageFileGauge"), 40);
+    EXPECT_EQ(gauge(dialog, "loadGauge"), 63);
 
     // Small and missing paging files.
     report.totalPageFile = 50;
     report.availablePageFile = 20;
-    emit dialog->BotonEjemplo()->memoryRefreshed(report);
-    EXPECT_EQ(gauge(dialog, "Gauge3"), 40);
+    emit dialog->workingCopy()->memoryRefreshed(report);
+    EXPECT_EQ(gauge(dialog, "pageFileGauge"), 40);
     report.totalPageFile = 0;
     report.availablePageFile = 0;
-    emit dialog->BotonEjemplo()->memoryRefreshed(report);
-    EXPECT_EQ(gauge(dialog, "Gauge3"), 40);
-    EXPECT_EQ(text(dialog, "LPCapacidad"), "0 bytes");
+    emit dialog->workingCopy()->memoryRefreshed(report);
+    EXPECT_EQ(gauge(dialog, "pageFileGauge"), 40);
+    EXPECT_EQ(text(dialog, "pageFileTotalBytes"), "0 bytes");
 }
 
 TEST_F(PropiedadesTest, OnlyTheWorkingCopysReportsReachTheDialog)
@@ -307,8 +307,8 @@ TEST_F(PropiedadesTest, OnlyTheWorkingCopysReportsReachTheDialog)
     TPropiedades* dialog = openFromMenu(drive);
     emit other->driveRefreshed(fixedDrive(kGB, kGB));
     emit drive->driveRefreshed(fixedDrive(kGB, kGB));
-    EXPECT_NE(dialog->EdNombre()->text(), "SISTEMA (c:\\)");
-    emit dialog->BotonEjemplo()->driveRefreshed(fixedDrive(kGB, kGB));
-    EXPECT_EQ(dialog->EdNombre()->text(), "SISTEMA (c:\\)");
+    EXPECT_NE(dialog->nameEdit()->text(), "SISTEMA (c:\\)");
+    emit dialog->workingCopy()->driveRefreshed(fixedDrive(kGB, kGB));
+    EXPECT_EQ(dialog->nameEdit()->text(), "SISTEMA (c:\\)");
     cancel(dialog);
 }

@@ -34,20 +34,20 @@ TEST_F(PropiedadesTest, TheShortcutTabEditsHowTheLauncherStarts)
     item->setRun(1);
     item->setAutorun(true);
     TPropiedades* dialog = openFromMenu(item);
-    EXPECT_EQ(dialog->EdComando()->text(), "/usr/bin/editor");
-    EXPECT_EQ(dialog->EdParam()->text(), "--nuevo");
-    EXPECT_EQ(dialog->EdDirectorio()->text(), "/home/ana");
-    EXPECT_EQ(dialog->ComboEjecutar()->currentText(), "Minimizada");
-    EXPECT_TRUE(dialog->CheckAutoRun()->isChecked());
+    EXPECT_EQ(dialog->commandEdit()->text(), "/usr/bin/editor");
+    EXPECT_EQ(dialog->parametersEdit()->text(), "--nuevo");
+    EXPECT_EQ(dialog->directoryEdit()->text(), "/home/ana");
+    EXPECT_EQ(dialog->runCombo()->currentText(), "Minimizada");
+    EXPECT_TRUE(dialog->autoRunCheck()->isChecked());
 
-    dialog->PageControl1()->setCurrentWidget(dialog->TabAccDir());
-    typeInto(dialog->EdComando(), "/usr/bin/visor");
-    typeInto(dialog->EdParam(), "");
-    typeInto(dialog->EdDirectorio(), "/tmp");
-    dialog->ComboEjecutar()->setCurrentIndex(2);
-    clickBox(dialog->CheckAutoRun());
+    dialog->pages()->setCurrentWidget(dialog->shortcutPage());
+    typeInto(dialog->commandEdit(), "/usr/bin/visor");
+    typeInto(dialog->parametersEdit(), "");
+    typeInto(dialog->directoryEdit(), "/tmp");
+    dialog->runCombo()->setCurrentIndex(2);
+    clickBox(dialog->autoRunCheck());
     // A new command does not bring a new icon with it.
-    EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), item->FichIcono());
+    EXPECT_EQ(dialog->workingCopy()->FichIcono(), item->FichIcono());
     accept(dialog);
     EXPECT_EQ(item->Comando(), "/usr/bin/visor");
     EXPECT_EQ(item->Param(), "");
@@ -61,10 +61,10 @@ TEST_F(PropiedadesTest, BuscarDestinoShowsTheEditedTargetSelected)
     TPrincipal* main = startMain();
     TSpButton* item = main->Nuevoboton1Click();
     TPropiedades* dialog = openFromMenu(item);
-    QTest::mouseClick(dialog->Button7(), Qt::LeftButton);
-    typeInto(dialog->EdComando(), "/home/ana/Mis documentos/carta 1.txt");
-    typeInto(dialog->EdDirectorio(), "/home/ana");
-    QTest::mouseClick(dialog->Button7(), Qt::LeftButton);
+    QTest::mouseClick(dialog->findTargetButton(), Qt::LeftButton);
+    typeInto(dialog->commandEdit(), "/home/ana/Mis documentos/carta 1.txt");
+    typeInto(dialog->directoryEdit(), "/home/ana");
+    QTest::mouseClick(dialog->findTargetButton(), Qt::LeftButton);
     ASSERT_EQ(fake.shell.launches.size(), 2);
     EXPECT_EQ(fake.shell.launches[0].command, "explorer");
     EXPECT_EQ(fake.shell.launches[0].parameters, "/select,");
@@ -72,7 +72,7 @@ TEST_F(PropiedadesTest, BuscarDestinoShowsTheEditedTargetSelected)
     EXPECT_EQ(fake.shell.launches[1].parameters, "/select,/home/ana/Mis documentos/carta 1.txt");
     EXPECT_EQ(fake.shell.launches[1].directory, "/home/ana");
     EXPECT_EQ(fake.shell.launches[1].show, tolm::platform::ShowState::Normal);
-    EXPECT_EQ(dialog->Button7()->text(), "Buscar destino ...");
+    EXPECT_EQ(dialog->findTargetButton()->text(), "Buscar destino ...");
 }
 
 TEST_F(PropiedadesTest, ExaminarReplacesTheCommandOnlyAndKeepsTheCurrentDirectory)
@@ -90,19 +90,19 @@ TEST_F(PropiedadesTest, ExaminarReplacesTheCommandOnlyAndKeepsTheCurrentDirector
 
     TPropiedades* dialog = openFromMenu(item);
     fake.choosers.file.reset();
-    QTest::mouseClick(dialog->Button8(), Qt::LeftButton);
+    QTest::mouseClick(dialog->browseCommandButton(), Qt::LeftButton);
     EXPECT_EQ(QDir::currentPath(), home);
-    EXPECT_EQ(dialog->BotonEjemplo()->Comando(), "/usr/bin/editor");
+    EXPECT_EQ(dialog->workingCopy()->Comando(), "/usr/bin/editor");
 
     fake.choosers.file = "/opt/visor/visor";
-    QTest::mouseClick(dialog->Button8(), Qt::LeftButton);
+    QTest::mouseClick(dialog->browseCommandButton(), Qt::LeftButton);
     EXPECT_EQ(QDir::currentPath(), home);
     ASSERT_EQ(fileDialogs().size(), 2);
     EXPECT_EQ(fileDialogs()[1], "|"); // the platform's own title, no filter
-    EXPECT_EQ(dialog->BotonEjemplo()->Comando(), "/opt/visor/visor");
-    EXPECT_EQ(dialog->EdComando()->text(), "/opt/visor/visor");
-    EXPECT_EQ(dialog->BotonEjemplo()->Param(), "-a");
-    EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), "/icons/editor.ico");
+    EXPECT_EQ(dialog->workingCopy()->Comando(), "/opt/visor/visor");
+    EXPECT_EQ(dialog->commandEdit()->text(), "/opt/visor/visor");
+    EXPECT_EQ(dialog->workingCopy()->Param(), "-a");
+    EXPECT_EQ(dialog->workingCopy()->FichIcono(), "/icons/editor.ico");
     cancel(dialog);
     EXPECT_EQ(item->Comando(), "/usr/bin/editor");
 }
@@ -116,7 +116,7 @@ TEST_F(PropiedadesTest, TheIconGridHasACellPerIconAndTheChosenCellIsTheIndex)
     item->setFichIcono("/apps/suite.exe");
     item->setTag(1);
     TPropiedades* dialog = openFromMenu(item);
-    TPropiedadesIconGrid* grid = dialog->DrawGrid1();
+    TPropiedadesIconGrid* grid = dialog->iconGrid();
     EXPECT_EQ(grid->size(), QSize(284, 57));
     EXPECT_EQ(grid->ColCount(), 12);
     EXPECT_EQ(grid->Col(), 1);
@@ -143,7 +143,7 @@ TEST_F(PropiedadesTest, TheIconGridHasACellPerIconAndTheChosenCellIsTheIndex)
     EXPECT_EQ(grid->LeftCol(), 5);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(4 * 40 + 20, 20));
     EXPECT_EQ(grid->Col(), 9);
-    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 9);
+    EXPECT_EQ(dialog->workingCopy()->Tag(), 9);
     accept(dialog);
     EXPECT_EQ(item->Tag(), 9);
     EXPECT_EQ(item->Glyph().pixel(20, 20), solidIcons(12)[9].pixel(0, 0));
@@ -160,9 +160,9 @@ TEST_F(PropiedadesTest, AStoredIndexBeyondTheFilesIconsSelectsTheFirst)
     TPropiedades* dialog = openFromMenu(item);
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 3);
-    EXPECT_EQ(dialog->DrawGrid1()->Col(), 0);
-    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 0);
+    EXPECT_EQ(dialog->iconGrid()->ColCount(), 3);
+    EXPECT_EQ(dialog->iconGrid()->Col(), 0);
+    EXPECT_EQ(dialog->workingCopy()->Tag(), 0);
     cancel(dialog);
     EXPECT_EQ(item->Tag(), 7);
 }
@@ -175,13 +175,13 @@ TEST_F(PropiedadesTest, WithoutAnIconFileTheOneCellFallsBack)
     TSpButton* item = main->Nuevoboton1Click();
     item->setComando("/docs/carta.txt");
     TPropiedades* dialog = openFromMenu(item);
-    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 1);
-    QImage cells = dialog->DrawGrid1()->viewport()->grab().toImage();
+    EXPECT_EQ(dialog->iconGrid()->ColCount(), 1);
+    QImage cells = dialog->iconGrid()->viewport()->grab().toImage();
     EXPECT_EQ(cells.pixel(20, 20), associated.pixel(0, 0));
 
     // No association either: our own "NO_ICON".
-    typeInto(dialog->EdComando(), "/docs/nada");
-    cells = dialog->DrawGrid1()->viewport()->grab().toImage();
+    typeInto(dialog->commandEdit(), "/docs/nada");
+    cells = dialog->iconGrid()->viewport()->grab().toImage();
     const QImage noIcon = tolm::gfx::iconImage("NO_ICON");
     ASSERT_FALSE(noIcon.isNull());
     int opaque = 0;
@@ -206,27 +206,27 @@ TEST_F(PropiedadesTest, TypingAnIconFileFollowsItsIconsOnceTheTypingPauses)
     item->setFichIcono("/apps/suite");
     item->setTag(1);
     TPropiedades* dialog = openFromMenu(item);
-    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 2);
-    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 1);
-    QLineEdit* box = dialog->EdFichIcono();
+    EXPECT_EQ(dialog->iconGrid()->ColCount(), 2);
+    EXPECT_EQ(dialog->workingCopy()->Tag(), 1);
+    QLineEdit* box = dialog->iconFileEdit();
     box->setCursorPosition(box->text().size());
     auto settled = [dialog] { return QTest::qWaitFor([dialog] { return !dialog->iconRecountPending(); }); };
     QTest::keyClick(box, Qt::Key_Period);
     // The name and the first icon are taken at once; the icons are counted after the pause.
-    EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), "/apps/suite.");
-    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 0);
+    EXPECT_EQ(dialog->workingCopy()->FichIcono(), "/apps/suite.");
+    EXPECT_EQ(dialog->workingCopy()->Tag(), 0);
     EXPECT_TRUE(dialog->iconRecountPending());
     ASSERT_TRUE(settled());
-    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 1);
+    EXPECT_EQ(dialog->iconGrid()->ColCount(), 1);
     QTest::keyClicks(box, "exe");
     ASSERT_TRUE(settled());
-    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 12);
-    QTest::mouseClick(dialog->DrawGrid1()->viewport(), Qt::LeftButton, {}, QPoint(100, 20));
-    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 2);
+    EXPECT_EQ(dialog->iconGrid()->ColCount(), 12);
+    QTest::mouseClick(dialog->iconGrid()->viewport(), Qt::LeftButton, {}, QPoint(100, 20));
+    EXPECT_EQ(dialog->workingCopy()->Tag(), 2);
     QTest::keyClick(box, Qt::Key_Backspace);
-    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 0);
+    EXPECT_EQ(dialog->workingCopy()->Tag(), 0);
     ASSERT_TRUE(settled());
-    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 1);
+    EXPECT_EQ(dialog->iconGrid()->ColCount(), 1);
 }
 
 // A fast typist's keystrokes never make the dialog read the half-typed
@@ -239,15 +239,15 @@ TEST_F(PropiedadesTest, FastTypingInTheIconFileReadsOnlyTheFinalName)
     TPropiedades* dialog = openFromMenu(item);
     fake.icons.requests.clear();
     const QString typed = "/apps/suite.exe";
-    typeInto(dialog->EdFichIcono(), typed);
+    typeInto(dialog->iconFileEdit(), typed);
     EXPECT_TRUE(fake.icons.requests.isEmpty()) << fake.icons.requests.join(", ").toStdString();
     ASSERT_TRUE(QTest::qWaitFor([dialog] { return !dialog->iconRecountPending(); }));
     for (const QString& asked : fake.icons.requests)
         EXPECT_EQ(asked, typed);
     EXPECT_FALSE(fake.icons.requests.isEmpty());
-    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 12);
-    EXPECT_EQ(dialog->DrawGrid1()->Col(), 0);
-    EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), typed);
+    EXPECT_EQ(dialog->iconGrid()->ColCount(), 12);
+    EXPECT_EQ(dialog->iconGrid()->Col(), 0);
+    EXPECT_EQ(dialog->workingCopy()->FichIcono(), typed);
 }
 
 // "Aceptar" pressed, or Enter typed, before the pause takes the final text.
@@ -261,10 +261,10 @@ TEST_F(PropiedadesTest, AcceptingWhileTheRecountWaitsKeepsTheTypedIconFile)
         item->setFichIcono("/apps/old.ico");
         item->setTag(3);
         TPropiedades* dialog = openFromMenu(item);
-        typeInto(dialog->EdFichIcono(), "/apps/suite.exe");
+        typeInto(dialog->iconFileEdit(), "/apps/suite.exe");
         ASSERT_TRUE(dialog->iconRecountPending());
         if (byEnter) {
-            QTest::keyClick(dialog->EdFichIcono(), Qt::Key_Return);
+            QTest::keyClick(dialog->iconFileEdit(), Qt::Key_Return);
             flushDeletes();
         } else {
             accept(dialog);
@@ -285,20 +285,20 @@ TEST_F(PropiedadesTest, IconoAsociadoTakesTheIconOfTheDocumentsProgram)
     TSpButton* item = main->Nuevoboton1Click();
     item->setComando("/docs/carta.txt");
     TPropiedades* dialog = openFromMenu(item);
-    QTest::mouseClick(dialog->BIconoAsociado(), Qt::LeftButton);
-    TSpButton* copy = dialog->BotonEjemplo();
+    QTest::mouseClick(dialog->associatedIconButton(), Qt::LeftButton);
+    TSpButton* copy = dialog->workingCopy();
     EXPECT_EQ(copy->FichIcono(), "/apps/editor.desktop");
     EXPECT_EQ(copy->Tag(), 2);
-    EXPECT_EQ(dialog->EdFichIcono()->text(), "/apps/editor.desktop");
-    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 3);
-    EXPECT_EQ(dialog->DrawGrid1()->Col(), 2);
+    EXPECT_EQ(dialog->iconFileEdit()->text(), "/apps/editor.desktop");
+    EXPECT_EQ(dialog->iconGrid()->ColCount(), 3);
+    EXPECT_EQ(dialog->iconGrid()->Col(), 2);
 
     // The same from the shortcut tab; a command without an answer stands for itself.
-    typeInto(dialog->EdComando(), "/docs/rara.xyz");
-    QTest::mouseClick(dialog->Button6(), Qt::LeftButton);
+    typeInto(dialog->commandEdit(), "/docs/rara.xyz");
+    QTest::mouseClick(dialog->shortcutIconButton(), Qt::LeftButton);
     EXPECT_EQ(copy->FichIcono(), "/docs/rara.xyz");
     EXPECT_EQ(copy->Tag(), 0);
-    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 1);
+    EXPECT_EQ(dialog->iconGrid()->ColCount(), 1);
     accept(dialog);
     EXPECT_EQ(item->FichIcono(), "/docs/rara.xyz");
 }
@@ -314,21 +314,21 @@ TEST_F(PropiedadesTest, ExaminarForAnIconOffersIconFilesAndResetsTheIndex)
     TPropiedades* dialog = openFromMenu(item);
 
     fake.choosers.file.reset();
-    QTest::mouseClick(dialog->Button5(), Qt::LeftButton);
+    QTest::mouseClick(dialog->browseIconButton(), Qt::LeftButton);
     ASSERT_EQ(fileDialogs().size(), 1);
     EXPECT_EQ(fileDialogs()[0],
         "Seleccionar Icono|Archivos de iconos (*.ico *.exe *.dll *.lnk);;Programas (*.exe);;"
         "Bibliotecas (*.dll);;Iconos (*.ico);;Todos los archivos (*)");
-    EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), "/apps/a.exe");
-    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 3);
-    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 4);
+    EXPECT_EQ(dialog->workingCopy()->FichIcono(), "/apps/a.exe");
+    EXPECT_EQ(dialog->workingCopy()->Tag(), 3);
+    EXPECT_EQ(dialog->iconGrid()->ColCount(), 4);
 
     fake.choosers.file = "/icons/b.ico";
-    QTest::mouseClick(dialog->Button5(), Qt::LeftButton);
-    EXPECT_EQ(dialog->BotonEjemplo()->FichIcono(), "/icons/b.ico");
-    EXPECT_EQ(dialog->BotonEjemplo()->Tag(), 0);
-    EXPECT_EQ(dialog->EdFichIcono()->text(), "/icons/b.ico");
-    EXPECT_EQ(dialog->DrawGrid1()->ColCount(), 2);
+    QTest::mouseClick(dialog->browseIconButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog->workingCopy()->FichIcono(), "/icons/b.ico");
+    EXPECT_EQ(dialog->workingCopy()->Tag(), 0);
+    EXPECT_EQ(dialog->iconFileEdit()->text(), "/icons/b.ico");
+    EXPECT_EQ(dialog->iconGrid()->ColCount(), 2);
 }
 
 TEST_F(PropiedadesTest, ClearingUsarIconoKeepsTheIconChoice)
@@ -341,15 +341,15 @@ TEST_F(PropiedadesTest, ClearingUsarIconoKeepsTheIconChoice)
     item->setTag(2);
     item->refreshGlyph();
     TPropiedades* dialog = openFromMenu(item);
-    TSpButton* copy = dialog->BotonEjemplo();
-    EXPECT_TRUE(dialog->CheckUsarIcono()->isChecked());
-    clickBox(dialog->CheckUsarIcono());
+    TSpButton* copy = dialog->workingCopy();
+    EXPECT_TRUE(dialog->useIconCheck()->isChecked());
+    clickBox(dialog->useIconCheck());
     EXPECT_EQ(copy->tag1(), 0);
     EXPECT_TRUE(copy->Glyph().isNull());
     EXPECT_EQ(copy->Margin(), -1);
     EXPECT_EQ(copy->FichIcono(), "/apps/a.exe");
     EXPECT_EQ(copy->Tag(), 2);
-    clickBox(dialog->CheckUsarIcono());
+    clickBox(dialog->useIconCheck());
     EXPECT_EQ(copy->tag1(), 1);
     EXPECT_EQ(copy->Glyph().pixel(20, 20), solidIcons(4)[2].pixel(0, 0));
 }
@@ -359,12 +359,12 @@ TEST_F(PropiedadesTest, TheFolderOptionsSetThePictureAndTheAutomaticOpening)
     TPrincipal* main = startMain();
     TSpButton* folder = main->NuevaCarpeta1Click();
     TPropiedades* dialog = openFromMenu(folder);
-    EXPECT_TRUE(dialog->CheckUsarIcono2()->isChecked());
-    EXPECT_FALSE(dialog->CheckAutoRun2()->isChecked());
-    EXPECT_EQ(dialog->GroupCarpeta()->title(), " Varios ");
-    clickBox(dialog->CheckUsarIcono2());
-    EXPECT_TRUE(dialog->BotonEjemplo()->Glyph().isNull());
-    clickBox(dialog->CheckAutoRun2());
+    EXPECT_TRUE(dialog->folderUseIconCheck()->isChecked());
+    EXPECT_FALSE(dialog->folderAutoOpenCheck()->isChecked());
+    EXPECT_EQ(dialog->folderBox()->title(), " Varios ");
+    clickBox(dialog->folderUseIconCheck());
+    EXPECT_TRUE(dialog->workingCopy()->Glyph().isNull());
+    clickBox(dialog->folderAutoOpenCheck());
     accept(dialog);
     EXPECT_EQ(folder->tag1(), 0);
     EXPECT_TRUE(folder->Glyph().isNull());
