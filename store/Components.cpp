@@ -1,102 +1,17 @@
 #include "store/Components.h"
 
+#include "store/ComponentNames.h"
 #include "store/StreamError.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <type_traits>
+#include <variant>
 
 namespace tolm::store {
 
 namespace {
-
-struct NamedValue {
-    const char* name;
-    std::int32_t value;
-};
-
-constexpr std::int32_t sys(int n)
-{
-    return static_cast<std::int32_t>(0x80000000u + n);
-}
-
-constexpr NamedValue kColors[] = { { "clBlack", 0x000000 }, { "clMaroon", 0x000080 }, { "clGreen", 0x008000 },
-    { "clOlive", 0x008080 }, { "clNavy", 0x800000 }, { "clPurple", 0x800080 }, { "clTeal", 0x808000 },
-    { "clGray", 0x808080 }, { "clSilver", 0xC0C0C0 }, { "clRed", 0x0000FF }, { "clLime", 0x00FF00 },
-    { "clYellow", 0x00FFFF }, { "clBlue", 0xFF0000 }, { "clFuchsia", 0xFF00FF }, { "clAqua", 0xFFFF00 },
-    { "clWhite", 0xFFFFFF }, { "clScrollBar", sys(0) }, { "clBackground", sys(1) },
-    { "clActiveCaption", sys(2) }, { "clInactiveCaption", sys(3) }, { "clMenu", sys(4) },
-    { "clWindow", sys(5) }, { "clWindowFrame", sys(6) }, { "clMenuText", sys(7) }, { "clWindowText", sys(8) },
-    { "clCaptionText", sys(9) }, { "clActiveBorder", sys(10) }, { "clInactiveBorder", sys(11) },
-    { "clAppWorkSpace", sys(12) }, { "clHighlight", sys(13) }, { "clHighlightText", sys(14) },
-    { "clBtnFace", sys(15) }, { "clBtnShadow", sys(16) }, { "clGrayText", sys(17) }, { "clBtnText", sys(18) },
-    { "clInactiveCaptionText", sys(19) }, { "clBtnHighlight", sys(20) }, { "cl3DDkShadow", sys(21) },
-    { "cl3DLight", sys(22) }, { "clInfoText", sys(23) }, { "clInfoBk", sys(24) }, { "clNone", 0x1FFFFFFF } };
-
-constexpr NamedValue kCharsets[] = { { "ANSI_CHARSET", 0 }, { "DEFAULT_CHARSET", 1 }, { "SYMBOL_CHARSET", 2 },
-    { "MAC_CHARSET", 77 }, { "SHIFTJIS_CHARSET", 128 }, { "HANGEUL_CHARSET", 129 }, { "JOHAB_CHARSET", 130 },
-    { "GB2312_CHARSET", 134 }, { "CHINESEBIG5_CHARSET", 136 }, { "GREEK_CHARSET", 161 },
-    { "TURKISH_CHARSET", 162 }, { "HEBREW_CHARSET", 177 }, { "ARABIC_CHARSET", 178 },
-    { "BALTIC_CHARSET", 186 }, { "RUSSIAN_CHARSET", 204 }, { "THAI_CHARSET", 222 },
-    { "EASTEUROPE_CHARSET", 238 }, { "OEM_CHARSET", 255 } };
-
-constexpr NamedValue kCursors[] = { { "crDefault", 0 }, { "crNone", -1 }, { "crArrow", -2 },
-    { "crCross", -3 }, { "crIBeam", -4 }, { "crSizeNESW", -6 }, { "crSizeNS", -7 }, { "crSizeNWSE", -8 },
-    { "crSizeWE", -9 }, { "crUpArrow", -10 }, { "crHourGlass", -11 }, { "crDrag", -12 }, { "crNoDrop", -13 },
-    { "crHSplit", -14 }, { "crVSplit", -15 }, { "crMultiDrag", -16 }, { "crSQLWait", -17 }, { "crNo", -18 },
-    { "crAppStart", -19 }, { "crHelp", -20 }, { "crHandPoint", -21 }, { "crSizeAll", -22 } };
-
-bool sameText(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    if (a == b)
-        return true; // files written by us spell names exactly
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const char x = a[i] >= 'A' && a[i] <= 'Z' ? char(a[i] + 32) : a[i];
-        const char y = b[i] >= 'A' && b[i] <= 'Z' ? char(b[i] + 32) : b[i];
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-const char* nameOf(std::span<const NamedValue> map, std::int32_t value)
-{
-    for (const auto& entry : map) {
-        if (entry.value == value)
-            return entry.name;
-    }
-    return nullptr;
-}
-
-std::optional<std::int32_t> valueOf(std::span<const NamedValue> map, std::string_view name)
-{
-    for (const auto& entry : map) {
-        if (sameText(entry.name, name))
-            return entry.value;
-    }
-    return std::nullopt;
-}
-
-const std::vector<std::string> kWindowStates { "wsNormal", "wsMinimized", "wsMaximized" };
-const std::vector<std::string> kLayouts { "blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom" };
-const std::vector<std::string> kPitches { "fpDefault", "fpVariable", "fpFixed" };
-const std::vector<std::string> kDevices { "fdScreen", "fdPrinter", "fdBoth" };
-const std::vector<std::string> kFontStyles { "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut" };
-const std::vector<std::string> kDialogOptions { "fdAnsiOnly", "fdTrueTypeOnly", "fdEffects",
-    "fdFixedPitchOnly", "fdForceFontExist", "fdNoFaceSel", "fdNoOEMFonts", "fdNoSimulations", "fdNoSizeSel",
-    "fdNoStyleSel", "fdNoVectorFonts", "fdShowHelp", "fdWysiwyg", "fdLimitSize", "fdScalableOnly",
-    "fdApplyButton" };
-
-const std::vector<std::string> kTipos { "T40x40", "T80x40", "T100x40", "T120x40", "T40x60", "T60x60",
-    "T80x60", "T40x20", "T80x20", "T120x20" };
-const std::vector<std::string> kClases { "Normal", "Carpeta", "Reloj", "Disco", "Memoria", "Recursos" };
-
-// The item's own published handlers: the only methods an event can name.
-const std::vector<std::string> kOwnHandlers { "SpButtonClick", "SpButtonMouseDown", "SpButtonMouseMove",
-    "SpButtonMouseUp" };
 
 [[noreturn]] void fail(const char* message)
 {
@@ -110,10 +25,16 @@ std::int32_t integerOf(const ValueView& v)
     return static_cast<std::int32_t>(v.integer);
 }
 
-std::int32_t mappedIntegerOf(const ValueView& v, std::span<const NamedValue> map)
+// Integers some of which have names: colours, charsets, cursors.
+struct NameMap {
+    const char* (*name)(std::int32_t value); // nullptr when the value has none
+    std::optional<std::int32_t> (*value)(std::string_view name);
+};
+
+std::int32_t mappedIntegerOf(const ValueView& v, const NameMap& map)
 {
     if (v.tag == ValueTag::Ident) {
-        if (auto value = valueOf(map, v.bytes))
+        if (auto value = map.value(v.bytes))
             return *value;
         fail(kInvalidPropertyValue);
     }
@@ -290,56 +211,49 @@ enum class Kind : std::uint8_t {
     Font, // an object holding the properties of kFontProperties
 };
 
+// Whether a property is written: Never for those only ever read.
 enum class When : std::uint8_t { Always, UnlessDefault, Never };
 
-// Where a property keeps its value in the state S. Integers, truth values,
-// indexes and set bits all pass through `get` and `set` as one number.
-template <typename S> struct Field {
-    constexpr Field() = default;
-    constexpr Field(std::string S::*member)
-        : text(member)
-    { }
-    constexpr Field(std::vector<std::uint8_t> S::*member)
-        : bytes(member)
-    { }
-    constexpr Field(FontState S::*member)
-        : font(member)
-    { }
+// Where a property keeps its value in the state S.
+template <typename S>
+using Field = std::variant<std::monostate, std::int32_t S::*, bool S::*, std::uint8_t S::*,
+    std::uint32_t S::*, ButtonLayout S::*, WindowState S::*, FontPitch S::*, std::string S::*,
+    std::vector<std::uint8_t> S::*, FontState S::*>;
 
-    std::int64_t (*get)(const S&) { nullptr };
-    void (*set)(S&, std::int64_t) { nullptr };
-    bool enumerated { false }; // of an enumerated type: each value it can hold has a name
-    std::string S::*text { nullptr };
-    std::vector<std::uint8_t> S::*bytes { nullptr };
-    FontState S::*font { nullptr };
-};
-
-template <typename> struct MemberOf;
-template <typename S, typename T> struct MemberOf<T S::*> {
-    using Owner = S;
-    using Type = T;
-};
-
-template <auto member, typename S = typename MemberOf<decltype(member)>::Owner,
-    typename T = typename MemberOf<decltype(member)>::Type>
-constexpr Field<S> makeNumber()
+// Integers, truth values, indexes and set bits all pass as one number.
+template <typename S> std::int64_t numberIn(const Field<S>& field, const S& s)
 {
-    Field<S> field;
-    field.get = [](const S& s) { return static_cast<std::int64_t>(s.*member); };
-    field.set = [](S& s, std::int64_t v) { s.*member = static_cast<T>(v); };
-    field.enumerated = std::is_enum_v<T>;
-    return field;
+    return std::visit(
+        [&]<typename M>(M member) -> std::int64_t {
+            if constexpr (std::is_member_object_pointer_v<M>) {
+                using T = std::remove_cvref_t<decltype(s.*member)>;
+                if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>)
+                    return static_cast<std::int64_t>(s.*member);
+            }
+            return 0;
+        },
+        field);
 }
 
-// A member of integral or enumerated type, as a number.
-template <auto member> constexpr auto number = makeNumber<member>();
+template <typename S> void setNumber(const Field<S>& field, S& s, std::int64_t n)
+{
+    std::visit(
+        [&]<typename M>(M member) {
+            if constexpr (std::is_member_object_pointer_v<M>) {
+                using T = std::remove_cvref_t<decltype(s.*member)>;
+                if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>)
+                    s.*member = static_cast<T>(n);
+            }
+        },
+        field);
+}
 
 template <typename S> struct Rules {
     When when { When::UnlessDefault };
     // The value left out of a record. Texts and pictures are left out when empty.
     std::int64_t byDefault { 0 };
     const std::vector<std::string>* names { nullptr }; // for Enum and Set
-    std::span<const NamedValue> map {}; // for Mapped
+    NameMap map {}; // for Mapped
     // While this is true the property follows its parent's: it is written only
     // when this is false, and setting the property makes it false.
     bool S::*parent { nullptr };
@@ -370,14 +284,14 @@ void pointsToHeight(FontState& f)
 
 using F = FontState;
 constexpr Descriptor<FontState> kFontProperties[] = {
-    { "Charset", Kind::Mapped, number<&F::charset>,
-        { .when = When::Always, .map = kCharsets, .then = toLowByte } },
-    { "Color", Kind::Mapped, number<&F::color>, { .when = When::Always, .map = kColors } },
-    { "Height", Kind::Integer, number<&F::height>, { .when = When::Always } },
+    { "Charset", Kind::Mapped, &F::charset,
+        { .when = When::Always, .map = { charsetName, charsetFromName }, .then = toLowByte } },
+    { "Color", Kind::Mapped, &F::color, { .when = When::Always, .map = { colorName, colorFromName } } },
+    { "Height", Kind::Integer, &F::height, { .when = When::Always } },
     { "Name", Kind::Text, &F::name },
-    { "Pitch", Kind::Enum, number<&F::pitch>, { .names = &kPitches } },
-    { "Size", Kind::Integer, number<&F::height>, { .when = When::Never, .then = pointsToHeight } },
-    { "Style", Kind::Set, number<&F::style>, { .when = When::Always, .names = &kFontStyles } },
+    { "Pitch", Kind::Enum, &F::pitch, { .names = &kPitches } },
+    { "Size", Kind::Integer, &F::height, { .when = When::Never, .then = pointsToHeight } },
+    { "Style", Kind::Set, &F::style, { .when = When::Always, .names = &kFontStyles } },
 };
 
 // The button keeps one to four glyph images; its setter clamps.
@@ -400,31 +314,30 @@ void resizeToTipo(SpButtonState& s)
 using B = SpButtonState;
 constexpr Descriptor<SpButtonState> kSpButtonProperties[] = {
     { "Name", Kind::Name, &B::name, { .when = When::Never } },
-    { "Tag", Kind::Integer, number<&B::tag> },
-    { "Left", Kind::Integer, number<&B::left>, { .when = When::Always } },
-    { "Top", Kind::Integer, number<&B::top>, { .when = When::Always } },
-    { "Width", Kind::Integer, number<&B::width>, { .when = When::Always } },
-    { "Height", Kind::Integer, number<&B::height>, { .when = When::Always } },
-    { "Cursor", Kind::Mapped, number<&B::cursor>, { .map = kCursors } },
+    { "Tag", Kind::Integer, &B::tag },
+    { "Left", Kind::Integer, &B::left, { .when = When::Always } },
+    { "Top", Kind::Integer, &B::top, { .when = When::Always } },
+    { "Width", Kind::Integer, &B::width, { .when = When::Always } },
+    { "Height", Kind::Integer, &B::height, { .when = When::Always } },
+    { "Cursor", Kind::Mapped, &B::cursor, { .map = { cursorName, cursorFromName } } },
     { "Hint", Kind::Text, &B::hint },
-    { "AllowAllUp", Kind::Boolean, number<&B::allowAllUp> },
-    { "GroupIndex", Kind::Integer, number<&B::groupIndex> },
-    { "Down", Kind::Boolean, number<&B::down> },
+    { "AllowAllUp", Kind::Boolean, &B::allowAllUp },
+    { "GroupIndex", Kind::Integer, &B::groupIndex },
+    { "Down", Kind::Boolean, &B::down },
     { "Caption", Kind::Text, &B::caption },
-    { "Enabled", Kind::Boolean, number<&B::enabled>, { .byDefault = 1 } },
-    { "Flat", Kind::Boolean, number<&B::flat> },
+    { "Enabled", Kind::Boolean, &B::enabled, { .byDefault = 1 } },
+    { "Flat", Kind::Boolean, &B::flat },
     { "Font", Kind::Font, &B::font, { .when = When::Always, .parent = &B::parentFont } },
     { "Glyph", Kind::Glyph, &B::glyphBmp },
-    { "Layout", Kind::Enum, number<&B::layout>, { .names = &kLayouts } },
-    { "Margin", Kind::Integer, number<&B::margin>, { .byDefault = -1 } },
-    { "NumGlyphs", Kind::Integer, number<&B::numGlyphs>, { .byDefault = 1, .then = clampGlyphCount } },
-    { "ParentFont", Kind::Boolean, number<&B::parentFont>, { .byDefault = 1 } },
+    { "Layout", Kind::Enum, &B::layout, { .names = &kLayouts } },
+    { "Margin", Kind::Integer, &B::margin, { .byDefault = -1 } },
+    { "NumGlyphs", Kind::Integer, &B::numGlyphs, { .byDefault = 1, .then = clampGlyphCount } },
+    { "ParentFont", Kind::Boolean, &B::parentFont, { .byDefault = 1 } },
     // True by the framework's default, although the item's constructor clears it.
-    { "ParentShowHint", Kind::Boolean, number<&B::parentShowHint>, { .byDefault = 1 } },
-    { "ShowHint", Kind::Boolean, number<&B::showHint>,
-        { .when = When::Always, .parent = &B::parentShowHint } },
-    { "Spacing", Kind::Integer, number<&B::spacing>, { .byDefault = 4 } },
-    { "Visible", Kind::Boolean, number<&B::visible>, { .byDefault = 1 } },
+    { "ParentShowHint", Kind::Boolean, &B::parentShowHint, { .byDefault = 1 } },
+    { "ShowHint", Kind::Boolean, &B::showHint, { .when = When::Always, .parent = &B::parentShowHint } },
+    { "Spacing", Kind::Integer, &B::spacing, { .byDefault = 4 } },
+    { "Visible", Kind::Boolean, &B::visible, { .byDefault = 1 } },
     { "OnClick", Kind::Handler, &B::onClick },
     { "OnDblClick", Kind::Handler, &B::onDblClick },
     { "OnMouseDown", Kind::Handler, &B::onMouseDown },
@@ -432,16 +345,16 @@ constexpr Descriptor<SpButtonState> kSpButtonProperties[] = {
     { "OnMouseUp", Kind::Handler, &B::onMouseUp },
     // Kept as stored; the window gives the item its menu by kind after loading.
     { "PopupMenu", Kind::Reference, &B::popupMenu },
-    { "Tipo", Kind::Enum, number<&B::tipo>, { .names = &kTipos, .then = resizeToTipo } },
-    { "Clase", Kind::Enum, number<&B::clase>, { .names = &kClases } },
+    { "Tipo", Kind::Enum, &B::tipo, { .names = &kTipos, .then = resizeToTipo } },
+    { "Clase", Kind::Enum, &B::clase, { .names = &kClases } },
     { "Comando", Kind::Text, &B::comando },
     { "Directorio", Kind::Text, &B::directorio },
     { "FichIcono", Kind::Text, &B::fichIcono },
     { "Param", Kind::Text, &B::param },
-    { "Run", Kind::Enum, number<&B::run>, { .names = &kWindowStates } },
-    { "Autorun", Kind::Boolean, number<&B::autorun> },
-    { "tag1", Kind::Integer, number<&B::tag1> },
-    { "tag2", Kind::Integer, number<&B::tag2> },
+    { "Run", Kind::Enum, &B::run, { .names = &kWindowStates } },
+    { "Autorun", Kind::Boolean, &B::autorun },
+    { "tag1", Kind::Integer, &B::tag1 },
+    { "tag2", Kind::Integer, &B::tag2 },
 };
 
 // The dialog's events would name methods of its window, which is not what
@@ -449,16 +362,16 @@ constexpr Descriptor<SpButtonState> kSpButtonProperties[] = {
 using D = FontDialogState;
 constexpr Descriptor<FontDialogState> kFontDialogProperties[] = {
     { "Name", Kind::Name, &D::name, { .when = When::Never } },
-    { "Tag", Kind::Integer, number<&D::tag> },
-    { "Ctl3D", Kind::Boolean, number<&D::ctl3D>, { .byDefault = 1 } },
-    { "HelpContext", Kind::Integer, number<&D::helpContext> },
+    { "Tag", Kind::Integer, &D::tag },
+    { "Ctl3D", Kind::Boolean, &D::ctl3D, { .byDefault = 1 } },
+    { "HelpContext", Kind::Integer, &D::helpContext },
     { "Font", Kind::Font, &D::font, { .when = When::Always } },
     { "OnClose", Kind::Event, {}, { .when = When::Never } },
     { "OnShow", Kind::Event, {}, { .when = When::Never } },
-    { "Device", Kind::Enum, number<&D::device>, { .names = &kDevices } },
-    { "MinFontSize", Kind::Integer, number<&D::minFontSize>, { .when = When::Always } },
-    { "MaxFontSize", Kind::Integer, number<&D::maxFontSize>, { .when = When::Always } },
-    { "Options", Kind::Set, number<&D::options>, { .byDefault = kFdEffects, .names = &kDialogOptions } },
+    { "Device", Kind::Enum, &D::device, { .names = &kDevices } },
+    { "MinFontSize", Kind::Integer, &D::minFontSize, { .when = When::Always } },
+    { "MaxFontSize", Kind::Integer, &D::maxFontSize, { .when = When::Always } },
+    { "Options", Kind::Set, &D::options, { .byDefault = kFdEffects, .names = &kDialogOptions } },
     { "OnApply", Kind::Event, {}, { .when = When::Never } },
 };
 
@@ -511,37 +424,37 @@ template <typename S, std::size_t N> const PropertyIndex<S>& indexOf(const Descr
 // Sets a property from its value, as its setter would.
 template <typename S> void read(const Descriptor<S>& d, S& s, const ValueView& v)
 {
-    const Field<S>& field = d.field;
+    const auto text = [&]() -> std::string& { return s.*std::get<std::string S::*>(d.field); };
     switch (d.kind) {
     case Kind::Integer:
-        field.set(s, integerOf(v));
+        setNumber(d.field, s, integerOf(v));
         break;
     case Kind::Mapped:
-        field.set(s, mappedIntegerOf(v, d.rules.map));
+        setNumber(d.field, s, mappedIntegerOf(v, d.rules.map));
         break;
     case Kind::Boolean:
-        field.set(s, booleanOf(v));
+        setNumber(d.field, s, booleanOf(v));
         break;
     case Kind::Enum:
-        field.set(s, enumOf(v, *d.rules.names));
+        setNumber(d.field, s, enumOf(v, *d.rules.names));
         break;
     case Kind::Set:
-        field.set(s, setOf(v, *d.rules.names));
+        setNumber(d.field, s, setOf(v, *d.rules.names));
         break;
     case Kind::Text:
-        setText(s.*field.text, v);
+        setText(text(), v);
         break;
     case Kind::Name:
-        setComponentName(s.*field.text, v);
+        setComponentName(text(), v);
         break;
     case Kind::Handler:
-        s.*field.text = handlerOf(v);
+        text() = handlerOf(v);
         break;
     case Kind::Reference:
         if (v.tag == ValueTag::Nil)
-            (s.*field.text).clear();
+            (text()).clear();
         else if (v.tag == ValueTag::Ident)
-            v.assignText(s.*field.text);
+            v.assignText(text());
         else
             fail(kInvalidPropertyValue);
         break;
@@ -576,9 +489,9 @@ void applyProperty(const Descriptor<S> (&table)[N], S& s, std::string_view name,
     const Descriptor<FontState>* part
         = d->kind == Kind::Font ? indexOf(kFontProperties).find(LoweredName(path.rest)) : nullptr;
     if (part)
-        read(*part, s.*d->field.font, v);
+        read(*part, s.*std::get<FontState S::*>(d->field), v);
     else if (d->kind == Kind::Glyph && sameText(path.rest, "Data"))
-        setGlyph(s.*d->field.bytes, v);
+        setGlyph(s.*std::get<std::vector<std::uint8_t> S::*>(d->field), v);
     else
         fail(path.rest.find('.') != std::string_view::npos ? kInvalidPropertyPath : kPropertyDoesNotExist);
     // Any change to the item's own font detaches it from its parent's.
@@ -611,40 +524,40 @@ template <typename S> bool leftOut(const Descriptor<S>& d, const S& s)
     const Rules<S>& rules = d.rules;
     if (rules.when == When::Never || (rules.parent && s.*rules.parent))
         return true;
-    if (d.field.text)
-        return (s.*d.field.text).empty() || (d.kind == Kind::Handler && !isOwnHandler(s.*d.field.text));
-    if (d.field.bytes)
-        return (s.*d.field.bytes).empty();
-    return rules.when == When::UnlessDefault && d.field.get(s) == rules.byDefault;
+    if (const auto* text = std::get_if<std::string S::*>(&d.field))
+        return (s.**text).empty() || (d.kind == Kind::Handler && !isOwnHandler(s.**text));
+    if (const auto* bytes = std::get_if<std::vector<std::uint8_t> S::*>(&d.field))
+        return (s.**bytes).empty();
+    return rules.when == When::UnlessDefault && numberIn(d.field, s) == rules.byDefault;
 }
 
 template <typename S> Value valueOf(const Descriptor<S>& d, const S& s)
 {
-    const Field<S>& field = d.field;
-    if (field.text)
-        return d.kind == Kind::Text ? Value::textValue(s.*field.text) : Value::ident(s.*field.text);
-    if (field.bytes)
-        return glyphValue(s.*field.bytes);
-    const std::int64_t n = field.get(s);
+    if (const auto* text = std::get_if<std::string S::*>(&d.field))
+        return d.kind == Kind::Text ? Value::textValue(s.**text) : Value::ident(s.**text);
+    if (const auto* bytes = std::get_if<std::vector<std::uint8_t> S::*>(&d.field))
+        return glyphValue(s.**bytes);
+    const std::int64_t n = numberIn(d.field, s);
+    const std::vector<std::string>* names = d.rules.names;
     switch (d.kind) {
     case Kind::Mapped:
-        if (const char* name = nameOf(d.rules.map, static_cast<std::int32_t>(n)))
+        if (const char* name = d.rules.map.name(static_cast<std::int32_t>(n)))
             return Value::ident(name);
         return Value::integerValue(n);
     case Kind::Boolean:
         return Value::boolean(n != 0);
-    case Kind::Enum: {
-        // A byte kept as stored may hold a number that has no name.
-        const auto index = static_cast<std::size_t>(n);
-        if (index < d.rules.names->size() || field.enumerated)
-            return Value::ident(d.rules.names->at(index));
+    case Kind::Enum:
+        // A byte kept as stored may hold a number that has no name; a member
+        // of an enumerated type may not.
+        if (static_cast<std::size_t>(n) < names->size()
+            || !std::holds_alternative<std::uint8_t S::*>(d.field))
+            return Value::ident(names->at(static_cast<std::size_t>(n)));
         return Value::integerValue(n);
-    }
     case Kind::Set: {
         std::vector<std::string> members;
-        for (std::size_t i = 0; i < d.rules.names->size(); ++i) {
+        for (std::size_t i = 0; i < names->size(); ++i) {
             if (n & (std::int64_t(1) << i))
-                members.push_back((*d.rules.names)[i]);
+                members.push_back((*names)[i]);
         }
         return Value::setValue(std::move(members));
     }
@@ -661,7 +574,8 @@ void writeProperties(
         if (leftOut(d, s))
             continue;
         if (d.kind == Kind::Font) {
-            writeProperties<FontState>(kFontProperties, s.*d.field.font, "Font.", record);
+            writeProperties<FontState>(
+                kFontProperties, s.*std::get<FontState S::*>(d.field), "Font.", record);
             continue;
         }
         std::string name(prefix);
@@ -673,57 +587,6 @@ void writeProperties(
 }
 
 } // namespace
-
-const char* colorName(std::int32_t color)
-{
-    return nameOf(kColors, color);
-}
-std::optional<std::int32_t> colorFromName(std::string_view name)
-{
-    return valueOf(kColors, name);
-}
-const char* charsetName(std::int32_t charset)
-{
-    return nameOf(kCharsets, charset);
-}
-std::optional<std::int32_t> charsetFromName(std::string_view name)
-{
-    return valueOf(kCharsets, name);
-}
-
-TipoSize tipoSize(int tipo)
-{
-    static constexpr TipoSize sizes[] = {
-        { 40, 40, ButtonLayout::GlyphLeft },
-        { 80, 40, ButtonLayout::GlyphLeft },
-        { 100, 40, ButtonLayout::GlyphLeft },
-        { 120, 40, ButtonLayout::GlyphLeft },
-        { 40, 60, ButtonLayout::GlyphTop },
-        { 60, 60, ButtonLayout::GlyphTop },
-        { 80, 60, ButtonLayout::GlyphTop },
-        { 40, 20, ButtonLayout::GlyphLeft },
-        { 80, 20, ButtonLayout::GlyphLeft },
-        { 120, 20, ButtonLayout::GlyphLeft },
-    };
-    if (tipo < 0 || tipo > 9)
-        return sizes[0];
-    return sizes[tipo];
-}
-
-const std::vector<std::string>& tipoNames()
-{
-    return kTipos;
-}
-
-const std::vector<std::string>& claseNames()
-{
-    return kClases;
-}
-
-const std::vector<std::string>& ownHandlerNames()
-{
-    return kOwnHandlers;
-}
 
 void applySpButtonProperty(SpButtonState& s, const Property& property)
 {
