@@ -2,6 +2,7 @@
 
 #include "store/Components.h"
 #include "store/ShelfFile.h"
+#include "store/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -62,29 +63,6 @@ std::string hexByte(std::uint8_t b)
     return { digits[b >> 4], digits[b & 15] };
 }
 
-// The length of the well-formed UTF-8 sequence at `i` (0 when malformed).
-std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& c)
-{
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    const std::size_t extra = b0 >= 0xC2 && b0 <= 0xDF ? 1
-        : b0 >= 0xE0 && b0 <= 0xEF                     ? 2
-        : b0 >= 0xF0 && b0 <= 0xF4                     ? 3
-                                                       : 0;
-    if (extra == 0 || i + extra >= s.size())
-        return 0;
-    c = b0 & (0x3F >> extra);
-    for (std::size_t k = 1; k <= extra; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80)
-            return 0;
-        c = (c << 6) | (b & 0x3F);
-    }
-    if ((extra == 2 && c < 0x800) || (extra == 3 && (c < 0x10000 || c > 0x10FFFF))
-        || (c >= 0xD800 && c <= 0xDFFF))
-        return 0;
-    return extra + 1;
-}
-
 // The length of the run at `i` of characters that stand for themselves
 // between quotes: printable ASCII but the quote and the backslash, and
 // well-formed characters from U+00A0 on.
@@ -98,7 +76,7 @@ std::size_t plainRun(std::string_view s, std::size_t i)
             continue;
         }
         char32_t c = 0;
-        const std::size_t length = b >= 0x80 ? decodeUtf8(s, i, c) : 0;
+        const std::size_t length = b >= 0x80 ? store::decodeUtf8(s, i, c) : 0;
         if (length == 0 || c < 0xA0)
             break;
         i += length;
@@ -134,7 +112,7 @@ void appendQuoted(std::string& out, std::string_view s)
             // Other controls and malformed bytes are shown byte by byte, C1
             // controls by number.
             char32_t c = 0;
-            const std::size_t length = b >= 0x80 ? decodeUtf8(s, i, c) : 0;
+            const std::size_t length = b >= 0x80 ? store::decodeUtf8(s, i, c) : 0;
             if (length == 0) {
                 out += "\\x" + hexByte(b);
                 ++i;
@@ -954,32 +932,13 @@ private:
                 }
                 if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
                     fail("\\u names no character");
-                appendUtf8(out, cp);
+                store::appendUtf8(out, cp);
                 m_pos = close + 1;
                 break;
             }
             default:
                 fail(std::string("unknown escape \\") + e);
             }
-        }
-    }
-
-    static void appendUtf8(std::string& out, char32_t c)
-    {
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
         }
     }
 };
