@@ -64,24 +64,6 @@ QString execQuoted(const QString& argument)
     return out;
 }
 
-QString homeFolder(const Environment& env)
-{
-    return env("HOME");
-}
-
-// An XDG base folder: the variable when it holds an absolute path (relative
-// ones are to be ignored), else the fallback under HOME.
-QString xdgFolder(const Environment& env, const char* variable, const char* underHome)
-{
-    const QString set = env(variable);
-    if (!set.isEmpty() && QDir::isAbsolutePath(set))
-        return QDir::cleanPath(set);
-    const QString home = homeFolder(env);
-    if (home.isEmpty())
-        return {};
-    return QDir::cleanPath(home + QLatin1Char('/') + QLatin1String(underHome));
-}
-
 } // namespace
 
 StartOptions parseStartOptions(const QStringList& arguments)
@@ -173,11 +155,6 @@ StartOptions parseStartOptions(const QStringList& arguments)
     return options;
 }
 
-Environment processEnvironment()
-{
-    return [](const char* name) { return qEnvironmentVariable(name); };
-}
-
 QString shelfFolder(
     const StartOptions& options, const QString& currentDir, const Environment& env, QString* error)
 {
@@ -187,7 +164,7 @@ QString shelfFolder(
     case StartOptions::Folder::Given:
         return QDir::cleanPath(QDir(currentDir).absoluteFilePath(options.dir));
     case StartOptions::Folder::User: {
-        const QString data = xdgFolder(env, "XDG_DATA_HOME", ".local/share");
+        const QString data = platform::userDataFolder(env);
         if (data.isEmpty()) {
             if (error)
                 *error = QStringLiteral("--user needs HOME or XDG_DATA_HOME to find the per-user folder");
@@ -252,7 +229,7 @@ QString autostartEntry(const QByteArray& program, QString* error)
 
 QString autostartFile(const Environment& env)
 {
-    const QString config = xdgFolder(env, "XDG_CONFIG_HOME", ".config");
+    const QString config = platform::userConfigFolder(env);
     if (config.isEmpty())
         return {};
     return config + QStringLiteral("/autostart/tolm.desktop");
