@@ -153,17 +153,13 @@ StartOptions parseStartOptions(const QStringList& arguments)
         options.autostartOn = value == QLatin1String("on");
         options.action = StartOptions::Action::Autostart;
     }
-    if (options.action == StartOptions::Action::Run) {
-        for (const QString& name : given) {
-            if (name == QLatin1String("h") || name == QLatin1String("help")) {
-                options.action = StartOptions::Action::Help;
-                break;
-            }
-            if (name == QLatin1String("version")) {
-                options.action = StartOptions::Action::Version;
-                break;
-            }
-        }
+    for (const QString& name : given) {
+        if (options.action != StartOptions::Action::Run)
+            break;
+        if (name == QLatin1String("h") || name == QLatin1String("help"))
+            options.action = StartOptions::Action::Help;
+        else if (name == QLatin1String("version"))
+            options.action = StartOptions::Action::Version;
     }
     // --autostart only with a folder option would be a mistake the user
     // should hear about.
