@@ -1,9 +1,10 @@
 #include "app/StartOptions.h"
 
+#include <QCommandLineParser>
 #include <QDir>
+#include <QHash>
 #include <QStringDecoder>
 #include <algorithm>
-#include <optional>
 
 #ifndef TOLM_VERSION
 #define TOLM_VERSION "0"
@@ -36,6 +37,33 @@ StartOptions failed(StartOptions options, const QString& error)
     return options;
 }
 
+// The argument an option name came from, as typed ("-x" for "x").
+QString typedArgument(const QStringList& arguments, const QString& name)
+{
+    for (const QString& arg : arguments.mid(1)) {
+        const QString typed = arg.section(QLatin1Char('='), 0, 0);
+        if (typed == QLatin1Char('-') + name || typed == QLatin1String("--") + name)
+            return arg;
+    }
+    return name;
+}
+
+// Why a value is missing or not wanted, for the option that takes one or none.
+QString valueError(const QCommandLineParser& parser)
+{
+    // The parser names the option as typed between quotes; with no
+    // translation loaded its words are its own.
+    const QString typed = parser.errorText().section(QLatin1Char('\''), 1, 1);
+    const QString name = typed.mid(typed.startsWith(QLatin1String("--")) ? 2 : 1);
+    if (name == QLatin1String("dir"))
+        return QStringLiteral("option --dir needs a folder");
+    if (name == QLatin1String("autostart"))
+        return QStringLiteral("option --autostart needs on or off");
+    if (qtOptionsWithValue().contains(QLatin1Char('-') + name))
+        return QStringLiteral("option -%1 needs a value").arg(name);
+    return QStringLiteral("option %1 takes no value").arg(typed);
+}
+
 // The first word of a desktop entry's Exec line holds a path that may have
 // blanks or quotes in it: quoted as the entry format says, then escaped as
 // any value of the file is.
@@ -64,118 +92,81 @@ QString execQuoted(const QString& argument)
     return out;
 }
 
-QString homeFolder(const Environment& env)
-{
-    return env("HOME");
-}
-
-// An XDG base folder: the variable when it holds an absolute path (relative
-// ones are to be ignored), else the fallback under HOME.
-QString xdgFolder(const Environment& env, const char* variable, const char* underHome)
-{
-    const QString set = env(variable);
-    if (!set.isEmpty() && QDir::isAbsolutePath(set))
-        return QDir::cleanPath(set);
-    const QString home = homeFolder(env);
-    if (home.isEmpty())
-        return {};
-    return QDir::cleanPath(home + QLatin1Char('/') + QLatin1String(underHome));
-}
-
 } // namespace
 
 StartOptions parseStartOptions(const QStringList& arguments)
 {
     StartOptions options;
     options.qtArguments.append(arguments.value(0, QStringLiteral("tolm")));
-    bool folderGiven = false;
-    auto chooseFolder = [&](StartOptions::Folder folder) -> bool {
-        if (folderGiven)
-            return false;
-        folderGiven = true;
-        options.folder = folder;
-        return true;
-    };
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& arg = arguments.at(i);
-        QString name = arg;
-        std::optional<QString> inlineValue;
-        if (arg.startsWith(QLatin1String("--"))) {
-            const qsizetype equals = arg.indexOf(QLatin1Char('='));
-            if (equals > 0) {
-                name = arg.left(equals);
-                inlineValue = arg.mid(equals + 1);
-            }
-        }
-        // The value of an option that takes one: after '=' or the next argument.
-        auto takeValue = [&](QString* value) -> bool {
-            if (inlineValue) {
-                *value = *inlineValue;
-                return true;
-            }
-            if (i + 1 >= arguments.size())
-                return false;
-            *value = arguments.at(++i);
-            return true;
-        };
 
-        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-            if (inlineValue)
-                return failed(options, QStringLiteral("option %1 takes no value").arg(name));
-            if (options.action == StartOptions::Action::Run)
-                options.action = StartOptions::Action::Help;
-        } else if (name == QLatin1String("--version")) {
-            if (inlineValue)
-                return failed(options, QStringLiteral("option %1 takes no value").arg(name));
-            if (options.action == StartOptions::Action::Run)
-                options.action = StartOptions::Action::Version;
-        } else if (name == QLatin1String("--dir")) {
-            QString value;
-            if (!takeValue(&value) || value.isEmpty())
-                return failed(options, QStringLiteral("option --dir needs a folder"));
-            if (!chooseFolder(StartOptions::Folder::Given))
-                return failed(options, QStringLiteral("give only one of --dir and --user"));
-            options.dir = value;
-        } else if (name == QLatin1String("--user")) {
-            if (inlineValue)
-                return failed(options, QStringLiteral("option --user takes no value"));
-            if (!chooseFolder(StartOptions::Folder::User))
-                return failed(options, QStringLiteral("give only one of --dir and --user"));
-        } else if (name == QLatin1String("--autostart")) {
-            QString value;
-            if (!takeValue(&value))
-                return failed(options, QStringLiteral("option --autostart needs on or off"));
-            if (value == QLatin1String("on"))
-                options.autostartOn = true;
-            else if (value == QLatin1String("off"))
-                options.autostartOn = false;
-            else
-                return failed(
-                    options, QStringLiteral("option --autostart needs on or off, not '%1'").arg(value));
-            options.action = StartOptions::Action::Autostart;
-        } else if (qtOptionsWithValue().contains(arg)) {
-            if (i + 1 >= arguments.size())
-                return failed(options, QStringLiteral("option %1 needs a value").arg(arg));
-            options.qtArguments << arg << arguments.at(++i);
-        } else if (qtFlags().contains(arg)) {
-            options.qtArguments << arg;
-        } else if (arg.startsWith(QLatin1Char('-'))) {
-            return failed(options, QStringLiteral("unknown option '%1'").arg(arg));
-        } else {
-            return failed(options, QStringLiteral("unexpected argument '%1'").arg(arg));
-        }
+    QCommandLineParser parser;
+    // Qt's own options are words behind a single dash.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({ QCommandLineOption(QStringList { QStringLiteral("h"), QStringLiteral("help") }),
+        QCommandLineOption(QStringLiteral("version")),
+        QCommandLineOption(QStringLiteral("dir"), {}, QStringLiteral("DIR")),
+        QCommandLineOption(QStringLiteral("user")),
+        QCommandLineOption(QStringLiteral("autostart"), {}, QStringLiteral("on|off")) });
+    for (const QString& name : qtOptionsWithValue())
+        parser.addOption(QCommandLineOption(name.mid(1), {}, QStringLiteral("value")));
+    for (const QString& name : qtFlags())
+        parser.addOption(QCommandLineOption(name.mid(1)));
+
+    const bool parsed = parser.parse(arguments);
+    if (!parser.unknownOptionNames().isEmpty())
+        return failed(options,
+            QStringLiteral("unknown option '%1'")
+                .arg(typedArgument(arguments, parser.unknownOptionNames().first())));
+    if (!parsed)
+        return failed(options, valueError(parser));
+    if (!parser.positionalArguments().isEmpty())
+        return failed(
+            options, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+
+    const QStringList dirs = parser.values(QStringLiteral("dir"));
+    if (dirs.contains(QString()))
+        return failed(options, QStringLiteral("option --dir needs a folder"));
+    const QStringList given = parser.optionNames();
+    if (dirs.size() + given.count(QStringLiteral("user")) > 1)
+        return failed(options, QStringLiteral("give only one of --dir and --user"));
+    if (!dirs.isEmpty()) {
+        options.folder = StartOptions::Folder::Given;
+        options.dir = dirs.first();
+    } else if (given.contains(QStringLiteral("user"))) {
+        options.folder = StartOptions::Folder::User;
     }
-    // Help and version answer at once; --autostart only with a folder option
-    // would be a mistake the user should hear about.
-    if (options.action == StartOptions::Action::Autostart && folderGiven)
+
+    // Qt's options in the order given, each with its value.
+    QHash<QString, qsizetype> used;
+    for (const QString& name : given) {
+        const QString option = QLatin1Char('-') + name;
+        if (qtFlags().contains(option))
+            options.qtArguments << option;
+        else if (qtOptionsWithValue().contains(option))
+            options.qtArguments << option << parser.values(name).at(used[name]++);
+    }
+
+    // --autostart answers before help and version; of those two, the first given.
+    for (const QString& value : parser.values(QStringLiteral("autostart"))) {
+        if (value != QLatin1String("on") && value != QLatin1String("off"))
+            return failed(options, QStringLiteral("option --autostart needs on or off, not '%1'").arg(value));
+        options.autostartOn = value == QLatin1String("on");
+        options.action = StartOptions::Action::Autostart;
+    }
+    for (const QString& name : given) {
+        if (options.action != StartOptions::Action::Run)
+            break;
+        if (name == QLatin1String("h") || name == QLatin1String("help"))
+            options.action = StartOptions::Action::Help;
+        else if (name == QLatin1String("version"))
+            options.action = StartOptions::Action::Version;
+    }
+    // --autostart only with a folder option would be a mistake the user
+    // should hear about.
+    if (options.action == StartOptions::Action::Autostart && options.folder != StartOptions::Folder::Current)
         return failed(
             options, QStringLiteral("--autostart always uses the per-user folder; leave out --dir/--user"));
     return options;
-}
-
-Environment processEnvironment()
-{
-    return [](const char* name) { return qEnvironmentVariable(name); };
 }
 
 QString shelfFolder(
@@ -187,7 +178,7 @@ QString shelfFolder(
     case StartOptions::Folder::Given:
         return QDir::cleanPath(QDir(currentDir).absoluteFilePath(options.dir));
     case StartOptions::Folder::User: {
-        const QString data = xdgFolder(env, "XDG_DATA_HOME", ".local/share");
+        const QString data = platform::userDataFolder(env);
         if (data.isEmpty()) {
             if (error)
                 *error = QStringLiteral("--user needs HOME or XDG_DATA_HOME to find the per-user folder");
@@ -252,7 +243,7 @@ QString autostartEntry(const QByteArray& program, QString* error)
 
 QString autostartFile(const Environment& env)
 {
-    const QString config = xdgFolder(env, "XDG_CONFIG_HOME", ".config");
+    const QString config = platform::userConfigFolder(env);
     if (config.isEmpty())
         return {};
     return config + QStringLiteral("/autostart/tolm.desktop");

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/UserFolders.h"
+
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 namespace tolm::app {
 
@@ -28,9 +29,8 @@ struct StartOptions {
 // `arguments` is the whole argv, argv[0] included.
 StartOptions parseStartOptions(const QStringList& arguments);
 
-// Reads one environment variable; an unset one gives an empty text.
-using Environment = std::function<QString(const char* name)>;
-Environment processEnvironment();
+using Environment = platform::Environment;
+using platform::processEnvironment;
 
 // The folder the shelves live in, absolute: the current directory, the one
 // --dir names (relative to the current directory), or the per-user folder

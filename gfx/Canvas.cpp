@@ -121,19 +121,14 @@ Canvas::Canvas(QImage& target)
         m_image = m_image.convertToFormat(QImage::Format_RGB32);
     m_image.setDotsPerMeterX(dotsPerMeter96);
     m_image.setDotsPerMeterY(dotsPerMeter96);
-    resetClip();
+    m_clip = { 0, 0, m_image.width(), m_image.height() };
 }
 
 void Canvas::setPen(Color color, int width, PenMode mode)
 {
     m_penColor = color;
-    setPenWidth(width);
-    m_penMode = mode;
-}
-
-void Canvas::setPenWidth(int width)
-{
     m_penWidth = std::clamp(width, 1, 3);
+    m_penMode = mode;
 }
 
 void Canvas::setBrush(Color color)
@@ -150,18 +145,11 @@ void Canvas::setTextBackground(Color color, bool opaque)
 
 void Canvas::setClipRect(const Rect& r)
 {
-    m_clip = toDevice(r).intersected({ 0, 0, m_image.width(), m_image.height() });
-}
-
-void Canvas::resetClip()
-{
-    m_clip = { 0, 0, m_image.width(), m_image.height() };
+    m_clip = r.intersected({ 0, 0, m_image.width(), m_image.height() });
 }
 
 QRgb Canvas::pixel(int x, int y) const
 {
-    x = saturated(std::int64_t(x) + m_origin.x());
-    y = saturated(std::int64_t(y) + m_origin.y());
     if (!m_image.rect().contains(x, y))
         return 0;
     return m_image.pixel(x, y);
@@ -169,8 +157,6 @@ QRgb Canvas::pixel(int x, int y) const
 
 void Canvas::setPixel(int x, int y, Color color)
 {
-    x = saturated(std::int64_t(x) + m_origin.x());
-    y = saturated(std::int64_t(y) + m_origin.y());
     if (m_clip.contains(x, y))
         combineRow(y, x, x + 1, nullptr, toQRgb(color), patCopyTable);
 }
@@ -188,21 +174,9 @@ void Canvas::plot(int x, int y, QRgb pattern, std::uint8_t table)
 
 void Canvas::lineTo(int x, int y)
 {
-    const QPoint from = toDevice(m_pos);
+    const QPoint from = m_pos;
     m_pos = { x, y };
-    strokeLine(from, toDevice(m_pos));
-}
-
-void Canvas::polyline(std::initializer_list<QPoint> points)
-{
-    bool first = true;
-    for (const QPoint& p : points) {
-        if (first)
-            moveTo(p.x(), p.y());
-        else
-            lineTo(p.x(), p.y());
-        first = false;
-    }
+    strokeLine(from, m_pos);
 }
 
 void Canvas::strokeLine(QPoint a, QPoint b)
@@ -254,7 +228,7 @@ void Canvas::fillRect(const Rect& r)
 
 void Canvas::fillRect(const Rect& r, Color color)
 {
-    const Rect d = toDevice(r).intersected(m_clip);
+    const Rect d = r.intersected(m_clip);
     if (d.isEmpty())
         return;
     const QRgb pattern = toQRgb(color);
@@ -277,36 +251,6 @@ void Canvas::frameRect(const Rect& r, Color color)
     fillRect({ r.right - 1, r.top + 1, r.right, r.bottom - 1 }, color);
 }
 
-void Canvas::rectangle(const Rect& r)
-{
-    Rect n { std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
-        std::max(r.top, r.bottom) };
-    const Rect d = toDevice(n);
-    const Rect c = d.intersected(m_clip);
-    if (c.isEmpty())
-        return;
-    const std::uint8_t table = penModeTable(m_penMode);
-    const QRgb pen = toQRgb(m_penColor);
-    const QRgb brush = toQRgb(m_brushColor);
-    auto run = [&](int y, int x0, int x1, QRgb colour) {
-        x0 = std::max(x0, c.left);
-        x1 = std::min(x1, c.right);
-        if (x0 < x1)
-            combineRow(y, x0, x1, nullptr, colour, table);
-    };
-    for (int y = c.top; y < c.bottom; ++y) {
-        if (y == d.top || y == d.bottom - 1) {
-            run(y, d.left, d.right, pen);
-            continue;
-        }
-        run(y, d.left, d.left + 1, pen);
-        if (m_brushSolid)
-            run(y, d.left + 1, d.right - 1, brush);
-        if (d.right - 1 > d.left)
-            run(y, d.right - 1, d.right, pen);
-    }
-}
-
 void Canvas::ellipse(const Rect& r)
 {
     shapeFill(r, false, {}, {});
@@ -314,13 +258,13 @@ void Canvas::ellipse(const Rect& r)
 
 void Canvas::pie(const Rect& r, QPoint from, QPoint to)
 {
-    shapeFill(r, true, toDevice(from), toDevice(to));
+    shapeFill(r, true, from, to);
 }
 
 void Canvas::shapeFill(const Rect& logical, bool isPie, QPoint from, QPoint to)
 {
-    const Rect r = toDevice({ std::min(logical.left, logical.right), std::min(logical.top, logical.bottom),
-        std::max(logical.left, logical.right), std::max(logical.top, logical.bottom) });
+    const Rect r { std::min(logical.left, logical.right), std::min(logical.top, logical.bottom),
+        std::max(logical.left, logical.right), std::max(logical.top, logical.bottom) };
     if (r.isEmpty() || r.width() > maxShapeSide || r.height() > maxShapeSide)
         return;
     const Rect c = r.intersected(m_clip);
@@ -421,7 +365,7 @@ void Canvas::patBlt(const Rect& r, std::uint32_t ropCode)
     const std::uint8_t table = ropTable(ropCode);
     if (ropUsesSource(table))
         return;
-    const Rect d = toDevice(r).intersected(m_clip);
+    const Rect d = r.intersected(m_clip);
     const QRgb pattern = toQRgb(m_brushColor);
     for (int y = d.top; y < d.bottom; ++y)
         combineRow(y, d.left, d.right, nullptr, pattern, table);
@@ -444,8 +388,8 @@ void Canvas::bitBlt(int x, int y, int w, int h, const QImage& src, int sx, int s
         return;
     // Source row and column of destination pixel (0, 0); far-out positions
     // need more than 32 bits.
-    const std::int64_t toSrcX = std::int64_t(sx) - std::int64_t(x) - m_origin.x();
-    const std::int64_t toSrcY = std::int64_t(sy) - std::int64_t(y) - m_origin.y();
+    const std::int64_t toSrcX = std::int64_t(sx) - std::int64_t(x);
+    const std::int64_t toSrcY = std::int64_t(sy) - std::int64_t(y);
     const Rect d = Rect { saturated(have.left - toSrcX), saturated(have.top - toSrcY),
         saturated(have.right - toSrcX), saturated(have.bottom - toSrcY) }
                        .intersected(m_clip);
@@ -464,10 +408,9 @@ void Canvas::bitBlt(int x, int y, int w, int h, const QImage& src, int sx, int s
     }
 }
 
-void Canvas::stretchBlt(const Rect& dstLogical, const QImage& src, const Rect& srcRect, std::uint32_t ropCode)
+void Canvas::stretchBlt(const Rect& dst, const QImage& src, const Rect& srcRect, std::uint32_t ropCode)
 {
     const std::uint8_t table = ropTable(ropCode);
-    const Rect dst = toDevice(dstLogical);
     if (src.isNull() || dst.isEmpty() || srcRect.isEmpty())
         return;
     const Rect d = dst.intersected(m_clip);
@@ -523,10 +466,9 @@ void Canvas::drawTransparent(int x, int y, const QImage& glyph, QRgb transparent
         return;
     const QImage source
         = glyph.format() == QImage::Format_RGB32 ? glyph : glyph.convertToFormat(QImage::Format_RGB32);
-    // Device position of the glyph's top-left pixel; a glyph far out needs
-    // more than 32 bits to say where its pixels would be.
-    const std::int64_t left = std::int64_t(x) + m_origin.x();
-    const std::int64_t top = std::int64_t(y) + m_origin.y();
+    // A glyph far out needs more than 32 bits to say where its pixels would be.
+    const std::int64_t left = x;
+    const std::int64_t top = y;
     const Rect d = Rect { saturated(left), saturated(top), saturated(left + source.width()),
         saturated(top + source.height()) }
                        .intersected(m_clip);
@@ -548,16 +490,11 @@ void Canvas::drawTransparent(int x, int y, const QImage& glyph, QRgb transparent
     }
 }
 
-void Canvas::textOut(int x, int y, const QString& text)
-{
-    drawText(m_clip, x, y, text);
-}
-
 void Canvas::textRect(const Rect& r, int x, int y, const QString& text)
 {
     if (m_brushSolid)
         fillRect(r);
-    drawText(toDevice(r).intersected(m_clip), x, y, text);
+    drawText(r.intersected(m_clip), x, y, text);
 }
 
 void Canvas::drawText(const Rect& clip, int x, int y, const QString& text)
@@ -565,11 +502,9 @@ void Canvas::drawText(const Rect& clip, int x, int y, const QString& text)
     if (clip.isEmpty() || text.isEmpty())
         return;
     const QFontMetrics metrics(m_font, &m_image);
-    const int dx = saturated(std::int64_t(x) + m_origin.x());
-    const int dy = saturated(std::int64_t(y) + m_origin.y());
     if (m_textOpaque) {
         const Rect cell
-            = Rect::fromSize(dx, dy, metrics.horizontalAdvance(text), metrics.height()).intersected(clip);
+            = Rect::fromSize(x, y, metrics.horizontalAdvance(text), metrics.height()).intersected(clip);
         const QRgb background = toQRgb(m_textBackground);
         for (int row = cell.top; row < cell.bottom; ++row)
             combineRow(row, cell.left, cell.right, nullptr, background, patCopyTable);
@@ -578,7 +513,7 @@ void Canvas::drawText(const Rect& clip, int x, int y, const QString& text)
     painter.setClipRect(clip.toQRect());
     painter.setFont(m_font);
     painter.setPen(toQColor(m_textColor));
-    painter.drawText(QPoint(dx, saturated(std::int64_t(dy) + metrics.ascent())), text);
+    painter.drawText(QPoint(x, saturated(std::int64_t(y) + metrics.ascent())), text);
 }
 
 int Canvas::textWidth(const QString& text) const
@@ -599,35 +534,6 @@ int Canvas::textWidth(const QFont& font, const QString& text)
 int Canvas::textHeight(const QFont& font)
 {
     return QFontMetrics(font, &metricsDevice()).height();
-}
-
-Rect Canvas::frame3D(const Rect& r, Color topLeft, Color bottomRight, int width)
-{
-    for (int i = 0; i < width; ++i) {
-        // Inclusive corners of this ring.
-        const int l = r.left + i, t = r.top + i, rt = r.right - 1 - i, b = r.bottom - 1 - i;
-        if (rt < l || b < t)
-            break;
-        fillRect({ l, t, l + 1, b + 1 }, topLeft);
-        fillRect({ l, t, rt, t + 1 }, topLeft);
-        fillRect({ rt, t, rt + 1, b }, bottomRight);
-        fillRect({ l, b, rt + 1, b + 1 }, bottomRight);
-    }
-    return r.inflated(-width, -width);
-}
-
-Rect Canvas::drawEdge(const Rect& r, unsigned edges)
-{
-    Rect inner = r;
-    if (edges & RaisedOuter)
-        inner = frame3D(inner, cl3DLight, cl3DDkShadow);
-    else if (edges & SunkenOuter)
-        inner = frame3D(inner, clBtnShadow, clBtnHighlight);
-    if (edges & RaisedInner)
-        inner = frame3D(inner, clBtnHighlight, clBtnShadow);
-    else if (edges & SunkenInner)
-        inner = frame3D(inner, cl3DDkShadow, cl3DLight);
-    return inner;
 }
 
 } // namespace tolm::gfx

@@ -8,28 +8,15 @@
 #include <QImage>
 #include <QPoint>
 #include <QString>
-#include <initializer_list>
 
 namespace tolm::gfx {
-
-// Bevel parts for drawEdge: each is a one-pixel ring, the outer one drawn first.
-enum EdgeFlag : unsigned {
-    RaisedOuter = 0x1,
-    SunkenOuter = 0x2,
-    RaisedInner = 0x4,
-    SunkenInner = 0x8,
-    EdgeRaised = RaisedOuter | RaisedInner,
-    EdgeSunken = SunkenOuter | SunkenInner,
-    EdgeEtched = SunkenOuter | RaisedInner,
-    EdgeBump = RaisedOuter | SunkenInner,
-};
 
 // Draws on a bitmap it borrows, the way the item pictures were designed: solid
 // pens mixed by a pen mode, rectangles that leave out their right and bottom
 // edge, lines that leave out their end point, block transfers with raster
-// operations. Every call translates by the origin, clips to the clip rectangle
-// and the bitmap, returns when nothing is left, and walks scan lines; pixels are
-// combined only in combineRun().
+// operations. Every call clips to the clip rectangle and the bitmap, returns
+// when nothing is left, and walks scan lines; pixels are combined only in
+// combineRun().
 class Canvas {
 public:
     // The bitmap is converted to RGB32 if it is in another format, and is stamped
@@ -45,9 +32,6 @@ public:
     // on each pixel of the one-pixel path (the left/top half is the larger one at
     // width 2) and, like round-capped pens, also cover the end point.
     void setPen(Color color, int width = 1, PenMode mode = PenMode::Copy);
-    void setPenColor(Color color) { m_penColor = color; }
-    void setPenWidth(int width);
-    void setPenMode(PenMode mode) { m_penMode = mode; }
     Color penColor() const { return m_penColor; }
     int penWidth() const { return m_penWidth; }
     PenMode penMode() const { return m_penMode; }
@@ -65,12 +49,8 @@ public:
     // Opaque text fills each text cell with the background colour first.
     void setTextBackground(Color color, bool opaque);
 
-    void setOrigin(QPoint origin) { m_origin = origin; }
-    QPoint origin() const { return m_origin; }
-    // In the current coordinates; a later setOrigin() does not move it.
     void setClipRect(const Rect& r);
-    void resetClip();
-    Rect clipRect() const { return m_clip.translated(-m_origin.x(), -m_origin.y()); }
+    Rect clipRect() const { return m_clip; }
 
     QRgb pixel(int x, int y) const;
     void setPixel(int x, int y, Color color);
@@ -80,7 +60,6 @@ public:
     void moveTo(int x, int y) { m_pos = { x, y }; }
     void lineTo(int x, int y);
     QPoint penPosition() const { return m_pos; }
-    void polyline(std::initializer_list<QPoint> points);
 
     // Fills with the brush colour, always in copy mode, whatever the pen mode.
     void fillRect(const Rect& r);
@@ -88,8 +67,6 @@ public:
     // One-pixel frame along the inside of r in the brush colour.
     void frameRect(const Rect& r);
     void frameRect(const Rect& r, Color color);
-    // Outline with the pen, inside with the brush (if solid), both mixed by the pen mode.
-    void rectangle(const Rect& r);
     // The ellipse inscribed in r (right and bottom excluded): a pixel belongs to it
     // when its centre does; the outline is the ring of those pixels that touch the
     // outside. Pens wider than one pixel outline one pixel wide.
@@ -112,47 +89,29 @@ public:
     // columns spread evenly and keeps no blend of colours.
     void stretchBlt(
         const Rect& dst, const QImage& src, const Rect& srcRect, std::uint32_t ropCode = rop::SrcCopy);
-    void stretchDraw(const Rect& dst, const QImage& src)
-    {
-        stretchBlt(dst, src, { 0, 0, src.width(), src.height() });
-    }
     // Draws a glyph whose bottom-left pixel colour stands for transparent.
     void drawTransparent(int x, int y, const QImage& glyph);
     void drawTransparent(int x, int y, const QImage& glyph, QRgb transparent);
 
-    // Text with its cell's top-left corner at (x, y).
-    void textOut(int x, int y, const QString& text);
-    // Fills r with the brush (if solid), then writes the text at (x, y) clipped to r.
+    // Fills r with the brush (if solid), then writes the text with its cell's
+    // top-left corner at (x, y), clipped to r.
     void textRect(const Rect& r, int x, int y, const QString& text);
     int textWidth(const QString& text) const;
     int textHeight(const QString& text) const;
-
-    // Draws width rings inward, top and left edges in topLeft, bottom and right in
-    // bottomRight; returns the rectangle left inside.
-    Rect frame3D(const Rect& r, Color topLeft, Color bottomRight, int width = 1);
-    // Two-pixel Windows bevels from the button colours; returns the inside.
-    Rect drawEdge(const Rect& r, unsigned edges);
 
     static int textWidth(const QFont& font, const QString& text);
     static int textHeight(const QFont& font);
 
 private:
-    Rect toDevice(const Rect& r) const { return r.translated(m_origin.x(), m_origin.y()); }
-    QPoint toDevice(QPoint p) const
-    {
-        return { saturated(std::int64_t(p.x()) + m_origin.x()),
-            saturated(std::int64_t(p.y()) + m_origin.y()) };
-    }
-    // Device coordinates, already clipped.
+    // Coordinates already clipped.
     void combineRow(int y, int x0, int x1, const QRgb* src, QRgb pattern, std::uint8_t table);
     void plot(int x, int y, QRgb pattern, std::uint8_t table);
     void strokeLine(QPoint a, QPoint b);
     void shapeFill(const Rect& r, bool isPie, QPoint from, QPoint to);
-    void drawText(const Rect& deviceClip, int x, int y, const QString& text);
+    void drawText(const Rect& clip, int x, int y, const QString& text);
 
     QImage& m_image;
     Rect m_clip;
-    QPoint m_origin;
     QPoint m_pos;
     Color m_penColor { clBlack };
     int m_penWidth { 1 };

@@ -1,7 +1,8 @@
 #include "platform/IniSettings.h"
 
+#include "platform/UserFolders.h"
+
 #include <QSettings>
-#include <QStandardPaths>
 #include <QStringList>
 
 namespace tolm::platform {
@@ -12,8 +13,12 @@ IniSettings::IniSettings(const QString& filePath)
 
 QString IniSettings::defaultPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/Tolm/tolm.ini");
+    QString folder = userConfigFolder(processEnvironment());
+    // Without HOME there is no user's folder; the file is then looked for
+    // under the root folder, where it cannot be written, as Qt would look.
+    if (folder.isEmpty())
+        folder = QStringLiteral("/.config");
+    return folder + QStringLiteral("/Tolm/tolm.ini");
 }
 
 std::optional<QString> IniSettings::readString(const QString& section, const QString& name)

@@ -10,8 +10,7 @@ class IniSettings : public Settings {
 public:
     explicit IniSettings(const QString& filePath = defaultPath());
 
-    // ~/.config/Tolm/tolm.ini (the user's configuration folder, honouring
-    // XDG_CONFIG_HOME).
+    // Tolm/tolm.ini in the user's configuration folder (see UserFolders.h).
     static QString defaultPath();
     QString filePath() const { return m_filePath; }
 

@@ -1,4 +1,5 @@
 #include "store/Record.h"
+#include "store/Utf8.h"
 
 #include <array>
 #include <cstring>
@@ -59,63 +60,6 @@ constexpr std::array<char32_t, 32> kHighControls {
     0x0178,
 };
 
-std::size_t utf8Length(char32_t c)
-{
-    return c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
-}
-
-// Writes `c` at `p`, returning the byte after it.
-char* putUtf8(char* p, char32_t c)
-{
-    if (c < 0x80) {
-        *p++ = static_cast<char>(c);
-    } else if (c < 0x800) {
-        *p++ = static_cast<char>(0xC0 | (c >> 6));
-        *p++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        *p++ = static_cast<char>(0xE0 | (c >> 12));
-        *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *p++ = static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return p;
-}
-
-// Decodes one UTF-8 sequence at `i`; false for malformed input (overlong
-// forms, surrogates and truncated sequences included).
-bool nextCodePoint(std::string_view s, std::size_t& i, char32_t& c)
-{
-    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char b0 = byte(i);
-    int extra = 0;
-    if (b0 < 0x80) {
-        c = b0;
-    } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-        c = b0 & 0x1F;
-        extra = 1;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        c = b0 & 0x0F;
-        extra = 2;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        c = b0 & 0x07;
-        extra = 3;
-    } else {
-        return false;
-    }
-    if (i + extra >= s.size())
-        return false;
-    for (int k = 1; k <= extra; ++k) {
-        const unsigned char b = byte(i + k);
-        if ((b & 0xC0) != 0x80)
-            return false;
-        c = (c << 6) | (b & 0x3F);
-    }
-    if ((extra == 2 && c < 0x800) || (extra == 3 && (c < 0x10000 || c > 0x10FFFF))
-        || (c >= 0xD800 && c <= 0xDFFF))
-        return false;
-    i += extra + 1;
-    return true;
-}
-
 } // namespace
 
 void cp1252ToUtf8(std::string_view bytes, std::string& out)
@@ -169,8 +113,10 @@ bool utf8ToCp1252(std::string_view utf8, std::string& bytes)
             continue;
         }
         char32_t c = 0;
-        if (!nextCodePoint(utf8, i, c))
+        const std::size_t length = decodeUtf8(utf8, i, c);
+        if (length == 0)
             return false;
+        i += length;
         if (c >= 0xA0 && c <= 0xFF) {
             bytes += static_cast<char>(c);
             continue;

@@ -51,16 +51,6 @@ TEST(CanvasExtremes, FarOutCoordinatesHitOnlyWhereTheyTrulyReach)
                 c.lineTo(INT_MAX, 4);
             },
             24 },
-        { "origin far out",
-            [](Canvas& c) {
-                c.setOrigin({ INT_MAX, INT_MAX });
-                c.fillRect({ -8, -8, 8, 8 }, clRed);
-                c.setPixel(0, 0, clRed);
-                c.moveTo(-4, -4);
-                c.lineTo(4, 4);
-                c.textOut(0, 0, QStringLiteral("W"));
-            },
-            0 },
     };
     for (const Case& k : cases) {
         QImage image(8, 8, QImage::Format_RGB32);
