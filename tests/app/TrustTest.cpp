@@ -230,8 +230,7 @@ TEST_F(ShelfTest, AWindowIsNeverWrittenHalfLoaded)
     write("tolm95.dat", original);
     write("tolmc1.dat", "no es una bandeja");
     fake.messageBoxes.whileOpen = [this] { state().mainWindow->autoSave()->saveNow(); };
-    TPrincipal* main = startMain();
-    EXPECT_EQ(main->items().size(), 2);
+    EXPECT_EQ(startMain()->items().size(), 2);
     EXPECT_EQ(read("tolm95.dat"), original);
 }
 

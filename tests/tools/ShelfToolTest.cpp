@@ -134,8 +134,6 @@ TEST_F(ShelfToolTest, DumpThenBuildGivesTheSameBytes)
         ASSERT_EQ(run({ "build", path("in.txt"), path("out.dat") }), 0) << m_err.str() << text;
         EXPECT_EQ(store::readFileBytes(m_dir / "out.dat"), bytes) << text;
     }
-    // A file no window can read comes back from its dump only where the
-    // form alone is asked for.
     put("odd.dat", oddShelf());
     ASSERT_EQ(run({ "dump", path("odd.dat") }), 0) << m_err.str();
     EXPECT_EQ(tools::buildShelfText(m_out.str(), tools::BuildCheck::FormOnly), oddShelf());
@@ -289,8 +287,7 @@ TEST_F(ShelfToolTest, BuildWritesOnlyWhatCheckAcceptsAndNamesTheLineOfARefusal)
             EXPECT_EQ(run({ "check", path("mutant.dat") }), 0) << mutation << "\n" << m_err.str();
         }
     }
-    EXPECT_GT(accepted, 30);
-    EXPECT_GT(refused, 200);
+    EXPECT_TRUE(accepted > 30 && refused > 200) << accepted << " built, " << refused << " refused";
 
     std::ofstream(m_dir / "bad.txt") << withLine(kGoodText, 16, "    OnMouseDown = SpButtonMouseDo");
     EXPECT_EQ(run({ "build", path("bad.txt"), path("bad.dat") }), 1);
