@@ -276,6 +276,28 @@ std::vector<std::uint8_t> serializeShelf(const ShelfFile& file)
     return out;
 }
 
+namespace {
+
+// One read(), tried again when a signal cut it short.
+ssize_t readSome(int fd, std::uint8_t* into, std::size_t room)
+{
+    ssize_t n = 0;
+    do
+        n = ::read(fd, into, room);
+    while (n < 0 && errno == EINTR);
+    return n;
+}
+
+std::optional<std::vector<std::uint8_t>> readFailed(int fd, const fs::path& path, std::string* error)
+{
+    if (error)
+        *error = errnoText("cannot read", path);
+    ::close(fd);
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<std::vector<std::uint8_t>> readFileBytes(
     const fs::path& path, std::string* error, std::uint64_t maxBytes)
 {
@@ -307,15 +329,9 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(
         const bool full = done == bytes.size();
         std::uint8_t* into = full ? probe : bytes.data() + done;
         const std::size_t room = full ? sizeof probe : bytes.size() - done;
-        const ssize_t n = ::read(fd, into, room);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            if (error)
-                *error = errnoText("cannot read", path);
-            ::close(fd);
-            return std::nullopt;
-        }
+        const ssize_t n = readSome(fd, into, room);
+        if (n < 0)
+            return readFailed(fd, path, error);
         if (n == 0)
             break;
         if (full) {
@@ -344,15 +360,9 @@ std::optional<std::vector<std::uint8_t>> readFileHead(
     std::vector<std::uint8_t> bytes(count);
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t n = ::read(fd, bytes.data() + done, count - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            if (error)
-                *error = errnoText("cannot read", path);
-            ::close(fd);
-            return std::nullopt;
-        }
+        const ssize_t n = readSome(fd, bytes.data() + done, count - done);
+        if (n < 0)
+            return readFailed(fd, path, error);
         if (n == 0)
             break;
         done += static_cast<std::size_t>(n);
