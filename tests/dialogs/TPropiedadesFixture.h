@@ -15,10 +15,7 @@
 // waiting for it; the fake platform answers its file and font dialogs.
 class PropiedadesTest : public ShelfTest {
 protected:
-    void SetUp() override
-    {
-        ShelfTest::SetUp();
-    }
+    void SetUp() override { ShelfTest::SetUp(); }
 
     void propertiesRequested(TSpButton* item) override { TPropiedades::open(item); }
 
