@@ -266,23 +266,21 @@ void TPrincipal::Fuente1Click()
         setDefaultFont(fontStateFrom(*chosen, before));
 }
 
-static void runShell(const QString& file, const QString& parameters, const QString& directory)
+static void reportShell(const platform::ShellResult& result, const QString& what)
 {
-    const auto result = platform::services().shell->open(file, parameters, directory);
     if (!result.ok)
-        qCWarning(lcApp, "cannot open %s %s: %s", qPrintable(file), qPrintable(parameters),
-            qPrintable(result.error));
+        qCWarning(lcApp, "cannot open %s: %s", qPrintable(what), qPrintable(result.error));
 }
 
 void TPrincipal::FechayHora1Click()
 {
-    runShell(
-        QStringLiteral("rundll32"), QStringLiteral("shell32.dll,Control_RunDLL timedate.cpl"), QString());
+    reportShell(
+        platform::services().shell->openDateTimeSettings(), QStringLiteral("the date and time settings"));
 }
 
 void TPrincipal::ConfiguracinRegional1Click()
 {
-    runShell(QStringLiteral("rundll32"), QStringLiteral("shell32.dll,Control_RunDLL intl.cpl"), QString());
+    reportShell(platform::services().shell->openRegionalSettings(), QStringLiteral("the regional settings"));
 }
 
 void TPrincipal::Explorar1Click()
@@ -290,7 +288,7 @@ void TPrincipal::Explorar1Click()
     TSpButton* item = AppState::get().currentItem;
     if (!item)
         return;
-    runShell(QStringLiteral("explorer"), QStringLiteral("/e,") + item->Directorio(), item->Directorio());
+    reportShell(platform::services().shell->openFolder(item->Directorio()), item->Directorio());
 }
 
 void TPrincipal::Acercade1Click()

@@ -716,10 +716,8 @@ void TPropiedades::formatChosen(int index)
 
 void TPropiedades::findTarget()
 {
-    // The command goes after the comma as it is, without quotes or a space.
-    tolm::platform::services().shell->open(QStringLiteral("explorer"),
-        QStringLiteral("/select,") + m_workingCopy->Comando(), m_workingCopy->Directorio(),
-        tolm::platform::ShowState::Normal);
+    tolm::platform::services().shell->showInFileManager(
+        m_workingCopy->Comando(), m_workingCopy->Directorio());
 }
 
 void TPropiedades::browseCommand()

@@ -40,7 +40,7 @@ void TSpButton::SpButtonClick()
         break;
     case Clase::Disco: {
         auto* shell = tolm::platform::services().shell;
-        reportLaunch(shell->open(QStringLiteral("explorer"), Directorio(), Directorio()), Directorio());
+        reportLaunch(shell->openFolder(Directorio()), Directorio());
         break;
     }
     case Clase::Memoria:

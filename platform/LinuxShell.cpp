@@ -98,6 +98,26 @@ ShellResult LinuxShell::open(
     return run(plan(command, parameters, directory));
 }
 
+ShellResult LinuxShell::showInFileManager(const QString& path, const QString& folder)
+{
+    return run(showInFileManagerPlan(path, folder));
+}
+
+ShellResult LinuxShell::openFolder(const QString& path)
+{
+    return run(openFolderPlan(path));
+}
+
+ShellResult LinuxShell::openDateTimeSettings()
+{
+    return run(dateTimeSettingsPlan());
+}
+
+ShellResult LinuxShell::openRegionalSettings()
+{
+    return run(regionalSettingsPlan());
+}
+
 LaunchPlan LinuxShell::openWithDesktop(const QString& target) const
 {
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
@@ -161,23 +181,32 @@ LaunchPlan LinuxShell::explorer(const QString& parameters, const QString& direct
             break;
         }
     }
-    if (!select.isNull()) {
-        const QString target = mapped(stripQuotes(select));
-        const QFileInfo info(target);
-        if (target.isEmpty() || !info.exists()) {
-            // Nothing to select: show the start folder (or home) instead.
-            const QString folder = mapped(directory);
-            return openWithDesktop(
-                folder.isEmpty() || !QFileInfo(folder).isDir() ? QDir::homePath() : folder);
-        }
-        LaunchPlan p = openWithDesktop(info.absolutePath());
-        if (p.kind == LaunchPlan::Kind::Fail)
-            p = LaunchPlan {}; // the file manager may still answer over D-Bus
-        p.kind = LaunchPlan::Kind::ShowItem;
-        p.item = info.absoluteFilePath();
-        return p;
+    if (!select.isNull())
+        return showInFileManagerPlan(select, directory);
+    return folderPlan(rest, directory);
+}
+
+LaunchPlan LinuxShell::showInFileManagerPlan(const QString& path, const QString& folder) const
+{
+    const QString target = mapped(stripQuotes(path));
+    const QFileInfo info(target);
+    if (target.isEmpty() || !info.exists()) {
+        // Nothing to select: show the start folder (or home) instead.
+        const QString fallback = mapped(folder);
+        return openWithDesktop(
+            fallback.isEmpty() || !QFileInfo(fallback).isDir() ? QDir::homePath() : fallback);
     }
-    QString folder = mapped(stripQuotes(rest));
+    LaunchPlan p = openWithDesktop(info.absolutePath());
+    if (p.kind == LaunchPlan::Kind::Fail)
+        p = LaunchPlan {}; // the file manager may still answer over D-Bus
+    p.kind = LaunchPlan::Kind::ShowItem;
+    p.item = info.absoluteFilePath();
+    return p;
+}
+
+LaunchPlan LinuxShell::folderPlan(const QString& path, const QString& directory) const
+{
+    QString folder = mapped(stripQuotes(path));
     if (folder.isEmpty())
         folder = mapped(directory);
     if (folder.isEmpty())
@@ -185,6 +214,18 @@ LaunchPlan LinuxShell::explorer(const QString& parameters, const QString& direct
     if (!QFileInfo(folder).exists())
         return failure(QStringLiteral("no such folder: %1").arg(folder));
     return openWithDesktop(folder);
+}
+
+LaunchPlan LinuxShell::settingsPlan(const QString& applet)
+{
+    const QStringList settings = controlPanelCommand(applet);
+    if (settings.isEmpty())
+        return failure(QStringLiteral("no settings program for %1").arg(applet));
+    LaunchPlan p;
+    p.kind = LaunchPlan::Kind::Start;
+    p.program = settings.first();
+    p.arguments = settings.mid(1);
+    return p;
 }
 
 LaunchPlan LinuxShell::desktopEntry(
@@ -259,14 +300,9 @@ LaunchPlan LinuxShell::plan(const QString& command, const QString& parameters, c
             if (words.at(i).compare(u"shell32.dll,Control_RunDLL", Qt::CaseInsensitive) == 0)
                 applet = words.at(i + 1);
         }
-        const QStringList settings = controlPanelCommand(applet);
-        if (settings.isEmpty())
-            return failure(QStringLiteral("no settings program for: rundll32 %1").arg(parameters));
-        LaunchPlan p;
-        p.kind = LaunchPlan::Kind::Start;
-        p.program = settings.first();
-        p.arguments = settings.mid(1);
-        return p;
+        return applet.isEmpty()
+            ? failure(QStringLiteral("no settings program for: rundll32 %1").arg(parameters))
+            : settingsPlan(applet);
     }
     if (isUrl(cmd))
         return openWithDesktop(cmd);

@@ -38,7 +38,16 @@ public:
     ShellResult open(const QString& command, const QString& parameters, const QString& directory,
         ShowState show = ShowState::Normal) override;
 
+    ShellResult showInFileManager(const QString& path, const QString& folder) override;
+    ShellResult openFolder(const QString& path) override;
+    ShellResult openDateTimeSettings() override;
+    ShellResult openRegionalSettings() override;
+
     LaunchPlan plan(const QString& command, const QString& parameters, const QString& directory) const;
+    LaunchPlan showInFileManagerPlan(const QString& path, const QString& folder) const;
+    LaunchPlan openFolderPlan(const QString& path) const { return folderPlan(path, path); }
+    static LaunchPlan dateTimeSettingsPlan() { return settingsPlan(QStringLiteral("timedate.cpl")); }
+    static LaunchPlan regionalSettingsPlan() { return settingsPlan(QStringLiteral("intl.cpl")); }
     static ShellResult run(const LaunchPlan& plan);
 
     // The program that shows the desktop's settings page for a Windows
@@ -49,6 +58,9 @@ public:
 private:
     QString mapped(const QString& path) const;
     LaunchPlan explorer(const QString& parameters, const QString& directory) const;
+    // `directory` is what an empty or blank `folder` falls back to.
+    LaunchPlan folderPlan(const QString& folder, const QString& directory) const;
+    static LaunchPlan settingsPlan(const QString& applet);
     LaunchPlan openWithDesktop(const QString& target) const;
     LaunchPlan desktopEntry(const QString& path, const QString& parameters, const QString& directory) const;
 

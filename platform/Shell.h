@@ -18,18 +18,26 @@ struct ShellResult {
     static ShellResult failure(const QString& why) { return { false, why }; }
 };
 
-// Opens a program, document, folder or URL the way the desktop's "open"
-// verb would. `command` may name a program on PATH, a path with or without a
-// Windows drive root ("c:\datos\carta.txt"), a .desktop file, a URL, or one of
-// the two Windows shell programs the launcher relies on: "explorer" (folders,
-// "/e,<dir>", "/select,<file>") and "rundll32" with the date/time and regional
-// control-panel applets.
+// Opens programs, documents, folders and URLs the way the desktop's "open"
+// verb would, and the few desktop places the launcher itself asks for.
 class Shell {
 public:
     virtual ~Shell() = default;
+
+    // `command` may name a program on PATH, a path with or without a Windows
+    // drive root ("c:\datos\carta.txt"), a .desktop file, a URL, or one of
+    // the two Windows shell programs a stored launcher may name: "explorer"
+    // (folders, "/e,<dir>", "/select,<file>") and "rundll32" with the date/time
+    // and regional control-panel applets.
     virtual ShellResult open(const QString& command, const QString& parameters, const QString& directory,
         ShowState show = ShowState::Normal)
         = 0;
+    // Shows `path` selected in the file manager; when there is no such file,
+    // opens `folder` instead (the home folder when that is no folder either).
+    virtual ShellResult showInFileManager(const QString& path, const QString& folder) = 0;
+    virtual ShellResult openFolder(const QString& path) = 0;
+    virtual ShellResult openDateTimeSettings() = 0;
+    virtual ShellResult openRegionalSettings() = 0;
 };
 
 } // namespace tolm::platform

@@ -79,10 +79,7 @@ TEST_F(ShelfTest, ADriveOpensTheFileManagerAndAMemoryTileItsProperties)
     TSpButton* drive = main->Disco1Click();
     drive->setDirectorio("d:\\");
     drive->SpButtonClick();
-    ASSERT_EQ(fake.shell.launches.size(), 1);
-    EXPECT_EQ(fake.shell.launches[0].command, "explorer");
-    EXPECT_EQ(fake.shell.launches[0].parameters, "d:\\");
-    EXPECT_EQ(fake.shell.launches[0].directory, "d:\\");
+    EXPECT_EQ(fake.shell.intents, QStringList({ "openFolder d:\\" }));
     TSpButton* memory = main->Memoria1Click();
     memory->SpButtonClick();
     ASSERT_EQ(propertiesOpened.size(), 1);

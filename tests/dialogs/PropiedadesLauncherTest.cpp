@@ -65,13 +65,9 @@ TEST_F(PropiedadesTest, BuscarDestinoShowsTheEditedTargetSelected)
     typeInto(dialog->commandEdit(), "/home/ana/Mis documentos/carta 1.txt");
     typeInto(dialog->directoryEdit(), "/home/ana");
     QTest::mouseClick(dialog->findTargetButton(), Qt::LeftButton);
-    ASSERT_EQ(fake.shell.launches.size(), 2);
-    EXPECT_EQ(fake.shell.launches[0].command, "explorer");
-    EXPECT_EQ(fake.shell.launches[0].parameters, "/select,");
-    EXPECT_EQ(fake.shell.launches[0].directory, "");
-    EXPECT_EQ(fake.shell.launches[1].parameters, "/select,/home/ana/Mis documentos/carta 1.txt");
-    EXPECT_EQ(fake.shell.launches[1].directory, "/home/ana");
-    EXPECT_EQ(fake.shell.launches[1].show, tolm::platform::ShowState::Normal);
+    EXPECT_EQ(fake.shell.intents,
+        QStringList({ "showInFileManager  | ",
+            "showInFileManager /home/ana/Mis documentos/carta 1.txt | /home/ana" }));
     EXPECT_EQ(dialog->findTargetButton()->text(), "Buscar destino ...");
 }
 

@@ -28,9 +28,8 @@ TEST(Services, RealOnesByDefaultFakesForAScope)
         EXPECT_EQ(services().drives->driveType("d:\\"), DriveNoRootDir);
         EXPECT_EQ(services().drives->volumeInformation("c:\\")->label, "SISTEMA");
         EXPECT_EQ(services().drives->diskFreeSpace("c:\\")->freeBytes, 250u);
-        services().shell->open("explorer", "/e,c:\\", "c:\\", ShowState::Normal);
-        ASSERT_EQ(fake.shell.launches.size(), 1);
-        EXPECT_EQ(fake.shell.launches.first().parameters, "/e,c:\\");
+        services().shell->openFolder("c:\\");
+        EXPECT_EQ(fake.shell.intents, QStringList({ "openFolder c:\\" }));
         EXPECT_EQ(services().locale->formatDate(QDate(2000, 9, 3)), "03/09/2000");
         EXPECT_EQ(services().settings->countStart(), 1);
         fake.choosers.color = QColor(1, 2, 3);

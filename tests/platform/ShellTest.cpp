@@ -278,6 +278,45 @@ TEST_F(ShellTest, ExplorerCommands)
     EXPECT_EQ(shell.plan("explorer", "c:\\NoExiste", "").kind, LaunchPlan::Kind::Fail);
 }
 
+// What the launcher itself asks for plans the same launch as the Windows
+// command a stored launcher would name for it.
+TEST_F(ShellTest, EachRequestPlansWhatItsExplorerOrRundllCommandPlans)
+{
+    tool("xdg-open");
+    tool("gnome-control-center");
+    write("Datos/carta con espacios.txt", "x");
+    LinuxShell shell(&m_drives);
+    const struct {
+        const char* what;
+        LaunchPlan request;
+        LaunchPlan command;
+    } cases[] = {
+        { "a drive's folder", shell.openFolderPlan("c:\\"), shell.plan("explorer", "c:\\", "c:\\") },
+        { "an item's folder", shell.openFolderPlan("c:\\Datos"),
+            shell.plan("explorer", "/e,c:\\Datos", "c:\\Datos") },
+        { "no folder", shell.openFolderPlan(""), shell.plan("explorer", "/e,", "") },
+        { "a file shown selected", shell.showInFileManagerPlan("c:\\Datos\\carta con espacios.txt", "c:\\"),
+            shell.plan("explorer", "/select,c:\\Datos\\carta con espacios.txt", "c:\\") },
+        { "a quoted file", shell.showInFileManagerPlan("\"c:\\Datos\\carta con espacios.txt\"", ""),
+            shell.plan("explorer", "/select,\"c:\\Datos\\carta con espacios.txt\"", "") },
+        { "no file: its folder", shell.showInFileManagerPlan("", "c:\\Datos"),
+            shell.plan("explorer", "/select,", "c:\\Datos") },
+        { "no file, no folder: home", shell.showInFileManagerPlan("c:\\Nada.txt", "c:\\NoExiste"),
+            shell.plan("explorer", "/select,c:\\Nada.txt", "c:\\NoExiste") },
+        { "date and time", LinuxShell::dateTimeSettingsPlan(),
+            shell.plan("rundll32", "shell32.dll,Control_RunDLL timedate.cpl", "") },
+        { "regional settings", LinuxShell::regionalSettingsPlan(),
+            shell.plan("rundll32", "shell32.dll,Control_RunDLL intl.cpl", "") },
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.request.kind, c.command.kind) << c.what;
+        EXPECT_EQ(c.request.program, c.command.program) << c.what;
+        EXPECT_EQ(c.request.arguments, c.command.arguments) << c.what;
+        EXPECT_EQ(c.request.workingDirectory, c.command.workingDirectory) << c.what;
+        EXPECT_EQ(c.request.item, c.command.item) << c.what;
+    }
+}
+
 TEST_F(ShellTest, ControlPanelApplets)
 {
     LinuxShell shell(&m_drives);

@@ -25,7 +25,9 @@
 
 namespace tolm::test {
 
-// Records every open request; `result` is what each call answers.
+// Records every open request, and every other request as a line in
+// `intents` ("openFolder d:\", "showInFileManager /a/b.txt | /a");
+// `result` is what each call answers.
 struct FakeShell : platform::Shell {
     struct Launch {
         QString command;
@@ -34,12 +36,25 @@ struct FakeShell : platform::Shell {
         platform::ShowState show { platform::ShowState::Normal };
     };
     QList<Launch> launches;
+    QStringList intents;
     platform::ShellResult result { platform::ShellResult::success() };
 
     platform::ShellResult open(const QString& command, const QString& parameters, const QString& directory,
         platform::ShowState show) override
     {
         launches.append({ command, parameters, directory, show });
+        return result;
+    }
+    platform::ShellResult showInFileManager(const QString& path, const QString& folder) override
+    {
+        return record("showInFileManager " + path + " | " + folder);
+    }
+    platform::ShellResult openFolder(const QString& path) override { return record("openFolder " + path); }
+    platform::ShellResult openDateTimeSettings() override { return record("openDateTimeSettings"); }
+    platform::ShellResult openRegionalSettings() override { return record("openRegionalSettings"); }
+    platform::ShellResult record(const QString& intent)
+    {
+        intents.append(intent);
         return result;
     }
 };
