@@ -62,14 +62,14 @@ QList<MountEntry> LinuxDrives::readAllMounts()
     return MountTable::parseMounts(readProcFile(QStringLiteral("/proc/mounts")));
 }
 
-QString LinuxDrives::localPathFor(const QString& path, const QList<MountEntry>& drives)
+QString LinuxDrives::localPathFor(const QString& path, const QList<MountEntry>& drives, const QString& folder)
 {
     if (path.isEmpty())
         return {};
     if (!startsWithDriveRoot(path)) {
-        if (path.startsWith(u'/'))
+        if (path.startsWith(u'/') || folder.isEmpty())
             return QDir::cleanPath(path);
-        return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+        return QDir::cleanPath(folder + u'/' + path);
     }
     const int index = path.at(0).toLower().unicode() - u'c';
     if (index < 0 || index >= drives.size())
@@ -109,13 +109,13 @@ QStringList LinuxDrives::logicalDriveStrings()
 
 QString LinuxDrives::localPath(const QString& path)
 {
-    return localPathFor(path, MountTable::driveMounts(readAllMounts()));
+    return localPathFor(path, MountTable::driveMounts(readAllMounts()), m_folder);
 }
 
 int LinuxDrives::mountFor(const QString& path, QList<MountEntry>& mounts, QString& local)
 {
     mounts = readAllMounts();
-    local = localPathFor(path, MountTable::driveMounts(mounts));
+    local = localPathFor(path, MountTable::driveMounts(mounts), m_folder);
     if (local.isEmpty() || !QFileInfo(local).isDir())
         return -1;
     // Symbolic links lead elsewhere; the file system is the one of the target.

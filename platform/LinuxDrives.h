@@ -15,9 +15,14 @@ public:
     std::optional<DiskSpace> diskFreeSpace(const QString& path) override;
     QString localPath(const QString& path) override;
 
+    // Where relative paths are; without one they stay relative.
+    void setFolder(const QString& folder) { m_folder = folder; }
+
     // Pure helpers, public for tests.
-    // "c:\x\y" with mounts [/, /media/usb] -> "/x/y"; "d:" -> "/media/usb".
-    static QString localPathFor(const QString& path, const QList<MountEntry>& drives);
+    // "c:\x\y" with mounts [/, /media/usb] -> "/x/y"; "d:" -> "/media/usb";
+    // "x" in folder "/f" -> "/f/x".
+    static QString localPathFor(
+        const QString& path, const QList<MountEntry>& drives, const QString& folder = {});
     static QString rootForLetter(int index) { return QString(QChar(u'c' + index)) + QStringLiteral(":\\"); }
     // Decodes the \xHH escapes udev uses in /dev/disk/by-label names.
     static QString decodeLabel(const QString& name);
@@ -28,6 +33,8 @@ private:
     static QString labelFor(const MountEntry& entry);
     // The mount that holds a path (after mapping a drive root); -1 when none.
     int mountFor(const QString& path, QList<MountEntry>& mounts, QString& local);
+
+    QString m_folder;
 };
 
 } // namespace tolm::platform

@@ -79,8 +79,9 @@ QString programName(const QString& command)
 
 } // namespace
 
-LinuxShell::LinuxShell(Drives* drives)
+LinuxShell::LinuxShell(Drives* drives, const QString& folder)
     : m_drives(drives)
+    , m_folder(folder)
 { }
 
 QString LinuxShell::mapped(const QString& path) const
@@ -90,6 +91,14 @@ QString LinuxShell::mapped(const QString& path) const
     if (m_drives && hasDriveRoot(path))
         return m_drives->localPath(path);
     return path;
+}
+
+QString LinuxShell::local(const QString& path) const
+{
+    const QString found = mapped(path);
+    if (found.isEmpty() || m_folder.isEmpty() || QDir::isAbsolutePath(found))
+        return found;
+    return QDir(m_folder).absoluteFilePath(found);
 }
 
 ShellResult LinuxShell::open(
@@ -127,6 +136,7 @@ LaunchPlan LinuxShell::openWithDesktop(const QString& target) const
     p.kind = LaunchPlan::Kind::Start;
     p.program = opener;
     p.arguments = { target };
+    p.workingDirectory = m_folder;
     return p;
 }
 
@@ -188,11 +198,11 @@ LaunchPlan LinuxShell::explorer(const QString& parameters, const QString& direct
 
 LaunchPlan LinuxShell::showInFileManagerPlan(const QString& path, const QString& folder) const
 {
-    const QString target = mapped(stripQuotes(path));
+    const QString target = local(stripQuotes(path));
     const QFileInfo info(target);
     if (target.isEmpty() || !info.exists()) {
         // Nothing to select: show the start folder (or home) instead.
-        const QString fallback = mapped(folder);
+        const QString fallback = local(folder);
         return openWithDesktop(
             fallback.isEmpty() || !QFileInfo(fallback).isDir() ? QDir::homePath() : fallback);
     }
@@ -206,9 +216,9 @@ LaunchPlan LinuxShell::showInFileManagerPlan(const QString& path, const QString&
 
 LaunchPlan LinuxShell::folderPlan(const QString& path, const QString& directory) const
 {
-    QString folder = mapped(stripQuotes(path));
+    QString folder = local(stripQuotes(path));
     if (folder.isEmpty())
-        folder = mapped(directory);
+        folder = local(directory);
     if (folder.isEmpty())
         folder = QDir::homePath();
     if (!QFileInfo(folder).exists())
@@ -216,7 +226,7 @@ LaunchPlan LinuxShell::folderPlan(const QString& path, const QString& directory)
     return openWithDesktop(folder);
 }
 
-LaunchPlan LinuxShell::settingsPlan(const QString& applet)
+LaunchPlan LinuxShell::settingsPlan(const QString& applet) const
 {
     const QStringList settings = controlPanelCommand(applet);
     if (settings.isEmpty())
@@ -225,6 +235,7 @@ LaunchPlan LinuxShell::settingsPlan(const QString& applet)
     p.kind = LaunchPlan::Kind::Start;
     p.program = settings.first();
     p.arguments = settings.mid(1);
+    p.workingDirectory = m_folder;
     return p;
 }
 
@@ -307,7 +318,7 @@ LaunchPlan LinuxShell::plan(const QString& command, const QString& parameters, c
     if (isUrl(cmd))
         return openWithDesktop(cmd);
 
-    const QString workingDirectory = mapped(directory);
+    const QString workingDirectory = directory.isEmpty() ? m_folder : local(directory);
     if (!directory.isEmpty() && (workingDirectory.isEmpty() || !QFileInfo(workingDirectory).isDir()))
         return failure(QStringLiteral("no such start folder: %1").arg(directory));
 
@@ -315,9 +326,9 @@ LaunchPlan LinuxShell::plan(const QString& command, const QString& parameters, c
     if (target.isEmpty())
         return failure(QStringLiteral("no such drive: %1").arg(cmd));
     if (!QDir::isAbsolutePath(target)) {
-        const QString inStart = QDir(workingDirectory.isEmpty() ? QDir::currentPath() : workingDirectory)
-                                    .absoluteFilePath(target);
-        if (QFileInfo::exists(inStart))
+        const QString inStart
+            = workingDirectory.isEmpty() ? QString() : QDir(workingDirectory).absoluteFilePath(target);
+        if (!inStart.isEmpty() && QFileInfo::exists(inStart))
             target = inStart;
         else if (!target.contains(u'/'))
             target = QStandardPaths::findExecutable(target);

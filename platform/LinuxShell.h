@@ -33,7 +33,10 @@ struct LaunchPlan {
 class LinuxShell : public Shell {
 public:
     // `drives` maps Windows drive roots; may be null (paths used as given).
-    explicit LinuxShell(Drives* drives = nullptr);
+    // Relative paths are taken from `folder`, and what has no start folder of
+    // its own starts there; without one they stay relative.
+    explicit LinuxShell(Drives* drives = nullptr, const QString& folder = {});
+    void setFolder(const QString& folder) { m_folder = folder; }
 
     ShellResult open(const QString& command, const QString& parameters, const QString& directory,
         ShowState show = ShowState::Normal) override;
@@ -46,8 +49,8 @@ public:
     LaunchPlan plan(const QString& command, const QString& parameters, const QString& directory) const;
     LaunchPlan showInFileManagerPlan(const QString& path, const QString& folder) const;
     LaunchPlan openFolderPlan(const QString& path) const { return folderPlan(path, path); }
-    static LaunchPlan dateTimeSettingsPlan() { return settingsPlan(QStringLiteral("timedate.cpl")); }
-    static LaunchPlan regionalSettingsPlan() { return settingsPlan(QStringLiteral("intl.cpl")); }
+    LaunchPlan dateTimeSettingsPlan() const { return settingsPlan(QStringLiteral("timedate.cpl")); }
+    LaunchPlan regionalSettingsPlan() const { return settingsPlan(QStringLiteral("intl.cpl")); }
     static ShellResult run(const LaunchPlan& plan);
 
     // The program that shows the desktop's settings page for a Windows
@@ -57,14 +60,17 @@ public:
 
 private:
     QString mapped(const QString& path) const;
+    // A file or folder named by the user: mapped, and found in m_folder when relative.
+    QString local(const QString& path) const;
     LaunchPlan explorer(const QString& parameters, const QString& directory) const;
     // `directory` is what an empty or blank `folder` falls back to.
     LaunchPlan folderPlan(const QString& folder, const QString& directory) const;
-    static LaunchPlan settingsPlan(const QString& applet);
+    LaunchPlan settingsPlan(const QString& applet) const;
     LaunchPlan openWithDesktop(const QString& target) const;
     LaunchPlan desktopEntry(const QString& path, const QString& parameters, const QString& directory) const;
 
     Drives* m_drives { nullptr };
+    QString m_folder;
 };
 
 } // namespace tolm::platform

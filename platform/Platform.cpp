@@ -28,13 +28,16 @@ struct LinuxServices {
     SystemClock clock;
 };
 
+LinuxServices& real()
+{
+    static LinuxServices services;
+    return services;
+}
+
 Services& current()
 {
-    static Services active = [] {
-        static LinuxServices real;
-        return Services { &real.shell, &real.drives, &real.memory, &real.settings, &real.locale, &real.icons,
-            &real.choosers, &real.messageBoxes, &real.urlOpener, &real.clock };
-    }();
+    static Services active { &real().shell, &real().drives, &real().memory, &real().settings, &real().locale,
+        &real().icons, &real().choosers, &real().messageBoxes, &real().urlOpener, &real().clock };
     return active;
 }
 
@@ -43,6 +46,12 @@ Services& current()
 Services& services()
 {
     return current();
+}
+
+void setShelfFolder(const QString& folder)
+{
+    real().drives.setFolder(folder);
+    real().shell.setFolder(folder);
 }
 
 void setServices(const Services& r)

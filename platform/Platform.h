@@ -44,6 +44,12 @@ Services& services();
 // ownership and must keep them alive while they are installed.
 void setServices(const Services& replacement);
 
+// Shelf content names files relative to the shelf folder (a launcher's
+// command, its start folder, an icon file, a drive tile's folder): the Linux
+// services look for them in `folder`, and start programs there when they
+// have no start folder of their own. Start-up sets it once.
+void setShelfFolder(const QString& folder);
+
 // Installs services for its lifetime and puts the previous ones back after:
 //
 //     FakePlatform fake;               // tests/support/FakePlatform.h

@@ -65,6 +65,7 @@ TEST(MountTable, LettersFollowMountOrderOfRealFileSystems)
     EXPECT_TRUE(LinuxDrives::localPathFor("a:\\", drives).isEmpty());
     EXPECT_EQ(LinuxDrives::localPathFor("/media/ana/DVD/", drives), "/media/ana/DVD");
     EXPECT_TRUE(LinuxDrives::localPathFor("", drives).isEmpty());
+    EXPECT_EQ(LinuxDrives::localPathFor("fotos/2024", drives, "/home/ana/tolm"), "/home/ana/tolm/fotos/2024");
 }
 
 TEST(MountTable, RootComesFirstEvenInAContainerAndOvermountsReplace)

@@ -134,6 +134,14 @@ TEST_F(ShellTest, ProgramsDocumentsFoldersAndUrls)
     p = shell.plan("https://example.org/a?b=c", "", "");
     EXPECT_EQ(p.program, opener);
     EXPECT_EQ(p.arguments, QStringList({ "https://example.org/a?b=c" }));
+
+    // Relative names are the shelf folder's, and a launcher without a start
+    // folder starts there.
+    LinuxShell inShelf(&m_drives, m_dir.path());
+    p = inShelf.plan("Datos/prog", "", "");
+    EXPECT_EQ(p.program, program);
+    EXPECT_EQ(p.workingDirectory, m_dir.path());
+    EXPECT_EQ(inShelf.plan("prog", "", "Datos").workingDirectory, m_dir.filePath("Datos"));
 }
 
 TEST_F(ShellTest, FailuresAreReported)
@@ -285,7 +293,7 @@ TEST_F(ShellTest, EachRequestPlansWhatItsExplorerOrRundllCommandPlans)
     tool("xdg-open");
     tool("gnome-control-center");
     write("Datos/carta con espacios.txt", "x");
-    LinuxShell shell(&m_drives);
+    LinuxShell shell(&m_drives, m_dir.path());
     const struct {
         const char* what;
         LaunchPlan request;
@@ -303,9 +311,9 @@ TEST_F(ShellTest, EachRequestPlansWhatItsExplorerOrRundllCommandPlans)
             shell.plan("explorer", "/select,", "c:\\Datos") },
         { "no file, no folder: home", shell.showInFileManagerPlan("c:\\Nada.txt", "c:\\NoExiste"),
             shell.plan("explorer", "/select,c:\\Nada.txt", "c:\\NoExiste") },
-        { "date and time", LinuxShell::dateTimeSettingsPlan(),
+        { "date and time", shell.dateTimeSettingsPlan(),
             shell.plan("rundll32", "shell32.dll,Control_RunDLL timedate.cpl", "") },
-        { "regional settings", LinuxShell::regionalSettingsPlan(),
+        { "regional settings", shell.regionalSettingsPlan(),
             shell.plan("rundll32", "shell32.dll,Control_RunDLL intl.cpl", "") },
     };
     for (const auto& c : cases) {
