@@ -4,11 +4,9 @@
 #include "dialogs/TCalendario.h"
 #include "items/TSpButton.h"
 
-AppState::AppState()
-{
-    std::error_code ec;
-    shelfFolder = std::filesystem::current_path(ec);
-}
+AppState::AppState(std::filesystem::path folder)
+    : shelfFolder(std::move(folder))
+{ }
 
 AppState::~AppState() = default;
 

@@ -18,14 +18,14 @@ class TSpButton;
 // creates it); `get()` finds it and stops the program when there is none.
 class AppState : public ShelfState {
 public:
-    AppState();
+    // `shelfFolder` is where the shelf files are; start-up finds it.
+    explicit AppState(std::filesystem::path shelfFolder = {});
     ~AppState() override;
 
     static AppState& get();
     static bool exists();
 
-    // The folder every shelf file lives in: the process's folder when the
-    // application starts.
+    // The folder every shelf file lives in.
     std::filesystem::path shelfFolder;
     QPointer<TPrincipal> mainWindow;
     // Null entries are windows destroyed behind our back; every use tests

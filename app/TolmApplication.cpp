@@ -12,6 +12,7 @@
 #include "dialogs/TCalendario.h"
 #include "dialogs/TPropiedades.h"
 #include "gfx/ProgramIcon.h"
+#include "platform/Platform.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,6 +28,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -205,30 +207,35 @@ int setAutostart(bool on, const Environment& env)
 }
 
 // Moves the process into the folder the shelves live in, making it when it
-// is missing. The per-user folder is the user's alone, as data folders are.
-bool enterShelfFolder(const StartOptions& options, const Environment& env)
+// is missing, and says which folder that is (as the system names it, links
+// followed); nothing when it cannot. The per-user folder is the user's
+// alone, as data folders are.
+std::optional<std::filesystem::path> enterShelfFolder(const StartOptions& options, const Environment& env)
 {
-    if (options.folder == StartOptions::Folder::Current)
-        return true;
-    QString error;
-    const QString folder = shelfFolder(options, QDir::currentPath(), env, &error);
-    if (folder.isEmpty()) {
-        sayError(error);
-        return false;
+    if (options.folder != StartOptions::Folder::Current) {
+        QString error;
+        const QString folder = shelfFolder(options, QDir::currentPath(), env, &error);
+        if (folder.isEmpty()) {
+            sayError(error);
+            return std::nullopt;
+        }
+        const bool existed = QFileInfo(folder).isDir();
+        if (!existed && !QDir().mkpath(folder)) {
+            sayError(QStringLiteral("cannot create the shelf folder %1").arg(folder));
+            return std::nullopt;
+        }
+        if (!existed && options.folder == StartOptions::Folder::User)
+            QFile::setPermissions(
+                folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        if (!QDir::setCurrent(folder)) {
+            sayError(QStringLiteral("cannot enter the shelf folder %1").arg(folder));
+            return std::nullopt;
+        }
     }
-    const bool existed = QFileInfo(folder).isDir();
-    if (!existed && !QDir().mkpath(folder)) {
-        sayError(QStringLiteral("cannot create the shelf folder %1").arg(folder));
-        return false;
-    }
-    if (!existed && options.folder == StartOptions::Folder::User)
-        QFile::setPermissions(
-            folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (!QDir::setCurrent(folder)) {
-        sayError(QStringLiteral("cannot enter the shelf folder %1").arg(folder));
-        return false;
-    }
-    return true;
+    // The one reading of the current folder: from here on the shelf folder
+    // is this value, handed to whatever needs it.
+    std::error_code ec;
+    return std::filesystem::current_path(ec);
 }
 
 } // namespace
@@ -281,8 +288,10 @@ int runTolm(int argc, char** argv)
         sayError(why);
         return 1;
     }
-    if (!enterShelfFolder(options, env))
+    const std::optional<std::filesystem::path> shelf = enterShelfFolder(options, env);
+    if (!shelf)
         return 1;
+    const QString shelfPath = QFile::decodeName(shelf->c_str());
 
     chooseDisplayPlatform(argc, argv);
     // Qt takes its own options out and leaves ours: a session manager that
@@ -294,11 +303,13 @@ int runTolm(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("tolm"));
     QApplication::setWindowIcon(gfx::programIcon());
     QApplication::setQuitOnLastWindowClosed(false);
+    // After the application's name: the real services find their files by it.
+    platform::setShelfFolder(shelfPath);
 
     // Before anything reads the shelf or counts the start: a Tolm that already
     // holds this folder keeps it, and this start only brings its window forward.
-    InstanceLock lock(QDir::currentPath());
-    const QString folder = QDir::toNativeSeparators(QDir::currentPath());
+    InstanceLock lock(shelfPath);
+    const QString folder = QDir::toNativeSeparators(shelfPath);
     const InstanceLock::Outcome outcome = lock.acquire(kAnswerTimeout);
     switch (outcome) {
     case InstanceLock::Outcome::Owner:
@@ -315,7 +326,7 @@ int runTolm(int argc, char** argv)
         return 1;
     }
 
-    AppState state;
+    AppState state(*shelf);
     if (outcome == InstanceLock::Outcome::Unlockable) {
         // Without the lock a second Tolm here would not be noticed, and the
         // last of the two to save would undo the other's changes.

@@ -46,10 +46,8 @@ struct Program {
 // windows, the way a user's session would leave them.
 template <typename Fill> void writeShelf(const QString& dir, Fill fill)
 {
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(dir);
     {
-        AppState state;
+        AppState state(dir.toStdString());
         auto* main = new TPrincipal;
         fill(main);
         main->Guardarconfiguracin1Click();
@@ -59,7 +57,6 @@ template <typename Fill> void writeShelf(const QString& dir, Fill fill)
         delete main;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    QDir::setCurrent(previous);
 }
 
 void typicalShelf(TPrincipal* main)

@@ -19,15 +19,11 @@ using tolm::store::Clase;
 namespace {
 
 struct World {
-    World()
-    {
-        fake.drives.add("c:\\", tolm::platform::DriveFixed, 64ull << 30, 23ull << 30, "SISTEMA");
-        QDir::setCurrent(dir.path());
-    }
-    AppState state;
+    World() { fake.drives.add("c:\\", tolm::platform::DriveFixed, 64ull << 30, 23ull << 30, "SISTEMA"); }
+    QTemporaryDir dir;
+    AppState state { dir.path().toStdString() };
     tolm::test::FakePlatform fake;
     tolm::platform::ScopedServices use { fake.services() };
-    QTemporaryDir dir;
 };
 
 TSpButton* makeItem(QWidget* parent, Clase clase, int tipo)

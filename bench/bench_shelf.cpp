@@ -17,18 +17,12 @@ using namespace tolm;
 
 namespace {
 
-// Each benchmark runs in an empty current directory with a fresh shared state.
+// Each benchmark runs in an empty shelf folder with a fresh shared state.
 struct Scene {
     QTemporaryDir dir;
-    QString previous { QDir::currentPath() };
-    AppState state;
-    TPrincipal* main { nullptr };
+    AppState state { dir.path().toStdString() };
+    TPrincipal* main { new TPrincipal };
 
-    Scene()
-    {
-        QDir::setCurrent(dir.path());
-        main = new TPrincipal;
-    }
     ~Scene()
     {
         const auto folders = state.openFolderWindows;
@@ -36,7 +30,6 @@ struct Scene {
             delete w.data();
         delete main;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QDir::setCurrent(previous);
     }
 };
 
@@ -150,20 +143,18 @@ template <typename Make> double msToFirstPaint(Make make)
 void BM_StartupShelf200(benchmark::State& bench)
 {
     QTemporaryDir dir;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(dir.path());
+    const std::filesystem::path folder = dir.path().toStdString();
     {
-        AppState state;
+        AppState state(folder);
         auto* main = new TPrincipal;
         addLaunchers(main, 200);
         main->salvar();
         delete main;
     }
     for (auto _ : bench) {
-        AppState state;
+        AppState state(folder);
         bench.SetIterationTime(msToFirstPaint([] { return new TPrincipal; }) / 1000.0);
     }
-    QDir::setCurrent(previous);
 }
 BENCHMARK(BM_StartupShelf200)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -178,7 +169,8 @@ BENCHMARK(BM_StartupBareLabel)->UseManualTime()->Unit(benchmark::kMillisecond);
 // A main shelf file of `count` items of one kind, `side` pixels square, on a
 // grid 100 to a row, in a 1200 x 900 window: most items lie beyond the
 // window's edges, as on a shelf that grew over years.
-void writeGridShelf(int count, store::Clase clase, int side, const char* menu)
+void writeGridShelf(
+    const std::filesystem::path& folder, int count, store::Clase clase, int side, const char* menu)
 {
     store::ShelfHeader header;
     header.right = 1200;
@@ -197,7 +189,7 @@ void writeGridShelf(int count, store::Clase clase, int side, const char* menu)
         item.popupMenu = std::string("Principal.") + menu;
         store::writeRecord(store::writeSpButton(item), bytes);
     }
-    store::writeFileAtomically(std::filesystem::path(TPrincipal::kMainFileName), bytes);
+    store::writeFileAtomically(folder / TPrincipal::kMainFileName, bytes);
 }
 
 // From creating the main window, which reads its file, to its first paint.
@@ -205,14 +197,12 @@ void firstPaintOfGrid(benchmark::State& bench, store::Clase clase, int side, con
 {
     const int count = static_cast<int>(bench.range(0));
     QTemporaryDir dir;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    writeGridShelf(count, clase, side, menu);
+    const std::filesystem::path folder = dir.path().toStdString();
+    writeGridShelf(folder, count, clase, side, menu);
     for (auto _ : bench) {
-        AppState state;
+        AppState state(folder);
         bench.SetIterationTime(msToFirstPaint([] { return new TPrincipal; }) / 1000.0);
     }
-    QDir::setCurrent(previous);
     bench.SetComplexityN(count);
     bench.SetItemsProcessed(bench.iterations() * count);
 }

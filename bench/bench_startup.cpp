@@ -35,10 +35,8 @@ double runOnce(const QString& program, const QString& workDir)
 void BM_StartTolmWith200Items(benchmark::State& bench)
 {
     QTemporaryDir dir;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(dir.path());
     {
-        AppState state;
+        AppState state(dir.path().toStdString());
         auto* main = new TPrincipal;
         for (int i = 0; i < 200; ++i) {
             AppState::get().pressPoint = QPoint((i % 20) * 40, (i / 20) * 40);
@@ -49,7 +47,6 @@ void BM_StartTolmWith200Items(benchmark::State& bench)
         main->salvar();
         delete main;
     }
-    QDir::setCurrent(previous);
     for (auto _ : bench)
         bench.SetIterationTime(runOnce(s_binDir + QStringLiteral("/../app/tolm"), dir.path()));
 }

@@ -25,7 +25,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -731,13 +730,10 @@ void TPropiedades::browseCommand()
 
 QString TPropiedades::chooseFile(const QString& title, const QString& filters)
 {
-    const QString before = QDir::currentPath();
     QString chosen = tolm::platform::services().choosers->chooseFile(title, filters).value_or(QString());
     // The full name, whatever folder the dialog wandered to.
     if (!chosen.isEmpty())
         chosen = QFileInfo(chosen).absoluteFilePath();
-    if (QDir::currentPath() != before)
-        QDir::setCurrent(before);
     return chosen;
 }
 

@@ -10,19 +10,6 @@ using tolm::platform::Answer;
 
 namespace {
 
-// A folder in the way of a shelf file makes every save of that file fail,
-// whoever runs the test (root writes into read-only folders).
-void block(const QString& name)
-{
-    QFile::remove(name);
-    ASSERT_TRUE(QDir().mkdir(name));
-}
-
-void unblock(const QString& name)
-{
-    ASSERT_TRUE(QDir().rmdir(name));
-}
-
 const QString kInTheWay = QString::fromLocal8Bit(std::strerror(EISDIR));
 
 } // namespace
@@ -44,6 +31,15 @@ protected:
             m_folderWindow->Reloj1Click();
         return main;
     }
+
+    // A folder in the way of a shelf file makes every save of that file fail,
+    // whoever runs the test (root writes into read-only folders).
+    void block(const QString& name)
+    {
+        QFile::remove(path(name));
+        ASSERT_TRUE(QDir().mkdir(path(name)));
+    }
+    void unblock(const QString& name) { ASSERT_TRUE(QDir().rmdir(path(name))); }
 
     qsizetype boxesShown() const { return fake.messageBoxes.boxes.size(); }
     QString lastBox() const
@@ -85,7 +81,8 @@ TEST_F(SaveFailureTest, SavingEveryWindowSaysAllFailuresInOneBoxAndALaterSaveSto
     EXPECT_EQ(parse("tolm95.dat").items.size(), 2);
     EXPECT_EQ(parse("tolmc1.dat").items.size(), 1);
     // No temporary file of the failed attempts is left behind.
-    EXPECT_EQ(QDir().entryList(QStringList({ ".*tmp*" }), QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(
+        QDir(shelfPath()).entryList(QStringList({ ".*tmp*" }), QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST_F(SaveFailureTest, AFolderWindowThatCannotBeSavedStaysOpenWithItsItems)
@@ -177,9 +174,9 @@ TEST_F(SaveFailureTest, StartingInAnUnwritableFolderSaysSoOnce)
 {
     // A read-only folder stops an ordinary user; root writes anywhere on a
     // normal file system, but not in /proc.
-    ASSERT_TRUE(QDir().mkdir("solo-lectura"));
-    QFile::setPermissions("solo-lectura", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QString unwritable = QDir("solo-lectura").absolutePath();
+    QString unwritable = path("solo-lectura");
+    ASSERT_TRUE(QDir().mkdir(unwritable));
+    QFile::setPermissions(unwritable, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     if (QFile probe(unwritable + "/probe"); probe.open(QIODevice::WriteOnly)) {
         probe.close();
         probe.remove();
@@ -203,5 +200,5 @@ TEST_F(SaveFailureTest, StartingInAnUnwritableFolderSaysSoOnce)
     EXPECT_TRUE(messages()[1].contains("No se puede guardar el fichero tolm95.dat"))
         << messages()[1].toStdString();
     QFile::setPermissions(
-        "solo-lectura", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        path("solo-lectura"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }

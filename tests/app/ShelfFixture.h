@@ -14,16 +14,15 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// A shelf in an empty temporary current directory, with fake platform
-// services: the message boxes, choosers and clock are the test's.
+// A shelf in an empty temporary folder, with fake platform services: the
+// message boxes, choosers and clock are the test's. File names the helpers
+// take are names in that folder.
 class ShelfTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        m_previousDir = QDir::currentPath();
-        QDir::setCurrent(m_dir.path());
-        m_state = std::make_unique<AppState>();
+        m_state = std::make_unique<AppState>(m_dir.path().toStdString());
         m_services = std::make_unique<tolm::platform::ScopedServices>(fake.services());
     }
 
@@ -32,7 +31,6 @@ protected:
         closeAll();
         m_services.reset();
         m_state.reset();
-        QDir::setCurrent(m_previousDir);
     }
 
     TPrincipal* startMain()
@@ -59,24 +57,27 @@ protected:
 
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    static bool exists(const QString& name) { return QFile::exists(name); }
+    QString shelfPath() const { return m_dir.path(); }
+    QString path(const QString& name) const { return QDir(m_dir.path()).filePath(name); }
 
-    static QByteArray read(const QString& name)
+    bool exists(const QString& name) const { return QFile::exists(path(name)); }
+
+    QByteArray read(const QString& name) const
     {
-        QFile file(name);
+        QFile file(path(name));
         if (!file.open(QIODevice::ReadOnly))
             return {};
         return file.readAll();
     }
 
-    static void write(const QString& name, const QByteArray& bytes)
+    void write(const QString& name, const QByteArray& bytes) const
     {
-        QFile file(name);
+        QFile file(path(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
 
-    static tolm::store::ShelfFile parse(const QString& name)
+    tolm::store::ShelfFile parse(const QString& name) const
     {
         const QByteArray bytes = read(name);
         return tolm::store::parseShelf(
@@ -99,7 +100,6 @@ protected:
 
 private:
     QTemporaryDir m_dir;
-    QString m_previousDir;
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<tolm::platform::ScopedServices> m_services;
 };

@@ -211,7 +211,7 @@ TEST_F(SingleInstanceTest, ASecondStartHandsOverAndLeavesTheShelfAlone)
     closeAll();
     const auto seeded = parse(QStringLiteral("tolm95.dat"));
     ASSERT_EQ(seeded.items.size(), 1u);
-    const QString folder = QDir::current().canonicalPath();
+    const QString folder = QDir(shelfPath()).canonicalPath();
     const QString shelf = folder + QStringLiteral("/tolm95.dat");
     QProcess* first = startHolder(folder);
     const QByteArray shelfBefore = readAll(shelf);
@@ -302,7 +302,7 @@ TEST_F(SingleInstanceTest, WhatLiesAtTheLocksNameNeverStopsAStart)
         std::function<void(const QString& lock)> make;
         Outcome outcome;
     } cases[] = {
-        { "an empty file its writer never filled", [](const QString& lock) { write(lock, ""); },
+        { "an empty file its writer never filled", [&](const QString& lock) { write(lock, ""); },
             Outcome::Holds },
         { "a process id now used by another program", [&](const QString& lock) { write(lock, mine); },
             Outcome::Holds },
@@ -378,7 +378,7 @@ TEST_F(SingleInstanceTest, ExitingAfterTheFirstPaintGivesTheFolderUp)
     main->resize(400, 200);
     ASSERT_TRUE(main->salvar());
     closeAll();
-    const QString covered = QDir::current().canonicalPath();
+    const QString covered = QDir(shelfPath()).canonicalPath();
     const QString empty = newFolder(QStringLiteral("shelf"));
 
     QProcessEnvironment env = m_env;

@@ -42,6 +42,10 @@ QByteArray shelfOf(const std::vector<SpButtonState>& items)
 // Names a hostile file could give a folder, each pointing at a file the test
 // watches: outside the shelf folder, the main file, a folder in a sub-folder.
 struct HostileNames {
+    explicit HostileNames(const QString& shelf)
+        : shelf(shelf)
+    { }
+    QDir shelf;
     QTemporaryDir outside;
     QString parentName = QStringLiteral("tolm-trust-%1.dat").arg(QCoreApplication::applicationPid());
 
@@ -53,23 +57,23 @@ struct HostileNames {
     // Every file those names reach, other than the main file.
     QStringList watched() const
     {
-        return { QDir::current().absoluteFilePath(QStringLiteral("../") + parentName),
-            outside.filePath(QStringLiteral("abs.dat")), QStringLiteral("sub/tolmc1.dat") };
+        return { shelf.absoluteFilePath(QStringLiteral("../") + parentName),
+            outside.filePath(QStringLiteral("abs.dat")), shelf.filePath(QStringLiteral("sub/tolmc1.dat")) };
     }
-    ~HostileNames() { QFile::remove(QDir::current().absoluteFilePath(QStringLiteral("../") + parentName)); }
+    ~HostileNames() { QFile::remove(shelf.absoluteFilePath(QStringLiteral("../") + parentName)); }
 };
 
 } // namespace
 
 TEST_F(ShelfTest, FoldersStoredOpenWithHostileNamesOpenAndWriteNothing)
 {
-    HostileNames hostile;
+    HostileNames hostile(shelfPath());
     std::vector<SpButtonState> folders;
     for (const QString& name : hostile.names())
         folders.push_back(folderState(name.toStdString(), true));
     const QByteArray original = shelfOf(folders);
     write("tolm95.dat", original);
-    QDir().mkdir("sub");
+    QDir().mkdir(path("sub"));
 
     TPrincipal* main = startMain();
     EXPECT_TRUE(state().openFolderWindows.isEmpty());
@@ -93,9 +97,9 @@ TEST_F(ShelfTest, FoldersStoredOpenWithHostileNamesOpenAndWriteNothing)
 
 TEST_F(ShelfTest, DeletingAHostileFolderRemovesOnlyTheItem)
 {
-    HostileNames hostile;
+    HostileNames hostile(shelfPath());
     const QByteArray victim = shelfOf({});
-    QDir().mkdir("sub");
+    QDir().mkdir(path("sub"));
     for (const QString& file : hostile.watched())
         write(file, victim);
     const QByteArray notes("apuntes del usuario, no una bandeja");
@@ -108,7 +112,7 @@ TEST_F(ShelfTest, DeletingAHostileFolderRemovesOnlyTheItem)
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
         TSpButton* folder = main->NuevaCarpeta1Click();
-        QFile::remove(folder->Comando());
+        QFile::remove(path(folder->Comando()));
         folder->setComando(name);
         state().currentItem = folder;
         main->CarpetaEliminarClick();
@@ -131,7 +135,7 @@ TEST_F(ShelfTest, AFolderTreeKeepsFilesThatAreNotShelves)
     TSpButton* inner = TPrincipal::folderWindowOf(folder)->NuevaCarpeta1Click();
     ASSERT_EQ(inner->Comando(), "tolmc3.dat");
     inner->setComando("tolmc2.dat");
-    QFile::remove("tolmc3.dat");
+    QFile::remove(path("tolmc3.dat"));
     TPrincipal::folderWindowOf(folder)->Guardarconfiguracin1Click();
 
     state().currentItem = folder;
@@ -143,13 +147,13 @@ TEST_F(ShelfTest, AFolderTreeKeepsFilesThatAreNotShelves)
 
 TEST_F(ShelfTest, AHostileCutFolderClearedFromTheBufferDeletesNothing)
 {
-    HostileNames hostile;
-    QDir().mkdir("sub");
+    HostileNames hostile(shelfPath());
+    QDir().mkdir(path("sub"));
     for (const QString& file : hostile.watched())
         write(file, shelfOf({}));
     TPrincipal* main = startMain();
     TSpButton* folder = main->NuevaCarpeta1Click();
-    QFile::remove(folder->Comando());
+    QFile::remove(path(folder->Comando()));
     folder->setComando(QStringLiteral("../") + hostile.parentName);
     state().currentItem = folder;
     main->BotonCortarClick();
@@ -198,8 +202,8 @@ TEST_F(ShelfTest, ItemsAddedToAWindowThatCouldNotLoadAreKeptBesideIt)
         EXPECT_FALSE(main->hasUnwrittenChanges());
     }
     write("outside.dat", "del usuario");
-    QFile::remove("tolm95-recuperado2.dat");
-    ASSERT_TRUE(QFile::link("outside.dat", "tolm95-recuperado2.dat"));
+    QFile::remove(path("tolm95-recuperado2.dat"));
+    ASSERT_TRUE(QFile::link(path("outside.dat"), path("tolm95-recuperado2.dat")));
     clock->move(30, 40);
     main->close();
     flushDeletes();
@@ -212,8 +216,8 @@ TEST_F(ShelfTest, ItemsAddedToAWindowThatCouldNotLoadAreKeptBesideIt)
     EXPECT_EQ(kept.items[0].className, "TSpButton");
 
     // Renamed as the message says, the kept items load.
-    QFile::remove("tolm95.dat");
-    QFile::rename("tolm95-recuperado2.dat", "tolm95.dat");
+    QFile::remove(path("tolm95.dat"));
+    QFile::rename(path("tolm95-recuperado2.dat"), path("tolm95.dat"));
     TPrincipal* again = startMain();
     ASSERT_EQ(again->items().size(), 1);
     EXPECT_EQ(again->items()[0]->clase(), Clase::Reloj);
@@ -236,7 +240,7 @@ TEST_F(ShelfTest, AWindowIsNeverWrittenHalfLoaded)
 
 TEST_F(ShelfTest, AFifoAsTheShelfFileIsRefusedWithoutWaitingForAWriter)
 {
-    ASSERT_EQ(::mkfifo("tolm95.dat", 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("tolm95.dat")).constData(), 0600), 0);
     TPrincipal* main = startMain();
     EXPECT_TRUE(main->loadFailed());
     ASSERT_EQ(messages().size(), 1);
@@ -244,7 +248,7 @@ TEST_F(ShelfTest, AFifoAsTheShelfFileIsRefusedWithoutWaitingForAWriter)
     main->Reloj1Click();
     main->close();
     flushDeletes();
-    EXPECT_TRUE(QFileInfo("tolm95.dat").isFile() == false && QFileInfo::exists("tolm95.dat"));
+    EXPECT_TRUE(QFileInfo(path("tolm95.dat")).isFile() == false && QFileInfo::exists(path("tolm95.dat")));
 }
 
 TEST_F(ShelfTest, AFileWithMoreItemsThanAWindowHoldsIsRefusedWhole)

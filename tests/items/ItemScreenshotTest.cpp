@@ -16,8 +16,7 @@ protected:
     void SetUp() override
     {
         ItemsTest::SetUp();
-        previous = QDir::currentPath();
-        QDir::setCurrent(dir.path());
+        state.shelfFolder = dir.path().toStdString();
         fake.drives.add("c:\\", platform::DriveFixed, 64ull << 30, 23ull << 30, "SISTEMA", "ext4");
         fake.drives.add("a:\\", platform::DriveRemovable, 0, 0).answers = false;
         fake.drives.add("e:\\", platform::DriveCdRom, 700ull << 20, 0, "DISCO");
@@ -28,7 +27,6 @@ protected:
     void TearDown() override
     {
         delete window;
-        QDir::setCurrent(previous);
         ItemsTest::TearDown();
     }
     TSpButton* add(Clase clase, int tipo, QPoint at, const QString& text = {})
@@ -61,7 +59,6 @@ protected:
     }
 
     QTemporaryDir dir;
-    QString previous;
     TPrincipal* window { nullptr };
 };
 

@@ -96,20 +96,18 @@ public:
 };
 
 // Items on a real shelf window, made on first use in an empty temporary
-// current folder (the window writes its shelf file there).
+// shelf folder (the window writes its shelf file there).
 class ShelfItemsTest : public ItemsTest {
 public:
     void SetUp() override
     {
         ItemsTest::SetUp();
         ASSERT_TRUE(m_dir.isValid());
-        m_previous = QDir::currentPath();
-        QDir::setCurrent(m_dir.path());
+        state.shelfFolder = m_dir.path().toStdString();
     }
     void TearDown() override
     {
         m_window.reset();
-        QDir::setCurrent(m_previous);
         ItemsTest::TearDown();
     }
     TPrincipal* shelf()
@@ -121,7 +119,6 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QString m_previous;
     std::unique_ptr<TPrincipal> m_window;
 };
 
