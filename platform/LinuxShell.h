@@ -25,6 +25,8 @@ struct LaunchPlan {
     QString workingDirectory;
     QString item;
     QString error;
+
+    bool operator==(const LaunchPlan&) const = default;
 };
 
 // Starts everything detached and never through a shell: parameters are split

@@ -42,9 +42,6 @@ QByteArray shelfOf(const std::vector<SpButtonState>& items)
 // Names a hostile file could give a folder, each pointing at a file the test
 // watches: outside the shelf folder, the main file, a folder in a sub-folder.
 struct HostileNames {
-    explicit HostileNames(const QString& shelf)
-        : shelf(shelf)
-    { }
     QDir shelf;
     QTemporaryDir outside;
     QString parentName = QStringLiteral("tolm-trust-%1.dat").arg(QCoreApplication::applicationPid());
@@ -67,7 +64,7 @@ struct HostileNames {
 
 TEST_F(ShelfTest, FoldersStoredOpenWithHostileNamesOpenAndWriteNothing)
 {
-    HostileNames hostile(shelfPath());
+    HostileNames hostile { shelfPath() };
     std::vector<SpButtonState> folders;
     for (const QString& name : hostile.names())
         folders.push_back(folderState(name.toStdString(), true));
@@ -97,7 +94,7 @@ TEST_F(ShelfTest, FoldersStoredOpenWithHostileNamesOpenAndWriteNothing)
 
 TEST_F(ShelfTest, DeletingAHostileFolderRemovesOnlyTheItem)
 {
-    HostileNames hostile(shelfPath());
+    HostileNames hostile { shelfPath() };
     const QByteArray victim = shelfOf({});
     QDir().mkdir(path("sub"));
     for (const QString& file : hostile.watched())
@@ -147,7 +144,7 @@ TEST_F(ShelfTest, AFolderTreeKeepsFilesThatAreNotShelves)
 
 TEST_F(ShelfTest, AHostileCutFolderClearedFromTheBufferDeletesNothing)
 {
-    HostileNames hostile(shelfPath());
+    HostileNames hostile { shelfPath() };
     QDir().mkdir(path("sub"));
     for (const QString& file : hostile.watched())
         write(file, shelfOf({}));

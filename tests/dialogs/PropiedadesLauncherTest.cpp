@@ -77,7 +77,6 @@ TEST_F(PropiedadesTest, ExaminarReplacesTheCommandOnly)
     item->setParam("-a");
     item->setFichIcono("/icons/editor.ico");
     item->setTag(3);
-
     TPropiedades* dialog = openFromMenu(item);
     fake.choosers.file.reset();
     QTest::mouseClick(dialog->browseCommandButton(), Qt::LeftButton);

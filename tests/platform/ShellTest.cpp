@@ -135,8 +135,7 @@ TEST_F(ShellTest, ProgramsDocumentsFoldersAndUrls)
     EXPECT_EQ(p.program, opener);
     EXPECT_EQ(p.arguments, QStringList({ "https://example.org/a?b=c" }));
 
-    // Relative names are the shelf folder's, and a launcher without a start
-    // folder starts there.
+    // Relative names are the shelf folder's; a launcher without a start folder starts there.
     LinuxShell inShelf(&m_drives, m_dir.path());
     p = inShelf.plan("Datos/prog", "", "");
     EXPECT_EQ(p.program, program);
@@ -302,7 +301,6 @@ TEST_F(ShellTest, EachRequestPlansWhatItsExplorerOrRundllCommandPlans)
         { "a drive's folder", shell.openFolderPlan("c:\\"), shell.plan("explorer", "c:\\", "c:\\") },
         { "an item's folder", shell.openFolderPlan("c:\\Datos"),
             shell.plan("explorer", "/e,c:\\Datos", "c:\\Datos") },
-        { "no folder", shell.openFolderPlan(""), shell.plan("explorer", "/e,", "") },
         { "a file shown selected", shell.showInFileManagerPlan("c:\\Datos\\carta con espacios.txt", "c:\\"),
             shell.plan("explorer", "/select,c:\\Datos\\carta con espacios.txt", "c:\\") },
         { "a quoted file", shell.showInFileManagerPlan("\"c:\\Datos\\carta con espacios.txt\"", ""),
@@ -316,13 +314,8 @@ TEST_F(ShellTest, EachRequestPlansWhatItsExplorerOrRundllCommandPlans)
         { "regional settings", shell.regionalSettingsPlan(),
             shell.plan("rundll32", "shell32.dll,Control_RunDLL intl.cpl", "") },
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.request.kind, c.command.kind) << c.what;
-        EXPECT_EQ(c.request.program, c.command.program) << c.what;
-        EXPECT_EQ(c.request.arguments, c.command.arguments) << c.what;
-        EXPECT_EQ(c.request.workingDirectory, c.command.workingDirectory) << c.what;
-        EXPECT_EQ(c.request.item, c.command.item) << c.what;
-    }
+    for (const auto& c : cases)
+        EXPECT_TRUE(c.request == c.command) << c.what << ": " << c.request.arguments.join(' ').toStdString();
 }
 
 TEST_F(ShellTest, ControlPanelApplets)
