@@ -13,7 +13,7 @@ protected:
     TSpButton* launcher(TPrincipal* window, const QString& caption, QPoint at)
     {
         state().pressPoint = at;
-        TSpButton* item = window->Nuevoboton1Click();
+        TSpButton* item = window->commands().newLauncher();
         item->setCaption(caption);
         item->setComando(QStringLiteral("/usr/bin/") + caption.toLower());
         return item;
@@ -51,8 +51,8 @@ TEST_F(KeyboardTest, TabAndTheArrowsMoveTheMarkBetweenItems)
     TSpButton* e = launcher(main, "E", { 100, 10 });
     // A cut folder waits greyed for its paste and takes no mark.
     state().pressPoint = { 150, 60 };
-    state().currentItem = main->NuevaCarpeta1Click();
-    main->BotonCortarClick();
+    state().currentItem = main->commands().newFolder();
+    main->commands().cut();
     EXPECT_EQ(main->readingOrder(), QList<TSpButton*>({ a, b, e, c, d }));
 
     for (TSpButton* expected : { a, b, e, c, d, a }) {
@@ -136,7 +136,7 @@ TEST_F(KeyboardTest, TheMenuKeyOpensTheMarkedItemsMenuAtTheItem)
     TPrincipal* main = shownMain();
     launcher(main, "Editor", { 0, 0 });
     state().pressPoint = { 50, 40 };
-    TSpButton* clock = main->Reloj1Click();
+    TSpButton* clock = main->commands().newClock();
 
     struct Case {
         const char* name;
@@ -149,7 +149,7 @@ TEST_F(KeyboardTest, TheMenuKeyOpensTheMarkedItemsMenuAtTheItem)
         // No mark: the window's own menu.
         main->markItem(nullptr);
         QTest::keyClick(main, how.key, how.modifiers);
-        EXPECT_EQ(QApplication::activePopupWidget(), main->MenuVentana());
+        EXPECT_EQ(QApplication::activePopupWidget(), main->windowMenu());
         closePopups();
 
         main->markItem(clock);
