@@ -45,6 +45,7 @@ TPrincipal::TPrincipal(TSpButton* folderItem)
     m_color = gfx::clBtnFace;
     m_document = std::make_unique<app::WindowDocument>(*this);
     m_commands = std::make_unique<app::ItemCommands>(*this);
+    m_keyboard = std::make_unique<app::ShelfKeyboard>(*this);
     buildMenus();
     if (!m_isMain && state.mainWindow) {
         TPrincipal* main = state.mainWindow;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ItemCommands.h"
+#include "app/ShelfKeyboard.h"
 #include "app/WindowDocument.h"
 #include "items/ItemHost.h"
 #include "store/Components.h"
@@ -121,17 +122,8 @@ public:
     // Opens the folder window of `folder`, or brings it forward.
     void openFolder(TSpButton* folder);
 
-    // Keyboard use. The item with the keyboard mark is the hovered item: the
-    // mouse and the keys move the same mark. These are the window's
-    // visible, enabled items in reading order (rows top to bottom, each left
-    // to right).
-    QList<TSpButton*> readingOrder() const;
-    // The item on this window that carries the mark, if any.
-    TSpButton* markedItem() const;
-    // Puts the mark on `item` (null clears it) and tells screen readers.
-    void markItem(TSpButton* item);
-    // The typed prefix is forgotten after this pause.
-    static constexpr int kTypeAheadPauseMs = 1000;
+    // Keyboard use; the mark is the hovered item.
+    tolm::app::ShelfKeyboard& keyboard() const { return *m_keyboard; }
 
 signals:
     // What a window asks of the application: the dialogs it shows. A folder
@@ -168,14 +160,11 @@ private:
     QPoint frameOrigin() const;
     void startDeferredDelete();
     bool hasOpenFolderWindow() const;
-    void activateByKey(TSpButton* item);
-    void moveMark(int key);
-    void openMenuByKey();
-    void typeAhead(const QString& text);
 
     bool m_isMain { false };
     std::unique_ptr<tolm::app::WindowDocument> m_document;
     std::unique_ptr<tolm::app::ItemCommands> m_commands;
+    std::unique_ptr<tolm::app::ShelfKeyboard> m_keyboard;
     QPointer<TSpButton> m_folderItem;
     QList<QPointer<TSpButton>> m_items;
     bool m_hasItemList { false };
@@ -208,6 +197,4 @@ private:
     QAction* m_deshacer { nullptr };
     QAction* m_pegar { nullptr };
     QTimer* m_timer { nullptr };
-    QString m_typed;
-    QTimer* m_typeAheadReset { nullptr };
 };

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -366,7 +367,20 @@ void TPrincipal::contextMenuEvent(QContextMenuEvent* event)
     // they still bring finds the menu already open.
     event->accept();
     if (event->reason() == QContextMenuEvent::Keyboard && !QApplication::activePopupWidget())
-        openMenuByKey();
+        m_keyboard->openMenuByKey();
+}
+
+void TPrincipal::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_keyboard->handleKey(event))
+        QWidget::keyPressEvent(event);
+}
+
+bool TPrincipal::focusNextPrevChild(bool next)
+{
+    // Tab walks the items; the window keeps the keyboard focus.
+    m_keyboard->focusNext(next);
+    return true;
 }
 
 void TPrincipal::resizeEvent(QResizeEvent* event)

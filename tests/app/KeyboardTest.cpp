@@ -53,7 +53,7 @@ TEST_F(KeyboardTest, TabAndTheArrowsMoveTheMarkBetweenItems)
     state().pressPoint = { 150, 60 };
     state().currentItem = main->commands().newFolder();
     main->commands().cut();
-    EXPECT_EQ(main->readingOrder(), QList<TSpButton*>({ a, b, e, c, d }));
+    EXPECT_EQ(main->keyboard().readingOrder(), QList<TSpButton*>({ a, b, e, c, d }));
 
     for (TSpButton* expected : { a, b, e, c, d, a }) {
         QTest::keyClick(main, Qt::Key_Tab);
@@ -81,7 +81,7 @@ TEST_F(KeyboardTest, TabAndTheArrowsMoveTheMarkBetweenItems)
         { c, Qt::Key_Up, a },
     };
     for (const Step& step : steps) {
-        main->markItem(step.from);
+        main->keyboard().markItem(step.from);
         QTest::keyClick(main, step.key);
         EXPECT_EQ(marked(), step.to) << qPrintable(step.from->Caption()) << " key " << step.key;
     }
@@ -147,12 +147,12 @@ TEST_F(KeyboardTest, TheMenuKeyOpensTheMarkedItemsMenuAtTheItem)
         { Case { "menu key", Qt::Key_Menu, {} }, Case { "Shift+F10", Qt::Key_F10, Qt::ShiftModifier } }) {
         SCOPED_TRACE(how.name);
         // No mark: the window's own menu.
-        main->markItem(nullptr);
+        main->keyboard().markItem(nullptr);
         QTest::keyClick(main, how.key, how.modifiers);
         EXPECT_EQ(QApplication::activePopupWidget(), main->windowMenu());
         closePopups();
 
-        main->markItem(clock);
+        main->keyboard().markItem(clock);
         state().currentItem = nullptr;
         QTest::keyClick(main, how.key, how.modifiers);
         QMenu* menu = clock->popupMenu();
@@ -176,7 +176,7 @@ TEST_F(KeyboardTest, TypedLettersMarkTheNextItemWhoseNameBeginsWithThem)
     TSpButton* calc = launcher(main, "Calc", { 100, 0 });
     TSpButton* eco = launcher(main, "eco", { 0, 50 });
     TSpButton* mi = launcher(main, "Mi Visor", { 50, 50 });
-    auto pause = [] { QTest::qWait(TPrincipal::kTypeAheadPauseMs + 150); };
+    auto pause = [] { QTest::qWait(tolm::app::ShelfKeyboard::kTypeAheadPauseMs + 150); };
 
     QTest::keyClicks(main, "ex");
     EXPECT_EQ(marked(), explorador);

@@ -162,10 +162,10 @@ TEST_F(AccessibilityTest, TheMarkedItemIsTheFocusedOneForScreenReaders)
     main->activateWindow();
     QApplication::setActiveWindow(main);
     g_events.clear();
-    main->markItem(a);
+    main->keyboard().markItem(a);
     EXPECT_TRUE(g_events.contains(QString::number(QAccessible::Focus) + "|Uno"))
         << g_events.join(", ").toStdString();
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(a)->state().focused);
-    main->markItem(nullptr);
+    main->keyboard().markItem(nullptr);
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(a)->state().focused);
 }
