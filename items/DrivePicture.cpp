@@ -6,6 +6,7 @@
 #include "items/ShelfState.h"
 #include "items/TSpButton.h"
 #include "items/TickReadings.h"
+#include "platform/NumberText.h"
 #include "platform/Platform.h"
 
 #include <limits>
@@ -178,7 +179,7 @@ QImage drivePicture(const DriveReading& reading, const QString& directorio, bool
         const Rect bar = small ? gfx::place::miniDriveBar : gfx::place::driveBar;
         const int length = bar.width();
         // 128 bits: a drive of more than 2^64 / length bytes must not wrap the product.
-        const int k = int(static_cast<unsigned __int128>(free) * unsigned(length) / reading.totalBytes);
+        const int k = int(platform::scaledShare(free, unsigned(length), reading.totalBytes));
         if (k < length)
             canvas.fillRect({ bar.left + k, bar.top, bar.right, bar.bottom }, gfx::clRed);
     }
