@@ -400,7 +400,7 @@ void TPrincipal::Organizarbotones1Click()
         item->move(x, y);
         placed.add(area);
         if (item->clase() == Clase::Reloj)
-            item->setTag(item->Tag() & ~TSpButton::kTagCovered);
+            item->setCoveredFlag(false);
         x += item->width();
         if (x >= clientWidth) {
             x = 0;

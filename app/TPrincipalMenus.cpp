@@ -400,8 +400,8 @@ void TPrincipal::paintEvent(QPaintEvent*)
     for (const auto& item : AppState::get().timerItems) {
         if (!item)
             continue;
-        item->setTag(item->Tag() & ~TSpButton::kTagTimerRepaint);
-        item->settag1(-1);
+        item->setTimerRepaint(false);
+        item->markDrawWhole();
     }
 }
 
