@@ -7,6 +7,7 @@
 #include "app/WindowDocument.h"
 #include "items/ChildAt.h"
 #include "items/CoverIndex.h"
+#include "items/ItemKind.h"
 #include "items/TSpButton.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
@@ -32,6 +33,7 @@ TSpButton* ItemCommands::createItem(Clase clase)
     m_window.adoptItem(item);
     item->move(state.pressPoint);
     item->setTipo(0);
+    item->kind().setUpNew(*item);
     return item;
 }
 
@@ -46,8 +48,6 @@ void ItemCommands::finishNewItem(TSpButton* item)
 TSpButton* ItemCommands::newLauncher()
 {
     TSpButton* item = createItem(Clase::Normal);
-    item->setTag(0);
-    item->settag1(0);
     finishNewItem(item);
     return item;
 }
@@ -55,13 +55,6 @@ TSpButton* ItemCommands::newLauncher()
 TSpButton* ItemCommands::newFolder()
 {
     TSpButton* item = createItem(Clase::Carpeta);
-    item->setMargin(1);
-    item->setCaption(QStringLiteral("Carpeta Nueva"));
-    item->setHint(QStringLiteral("Carpeta"));
-    item->setTag(0);
-    item->settag1(1);
-    item->setAutorun(false);
-    item->refreshGlyph();
     finishNewItem(item);
     item->setComando(m_window.document().newFolderFile());
     return item;
@@ -70,8 +63,6 @@ TSpButton* ItemCommands::newFolder()
 TSpButton* ItemCommands::newClock()
 {
     TSpButton* item = createItem(Clase::Reloj);
-    item->setTag(0);
-    item->runPicture();
     finishNewItem(item);
     return item;
 }
@@ -79,12 +70,6 @@ TSpButton* ItemCommands::newClock()
 TSpButton* ItemCommands::newDrive()
 {
     TSpButton* item = createItem(Clase::Disco);
-    item->createPictureCache();
-    item->setTag(0);
-    item->setDirectorio(QStringLiteral("c:\\"));
-    item->settag2(2048);
-    item->settag1(-2);
-    item->runPicture();
     finishNewItem(item);
     return item;
 }
@@ -92,10 +77,6 @@ TSpButton* ItemCommands::newDrive()
 TSpButton* ItemCommands::newMemory()
 {
     TSpButton* item = createItem(Clase::Memoria);
-    item->setTag(0);
-    item->settag2(512);
-    item->settag1(-1);
-    item->runPicture();
     finishNewItem(item);
     return item;
 }
@@ -122,10 +103,10 @@ static void collectOpenTreeFiles(const TPrincipal* window, QStringList& files)
 {
     const AppState& state = AppState::get();
     for (TSpButton* item : window->items()) {
-        if (!item || item->clase() != Clase::Carpeta || files.contains(item->Comando()))
+        if (!item || !item->isFolder() || files.contains(item->Comando()))
             continue;
         files.append(item->Comando());
-        if (item->Tag() != 0 && state.isOpen(item->folderWindow()))
+        if (item->folderOpen() && state.isOpen(item->folderWindow()))
             collectOpenTreeFiles(TPrincipal::folderWindowOf(item), files);
     }
 }
@@ -139,7 +120,7 @@ static void deleteFolderForGood(TSpButton* item)
     if (holder)
         holder->removeFromItemList(item);
     QStringList files { item->Comando() };
-    if (item->Tag() != 0 && state.isOpen(item->folderWindow())) {
+    if (item->folderOpen() && state.isOpen(item->folderWindow())) {
         TPrincipal* window = TPrincipal::folderWindowOf(item);
         collectOpenTreeFiles(window, files);
         window->setDiscard(true);
@@ -184,7 +165,7 @@ bool ItemCommands::emptyCutBuffer()
     TSpButton* buffered = state.cutBuffer();
     if (!buffered)
         return true;
-    if (buffered->clase() != Clase::Carpeta) {
+    if (!buffered->isFolder()) {
         state.clearCutBuffer();
         return true;
     }
@@ -202,9 +183,9 @@ void ItemCommands::cut()
     TSpButton* item = state.currentItem;
     if (!item || !emptyCutBuffer())
         return;
-    if (item->clase() == Clase::Carpeta) {
+    if (item->isFolder()) {
         state.setCutFolder(item);
-        if (item->Tag() != 0 && state.isOpen(item->folderWindow()))
+        if (item->folderOpen() && state.isOpen(item->folderWindow()))
             TPrincipal::folderWindowOf(item)->close();
         item->setEnabled(false);
         return;
@@ -220,7 +201,7 @@ void ItemCommands::copy()
 {
     AppState& state = AppState::get();
     TSpButton* item = state.currentItem;
-    if (!item || item->clase() == Clase::Carpeta || !emptyCutBuffer())
+    if (!item || item->isFolder() || !emptyCutBuffer())
         return;
     auto copy = std::make_unique<TSpButton>();
     copy->hide();
@@ -248,7 +229,7 @@ void ItemCommands::paste()
     TSpButton* buffered = state.cutBuffer();
     if (!buffered)
         return;
-    if (buffered->clase() == Clase::Carpeta) {
+    if (buffered->isFolder()) {
         // A folder pasted into its own window tree would contain itself.
         if (windowIsInsideFolder(&m_window, buffered)) {
             app::showMessage(
@@ -272,17 +253,7 @@ void ItemCommands::paste()
     item->Assign(*buffered);
     item->move(state.pressPoint);
     m_window.appendToItemList(item);
-    switch (item->clase()) {
-    case Clase::Disco:
-        item->createPictureCache();
-        [[fallthrough]];
-    case Clase::Reloj:
-    case Clase::Memoria:
-        state.addTimerItem(item);
-        break;
-    default:
-        break;
-    }
+    item->kind().arrive(*item, items::ItemKind::Arrival::Pasted);
     m_window.adoptItem(item);
     item->show();
 }
@@ -335,7 +306,7 @@ void ItemCommands::arrange()
         item->move(x, y);
         placed.add(area);
         if (item->clase() == Clase::Reloj)
-            item->setTag(item->Tag() & ~TSpButton::kTagCovered);
+            item->setCoveredFlag(false);
         x += item->width();
         if (x >= clientWidth) {
             x = 0;
@@ -354,7 +325,7 @@ void ItemCommands::dropFiles(const QStringList& paths, const QPoint& point)
     // The control under the point among visible, enabled controls: a cut
     // folder waiting disabled is not found.
     auto* target = qobject_cast<TSpButton*>(items::topChildAt(&m_window, point, true));
-    if (target && target->clase() == Clase::Normal) {
+    if (target && target->isLauncher()) {
         // The paths, joined by single spaces, stand in for the item's own
         // parameters. A path holding a blank or a quote is quoted, so that it
         // still reaches the program as one argument.
@@ -370,7 +341,7 @@ void ItemCommands::dropFiles(const QStringList& paths, const QPoint& point)
     int x = point.x();
     for (const QString& path : paths) {
         auto* item = new TSpButton(&m_window);
-        item->settag1(1);
+        item->setShowsIcon(true);
         item->setFromFile(path);
         item->setHint(path);
         m_window.adoptItem(item);

@@ -19,8 +19,6 @@
 
 namespace tolm::app {
 
-using store::Clase;
-
 ShelfKeyboard::ShelfKeyboard(TPrincipal& window)
     : m_window(window)
 { }
@@ -68,7 +66,7 @@ void ShelfKeyboard::activateByKey(TSpButton* item)
     AppState& state = AppState::get();
     // A cut folder waits disabled for its paste; opening its window now
     // would let the folder be pasted inside itself.
-    if (item->clase() == Clase::Carpeta && item == state.cutBuffer()) {
+    if (item->isFolder() && item == state.cutBuffer()) {
         showMessage(
             QStringLiteral("Tolm"), QStringLiteral("La carpeta está cortada; péguela antes de abrirla."));
         return;

@@ -11,6 +11,7 @@
 #include "app/WindowPlacement.h"
 #include "gfx/Color.h"
 #include "items/CoverIndex.h"
+#include "items/ItemKind.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 #include "store/SavePoint.h"
@@ -24,7 +25,6 @@
 #include <algorithm>
 
 using namespace tolm;
-using store::Clase;
 
 TPrincipal::TPrincipal(TSpButton* folderItem)
     : QWidget(nullptr, Qt::Tool)
@@ -121,7 +121,7 @@ void TPrincipal::FormCreate()
     if (!m_document->openFolder(state.shelfFolder, item->Comando()))
         return;
     setWindowTitle(item->Hint());
-    item->setTag(1);
+    item->setFolderOpen(true);
     item->refreshGlyph();
     m_document->load();
 }
@@ -238,31 +238,7 @@ void TPrincipal::replaceItems(const std::vector<store::SpButtonState>& states)
         item->fromState(itemState);
         m_items.append(item);
         adoptItem(item);
-        switch (item->clase()) {
-        case Clase::Normal:
-            if (item->Autorun())
-                item->SpButtonClick();
-            break;
-        case Clase::Carpeta:
-            // A folder cut and not pasted when the file was written comes back usable.
-            item->setEnabled(true);
-            if (item->Tag() != 0 || item->Autorun())
-                item->SpButtonClick();
-            break;
-        case Clase::Reloj:
-            state.addTimerItem(item);
-            break;
-        case Clase::Disco:
-            item->createPictureCache();
-            item->settag1(-2);
-            state.addTimerItem(item);
-            break;
-        case Clase::Memoria:
-            state.addTimerItem(item);
-            break;
-        default:
-            break;
-        }
+        item->kind().arrive(*item, items::ItemKind::Arrival::Loaded);
     }
     for (auto& item : old)
         delete item.data();
@@ -288,29 +264,12 @@ void TPrincipal::setItemOrder(const QList<TSpButton*>& order)
 
 std::string TPrincipal::menuReference(int clase) const
 {
-    const char* menu = nullptr;
-    switch (static_cast<Clase>(clase)) {
-    case Clase::Normal:
-        menu = "MenuBoton";
-        break;
-    case Clase::Carpeta:
-        menu = "MenuCarpeta";
-        break;
-    case Clase::Reloj:
-        menu = "MenuReloj";
-        break;
-    case Clase::Disco:
-        menu = "MenuDisco";
-        break;
-    case Clase::Memoria:
-        menu = "MenuMemoria";
-        break;
-    default:
+    const QString menu = items::kindOf(clase).menuName();
+    if (menu.isEmpty())
         return {};
-    }
     // Every window is an instance of the main window's form, so the names
     // read the same in the main file and in folder files.
-    return std::string("Principal.") + menu;
+    return "Principal." + menu.toStdString();
 }
 
 // ---------------------------------------------------------------- lifecycle
@@ -363,7 +322,7 @@ bool TPrincipal::closeFolderWindow(app::SaveReport& report)
         if (belowClosed) {
             for (TSpButton* item : items()) {
                 TPrincipal* below = folderWindowOf(item);
-                if (item && item->clase() == Clase::Carpeta && item->Tag() != 0 && state.isOpen(below))
+                if (item && item->isFolder() && item->folderOpen() && state.isOpen(below))
                     belowClosed = below->closeFolderWindow(report) && belowClosed;
             }
         }
@@ -373,7 +332,7 @@ bool TPrincipal::closeFolderWindow(app::SaveReport& report)
         }
     }
     if (TSpButton* item = m_folderItem) {
-        item->setTag(0);
+        item->setFolderOpen(false);
         item->setFolderWindow(nullptr);
         item->refreshGlyph();
     }
@@ -392,7 +351,7 @@ bool TPrincipal::hasOpenFolderWindow() const
 {
     const AppState& state = AppState::get();
     for (TSpButton* item : items()) {
-        if (item && item->clase() == Clase::Carpeta && item->Tag() != 0 && state.isOpen(item->folderWindow()))
+        if (item && item->isFolder() && item->folderOpen() && state.isOpen(item->folderWindow()))
             return true;
     }
     return false;
@@ -402,7 +361,7 @@ void TPrincipal::closeFolderWindowsBelow()
 {
     AppState& state = AppState::get();
     for (TSpButton* item : items()) {
-        if (!item || !m_closing || item->clase() != Clase::Carpeta || item->Tag() == 0)
+        if (!item || !m_closing || !item->isFolder() || !item->folderOpen())
             continue;
         TPrincipal* window = folderWindowOf(item);
         if (state.isOpen(window)) {
@@ -421,6 +380,6 @@ void TPrincipal::closeFolder()
 {
     AppState& state = AppState::get();
     TSpButton* item = state.currentItem;
-    if (item && item->Tag() != 0 && state.isOpen(item->folderWindow()))
+    if (item && item->folderOpen() && state.isOpen(item->folderWindow()))
         folderWindowOf(item)->close();
 }

@@ -40,14 +40,14 @@ void TPrincipal::moveToEndOfItemList(TSpButton* item)
 void TPrincipal::openFolder(TSpButton* folder)
 {
     AppState& state = AppState::get();
-    if (folder->Tag() != 0) {
+    if (folder->folderOpen()) {
         if (TPrincipal* window = folderWindowOf(folder); state.isOpen(window)) {
             window->show();
             window->raise();
             window->activateWindow();
             return;
         }
-        folder->setTag(0);
+        folder->setFolderOpen(false);
         folder->setFolderWindow(nullptr);
     }
     const QString file = folder->Comando();

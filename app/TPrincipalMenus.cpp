@@ -8,6 +8,7 @@
 #include "app/WindowPlacement.h"
 #include "app/X11Place.h"
 #include "gfx/Color.h"
+#include "items/ItemKind.h"
 #include "items/TSpButton.h"
 #include "items/TickReadings.h"
 #include "platform/Platform.h"
@@ -26,7 +27,6 @@
 #include <memory>
 
 using namespace tolm;
-using store::Clase;
 
 namespace {
 
@@ -137,20 +137,12 @@ void TPrincipal::buildMenus()
 
 QMenu* TPrincipal::menuForClase(int clase) const
 {
-    switch (static_cast<Clase>(clase)) {
-    case Clase::Normal:
-        return m_menuBoton;
-    case Clase::Carpeta:
-        return m_menuCarpeta;
-    case Clase::Reloj:
-        return m_menuReloj;
-    case Clase::Disco:
-        return m_menuDisco;
-    case Clase::Memoria:
-        return m_menuMemoria;
-    default:
-        return nullptr;
+    const QString name = items::kindOf(clase).menuName();
+    for (QMenu* menu : { m_menuBoton, m_menuCarpeta, m_menuReloj, m_menuDisco, m_menuMemoria }) {
+        if (!name.isEmpty() && menu && menu->objectName() == name)
+            return menu;
     }
+    return nullptr;
 }
 
 void TPrincipal::attachWindowMenu(QMenu* itemMenu)
@@ -415,8 +407,8 @@ void TPrincipal::paintEvent(QPaintEvent*)
     for (const auto& item : AppState::get().timerItems) {
         if (!item)
             continue;
-        item->setTag(item->Tag() & ~TSpButton::kTagTimerRepaint);
-        item->settag1(-1);
+        item->setTimerRepaint(false);
+        item->markDrawWhole();
     }
 }
 

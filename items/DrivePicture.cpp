@@ -17,9 +17,6 @@ namespace tolm::items {
 
 namespace {
 
-constexpr int kTypeShift = TSpButton::kTagDriveTypeShift;
-constexpr int kTypeMask = TSpButton::kTagDriveTypeMask;
-
 bool beginsWithLetter(const QString& path)
 {
     if (path.isEmpty())
@@ -222,7 +219,7 @@ void diskPicture(TSpButton& item)
 {
     const QString directorio = item.Directorio();
     const DriveReading reading = tickDrive(directorio);
-    item.setTag((item.Tag() & ~kTypeMask) | (reading.type << kTypeShift));
+    item.setDriveType(reading.type);
     item.setHint(reading.hint);
     item.setLiveFigure(driveFigure(reading));
     // The properties dialog shows what its working copy found.
@@ -240,19 +237,19 @@ void diskPicture(TSpButton& item)
 
     const bool small = item.isSmall();
     const int v = reading.value;
-    if (item.tag1() != v || item.tag1() < 0) {
+    if (item.figureShown() != v || !item.pictureCurrent()) {
         const QImage picture = drivePicture(reading, directorio, small);
         if (QImage* cache = item.pictureCache())
             *cache = picture;
         item.placePicture(picture);
     }
 
-    if (reading.caption != item.Comando() || item.tag1() < 0) {
+    if (reading.caption != item.Comando() || !item.pictureCurrent()) {
         item.setComando(reading.caption);
         if (item.Tipo() != 0)
             item.drawItemText();
     }
-    item.settag1(v == -1 ? 0 : v);
+    item.setFigureShown(v == -1 ? 0 : v);
 }
 
 } // namespace tolm::items

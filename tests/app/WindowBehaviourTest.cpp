@@ -129,7 +129,7 @@ TEST_F(ShelfTest, ShiftDraggingAnItemMovesItOnATenPixelGrid)
     send(item, QEvent::MouseButtonRelease, QPoint(25, 25) - item->pos(), Qt::LeftButton, Qt::NoButton,
         Qt::ShiftModifier);
     EXPECT_FALSE(state().dragging);
-    EXPECT_TRUE(clock->Tag() & TSpButton::kTagCovered);
+    EXPECT_TRUE(clock->coveredFlag());
     EXPECT_TRUE(fake.shell.launches.isEmpty());
     // And cleared again when it is dragged away.
     send(item, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
@@ -137,7 +137,7 @@ TEST_F(ShelfTest, ShiftDraggingAnItemMovesItOnATenPixelGrid)
         Qt::ShiftModifier);
     send(item, QEvent::MouseButtonRelease, QPoint(205, 105) - item->pos(), Qt::LeftButton, Qt::NoButton,
         Qt::ShiftModifier);
-    EXPECT_FALSE(clock->Tag() & TSpButton::kTagCovered);
+    EXPECT_FALSE(clock->coveredFlag());
 }
 
 TEST_F(ShelfTest, TheRightButtonMakesTheItemCurrent)

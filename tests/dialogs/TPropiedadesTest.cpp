@@ -408,13 +408,13 @@ TEST_F(PropiedadesTest, AcceptUpdatesTheCoveredFlagsOfTheWindowsTimerItems)
     TSpButton* launcher = main->commands().newLauncher();
     launcher->move(20, 20);
     launcher->raise();
-    clock->setTag(clock->Tag() & ~TSpButton::kTagCovered);
-    drive->setTag(drive->Tag() | TSpButton::kTagCovered);
+    clock->setCoveredFlag(false);
+    drive->setCoveredFlag(true);
 
     TPropiedades* dialog = openFromMenu(launcher);
     accept(dialog);
-    EXPECT_TRUE(clock->Tag() & TSpButton::kTagCovered);
-    EXPECT_FALSE(drive->Tag() & TSpButton::kTagCovered);
+    EXPECT_TRUE(clock->coveredFlag());
+    EXPECT_FALSE(drive->coveredFlag());
 }
 
 TEST_F(PropiedadesTest, HelpOpensTheReadmeAtTheDialogsSection)
