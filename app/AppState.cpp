@@ -3,6 +3,7 @@
 #include "app/TPrincipal.h"
 #include "dialogs/TCalendario.h"
 #include "items/TSpButton.h"
+#include "store/SavePoint.h"
 
 AppState::AppState(std::filesystem::path folder)
     : shelfFolder(std::move(folder))

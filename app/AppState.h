@@ -13,6 +13,10 @@ class TCalendario;
 class TPrincipal;
 class TSpButton;
 
+namespace tolm::store {
+class SavePoint;
+}
+
 // The application's state: what items share (ShelfState) and the windows.
 // One instance lives as long as the application (main() or a test fixture
 // creates it); `get()` finds it and stops the program when there is none.
@@ -43,6 +47,10 @@ public:
     // Why nothing may be saved in the shelf folder (its lock could not be
     // had), as a sentence for the user; empty when saving is allowed.
     QString savingOffReason;
+    // The shelf as it was when this run started, which "Restaurar
+    // configuración" returns to when no state was kept; made by the main
+    // window once its file is read.
+    std::unique_ptr<tolm::store::SavePoint> savePoint;
 
     // The item waiting to be pasted. An ordinary item here is detached and
     // owned by the buffer; a cut folder stays a (disabled) child of its window.

@@ -42,15 +42,15 @@ void AutoSave::saveNow()
     SaveReport unsaid;
     bool failed = false;
     for (TPrincipal* window : windows) {
-        if (window->isClosing() || !window->hasUnwrittenChanges())
+        if (window->isClosing() || !window->document().hasUnwrittenChanges())
             continue;
         SaveReport report;
-        window->writeFile(report);
+        window->document().write(report);
         if (!report.any())
             continue;
         failed = true;
-        if (!window->saveFailureSaid()) {
-            window->setSaveFailureSaid(true);
+        if (!window->document().saveFailureSaid()) {
+            window->document().setSaveFailureSaid(true);
             unsaid.add(report.text());
         }
     }

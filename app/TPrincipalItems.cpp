@@ -1,26 +1,19 @@
-// Items coming onto a window and leaving it: the "Nuevo" commands, dropped
-// files, deleting, the program's own clipboard, undo and arranging.
+// Items coming onto a window and leaving it, opening folder windows, and
+// files dropped on the window.
 #include "app/AppState.h"
+#include "app/ItemCommands.h"
 #include "app/Log.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
-#include "items/ChildAt.h"
-#include "items/CoverIndex.h"
 #include "items/TSpButton.h"
-#include "platform/CommandLine.h"
-#include "platform/Platform.h"
-#include "platform/Shell.h"
 #include "store/ShelfFile.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
-#include <algorithm>
 
 using namespace tolm;
-using store::Clase;
 
 void TPrincipal::adoptItem(TSpButton* item)
 {
@@ -34,7 +27,7 @@ void TPrincipal::adoptItem(TSpButton* item)
     connect(item, &TSpButton::calendarRequested, this, &TPrincipal::calendarRequested);
     connect(item, &TSpButton::propertiesRequested, this, [this](TSpButton* requester) {
         AppState::get().currentItem = requester;
-        BotonPropiedadesClick();
+        m_commands->showProperties();
     });
 }
 
@@ -47,14 +40,14 @@ void TPrincipal::moveToEndOfItemList(TSpButton* item)
 void TPrincipal::openFolder(TSpButton* folder)
 {
     AppState& state = AppState::get();
-    if (folder->Tag() != 0) {
+    if (folder->folderOpen()) {
         if (TPrincipal* window = folderWindowOf(folder); state.isOpen(window)) {
             window->show();
             window->raise();
             window->activateWindow();
             return;
         }
-        folder->setTag(0);
+        folder->setFolderOpen(false);
         folder->setFolderWindow(nullptr);
     }
     const QString file = folder->Comando();
@@ -91,329 +84,6 @@ void TPrincipal::appendToItemList(TSpButton* item)
     m_items.append(item);
 }
 
-TSpButton* TPrincipal::createItem(Clase clase)
-{
-    AppState& state = AppState::get();
-    auto* item = new TSpButton(this);
-    item->setClase(clase);
-    adoptItem(item);
-    item->move(state.pressPoint);
-    item->setTipo(0);
-    return item;
-}
-
-static void finishNewItem(TPrincipal* window, TSpButton* item)
-{
-    item->show();
-    window->appendToItemList(item);
-    if (item->isTimerDriven())
-        AppState::get().addTimerItem(item);
-}
-
-TSpButton* TPrincipal::Nuevoboton1Click()
-{
-    TSpButton* item = createItem(Clase::Normal);
-    item->setTag(0);
-    item->settag1(0);
-    finishNewItem(this, item);
-    return item;
-}
-
-TSpButton* TPrincipal::NuevaCarpeta1Click()
-{
-    TSpButton* item = createItem(Clase::Carpeta);
-    item->setMargin(1);
-    item->setCaption(QStringLiteral("Carpeta Nueva"));
-    item->setHint(QStringLiteral("Carpeta"));
-    item->setTag(0);
-    item->settag1(1);
-    item->setAutorun(false);
-    item->refreshGlyph();
-    finishNewItem(this, item);
-    item->setComando(newFolderFile());
-    return item;
-}
-
-TSpButton* TPrincipal::Reloj1Click()
-{
-    TSpButton* item = createItem(Clase::Reloj);
-    item->setTag(0);
-    item->runPicture();
-    finishNewItem(this, item);
-    return item;
-}
-
-TSpButton* TPrincipal::Disco1Click()
-{
-    TSpButton* item = createItem(Clase::Disco);
-    item->createPictureCache();
-    item->setTag(0);
-    item->setDirectorio(QStringLiteral("c:\\"));
-    item->settag2(2048);
-    item->settag1(-2);
-    item->runPicture();
-    finishNewItem(this, item);
-    return item;
-}
-
-TSpButton* TPrincipal::Memoria1Click()
-{
-    TSpButton* item = createItem(Clase::Memoria);
-    item->setTag(0);
-    item->settag2(512);
-    item->settag1(-1);
-    item->runPicture();
-    finishNewItem(this, item);
-    return item;
-}
-
-void TPrincipal::BotonEliminarClick()
-{
-    AppState& state = AppState::get();
-    TSpButton* item = state.currentItem;
-    if (!item)
-        return;
-    removeFromItemList(item);
-    m_undo.reset();
-    state.removeTimerItem(item);
-    item->hide();
-    item->setParent(nullptr);
-    m_undo.reset(item);
-    m_deshacer->setEnabled(true);
-}
-
-// The folder files named by the items of an open folder window and of the
-// open windows below it. Folders made since the last save are named only
-// here, not in the files on disk.
-static void collectOpenTreeFiles(const TPrincipal* window, QStringList& files)
-{
-    const AppState& state = AppState::get();
-    for (TSpButton* item : window->items()) {
-        if (!item || item->clase() != Clase::Carpeta || files.contains(item->Comando()))
-            continue;
-        files.append(item->Comando());
-        if (item->Tag() != 0 && state.isOpen(item->folderWindow()))
-            collectOpenTreeFiles(TPrincipal::folderWindowOf(item), files);
-    }
-}
-
-// Deletes a folder item for good: its window tree closes unsaved and its
-// file tree goes.
-static void deleteFolder(TSpButton* item)
-{
-    AppState& state = AppState::get();
-    TPrincipal* holder = TPrincipal::windowOf(item);
-    if (holder)
-        holder->removeFromItemList(item);
-    QStringList files { item->Comando() };
-    if (item->Tag() != 0 && state.isOpen(item->folderWindow())) {
-        TPrincipal* window = TPrincipal::folderWindowOf(item);
-        collectOpenTreeFiles(window, files);
-        window->setDiscard(true);
-        window->close();
-    }
-    TPrincipal* remover = holder ? holder : state.mainWindow.data();
-    if (remover) {
-        for (const QString& file : files)
-            remover->BorrarFichero(file);
-    }
-    item->hide();
-    item->setParent(nullptr);
-    delete item;
-}
-
-void TPrincipal::CarpetaEliminarClick()
-{
-    AppState& state = AppState::get();
-    TSpButton* item = state.currentItem;
-    if (!item)
-        return;
-    if (item == state.cutBuffer())
-        state.takeCutFolder();
-    deleteFolder(item);
-}
-
-void TPrincipal::BotonAbrirClick()
-{
-    if (TSpButton* item = AppState::get().currentItem)
-        item->SpButtonClick();
-}
-
-void TPrincipal::BotonPropiedadesClick()
-{
-    if (TSpButton* item = AppState::get().currentItem)
-        emit propertiesRequested(item);
-}
-
-bool TPrincipal::EliminarPaste()
-{
-    AppState& state = AppState::get();
-    TSpButton* buffered = state.cutBuffer();
-    if (!buffered)
-        return true;
-    if (buffered->clase() != Clase::Carpeta) {
-        state.clearCutBuffer();
-        return true;
-    }
-    if (!app::askOkCancel(QStringLiteral("Atención"),
-            QStringLiteral("Hay una carpeta cortada en el buffer\n¿Borrar carpeta?")))
-        return false;
-    state.takeCutFolder();
-    deleteFolder(buffered);
-    return true;
-}
-
-void TPrincipal::BotonCortarClick()
-{
-    AppState& state = AppState::get();
-    TSpButton* item = state.currentItem;
-    if (!item || !EliminarPaste())
-        return;
-    if (item->clase() == Clase::Carpeta) {
-        state.setCutFolder(item);
-        if (item->Tag() != 0 && state.isOpen(item->folderWindow()))
-            folderWindowOf(item)->close();
-        item->setEnabled(false);
-        return;
-    }
-    removeFromItemList(item);
-    state.removeTimerItem(item);
-    item->hide();
-    item->setParent(nullptr);
-    state.setCutItem(std::unique_ptr<TSpButton>(item));
-}
-
-void TPrincipal::BotonCopiarClick()
-{
-    AppState& state = AppState::get();
-    TSpButton* item = state.currentItem;
-    if (!item || item->clase() == Clase::Carpeta || !EliminarPaste())
-        return;
-    auto copy = std::make_unique<TSpButton>();
-    copy->hide();
-    copy->Assign(*item);
-    state.setCutItem(std::move(copy));
-}
-
-// Whether `window` is the folder window of `folder` or lies below it.
-static bool windowIsInsideFolder(const TPrincipal* window, const TSpButton* folder)
-{
-    for (const TPrincipal* w = window; w && !w->isMainWindow();) {
-        const TSpButton* owner = w->folderItem();
-        if (!owner)
-            return false;
-        if (owner == folder)
-            return true;
-        w = TPrincipal::windowOf(owner);
-    }
-    return false;
-}
-
-void TPrincipal::Pegar1Click()
-{
-    AppState& state = AppState::get();
-    TSpButton* buffered = state.cutBuffer();
-    if (!buffered)
-        return;
-    if (buffered->clase() == Clase::Carpeta) {
-        // A folder pasted into its own window tree would contain itself.
-        if (windowIsInsideFolder(this, buffered)) {
-            app::showMessage(
-                QStringLiteral("Tolm"), QStringLiteral("Una carpeta no se puede pegar dentro de sí misma."));
-            return;
-        }
-        buffered->move(state.pressPoint);
-        TPrincipal* holder = windowOf(buffered);
-        if (holder != this) {
-            if (holder)
-                holder->removeFromItemList(buffered);
-            appendToItemList(buffered);
-            adoptItem(buffered);
-            buffered->show();
-        }
-        buffered->setEnabled(true);
-        state.takeCutFolder();
-        return;
-    }
-    auto* item = new TSpButton(this);
-    item->Assign(*buffered);
-    item->move(state.pressPoint);
-    appendToItemList(item);
-    switch (item->clase()) {
-    case Clase::Disco:
-        item->createPictureCache();
-        [[fallthrough]];
-    case Clase::Reloj:
-    case Clase::Memoria:
-        state.addTimerItem(item);
-        break;
-    default:
-        break;
-    }
-    adoptItem(item);
-    item->show();
-}
-
-void TPrincipal::Deshacer1Click()
-{
-    if (m_undo) {
-        TSpButton* item = m_undo.release();
-        adoptItem(item);
-        appendToItemList(item);
-        item->show();
-        if (item->isTimerDriven())
-            AppState::get().addTimerItem(item);
-    }
-    m_deshacer->setEnabled(false);
-}
-
-void TPrincipal::Organizarbotones1Click()
-{
-    if (!m_hasItemList)
-        return;
-    m_items.removeAll(QPointer<TSpButton>());
-    std::sort(m_items.begin(), m_items.end(), [](const QPointer<TSpButton>& a, const QPointer<TSpButton>& b) {
-        if (a->y() != b->y())
-            return a->y() < b->y();
-        return a->x() < b->x();
-    });
-    for (TSpButton* item : items())
-        item->hide();
-    // Each item is tried below everything shown, so what covers it is
-    // whatever was shown before: the window's other controls and the items
-    // placed. The items stay hidden until all are placed and stacked, so
-    // that moving and restacking them costs no repaints.
-    items::CoverIndex placed(this);
-    const int clientWidth = width();
-    int x = 0;
-    int y = 0;
-    for (TSpButton* item : items()) {
-        QRect area(QPoint(x, y), item->size());
-        while (placed.covered(area)) {
-            x += 20;
-            if (x >= clientWidth) {
-                x = 0;
-                y += 20;
-            }
-            area.moveTo(x, y);
-        }
-        item->move(x, y);
-        placed.add(area);
-        if (item->clase() == Clase::Reloj)
-            item->setTag(item->Tag() & ~TSpButton::kTagCovered);
-        x += item->width();
-        if (x >= clientWidth) {
-            x = 0;
-            y += 20;
-        }
-    }
-    // Each item above those placed before it.
-    for (TSpButton* item : items())
-        item->raise();
-    for (TSpButton* item : items())
-        item->show();
-}
-
 // ---------------------------------------------------------------- dropping files
 
 void TPrincipal::dragEnterEvent(QDragEnterEvent* event)
@@ -433,41 +103,8 @@ void TPrincipal::dropEvent(QDropEvent* event)
         return;
     event->acceptProposedAction();
     try {
-        dropFiles(paths, event->position().toPoint());
+        m_commands->dropFiles(paths, event->position().toPoint());
     } catch (const std::exception& error) {
         app::showError(QString::fromUtf8(error.what()));
-    }
-}
-
-void TPrincipal::dropFiles(const QStringList& paths, const QPoint& point)
-{
-    // The control under the point among visible, enabled controls: a cut
-    // folder waiting disabled is not found.
-    auto* target = qobject_cast<TSpButton*>(items::topChildAt(this, point, true));
-    if (target && target->clase() == Clase::Normal) {
-        // The paths, joined by single spaces, stand in for the item's own
-        // parameters. A path holding a blank or a quote is quoted, so that it
-        // still reaches the program as one argument.
-        QStringList quoted;
-        for (const QString& path : paths)
-            quoted.append(platform::quoteArgument(path));
-        const auto result = platform::services().shell->open(target->Comando(), quoted.join(QLatin1Char(' ')),
-            target->Directorio(), static_cast<platform::ShowState>(target->Run()));
-        if (!result.ok)
-            qCWarning(lcApp, "cannot open %s: %s", qPrintable(target->Comando()), qPrintable(result.error));
-        return;
-    }
-    int x = point.x();
-    for (const QString& path : paths) {
-        auto* item = new TSpButton(this);
-        item->settag1(1);
-        item->setFromFile(path);
-        item->setHint(path);
-        adoptItem(item);
-        item->move(x, point.y());
-        item->setTipo(0);
-        item->show();
-        appendToItemList(item);
-        x += 40;
     }
 }

@@ -1,11 +1,14 @@
 // The window's menus, options, moving, size snapping and the refresh timer.
 #include "app/AppState.h"
+#include "app/ItemCommands.h"
 #include "app/Log.h"
 #include "app/Messages.h"
+#include "app/ShelfSession.h"
 #include "app/TPrincipal.h"
 #include "app/WindowPlacement.h"
 #include "app/X11Place.h"
 #include "gfx/Color.h"
+#include "items/ItemKind.h"
 #include "items/TSpButton.h"
 #include "items/TickReadings.h"
 #include "platform/Platform.h"
@@ -13,6 +16,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,20 +27,16 @@
 #include <memory>
 
 using namespace tolm;
-using store::Clase;
 
 namespace {
 
 // A menu command; an error it raises is shown, not let into the event loop.
-// `handler` is any member of the window taking no argument (the "Nuevo"
-// commands return the item they made).
-template <typename Handler>
-QAction* addItem(QMenu* menu, const QString& text, TPrincipal* window, Handler handler)
+QAction* addItem(QMenu* menu, const QString& text, QObject* context, std::function<void()> handler)
 {
     QAction* action = menu->addAction(text);
-    QObject::connect(action, &QAction::triggered, window, [window, handler] {
+    QObject::connect(action, &QAction::triggered, context, [handler = std::move(handler)] {
         try {
-            std::invoke(handler, window);
+            handler();
         } catch (const std::exception& error) {
             app::showError(QString::fromUtf8(error.what()));
         }
@@ -55,35 +55,37 @@ void makeDefault(QAction* action)
 
 void TPrincipal::buildMenus()
 {
+    app::ItemCommands& commands = *m_commands;
+    auto window = [this](void (TPrincipal::*handler)()) { return [this, handler] { (this->*handler)(); }; };
+    auto command = [&commands](auto handler) { return [c = &commands, handler] { (c->*handler)(); }; };
+
     m_menuVentana = new QMenu(QStringLiteral("Ventana"), this);
     m_menuVentana->setObjectName(QStringLiteral("MenuVentana"));
     QMenu* opciones = m_menuVentana->addMenu(QStringLiteral("Opciones"));
-    addItem(opciones, QStringLiteral("Marco de ventana"), this, &TPrincipal::Marcodeventana1Click);
-    addItem(opciones, QStringLiteral("Siempre botones"), this, &TPrincipal::Siemprebotones1Click);
-    addItem(opciones, QStringLiteral("Color de fondo"), this, &TPrincipal::Colordefondo1Click);
-    addItem(opciones, QStringLiteral("Fuente por defecto"), this, &TPrincipal::Fuente1Click);
+    addItem(opciones, QStringLiteral("Marco de ventana"), this, window(&TPrincipal::toggleFrame));
+    addItem(opciones, QStringLiteral("Siempre botones"), this, window(&TPrincipal::toggleAlwaysButtons));
+    addItem(opciones, QStringLiteral("Color de fondo"), this, window(&TPrincipal::chooseColor));
+    addItem(opciones, QStringLiteral("Fuente por defecto"), this, window(&TPrincipal::chooseDefaultFont));
     m_menuVentana->addSeparator();
     QMenu* nuevo = m_menuVentana->addMenu(QStringLiteral("Nuevo"));
-    addItem(nuevo, QStringLiteral("Botón"), this, &TPrincipal::Nuevoboton1Click);
-    addItem(nuevo, QStringLiteral("Carpeta"), this, &TPrincipal::NuevaCarpeta1Click);
+    addItem(nuevo, QStringLiteral("Botón"), this, command(&app::ItemCommands::newLauncher));
+    addItem(nuevo, QStringLiteral("Carpeta"), this, command(&app::ItemCommands::newFolder));
     nuevo->addSeparator();
-    addItem(nuevo, QStringLiteral("Reloj"), this, &TPrincipal::Reloj1Click);
-    addItem(nuevo, QStringLiteral("Memoria"), this, &TPrincipal::Memoria1Click);
-    addItem(nuevo, QStringLiteral("Disco"), this, &TPrincipal::Disco1Click);
+    addItem(nuevo, QStringLiteral("Reloj"), this, command(&app::ItemCommands::newClock));
+    addItem(nuevo, QStringLiteral("Memoria"), this, command(&app::ItemCommands::newMemory));
+    addItem(nuevo, QStringLiteral("Disco"), this, command(&app::ItemCommands::newDrive));
     m_menuVentana->addSeparator();
-    m_deshacer = addItem(m_menuVentana, QStringLiteral("Deshacer"), this, &TPrincipal::Deshacer1Click);
-    m_pegar = addItem(m_menuVentana, QStringLiteral("Pegar"), this, &TPrincipal::Pegar1Click);
+    m_deshacer = addItem(m_menuVentana, QStringLiteral("Deshacer"), this, command(&app::ItemCommands::undo));
+    m_pegar = addItem(m_menuVentana, QStringLiteral("Pegar"), this, command(&app::ItemCommands::paste));
     m_menuVentana->addSeparator();
-    addItem(
-        m_menuVentana, QStringLiteral("Guardar configuración"), this, &TPrincipal::Guardarconfiguracin1Click);
-    addItem(m_menuVentana, QStringLiteral("Restaurar configuración"), this,
-        &TPrincipal::Restaurarconfiguracin1Click);
+    addItem(m_menuVentana, QStringLiteral("Guardar configuración"), this, app::saveSettings);
+    addItem(m_menuVentana, QStringLiteral("Restaurar configuración"), this, app::restoreSettings);
     m_menuVentana->addSeparator();
-    addItem(m_menuVentana, QStringLiteral("Organizar botones"), this, &TPrincipal::Organizarbotones1Click);
+    addItem(m_menuVentana, QStringLiteral("Organizar botones"), this, command(&app::ItemCommands::arrange));
     m_menuVentana->addSeparator();
-    addItem(m_menuVentana, QStringLiteral("Cerrar"), this, &TPrincipal::Exit1Click);
+    addItem(m_menuVentana, QStringLiteral("Cerrar"), this, window(&TPrincipal::closeWindow));
     m_menuVentana->addSeparator();
-    addItem(m_menuVentana, QStringLiteral("Acerca de .."), this, &TPrincipal::Acercade1Click);
+    addItem(m_menuVentana, QStringLiteral("Acerca de .."), this, window(&TPrincipal::showAbout));
     connect(m_menuVentana, &QMenu::aboutToShow, this,
         [this] { m_pegar->setEnabled(AppState::get().cutBuffer() != nullptr); });
 
@@ -91,15 +93,15 @@ void TPrincipal::buildMenus()
     // ends with a separator, below which the window menu is hung while it is open.
     struct Entry {
         const char* text; // nullptr: a separator
-        void (TPrincipal::*handler)() { nullptr };
+        std::function<void()> handler {};
         bool isDefault { false };
     };
     const Entry separator { nullptr };
-    const Entry abrir { "&Abrir", &TPrincipal::BotonAbrirClick, true };
-    const Entry cortar { "C&ortar", &TPrincipal::BotonCortarClick };
-    const Entry copiar { "&Copiar", &TPrincipal::BotonCopiarClick };
-    const Entry eliminar { "E&liminar", &TPrincipal::BotonEliminarClick };
-    const Entry propiedades { "P&ropiedades", &TPrincipal::BotonPropiedadesClick };
+    const Entry abrir { "&Abrir", command(&app::ItemCommands::open), true };
+    const Entry cortar { "C&ortar", command(&app::ItemCommands::cut) };
+    const Entry copiar { "&Copiar", command(&app::ItemCommands::copy) };
+    const Entry eliminar { "E&liminar", command(&app::ItemCommands::deleteItem) };
+    const Entry propiedades { "P&ropiedades", command(&app::ItemCommands::showProperties) };
     auto itemMenu = [this](const char* name, std::initializer_list<Entry> entries) {
         auto* menu = new QMenu(this);
         menu->setObjectName(QString::fromLatin1(name));
@@ -118,37 +120,29 @@ void TPrincipal::buildMenus()
     m_menuBoton = itemMenu("MenuBoton",
         { abrir, separator, cortar, copiar, separator, eliminar, separator, propiedades, separator });
     m_menuCarpeta = itemMenu("MenuCarpeta",
-        { abrir, { "&Cerrar", &TPrincipal::CarpetaCerrarClick }, separator, cortar, separator,
-            { "E&liminar", &TPrincipal::CarpetaEliminarClick }, separator, propiedades, separator });
+        { abrir, { "&Cerrar", window(&TPrincipal::closeFolder) }, separator, cortar, separator,
+            { "E&liminar", command(&app::ItemCommands::deleteFolder) }, separator, propiedades, separator });
     m_menuReloj = itemMenu("MenuReloj",
         { abrir, separator, cortar, copiar, separator, eliminar, separator,
-            { "Fecha y Hora", &TPrincipal::FechayHora1Click },
-            { "Configuración Regional", &TPrincipal::ConfiguracinRegional1Click }, separator, propiedades,
+            { "Fecha y Hora", window(&TPrincipal::openDateTimeSettings) },
+            { "Configuración Regional", window(&TPrincipal::openRegionalSettings) }, separator, propiedades,
             separator });
     m_menuDisco = itemMenu("MenuDisco",
-        { abrir, { "E&xplorar", &TPrincipal::Explorar1Click }, separator, cortar, copiar, separator, eliminar,
-            separator, propiedades, separator });
+        { abrir, { "E&xplorar", window(&TPrincipal::exploreDrive) }, separator, cortar, copiar, separator,
+            eliminar, separator, propiedades, separator });
     m_menuMemoria = itemMenu("MenuMemoria",
         { cortar, copiar, separator, eliminar, separator,
-            { "P&ropiedades", &TPrincipal::BotonPropiedadesClick, true }, separator });
+            { "P&ropiedades", command(&app::ItemCommands::showProperties), true }, separator });
 }
 
 QMenu* TPrincipal::menuForClase(int clase) const
 {
-    switch (static_cast<Clase>(clase)) {
-    case Clase::Normal:
-        return m_menuBoton;
-    case Clase::Carpeta:
-        return m_menuCarpeta;
-    case Clase::Reloj:
-        return m_menuReloj;
-    case Clase::Disco:
-        return m_menuDisco;
-    case Clase::Memoria:
-        return m_menuMemoria;
-    default:
-        return nullptr;
+    const QString name = items::kindOf(clase).menuName();
+    for (QMenu* menu : { m_menuBoton, m_menuCarpeta, m_menuReloj, m_menuDisco, m_menuMemoria }) {
+        if (!name.isEmpty() && menu && menu->objectName() == name)
+            return menu;
     }
+    return nullptr;
 }
 
 void TPrincipal::attachWindowMenu(QMenu* itemMenu)
@@ -163,7 +157,7 @@ void TPrincipal::attachWindowMenu(QMenu* itemMenu)
 
 // ---------------------------------------------------------------- options
 
-void TPrincipal::Marcodeventana1Click()
+void TPrincipal::toggleFrame()
 {
     // The client area keeps its place and size on the screen; the frame
     // grows or shrinks around it.
@@ -226,12 +220,12 @@ QPoint TPrincipal::frameOrigin() const
     return pos();
 }
 
-void TPrincipal::Siemprebotones1Click()
+void TPrincipal::toggleAlwaysButtons()
 {
     setAlwaysButtons(!m_alwaysButtons);
 }
 
-void TPrincipal::Colordefondo1Click()
+void TPrincipal::chooseColor()
 {
     if (const auto chosen = platform::services().choosers->chooseColor(gfx::toQColor(m_color)))
         setColor(gfx::fromQColor(*chosen));
@@ -247,7 +241,7 @@ static store::FontState fontStateFrom(const QFont& font, store::FontState state)
     return state;
 }
 
-void TPrincipal::Fuente1Click()
+void TPrincipal::chooseDefaultFont()
 {
     const store::FontState before = m_fontDialog.font;
     QFont initial(QString::fromStdString(before.name));
@@ -272,18 +266,18 @@ static void reportShell(const platform::ShellResult& result, const QString& what
         qCWarning(lcApp, "cannot open %s: %s", qPrintable(what), qPrintable(result.error));
 }
 
-void TPrincipal::FechayHora1Click()
+void TPrincipal::openDateTimeSettings()
 {
     reportShell(
         platform::services().shell->openDateTimeSettings(), QStringLiteral("the date and time settings"));
 }
 
-void TPrincipal::ConfiguracinRegional1Click()
+void TPrincipal::openRegionalSettings()
 {
     reportShell(platform::services().shell->openRegionalSettings(), QStringLiteral("the regional settings"));
 }
 
-void TPrincipal::Explorar1Click()
+void TPrincipal::exploreDrive()
 {
     TSpButton* item = AppState::get().currentItem;
     if (!item)
@@ -291,7 +285,7 @@ void TPrincipal::Explorar1Click()
     reportShell(platform::services().shell->openFolder(item->Directorio()), item->Directorio());
 }
 
-void TPrincipal::Acercade1Click()
+void TPrincipal::showAbout()
 {
     emit aboutRequested(this);
 }
@@ -363,7 +357,20 @@ void TPrincipal::contextMenuEvent(QContextMenuEvent* event)
     // they still bring finds the menu already open.
     event->accept();
     if (event->reason() == QContextMenuEvent::Keyboard && !QApplication::activePopupWidget())
-        openMenuByKey();
+        m_keyboard->openMenuByKey();
+}
+
+void TPrincipal::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_keyboard->handleKey(event))
+        QWidget::keyPressEvent(event);
+}
+
+bool TPrincipal::focusNextPrevChild(bool next)
+{
+    // Tab walks the items; the window keeps the keyboard focus.
+    m_keyboard->focusNext(next);
+    return true;
 }
 
 void TPrincipal::resizeEvent(QResizeEvent* event)
@@ -398,8 +405,8 @@ void TPrincipal::paintEvent(QPaintEvent*)
     for (const auto& item : AppState::get().timerItems) {
         if (!item)
             continue;
-        item->setTag(item->Tag() & ~TSpButton::kTagTimerRepaint);
-        item->settag1(-1);
+        item->setTimerRepaint(false);
+        item->markDrawWhole();
     }
 }
 
@@ -422,7 +429,7 @@ void TPrincipal::showEvent(QShowEvent* event)
 
 // ---------------------------------------------------------------- timer
 
-void TPrincipal::Timer1Timer()
+void TPrincipal::refreshTimerItems()
 {
     AppState& state = AppState::get();
     // Tiles showing the same time, drive or memory share one reading; the

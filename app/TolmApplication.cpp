@@ -5,6 +5,7 @@
 #include "app/Log.h"
 #include "app/Messages.h"
 #include "app/SaveReport.h"
+#include "app/ShelfSession.h"
 #include "app/StartOptions.h"
 #include "app/TPrincipal.h"
 #include "app/WindowPlacement.h"
@@ -114,7 +115,7 @@ void saveQuietly()
     if (!AppState::exists() || AppState::get().quitting)
         return;
     SaveReport report;
-    TPrincipal::saveEveryWindow(report);
+    app::saveEveryWindow(report);
     if (report.any())
         qCWarning(lcApp, "%s", qPrintable(report.text()));
 }

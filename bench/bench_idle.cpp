@@ -14,6 +14,7 @@
 // offscreen platform. TOLM_BENCH_PROGRAM runs another build of tolm. The three idle processes run side by
 // side, so the whole run takes one idle period plus a few seconds of start-ups.
 #include "app/AppState.h"
+#include "app/ShelfSession.h"
 #include "app/TPrincipal.h"
 #include "items/TSpButton.h"
 
@@ -50,7 +51,7 @@ template <typename Fill> void writeShelf(const QString& dir, Fill fill)
         AppState state(dir.toStdString());
         auto* main = new TPrincipal;
         fill(main);
-        main->Guardarconfiguracin1Click();
+        tolm::app::saveSettings();
         const auto folders = state.openFolderWindows;
         for (const auto& window : folders)
             delete window.data();
@@ -64,25 +65,25 @@ void typicalShelf(TPrincipal* main)
     main->setBounds(QRect(100, 100, 330, 140));
     for (int i = 0; i < 12; ++i) {
         AppState::get().pressPoint = QPoint((i % 8) * 40, (i / 8) * 40);
-        TSpButton* item = main->Nuevoboton1Click();
+        TSpButton* item = main->commands().newLauncher();
         item->setComando(QStringLiteral("/usr/bin/programa-%1").arg(i));
         item->setCaption(QStringLiteral("P%1").arg(i));
     }
     AppState::get().pressPoint = QPoint(160, 40);
-    main->Reloj1Click();
+    main->commands().newClock();
     AppState::get().pressPoint = QPoint(200, 40);
-    main->Disco1Click();
+    main->commands().newDrive();
     AppState::get().pressPoint = QPoint(240, 40);
-    main->Memoria1Click();
+    main->commands().newMemory();
 }
 
 void stressShelf(TPrincipal* main)
 {
     main->setBounds(QRect(0, 0, 960, 420));
     AppState::get().pressPoint = QPoint(0, 0);
-    TSpButton* a = main->NuevaCarpeta1Click();
+    TSpButton* a = main->commands().newFolder();
     AppState::get().pressPoint = QPoint(40, 0);
-    TSpButton* b = main->NuevaCarpeta1Click();
+    TSpButton* b = main->commands().newFolder();
     a->SpButtonClick();
     b->SpButtonClick();
     TPrincipal* windows[3] = { main, TPrincipal::folderWindowOf(a), TPrincipal::folderWindowOf(b) };
@@ -93,11 +94,11 @@ void stressShelf(TPrincipal* main)
         const int slot = i / 3;
         AppState::get().pressPoint = QPoint((slot % 20) * 45, 50 + (slot / 20) * 45);
         if (i < 100)
-            window->Reloj1Click();
+            window->commands().newClock();
         else if (i < 120)
-            window->Disco1Click();
+            window->commands().newDrive();
         else
-            window->Memoria1Click();
+            window->commands().newMemory();
     }
 }
 

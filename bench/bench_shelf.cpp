@@ -37,7 +37,7 @@ void addLaunchers(TPrincipal* window, int count)
 {
     for (int i = 0; i < count; ++i) {
         AppState::get().pressPoint = QPoint((i % 40) * 40, (i / 40) * 40);
-        TSpButton* item = window->Nuevoboton1Click();
+        TSpButton* item = window->commands().newLauncher();
         item->setComando(QStringLiteral("/usr/bin/programa-%1").arg(i));
         item->setCaption(QStringLiteral("Programa %1").arg(i));
         item->setHint(QStringLiteral("Un programa de prueba"));
@@ -48,9 +48,9 @@ void BM_LoadShelf1000(benchmark::State& bench)
 {
     Scene scene;
     addLaunchers(scene.main, 1000);
-    scene.main->salvar();
+    scene.main->document().save();
     for (auto _ : bench)
-        scene.main->cargar();
+        scene.main->document().load();
     bench.SetItemsProcessed(bench.iterations() * 1000);
 }
 BENCHMARK(BM_LoadShelf1000)->Unit(benchmark::kMillisecond);
@@ -60,7 +60,7 @@ void BM_SaveShelf1000(benchmark::State& bench)
     Scene scene;
     addLaunchers(scene.main, 1000);
     for (auto _ : bench)
-        benchmark::DoNotOptimize(scene.main->salvar());
+        benchmark::DoNotOptimize(scene.main->document().save());
     bench.SetItemsProcessed(bench.iterations() * 1000);
 }
 BENCHMARK(BM_SaveShelf1000)->Unit(benchmark::kMillisecond);
@@ -71,9 +71,9 @@ void BM_TimerTick(benchmark::State& bench)
     const bool repaintsDue = bench.range(0) != 0;
     Scene scene;
     scene.main->resize(1000, 800);
-    TSpButton* a = scene.main->NuevaCarpeta1Click();
+    TSpButton* a = scene.main->commands().newFolder();
     AppState::get().pressPoint = QPoint(40, 0);
-    TSpButton* b = scene.main->NuevaCarpeta1Click();
+    TSpButton* b = scene.main->commands().newFolder();
     a->SpButtonClick();
     b->SpButtonClick();
     TPrincipal* windows[3] = { scene.main, TPrincipal::folderWindowOf(a), TPrincipal::folderWindowOf(b) };
@@ -81,9 +81,9 @@ void BM_TimerTick(benchmark::State& bench)
         TPrincipal* window = windows[i % 3];
         window->resize(1000, 800);
         AppState::get().pressPoint = QPoint((i % 20) * 45, 50 + (i / 20) * 45);
-        TSpButton* item = i < 100 ? window->Reloj1Click()
-            : i < 120             ? window->Disco1Click()
-                                  : window->Memoria1Click();
+        TSpButton* item = i < 100 ? window->commands().newClock()
+            : i < 120             ? window->commands().newDrive()
+                                  : window->commands().newMemory();
         // Without repaints due, drive and memory tiles wait on their countdown.
         if (!repaintsDue && i >= 100)
             item->settag2(255 << 8 | 200);
@@ -92,7 +92,7 @@ void BM_TimerTick(benchmark::State& bench)
         window->show();
     QCoreApplication::processEvents();
     for (auto _ : bench) {
-        scene.main->Timer1Timer();
+        scene.main->refreshTimerItems();
         QCoreApplication::processEvents();
     }
 }
@@ -112,10 +112,10 @@ void BM_Arrange(benchmark::State& bench)
         // Items piled up near the top left in reverse reading order.
         for (int i = 0; i < count; ++i) {
             AppState::get().pressPoint = QPoint((count - i) % 7 * 10, (count - i) % 5 * 10);
-            scene.main->Nuevoboton1Click();
+            scene.main->commands().newLauncher();
         }
         bench.ResumeTiming();
-        scene.main->Organizarbotones1Click();
+        scene.main->commands().arrange();
     }
     bench.SetComplexityN(count);
 }
@@ -148,7 +148,7 @@ void BM_StartupShelf200(benchmark::State& bench)
         AppState state(folder);
         auto* main = new TPrincipal;
         addLaunchers(main, 200);
-        main->salvar();
+        main->document().save();
         delete main;
     }
     for (auto _ : bench) {

@@ -40,11 +40,11 @@ void BM_StartTolmWith200Items(benchmark::State& bench)
         auto* main = new TPrincipal;
         for (int i = 0; i < 200; ++i) {
             AppState::get().pressPoint = QPoint((i % 20) * 40, (i / 20) * 40);
-            TSpButton* item = i % 10 == 0 ? main->Reloj1Click() : main->Nuevoboton1Click();
+            TSpButton* item = i % 10 == 0 ? main->commands().newClock() : main->commands().newLauncher();
             item->setCaption(QStringLiteral("Programa %1").arg(i));
         }
         main->resize(800, 400);
-        main->salvar();
+        main->document().save();
         delete main;
     }
     for (auto _ : bench)

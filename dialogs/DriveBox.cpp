@@ -156,7 +156,7 @@ void DriveBox::showReport(const tolm::items::DriveReport& report)
         m_usedBytes->setText(bytesText(total - free));
         m_usedShort->setText(shortSizeText(total / 1024 - free / 1024));
         if (total > 0)
-            m_freeGauge->SetProgress(static_cast<int>(static_cast<unsigned __int128>(free) * 100 / total));
+            m_freeGauge->SetProgress(static_cast<int>(tolm::platform::scaledShare(free, 100, total)));
         return;
     }
     const QString what = cdrom && report.volumeRead ? QStringLiteral("CD-ROM") : QStringLiteral("Sin disco");

@@ -7,6 +7,7 @@
 #include "dialogs/GeneralPage.h"
 #include "dialogs/HeaderPanel.h"
 #include "dialogs/IconBox.h"
+#include "dialogs/KindPages.h"
 #include "dialogs/MemoryBox.h"
 #include "dialogs/ShortcutPage.h"
 #include "dialogs/TAboutBox.h"
@@ -40,7 +41,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-using tolm::store::Clase;
 using tolm::store::FontState;
 
 namespace {
@@ -64,14 +64,6 @@ std::optional<FontState> runFontDialog(const FontState& initial)
         return std::nullopt;
     return fontStateFrom(*chosen, initial);
 }
-
-// The filters of "Seleccionar Icono". On Linux "*.*" would leave out every
-// file without a dot, so all files are "*".
-const QString kIconFilters = QStringLiteral("Archivos de iconos (*.ico *.exe *.dll *.lnk);;"
-                                            "Programas (*.exe);;"
-                                            "Bibliotecas (*.dll);;"
-                                            "Iconos (*.ico);;"
-                                            "Todos los archivos (*)");
 
 // The dialog's size at the default font, as it was designed.
 constexpr QSize kDesignSize { 360, 390 };
@@ -215,172 +207,6 @@ QUrl TPropiedades::helpPage()
     return url;
 }
 
-// ---------------------------------------------------------------- controls
-
-QLineEdit* TPropiedades::nameEdit() const
-{
-    return m_header->nameEdit();
-}
-QGroupBox* TPropiedades::exampleBox() const
-{
-    return m_header->exampleBox();
-}
-QGroupBox* TPropiedades::formatBox() const
-{
-    return m_header->formatBox();
-}
-QRadioButton* TPropiedades::formatButton(int index) const
-{
-    return m_header->formatButton(index);
-}
-int TPropiedades::formatIndex() const
-{
-    return m_header->formatButtons()->checkedId();
-}
-QPushButton* TPropiedades::fontButton() const
-{
-    return m_header->fontButton();
-}
-QPushButton* TPropiedades::defaultFontButton() const
-{
-    return m_header->defaultFontButton();
-}
-
-QWidget* TPropiedades::launcherArea() const
-{
-    return m_generalPage->launcherArea();
-}
-QLineEdit* TPropiedades::descriptionEdit() const
-{
-    return m_generalPage->descriptionEdit();
-}
-QGroupBox* TPropiedades::iconBox() const
-{
-    return m_generalPage->iconBox();
-}
-QLineEdit* TPropiedades::iconFileEdit() const
-{
-    return m_generalPage->iconBox()->fileEdit();
-}
-QCheckBox* TPropiedades::useIconCheck() const
-{
-    return m_generalPage->iconBox()->useIconCheck();
-}
-TPropiedadesIconGrid* TPropiedades::iconGrid() const
-{
-    return m_generalPage->iconBox()->iconGrid();
-}
-QPushButton* TPropiedades::associatedIconButton() const
-{
-    return m_generalPage->iconBox()->associatedIconButton();
-}
-QPushButton* TPropiedades::browseIconButton() const
-{
-    return m_generalPage->iconBox()->browseButton();
-}
-QGroupBox* TPropiedades::folderBox() const
-{
-    return m_generalPage->folderBox();
-}
-QCheckBox* TPropiedades::folderUseIconCheck() const
-{
-    return m_generalPage->folderBox()->useIconCheck();
-}
-QCheckBox* TPropiedades::folderAutoOpenCheck() const
-{
-    return m_generalPage->folderBox()->autoOpenCheck();
-}
-
-QGroupBox* TPropiedades::programBox() const
-{
-    return m_shortcutPage->programBox();
-}
-QLineEdit* TPropiedades::commandEdit() const
-{
-    return m_shortcutPage->commandEdit();
-}
-QLineEdit* TPropiedades::parametersEdit() const
-{
-    return m_shortcutPage->parametersEdit();
-}
-QLineEdit* TPropiedades::directoryEdit() const
-{
-    return m_shortcutPage->directoryEdit();
-}
-QComboBox* TPropiedades::runCombo() const
-{
-    return m_shortcutPage->runCombo();
-}
-QCheckBox* TPropiedades::autoRunCheck() const
-{
-    return m_shortcutPage->autoRunCheck();
-}
-QPushButton* TPropiedades::findTargetButton() const
-{
-    return m_shortcutPage->findTargetButton();
-}
-QPushButton* TPropiedades::shortcutIconButton() const
-{
-    return m_shortcutPage->associatedIconButton();
-}
-QPushButton* TPropiedades::browseCommandButton() const
-{
-    return m_shortcutPage->browseButton();
-}
-
-QGroupBox* TPropiedades::clockBox() const
-{
-    return m_generalPage->clockBox();
-}
-QLineEdit* TPropiedades::timeFormatEdit() const
-{
-    return m_generalPage->clockBox()->timeFormatEdit();
-}
-QLineEdit* TPropiedades::dateFormatEdit() const
-{
-    return m_generalPage->clockBox()->dateFormatEdit();
-}
-QLineEdit* TPropiedades::separatorEdit() const
-{
-    return m_generalPage->clockBox()->separatorEdit();
-}
-QCheckBox* TPropiedades::showTimeCheck() const
-{
-    return m_generalPage->clockBox()->showTimeCheck();
-}
-QCheckBox* TPropiedades::showDateCheck() const
-{
-    return m_generalPage->clockBox()->showDateCheck();
-}
-QCheckBox* TPropiedades::analogueCheck() const
-{
-    return m_generalPage->clockBox()->analogueCheck();
-}
-QCheckBox* TPropiedades::secondHandCheck() const
-{
-    return m_generalPage->clockBox()->secondHandCheck();
-}
-QGroupBox* TPropiedades::driveBox() const
-{
-    return m_generalPage->driveBox();
-}
-QComboBox* TPropiedades::driveCombo() const
-{
-    return m_generalPage->driveBox()->driveCombo();
-}
-TCSpinEdit* TPropiedades::driveRefreshSpin() const
-{
-    return m_generalPage->driveBox()->refreshSpin();
-}
-QGroupBox* TPropiedades::memoryBox() const
-{
-    return m_generalPage->memoryBox();
-}
-TCSpinEdit* TPropiedades::memoryRefreshSpin() const
-{
-    return m_generalPage->memoryBox()->refreshSpin();
-}
-
 // ---------------------------------------------------------------- wiring
 
 void TPropiedades::buildButtons()
@@ -432,7 +258,7 @@ void TPropiedades::connectLauncherArea()
     // For a folder the picture is its folder picture.
     for (QCheckBox* useIcon : { useIconCheck(), folderUseIconCheck() }) {
         connect(useIcon, &QCheckBox::clicked, this, [this](bool on) {
-            m_workingCopy->settag1(on ? 1 : 0);
+            m_workingCopy->setShowsIcon(on);
             m_workingCopy->refreshGlyph();
         });
     }
@@ -491,8 +317,7 @@ void TPropiedades::bindClockBit(QCheckBox* box, int bit)
 {
     // A checked box means the bit is clear: the clock shows that part.
     connect(box, &QCheckBox::clicked, this, [this, bit](bool on) {
-        const int tag = m_workingCopy->Tag();
-        m_workingCopy->setTag(on ? (tag & ~bit) : (tag | bit));
+        m_workingCopy->setClockOption(bit, !on);
         m_workingCopy->refreshGlyph();
     });
 }
@@ -503,35 +328,15 @@ void TPropiedades::prepareKind()
     clockBox()->hide();
     driveBox()->hide();
     memoryBox()->hide();
-    const Clase clase = m_workingCopy->clase();
-    switch (clase) {
-    case Clase::Carpeta:
-        iconBox()->hide();
-        folderBox()->show();
-        break;
-    case Clase::Reloj:
-        launcherArea()->hide();
-        clockBox()->show();
-        break;
-    case Clase::Disco:
-        launcherArea()->hide();
-        driveBox()->show();
-        break;
-    case Clase::Memoria:
-        launcherArea()->hide();
-        memoryBox()->show();
-        break;
-    default:
-        break;
-    }
-    if (clase != Clase::Normal && clase != Clase::Recursos)
+    const KindPage& page = KindPage::of(m_workingCopy->kind());
+    page.showAreas(*this);
+    if (!page.hasShortcutTab())
         m_pages->setTabVisible(m_pages->indexOf(m_shortcutPage), false);
     if (!ShelfState::exists())
         return;
     ShelfState& state = ShelfState::get();
     if (m_workingCopy->isTimerDriven()) {
-        if (clase == Clase::Disco || clase == Clase::Memoria)
-            m_workingCopy->createPictureCache();
+        page.prepareCopy(*m_workingCopy);
         state.addTimerItem(m_workingCopy);
     }
     state.workingCopy = m_workingCopy;
@@ -552,50 +357,7 @@ void TPropiedades::fillControls()
     m_defaultFontChosen = false;
     centreExample();
     m_filling = true;
-    TSpButton& b = *m_workingCopy;
-    switch (b.clase()) {
-    case Clase::Normal:
-        nameEdit()->setText(b.Caption());
-        runCombo()->setCurrentIndex(b.Run() <= 2 ? b.Run() : -1);
-        autoRunCheck()->setChecked(b.Autorun());
-        commandEdit()->setText(b.Comando());
-        parametersEdit()->setText(b.Param());
-        directoryEdit()->setText(b.Directorio());
-        descriptionEdit()->setText(b.Hint());
-        useIconCheck()->setChecked(b.tag1() != 0);
-        setIconFileText(b.FichIcono());
-        break;
-    case Clase::Carpeta:
-        nameEdit()->setText(b.Caption());
-        folderAutoOpenCheck()->setChecked(b.Autorun());
-        descriptionEdit()->setText(b.Hint());
-        folderUseIconCheck()->setChecked(b.tag1() != 0);
-        break;
-    case Clase::Reloj:
-        nameEdit()->setText(QStringLiteral("Reloj"));
-        nameEdit()->setEnabled(false);
-        timeFormatEdit()->setText(b.Param());
-        dateFormatEdit()->setText(b.Directorio());
-        separatorEdit()->setText(b.FichIcono());
-        analogueCheck()->setChecked(!(b.Tag() & TSpButton::kTagTextClock));
-        secondHandCheck()->setChecked(!(b.Tag() & TSpButton::kTagNoSeconds));
-        showTimeCheck()->setChecked(!(b.Tag() & TSpButton::kTagNoTime));
-        showDateCheck()->setChecked(!(b.Tag() & TSpButton::kTagNoDate));
-        break;
-    case Clase::Disco:
-        nameEdit()->setEnabled(false);
-        m_generalPage->driveBox()->listDrives(b.Directorio());
-        driveRefreshSpin()->SetValue((b.tag2() >> 8) & 0xFF);
-        b.refreshGlyph();
-        break;
-    case Clase::Memoria:
-        nameEdit()->setEnabled(false);
-        memoryRefreshSpin()->SetValue((b.tag2() >> 8) & 0xFF);
-        b.refreshGlyph();
-        break;
-    default:
-        break;
-    }
+    KindPage::of(m_workingCopy->kind()).fill(*this, *m_workingCopy);
     m_filling = false;
     focusFirstEdit();
 }
@@ -728,109 +490,6 @@ void TPropiedades::browseCommand()
     commandEdit()->setText(chosen);
 }
 
-QString TPropiedades::chooseFile(const QString& title, const QString& filters)
-{
-    QString chosen = tolm::platform::services().choosers->chooseFile(title, filters).value_or(QString());
-    // The full name, whatever folder the dialog wandered to.
-    if (!chosen.isEmpty())
-        chosen = QFileInfo(chosen).absoluteFilePath();
-    return chosen;
-}
-
-// ---------------------------------------------------------------- icon picker
-
-void TPropiedades::setIconFileText(const QString& text)
-{
-    // Text set by the program: the grid follows it even when the text is the
-    // same as before, which Qt would not report as a change.
-    const QSignalBlocker blocker(iconFileEdit());
-    iconFileEdit()->setText(text);
-    recountIcons();
-}
-
-void TPropiedades::iconFileTyped()
-{
-    QLineEdit* edit = iconFileEdit();
-    if (!edit->isModified())
-        return;
-    // The copy takes the typed name and the first icon at once: they are
-    // what the recount would give it, and "Aceptar" may come before it.
-    m_workingCopy->setFichIcono(edit->text());
-    m_workingCopy->setTag(0);
-    edit->setModified(false);
-    m_iconRecount->start();
-}
-
-bool TPropiedades::iconRecountPending() const
-{
-    return m_iconRecount->isActive();
-}
-
-void TPropiedades::recountIcons()
-{
-    m_iconRecount->stop();
-    QLineEdit* edit = iconFileEdit();
-    if (edit->isModified()) {
-        m_workingCopy->setFichIcono(edit->text());
-        m_workingCopy->setTag(0);
-        edit->setModified(false);
-    }
-    TPropiedadesIconGrid* grid = iconGrid();
-    const int count = tolm::platform::services().icons->iconCount(m_workingCopy->FichIcono());
-    grid->setColCount(std::max(1, count));
-    grid->viewport()->update();
-    m_workingCopy->refreshGlyph();
-    // A stored index beyond the icons the file holds now (the file changed
-    // since) cannot be selected; the first icon stands in for it.
-    int index = m_workingCopy->Tag();
-    if (index < 0 || index >= grid->ColCount())
-        index = 0;
-    grid->setCol(index);
-}
-
-bool TPropiedades::iconCellSelected(int column)
-{
-    m_workingCopy->setTag(column);
-    m_workingCopy->refreshGlyph();
-    return true;
-}
-
-void TPropiedades::drawIconCell(QPainter& painter, int column, const QRect& cell, bool selected)
-{
-    painter.fillRect(cell, palette().color(selected ? QPalette::Highlight : QPalette::Base));
-    auto* icons = tolm::platform::services().icons;
-    // Nothing is kept between paints: each visible cell asks for its icon again.
-    QImage icon = icons->extractIcon(m_workingCopy->FichIcono(), column);
-    if (icon.isNull())
-        icon = icons->associatedIcon(m_workingCopy->Comando()).image;
-    if (icon.isNull())
-        icon = tolm::gfx::iconImage("NO_ICON");
-    painter.drawImage(QRect(cell.topLeft() + QPoint(4, 4),
-                          QSize(tolm::platform::Icons::iconSize, tolm::platform::Icons::iconSize)),
-        icon);
-}
-
-void TPropiedades::takeAssociatedIcon()
-{
-    const QString command = m_workingCopy->Comando();
-    const tolm::platform::AssociatedIcon found = tolm::platform::services().icons->associatedIcon(command);
-    // Without an answer the command itself stands as the file, at index 0.
-    const bool answered = !found.image.isNull() && !found.file.isEmpty();
-    m_workingCopy->setTag(answered ? (found.index & 0xFFFF) : 0);
-    m_workingCopy->setFichIcono(answered ? found.file : command);
-    setIconFileText(m_workingCopy->FichIcono());
-}
-
-void TPropiedades::browseIcon()
-{
-    const QString chosen = chooseFile(QStringLiteral("Seleccionar Icono"), kIconFilters);
-    if (chosen.isEmpty())
-        return;
-    m_workingCopy->setFichIcono(chosen);
-    m_workingCopy->setTag(0);
-    setIconFileText(chosen);
-}
-
 // ---------------------------------------------------------------- drive and memory
 
 void TPropiedades::driveTyped(const QString& text)
@@ -838,7 +497,7 @@ void TPropiedades::driveTyped(const QString& text)
     if (m_filling)
         return;
     m_workingCopy->setDirectorio(text);
-    m_workingCopy->settag1(-2);
+    m_workingCopy->markSourceChanged();
     m_workingCopy->runPicture();
 }
 
@@ -850,7 +509,7 @@ void TPropiedades::refreshPeriodChanged(TCSpinEdit* spin)
     // so the next tick refreshes the item.
     bool ok = false;
     const int value = std::clamp(spin->text().trimmed().toInt(&ok), 0, 255);
-    m_workingCopy->settag2((ok ? value : 0) * 256);
+    m_workingCopy->setRefreshPeriod(ok ? value : 0);
 }
 
 QString TPropiedades::driveTypeName(int type)
@@ -910,8 +569,7 @@ void TPropiedades::finish(int result)
             item->setParentFont(true);
 
         // An open folder window is captioned with its item's description.
-        if (QWidget* folder = item->folderWindow();
-            folder && item->clase() == Clase::Carpeta && item->Tag() != 0)
+        if (QWidget* folder = item->folderWindow(); folder && item->isFolder() && item->folderOpen())
             folder->setWindowTitle(item->Hint());
         if (ShelfState::exists() && m_window) {
             const tolm::items::CoverIndex cover(m_window);

@@ -139,6 +139,8 @@ public:
     // are counted again once the typing pauses for this long.
     static constexpr int kIconRecountDelayMs = 250;
     bool iconRecountPending() const;
+    // Puts a file name in "Nombre del Archivo" and counts its icons at once.
+    void setIconFileText(const QString& text);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -175,7 +177,6 @@ private:
     void refreshPeriodChanged(TCSpinEdit* spin);
     void showHelp();
 
-    void setIconFileText(const QString& text);
     // Runs the file dialog (or the tests' stand-in) and puts the process's
     // current directory back where it was, since shelf files are named
     // relative to it. Empty when the user cancelled.

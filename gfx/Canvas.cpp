@@ -17,7 +17,10 @@ constexpr std::uint8_t patCopyTable = 0xF0;
 // arithmetic below inside 128 bits.
 constexpr int maxShapeSide = 1 << 24;
 
-std::int64_t ceilDiv(__int128 a, __int128 b)
+// GCC and Clang have 128-bit integers; ISO C++ does not name them.
+__extension__ using Int128 = __int128;
+
+std::int64_t ceilDiv(Int128 a, Int128 b)
 {
     return std::int64_t(a >= 0 ? (a + b - 1) / b : -((-a) / b));
 }
@@ -77,9 +80,9 @@ template <class Visit> void walkLine(QPoint a, QPoint b, const Rect& window, Vis
     // After m major steps the error term is 2*minor - major + 2*m*minor - 2*n*major,
     // where n, the minor steps taken, is the one value keeping it in its band.
     // A line across the whole int range needs more than 64 bits for the products.
-    const __int128 skipped = __int128(2) * first * minor;
-    const std::int64_t n = ceilDiv(skipped + bias - major, __int128(2) * major);
-    std::int64_t err = std::int64_t(2 * minor - major + skipped - __int128(2) * n * major);
+    const Int128 skipped = Int128(2) * first * minor;
+    const std::int64_t n = ceilDiv(skipped + bias - major, Int128(2) * major);
+    std::int64_t err = std::int64_t(2 * minor - major + skipped - Int128(2) * n * major);
     std::int64_t maj = majorStart + first * majorStep;
     std::int64_t min = minorStart + n * minorStep;
     for (std::int64_t m = first; m <= last; ++m) {
@@ -276,11 +279,11 @@ void Canvas::shapeFill(const Rect& logical, bool isPie, QPoint from, QPoint to)
     // centre at left+right and the half-axes are width and height.
     const std::int64_t sumX = std::int64_t(r.left) + r.right;
     const std::int64_t sumY = std::int64_t(r.top) + r.bottom;
-    const __int128 w = r.width();
-    const __int128 h = r.height();
+    const Int128 w = r.width();
+    const Int128 h = r.height();
     auto inEllipse = [&](int x, int y) {
-        const __int128 ex = 2 * std::int64_t(x) + 1 - sumX;
-        const __int128 ey = 2 * std::int64_t(y) + 1 - sumY;
+        const Int128 ex = 2 * std::int64_t(x) + 1 - sumX;
+        const Int128 ey = 2 * std::int64_t(y) + 1 - sumY;
         return ex * ex * h * h + ey * ey * w * w <= w * w * h * h;
     };
 

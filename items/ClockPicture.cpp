@@ -89,16 +89,16 @@ QString clockHint(const QDateTime& now, const platform::LocaleInfo& locale)
     return piece(locale.formatTime(now.time(), {}, true)) + u'\n' + piece(locale.formatLongDate(now.date()));
 }
 
-QString clockText(const QDateTime& now, int tag, const QString& param, const QString& directorio,
+QString clockText(const QDateTime& now, int options, const QString& param, const QString& directorio,
     const QString& fichIcono, const platform::LocaleInfo& locale)
 {
     QString text;
-    if (!(tag & TSpButton::kTagNoTime)) {
+    if (!(options & TSpButton::kTagNoTime)) {
         text += piece(locale.formatTime(now.time(), param));
-        if (!(tag & TSpButton::kTagNoDate))
+        if (!(options & TSpButton::kTagNoDate))
             text += fichIcono.isEmpty() ? QStringLiteral(", ") : fichIcono;
     }
-    if (!(tag & TSpButton::kTagNoDate))
+    if (!(options & TSpButton::kTagNoDate))
         text += piece(locale.formatDate(now.date(), directorio));
     return text;
 }
@@ -127,17 +127,17 @@ QString tickHint(const QDateTime& now, const platform::LocaleInfo& locale)
     return *tick->clockHint;
 }
 
-QString tickText(const QDateTime& now, int tag, const QString& param, const QString& directorio,
+QString tickText(const QDateTime& now, int options, const QString& param, const QString& directorio,
     const QString& fichIcono, const platform::LocaleInfo& locale)
 {
     TickReadings* tick = TickReadings::current();
     if (!tick)
-        return clockText(now, tag, param, directorio, fichIcono, locale);
-    const int shape = tag & (TSpButton::kTagNoTime | TSpButton::kTagNoDate);
+        return clockText(now, options, param, directorio, fichIcono, locale);
+    const int shape = options & (TSpButton::kTagNoTime | TSpButton::kTagNoDate);
     const QString key = QString::number(shape) + u'\0' + param + u'\0' + directorio + u'\0' + fichIcono;
     auto found = tick->clockTexts.constFind(key);
     if (found == tick->clockTexts.cend())
-        found = tick->clockTexts.insert(key, clockText(now, tag, param, directorio, fichIcono, locale));
+        found = tick->clockTexts.insert(key, clockText(now, options, param, directorio, fichIcono, locale));
     return *found;
 }
 
@@ -158,40 +158,39 @@ void clockPicture(TSpButton& item)
 {
     const platform::LocaleInfo& locale = *platform::services().locale;
     const QDateTime now = tickNow();
-    const int tag = item.Tag();
+    const int options = item.clockOptions();
     item.setHint(tickHint(now, locale));
     // Minutes only: a screen reader announcing every second would say nothing else.
     item.setLiveFigure(locale.formatTime(now.time(), {}, true));
 
-    const QString text = tickText(now, tag, item.Param(), item.Directorio(), item.FichIcono(), locale);
-    if (text != item.Comando() || item.tag1() < 0) {
+    const QString text = tickText(now, options, item.Param(), item.Directorio(), item.FichIcono(), locale);
+    if (text != item.Comando() || !item.pictureCurrent()) {
         item.setComando(text);
-        if (tag & TSpButton::kTagTextClock)
+        if (options & TSpButton::kTagTextClock)
             item.setCaption(text);
         else if (item.Tipo() != 0)
             item.drawItemText();
     }
-    if (tag & TSpButton::kTagTextClock)
+    if (options & TSpButton::kTagTextClock)
         return;
 
     const ShelfState& state = ShelfState::get();
-    const bool noSeconds = tag & TSpButton::kTagNoSeconds;
-    if (noSeconds && item.tag1() == state.hour && item.tag2() == state.minute)
+    const bool noSeconds = options & TSpButton::kTagNoSeconds;
+    if (noSeconds && item.hourShown() == state.hour && item.minuteShown() == state.minute)
         return;
 
     const QImage face = tickFace(state.hour, state.minute, state.second, !noSeconds);
     gfx::Canvas canvas(item.surface());
     if (item.isSmall()) {
         canvas.stretchBlt({ 1, 1, 17, 17 }, face, { 0, 0, face.width(), face.height() });
-    } else if (item.tag1() < 0 || item.Layout() == store::ButtonLayout::GlyphTop) {
+    } else if (!item.pictureCurrent() || item.Layout() == store::ButtonLayout::GlyphTop) {
         const int x = item.Layout() == store::ButtonLayout::GlyphTop ? (item.width() - 36) / 2 : 2;
         canvas.draw(x, 2, face);
     } else {
         // The bevel around the dial is already on the screen.
         canvas.bitBlt(3, 3, 33, 33, face, 1, 1);
     }
-    item.settag1(state.hour);
-    item.settag2(state.minute);
+    item.setTimeShown(state.hour, state.minute);
 }
 
 } // namespace tolm::items

@@ -23,11 +23,11 @@ QPoint minuteHandEnd(int minute);
 QImage clockFace(int hour, int minute, int second, bool secondsHand);
 
 // The tooltip (time without seconds, a line break, the long date) and the
-// item text of a clock with option bits `tag`, from the pictures the item
+// item text of a clock with option bits `options`, from the pictures the item
 // stores: `param` for the time, `directorio` for the date, `fichIcono` the
 // separator between them.
 QString clockHint(const QDateTime& now, const platform::LocaleInfo& locale);
-QString clockText(const QDateTime& now, int tag, const QString& param, const QString& directorio,
+QString clockText(const QDateTime& now, int options, const QString& param, const QString& directorio,
     const QString& fichIcono, const platform::LocaleInfo& locale);
 
 // Refreshes the hint, the text and the face of a clock item on its surface:

@@ -6,6 +6,7 @@
 #include "items/ShelfState.h"
 #include "items/TSpButton.h"
 #include "items/TickReadings.h"
+#include "platform/NumberText.h"
 #include "platform/Platform.h"
 
 #include <limits>
@@ -15,9 +16,6 @@ using tolm::gfx::Rect;
 namespace tolm::items {
 
 namespace {
-
-constexpr int kTypeShift = TSpButton::kTagDriveTypeShift;
-constexpr int kTypeMask = TSpButton::kTagDriveTypeMask;
 
 bool beginsWithLetter(const QString& path)
 {
@@ -178,7 +176,7 @@ QImage drivePicture(const DriveReading& reading, const QString& directorio, bool
         const Rect bar = small ? gfx::place::miniDriveBar : gfx::place::driveBar;
         const int length = bar.width();
         // 128 bits: a drive of more than 2^64 / length bytes must not wrap the product.
-        const int k = int(static_cast<unsigned __int128>(free) * unsigned(length) / reading.totalBytes);
+        const int k = int(platform::scaledShare(free, unsigned(length), reading.totalBytes));
         if (k < length)
             canvas.fillRect({ bar.left + k, bar.top, bar.right, bar.bottom }, gfx::clRed);
     }
@@ -221,7 +219,7 @@ void diskPicture(TSpButton& item)
 {
     const QString directorio = item.Directorio();
     const DriveReading reading = tickDrive(directorio);
-    item.setTag((item.Tag() & ~kTypeMask) | (reading.type << kTypeShift));
+    item.setDriveType(reading.type);
     item.setHint(reading.hint);
     item.setLiveFigure(driveFigure(reading));
     // The properties dialog shows what its working copy found.
@@ -239,19 +237,19 @@ void diskPicture(TSpButton& item)
 
     const bool small = item.isSmall();
     const int v = reading.value;
-    if (item.tag1() != v || item.tag1() < 0) {
+    if (item.figureShown() != v || !item.pictureCurrent()) {
         const QImage picture = drivePicture(reading, directorio, small);
         if (QImage* cache = item.pictureCache())
             *cache = picture;
         item.placePicture(picture);
     }
 
-    if (reading.caption != item.Comando() || item.tag1() < 0) {
+    if (reading.caption != item.Comando() || !item.pictureCurrent()) {
         item.setComando(reading.caption);
         if (item.Tipo() != 0)
             item.drawItemText();
     }
-    item.settag1(v == -1 ? 0 : v);
+    item.setFigureShown(v == -1 ? 0 : v);
 }
 
 } // namespace tolm::items

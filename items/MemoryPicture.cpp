@@ -104,12 +104,12 @@ void memoryPicture(TSpButton& item)
 
     if (item.Tipo() != 0) {
         const QString text = locale.groupedNumber(status.load) + u'%';
-        if (text != item.Comando() || item.tag1() < 0) {
+        if (text != item.Comando() || !item.pictureCurrent()) {
             item.setComando(text);
             item.drawItemText();
         }
     }
-    item.settag1(0);
+    item.setFigureShown(0);
 }
 
 } // namespace tolm::items

@@ -4,13 +4,13 @@
 #include "items/HintWindow.h"
 #include "items/ItemAccessible.h"
 #include "items/ItemHost.h"
+#include "items/ItemKind.h"
 #include "items/ShelfState.h"
 
 #include <QAccessible>
 #include <QBuffer>
 #include <QCursor>
 #include <QEvent>
-#include <QFileInfo>
 #include <QVarLengthArray>
 #include <algorithm>
 
@@ -151,6 +151,16 @@ void TSpButton::createPictureCache()
     m_pictureCache = std::make_unique<QImage>();
 }
 
+const tolm::items::ItemKind& TSpButton::kind() const
+{
+    return tolm::items::kindOf(m_d.clase);
+}
+
+bool TSpButton::isTimerDriven() const
+{
+    return kind().isTimerDriven();
+}
+
 tolm::items::ItemHost* TSpButton::host() const
 {
     return tolm::items::ItemHost::of(this);
@@ -175,6 +185,8 @@ void TSpButton::Assign(const TSpButton& source)
     m_d.run = source.m_d.run;
     m_d.autorun = source.m_d.autorun;
     m_d.tag = source.m_d.tag;
+    m_covered = source.m_covered;
+    m_timerRepaint = source.m_timerRepaint;
     m_d.tag1 = source.m_d.tag1;
     m_d.tag2 = source.m_d.tag2;
     m_d.margin = source.m_d.margin;
@@ -220,18 +232,12 @@ bool TSpButton::isCovered() const
 
 void TSpButton::updateCoveredFlag()
 {
-    if (isCovered())
-        m_d.tag |= kTagCovered;
-    else
-        m_d.tag &= ~kTagCovered;
+    m_covered = isCovered();
 }
 
 void TSpButton::updateCoveredFlag(const tolm::items::CoverIndex& index)
 {
-    if (!parentWidget() || index.covered(this))
-        m_d.tag |= kTagCovered;
-    else
-        m_d.tag &= ~kTagCovered;
+    m_covered = !parentWidget() || index.covered(this);
 }
 
 SpButtonState TSpButton::toState(const std::string& menuReference) const
@@ -246,7 +252,10 @@ SpButtonState TSpButton::toState(const std::string& menuReference) const
     s.caption = text().toStdString();
     s.enabled = isEnabled();
     s.visible = !isHidden();
-    // The timer repaint mark only lives while a repaint runs.
+    // The covered flag is stored with a timer-driven item's options; the
+    // timer repaint mark only lives while a repaint runs.
+    if (m_covered)
+        s.tag |= kTagCovered;
     s.tag &= ~kTagTimerRepaint;
     s.popupMenu = menuReference;
     if (s.parentFont)
@@ -261,6 +270,15 @@ void TSpButton::fromState(const SpButtonState& state)
 {
     m_d = state;
     m_d.glyphBmp.clear();
+    // Where these bits are runtime state, a file may still hold them as they
+    // were when it was written.
+    const tolm::items::ItemKind& itemKind = kind();
+    m_covered = itemKind.isTimerDriven() && (m_d.tag & kTagCovered);
+    m_timerRepaint = itemKind.isTile() && (m_d.tag & kTagTimerRepaint);
+    if (m_covered)
+        m_d.tag &= ~kTagCovered;
+    if (m_timerRepaint)
+        m_d.tag &= ~kTagTimerRepaint;
     setText(QString::fromStdString(state.caption));
     setGeometry(
         shownPosition(state.left), shownPosition(state.top), shownSide(state.width), shownSide(state.height));
@@ -306,28 +324,7 @@ void TSpButton::changeEvent(QEvent* event)
 
 QString TSpButton::accessibleLabel() const
 {
-    auto withFigure = [this](const QString& kind) {
-        return m_liveFigure.isEmpty() ? kind : kind + QStringLiteral(": ") + m_liveFigure;
-    };
-    switch (clase()) {
-    case Clase::Reloj:
-        return withFigure(QStringLiteral("Reloj"));
-    case Clase::Disco:
-        return withFigure(QStringLiteral("Disco"));
-    case Clase::Memoria:
-        return withFigure(QStringLiteral("Memoria"));
-    default:
-        break;
-    }
-    // An item showing only its picture still has a caption; one without any
-    // is named by its hint, then by what it opens.
-    if (!text().isEmpty())
-        return text();
-    if (!m_d.hint.empty())
-        return Hint();
-    if (clase() == Clase::Carpeta)
-        return QStringLiteral("Carpeta");
-    return QFileInfo(Comando()).fileName();
+    return kind().accessibleLabel(*this);
 }
 
 void TSpButton::announceLabelChange()

@@ -16,6 +16,7 @@ class QPainter;
 namespace tolm::items {
 class CoverIndex;
 class ItemHost;
+class ItemKind;
 } // namespace tolm::items
 
 // One shelf item: a launcher, a folder, a clock, a drive tile, a memory tile
@@ -26,16 +27,31 @@ class TSpButton : public QAbstractButton {
 public:
     using Clase = tolm::store::Clase;
 
-    // Bits of `Tag` for timer-driven kinds.
+    // Bits of `Tag` for tiles: a part the clock leaves out, or a tile shown
+    // as text only.
     static constexpr int kTagNoSeconds = 1;
     static constexpr int kTagTextClock = 2;
     static constexpr int kTagNoTime = 4;
     static constexpr int kTagNoDate = 8;
+    static constexpr int kClockOptionMask = kTagNoSeconds | kTagTextClock | kTagNoTime | kTagNoDate;
+    // A timer-driven item lying partly under another control, as `Tag` stores it.
     static constexpr int kTagCovered = 16;
     // A drive tile's type code, as its last reading found it.
     static constexpr int kTagDriveTypeShift = 5;
     static constexpr int kTagDriveTypeMask = 7 << kTagDriveTypeShift;
+    // Never stored: a `Tag` read with this bit loses it when written.
     static constexpr int kTagTimerRepaint = 32768;
+
+    // What a tile's `tag1` holds instead of the figure its picture shows:
+    // the surface no longer shows the picture, so the next one is drawn whole;
+    // or what the picture shows changed (a new drive, a new format).
+    static constexpr int kDrawWhole = -1;
+    static constexpr int kSourceChanged = -2;
+
+    // `tag2` of drive and memory tiles: the refresh period in seconds above
+    // the ticks left until the next refresh.
+    static constexpr int kCountdownMask = 0xFF;
+    static constexpr int kPeriodShift = 8;
 
     explicit TSpButton(QWidget* parent = nullptr);
     ~TSpButton() override;
@@ -58,12 +74,65 @@ public:
     void setRun(int state) { m_d.run = static_cast<tolm::store::WindowState>(state); }
     bool Autorun() const { return m_d.autorun; }
     void setAutorun(bool on) { m_d.autorun = on; }
+    // The raw stored fields whose meaning depends on the kind; everything
+    // else uses the accessors by meaning below.
     int tag1() const { return m_d.tag1; }
     void settag1(int value) { m_d.tag1 = value; }
     int tag2() const { return m_d.tag2; }
     void settag2(int value) { m_d.tag2 = value; }
     int Tag() const { return m_d.tag; }
     void setTag(int value) { m_d.tag = value; }
+
+    // `Tag`: a launcher's icon number in its icon file.
+    int iconIndex() const { return m_d.tag; }
+    void setIconIndex(int index) { m_d.tag = index; }
+    // `Tag`: whether a folder's window is open (and is stored open).
+    bool folderOpen() const { return m_d.tag != 0; }
+    void setFolderOpen(bool open) { m_d.tag = open ? 1 : 0; }
+    // `Tag`: a clock's options, kTagNoSeconds ... kTagNoDate.
+    int clockOptions() const { return m_d.tag & kClockOptionMask; }
+    void setClockOptions(int options)
+    {
+        m_d.tag = (m_d.tag & ~kClockOptionMask) | (options & kClockOptionMask);
+    }
+    void setClockOption(int option, bool set)
+    {
+        setClockOptions(set ? clockOptions() | option : clockOptions() & ~option);
+    }
+    // `Tag`: a tile shown as its text alone, without a picture.
+    bool showsTextOnly() const { return m_d.tag & kTagTextClock; }
+    // `Tag`: a drive tile's type code.
+    int driveType() const { return (m_d.tag & kTagDriveTypeMask) >> kTagDriveTypeShift; }
+    void setDriveType(int type) { m_d.tag = (m_d.tag & ~kTagDriveTypeMask) | (type << kTagDriveTypeShift); }
+
+    // `tag1`: whether a launcher or a folder shows its picture.
+    bool showsIcon() const { return m_d.tag1 != 0; }
+    void setShowsIcon(bool show) { m_d.tag1 = show ? 1 : 0; }
+    // `tag1` of a tile: the figure its picture shows (a drive's free
+    // kilobytes), or a sentinel when the picture must be drawn whole.
+    bool pictureCurrent() const { return m_d.tag1 >= 0; }
+    int figureShown() const { return m_d.tag1; }
+    void setFigureShown(int figure) { m_d.tag1 = figure; }
+    void markDrawWhole() { m_d.tag1 = kDrawWhole; }
+    void markSourceChanged() { m_d.tag1 = kSourceChanged; }
+    // `tag1` and `tag2` of a clock: the hour and minute its dial shows.
+    int hourShown() const { return m_d.tag1; }
+    int minuteShown() const { return m_d.tag2; }
+    void setTimeShown(int hour, int minute)
+    {
+        m_d.tag1 = hour;
+        m_d.tag2 = minute;
+    }
+    // `tag2` of drive and memory tiles. A new period starts its countdown at
+    // 0, so the next tick refreshes the tile.
+    int refreshPeriod() const { return (m_d.tag2 >> kPeriodShift) & 0xFF; }
+    void setRefreshPeriod(int seconds) { m_d.tag2 = seconds << kPeriodShift; }
+    // Anything above the countdown: a stored period of 0 with other bits
+    // set still refreshes.
+    bool hasRefreshPeriod() const { return (m_d.tag2 & ~kCountdownMask) != 0; }
+    int countdown() const { return m_d.tag2 & kCountdownMask; }
+    void setCountdown(int ticks) { m_d.tag2 = (m_d.tag2 & ~kCountdownMask) | ticks; }
+
     QString Caption() const { return text(); }
     void setCaption(const QString& caption);
     QString Hint() const { return QString::fromStdString(m_d.hint); }
@@ -96,7 +165,11 @@ public:
     void createPictureCache();
 
     bool isSmall() const { return height() <= 20; }
-    bool isTimerDriven() const { return m_d.clase >= 2 && m_d.clase <= 4; }
+    // What the item's kind makes of it.
+    const tolm::items::ItemKind& kind() const;
+    bool isTimerDriven() const;
+    bool isLauncher() const { return clase() == Clase::Normal; }
+    bool isFolder() const { return clase() == Clase::Carpeta; }
     // The window the item stands on, if it stands on a shelf window.
     tolm::items::ItemHost* host() const;
 
@@ -106,6 +179,9 @@ public:
 
     // Whether part of the item lies under another control of its window.
     bool isCovered() const;
+    // The same as last found; a covered item is refreshed whole.
+    bool coveredFlag() const { return m_covered; }
+    void setCoveredFlag(bool covered) { m_covered = covered; }
     void updateCoveredFlag();
     // The same from an index of the window's children, for many items at once.
     void updateCoveredFlag(const tolm::items::CoverIndex& index);
@@ -161,6 +237,10 @@ public:
     // every other item refreshed by the same tick. An item whose surface is
     // not current is painted whole at once instead. Hidden items are left.
     void refreshInPlace();
+    // Set while the timer's refresh repaints the item: a tile whose picture
+    // is current then draws only what changed.
+    bool timerRepaint() const { return m_timerRepaint; }
+    void setTimerRepaint(bool on) { m_timerRepaint = on; }
     // Puts a drive or memory picture where the item's size and layout want it.
     void placePicture(const QImage& picture);
     // The item as last drawn; in-place repaints draw only the picture onto it.
@@ -184,6 +264,9 @@ private:
 private:
     tolm::store::SpButtonState m_d;
     QImage m_glyph;
+    // Runtime state that toState() folds into `Tag`.
+    bool m_covered { false };
+    bool m_timerRepaint { false };
     QMenu* m_popupMenu { nullptr };
     QPointer<QWidget> m_folderWindow;
     std::unique_ptr<QImage> m_pictureCache;

@@ -1,54 +1,16 @@
 // What an item does when it is activated, and how it follows the mouse.
 #include "items/CoverIndex.h"
 #include "items/ItemHost.h"
-#include "items/Log.h"
+#include "items/ItemKind.h"
 #include "items/ShelfState.h"
 #include "items/TSpButton.h"
-#include "platform/Platform.h"
-#include "platform/Shell.h"
 
 #include <QMenu>
 #include <QMouseEvent>
 
-using tolm::store::Clase;
-
-namespace {
-
-void reportLaunch(const tolm::platform::ShellResult& result, const QString& command)
-{
-    if (!result.ok)
-        qCWarning(lcItems, "cannot open %s: %s", qPrintable(command), qPrintable(result.error));
-}
-
-} // namespace
-
 void TSpButton::SpButtonClick()
 {
-    switch (clase()) {
-    case Clase::Normal: {
-        auto* shell = tolm::platform::services().shell;
-        reportLaunch(
-            shell->open(Comando(), Param(), Directorio(), static_cast<tolm::platform::ShowState>(Run())),
-            Comando());
-        break;
-    }
-    case Clase::Carpeta:
-        emit folderOpenRequested(this);
-        break;
-    case Clase::Reloj:
-        emit calendarRequested();
-        break;
-    case Clase::Disco: {
-        auto* shell = tolm::platform::services().shell;
-        reportLaunch(shell->openFolder(Directorio()), Directorio());
-        break;
-    }
-    case Clase::Memoria:
-        emit propertiesRequested(this);
-        break;
-    default:
-        break;
-    }
+    kind().activate(*this);
 }
 
 void TSpButton::mousePressEvent(QMouseEvent* event)

@@ -3,13 +3,11 @@
 // picture. Everything is drawn on the item's surface, which keeps the last
 // full picture so that a timer refresh redraws only what changed.
 #include "gfx/Canvas.h"
-#include "items/ClockPicture.h"
-#include "items/DrivePicture.h"
 #include "items/ItemFont.h"
 #include "items/ItemHost.h"
 #include "items/ItemIcons.h"
+#include "items/ItemKind.h"
 #include "items/Log.h"
-#include "items/MemoryPicture.h"
 #include "items/ShelfState.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
@@ -23,29 +21,11 @@ using tolm::gfx::Canvas;
 using tolm::gfx::Color;
 using tolm::gfx::Rect;
 using tolm::store::ButtonLayout;
-using tolm::store::Clase;
 using namespace tolm::gfx;
 
 namespace {
 
 constexpr int kMaxLayoutPart = 1'000'000;
-
-void kindPicture(TSpButton& item)
-{
-    switch (item.clase()) {
-    case Clase::Reloj:
-        tolm::items::clockPicture(item);
-        break;
-    case Clase::Disco:
-        tolm::items::diskPicture(item);
-        break;
-    case Clase::Memoria:
-        tolm::items::memoryPicture(item);
-        break;
-    default:
-        break;
-    }
-}
 
 // The raised frame: white outer top and left, black outer bottom and right,
 // button shadow inside the bottom and right. Lines leave out their end point.
@@ -121,16 +101,16 @@ void TSpButton::refreshInPlace()
 {
     if (!isVisible() || !updatesEnabled())
         return;
-    if (clase() < Clase::Reloj || m_d.tag1 < 0 || m_surface.size() != size()) {
-        m_d.tag |= kTagTimerRepaint;
+    if (!kind().isTile() || !pictureCurrent() || m_surface.size() != size()) {
+        m_timerRepaint = true;
         repaint();
-        m_d.tag &= ~kTagTimerRepaint;
+        m_timerRepaint = false;
         return;
     }
     try {
-        kindPicture(*this);
+        kind().drawPicture(*this);
     } catch (const std::exception& error) {
-        m_d.tag1 = -1;
+        markDrawWhole();
         qCWarning(lcItems, "an item could not be drawn: %s", error.what());
     }
     // Only the surface needs to reach the screen; asking for a paint rather
@@ -151,20 +131,19 @@ void TSpButton::paintEvent(QPaintEvent* event)
         painter.drawImage(event->rect(), m_surface, event->rect());
         return;
     }
-    const bool inPlace = clase() >= Clase::Reloj && (m_d.tag & kTagTimerRepaint) && m_d.tag1 >= 0
-        && m_surface.size() == size();
+    const bool inPlace = kind().isTile() && m_timerRepaint && pictureCurrent() && m_surface.size() == size();
     // Nothing may escape a paint into Qt's event loop: a drive or a memory
     // figure that cannot be read this time leaves the picture as it was,
     // and the next refresh tries again.
     try {
         if (inPlace) {
-            m_d.tag &= ~kTagTimerRepaint;
-            kindPicture(*this);
+            m_timerRepaint = false;
+            kind().drawPicture(*this);
         } else {
             paintWhole();
         }
     } catch (const std::exception& error) {
-        m_d.tag1 = -1;
+        markDrawWhole();
         qCWarning(lcItems, "an item could not be drawn: %s", error.what());
     }
     if (m_surface.size() != size()) {
@@ -181,15 +160,15 @@ bool TSpButton::drawsIconFromSource()
     // Only a launcher's standard picture has the icon where the source goes;
     // any other stored glyph is shown as it is.
     const QSize standard = isSmall() ? QSize(18, 17) : QSize(36, 36);
-    if (clase() != Clase::Normal || m_glyph.isNull() || m_glyph.size() != standard)
+    if (!isLauncher() || m_glyph.isNull() || m_glyph.size() != standard)
         return false;
     IconSource& s = m_iconSource;
-    if (!s.resolved || s.file != m_d.fichIcono || s.index != m_d.tag || s.command != m_d.comando) {
+    if (!s.resolved || s.file != m_d.fichIcono || s.index != iconIndex() || s.command != m_d.comando) {
         s.file = m_d.fichIcono;
-        s.index = m_d.tag;
+        s.index = iconIndex();
         s.command = m_d.comando;
         s.resolved = true;
-        s.icon = tolm::items::launcherIconSource(FichIcono(), m_d.tag, Comando());
+        s.icon = tolm::items::launcherIconSource(FichIcono(), iconIndex(), Comando());
         s.pixmap = QPixmap();
     }
     return !s.icon.isNull();
@@ -223,9 +202,9 @@ void TSpButton::runPicture()
         m_surface.fill(toQRgb(clBtnFace));
     }
     try {
-        kindPicture(*this);
+        kind().drawPicture(*this);
     } catch (const std::exception& error) {
-        m_d.tag1 = -1;
+        markDrawWhole();
         qCWarning(lcItems, "an item could not be drawn: %s", error.what());
     }
     update();
@@ -239,12 +218,12 @@ void TSpButton::paintWhole()
     const int w = width();
     const int h = height();
 
-    if (clase() <= Clase::Carpeta) {
+    const tolm::items::ItemKind& itemKind = kind();
+    if (!itemKind.isTile()) {
         paintButtonFace();
-    } else if (m_d.tag & kTagTextClock) {
-        m_d.tag1 = -1;
-        if (clase() == Clase::Reloj || clase() == Clase::Disco)
-            kindPicture(*this);
+    } else if (showsTextOnly()) {
+        markDrawWhole();
+        itemKind.drawText(*this);
         paintButtonFace();
     } else {
         {
@@ -252,34 +231,7 @@ void TSpButton::paintWhole()
             raisedBevel(c, w, h);
             c.fillRect({ 1, 1, w - 2, h - 2 }, clBtnFace);
         }
-        switch (clase()) {
-        case Clase::Reloj:
-        case Clase::Memoria:
-            m_d.tag1 = -1;
-            kindPicture(*this);
-            break;
-        case Clase::Disco:
-            if (m_d.tag1 < 0) {
-                kindPicture(*this);
-                break;
-            }
-            // The last picture is still right; the drive is asked again by the
-            // next timer refresh, not by every paint.
-            if (m_d.tipo != 0)
-                drawItemText();
-            if (m_pictureCache && !m_pictureCache->isNull()) {
-                Canvas c(m_surface);
-                if (isSmall())
-                    c.draw(1, 1, *m_pictureCache);
-                else if (m_d.layout == ButtonLayout::GlyphTop)
-                    c.draw((w - 36) / 2, 2, *m_pictureCache);
-                else
-                    c.draw(2, 2, *m_pictureCache);
-            }
-            break;
-        default:
-            break;
-        }
+        itemKind.drawTile(*this);
     }
     paintOverlay();
 }
@@ -356,7 +308,7 @@ void TSpButton::paintOverlay()
         if (hovered) {
             // The mark goes around the text, leaving the picture out.
             Rect r { 1, 1, w - 2, h - 2 };
-            const bool picture = clase() >= Clase::Reloj ? !(m_d.tag & kTagTextClock) : m_d.tag1 != 0;
+            const bool picture = kind().isTile() ? !showsTextOnly() : showsIcon();
             if (picture) {
                 if (h > 40)
                     r.top = 40;
@@ -409,12 +361,13 @@ void TSpButton::drawItemText()
 
 void TSpButton::refreshGlyph()
 {
-    if (clase() >= Clase::Reloj) {
-        m_d.tag1 = -2;
+    const tolm::items::ItemKind& itemKind = kind();
+    if (itemKind.isTile()) {
+        markSourceChanged();
         update();
         return;
     }
-    if (m_d.tag1 == 0) {
+    if (!showsIcon()) {
         if (!m_glyph.isNull()) {
             m_glyph = QImage();
             m_d.margin = -1;
@@ -424,10 +377,7 @@ void TSpButton::refreshGlyph()
     }
     if (m_glyph.isNull())
         m_d.margin = 1;
-    if (clase() == Clase::Carpeta)
-        m_glyph = tolm::items::folderGlyph(m_d.tag != 0, isSmall());
-    else
-        m_glyph = tolm::items::launcherGlyph(FichIcono(), m_d.tag, Comando(), isSmall());
+    m_glyph = itemKind.buttonGlyph(*this);
     update();
 }
 
@@ -438,7 +388,7 @@ void TSpButton::setFromFile(const QString& path)
     setCaption(tolm::items::captionForFile(path));
     setDirectorio(tolm::items::folderPart(path));
     const tolm::platform::AssociatedIcon found = tolm::platform::services().icons->associatedIcon(path);
-    setTag(found.index);
+    setIconIndex(found.index);
     setFichIcono(found.file.isEmpty() ? path : found.file);
     refreshGlyph();
 }
@@ -449,7 +399,7 @@ void TSpButton::placePicture(const QImage& picture)
     const bool onTop = Layout() == ButtonLayout::GlyphTop;
     if (isSmall())
         canvas.draw(1, 1, picture);
-    else if (m_d.tag1 < 0 || onTop)
+    else if (!pictureCurrent() || onTop)
         canvas.draw(onTop ? (width() - 36) / 2 : 2, 2, picture);
     else
         // The bevel around the picture is already on the surface.

@@ -1,5 +1,7 @@
 #include "platform/MemoryStatus.h"
 
+#include "platform/NumberText.h"
+
 #include <QHash>
 #include <QList>
 #include <limits>
@@ -50,7 +52,7 @@ std::optional<MemoryStatus> MemoryStatus::fromMeminfo(const QByteArray& text)
     s.availPageFile = saturatingAdd(s.availPhys, swapFree);
     // 128-bit product: used x 100 must not wrap, whatever the figures.
     const quint64 used = s.totalPhys - s.availPhys;
-    s.load = quint32((unsigned __int128)used * 100 / s.totalPhys);
+    s.load = quint32(scaledShare(used, 100, s.totalPhys));
     return s;
 }
 

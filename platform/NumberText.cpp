@@ -34,4 +34,10 @@ QString shortSizeText(quint64 n)
     return QString::number(g) + u',' + hundredths(m % 1024) + QStringLiteral("GB");
 }
 
+quint64 scaledShare(quint64 value, quint64 numerator, quint64 denominator)
+{
+    __extension__ using Wide = unsigned __int128;
+    return quint64(Wide(value) * numerator / denominator);
+}
+
 } // namespace tolm::platform

@@ -14,4 +14,9 @@ QString groupedNumber(quint64 value, const QString& separator, int width = 0);
 // 2,50GB. Hundredths are cut, not rounded; the decimal mark is always ",".
 QString shortSizeText(quint64 kilobytes);
 
+// value × numerator ÷ denominator, the product taken in 128 bits so that it
+// never wraps: the share of a gauge, of a bar, of a percentage. The
+// denominator is not 0 and the result fits 64 bits.
+quint64 scaledShare(quint64 value, quint64 numerator, quint64 denominator);
+
 } // namespace tolm::platform

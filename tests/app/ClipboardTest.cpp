@@ -7,18 +7,18 @@ using tolm::store::Clase;
 TEST_F(ShelfTest, APastedFolderIsReachableFromItsNewWindowAfterARestart)
 {
     TPrincipal* main = startMain();
-    TSpButton* target = main->NuevaCarpeta1Click(); // tolmc1.dat
+    TSpButton* target = main->commands().newFolder(); // tolmc1.dat
     state().pressPoint = QPoint(40, 0);
-    TSpButton* moving = main->NuevaCarpeta1Click(); // tolmc2.dat
+    TSpButton* moving = main->commands().newFolder(); // tolmc2.dat
     moving->SpButtonClick();
-    TPrincipal::folderWindowOf(moving)->Reloj1Click();
+    TPrincipal::folderWindowOf(moving)->commands().newClock();
     state().currentItem = moving;
-    main->BotonCortarClick();
+    main->commands().cut();
     flushDeletes();
     target->SpButtonClick();
     state().pressPoint = QPoint(10, 10);
-    TPrincipal::folderWindowOf(target)->Pegar1Click();
-    main->Guardarconfiguracin1Click();
+    TPrincipal::folderWindowOf(target)->commands().paste();
+    tolm::app::saveSettings();
     closeAll();
 
     startMain();
@@ -39,11 +39,11 @@ TEST_F(ShelfTest, APastedFolderIsReachableFromItsNewWindowAfterARestart)
 TEST_F(ShelfTest, AFolderCutWhenSavedComesBackEnabled)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     state().currentItem = folder;
-    main->BotonCortarClick();
-    main->salvar();
-    main->cargar();
+    main->commands().cut();
+    main->document().save();
+    main->document().load();
     ASSERT_EQ(main->items().size(), 1);
     EXPECT_TRUE(main->items()[0]->isEnabled());
 }
@@ -51,13 +51,13 @@ TEST_F(ShelfTest, AFolderCutWhenSavedComesBackEnabled)
 TEST_F(ShelfTest, ADeletedMemoryTileComesBackTicking)
 {
     TPrincipal* main = startMain();
-    TSpButton* memory = main->Memoria1Click();
+    TSpButton* memory = main->commands().newMemory();
     state().currentItem = memory;
-    main->BotonEliminarClick();
-    main->Timer1Timer();
+    main->commands().deleteItem();
+    main->refreshTimerItems();
     EXPECT_EQ(memory->tag2(), 512);
-    main->Deshacer1Click();
-    main->Timer1Timer();
+    main->commands().undo();
+    main->refreshTimerItems();
     // Due at once after the undo: the countdown reloads from the period.
     EXPECT_EQ(memory->tag2(), 512 + 2);
 }
@@ -65,13 +65,13 @@ TEST_F(ShelfTest, ADeletedMemoryTileComesBackTicking)
 TEST_F(ShelfTest, AWindowWhoseFileWasJustCreatedAcceptsAPaste)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
-    state().currentItem = main->Reloj1Click();
-    main->BotonCopiarClick();
+    TSpButton* folder = main->commands().newFolder();
+    state().currentItem = main->commands().newClock();
+    main->commands().copy();
     folder->SpButtonClick();
     TPrincipal* window = TPrincipal::folderWindowOf(folder);
     EXPECT_TRUE(window->items().isEmpty());
-    window->Pegar1Click();
+    window->commands().paste();
     ASSERT_EQ(window->items().size(), 1);
     EXPECT_TRUE(state().timerItems.contains(window->items()[0]));
     window->close();
@@ -84,12 +84,12 @@ TEST_F(ShelfTest, ArrangingPlacesItemsAtTheSamePlaceAndFindsDisabledOnes)
     TPrincipal* main = startMain();
     main->resize(200, 200);
     state().pressPoint = QPoint(30, 30);
-    TSpButton* a = main->Reloj1Click();
-    TSpButton* b = main->Memoria1Click();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* a = main->commands().newClock();
+    TSpButton* b = main->commands().newMemory();
+    TSpButton* folder = main->commands().newFolder();
     state().currentItem = folder;
-    main->BotonCortarClick();
-    main->Organizarbotones1Click();
+    main->commands().cut();
+    main->commands().arrange();
     QList<QPoint> places { a->pos(), b->pos(), folder->pos() };
     std::sort(places.begin(), places.end(), [](QPoint p, QPoint q) { return p.x() < q.x(); });
     EXPECT_EQ(places, QList<QPoint>({ QPoint(0, 0), QPoint(40, 0), QPoint(80, 0) }));
@@ -101,19 +101,19 @@ TEST_F(ShelfTest, APointerRestingOnADriveRefreshesItEveryTick)
     TPrincipal* main = startMain();
     main->show();
     main->move(100, 100);
-    TSpButton* drive = main->Disco1Click();
-    main->Timer1Timer();
+    TSpButton* drive = main->commands().newDrive();
+    main->refreshTimerItems();
     ASSERT_EQ(drive->tag2() & 0xFF, 8);
     state().hoveredItem = drive;
     QCursor::setPos(drive->mapToGlobal(QPoint(20, 20)));
     if (QCursor::pos() != drive->mapToGlobal(QPoint(20, 20)))
         GTEST_SKIP() << "this platform cannot place the pointer";
-    main->Timer1Timer();
-    main->Timer1Timer();
+    main->refreshTimerItems();
+    main->refreshTimerItems();
     // Refreshed at each tick: the countdown keeps being reloaded.
     EXPECT_EQ(drive->tag2() & 0xFF, 8);
     QCursor::setPos(QPoint(0, 0));
-    main->Timer1Timer();
+    main->refreshTimerItems();
     EXPECT_EQ(drive->tag2() & 0xFF, 7);
 }
 
@@ -141,16 +141,16 @@ TEST_F(ShelfTest, AnErrorInsideATickIsSwallowedAndTheNextTickRuns)
     tolm::platform::ScopedServices use(only);
     TPrincipal* main = startMain();
     main->show();
-    TSpButton* drive = main->Disco1Click();
+    TSpButton* drive = main->commands().newDrive();
     QCoreApplication::processEvents();
-    main->Timer1Timer();
+    main->refreshTimerItems();
     QCoreApplication::processEvents();
     EXPECT_TRUE(messages().isEmpty());
     EXPECT_LT(drive->tag1(), 0);
 
     drives.fail = false;
     for (int i = 0; i < 9; ++i)
-        main->Timer1Timer();
+        main->refreshTimerItems();
     drive->repaint();
     // 250 KB free, drawn at last.
     EXPECT_EQ(drive->tag1(), 250);

@@ -51,7 +51,7 @@ TEST_F(ShelfTest, ACutFolderIsDrawnGreyUntilItIsPasted)
     for (const int tipo : { 0, 1, 7 }) { // 40x40 picture only, 80x40 with caption, 40x20 small
         SCOPED_TRACE(tipo);
         state().pressPoint = { 10, 10 };
-        TSpButton* folder = main->NuevaCarpeta1Click();
+        TSpButton* folder = main->commands().newFolder();
         folder->setTipo(tipo);
         folder->refreshGlyph();
         const QSet<QRgb> own = yellowsOf(folder->Glyph());
@@ -60,7 +60,7 @@ TEST_F(ShelfTest, ACutFolderIsDrawnGreyUntilItIsPasted)
         EXPECT_GT(before.yellow, 0);
 
         state().currentItem = folder;
-        main->BotonCortarClick();
+        main->commands().cut();
         ASSERT_EQ(state().cutBuffer(), folder);
         const Seen cut = look(folder, own);
         EXPECT_EQ(cut.yellow, 0);
@@ -68,11 +68,11 @@ TEST_F(ShelfTest, ACutFolderIsDrawnGreyUntilItIsPasted)
         EXPECT_EQ(cut.black, 0);
 
         state().pressPoint = { 100, 100 };
-        main->Pegar1Click();
+        main->commands().paste();
         EXPECT_EQ(state().cutBuffer(), nullptr);
         EXPECT_EQ(look(folder, own).yellow, before.yellow);
         EXPECT_EQ(folder->pos(), QPoint(100, 100));
         state().currentItem = folder;
-        main->CarpetaEliminarClick();
+        main->commands().deleteFolder();
     }
 }

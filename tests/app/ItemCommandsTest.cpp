@@ -12,7 +12,7 @@ using tolm::store::Clase;
 TEST_F(ShelfTest, FilesDroppedOnTheBackgroundBecomeARowOfLaunchers)
 {
     TPrincipal* main = startMain();
-    main->dropFiles({ "/tmp/a.txt", "/tmp/b c.txt", "/usr/bin/true" }, QPoint(10, 30));
+    main->commands().dropFiles({ "/tmp/a.txt", "/tmp/b c.txt", "/usr/bin/true" }, QPoint(10, 30));
     const auto items = main->items();
     ASSERT_EQ(items.size(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -31,12 +31,12 @@ TEST_F(ShelfTest, FilesDroppedOnTheBackgroundBecomeARowOfLaunchers)
 TEST_F(ShelfTest, FilesDroppedOnALauncherAreItsParametersOnce)
 {
     TPrincipal* main = startMain();
-    TSpButton* launcher = main->Nuevoboton1Click();
+    TSpButton* launcher = main->commands().newLauncher();
     launcher->setComando("editor");
     launcher->setParam("--own");
     launcher->setDirectorio("/home");
     launcher->setRun(1);
-    main->dropFiles({ "/tmp/a.txt", "/tmp/b c.txt" }, QPoint(5, 5));
+    main->commands().dropFiles({ "/tmp/a.txt", "/tmp/b c.txt" }, QPoint(5, 5));
     ASSERT_EQ(fake.shell.launches.size(), 1);
     const auto& launch = fake.shell.launches[0];
     EXPECT_EQ(launch.command, "editor");
@@ -50,8 +50,8 @@ TEST_F(ShelfTest, FilesDroppedOnALauncherAreItsParametersOnce)
 TEST_F(ShelfTest, FilesDroppedOnOtherKindsMakeNewLaunchers)
 {
     TPrincipal* main = startMain();
-    main->Reloj1Click();
-    main->dropFiles({ "/tmp/a.txt" }, QPoint(5, 5));
+    main->commands().newClock();
+    main->commands().dropFiles({ "/tmp/a.txt" }, QPoint(5, 5));
     ASSERT_EQ(main->items().size(), 2);
     EXPECT_EQ(main->items()[1]->clase(), Clase::Normal);
     EXPECT_TRUE(fake.shell.launches.isEmpty());
@@ -60,7 +60,7 @@ TEST_F(ShelfTest, FilesDroppedOnOtherKindsMakeNewLaunchers)
 TEST_F(ShelfTest, ALauncherStartsItsProgramWithItsFields)
 {
     TPrincipal* main = startMain();
-    TSpButton* launcher = main->Nuevoboton1Click();
+    TSpButton* launcher = main->commands().newLauncher();
     launcher->setComando("/usr/bin/xterm");
     launcher->setRun(2);
     QTest::mouseClick(launcher, Qt::LeftButton);
@@ -76,11 +76,11 @@ TEST_F(ShelfTest, ALauncherStartsItsProgramWithItsFields)
 TEST_F(ShelfTest, ADriveOpensTheFileManagerAndAMemoryTileItsProperties)
 {
     TPrincipal* main = startMain();
-    TSpButton* drive = main->Disco1Click();
+    TSpButton* drive = main->commands().newDrive();
     drive->setDirectorio("d:\\");
     drive->SpButtonClick();
     EXPECT_EQ(fake.shell.intents, QStringList({ "openFolder d:\\" }));
-    TSpButton* memory = main->Memoria1Click();
+    TSpButton* memory = main->commands().newMemory();
     memory->SpButtonClick();
     ASSERT_EQ(propertiesOpened.size(), 1);
     EXPECT_EQ(propertiesOpened[0], memory);
@@ -90,36 +90,36 @@ TEST_F(ShelfTest, ADriveOpensTheFileManagerAndAMemoryTileItsProperties)
 TEST_F(ShelfTest, TwoDeletesKeepOnlyTheSecondForUndo)
 {
     TPrincipal* main = startMain();
-    QPointer<TSpButton> first = main->Reloj1Click();
-    TSpButton* second = main->Memoria1Click();
+    QPointer<TSpButton> first = main->commands().newClock();
+    TSpButton* second = main->commands().newMemory();
     state().currentItem = first;
-    main->BotonEliminarClick();
-    EXPECT_TRUE(main->deshacerAction()->isEnabled());
+    main->commands().deleteItem();
+    EXPECT_TRUE(main->undoAction()->isEnabled());
     state().currentItem = second;
-    main->BotonEliminarClick();
+    main->commands().deleteItem();
     EXPECT_TRUE(first.isNull());
-    EXPECT_EQ(main->undoSlot(), second);
+    EXPECT_EQ(main->commands().undoSlot(), second);
     EXPECT_TRUE(state().timerItems.isEmpty());
 
-    main->Deshacer1Click();
-    EXPECT_FALSE(main->deshacerAction()->isEnabled());
+    main->commands().undo();
+    EXPECT_FALSE(main->undoAction()->isEnabled());
     ASSERT_EQ(main->items().size(), 1);
     EXPECT_EQ(main->items()[0], second);
     EXPECT_EQ(second->parentWidget(), main);
     EXPECT_TRUE(state().timerItems.contains(second));
-    main->salvar();
+    main->document().save();
     EXPECT_EQ(parse("tolm95.dat").items.size(), 1);
 }
 
 TEST_F(ShelfTest, ACopiedClockPastesAgainAndAgain)
 {
     TPrincipal* main = startMain();
-    TSpButton* clock = main->Reloj1Click();
+    TSpButton* clock = main->commands().newClock();
     state().currentItem = clock;
-    main->BotonCopiarClick();
+    main->commands().copy();
     for (int i = 0; i < 3; ++i) {
         state().pressPoint = QPoint(50 + 40 * i, 0);
-        main->Pegar1Click();
+        main->commands().paste();
     }
     EXPECT_EQ(main->items().size(), 4);
     EXPECT_EQ(state().timerItems.size(), 4);
@@ -130,19 +130,19 @@ TEST_F(ShelfTest, ACopiedClockPastesAgainAndAgain)
 TEST_F(ShelfTest, AnItemCutFromAClosedFolderWindowPastesWithItsSettings)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     folder->SpButtonClick();
     TPrincipal* window = TPrincipal::folderWindowOf(folder);
-    TSpButton* launcher = window->Nuevoboton1Click();
+    TSpButton* launcher = window->commands().newLauncher();
     launcher->setComando("gimp");
     launcher->setCaption("Fotos");
     state().currentItem = launcher;
-    window->BotonCortarClick();
+    window->commands().cut();
     EXPECT_TRUE(window->items().isEmpty());
     window->close();
     flushDeletes();
     state().pressPoint = QPoint(60, 0);
-    main->Pegar1Click();
+    main->commands().paste();
     ASSERT_EQ(main->items().size(), 2);
     EXPECT_EQ(main->items()[1]->Comando(), "gimp");
     EXPECT_EQ(main->items()[1]->Caption(), "Fotos");
@@ -152,13 +152,13 @@ TEST_F(ShelfTest, AnItemCutFromAClosedFolderWindowPastesWithItsSettings)
 TEST_F(ShelfTest, ACutFolderMovesWithItsFilesOnce)
 {
     TPrincipal* main = startMain();
-    TSpButton* target = main->NuevaCarpeta1Click();
+    TSpButton* target = main->commands().newFolder();
     state().pressPoint = QPoint(40, 0);
-    TSpButton* moving = main->NuevaCarpeta1Click();
+    TSpButton* moving = main->commands().newFolder();
     moving->SpButtonClick();
-    TPrincipal::folderWindowOf(moving)->Reloj1Click();
+    TPrincipal::folderWindowOf(moving)->commands().newClock();
     state().currentItem = moving;
-    main->BotonCortarClick();
+    main->commands().cut();
     flushDeletes();
     EXPECT_FALSE(moving->isEnabled());
     EXPECT_TRUE(state().openFolderWindows.isEmpty());
@@ -166,7 +166,7 @@ TEST_F(ShelfTest, ACutFolderMovesWithItsFilesOnce)
 
     target->SpButtonClick();
     TPrincipal* window = TPrincipal::folderWindowOf(target);
-    window->Pegar1Click();
+    window->commands().paste();
     EXPECT_EQ(state().cutBuffer(), nullptr);
     EXPECT_TRUE(moving->isEnabled());
     EXPECT_EQ(moving->parentWidget(), window);
@@ -178,11 +178,11 @@ TEST_F(ShelfTest, ACutFolderMovesWithItsFilesOnce)
 TEST_F(ShelfTest, AFolderIsNeverPastedInsideItself)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     folder->SpButtonClick();
     TPrincipal* window = TPrincipal::folderWindowOf(folder);
     state().currentItem = folder;
-    main->BotonCortarClick();
+    main->commands().cut();
     flushDeletes();
     // Its window closed on the cut; open it again the way Enter would, then paste inside.
     folder->setEnabled(true);
@@ -190,7 +190,7 @@ TEST_F(ShelfTest, AFolderIsNeverPastedInsideItself)
     folder->setEnabled(false);
     window = TPrincipal::folderWindowOf(folder);
     ASSERT_NE(window, nullptr);
-    window->Pegar1Click();
+    window->commands().paste();
     EXPECT_EQ(messages().size(), 1);
     EXPECT_EQ(state().cutBuffer(), folder);
     EXPECT_EQ(folder->parentWidget(), main);
@@ -199,14 +199,14 @@ TEST_F(ShelfTest, AFolderIsNeverPastedInsideItself)
 TEST_F(ShelfTest, TheFolderQuestionKeepsOrDeletesTheCutFolder)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
-    TSpButton* clock = main->Reloj1Click();
+    TSpButton* folder = main->commands().newFolder();
+    TSpButton* clock = main->commands().newClock();
     state().currentItem = folder;
-    main->BotonCortarClick();
+    main->commands().cut();
 
     fake.messageBoxes.answer = tolm::platform::Answer::Cancel;
     state().currentItem = clock;
-    main->BotonCortarClick();
+    main->commands().cut();
     ASSERT_EQ(messages().size(), 1);
     EXPECT_EQ(messages()[0], "Atención|Hay una carpeta cortada en el buffer\n¿Borrar carpeta?");
     EXPECT_TRUE(fake.messageBoxes.boxes[0].question);
@@ -214,7 +214,7 @@ TEST_F(ShelfTest, TheFolderQuestionKeepsOrDeletesTheCutFolder)
     EXPECT_EQ(clock->parentWidget(), main);
 
     fake.messageBoxes.answer = tolm::platform::Answer::Ok;
-    main->BotonCortarClick();
+    main->commands().cut();
     EXPECT_FALSE(exists("tolmc1.dat"));
     EXPECT_EQ(state().cutBuffer(), clock);
     EXPECT_TRUE(main->items().isEmpty());
@@ -223,15 +223,15 @@ TEST_F(ShelfTest, TheFolderQuestionKeepsOrDeletesTheCutFolder)
 TEST_F(ShelfTest, ACutFolderDestroyedWithItsWindowEmptiesTheBuffer)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     folder->SpButtonClick();
-    TSpButton* inner = TPrincipal::folderWindowOf(folder)->NuevaCarpeta1Click();
+    TSpButton* inner = TPrincipal::folderWindowOf(folder)->commands().newFolder();
     state().currentItem = inner;
-    TPrincipal::folderWindowOf(folder)->BotonCortarClick();
+    TPrincipal::folderWindowOf(folder)->commands().cut();
     TPrincipal::folderWindowOf(folder)->close();
     flushDeletes();
     EXPECT_EQ(state().cutBuffer(), nullptr);
-    main->Pegar1Click();
+    main->commands().paste();
     EXPECT_EQ(main->items().size(), 1);
 }
 
@@ -244,9 +244,9 @@ TEST_F(ShelfTest, ArrangingPacksItemsIntoRowsOnA20PixelGrid)
     const QPoint places[] = { { 50, 90 }, { 10, 10 }, { 60, 10 }, { 0, 150 } };
     for (const QPoint& p : places) {
         state().pressPoint = p;
-        made.append(main->Reloj1Click());
+        made.append(main->commands().newClock());
     }
-    main->Organizarbotones1Click();
+    main->commands().arrange();
     EXPECT_EQ(made[1]->pos(), QPoint(0, 0));
     EXPECT_EQ(made[2]->pos(), QPoint(40, 0));
     // Reaches past the right edge, but x = 80 was still inside.
@@ -259,7 +259,7 @@ TEST_F(ShelfTest, ArrangingPacksItemsIntoRowsOnA20PixelGrid)
 TEST_F(ShelfTest, EnterActivatesTheItemTheMouseLastMovedOver)
 {
     TPrincipal* main = startMain();
-    TSpButton* launcher = main->Nuevoboton1Click();
+    TSpButton* launcher = main->commands().newLauncher();
     launcher->setComando("xclock");
     QTest::keyClick(main, Qt::Key_Return);
     EXPECT_TRUE(fake.shell.launches.isEmpty());
@@ -284,14 +284,14 @@ TEST_F(ShelfTest, TheClientAreaSnapsToTens)
 TEST_F(ShelfTest, DriveTilesRefreshOnTheirCountdown)
 {
     TPrincipal* main = startMain();
-    TSpButton* drive = main->Disco1Click();
-    main->Timer1Timer();
+    TSpButton* drive = main->commands().newDrive();
+    main->refreshTimerItems();
     // Due at once: the countdown reloads from the period of 8.
     EXPECT_EQ(drive->tag2(), 2048 + 8);
     for (int i = 0; i < 8; ++i)
-        main->Timer1Timer();
+        main->refreshTimerItems();
     EXPECT_EQ(drive->tag2(), 2048);
-    main->Timer1Timer();
+    main->refreshTimerItems();
     EXPECT_EQ(drive->tag2(), 2048 + 8);
 }
 
@@ -299,10 +299,10 @@ TEST_F(ShelfTest, TheCoveredTestFindsOverlapsIncludingDisabledItems)
 {
     TPrincipal* main = startMain();
     state().pressPoint = QPoint(0, 0);
-    TSpButton* clock = main->Reloj1Click();
+    TSpButton* clock = main->commands().newClock();
     EXPECT_FALSE(clock->isCovered());
     state().pressPoint = QPoint(30, 30);
-    TSpButton* other = main->Nuevoboton1Click();
+    TSpButton* other = main->commands().newLauncher();
     EXPECT_TRUE(clock->isCovered());
     other->setEnabled(false);
     EXPECT_TRUE(clock->isCovered());
@@ -315,7 +315,7 @@ TEST_F(ShelfTest, TheCoveredTestFindsOverlapsIncludingDisabledItems)
 TEST_F(ShelfTest, TipoSetsSizeAndLayoutAndAssignCopiesButNotTheWindow)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     folder->setTipo(8);
     EXPECT_EQ(folder->size(), QSize(80, 20));
     folder->setTipo(5);
@@ -358,8 +358,8 @@ TEST_F(ShelfTest, AClockOpensTheOneCalendarWindowAtToday)
     fake.clock.time = QDateTime(today, QTime(23, 59, 30));
     TPrincipal* main = startMain();
     tolm::app::connectDialogs(main);
-    TSpButton* clock = main->Reloj1Click();
-    TSpButton* second = main->Reloj1Click();
+    TSpButton* clock = main->commands().newClock();
+    TSpButton* second = main->commands().newClock();
     clock->SpButtonClick();
     TCalendario* calendar = state().calendar();
     EXPECT_TRUE(calendar->isVisible());

@@ -13,7 +13,7 @@ protected:
     TSpButton* launcher(TPrincipal* window, const QString& caption, QPoint at)
     {
         state().pressPoint = at;
-        TSpButton* item = window->Nuevoboton1Click();
+        TSpButton* item = window->commands().newLauncher();
         item->setCaption(caption);
         item->setComando(QStringLiteral("/usr/bin/") + caption.toLower());
         return item;
@@ -51,9 +51,9 @@ TEST_F(KeyboardTest, TabAndTheArrowsMoveTheMarkBetweenItems)
     TSpButton* e = launcher(main, "E", { 100, 10 });
     // A cut folder waits greyed for its paste and takes no mark.
     state().pressPoint = { 150, 60 };
-    state().currentItem = main->NuevaCarpeta1Click();
-    main->BotonCortarClick();
-    EXPECT_EQ(main->readingOrder(), QList<TSpButton*>({ a, b, e, c, d }));
+    state().currentItem = main->commands().newFolder();
+    main->commands().cut();
+    EXPECT_EQ(main->keyboard().readingOrder(), QList<TSpButton*>({ a, b, e, c, d }));
 
     for (TSpButton* expected : { a, b, e, c, d, a }) {
         QTest::keyClick(main, Qt::Key_Tab);
@@ -81,7 +81,7 @@ TEST_F(KeyboardTest, TabAndTheArrowsMoveTheMarkBetweenItems)
         { c, Qt::Key_Up, a },
     };
     for (const Step& step : steps) {
-        main->markItem(step.from);
+        main->keyboard().markItem(step.from);
         QTest::keyClick(main, step.key);
         EXPECT_EQ(marked(), step.to) << qPrintable(step.from->Caption()) << " key " << step.key;
     }
@@ -136,7 +136,7 @@ TEST_F(KeyboardTest, TheMenuKeyOpensTheMarkedItemsMenuAtTheItem)
     TPrincipal* main = shownMain();
     launcher(main, "Editor", { 0, 0 });
     state().pressPoint = { 50, 40 };
-    TSpButton* clock = main->Reloj1Click();
+    TSpButton* clock = main->commands().newClock();
 
     struct Case {
         const char* name;
@@ -147,12 +147,12 @@ TEST_F(KeyboardTest, TheMenuKeyOpensTheMarkedItemsMenuAtTheItem)
         { Case { "menu key", Qt::Key_Menu, {} }, Case { "Shift+F10", Qt::Key_F10, Qt::ShiftModifier } }) {
         SCOPED_TRACE(how.name);
         // No mark: the window's own menu.
-        main->markItem(nullptr);
+        main->keyboard().markItem(nullptr);
         QTest::keyClick(main, how.key, how.modifiers);
-        EXPECT_EQ(QApplication::activePopupWidget(), main->MenuVentana());
+        EXPECT_EQ(QApplication::activePopupWidget(), main->windowMenu());
         closePopups();
 
-        main->markItem(clock);
+        main->keyboard().markItem(clock);
         state().currentItem = nullptr;
         QTest::keyClick(main, how.key, how.modifiers);
         QMenu* menu = clock->popupMenu();
@@ -176,7 +176,7 @@ TEST_F(KeyboardTest, TypedLettersMarkTheNextItemWhoseNameBeginsWithThem)
     TSpButton* calc = launcher(main, "Calc", { 100, 0 });
     TSpButton* eco = launcher(main, "eco", { 0, 50 });
     TSpButton* mi = launcher(main, "Mi Visor", { 50, 50 });
-    auto pause = [] { QTest::qWait(TPrincipal::kTypeAheadPauseMs + 150); };
+    auto pause = [] { QTest::qWait(tolm::app::ShelfKeyboard::kTypeAheadPauseMs + 150); };
 
     QTest::keyClicks(main, "ex");
     EXPECT_EQ(marked(), explorador);

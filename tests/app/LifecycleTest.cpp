@@ -31,36 +31,36 @@ TEST_F(ShelfTest, AnUnwritableCounterStillLoadsTheShelf)
     {
         TPrincipal* main = startMain();
         state().pressPoint = QPoint(10, 10);
-        main->Reloj1Click();
-        ASSERT_TRUE(main->salvar());
+        main->commands().newClock();
+        ASSERT_TRUE(main->document().save());
     }
     closeAll();
     fake.settings.failWrites = true;
     TPrincipal* main = startMain();
     ASSERT_EQ(main->items().size(), 1);
-    EXPECT_FALSE(main->loadFailed());
+    EXPECT_FALSE(main->document().loadFailed());
 }
 
 TEST_F(ShelfTest, ItemsOfEveryKindSurviveASaveAndALoad)
 {
     TPrincipal* main = startMain();
     state().pressPoint = QPoint(0, 0);
-    TSpButton* launcher = main->Nuevoboton1Click();
+    TSpButton* launcher = main->commands().newLauncher();
     launcher->setComando("/usr/bin/true");
     launcher->setParam("-x 'a b'");
     launcher->setCaption("Verdad");
     launcher->setHint("Un programa");
     launcher->setRun(2);
     state().pressPoint = QPoint(40, 0);
-    main->Reloj1Click()->setTag(TSpButton::kTagNoSeconds);
+    main->commands().newClock()->setTag(TSpButton::kTagNoSeconds);
     state().pressPoint = QPoint(80, 0);
-    TSpButton* disk = main->Disco1Click();
+    TSpButton* disk = main->commands().newDrive();
     disk->settag1(5000);
     state().pressPoint = QPoint(120, 0);
-    main->Memoria1Click();
-    ASSERT_TRUE(main->salvar());
+    main->commands().newMemory();
+    ASSERT_TRUE(main->document().save());
 
-    main->cargar();
+    main->document().load();
     const auto items = main->items();
     ASSERT_EQ(items.size(), 4);
     EXPECT_EQ(items[0]->Comando(), "/usr/bin/true");
@@ -85,8 +85,8 @@ TEST_F(ShelfTest, ItemsOfEveryKindSurviveASaveAndALoad)
 TEST_F(ShelfTest, ARecordOfTheSavedFileNamesTheMenuAndTheHandlers)
 {
     TPrincipal* main = startMain();
-    main->Nuevoboton1Click();
-    main->salvar();
+    main->commands().newLauncher();
+    main->document().save();
     const auto file = parse("tolm95.dat");
     ASSERT_EQ(file.items.size(), 1);
     std::map<std::string, tolm::store::Value> props;
@@ -107,9 +107,9 @@ TEST_F(ShelfTest, AForeignFileIsReportedAndNeverOverwritten)
     ASSERT_EQ(messages().size(), 1);
     EXPECT_EQ(messages()[0],
         "Error caragando datos|El fichero tolm95.dat\nno es compatible con esta versión del programa");
-    EXPECT_TRUE(main->loadFailed());
-    main->Reloj1Click();
-    EXPECT_FALSE(main->salvar());
+    EXPECT_TRUE(main->document().loadFailed());
+    main->commands().newClock();
+    EXPECT_FALSE(main->document().save());
     main->close();
     flushDeletes();
     EXPECT_EQ(read("tolm95.dat"), foreign);
@@ -119,9 +119,9 @@ TEST_F(ShelfTest, ABrokenRecordKeepsTheItemsBeforeItAndTheFile)
 {
     {
         TPrincipal* main = startMain();
-        main->Reloj1Click();
-        main->Memoria1Click();
-        main->salvar();
+        main->commands().newClock();
+        main->commands().newMemory();
+        main->document().save();
     }
     closeAll();
     QByteArray bytes = read("tolm95.dat");
@@ -142,7 +142,7 @@ TEST_F(ShelfTest, ANewFolderTakesTheFirstFreeFileName)
     write("tolmc1.dat", "x");
     write("tolmc3.dat", "x");
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     EXPECT_EQ(folder->Comando(), "tolmc2.dat");
     EXPECT_EQ(folder->Caption(), "Carpeta Nueva");
     EXPECT_EQ(folder->Hint(), "Carpeta");
@@ -156,7 +156,7 @@ TEST_F(ShelfTest, ANewFolderTakesTheFirstFreeFileName)
 TEST_F(ShelfTest, FolderWindowsOpenOnceAndCloseAsATree)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     folder->SpButtonClick();
     ASSERT_EQ(state().openFolderWindows.size(), 1);
     TPrincipal* window = state().openFolderWindows[0];
@@ -167,10 +167,10 @@ TEST_F(ShelfTest, FolderWindowsOpenOnceAndCloseAsATree)
     folder->SpButtonClick();
     EXPECT_EQ(state().openFolderWindows.size(), 1);
 
-    TSpButton* sub = window->NuevaCarpeta1Click();
+    TSpButton* sub = window->commands().newFolder();
     sub->SpButtonClick();
     ASSERT_EQ(state().openFolderWindows.size(), 2);
-    window->Reloj1Click();
+    window->commands().newClock();
 
     window->close();
     flushDeletes();
@@ -191,13 +191,13 @@ TEST_F(ShelfTest, FolderWindowsOpenOnceAndCloseAsATree)
 TEST_F(ShelfTest, ClosingTheMainWindowSavesEveryWindow)
 {
     TPrincipal* main = startMain();
-    TSpButton* a = main->NuevaCarpeta1Click();
+    TSpButton* a = main->commands().newFolder();
     state().pressPoint = QPoint(40, 0);
-    TSpButton* b = main->NuevaCarpeta1Click();
+    TSpButton* b = main->commands().newFolder();
     a->SpButtonClick();
     b->SpButtonClick();
-    state().openFolderWindows[0]->Reloj1Click();
-    state().openFolderWindows[1]->Memoria1Click();
+    state().openFolderWindows[0]->commands().newClock();
+    state().openFolderWindows[1]->commands().newMemory();
     main->close();
     flushDeletes();
     EXPECT_EQ(parse("tolm95.dat").items.size(), 2);
@@ -208,13 +208,13 @@ TEST_F(ShelfTest, ClosingTheMainWindowSavesEveryWindow)
 TEST_F(ShelfTest, RestoreDiscardsUnsavedFolderChangesAndReopensSavedFolders)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     folder->SpButtonClick();
-    main->Guardarconfiguracin1Click();
-    state().openFolderWindows[0]->Reloj1Click();
-    main->Memoria1Click();
+    tolm::app::saveSettings();
+    state().openFolderWindows[0]->commands().newClock();
+    main->commands().newMemory();
 
-    main->Restaurarconfiguracin1Click();
+    tolm::app::restoreSettings();
     flushDeletes();
     ASSERT_EQ(main->items().size(), 1);
     ASSERT_EQ(state().openFolderWindows.size(), 1);
@@ -224,17 +224,17 @@ TEST_F(ShelfTest, RestoreDiscardsUnsavedFolderChangesAndReopensSavedFolders)
 TEST_F(ShelfTest, DeletingAnOpenFolderDeletesItsWholeTreeUnsaved)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     folder->SpButtonClick();
     TPrincipal* window = TPrincipal::folderWindowOf(folder);
-    TSpButton* sub = window->NuevaCarpeta1Click();
+    TSpButton* sub = window->commands().newFolder();
     sub->SpButtonClick();
     // Folders made since the last save are found through the open windows.
-    TPrincipal::folderWindowOf(sub)->NuevaCarpeta1Click();
+    TPrincipal::folderWindowOf(sub)->commands().newFolder();
     ASSERT_TRUE(exists("tolmc3.dat"));
 
     state().currentItem = folder;
-    main->CarpetaEliminarClick();
+    main->commands().deleteFolder();
     flushDeletes();
     EXPECT_FALSE(exists("tolmc1.dat"));
     EXPECT_FALSE(exists("tolmc2.dat"));
@@ -246,11 +246,11 @@ TEST_F(ShelfTest, DeletingAnOpenFolderDeletesItsWholeTreeUnsaved)
 TEST_F(ShelfTest, FolderFilesNamingEachOtherDoNotOpenWithoutEnd)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     folder->SpButtonClick();
     TPrincipal* window = state().openFolderWindows[0];
     // A folder inside tolmc1.dat that names tolmc1.dat itself, stored open.
-    TSpButton* loop = window->NuevaCarpeta1Click();
+    TSpButton* loop = window->commands().newFolder();
     QFile::remove(loop->Comando());
     loop->setComando("tolmc1.dat");
     loop->setTag(1);

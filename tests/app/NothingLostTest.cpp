@@ -13,9 +13,9 @@ TEST_F(ShelfTest, InputWritesAChangeSoonAndTickingTilesWriteNothing)
     fake.drives.add("c:\\", tolm::platform::DriveFixed, 1000 * 1024, 250 * 1024, "SISTEMA");
     TPrincipal* main = startMain();
     main->show();
-    main->Reloj1Click();
-    main->Memoria1Click();
-    main->Disco1Click();
+    main->commands().newClock();
+    main->commands().newMemory();
+    main->commands().newDrive();
     // Any key or click may have changed a window; the pass a moment later finds what.
     QTest::keyClick(main, Qt::Key_Shift);
     QTRY_COMPARE_WITH_TIMEOUT(parse("tolm95.dat").items.size(), std::size_t(3), 5000);
@@ -25,9 +25,9 @@ TEST_F(ShelfTest, InputWritesAChangeSoonAndTickingTilesWriteNothing)
         fake.clock.time = fake.clock.time.addSecs(1);
         fake.memory.figures.load = second % 100;
         fake.drives.drives[0].space.freeBytes += 4096 * 1024;
-        main->Timer1Timer();
+        main->refreshTimerItems();
     }
-    EXPECT_FALSE(main->hasUnwrittenChanges());
+    EXPECT_FALSE(main->document().hasUnwrittenChanges());
     main->autoSave()->saveNow();
     EXPECT_EQ(read("tolm95.dat"), written);
 }
@@ -35,16 +35,16 @@ TEST_F(ShelfTest, InputWritesAChangeSoonAndTickingTilesWriteNothing)
 TEST_F(ShelfTest, RestoreAsksThenReturnsToTheKeptStateOrTheStartOfTheRun)
 {
     TPrincipal* main = startMain();
-    main->Reloj1Click();
-    ASSERT_TRUE(main->salvar());
+    main->commands().newClock();
+    ASSERT_TRUE(main->document().save());
     // Nothing kept yet: back to the empty shelf this run began with.
-    main->Restaurarconfiguracin1Click();
+    tolm::app::restoreSettings();
     EXPECT_TRUE(main->items().isEmpty());
     EXPECT_TRUE(parse("tolm95.dat").items.empty());
 
-    main->Reloj1Click();
-    main->Guardarconfiguracin1Click();
-    main->Memoria1Click();
+    main->commands().newClock();
+    tolm::app::saveSettings();
+    main->commands().newMemory();
     main->close();
     flushDeletes();
     ASSERT_EQ(parse("tolm95.dat").items.size(), 2u);
@@ -52,10 +52,10 @@ TEST_F(ShelfTest, RestoreAsksThenReturnsToTheKeptStateOrTheStartOfTheRun)
     // The kept state outlives the run.
     main = startMain();
     fake.messageBoxes.answer = Answer::Cancel;
-    main->Restaurarconfiguracin1Click();
+    tolm::app::restoreSettings();
     EXPECT_EQ(main->items().size(), 2);
     fake.messageBoxes.answer = Answer::Ok;
-    main->Restaurarconfiguracin1Click();
+    tolm::app::restoreSettings();
     EXPECT_EQ(main->items().size(), 1);
     EXPECT_EQ(parse("tolm95.dat").items.size(), 1u);
 }

@@ -21,14 +21,14 @@ protected:
     {
         TPrincipal* main = startMain();
         state().pressPoint = QPoint(0, 0);
-        TSpButton* folder = main->NuevaCarpeta1Click();
+        TSpButton* folder = main->commands().newFolder();
         state().pressPoint = QPoint(40, 0);
-        main->Memoria1Click();
+        main->commands().newMemory();
         folder->SpButtonClick();
         EXPECT_EQ(state().openFolderWindows.size(), 1);
         m_folderWindow = state().openFolderWindows.value(0);
         if (m_folderWindow)
-            m_folderWindow->Reloj1Click();
+            m_folderWindow->commands().newClock();
         return main;
     }
 
@@ -58,7 +58,7 @@ TEST_F(SaveFailureTest, SavingEveryWindowSaysAllFailuresInOneBoxAndALaterSaveSto
     block("tolmc1.dat");
     const qsizetype before = boxesShown();
 
-    main->Guardarconfiguracin1Click();
+    tolm::app::saveSettings();
     ASSERT_EQ(boxesShown(), before + 1);
     EXPECT_TRUE(lastBox().contains("No se puede guardar el fichero tolm95.dat")) << lastBox().toStdString();
     EXPECT_TRUE(lastBox().contains("No se puede guardar el fichero tolmc1.dat")) << lastBox().toStdString();
@@ -68,16 +68,16 @@ TEST_F(SaveFailureTest, SavingEveryWindowSaysAllFailuresInOneBoxAndALaterSaveSto
         << lastBox().toStdString();
     // The temporary file a save writes first is no concern of the user's.
     EXPECT_FALSE(lastBox().contains(".tmp")) << lastBox().toStdString();
-    EXPECT_TRUE(main->saveFailed());
+    EXPECT_TRUE(main->document().saveFailed());
     EXPECT_EQ(main->items().size(), 2);
     EXPECT_EQ(m_folderWindow->items().size(), 1);
 
     // Once the files can be written, the same windows are saved whole, silently.
     unblock("tolm95.dat");
     unblock("tolmc1.dat");
-    main->Guardarconfiguracin1Click();
+    tolm::app::saveSettings();
     EXPECT_EQ(boxesShown(), before + 1) << lastBox().toStdString();
-    EXPECT_FALSE(main->saveFailed());
+    EXPECT_FALSE(main->document().saveFailed());
     EXPECT_EQ(parse("tolm95.dat").items.size(), 2);
     EXPECT_EQ(parse("tolmc1.dat").items.size(), 1);
     // No temporary file of the failed attempts is left behind.
@@ -91,12 +91,12 @@ TEST_F(SaveFailureTest, AFolderWindowThatCannotBeSavedStaysOpenWithItsItems)
     ASSERT_TRUE(m_folderWindow);
     // A second folder inside the first, open too; its file is the one in the way.
     state().pressPoint = QPoint(40, 0);
-    TSpButton* inner = m_folderWindow->NuevaCarpeta1Click();
+    TSpButton* inner = m_folderWindow->commands().newFolder();
     inner->SpButtonClick();
     ASSERT_EQ(state().openFolderWindows.size(), 2);
     QPointer<TPrincipal> innerWindow = state().openFolderWindows.value(1);
     ASSERT_TRUE(innerWindow);
-    innerWindow->Reloj1Click();
+    innerWindow->commands().newClock();
     block("tolmc2.dat");
     const qsizetype before = boxesShown();
 
@@ -154,7 +154,7 @@ TEST_F(SaveFailureTest, TheAutomaticSaveSaysAFailureOncePerEpisode)
 {
     TPrincipal* main = startMain();
     block("tolm95.dat");
-    main->Reloj1Click();
+    main->commands().newClock();
     main->autoSave()->saveNow();
     main->autoSave()->saveNow();
     ASSERT_EQ(boxesShown(), 1);
@@ -164,7 +164,7 @@ TEST_F(SaveFailureTest, TheAutomaticSaveSaysAFailureOncePerEpisode)
     EXPECT_EQ(parse("tolm95.dat").items.size(), 1u);
 
     block("tolm95.dat");
-    main->Memoria1Click();
+    main->commands().newMemory();
     main->autoSave()->saveNow();
     EXPECT_EQ(boxesShown(), 2);
     unblock("tolm95.dat");
@@ -191,11 +191,11 @@ TEST_F(SaveFailureTest, StartingInAnUnwritableFolderSaysSoOnce)
     EXPECT_TRUE(messages()[0].contains(unwritable)) << messages()[0].toStdString();
     EXPECT_TRUE(messages()[0].contains("--dir")) << messages()[0].toStdString();
     // An empty shelf, not a broken file: its later contents go to tolm95.dat.
-    EXPECT_FALSE(main->loadFailed());
+    EXPECT_FALSE(main->document().loadFailed());
 
     state().pressPoint = QPoint(10, 10);
-    main->Reloj1Click();
-    main->Guardarconfiguracin1Click();
+    main->commands().newClock();
+    tolm::app::saveSettings();
     ASSERT_EQ(messages().size(), 2);
     EXPECT_TRUE(messages()[1].contains("No se puede guardar el fichero tolm95.dat"))
         << messages()[1].toStdString();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/ShelfSession.h"
 #include "app/TPrincipal.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"

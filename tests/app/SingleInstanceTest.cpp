@@ -206,8 +206,8 @@ TEST_F(SingleInstanceTest, ASecondStartHandsOverAndLeavesTheShelfAlone)
     // The shelf the first Tolm will hold: one clock.
     TPrincipal* main = startMain();
     state().pressPoint = QPoint(40, 20);
-    main->Reloj1Click();
-    ASSERT_TRUE(main->salvar());
+    main->commands().newClock();
+    ASSERT_TRUE(main->document().save());
     closeAll();
     const auto seeded = parse(QStringLiteral("tolm95.dat"));
     ASSERT_EQ(seeded.items.size(), 1u);
@@ -373,10 +373,10 @@ TEST_F(SingleInstanceTest, ExitingAfterTheFirstPaintGivesTheFolderUp)
     TPrincipal* main = startMain();
     for (int i = 0; i < 50; ++i) {
         state().pressPoint = QPoint((i % 10) * 40, (i / 10) * 40);
-        main->Nuevoboton1Click();
+        main->commands().newLauncher();
     }
     main->resize(400, 200);
-    ASSERT_TRUE(main->salvar());
+    ASSERT_TRUE(main->document().save());
     closeAll();
     const QString covered = QDir(shelfPath()).canonicalPath();
     const QString empty = newFolder(QStringLiteral("shelf"));

@@ -66,11 +66,11 @@ protected:
         main->show();
         return main;
     }
-    TSpButton* add(TPrincipal* main, TSpButton* (TPrincipal::*command)())
+    TSpButton* add(TPrincipal* main, TSpButton* (tolm::app::ItemCommands::*command)())
     {
         state().pressPoint = QPoint(m_next, 0);
         m_next += 50;
-        return (main->*command)();
+        return (main->commands().*command)();
     }
 
     CountingDrives drives;
@@ -86,22 +86,22 @@ TEST_F(TimerTickTest, OneTickAsksEachSourceOnceAndTheNextTickAsksAgain)
 {
     TPrincipal* main = shownMain();
     for (int i = 0; i < 3; ++i)
-        add(main, &TPrincipal::Reloj1Click);
+        add(main, &tolm::app::ItemCommands::newClock);
     QList<TSpButton*> tiles;
     for (const char* root : { "c:\\", "c:\\", "d:\\" }) {
-        TSpButton* drive = add(main, &TPrincipal::Disco1Click);
+        TSpButton* drive = add(main, &tolm::app::ItemCommands::newDrive);
         drive->setDirectorio(QString::fromLatin1(root));
         tiles.append(drive);
     }
-    TSpButton* m1 = add(main, &TPrincipal::Memoria1Click);
-    TSpButton* m2 = add(main, &TPrincipal::Memoria1Click);
+    TSpButton* m1 = add(main, &tolm::app::ItemCommands::newMemory);
+    TSpButton* m2 = add(main, &tolm::app::ItemCommands::newMemory);
     QApplication::processEvents();
     drives.asked.clear();
     memory.asked = 0;
     clock.asked = 0;
 
     // Every drive and memory tile is due at the first tick.
-    main->Timer1Timer();
+    main->refreshTimerItems();
     EXPECT_EQ(drives.asked.value("c:\\"), 1);
     EXPECT_EQ(drives.asked.value("d:\\"), 1);
     EXPECT_EQ(memory.asked, 1);
@@ -116,7 +116,7 @@ TEST_F(TimerTickTest, OneTickAsksEachSourceOnceAndTheNextTickAsksAgain)
     drives.drives[0].space.freeBytes = 100 * 1024;
     drives.drives[0].space.availableBytes = 100 * 1024;
     for (int i = 0; i < 9; ++i)
-        main->Timer1Timer();
+        main->refreshTimerItems();
     EXPECT_EQ(clock.asked, 10);
     EXPECT_TRUE(m1->Hint().contains(QStringLiteral("70")));
     EXPECT_EQ(m2->Hint(), m1->Hint());
@@ -143,7 +143,7 @@ TEST_F(TimerTickTest, ClocksOfOneTickKeepTheirOwnTexts)
     TPrincipal* main = shownMain();
     QList<TSpButton*> clocks;
     for (const Shape& shape : shapes) {
-        TSpButton* item = add(main, &TPrincipal::Reloj1Click);
+        TSpButton* item = add(main, &tolm::app::ItemCommands::newClock);
         item->setTag(shape.tag);
         item->setParam(QString::fromUtf8(shape.time));
         item->setDirectorio(QString::fromUtf8(shape.date));
@@ -151,7 +151,7 @@ TEST_F(TimerTickTest, ClocksOfOneTickKeepTheirOwnTexts)
         clocks.append(item);
     }
     QApplication::processEvents();
-    main->Timer1Timer();
+    main->refreshTimerItems();
     QApplication::processEvents();
     for (int i = 0; i < clocks.size(); ++i) {
         SCOPED_TRACE(i);
@@ -166,15 +166,15 @@ TEST_F(TimerTickTest, ClocksOfOneTickKeepTheirOwnTexts)
 TEST_F(TimerTickTest, WhatATickDrawsReachesTheScreenAndAJoinedRepaintIsWhole)
 {
     TPrincipal* main = shownMain();
-    TSpButton* item = add(main, &TPrincipal::Reloj1Click);
+    TSpButton* item = add(main, &tolm::app::ItemCommands::newClock);
     QApplication::processEvents();
-    main->Timer1Timer();
+    main->refreshTimerItems();
     QApplication::processEvents();
 
     // A minute later the hands have moved on the item's surface and on the screen.
     const QImage before = item->surface().copy();
     clock.time = clock.time.addSecs(60);
-    main->Timer1Timer();
+    main->refreshTimerItems();
     ASSERT_NE(item->surface(), before);
     QApplication::processEvents();
     const QImage shown = QGuiApplication::primaryScreen()
@@ -189,7 +189,7 @@ TEST_F(TimerTickTest, WhatATickDrawsReachesTheScreenAndAJoinedRepaintIsWhole)
     // pointer resting on a flat item brings its raised frame back.
     const QRgb flatCorner = item->surface().pixel(0, 0);
     clock.time = clock.time.addSecs(60);
-    main->Timer1Timer();
+    main->refreshTimerItems();
     state().hoveredItem = item;
     item->update();
     QApplication::processEvents();
@@ -205,9 +205,9 @@ TEST_F(TimerTickTest, ArrangingStacksItemsInTheirNewOrder)
     QList<TSpButton*> made;
     for (int i = 0; i < 6; ++i) {
         state().pressPoint = QPoint(60 - (i % 2) * 40, 100 - (i / 2) * 40);
-        made.append(main->Nuevoboton1Click());
+        made.append(main->commands().newLauncher());
     }
-    main->Organizarbotones1Click();
+    main->commands().arrange();
     const QList<TSpButton*> arranged = main->items();
     QList<TSpButton*> stacked;
     for (QObject* child : main->children()) {

@@ -81,7 +81,7 @@ TEST_F(ShelfTest, FoldersStoredOpenWithHostileNamesOpenAndWriteNothing)
     for (TSpButton* item : main->items())
         EXPECT_EQ(item->Tag(), 0);
 
-    main->Restaurarconfiguracin1Click();
+    tolm::app::restoreSettings();
     flushDeletes();
     EXPECT_TRUE(state().openFolderWindows.isEmpty());
     main->close();
@@ -108,11 +108,11 @@ TEST_F(ShelfTest, DeletingAHostileFolderRemovesOnlyTheItem)
     const QByteArray mainBytes = read("tolm95.dat");
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
-        TSpButton* folder = main->NuevaCarpeta1Click();
+        TSpButton* folder = main->commands().newFolder();
         QFile::remove(path(folder->Comando()));
         folder->setComando(name);
         state().currentItem = folder;
-        main->CarpetaEliminarClick();
+        main->commands().deleteFolder();
         flushDeletes();
         EXPECT_FALSE(main->items().contains(folder));
     }
@@ -127,16 +127,16 @@ TEST_F(ShelfTest, AFolderTreeKeepsFilesThatAreNotShelves)
     const QByteArray foreign("otro programa escribió esto aquí, con bastantes bytes");
     write("tolmc2.dat", foreign);
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     folder->SpButtonClick();
-    TSpButton* inner = TPrincipal::folderWindowOf(folder)->NuevaCarpeta1Click();
+    TSpButton* inner = TPrincipal::folderWindowOf(folder)->commands().newFolder();
     ASSERT_EQ(inner->Comando(), "tolmc3.dat");
     inner->setComando("tolmc2.dat");
     QFile::remove(path("tolmc3.dat"));
-    TPrincipal::folderWindowOf(folder)->Guardarconfiguracin1Click();
+    tolm::app::saveSettings();
 
     state().currentItem = folder;
-    main->CarpetaEliminarClick();
+    main->commands().deleteFolder();
     flushDeletes();
     EXPECT_FALSE(exists("tolmc1.dat"));
     EXPECT_EQ(read("tolmc2.dat"), foreign);
@@ -149,26 +149,26 @@ TEST_F(ShelfTest, AHostileCutFolderClearedFromTheBufferDeletesNothing)
     for (const QString& file : hostile.watched())
         write(file, shelfOf({}));
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     QFile::remove(path(folder->Comando()));
     folder->setComando(QStringLiteral("../") + hostile.parentName);
     state().currentItem = folder;
-    main->BotonCortarClick();
+    main->commands().cut();
     ASSERT_EQ(state().cutBuffer(), folder);
 
     // Pasting it elsewhere moves the item and touches no file.
-    TSpButton* other = main->NuevaCarpeta1Click();
+    TSpButton* other = main->commands().newFolder();
     other->SpButtonClick();
     TPrincipal* window = TPrincipal::folderWindowOf(other);
     state().pressPoint = QPoint(5, 5);
-    window->Pegar1Click();
+    window->commands().paste();
     EXPECT_EQ(TPrincipal::windowOf(folder), window);
     state().currentItem = folder;
-    window->BotonCortarClick();
+    window->commands().cut();
 
     // Cutting something else asks to clear the buffered folder: answered OK.
-    state().currentItem = window->Reloj1Click();
-    window->BotonCortarClick();
+    state().currentItem = window->commands().newClock();
+    window->commands().cut();
     EXPECT_FALSE(window->items().contains(folder));
     for (const QString& file : hostile.watched())
         EXPECT_TRUE(QFile::exists(file)) << file.toStdString();
@@ -183,20 +183,20 @@ TEST_F(ShelfTest, ItemsAddedToAWindowThatCouldNotLoadAreKeptBesideIt)
     fake.messageBoxes.boxes.clear();
 
     // Nothing added: nothing written, nothing said.
-    main->Guardarconfiguracin1Click();
+    tolm::app::saveSettings();
     EXPECT_TRUE(messages().isEmpty());
     EXPECT_FALSE(exists("tolm95-recuperado2.dat"));
 
-    TSpButton* clock = main->Reloj1Click();
-    main->Guardarconfiguracin1Click();
+    TSpButton* clock = main->commands().newClock();
+    tolm::app::saveSettings();
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages()[0].contains("tolm95-recuperado2.dat")) << messages()[0].toStdString();
     // A ticking clock is no change of the user's; a change goes to the same
     // file, said once, and never through a link planted at its name.
     for (int second = 0; second < 5; ++second) {
         fake.clock.time = fake.clock.time.addSecs(61);
-        main->Timer1Timer();
-        EXPECT_FALSE(main->hasUnwrittenChanges());
+        main->refreshTimerItems();
+        EXPECT_FALSE(main->document().hasUnwrittenChanges());
     }
     write("outside.dat", "del usuario");
     QFile::remove(path("tolm95-recuperado2.dat"));
@@ -239,10 +239,10 @@ TEST_F(ShelfTest, AFifoAsTheShelfFileIsRefusedWithoutWaitingForAWriter)
 {
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("tolm95.dat")).constData(), 0600), 0);
     TPrincipal* main = startMain();
-    EXPECT_TRUE(main->loadFailed());
+    EXPECT_TRUE(main->document().loadFailed());
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages()[0].contains("tolm95.dat")) << messages()[0].toStdString();
-    main->Reloj1Click();
+    main->commands().newClock();
     main->close();
     flushDeletes();
     EXPECT_TRUE(QFileInfo(path("tolm95.dat")).isFile() == false && QFileInfo::exists(path("tolm95.dat")));
@@ -250,16 +250,16 @@ TEST_F(ShelfTest, AFifoAsTheShelfFileIsRefusedWithoutWaitingForAWriter)
 
 TEST_F(ShelfTest, AFileWithMoreItemsThanAWindowHoldsIsRefusedWhole)
 {
-    std::vector<SpButtonState> many(TPrincipal::maxItems() + 1);
+    std::vector<SpButtonState> many(tolm::app::WindowDocument::maxItems() + 1);
     const QByteArray original = shelfOf(many);
     write("tolm95.dat", original);
     TPrincipal* main = startMain();
     ASSERT_EQ(messages().size(), 1);
     EXPECT_TRUE(messages()[0].contains("tolm95.dat")) << messages()[0].toStdString();
-    EXPECT_TRUE(messages()[0].contains(QString::number(TPrincipal::maxItems() + 1)))
+    EXPECT_TRUE(messages()[0].contains(QString::number(tolm::app::WindowDocument::maxItems() + 1)))
         << messages()[0].toStdString();
     EXPECT_TRUE(main->items().isEmpty());
-    EXPECT_TRUE(main->loadFailed());
+    EXPECT_TRUE(main->document().loadFailed());
     main->close();
     flushDeletes();
     EXPECT_EQ(read("tolm95.dat"), original);

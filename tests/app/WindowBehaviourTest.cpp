@@ -27,7 +27,7 @@ void send(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button,
 TEST_F(ShelfTest, TheMenusHoldTheirEntriesInOrder)
 {
     TPrincipal* main = startMain();
-    QMenu* ventana = main->MenuVentana();
+    QMenu* ventana = main->windowMenu();
     EXPECT_EQ(ventana->title(), "Ventana");
     EXPECT_EQ(texts(ventana),
         QStringList({ "Opciones", "-", "Nuevo", "-", "Deshacer", "Pegar", "-", "Guardar configuración",
@@ -49,7 +49,7 @@ TEST_F(ShelfTest, TheMenusHoldTheirEntriesInOrder)
         texts(memoria), QStringList({ "C&ortar", "&Copiar", "-", "E&liminar", "-", "P&ropiedades", "-" }));
     EXPECT_TRUE(memoria->actions()[5]->font().bold());
     EXPECT_TRUE(main->menuForClase(0)->actions()[0]->font().bold());
-    EXPECT_FALSE(main->deshacerAction()->isEnabled());
+    EXPECT_FALSE(main->undoAction()->isEnabled());
 }
 
 TEST_F(ShelfTest, TheWindowMenuMovesBetweenItemMenus)
@@ -57,7 +57,7 @@ TEST_F(ShelfTest, TheWindowMenuMovesBetweenItemMenus)
     TPrincipal* main = startMain();
     QMenu* reloj = main->menuForClase(2);
     QMenu* disco = main->menuForClase(3);
-    QAction* ventana = main->MenuVentana()->menuAction();
+    QAction* ventana = main->windowMenu()->menuAction();
     emit reloj->aboutToShow();
     EXPECT_EQ(main->menuHost(), reloj);
     EXPECT_EQ(reloj->actions().last(), ventana);
@@ -68,18 +68,18 @@ TEST_F(ShelfTest, TheWindowMenuMovesBetweenItemMenus)
     emit disco->aboutToShow();
     EXPECT_EQ(disco->actions().count(ventana), 1);
     // The window menu itself still holds every entry.
-    EXPECT_EQ(main->MenuVentana()->actions().size(), 15);
+    EXPECT_EQ(main->windowMenu()->actions().size(), 15);
 }
 
 TEST_F(ShelfTest, PegarIsEnabledExactlyWhenTheBufferHoldsAnItem)
 {
     TPrincipal* main = startMain();
-    emit main->MenuVentana()->aboutToShow();
-    EXPECT_FALSE(main->pegarAction()->isEnabled());
-    state().currentItem = main->Reloj1Click();
-    main->BotonCopiarClick();
-    emit main->MenuVentana()->aboutToShow();
-    EXPECT_TRUE(main->pegarAction()->isEnabled());
+    emit main->windowMenu()->aboutToShow();
+    EXPECT_FALSE(main->pasteAction()->isEnabled());
+    state().currentItem = main->commands().newClock();
+    main->commands().copy();
+    emit main->windowMenu()->aboutToShow();
+    EXPECT_TRUE(main->pasteAction()->isEnabled());
 }
 
 TEST_F(ShelfTest, DraggingTheBackgroundMovesTheWindowPastADeadZone)
@@ -105,9 +105,9 @@ TEST_F(ShelfTest, ShiftDraggingAnItemMovesItOnATenPixelGrid)
     main->show();
     main->resize(300, 200);
     state().pressPoint = QPoint(0, 0);
-    TSpButton* clock = main->Reloj1Click();
+    TSpButton* clock = main->commands().newClock();
     state().pressPoint = QPoint(100, 100);
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     const QPoint grab(5, 5);
     send(item, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
     send(item, QEvent::MouseMove, grab + QPoint(2, 2), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
@@ -129,7 +129,7 @@ TEST_F(ShelfTest, ShiftDraggingAnItemMovesItOnATenPixelGrid)
     send(item, QEvent::MouseButtonRelease, QPoint(25, 25) - item->pos(), Qt::LeftButton, Qt::NoButton,
         Qt::ShiftModifier);
     EXPECT_FALSE(state().dragging);
-    EXPECT_TRUE(clock->Tag() & TSpButton::kTagCovered);
+    EXPECT_TRUE(clock->coveredFlag());
     EXPECT_TRUE(fake.shell.launches.isEmpty());
     // And cleared again when it is dragged away.
     send(item, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
@@ -137,13 +137,13 @@ TEST_F(ShelfTest, ShiftDraggingAnItemMovesItOnATenPixelGrid)
         Qt::ShiftModifier);
     send(item, QEvent::MouseButtonRelease, QPoint(205, 105) - item->pos(), Qt::LeftButton, Qt::NoButton,
         Qt::ShiftModifier);
-    EXPECT_FALSE(clock->Tag() & TSpButton::kTagCovered);
+    EXPECT_FALSE(clock->coveredFlag());
 }
 
 TEST_F(ShelfTest, TheRightButtonMakesTheItemCurrent)
 {
     TPrincipal* main = startMain();
-    TSpButton* clock = main->Reloj1Click();
+    TSpButton* clock = main->commands().newClock();
     send(clock, QEvent::MouseButtonPress, { 5, 5 }, Qt::RightButton, Qt::RightButton);
     send(clock, QEvent::MouseButtonRelease, { 5, 5 }, Qt::RightButton, Qt::NoButton);
     EXPECT_EQ(state().currentItem, clock);
@@ -157,28 +157,28 @@ TEST_F(ShelfTest, HidingTheFrameKeepsTheClientAreaInPlace)
     main->show();
     main->setGeometry(300, 200, 100, 60);
     const QRect client = main->geometry();
-    main->Marcodeventana1Click();
+    main->toggleFrame();
     EXPECT_FALSE(main->frameShown());
     EXPECT_EQ(main->geometry(), client);
-    main->Marcodeventana1Click();
+    main->toggleFrame();
     EXPECT_TRUE(main->frameShown());
     EXPECT_EQ(main->geometry(), client);
-    main->salvar();
+    main->document().save();
     EXPECT_EQ(parse("tolm95.dat").header.frameShown, 1);
 }
 
 TEST_F(ShelfTest, WindowOptionsReachTheFile)
 {
     TPrincipal* main = startMain();
-    main->Siemprebotones1Click();
+    main->toggleAlwaysButtons();
     main->setColor(0x00FF8040);
-    main->Marcodeventana1Click();
-    main->salvar();
+    main->toggleFrame();
+    main->document().save();
     const auto header = parse("tolm95.dat").header;
     EXPECT_EQ(header.alwaysButtons, 1);
     EXPECT_EQ(header.frameShown, 0);
     EXPECT_EQ(header.color, 0x00FF8040u);
-    main->cargar();
+    main->document().load();
     EXPECT_TRUE(main->alwaysButtons());
     EXPECT_FALSE(main->frameShown());
 }
@@ -201,7 +201,7 @@ TEST_F(ShelfTest, RestingOnAnItemShowsItsHintUntilThePointerLeaves)
     TPrincipal* main = startMain();
     main->show();
     EXPECT_TRUE(main->testAttribute(Qt::WA_AlwaysShowToolTips));
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     QHelpEvent rest(QEvent::ToolTip, QPoint(5, 5), folder->mapToGlobal(QPoint(5, 5)));
     QCoreApplication::sendEvent(folder, &rest);
     tolm::items::HintWindow& hint = state().hintWindow();

@@ -10,11 +10,11 @@ TEST_F(ShelfTest, TheBackgroundColourDialogStartsFromTheWindowsColour)
     TPrincipal* main = startMain();
     main->setColor(0x00FF8040);
     fake.choosers.color.reset();
-    main->Colordefondo1Click();
+    main->chooseColor();
     EXPECT_EQ(main->color(), 0x00FF8040u); // cancelled
 
     fake.choosers.color = QColor(0x12, 0x34, 0x56);
-    main->Colordefondo1Click();
+    main->chooseColor();
     EXPECT_EQ(main->color(), tolm::gfx::fromQColor(QColor(0x12, 0x34, 0x56)));
     ASSERT_EQ(fake.choosers.colorRequests.size(), 2);
     EXPECT_EQ(fake.choosers.colorRequests[0], tolm::gfx::toQColor(0x00FF8040));
@@ -63,7 +63,7 @@ TEST_F(ShelfTest, TheWindowFontDialogChangesTheNameHeightAndStyleOnly)
         fake.choosers.fontRequests.clear();
         fake.choosers.font = c.answer;
         fake.choosers.applied = c.apply;
-        main->Fuente1Click();
+        main->chooseDefaultFont();
         EXPECT_EQ(main->defaultFont(), c.expected) << c.what;
         ASSERT_EQ(fake.choosers.fontRequests.size(), 1) << c.what;
         const QFont& start = fake.choosers.fontRequests[0];
@@ -78,7 +78,7 @@ TEST_F(ShelfTest, TheTimerTakesTheTimeFromTheClock)
 {
     TPrincipal* main = startMain();
     fake.clock.time = QDateTime(QDate(2000, 2, 29), QTime(23, 59, 58));
-    main->Timer1Timer();
+    main->refreshTimerItems();
     EXPECT_EQ(state().hour, 23);
     EXPECT_EQ(state().minute, 59);
     EXPECT_EQ(state().second, 58);

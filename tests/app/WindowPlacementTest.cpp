@@ -100,7 +100,7 @@ TEST_F(ShelfTest, AWindowIsNeverLoadedNorSavedOffEveryScreen)
 
     // Moved off by hand (a stray drag), it is saved where it can be reached.
     main->move(-100 - main->width(), 210);
-    main->Guardarconfiguracin1Click();
+    tolm::app::saveSettings();
     const auto header = parse("tolm95.dat").header;
     EXPECT_TRUE(screen.contains(
         QRect(header.left, header.top, header.right - header.left, header.bottom - header.top)))
@@ -115,7 +115,7 @@ TEST_F(ShelfTest, AReachablePositionIsKeptToThePixel)
     TPrincipal* main = startMain();
     main->show();
     EXPECT_EQ(main->pos(), QPoint(-150, 40));
-    main->Guardarconfiguracin1Click();
+    tolm::app::saveSettings();
     const auto header = parse("tolm95.dat").header;
     EXPECT_EQ(QPoint(header.left, header.top), QPoint(-150, 40));
 }
@@ -136,7 +136,7 @@ TEST_F(ShelfTest, DragsMoveTheWindowByThePointersScreenMovement)
         main->move(400, 300);
         const QPoint start = main->pos();
         state().pressPoint = QPoint(40, 40);
-        QWidget* target = c.onItem ? static_cast<QWidget*>(main->Nuevoboton1Click()) : main;
+        QWidget* target = c.onItem ? static_cast<QWidget*>(main->commands().newLauncher()) : main;
         const Qt::KeyboardModifiers modifiers = c.onItem ? Qt::ControlModifier : Qt::NoModifier;
         const QPoint local(10, 10);
         const QPoint global(700, 500);

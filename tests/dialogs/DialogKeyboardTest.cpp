@@ -49,31 +49,33 @@ TEST_F(DialogKeyboardTest, TabFollowsTheLayoutOfEveryPage)
     fake.drives.add("c:\\", tolm::platform::DriveFixed, 1000 * 1024, 250 * 1024, "SISTEMA");
     struct Page {
         const char* name;
-        TSpButton* (TPrincipal::*make)();
+        TSpButton* (tolm::app::ItemCommands::*make)();
         bool shortcutTab;
         QString firstFocus;
         QStringList lower;
     };
     const Page pages[] = {
-        { "launcher, General", &TPrincipal::Nuevoboton1Click, false, "nameEdit",
+        { "launcher, General", &tolm::app::ItemCommands::newLauncher, false, "nameEdit",
             // The file name box lies under its label, level with "Usar Icono".
             { "descriptionEdit", "iconFileEdit", "useIconCheck", "iconGrid", "associatedIconButton",
                 "browseIconButton" } },
-        { "launcher, Acceso directo", &TPrincipal::Nuevoboton1Click, true, "nameEdit",
+        { "launcher, Acceso directo", &tolm::app::ItemCommands::newLauncher, true, "nameEdit",
             { "commandEdit", "parametersEdit", "directoryEdit", "runCombo", "autoRunCheck",
                 "findTargetButton", "shortcutIconButton", "browseCommandButton" } },
-        { "folder", &TPrincipal::NuevaCarpeta1Click, false, "nameEdit",
+        { "folder", &tolm::app::ItemCommands::newFolder, false, "nameEdit",
             { "descriptionEdit", "folderUseIconCheck", "folderAutoOpenCheck" } },
-        { "clock", &TPrincipal::Reloj1Click, false, "timeFormatEdit",
+        { "clock", &tolm::app::ItemCommands::newClock, false, "timeFormatEdit",
             { "timeFormatEdit", "dateFormatEdit", "separatorEdit", "showTimeCheck", "analogueCheck",
                 "showDateCheck", "secondHandCheck" } },
-        { "drive", &TPrincipal::Disco1Click, false, "driveCombo", { "driveCombo", "driveRefreshSpin" } },
-        { "memory", &TPrincipal::Memoria1Click, false, "memoryRefreshSpin", { "memoryRefreshSpin" } },
+        { "drive", &tolm::app::ItemCommands::newDrive, false, "driveCombo",
+            { "driveCombo", "driveRefreshSpin" } },
+        { "memory", &tolm::app::ItemCommands::newMemory, false, "memoryRefreshSpin",
+            { "memoryRefreshSpin" } },
     };
     TPrincipal* main = startMain();
     for (const Page& page : pages) {
         SCOPED_TRACE(page.name);
-        TSpButton* item = (main->*page.make)();
+        TSpButton* item = (main->commands().*page.make)();
         TPropiedades* dialog = openFor(item);
         ASSERT_NE(dialog, nullptr);
         QWidget* focused = QApplication::focusWidget();
@@ -112,25 +114,25 @@ TEST_F(DialogKeyboardTest, ControlsAreLabelledForScreenReaders)
         bool isEdit;
     };
     struct Kind {
-        TSpButton* (TPrincipal::*make)();
+        TSpButton* (tolm::app::ItemCommands::*make)();
         std::vector<Row> rows;
     };
     const Kind kinds[] = {
-        { &TPrincipal::Nuevoboton1Click,
+        { &tolm::app::ItemCommands::newLauncher,
             { { "nameEdit", "Nombre:", true }, { "descriptionEdit", "Descripción:", true },
                 { "iconFileEdit", "Nombre del Archivo", true }, { "commandEdit", "Comando", true },
                 { "parametersEdit", "Parámetros", true }, { "directoryEdit", "Iniciar en", true },
                 { "runCombo", "Ejecutar", false } } },
-        { &TPrincipal::Reloj1Click,
+        { &tolm::app::ItemCommands::newClock,
             { { "timeFormatEdit", "Formato de la hora", true },
                 { "dateFormatEdit", "Formato de la fecha", true }, { "separatorEdit", "Separador", true } } },
-        { &TPrincipal::Disco1Click,
+        { &tolm::app::ItemCommands::newDrive,
             { { "driveCombo", "Unidad:", false }, { "driveRefreshSpin", "Actualizar cada (seg):", true } } },
-        { &TPrincipal::Memoria1Click, { { "memoryRefreshSpin", "Actualizar cada (seg):", true } } },
+        { &tolm::app::ItemCommands::newMemory, { { "memoryRefreshSpin", "Actualizar cada (seg):", true } } },
     };
     TPrincipal* main = startMain();
     for (const Kind& kind : kinds) {
-        TPropiedades* dialog = openFor((main->*kind.make)());
+        TPropiedades* dialog = openFor((main->commands().*kind.make)());
         ASSERT_NE(dialog, nullptr);
         for (const Row& row : kind.rows) {
             SCOPED_TRACE(row.control);

@@ -25,7 +25,7 @@ QList<QImage> solidIcons(int count)
 TEST_F(PropiedadesTest, TheShortcutTabEditsHowTheLauncherStarts)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setComando("/usr/bin/editor");
     item->setParam("--nuevo");
     item->setDirectorio("/home/ana");
@@ -57,7 +57,7 @@ TEST_F(PropiedadesTest, TheShortcutTabEditsHowTheLauncherStarts)
 TEST_F(PropiedadesTest, BuscarDestinoShowsTheEditedTargetSelected)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     TPropiedades* dialog = openFromMenu(item);
     QTest::mouseClick(dialog->findTargetButton(), Qt::LeftButton);
     typeInto(dialog->commandEdit(), "/home/ana/Mis documentos/carta 1.txt");
@@ -72,7 +72,7 @@ TEST_F(PropiedadesTest, BuscarDestinoShowsTheEditedTargetSelected)
 TEST_F(PropiedadesTest, ExaminarReplacesTheCommandOnly)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setComando("/usr/bin/editor");
     item->setParam("-a");
     item->setFichIcono("/icons/editor.ico");
@@ -98,7 +98,7 @@ TEST_F(PropiedadesTest, TheIconGridHasACellPerIconAndTheChosenCellIsTheIndex)
 {
     fake.icons.files["/apps/suite.exe"] = solidIcons(12);
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->settag1(1);
     item->setFichIcono("/apps/suite.exe");
     item->setTag(1);
@@ -140,7 +140,7 @@ TEST_F(PropiedadesTest, AStoredIndexBeyondTheFilesIconsSelectsTheFirst)
 {
     fake.icons.files["/apps/tres.exe"] = solidIcons(3);
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->settag1(1);
     item->setFichIcono("/apps/tres.exe");
     item->setTag(7);
@@ -159,7 +159,7 @@ TEST_F(PropiedadesTest, WithoutAnIconFileTheOneCellFallsBack)
     const QImage associated = FakeIcons::solid(qRgb(1, 2, 3));
     fake.icons.associations["/docs/carta.txt"] = AssociatedIcon { associated, "/apps/editor.desktop", 0 };
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setComando("/docs/carta.txt");
     TPropiedades* dialog = openFromMenu(item);
     EXPECT_EQ(dialog->iconGrid()->ColCount(), 1);
@@ -189,7 +189,7 @@ TEST_F(PropiedadesTest, TypingAnIconFileFollowsItsIconsOnceTheTypingPauses)
     fake.icons.files["/apps/suite.exe"] = solidIcons(12);
     fake.icons.files["/apps/suite"] = solidIcons(2);
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setFichIcono("/apps/suite");
     item->setTag(1);
     TPropiedades* dialog = openFromMenu(item);
@@ -222,7 +222,7 @@ TEST_F(PropiedadesTest, FastTypingInTheIconFileReadsOnlyTheFinalName)
 {
     fake.icons.files["/apps/suite.exe"] = solidIcons(12);
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     TPropiedades* dialog = openFromMenu(item);
     fake.icons.requests.clear();
     const QString typed = "/apps/suite.exe";
@@ -244,7 +244,7 @@ TEST_F(PropiedadesTest, AcceptingWhileTheRecountWaitsKeepsTheTypedIconFile)
     for (const bool byEnter : { false, true }) {
         SCOPED_TRACE(byEnter ? "Enter" : "Aceptar");
         TPrincipal* main = startMain();
-        TSpButton* item = main->Nuevoboton1Click();
+        TSpButton* item = main->commands().newLauncher();
         item->setFichIcono("/apps/old.ico");
         item->setTag(3);
         TPropiedades* dialog = openFromMenu(item);
@@ -269,7 +269,7 @@ TEST_F(PropiedadesTest, IconoAsociadoTakesTheIconOfTheDocumentsProgram)
     fake.icons.associations["/docs/carta.txt"]
         = AssociatedIcon { FakeIcons::solid(qRgb(1, 2, 3)), "/apps/editor.desktop", 2 };
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setComando("/docs/carta.txt");
     TPropiedades* dialog = openFromMenu(item);
     QTest::mouseClick(dialog->associatedIconButton(), Qt::LeftButton);
@@ -295,7 +295,7 @@ TEST_F(PropiedadesTest, ExaminarForAnIconOffersIconFilesAndResetsTheIndex)
     fake.icons.files["/apps/a.exe"] = solidIcons(4);
     fake.icons.files["/icons/b.ico"] = solidIcons(2);
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setFichIcono("/apps/a.exe");
     item->setTag(3);
     TPropiedades* dialog = openFromMenu(item);
@@ -322,7 +322,7 @@ TEST_F(PropiedadesTest, ClearingUsarIconoKeepsTheIconChoice)
 {
     fake.icons.files["/apps/a.exe"] = solidIcons(4);
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->settag1(1);
     item->setFichIcono("/apps/a.exe");
     item->setTag(2);
@@ -344,7 +344,7 @@ TEST_F(PropiedadesTest, ClearingUsarIconoKeepsTheIconChoice)
 TEST_F(PropiedadesTest, TheFolderOptionsSetThePictureAndTheAutomaticOpening)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     TPropiedades* dialog = openFromMenu(folder);
     EXPECT_TRUE(dialog->folderUseIconCheck()->isChecked());
     EXPECT_FALSE(dialog->folderAutoOpenCheck()->isChecked());

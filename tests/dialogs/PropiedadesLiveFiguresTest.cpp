@@ -27,7 +27,7 @@ TEST_F(PropiedadesTest, TheDriveRefreshOfTheWorkingCopyFillsTheDriveGroup)
 {
     fake.drives.add("c:\\", tolm::platform::DriveFixed, 5 * kGB / 2, kGB, "SISTEMA", "FAT32");
     TPrincipal* main = startMain();
-    TPropiedades* dialog = openFromMenu(main->Disco1Click());
+    TPropiedades* dialog = openFromMenu(main->commands().newDrive());
     ASSERT_NE(dialog, nullptr);
     dialog->workingCopy()->runPicture();
     EXPECT_EQ(labelText(dialog, "capacityShort"), "2,50GB");
@@ -44,7 +44,7 @@ TEST_F(PropiedadesTest, TheMemoryRefreshOfTheWorkingCopyFillsTheMemoryGroup)
     // 8 GB of memory with 3 GB available, 10 GB of commit space with 4 GB available.
     fake.memory.figures = { 63, 8 * kGB, 3 * kGB, 10 * kGB, 4 * kGB };
     TPrincipal* main = startMain();
-    TPropiedades* dialog = openFromMenu(main->Memoria1Click());
+    TPropiedades* dialog = openFromMenu(main->commands().newMemory());
     ASSERT_NE(dialog, nullptr);
     dialog->workingCopy()->runPicture();
     EXPECT_EQ(labelText(dialog, "physicalTotalBytes"), "8.589.934.592 bytes");

@@ -43,7 +43,7 @@ DriveReport fixedDrive(quint64 total, quint64 free)
 TEST_F(PropiedadesTest, ClockBoxesShowAndSetTheTagBits)
 {
     TPrincipal* main = startMain();
-    TSpButton* clock = main->Reloj1Click();
+    TSpButton* clock = main->commands().newClock();
     clock->setParam("HH:mm");
     clock->setDirectorio("d/M");
     clock->setFichIcono(" - ");
@@ -89,7 +89,7 @@ TEST_F(PropiedadesTest, ClockBoxesShowAndSetTheTagBits)
 TEST_F(PropiedadesTest, ClearingRelojAnalogicoTurnsTheExampleIntoATextClockAtOnce)
 {
     TPrincipal* main = startMain();
-    TSpButton* clock = main->Reloj1Click();
+    TSpButton* clock = main->commands().newClock();
     clock->setTipo(1);
     TPropiedades* dialog = openFromMenu(clock);
     TSpButton* copy = dialog->workingCopy();
@@ -109,7 +109,7 @@ TEST_F(PropiedadesTest, TheDriveListComesFromTheDrivesAndSelectsTheItemsDrive)
     fake.drives.add("d:\\", tolm::platform::DriveCdRom, 0, 0);
     fake.drives.add("e:\\", tolm::platform::DriveRemovable, kGB, kGB);
     TPrincipal* main = startMain();
-    TSpButton* drive = main->Disco1Click();
+    TSpButton* drive = main->commands().newDrive();
     drive->setDirectorio("D:\\");
     TPropiedades* dialog = openFromMenu(drive);
     QComboBox* combo = dialog->driveCombo();
@@ -133,7 +133,7 @@ TEST_F(PropiedadesTest, TypingADriveMakesItTheDirectoryAndRefreshesAtOnce)
     fake.drives.add("c:\\", tolm::platform::DriveFixed, 10 * kGB, kGB);
     fake.drives.add("d:\\", tolm::platform::DriveFixed, 5 * kGB, kGB, "DATOS");
     TPrincipal* main = startMain();
-    TSpButton* drive = main->Disco1Click();
+    TSpButton* drive = main->commands().newDrive();
     TPropiedades* dialog = openFromMenu(drive);
     TSpButton* copy = dialog->workingCopy();
     QLineEdit* typed = dialog->driveCombo()->lineEdit();
@@ -157,8 +157,8 @@ TEST_F(PropiedadesTest, TypingADriveMakesItTheDirectoryAndRefreshesAtOnce)
 TEST_F(PropiedadesTest, TheRefreshPeriodGoesToTheUpperByteOfTag2)
 {
     TPrincipal* main = startMain();
-    TSpButton* drive = main->Disco1Click();
-    TSpButton* memory = main->Memoria1Click();
+    TSpButton* drive = main->commands().newDrive();
+    TSpButton* memory = main->commands().newMemory();
     drive->settag2(5 * 256 + 3);
     memory->settag2(7 * 256 + 1);
     TPropiedades* dialog = openFromMenu(drive);
@@ -187,7 +187,7 @@ TEST_F(PropiedadesTest, TheRefreshPeriodGoesToTheUpperByteOfTag2)
 TEST_F(PropiedadesTest, ADriveWithItsSizesReadShowsBytesShortSizesAndTheFreeShare)
 {
     TPrincipal* main = startMain();
-    TSpButton* drive = main->Disco1Click();
+    TSpButton* drive = main->commands().newDrive();
     TPropiedades* dialog = openFromMenu(drive);
     const quint64 total = 5 * kGB / 2;
     emit dialog->workingCopy()->driveRefreshed(fixedDrive(total, kGB));
@@ -221,7 +221,7 @@ TEST_F(PropiedadesTest, ADriveWithItsSizesReadShowsBytesShortSizesAndTheFreeShar
 TEST_F(PropiedadesTest, CdRomAndMissingMediaShowWordsInsteadOfFigures)
 {
     TPrincipal* main = startMain();
-    TPropiedades* dialog = openFromMenu(main->Disco1Click());
+    TPropiedades* dialog = openFromMenu(main->commands().newDrive());
     TSpButton* copy = dialog->workingCopy();
 
     DriveReport cd;
@@ -267,7 +267,7 @@ TEST_F(PropiedadesTest, DriveTypeNames)
 TEST_F(PropiedadesTest, MemoryFiguresFillTheMemoryGroup)
 {
     TPrincipal* main = startMain();
-    TPropiedades* dialog = openFromMenu(main->Memoria1Click());
+    TPropiedades* dialog = openFromMenu(main->commands().newMemory());
     EXPECT_EQ(text(dialog, "pageFileTotalBytes"), "99.999.999.999 bytes"); // until the first refresh
     MemoryReport report;
     report.load = 63;
@@ -302,8 +302,8 @@ TEST_F(PropiedadesTest, MemoryFiguresFillTheMemoryGroup)
 TEST_F(PropiedadesTest, OnlyTheWorkingCopysReportsReachTheDialog)
 {
     TPrincipal* main = startMain();
-    TSpButton* drive = main->Disco1Click();
-    TSpButton* other = main->Disco1Click();
+    TSpButton* drive = main->commands().newDrive();
+    TSpButton* other = main->commands().newDrive();
     TPropiedades* dialog = openFromMenu(drive);
     emit other->driveRefreshed(fixedDrive(kGB, kGB));
     emit drive->driveRefreshed(fixedDrive(kGB, kGB));

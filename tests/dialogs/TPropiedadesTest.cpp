@@ -27,7 +27,7 @@ FontState arial(int height = -13)
 TEST_F(PropiedadesTest, TheMenuCommandOpensTheDialogOnAWorkingCopy)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setCaption("Editor");
     item->setTipo(2);
     TPropiedades* dialog = openFromMenu(item);
@@ -70,10 +70,10 @@ TEST_F(PropiedadesTest, EachKindShowsItsOwnArea)
         QString name;
         bool nameEnabled;
     };
-    TSpButton* folder = main->NuevaCarpeta1Click();
-    TSpButton* clock = main->Reloj1Click();
-    TSpButton* drive = main->Disco1Click();
-    TSpButton* memory = main->Memoria1Click();
+    TSpButton* folder = main->commands().newFolder();
+    TSpButton* clock = main->commands().newClock();
+    TSpButton* drive = main->commands().newDrive();
+    TSpButton* memory = main->commands().newMemory();
     const Case cases[] = {
         { folder, &TPropiedades::folderBox, "Carpeta Nueva", true },
         { clock, &TPropiedades::clockBox, "Reloj", false },
@@ -113,7 +113,7 @@ TEST_F(PropiedadesTest, EachKindShowsItsOwnArea)
 TEST_F(PropiedadesTest, CancelAfterManyChangesLeavesTheItemAndItsWindowUntouched)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setCaption("Editor");
     item->setComando("/usr/bin/editor");
     item->setHint("Mi editor");
@@ -162,7 +162,7 @@ TEST_F(PropiedadesTest, CancelAfterManyChangesLeavesTheItemAndItsWindowUntouched
 TEST_F(PropiedadesTest, AcceptWritesTheCopyBackAndTheShelfFileKeepsIt)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setCaption("Editor");
     TPropiedades* dialog = openFromMenu(item);
     ASSERT_NE(dialog, nullptr);
@@ -179,7 +179,7 @@ TEST_F(PropiedadesTest, AcceptWritesTheCopyBackAndTheShelfFileKeepsIt)
     EXPECT_EQ(item->Tipo(), 1);
     EXPECT_EQ(item->size(), QSize(80, 40));
 
-    ASSERT_TRUE(main->salvar());
+    ASSERT_TRUE(main->document().save());
     const auto shelf = parse("tolm95.dat");
     ASSERT_EQ(shelf.items.size(), 1u);
     const auto saved = tolm::store::readSpButton(shelf.items[0]);
@@ -192,7 +192,7 @@ TEST_F(PropiedadesTest, AcceptWritesTheCopyBackAndTheShelfFileKeepsIt)
 TEST_F(PropiedadesTest, EnterAcceptsAndEscapeCancels)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     TPropiedades* dialog = openFromMenu(item);
     typeInto(dialog->nameEdit(), "Uno");
     QTest::keyClick(dialog->nameEdit(), Qt::Key_Escape);
@@ -209,7 +209,7 @@ TEST_F(PropiedadesTest, EnterAcceptsAndEscapeCancels)
 TEST_F(PropiedadesTest, TextPutInABoxByTheProgramDoesNotWriteIntoTheCopy)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setCaption("Editor");
     item->setComando("/usr/bin/editor");
     TPropiedades* dialog = openFromMenu(item);
@@ -228,7 +228,7 @@ TEST_F(PropiedadesTest, TextPutInABoxByTheProgramDoesNotWriteIntoTheCopy)
 TEST_F(PropiedadesTest, DefectoMakesTheItemFollowItsWindowFontAfterAccept)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setOwnFont(arial());
     TPropiedades* dialog = openFromMenu(item);
     EXPECT_EQ(dialog->workingCopy()->ownFont(), arial());
@@ -247,7 +247,7 @@ TEST_F(PropiedadesTest, DefectoMakesTheItemFollowItsWindowFontAfterAccept)
 TEST_F(PropiedadesTest, AConfirmedFontAfterDefectoIsTheItemsOwn)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     TPropiedades* dialog = openFromMenu(item);
     QTest::mouseClick(dialog->defaultFontButton(), Qt::LeftButton);
     fake.choosers.font = tolm::items::qtFont(arial(-15));
@@ -264,7 +264,7 @@ TEST_F(PropiedadesTest, ACancelledFontDialogChangesNothing)
 {
     TPrincipal* main = startMain();
     main->setDefaultFont(arial(-12));
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setOwnFont(arial(-18));
     TPropiedades* dialog = openFromMenu(item);
     QTest::mouseClick(dialog->defaultFontButton(), Qt::LeftButton);
@@ -282,8 +282,8 @@ TEST_F(PropiedadesTest, ACancelledFontDialogChangesNothing)
 TEST_F(PropiedadesTest, AnUnchangedFontKeepsHowTheItemGetsItsFont)
 {
     TPrincipal* main = startMain();
-    TSpButton* follower = main->Nuevoboton1Click();
-    TSpButton* own = main->Nuevoboton1Click();
+    TSpButton* follower = main->commands().newLauncher();
+    TSpButton* own = main->commands().newLauncher();
     own->setOwnFont(arial());
     for (TSpButton* item : { follower, own }) {
         TPropiedades* dialog = openFromMenu(item);
@@ -300,7 +300,7 @@ TEST_F(PropiedadesTest, AnUnchangedFontKeepsHowTheItemGetsItsFont)
 TEST_F(PropiedadesTest, TheFormatResizesAndCentresTheExample)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     TPropiedades* dialog = openFromMenu(item);
     TSpButton* copy = dialog->workingCopy();
     EXPECT_EQ(copy->pos(), QPoint(58, 28)); // 40 x 40
@@ -321,7 +321,7 @@ TEST_F(PropiedadesTest, TheFormatResizesAndCentresTheExample)
 TEST_F(PropiedadesTest, AFolderDescriptionRenamesItsOpenWindowOnAccept)
 {
     TPrincipal* main = startMain();
-    TSpButton* folder = main->NuevaCarpeta1Click();
+    TSpButton* folder = main->commands().newFolder();
     folder->SpButtonClick();
     TPrincipal* window = TPrincipal::folderWindowOf(folder);
     ASSERT_NE(window, nullptr);
@@ -344,7 +344,7 @@ TEST_F(PropiedadesTest, AFolderDescriptionRenamesItsOpenWindowOnAccept)
 TEST_F(PropiedadesTest, TwoOpeningsInARowShowTheFirstAcceptedValues)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     TPropiedades* dialog = openFromMenu(item);
     typeInto(dialog->nameEdit(), "Primero");
     QTest::mouseClick(dialog->formatButton(8), Qt::LeftButton);
@@ -362,7 +362,7 @@ TEST_F(PropiedadesTest, TwoOpeningsInARowShowTheFirstAcceptedValues)
 TEST_F(PropiedadesTest, TheTopPanelFollowsTheActiveTab)
 {
     TPrincipal* main = startMain();
-    TPropiedades* dialog = openFromMenu(main->Nuevoboton1Click());
+    TPropiedades* dialog = openFromMenu(main->commands().newLauncher());
     dialog->pages()->setCurrentWidget(dialog->shortcutPage());
     EXPECT_EQ(dialog->header()->parentWidget(), dialog->shortcutPage());
     EXPECT_TRUE(dialog->header()->isVisible());
@@ -377,9 +377,9 @@ TEST_F(PropiedadesTest, TheTopPanelFollowsTheActiveTab)
 TEST_F(PropiedadesTest, TheExampleIsNeitherActivatedNorDragged)
 {
     TPrincipal* main = startMain();
-    TSpButton* item = main->Nuevoboton1Click();
+    TSpButton* item = main->commands().newLauncher();
     item->setComando("/usr/bin/editor");
-    TSpButton* memory = main->Memoria1Click();
+    TSpButton* memory = main->commands().newMemory();
     for (TSpButton* source : { item, memory }) {
         TPropiedades* dialog = openFromMenu(source);
         TSpButton* copy = dialog->workingCopy();
@@ -401,26 +401,26 @@ TEST_F(PropiedadesTest, AcceptUpdatesTheCoveredFlagsOfTheWindowsTimerItems)
 {
     TPrincipal* main = startMain();
     state().pressPoint = QPoint(0, 0);
-    TSpButton* clock = main->Reloj1Click();
+    TSpButton* clock = main->commands().newClock();
     state().pressPoint = QPoint(100, 0);
-    TSpButton* drive = main->Disco1Click();
+    TSpButton* drive = main->commands().newDrive();
     state().pressPoint = QPoint(0, 0);
-    TSpButton* launcher = main->Nuevoboton1Click();
+    TSpButton* launcher = main->commands().newLauncher();
     launcher->move(20, 20);
     launcher->raise();
-    clock->setTag(clock->Tag() & ~TSpButton::kTagCovered);
-    drive->setTag(drive->Tag() | TSpButton::kTagCovered);
+    clock->setCoveredFlag(false);
+    drive->setCoveredFlag(true);
 
     TPropiedades* dialog = openFromMenu(launcher);
     accept(dialog);
-    EXPECT_TRUE(clock->Tag() & TSpButton::kTagCovered);
-    EXPECT_FALSE(drive->Tag() & TSpButton::kTagCovered);
+    EXPECT_TRUE(clock->coveredFlag());
+    EXPECT_FALSE(drive->coveredFlag());
 }
 
 TEST_F(PropiedadesTest, HelpOpensTheReadmeAtTheDialogsSection)
 {
     TPrincipal* main = startMain();
-    TPropiedades* dialog = openFromMenu(main->Nuevoboton1Click());
+    TPropiedades* dialog = openFromMenu(main->commands().newLauncher());
     EXPECT_EQ(dialog->helpButton()->text(), "&Help");
     QTest::mouseClick(dialog->helpButton(), Qt::LeftButton);
     ASSERT_EQ(fake.urlOpener.opened.size(), 1);
@@ -435,12 +435,12 @@ TEST_F(PropiedadesTest, EveryControlFitsInsideItsParentForEachKind)
     fake.drives.add("c:\\", tolm::platform::DriveFixed, 5 * 1024ull * 1024 * 1024 / 2, 1024ull * 1024 * 1024,
         "SISTEMA", "ext4");
     TPrincipal* main = startMain();
-    TSpButton* launcher = main->Nuevoboton1Click();
+    TSpButton* launcher = main->commands().newLauncher();
     launcher->setCaption("Editor");
     launcher->setComando("/usr/bin/editor");
     launcher->settag1(1);
-    const QList<TSpButton*> items { launcher, main->NuevaCarpeta1Click(), main->Reloj1Click(),
-        main->Disco1Click(), main->Memoria1Click() };
+    const QList<TSpButton*> items { launcher, main->commands().newFolder(), main->commands().newClock(),
+        main->commands().newDrive(), main->commands().newMemory() };
     // TOLM_SCREENSHOTS names a folder that receives a picture of each dialog.
     const QString shots = qEnvironmentVariable("TOLM_SCREENSHOTS");
     for (TSpButton* item : items) {

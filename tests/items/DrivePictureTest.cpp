@@ -179,10 +179,10 @@ TEST_F(DriveTest, ItemStoresTypeHintCaptionAndFreeKilobytes)
     fake.drives.add("c:\\", platform::DriveFixed, 2000 * KB, 1500 * KB, "SISTEMA");
     auto item = makeItem(Clase::Disco, 1);
     item->setDirectorio("c:\\");
-    item->setTag(TSpButton::kTagCovered);
+    item->setCoveredFlag(true);
     item->settag1(-2);
     const QImage& surface = paintWhole(*item);
-    EXPECT_EQ(item->Tag(), TSpButton::kTagCovered | (platform::DriveFixed << 5));
+    EXPECT_EQ(item->toState({}).tag, TSpButton::kTagCovered | (platform::DriveFixed << 5));
     EXPECT_EQ(item->Comando(), QStringLiteral("SISTEMA (c:\\)"));
     EXPECT_EQ(item->tag1(), 1500);
     EXPECT_TRUE(item->Hint().startsWith(QStringLiteral("SISTEMA (c:\\)\nEspacio Libre: ")));

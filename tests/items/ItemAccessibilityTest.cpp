@@ -61,16 +61,16 @@ TEST_F(AccessibilityTest, EveryKindOfItemHasANameAndItsHintAsDescription)
     fake.memory.figures.load = 37;
     TPrincipal* main = startMain();
     main->show();
-    TSpButton* editor = main->Nuevoboton1Click();
+    TSpButton* editor = main->commands().newLauncher();
     editor->setCaption("Editor");
     editor->setHint("Edita textos");
-    TSpButton* unnamed = main->Nuevoboton1Click();
+    TSpButton* unnamed = main->commands().newLauncher();
     unnamed->setComando("/usr/bin/visor");
-    TSpButton* folder = main->NuevaCarpeta1Click();
-    TSpButton* clock = main->Reloj1Click();
-    TSpButton* drive = main->Disco1Click();
-    TSpButton* memory = main->Memoria1Click();
-    main->Timer1Timer();
+    TSpButton* folder = main->commands().newFolder();
+    TSpButton* clock = main->commands().newClock();
+    TSpButton* drive = main->commands().newDrive();
+    TSpButton* memory = main->commands().newMemory();
+    main->refreshTimerItems();
 
     struct Expected {
         TSpButton* item;
@@ -101,7 +101,7 @@ TEST_F(AccessibilityTest, EveryKindOfItemHasANameAndItsHintAsDescription)
 
     // The cut folder is passed over by the keys and says it cannot be pressed.
     state().currentItem = folder;
-    main->BotonCortarClick();
+    main->commands().cut();
     QAccessibleInterface* cut = QAccessible::queryAccessibleInterface(folder);
     EXPECT_TRUE(cut->state().disabled);
     EXPECT_TRUE(cut->actionInterface()->actionNames().isEmpty());
@@ -123,16 +123,16 @@ TEST_F(AccessibilityTest, TilesTellNewFiguresAtMostOncePerRefresh)
     // Refreshes draw in place, which only a shown window does.
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
-    TSpButton* clock = main->Reloj1Click();
-    main->Timer1Timer();
+    TSpButton* clock = main->commands().newClock();
+    main->refreshTimerItems();
     EXPECT_EQ(nameChanges(clock), 1);
     for (int s = 8; s < 60; ++s) {
         fake.clock.time.setTime(QTime(10, 15, s));
-        main->Timer1Timer();
+        main->refreshTimerItems();
     }
     EXPECT_EQ(nameChanges(clock), 1);
     fake.clock.time.setTime(QTime(10, 16, 0));
-    main->Timer1Timer();
+    main->refreshTimerItems();
     EXPECT_EQ(name(clock), "Reloj: 10:16");
     EXPECT_EQ(nameChanges(clock), 1);
     EXPECT_EQ(allNameChanges(), 2);
@@ -140,14 +140,14 @@ TEST_F(AccessibilityTest, TilesTellNewFiguresAtMostOncePerRefresh)
     g_events.clear();
 
     // Period 8: due on the first tick, then every ninth.
-    TSpButton* drive = main->Disco1Click();
-    main->Timer1Timer();
+    TSpButton* drive = main->commands().newDrive();
+    main->refreshTimerItems();
     EXPECT_EQ(allNameChanges(), 1);
     fake.drives.drives[0].space.freeBytes = 1400ull << 20;
     for (int tick = 0; tick < 8; ++tick)
-        main->Timer1Timer();
+        main->refreshTimerItems();
     EXPECT_EQ(allNameChanges(), 1) << "told before its refresh was due";
-    main->Timer1Timer();
+    main->refreshTimerItems();
     EXPECT_EQ(allNameChanges(), 2);
     EXPECT_EQ(name(drive), "Disco: SISTEMA (c:\\), 1.400 MB libres");
     EXPECT_EQ(nameChanges(drive), 1);
@@ -156,16 +156,16 @@ TEST_F(AccessibilityTest, TilesTellNewFiguresAtMostOncePerRefresh)
 TEST_F(AccessibilityTest, TheMarkedItemIsTheFocusedOneForScreenReaders)
 {
     TPrincipal* main = startMain();
-    TSpButton* a = main->Nuevoboton1Click();
+    TSpButton* a = main->commands().newLauncher();
     a->setCaption("Uno");
     main->show();
     main->activateWindow();
     QApplication::setActiveWindow(main);
     g_events.clear();
-    main->markItem(a);
+    main->keyboard().markItem(a);
     EXPECT_TRUE(g_events.contains(QString::number(QAccessible::Focus) + "|Uno"))
         << g_events.join(", ").toStdString();
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(a)->state().focused);
-    main->markItem(nullptr);
+    main->keyboard().markItem(nullptr);
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(a)->state().focused);
 }

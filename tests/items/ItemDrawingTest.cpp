@@ -253,9 +253,9 @@ TEST_F(ItemDrawingTest, InPlaceRepaintOnAWindowDrawsOnlyThePicture)
     memory->surface().setPixel(0, 0, mark);
     memory->surface().setPixel(60, 20, mark); // the load text, rewritten only when it changes
     memory->surface().setPixel(20, 20, mark);
-    memory->setTag(memory->Tag() | TSpButton::kTagTimerRepaint);
+    memory->setTimerRepaint(true);
     memory->repaint();
-    memory->setTag(memory->Tag() & ~TSpButton::kTagTimerRepaint);
+    memory->setTimerRepaint(false);
     EXPECT_EQ(memory->surface().pixel(0, 0), mark);
     EXPECT_EQ(memory->surface().pixel(60, 20), mark);
     EXPECT_NE(memory->surface().pixel(20, 20), mark);
@@ -264,9 +264,9 @@ TEST_F(ItemDrawingTest, InPlaceRepaintOnAWindowDrawsOnlyThePicture)
     EXPECT_EQ(drive->tag1(), 500);
 
     fake.memory.figures.load = 80;
-    memory->setTag(memory->Tag() | TSpButton::kTagTimerRepaint);
+    memory->setTimerRepaint(true);
     memory->repaint();
-    memory->setTag(memory->Tag() & ~TSpButton::kTagTimerRepaint);
+    memory->setTimerRepaint(false);
     EXPECT_NE(memory->surface().pixel(60, 20), mark);
     EXPECT_EQ(memory->Comando(), QStringLiteral("80%"));
 }

@@ -46,9 +46,9 @@ public:
     // What the refresh timer does to repaint an item in place.
     static void paintInPlace(TSpButton& item)
     {
-        item.setTag(item.Tag() | TSpButton::kTagTimerRepaint);
+        item.setTimerRepaint(true);
         item.grab();
-        item.setTag(item.Tag() & ~TSpButton::kTagTimerRepaint);
+        item.setTimerRepaint(false);
     }
 
     static QRgb rgb(gfx::Color c) { return gfx::toQRgb(c); }

@@ -1,6 +1,8 @@
 // The window by keyboard: the arrow keys and Tab move the mark between the
 // items, Return and space activate the marked item, the menu key opens its
 // menu and typed letters find an item by its name.
+#include "app/ShelfKeyboard.h"
+
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
@@ -15,12 +17,16 @@
 #include <algorithm>
 #include <limits>
 
-using tolm::store::Clase;
+namespace tolm::app {
 
-QList<TSpButton*> TPrincipal::readingOrder() const
+ShelfKeyboard::ShelfKeyboard(TPrincipal& window)
+    : m_window(window)
+{ }
+
+QList<TSpButton*> ShelfKeyboard::readingOrder() const
 {
     QList<TSpButton*> order;
-    for (TSpButton* item : items()) {
+    for (TSpButton* item : m_window.items()) {
         // A cut folder waits disabled for its paste and is passed over.
         if (item && !item->isHidden() && item->isEnabled())
             order.append(item);
@@ -33,13 +39,13 @@ QList<TSpButton*> TPrincipal::readingOrder() const
     return order;
 }
 
-TSpButton* TPrincipal::markedItem() const
+TSpButton* ShelfKeyboard::markedItem() const
 {
     TSpButton* item = AppState::get().hoveredItem;
-    return item && item->parentWidget() == this ? item : nullptr;
+    return item && item->parentWidget() == &m_window ? item : nullptr;
 }
 
-void TPrincipal::markItem(TSpButton* item)
+void ShelfKeyboard::markItem(TSpButton* item)
 {
     AppState& state = AppState::get();
     TSpButton* previous = state.hoveredItem;
@@ -52,16 +58,16 @@ void TPrincipal::markItem(TSpButton* item)
         return;
     item->update();
     QAccessibleEvent focus(item, QAccessible::Focus);
-    tolm::items::announce(focus);
+    items::announce(focus);
 }
 
-void TPrincipal::activateByKey(TSpButton* item)
+void ShelfKeyboard::activateByKey(TSpButton* item)
 {
     AppState& state = AppState::get();
     // A cut folder waits disabled for its paste; opening its window now
     // would let the folder be pasted inside itself.
-    if (item->clase() == Clase::Carpeta && item == state.cutBuffer()) {
-        tolm::app::showMessage(
+    if (item->isFolder() && item == state.cutBuffer()) {
+        showMessage(
             QStringLiteral("Tolm"), QStringLiteral("La carpeta está cortada; péguela antes de abrirla."));
         return;
     }
@@ -107,7 +113,7 @@ qint64 distanceToward(int key, const QRect& from, const QRect& to)
 
 } // namespace
 
-void TPrincipal::moveMark(int key)
+void ShelfKeyboard::moveMark(int key)
 {
     const QList<TSpButton*> order = readingOrder();
     if (order.isEmpty())
@@ -133,13 +139,13 @@ void TPrincipal::moveMark(int key)
         markItem(best);
 }
 
-bool TPrincipal::focusNextPrevChild(bool next)
+void ShelfKeyboard::focusNext(bool next)
 {
     // Tab walks the items in reading order, round the end; the window keeps
     // the keyboard focus.
     const QList<TSpButton*> order = readingOrder();
     if (order.isEmpty())
-        return true;
+        return;
     const qsizetype at = order.indexOf(markedItem());
     qsizetype to = 0;
     if (at < 0)
@@ -147,10 +153,9 @@ bool TPrincipal::focusNextPrevChild(bool next)
     else
         to = (at + (next ? 1 : order.size() - 1)) % order.size();
     markItem(order.at(to));
-    return true;
 }
 
-void TPrincipal::openMenuByKey()
+void ShelfKeyboard::openMenuByKey()
 {
     AppState& state = AppState::get();
     if (TSpButton* item = markedItem()) {
@@ -164,20 +169,20 @@ void TPrincipal::openMenuByKey()
     }
     // The window menu opens where the pointer is when it lies on the window,
     // else at the window's corner; new items are placed there.
-    QPoint at = mapFromGlobal(QCursor::pos());
-    if (!rect().contains(at))
+    QPoint at = m_window.mapFromGlobal(QCursor::pos());
+    if (!m_window.rect().contains(at))
         at = QPoint(0, 0);
     state.pressPoint = at;
-    m_menuVentana->popup(mapToGlobal(at));
+    m_window.windowMenu()->popup(m_window.mapToGlobal(at));
 }
 
-void TPrincipal::typeAhead(const QString& text)
+void ShelfKeyboard::typeAhead(const QString& text)
 {
     if (!m_typeAheadReset) {
-        m_typeAheadReset = new QTimer(this);
+        m_typeAheadReset = new QTimer(&m_window);
         m_typeAheadReset->setSingleShot(true);
         m_typeAheadReset->setInterval(kTypeAheadPauseMs);
-        connect(m_typeAheadReset, &QTimer::timeout, this, [this] { m_typed.clear(); });
+        QObject::connect(m_typeAheadReset, &QTimer::timeout, &m_window, [this] { m_typed.clear(); });
     }
     m_typed += text;
     m_typeAheadReset->start();
@@ -198,7 +203,7 @@ void TPrincipal::typeAhead(const QString& text)
     }
 }
 
-void TPrincipal::keyPressEvent(QKeyEvent* event)
+bool ShelfKeyboard::handleKey(QKeyEvent* event)
 {
     AppState& state = AppState::get();
     const int key = event->key();
@@ -208,15 +213,15 @@ void TPrincipal::keyPressEvent(QKeyEvent* event)
     // is one more letter.
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && state.hoveredItem) {
         activateByKey(state.hoveredItem);
-        return;
+        return true;
     }
     if (key == Qt::Key_Space && modifiers == Qt::NoModifier && markedItem() && m_typed.isEmpty()) {
         activateByKey(markedItem());
-        return;
+        return true;
     }
     if (key == Qt::Key_Menu || (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
         openMenuByKey();
-        return;
+        return true;
     }
     if (modifiers == Qt::NoModifier) {
         switch (key) {
@@ -225,11 +230,11 @@ void TPrincipal::keyPressEvent(QKeyEvent* event)
         case Qt::Key_Up:
         case Qt::Key_Down:
             moveMark(key);
-            return;
+            return true;
         case Qt::Key_Escape:
             m_typed.clear();
             markItem(nullptr);
-            return;
+            return true;
         default:
             break;
         }
@@ -238,7 +243,9 @@ void TPrincipal::keyPressEvent(QKeyEvent* event)
     if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && !text.isEmpty()
         && text.at(0).isPrint() && !(text.at(0).isSpace() && m_typed.isEmpty())) {
         typeAhead(text);
-        return;
+        return true;
     }
-    QWidget::keyPressEvent(event);
+    return false;
 }
+
+} // namespace tolm::app

@@ -1,0 +1,56 @@
+#include "items/ClockPicture.h"
+#include "items/ItemKinds.h"
+#include "items/TSpButton.h"
+
+namespace tolm::items {
+
+const ClockKind& clockKind()
+{
+    static const ClockKind kind;
+    return kind;
+}
+
+void ClockKind::activate(TSpButton& item) const
+{
+    emit item.calendarRequested();
+}
+
+void ClockKind::setUpNew(TSpButton& item) const
+{
+    // Every option off: a dial with its second hand, the time and the date.
+    item.setClockOptions(0);
+    item.runPicture();
+}
+
+void ClockKind::drawPicture(TSpButton& item) const
+{
+    clockPicture(item);
+}
+
+void ClockKind::drawTile(TSpButton& item) const
+{
+    item.markDrawWhole();
+    clockPicture(item);
+}
+
+void ClockKind::drawText(TSpButton& item) const
+{
+    clockPicture(item);
+}
+
+void ClockKind::refreshOnTick(TSpButton& item, bool full) const
+{
+    repaint(item, full);
+    item.announceLabelChange();
+}
+
+void ClockKind::clearTickFields(store::SpButtonState& state) const
+{
+    // A text clock's caption is its time; the last minute drawn is in `tag2`.
+    if (state.tag & TSpButton::kTagTextClock)
+        state.caption.clear();
+    state.tag2 = 0;
+    clearFigures(state);
+}
+
+} // namespace tolm::items

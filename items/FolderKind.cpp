@@ -1,0 +1,52 @@
+#include "items/ItemIcons.h"
+#include "items/ItemKinds.h"
+#include "items/TSpButton.h"
+
+namespace tolm::items {
+
+const FolderKind& folderKind()
+{
+    static const FolderKind kind;
+    return kind;
+}
+
+void FolderKind::activate(TSpButton& item) const
+{
+    emit item.folderOpenRequested(&item);
+}
+
+void FolderKind::setUpNew(TSpButton& item) const
+{
+    item.setMargin(1);
+    item.setCaption(QStringLiteral("Carpeta Nueva"));
+    item.setHint(QStringLiteral("Carpeta"));
+    item.setFolderOpen(false);
+    item.setShowsIcon(true);
+    item.setAutorun(false);
+    item.refreshGlyph();
+}
+
+void FolderKind::arrive(TSpButton& item, Arrival how) const
+{
+    if (how != Arrival::Loaded)
+        return;
+    // A folder cut and not pasted when the file was written comes back usable.
+    item.setEnabled(true);
+    // A folder stored open opens again with its window.
+    if (item.folderOpen() || item.Autorun())
+        item.SpButtonClick();
+}
+
+QImage FolderKind::buttonGlyph(const TSpButton& item) const
+{
+    return folderGlyph(item.folderOpen(), item.isSmall());
+}
+
+QString FolderKind::accessibleLabel(const TSpButton& item) const
+{
+    if (item.Caption().isEmpty() && item.Hint().isEmpty())
+        return QStringLiteral("Carpeta");
+    return ItemKind::accessibleLabel(item);
+}
+
+} // namespace tolm::items
