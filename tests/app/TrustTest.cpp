@@ -42,6 +42,9 @@ QByteArray shelfOf(const std::vector<SpButtonState>& items)
 // Names a hostile file could give a folder, each pointing at a file the test
 // watches: outside the shelf folder, the main file, a folder in a sub-folder.
 struct HostileNames {
+    explicit HostileNames(const QString& folder)
+        : shelf(folder)
+    { }
     QDir shelf;
     QTemporaryDir outside;
     QString parentName = QStringLiteral("tolm-trust-%1.dat").arg(QCoreApplication::applicationPid());
