@@ -150,7 +150,7 @@ void ItemCommands::deleteFolder()
 void ItemCommands::open()
 {
     if (TSpButton* item = AppState::get().currentItem)
-        item->SpButtonClick();
+        item->activate();
 }
 
 void ItemCommands::showProperties()

@@ -72,7 +72,7 @@ void ShelfKeyboard::activateByKey(TSpButton* item)
         return;
     }
     state.currentItem = item;
-    item->SpButtonClick();
+    item->activate();
 }
 
 namespace {

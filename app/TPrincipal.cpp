@@ -61,13 +61,13 @@ TPrincipal::TPrincipal(TSpButton* folderItem)
         connect(m_timer, &QTimer::timeout, this, &TPrincipal::refreshTimerItems);
         m_timer->start();
     }
-    FormCreate();
+    setUp();
 }
 
 TPrincipal::~TPrincipal()
 {
-    if (m_menuHost && m_menuVentana)
-        m_menuHost->removeAction(m_menuVentana->menuAction());
+    if (m_menuHost && m_windowMenu)
+        m_menuHost->removeAction(m_windowMenu->menuAction());
     AppState& state = AppState::get();
     state.openFolderWindows.removeAll(this);
 }
@@ -101,14 +101,14 @@ QList<TSpButton*> TPrincipal::items() const
     return out;
 }
 
-void TPrincipal::FormCreate()
+void TPrincipal::setUp()
 {
     AppState& state = AppState::get();
     m_frameShown = true;
     m_closing = false;
     m_discard = false;
-    m_deshacer->setEnabled(false);
-    m_menuVentana->setTitle(QStringLiteral("Ventana"));
+    m_undoAction->setEnabled(false);
+    m_windowMenu->setTitle(QStringLiteral("Ventana"));
     m_menuHost = nullptr;
     if (m_isMain) {
         m_document->openMain(state.shelfFolder);

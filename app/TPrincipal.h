@@ -95,12 +95,12 @@ public:
     void refreshTimerItems();
 
     // Menus.
-    QMenu* windowMenu() const { return m_menuVentana; }
+    QMenu* windowMenu() const { return m_windowMenu; }
     QMenu* menuForClase(int clase) const;
     QMenu* menuHost() const { return m_menuHost; }
     void attachWindowMenu(QMenu* itemMenu);
-    QAction* undoAction() const { return m_deshacer; }
-    QAction* pasteAction() const { return m_pegar; }
+    QAction* undoAction() const { return m_undoAction; }
+    QAction* pasteAction() const { return m_pasteAction; }
     // The identifier a saved item uses for its menu: "Principal.MenuBoton".
     std::string menuReference(int clase) const;
 
@@ -148,7 +148,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormCreate();
+    void setUp();
     void buildMenus();
     void applyFrame();
     bool closeFolderWindow(tolm::app::SaveReport& report);
@@ -187,14 +187,14 @@ private:
     std::uint32_t m_color { 0x8000000F };
     tolm::store::FontDialogState m_fontDialog;
 
-    QMenu* m_menuVentana { nullptr };
-    QMenu* m_menuBoton { nullptr };
-    QMenu* m_menuCarpeta { nullptr };
-    QMenu* m_menuReloj { nullptr };
-    QMenu* m_menuDisco { nullptr };
-    QMenu* m_menuMemoria { nullptr };
+    QMenu* m_windowMenu { nullptr };
+    QMenu* m_launcherMenu { nullptr };
+    QMenu* m_folderMenu { nullptr };
+    QMenu* m_clockMenu { nullptr };
+    QMenu* m_driveMenu { nullptr };
+    QMenu* m_memoryMenu { nullptr };
     QMenu* m_menuHost { nullptr };
-    QAction* m_deshacer { nullptr };
-    QAction* m_pegar { nullptr };
+    QAction* m_undoAction { nullptr };
+    QAction* m_pasteAction { nullptr };
     QTimer* m_timer { nullptr };
 };

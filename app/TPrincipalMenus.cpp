@@ -59,35 +59,35 @@ void TPrincipal::buildMenus()
     auto window = [this](void (TPrincipal::*handler)()) { return [this, handler] { (this->*handler)(); }; };
     auto command = [&commands](auto handler) { return [c = &commands, handler] { (c->*handler)(); }; };
 
-    m_menuVentana = new QMenu(QStringLiteral("Ventana"), this);
-    m_menuVentana->setObjectName(QStringLiteral("MenuVentana"));
-    QMenu* opciones = m_menuVentana->addMenu(QStringLiteral("Opciones"));
+    m_windowMenu = new QMenu(QStringLiteral("Ventana"), this);
+    m_windowMenu->setObjectName(QStringLiteral("MenuVentana"));
+    QMenu* opciones = m_windowMenu->addMenu(QStringLiteral("Opciones"));
     addItem(opciones, QStringLiteral("Marco de ventana"), this, window(&TPrincipal::toggleFrame));
     addItem(opciones, QStringLiteral("Siempre botones"), this, window(&TPrincipal::toggleAlwaysButtons));
     addItem(opciones, QStringLiteral("Color de fondo"), this, window(&TPrincipal::chooseColor));
     addItem(opciones, QStringLiteral("Fuente por defecto"), this, window(&TPrincipal::chooseDefaultFont));
-    m_menuVentana->addSeparator();
-    QMenu* nuevo = m_menuVentana->addMenu(QStringLiteral("Nuevo"));
+    m_windowMenu->addSeparator();
+    QMenu* nuevo = m_windowMenu->addMenu(QStringLiteral("Nuevo"));
     addItem(nuevo, QStringLiteral("Botón"), this, command(&app::ItemCommands::newLauncher));
     addItem(nuevo, QStringLiteral("Carpeta"), this, command(&app::ItemCommands::newFolder));
     nuevo->addSeparator();
     addItem(nuevo, QStringLiteral("Reloj"), this, command(&app::ItemCommands::newClock));
     addItem(nuevo, QStringLiteral("Memoria"), this, command(&app::ItemCommands::newMemory));
     addItem(nuevo, QStringLiteral("Disco"), this, command(&app::ItemCommands::newDrive));
-    m_menuVentana->addSeparator();
-    m_deshacer = addItem(m_menuVentana, QStringLiteral("Deshacer"), this, command(&app::ItemCommands::undo));
-    m_pegar = addItem(m_menuVentana, QStringLiteral("Pegar"), this, command(&app::ItemCommands::paste));
-    m_menuVentana->addSeparator();
-    addItem(m_menuVentana, QStringLiteral("Guardar configuración"), this, app::saveSettings);
-    addItem(m_menuVentana, QStringLiteral("Restaurar configuración"), this, app::restoreSettings);
-    m_menuVentana->addSeparator();
-    addItem(m_menuVentana, QStringLiteral("Organizar botones"), this, command(&app::ItemCommands::arrange));
-    m_menuVentana->addSeparator();
-    addItem(m_menuVentana, QStringLiteral("Cerrar"), this, window(&TPrincipal::closeWindow));
-    m_menuVentana->addSeparator();
-    addItem(m_menuVentana, QStringLiteral("Acerca de .."), this, window(&TPrincipal::showAbout));
-    connect(m_menuVentana, &QMenu::aboutToShow, this,
-        [this] { m_pegar->setEnabled(AppState::get().cutBuffer() != nullptr); });
+    m_windowMenu->addSeparator();
+    m_undoAction = addItem(m_windowMenu, QStringLiteral("Deshacer"), this, command(&app::ItemCommands::undo));
+    m_pasteAction = addItem(m_windowMenu, QStringLiteral("Pegar"), this, command(&app::ItemCommands::paste));
+    m_windowMenu->addSeparator();
+    addItem(m_windowMenu, QStringLiteral("Guardar configuración"), this, app::saveSettings);
+    addItem(m_windowMenu, QStringLiteral("Restaurar configuración"), this, app::restoreSettings);
+    m_windowMenu->addSeparator();
+    addItem(m_windowMenu, QStringLiteral("Organizar botones"), this, command(&app::ItemCommands::arrange));
+    m_windowMenu->addSeparator();
+    addItem(m_windowMenu, QStringLiteral("Cerrar"), this, window(&TPrincipal::closeWindow));
+    m_windowMenu->addSeparator();
+    addItem(m_windowMenu, QStringLiteral("Acerca de .."), this, window(&TPrincipal::showAbout));
+    connect(m_windowMenu, &QMenu::aboutToShow, this,
+        [this] { m_pasteAction->setEnabled(AppState::get().cutBuffer() != nullptr); });
 
     // The five item menus; entries marked as default are drawn bold. Each
     // ends with a separator, below which the window menu is hung while it is open.
@@ -117,20 +117,20 @@ void TPrincipal::buildMenus()
         }
         return menu;
     };
-    m_menuBoton = itemMenu("MenuBoton",
+    m_launcherMenu = itemMenu("MenuBoton",
         { abrir, separator, cortar, copiar, separator, eliminar, separator, propiedades, separator });
-    m_menuCarpeta = itemMenu("MenuCarpeta",
+    m_folderMenu = itemMenu("MenuCarpeta",
         { abrir, { "&Cerrar", window(&TPrincipal::closeFolder) }, separator, cortar, separator,
             { "E&liminar", command(&app::ItemCommands::deleteFolder) }, separator, propiedades, separator });
-    m_menuReloj = itemMenu("MenuReloj",
+    m_clockMenu = itemMenu("MenuReloj",
         { abrir, separator, cortar, copiar, separator, eliminar, separator,
             { "Fecha y Hora", window(&TPrincipal::openDateTimeSettings) },
             { "Configuración Regional", window(&TPrincipal::openRegionalSettings) }, separator, propiedades,
             separator });
-    m_menuDisco = itemMenu("MenuDisco",
+    m_driveMenu = itemMenu("MenuDisco",
         { abrir, { "E&xplorar", window(&TPrincipal::exploreDrive) }, separator, cortar, copiar, separator,
             eliminar, separator, propiedades, separator });
-    m_menuMemoria = itemMenu("MenuMemoria",
+    m_memoryMenu = itemMenu("MenuMemoria",
         { cortar, copiar, separator, eliminar, separator,
             { "P&ropiedades", command(&app::ItemCommands::showProperties), true }, separator });
 }
@@ -138,7 +138,7 @@ void TPrincipal::buildMenus()
 QMenu* TPrincipal::menuForClase(int clase) const
 {
     const QString name = items::kindOf(clase).menuName();
-    for (QMenu* menu : { m_menuBoton, m_menuCarpeta, m_menuReloj, m_menuDisco, m_menuMemoria }) {
+    for (QMenu* menu : { m_launcherMenu, m_folderMenu, m_clockMenu, m_driveMenu, m_memoryMenu }) {
         if (!name.isEmpty() && menu && menu->objectName() == name)
             return menu;
     }
@@ -150,8 +150,8 @@ void TPrincipal::attachWindowMenu(QMenu* itemMenu)
     if (m_menuHost == itemMenu)
         return;
     if (m_menuHost)
-        m_menuHost->removeAction(m_menuVentana->menuAction());
-    itemMenu->addAction(m_menuVentana->menuAction());
+        m_menuHost->removeAction(m_windowMenu->menuAction());
+    itemMenu->addAction(m_windowMenu->menuAction());
     m_menuHost = itemMenu;
 }
 
@@ -346,7 +346,7 @@ void TPrincipal::mouseReleaseEvent(QMouseEvent* event)
         AppState::get().dragging = false;
         m_systemMove = false;
     } else if (event->button() == Qt::RightButton) {
-        m_menuVentana->popup(event->globalPosition().toPoint());
+        m_windowMenu->popup(event->globalPosition().toPoint());
     }
 }
 

@@ -84,8 +84,8 @@ void stressShelf(TPrincipal* main)
     TSpButton* a = main->commands().newFolder();
     AppState::get().pressPoint = QPoint(40, 0);
     TSpButton* b = main->commands().newFolder();
-    a->SpButtonClick();
-    b->SpButtonClick();
+    a->activate();
+    b->activate();
     TPrincipal* windows[3] = { main, TPrincipal::folderWindowOf(a), TPrincipal::folderWindowOf(b) };
     windows[1]->setBounds(QRect(0, 440, 960, 300));
     windows[2]->setBounds(QRect(0, 760, 960, 300));

@@ -74,8 +74,8 @@ void BM_TimerTick(benchmark::State& bench)
     TSpButton* a = scene.main->commands().newFolder();
     AppState::get().pressPoint = QPoint(40, 0);
     TSpButton* b = scene.main->commands().newFolder();
-    a->SpButtonClick();
-    b->SpButtonClick();
+    a->activate();
+    b->activate();
     TPrincipal* windows[3] = { scene.main, TPrincipal::folderWindowOf(a), TPrincipal::folderWindowOf(b) };
     for (int i = 0; i < 140; ++i) {
         TPrincipal* window = windows[i % 3];

@@ -105,19 +105,19 @@ TAboutBox::TAboutBox(QWidget* parent)
         label->setPalette(pal);
     }
 
-    m_botonWeb = new QPushButton(QStringLiteral("Tolm2000 - home"), this);
-    m_botonWeb->setGeometry(8, 137, 120, 25);
+    m_webButton = new QPushButton(QStringLiteral("Tolm2000 - home"), this);
+    m_webButton->setGeometry(8, 137, 120, 25);
     m_okButton = new QPushButton(QStringLiteral("OK"), this);
     m_okButton->setGeometry(214, 137, 75, 25);
     m_okButton->setDefault(true);
     m_okButton->setFocus();
 
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_botonWeb, &QPushButton::clicked, this, &TAboutBox::BotonWebClick);
-    FormCreate();
+    connect(m_webButton, &QPushButton::clicked, this, &TAboutBox::openWebPage);
+    setUp();
 }
 
-void TAboutBox::FormCreate()
+void TAboutBox::setUp()
 {
     m_notice->setText(QStringLiteral("© 2000 Proyecto Tolm\n"
                                      "Tolm2000 - home\n"
@@ -164,7 +164,7 @@ QUrl TAboutBox::homePage(const QString& programDir)
     return QUrl::fromLocalFile(QDir::cleanPath(installed));
 }
 
-void TAboutBox::BotonWebClick()
+void TAboutBox::openWebPage()
 {
     // Whether a browser came up is not looked at; the box closes either way.
     tolm::platform::services().urlOpener->openUrl(homePage());

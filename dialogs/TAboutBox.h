@@ -34,11 +34,11 @@ public:
     QLabel* Image1() const { return m_image1; }
     QLabel* ProgramIcon() const { return m_programIcon; }
     QPushButton* OKButton() const { return m_okButton; }
-    QPushButton* BotonWeb() const { return m_botonWeb; }
+    QPushButton* webButton() const { return m_webButton; }
 
 private:
-    void FormCreate();
-    void BotonWebClick();
+    void setUp();
+    void openWebPage();
 
     QLabel* m_image1 { nullptr };
     QLabel* m_programIcon { nullptr };
@@ -47,5 +47,5 @@ private:
     QLabel* m_notice { nullptr };
     QLabel* m_comments { nullptr };
     QPushButton* m_okButton { nullptr };
-    QPushButton* m_botonWeb { nullptr };
+    QPushButton* m_webButton { nullptr };
 };

@@ -34,7 +34,7 @@ void FolderKind::arrive(TSpButton& item, Arrival how) const
     item.setEnabled(true);
     // A folder stored open opens again with its window.
     if (item.folderOpen() || item.Autorun())
-        item.SpButtonClick();
+        item.activate();
 }
 
 QImage FolderKind::buttonGlyph(const TSpButton& item) const

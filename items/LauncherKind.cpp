@@ -36,7 +36,7 @@ void LauncherKind::setUpNew(TSpButton& item) const
 void LauncherKind::arrive(TSpButton& item, Arrival how) const
 {
     if (how == Arrival::Loaded && item.Autorun())
-        item.SpButtonClick();
+        item.activate();
 }
 
 QImage LauncherKind::buttonGlyph(const TSpButton& item) const

@@ -69,7 +69,7 @@ TSpButton::TSpButton(QWidget* parent)
     // The right button's release opens the item's menu; Qt's context menu
     // event must not hand the click to the window's own menu.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    connect(this, &QAbstractButton::clicked, this, [this] { SpButtonClick(); });
+    connect(this, &QAbstractButton::clicked, this, [this] { activate(); });
     tolm::items::installItemAccessibility();
 }
 

@@ -197,7 +197,7 @@ public:
     void setFromFile(const QString& path);
 
     // Activation, the same for a click, Enter and autorun.
-    void SpButtonClick();
+    void activate();
 
     // What a screen reader calls the item: its caption, or for a tile its
     // kind and the figure it shows ("Reloj: 10:42").

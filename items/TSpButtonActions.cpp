@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-void TSpButton::SpButtonClick()
+void TSpButton::activate()
 {
     kind().activate(*this);
 }

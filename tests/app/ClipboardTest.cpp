@@ -10,12 +10,12 @@ TEST_F(ShelfTest, APastedFolderIsReachableFromItsNewWindowAfterARestart)
     TSpButton* target = main->commands().newFolder(); // tolmc1.dat
     state().pressPoint = QPoint(40, 0);
     TSpButton* moving = main->commands().newFolder(); // tolmc2.dat
-    moving->SpButtonClick();
+    moving->activate();
     TPrincipal::folderWindowOf(moving)->commands().newClock();
     state().currentItem = moving;
     main->commands().cut();
     flushDeletes();
-    target->SpButtonClick();
+    target->activate();
     state().pressPoint = QPoint(10, 10);
     TPrincipal::folderWindowOf(target)->commands().paste();
     tolm::app::saveSettings();
@@ -30,7 +30,7 @@ TEST_F(ShelfTest, APastedFolderIsReachableFromItsNewWindowAfterARestart)
     TSpButton* pasted = reopened->items()[0];
     EXPECT_EQ(pasted->Comando(), "tolmc2.dat");
     EXPECT_EQ(pasted->pos(), QPoint(10, 10));
-    pasted->SpButtonClick();
+    pasted->activate();
     ASSERT_NE(TPrincipal::folderWindowOf(pasted), nullptr);
     ASSERT_EQ(TPrincipal::folderWindowOf(pasted)->items().size(), 1);
     EXPECT_EQ(TPrincipal::folderWindowOf(pasted)->items()[0]->clase(), Clase::Reloj);
@@ -68,7 +68,7 @@ TEST_F(ShelfTest, AWindowWhoseFileWasJustCreatedAcceptsAPaste)
     TSpButton* folder = main->commands().newFolder();
     state().currentItem = main->commands().newClock();
     main->commands().copy();
-    folder->SpButtonClick();
+    folder->activate();
     TPrincipal* window = TPrincipal::folderWindowOf(folder);
     EXPECT_TRUE(window->items().isEmpty());
     window->commands().paste();

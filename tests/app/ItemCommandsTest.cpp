@@ -78,10 +78,10 @@ TEST_F(ShelfTest, ADriveOpensTheFileManagerAndAMemoryTileItsProperties)
     TPrincipal* main = startMain();
     TSpButton* drive = main->commands().newDrive();
     drive->setDirectorio("d:\\");
-    drive->SpButtonClick();
+    drive->activate();
     EXPECT_EQ(fake.shell.intents, QStringList({ "openFolder d:\\" }));
     TSpButton* memory = main->commands().newMemory();
-    memory->SpButtonClick();
+    memory->activate();
     ASSERT_EQ(propertiesOpened.size(), 1);
     EXPECT_EQ(propertiesOpened[0], memory);
     EXPECT_EQ(state().currentItem, memory);
@@ -131,7 +131,7 @@ TEST_F(ShelfTest, AnItemCutFromAClosedFolderWindowPastesWithItsSettings)
 {
     TPrincipal* main = startMain();
     TSpButton* folder = main->commands().newFolder();
-    folder->SpButtonClick();
+    folder->activate();
     TPrincipal* window = TPrincipal::folderWindowOf(folder);
     TSpButton* launcher = window->commands().newLauncher();
     launcher->setComando("gimp");
@@ -155,7 +155,7 @@ TEST_F(ShelfTest, ACutFolderMovesWithItsFilesOnce)
     TSpButton* target = main->commands().newFolder();
     state().pressPoint = QPoint(40, 0);
     TSpButton* moving = main->commands().newFolder();
-    moving->SpButtonClick();
+    moving->activate();
     TPrincipal::folderWindowOf(moving)->commands().newClock();
     state().currentItem = moving;
     main->commands().cut();
@@ -164,7 +164,7 @@ TEST_F(ShelfTest, ACutFolderMovesWithItsFilesOnce)
     EXPECT_TRUE(state().openFolderWindows.isEmpty());
     EXPECT_EQ(parse("tolmc2.dat").items.size(), 1);
 
-    target->SpButtonClick();
+    target->activate();
     TPrincipal* window = TPrincipal::folderWindowOf(target);
     window->commands().paste();
     EXPECT_EQ(state().cutBuffer(), nullptr);
@@ -179,14 +179,14 @@ TEST_F(ShelfTest, AFolderIsNeverPastedInsideItself)
 {
     TPrincipal* main = startMain();
     TSpButton* folder = main->commands().newFolder();
-    folder->SpButtonClick();
+    folder->activate();
     TPrincipal* window = TPrincipal::folderWindowOf(folder);
     state().currentItem = folder;
     main->commands().cut();
     flushDeletes();
     // Its window closed on the cut; open it again the way Enter would, then paste inside.
     folder->setEnabled(true);
-    folder->SpButtonClick();
+    folder->activate();
     folder->setEnabled(false);
     window = TPrincipal::folderWindowOf(folder);
     ASSERT_NE(window, nullptr);
@@ -224,7 +224,7 @@ TEST_F(ShelfTest, ACutFolderDestroyedWithItsWindowEmptiesTheBuffer)
 {
     TPrincipal* main = startMain();
     TSpButton* folder = main->commands().newFolder();
-    folder->SpButtonClick();
+    folder->activate();
     TSpButton* inner = TPrincipal::folderWindowOf(folder)->commands().newFolder();
     state().currentItem = inner;
     TPrincipal::folderWindowOf(folder)->commands().cut();
@@ -323,7 +323,7 @@ TEST_F(ShelfTest, TipoSetsSizeAndLayoutAndAssignCopiesButNotTheWindow)
     EXPECT_EQ(folder->Layout(), tolm::store::ButtonLayout::GlyphTop);
     folder->setTipo(42);
     EXPECT_EQ(folder->size(), QSize(40, 40));
-    folder->SpButtonClick();
+    folder->activate();
     TSpButton copy;
     copy.Assign(*folder);
     EXPECT_EQ(copy.Tag(), 1);
@@ -360,13 +360,13 @@ TEST_F(ShelfTest, AClockOpensTheOneCalendarWindowAtToday)
     tolm::app::connectDialogs(main);
     TSpButton* clock = main->commands().newClock();
     TSpButton* second = main->commands().newClock();
-    clock->SpButtonClick();
+    clock->activate();
     TCalendario* calendar = state().calendar();
     EXPECT_TRUE(calendar->isVisible());
     EXPECT_EQ(QDate(calendar->Calen()->Year(), calendar->Calen()->Month(), calendar->Calen()->Day()), today);
     calendar->close();
     EXPECT_FALSE(calendar->isVisible());
-    second->SpButtonClick();
+    second->activate();
     EXPECT_EQ(state().calendar(), calendar);
     EXPECT_TRUE(calendar->isVisible());
     calendar->close();

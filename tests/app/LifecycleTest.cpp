@@ -157,18 +157,18 @@ TEST_F(ShelfTest, FolderWindowsOpenOnceAndCloseAsATree)
 {
     TPrincipal* main = startMain();
     TSpButton* folder = main->commands().newFolder();
-    folder->SpButtonClick();
+    folder->activate();
     ASSERT_EQ(state().openFolderWindows.size(), 1);
     TPrincipal* window = state().openFolderWindows[0];
     EXPECT_EQ(folder->Tag(), 1);
     EXPECT_EQ(window->windowTitle(), "Carpeta");
     EXPECT_EQ(window->timer(), nullptr);
     // Activating again brings the same window forward.
-    folder->SpButtonClick();
+    folder->activate();
     EXPECT_EQ(state().openFolderWindows.size(), 1);
 
     TSpButton* sub = window->commands().newFolder();
-    sub->SpButtonClick();
+    sub->activate();
     ASSERT_EQ(state().openFolderWindows.size(), 2);
     window->commands().newClock();
 
@@ -179,7 +179,7 @@ TEST_F(ShelfTest, FolderWindowsOpenOnceAndCloseAsATree)
     EXPECT_EQ(TPrincipal::folderWindowOf(folder), nullptr);
 
     // The sub-folder was open when its parent closed, so it opens with it again.
-    folder->SpButtonClick();
+    folder->activate();
     EXPECT_EQ(state().openFolderWindows.size(), 2);
     TPrincipal* reopened = TPrincipal::folderWindowOf(folder);
     ASSERT_NE(reopened, nullptr);
@@ -194,8 +194,8 @@ TEST_F(ShelfTest, ClosingTheMainWindowSavesEveryWindow)
     TSpButton* a = main->commands().newFolder();
     state().pressPoint = QPoint(40, 0);
     TSpButton* b = main->commands().newFolder();
-    a->SpButtonClick();
-    b->SpButtonClick();
+    a->activate();
+    b->activate();
     state().openFolderWindows[0]->commands().newClock();
     state().openFolderWindows[1]->commands().newMemory();
     main->close();
@@ -209,7 +209,7 @@ TEST_F(ShelfTest, RestoreDiscardsUnsavedFolderChangesAndReopensSavedFolders)
 {
     TPrincipal* main = startMain();
     TSpButton* folder = main->commands().newFolder();
-    folder->SpButtonClick();
+    folder->activate();
     tolm::app::saveSettings();
     state().openFolderWindows[0]->commands().newClock();
     main->commands().newMemory();
@@ -225,10 +225,10 @@ TEST_F(ShelfTest, DeletingAnOpenFolderDeletesItsWholeTreeUnsaved)
 {
     TPrincipal* main = startMain();
     TSpButton* folder = main->commands().newFolder();
-    folder->SpButtonClick();
+    folder->activate();
     TPrincipal* window = TPrincipal::folderWindowOf(folder);
     TSpButton* sub = window->commands().newFolder();
-    sub->SpButtonClick();
+    sub->activate();
     // Folders made since the last save are found through the open windows.
     TPrincipal::folderWindowOf(sub)->commands().newFolder();
     ASSERT_TRUE(exists("tolmc3.dat"));
@@ -247,7 +247,7 @@ TEST_F(ShelfTest, FolderFilesNamingEachOtherDoNotOpenWithoutEnd)
 {
     TPrincipal* main = startMain();
     TSpButton* folder = main->commands().newFolder();
-    folder->SpButtonClick();
+    folder->activate();
     TPrincipal* window = state().openFolderWindows[0];
     // A folder inside tolmc1.dat that names tolmc1.dat itself, stored open.
     TSpButton* loop = window->commands().newFolder();
@@ -257,6 +257,6 @@ TEST_F(ShelfTest, FolderFilesNamingEachOtherDoNotOpenWithoutEnd)
     window->close();
     flushDeletes();
 
-    folder->SpButtonClick();
+    folder->activate();
     EXPECT_EQ(state().openFolderWindows.size(), 1);
 }

@@ -24,7 +24,7 @@ protected:
         TSpButton* folder = main->commands().newFolder();
         state().pressPoint = QPoint(40, 0);
         main->commands().newMemory();
-        folder->SpButtonClick();
+        folder->activate();
         EXPECT_EQ(state().openFolderWindows.size(), 1);
         m_folderWindow = state().openFolderWindows.value(0);
         if (m_folderWindow)
@@ -92,7 +92,7 @@ TEST_F(SaveFailureTest, AFolderWindowThatCannotBeSavedStaysOpenWithItsItems)
     // A second folder inside the first, open too; its file is the one in the way.
     state().pressPoint = QPoint(40, 0);
     TSpButton* inner = m_folderWindow->commands().newFolder();
-    inner->SpButtonClick();
+    inner->activate();
     ASSERT_EQ(state().openFolderWindows.size(), 2);
     QPointer<TPrincipal> innerWindow = state().openFolderWindows.value(1);
     ASSERT_TRUE(innerWindow);

@@ -131,7 +131,7 @@ TEST_F(ShelfTest, AFolderTreeKeepsFilesThatAreNotShelves)
     write("tolmc2.dat", foreign);
     TPrincipal* main = startMain();
     TSpButton* folder = main->commands().newFolder();
-    folder->SpButtonClick();
+    folder->activate();
     TSpButton* inner = TPrincipal::folderWindowOf(folder)->commands().newFolder();
     ASSERT_EQ(inner->Comando(), "tolmc3.dat");
     inner->setComando("tolmc2.dat");
@@ -161,7 +161,7 @@ TEST_F(ShelfTest, AHostileCutFolderClearedFromTheBufferDeletesNothing)
 
     // Pasting it elsewhere moves the item and touches no file.
     TSpButton* other = main->commands().newFolder();
-    other->SpButtonClick();
+    other->activate();
     TPrincipal* window = TPrincipal::folderWindowOf(other);
     state().pressPoint = QPoint(5, 5);
     window->commands().paste();

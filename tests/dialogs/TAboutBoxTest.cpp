@@ -38,7 +38,7 @@ TEST_F(AboutBox, ShowsTheProgramAndItsVersion)
     EXPECT_TRUE(notice[2].startsWith("email: "));
     EXPECT_EQ(box->OKButton()->text(), "OK");
     EXPECT_TRUE(box->OKButton()->isDefault());
-    EXPECT_EQ(box->BotonWeb()->text(), "Tolm2000 - home");
+    EXPECT_EQ(box->webButton()->text(), "Tolm2000 - home");
     EXPECT_FALSE(box->Image1()->pixmap().isNull());
     EXPECT_EQ(box->ProgramIcon()->size(), QSize(32, 32));
 
@@ -54,7 +54,7 @@ TEST_F(AboutBox, HomeButtonOpensTheReadmeAndCloses)
     fake.urlOpener.result = false; // a failure to open is not looked at
     QPointer<TAboutBox> box = new TAboutBox;
     box->show();
-    QTest::mouseClick(box->BotonWeb(), Qt::LeftButton);
+    QTest::mouseClick(box->webButton(), Qt::LeftButton);
     const QList<QUrl>& opened = fake.urlOpener.opened;
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0].scheme(), "file");

@@ -322,7 +322,7 @@ TEST_F(PropiedadesTest, AFolderDescriptionRenamesItsOpenWindowOnAccept)
 {
     TPrincipal* main = startMain();
     TSpButton* folder = main->commands().newFolder();
-    folder->SpButtonClick();
+    folder->activate();
     TPrincipal* window = TPrincipal::folderWindowOf(folder);
     ASSERT_NE(window, nullptr);
     ASSERT_NE(folder->Tag(), 0);

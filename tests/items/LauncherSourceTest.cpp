@@ -191,7 +191,7 @@ TEST_F(LauncherSourceTest, DroppedDesktopEntriesAreCaptionedAndLaunchedByTheShel
 
         // Activation hands the entry itself to the shell, which runs it as it says.
         fake.shell.launches.clear();
-        item->SpButtonClick();
+        item->activate();
         ASSERT_EQ(fake.shell.launches.size(), 1) << c.file;
         EXPECT_EQ(fake.shell.launches[0].command, path);
         EXPECT_EQ(fake.shell.launches[0].directory, dir.path());
