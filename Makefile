@@ -9,17 +9,21 @@ JOBS     ?= $(shell nproc)
 
 # desktop-file-utils and appstream validate the installed desktop entry and
 # metainfo in the tests; dpkg-dev and file let `make package` find the
-# package's library dependencies.
+# package's library dependencies. qt6-l10n-tools and qt6-tools-dev compile
+# the translations (lrelease, and CMake's LinguistTools); qt6-translations-l10n
+# holds Qt's own texts in the user's language (the buttons of message boxes).
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev \
            libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils openbox weston qt6-wayland \
-           fonts-dejavu-core desktop-file-utils appstream dpkg-dev file
+           fonts-dejavu-core desktop-file-utils appstream dpkg-dev file \
+           qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
 FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 PREFIX   ?= /usr/local
 
-.PHONY: all run test test-sanitize bench fuzz deps fuzz-deps build clean format screenshot install package
+.PHONY: all run test test-sanitize bench fuzz deps fuzz-deps build clean format screenshot install package \
+        translations
 
 all: build
 
@@ -108,6 +112,14 @@ fuzz: fuzz-deps
 	  $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=512 -timeout=5 \
 	      $(FUZZ_BUILD)/corpus/$$name fuzz/seeds || exit 1; \
 	done
+
+# Refreshes every translations/tolm_<language>.ts from the texts in the
+# sources: new texts come in untranslated, texts no longer used go. The build
+# never does this; it only compiles the .ts files.
+LUPDATE ?= /usr/lib/qt6/bin/lupdate
+translations: deps
+	$(LUPDATE) -source-language es -locations none -no-obsolete app dialogs items widgets \
+	  -ts translations/tolm_*.ts
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

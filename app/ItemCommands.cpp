@@ -13,6 +13,7 @@
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace tolm::app {
@@ -169,8 +170,9 @@ bool ItemCommands::emptyCutBuffer()
         state.clearCutBuffer();
         return true;
     }
-    if (!app::askOkCancel(QStringLiteral("Atención"),
-            QStringLiteral("Hay una carpeta cortada en el buffer\n¿Borrar carpeta?")))
+    if (!app::askOkCancel(QCoreApplication::translate("ItemCommands", "Atención"),
+            QCoreApplication::translate(
+                "ItemCommands", "Hay una carpeta cortada en el buffer\n¿Borrar carpeta?")))
         return false;
     state.takeCutFolder();
     deleteFolderForGood(buffered);
@@ -232,8 +234,9 @@ void ItemCommands::paste()
     if (buffered->isFolder()) {
         // A folder pasted into its own window tree would contain itself.
         if (windowIsInsideFolder(&m_window, buffered)) {
-            app::showMessage(
-                QStringLiteral("Tolm"), QStringLiteral("Una carpeta no se puede pegar dentro de sí misma."));
+            app::showMessage(QStringLiteral("Tolm"),
+                QCoreApplication::translate(
+                    "ItemCommands", "Una carpeta no se puede pegar dentro de sí misma."));
             return;
         }
         buffered->move(state.pressPoint);

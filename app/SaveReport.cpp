@@ -2,6 +2,8 @@
 
 #include "app/Messages.h"
 
+#include <QCoreApplication>
+
 namespace tolm::app {
 
 void SaveReport::show() const
@@ -9,13 +11,15 @@ void SaveReport::show() const
     if (!any())
         return;
     showError(text()
-        + QStringLiteral("\n\nLo que contienen las ventanas sigue abierto; Tolm volverá a "
-                         "guardarlo en cuanto se pueda escribir el fichero."));
+        + QCoreApplication::translate("SaveReport",
+            "\n\nLo que contienen las ventanas sigue abierto; Tolm volverá a "
+            "guardarlo en cuanto se pueda escribir el fichero."));
 }
 
 QString SaveReport::failedLine(const QString& file, const QString& reason)
 {
-    return QStringLiteral("No se puede guardar el fichero %1: %2").arg(file, reason);
+    return QCoreApplication::translate("SaveReport", "No se puede guardar el fichero %1: %2")
+        .arg(file, reason);
 }
 
 QString SaveReport::reason(const std::string& storeError)

@@ -4,6 +4,8 @@
 #include "app/SaveReport.h"
 #include "store/ShelfFile.h"
 
+#include <QCoreApplication>
+
 namespace tolm::app {
 
 ShelfDocument::ShelfDocument(std::filesystem::path folder, QString fileName)
@@ -58,8 +60,9 @@ bool ShelfDocument::writeRecovery(
     std::string error;
     if (!store::writeFileAtomically(pathOf(m_recoveryFileName), bytes, &error, store::Links::Replace)) {
         m_saveFailed = true;
-        report.add(QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
-                                  "Tampoco se pudo guardar esta ventana en %2: %3")
+        report.add(QCoreApplication::translate("ShelfDocument",
+            "El fichero %1 no se pudo cargar y no se ha modificado.\n"
+            "Tampoco se pudo guardar esta ventana en %2: %3")
                        .arg(m_fileName, m_recoveryFileName, SaveReport::reason(error)));
         return false;
     }

@@ -10,6 +10,7 @@
 #include "items/TSpButton.h"
 
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
@@ -67,8 +68,9 @@ void ShelfKeyboard::activateByKey(TSpButton* item)
     // A cut folder waits disabled for its paste; opening its window now
     // would let the folder be pasted inside itself.
     if (item->isFolder() && item == state.cutBuffer()) {
-        showMessage(
-            QStringLiteral("Tolm"), QStringLiteral("La carpeta está cortada; péguela antes de abrirla."));
+        showMessage(QStringLiteral("Tolm"),
+            QCoreApplication::translate(
+                "ShelfKeyboard", "La carpeta está cortada; péguela antes de abrirla."));
         return;
     }
     state.currentItem = item;

@@ -9,6 +9,8 @@
 #include "app/WindowDocument.h"
 #include "store/SavePoint.h"
 
+#include <QCoreApplication>
+
 namespace tolm::app {
 
 void saveEveryWindow(SaveReport& report)
@@ -36,8 +38,9 @@ bool quitSavingEveryWindow(TPrincipal& main)
             qCWarning(lcApp, "%s", qPrintable(report.text()));
         } else if (!askOkCancel(QStringLiteral("Tolm"),
                        report.text()
-                           + QStringLiteral("\n\n¿Salir de Tolm sin guardar? Con Cancelar, Tolm sigue "
-                                            "abierto con todo lo que contiene."))) {
+                           + QCoreApplication::translate("ShelfSession",
+                               "\n\n¿Salir de Tolm sin guardar? Con Cancelar, Tolm sigue "
+                               "abierto con todo lo que contiene."))) {
             return false;
         }
     }
@@ -58,9 +61,10 @@ void saveSettings()
     if (!report.any() && main && state.savePoint && state.savingOffReason.isEmpty()) {
         std::string error;
         if (!store::SavePoint::keep(state.shelfFolder, &error))
-            report.add(QStringLiteral("No se puede guardar la configuración en %1: %2")
-                           .arg(QString::fromStdString(store::SavePoint::folder(state.shelfFolder).string()),
-                               SaveReport::reason(error)));
+            report.add(
+                QCoreApplication::translate("ShelfSession", "No se puede guardar la configuración en %1: %2")
+                    .arg(QString::fromStdString(store::SavePoint::folder(state.shelfFolder).string()),
+                        SaveReport::reason(error)));
     }
     report.show();
 }
@@ -72,12 +76,13 @@ void restoreSettings()
     if (!main)
         return;
     const bool kept = store::SavePoint::kept(state.shelfFolder);
-    const QString question = kept
-        ? QStringLiteral("¿Volver a la configuración guardada con «Guardar configuración»?\n"
-                         "Se perderán los cambios hechos desde entonces en todas las ventanas.")
-        : QStringLiteral("¿Volver a la configuración que tenía Tolm al iniciarse?\n"
-                         "Se perderán los cambios hechos desde entonces en todas las ventanas.");
-    if (!askOkCancel(QStringLiteral("Restaurar configuración"), question))
+    const QString question = kept ? QCoreApplication::translate("ShelfSession",
+                                 "¿Volver a la configuración guardada con «Guardar configuración»?\n"
+                                 "Se perderán los cambios hechos desde entonces en todas las ventanas.")
+                                  : QCoreApplication::translate("ShelfSession",
+                                      "¿Volver a la configuración que tenía Tolm al iniciarse?\n"
+                                      "Se perderán los cambios hechos desde entonces en todas las ventanas.");
+    if (!askOkCancel(QCoreApplication::translate("ShelfSession", "Restaurar configuración"), question))
         return;
 
     const auto windows = state.openFolderWindows;
@@ -95,8 +100,9 @@ void restoreSettings()
     std::string error;
     if (state.savePoint && state.savingOffReason.isEmpty()
         && !state.savePoint->restore(state.shelfFolder, &error))
-        showError(QStringLiteral("No se puede restaurar la configuración: %1\n"
-                                 "Las ventanas muestran lo que contienen ahora sus ficheros.")
+        showError(QCoreApplication::translate("ShelfSession",
+            "No se puede restaurar la configuración: %1\n"
+            "Las ventanas muestran lo que contienen ahora sus ficheros.")
                       .arg(SaveReport::reason(error)));
     main->document().reload();
 }

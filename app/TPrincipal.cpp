@@ -108,7 +108,7 @@ void TPrincipal::setUp()
     m_closing = false;
     m_discard = false;
     m_undoAction->setEnabled(false);
-    m_windowMenu->setTitle(QStringLiteral("Ventana"));
+    m_windowMenu->setTitle(tr("Ventana"));
     m_menuHost = nullptr;
     if (m_isMain) {
         m_document->openMain(state.shelfFolder);

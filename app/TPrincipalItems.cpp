@@ -55,8 +55,7 @@ void TPrincipal::openFolder(TSpButton* folder)
         // A folder's file must be a plain name beside the main shelf file;
         // anything else would read or write a file outside the shelf folder.
         app::showMessage(QStringLiteral("Tolm"),
-            QStringLiteral(
-                "La carpeta «%1» no se puede abrir:\n«%2» no es un fichero de carpeta de esta bandeja.")
+            tr("La carpeta «%1» no se puede abrir:\n«%2» no es un fichero de carpeta de esta bandeja.")
                 .arg(folder->Caption().isEmpty() ? folder->Hint() : folder->Caption(), file));
         return;
     }

@@ -59,49 +59,51 @@ void TPrincipal::buildMenus()
     auto window = [this](void (TPrincipal::*handler)()) { return [this, handler] { (this->*handler)(); }; };
     auto command = [&commands](auto handler) { return [c = &commands, handler] { (c->*handler)(); }; };
 
-    m_windowMenu = new QMenu(QStringLiteral("Ventana"), this);
+    m_windowMenu = new QMenu(tr("Ventana"), this);
     m_windowMenu->setObjectName(QStringLiteral("MenuVentana"));
-    QMenu* opciones = m_windowMenu->addMenu(QStringLiteral("Opciones"));
-    addItem(opciones, QStringLiteral("Marco de ventana"), this, window(&TPrincipal::toggleFrame));
-    addItem(opciones, QStringLiteral("Siempre botones"), this, window(&TPrincipal::toggleAlwaysButtons));
-    addItem(opciones, QStringLiteral("Color de fondo"), this, window(&TPrincipal::chooseColor));
-    addItem(opciones, QStringLiteral("Fuente por defecto"), this, window(&TPrincipal::chooseDefaultFont));
+    QMenu* opciones = m_windowMenu->addMenu(tr("Opciones"));
+    addItem(opciones, tr("Marco de ventana"), this, window(&TPrincipal::toggleFrame));
+    addItem(opciones, tr("Siempre botones"), this, window(&TPrincipal::toggleAlwaysButtons));
+    addItem(opciones, tr("Color de fondo"), this, window(&TPrincipal::chooseColor));
+    addItem(opciones, tr("Fuente por defecto"), this, window(&TPrincipal::chooseDefaultFont));
     m_windowMenu->addSeparator();
-    QMenu* nuevo = m_windowMenu->addMenu(QStringLiteral("Nuevo"));
-    addItem(nuevo, QStringLiteral("Botón"), this, command(&app::ItemCommands::newLauncher));
-    addItem(nuevo, QStringLiteral("Carpeta"), this, command(&app::ItemCommands::newFolder));
+    QMenu* nuevo = m_windowMenu->addMenu(tr("Nuevo"));
+    addItem(nuevo, tr("Botón"), this, command(&app::ItemCommands::newLauncher));
+    addItem(nuevo, tr("Carpeta"), this, command(&app::ItemCommands::newFolder));
     nuevo->addSeparator();
-    addItem(nuevo, QStringLiteral("Reloj"), this, command(&app::ItemCommands::newClock));
-    addItem(nuevo, QStringLiteral("Memoria"), this, command(&app::ItemCommands::newMemory));
-    addItem(nuevo, QStringLiteral("Disco"), this, command(&app::ItemCommands::newDrive));
+    addItem(nuevo, tr("Reloj"), this, command(&app::ItemCommands::newClock));
+    addItem(nuevo, tr("Memoria"), this, command(&app::ItemCommands::newMemory));
+    addItem(nuevo, tr("Disco"), this, command(&app::ItemCommands::newDrive));
     m_windowMenu->addSeparator();
-    m_undoAction = addItem(m_windowMenu, QStringLiteral("Deshacer"), this, command(&app::ItemCommands::undo));
-    m_pasteAction = addItem(m_windowMenu, QStringLiteral("Pegar"), this, command(&app::ItemCommands::paste));
+    m_undoAction = addItem(m_windowMenu, tr("Deshacer"), this, command(&app::ItemCommands::undo));
+    m_pasteAction = addItem(m_windowMenu, tr("Pegar"), this, command(&app::ItemCommands::paste));
     m_windowMenu->addSeparator();
-    addItem(m_windowMenu, QStringLiteral("Guardar configuración"), this, app::saveSettings);
-    addItem(m_windowMenu, QStringLiteral("Restaurar configuración"), this, app::restoreSettings);
+    addItem(m_windowMenu, tr("Guardar configuración"), this, app::saveSettings);
+    addItem(m_windowMenu, tr("Restaurar configuración"), this, app::restoreSettings);
     m_windowMenu->addSeparator();
-    addItem(m_windowMenu, QStringLiteral("Organizar botones"), this, command(&app::ItemCommands::arrange));
+    addItem(m_windowMenu, tr("Organizar botones"), this, command(&app::ItemCommands::arrange));
     m_windowMenu->addSeparator();
-    addItem(m_windowMenu, QStringLiteral("Cerrar"), this, window(&TPrincipal::closeWindow));
+    addItem(m_windowMenu, tr("Cerrar"), this, window(&TPrincipal::closeWindow));
     m_windowMenu->addSeparator();
-    addItem(m_windowMenu, QStringLiteral("Acerca de .."), this, window(&TPrincipal::showAbout));
+    addItem(m_windowMenu, tr("Acerca de .."), this, window(&TPrincipal::showAbout));
     connect(m_windowMenu, &QMenu::aboutToShow, this,
         [this] { m_pasteAction->setEnabled(AppState::get().cutBuffer() != nullptr); });
 
     // The five item menus; entries marked as default are drawn bold. Each
     // ends with a separator, below which the window menu is hung while it is open.
     struct Entry {
-        const char* text; // nullptr: a separator
+        const char* text; // untranslated; nullptr: a separator
         std::function<void()> handler {};
         bool isDefault { false };
     };
     const Entry separator { nullptr };
-    const Entry abrir { "&Abrir", command(&app::ItemCommands::open), true };
-    const Entry cortar { "C&ortar", command(&app::ItemCommands::cut) };
-    const Entry copiar { "&Copiar", command(&app::ItemCommands::copy) };
-    const Entry eliminar { "E&liminar", command(&app::ItemCommands::deleteItem) };
-    const Entry propiedades { "P&ropiedades", command(&app::ItemCommands::showProperties) };
+    const Entry abrir { QT_TRANSLATE_NOOP("TPrincipal", "&Abrir"), command(&app::ItemCommands::open), true };
+    const Entry cortar { QT_TRANSLATE_NOOP("TPrincipal", "C&ortar"), command(&app::ItemCommands::cut) };
+    const Entry copiar { QT_TRANSLATE_NOOP("TPrincipal", "&Copiar"), command(&app::ItemCommands::copy) };
+    const Entry eliminar { QT_TRANSLATE_NOOP("TPrincipal", "E&liminar"),
+        command(&app::ItemCommands::deleteItem) };
+    const Entry propiedades { QT_TRANSLATE_NOOP("TPrincipal", "P&ropiedades"),
+        command(&app::ItemCommands::showProperties) };
     auto itemMenu = [this](const char* name, std::initializer_list<Entry> entries) {
         auto* menu = new QMenu(this);
         menu->setObjectName(QString::fromLatin1(name));
@@ -111,7 +113,7 @@ void TPrincipal::buildMenus()
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = addItem(menu, QString::fromUtf8(entry.text), this, entry.handler);
+            QAction* action = addItem(menu, tr(entry.text), this, entry.handler);
             if (entry.isDefault)
                 makeDefault(action);
         }
@@ -120,19 +122,24 @@ void TPrincipal::buildMenus()
     m_launcherMenu = itemMenu("MenuBoton",
         { abrir, separator, cortar, copiar, separator, eliminar, separator, propiedades, separator });
     m_folderMenu = itemMenu("MenuCarpeta",
-        { abrir, { "&Cerrar", window(&TPrincipal::closeFolder) }, separator, cortar, separator,
-            { "E&liminar", command(&app::ItemCommands::deleteFolder) }, separator, propiedades, separator });
+        { abrir, { QT_TRANSLATE_NOOP("TPrincipal", "&Cerrar"), window(&TPrincipal::closeFolder) }, separator,
+            cortar, separator,
+            { QT_TRANSLATE_NOOP("TPrincipal", "E&liminar"), command(&app::ItemCommands::deleteFolder) },
+            separator, propiedades, separator });
     m_clockMenu = itemMenu("MenuReloj",
         { abrir, separator, cortar, copiar, separator, eliminar, separator,
-            { "Fecha y Hora", window(&TPrincipal::openDateTimeSettings) },
-            { "Configuración Regional", window(&TPrincipal::openRegionalSettings) }, separator, propiedades,
-            separator });
+            { QT_TRANSLATE_NOOP("TPrincipal", "Fecha y Hora"), window(&TPrincipal::openDateTimeSettings) },
+            { QT_TRANSLATE_NOOP("TPrincipal", "Configuración Regional"),
+                window(&TPrincipal::openRegionalSettings) },
+            separator, propiedades, separator });
     m_driveMenu = itemMenu("MenuDisco",
-        { abrir, { "E&xplorar", window(&TPrincipal::exploreDrive) }, separator, cortar, copiar, separator,
-            eliminar, separator, propiedades, separator });
+        { abrir, { QT_TRANSLATE_NOOP("TPrincipal", "E&xplorar"), window(&TPrincipal::exploreDrive) },
+            separator, cortar, copiar, separator, eliminar, separator, propiedades, separator });
     m_memoryMenu = itemMenu("MenuMemoria",
         { cortar, copiar, separator, eliminar, separator,
-            { "P&ropiedades", command(&app::ItemCommands::showProperties), true }, separator });
+            { QT_TRANSLATE_NOOP("TPrincipal", "P&ropiedades"), command(&app::ItemCommands::showProperties),
+                true },
+            separator });
 }
 
 QMenu* TPrincipal::menuForClase(int clase) const

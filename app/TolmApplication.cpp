@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/InstanceLock.h"
+#include "app/Language.h"
 #include "app/Log.h"
 #include "app/Messages.h"
 #include "app/SaveReport.h"
@@ -16,9 +17,11 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QSaveFile>
 #include <QSessionManager>
@@ -122,11 +125,13 @@ void saveQuietly()
 
 QString noAnswerText(const QString& folder, qint64 pid)
 {
-    const QString holder
-        = pid > 0 ? QStringLiteral("Otro Tolm (proceso %1)").arg(pid) : QStringLiteral("Otro Tolm");
-    return QStringLiteral("%1 tiene abierta la carpeta %2, pero no responde.\n\n"
-                          "Este Tolm se cierra sin abrirla. Cierre el otro, o espere a que responda, "
-                          "y vuelva a iniciar Tolm.")
+    const QString holder = pid > 0
+        ? QCoreApplication::translate("TolmApplication", "Otro Tolm (proceso %1)").arg(pid)
+        : QCoreApplication::translate("TolmApplication", "Otro Tolm");
+    return QCoreApplication::translate("TolmApplication",
+        "%1 tiene abierta la carpeta %2, pero no responde.\n\n"
+        "Este Tolm se cierra sin abrirla. Cierre el otro, o espere a que responda, "
+        "y vuelva a iniciar Tolm.")
         .arg(holder, folder);
 }
 
@@ -140,28 +145,37 @@ struct LockTrouble {
 LockTrouble lockTrouble(const InstanceLock& lock)
 {
     const QString name = QString::fromLatin1(InstanceLock::kLockFileName);
-    const QString elsewhere = QStringLiteral("o inicie Tolm en otra carpeta con --dir CARPETA o --user.");
+    const QString elsewhere = QCoreApplication::translate(
+        "TolmApplication", "o inicie Tolm en otra carpeta con --dir CARPETA o --user.");
     if (lock.obstacle() == InstanceLock::Obstacle::NotAFile)
-        return {
-            QStringLiteral("en ella hay una carpeta u otra cosa llamada %1 que no es un fichero").arg(name),
-            QStringLiteral("Borre o cambie de nombre %1, ").arg(name) + elsewhere,
-            QStringLiteral("%1 is not a regular file").arg(name)
-        };
+        return { QCoreApplication::translate(
+                     "TolmApplication", "en ella hay una carpeta u otra cosa llamada %1 que no es un fichero")
+                     .arg(name),
+            QCoreApplication::translate("TolmApplication", "Borre o cambie de nombre %1, ").arg(name)
+                + elsewhere,
+            QStringLiteral("%1 is not a regular file").arg(name) };
     const QString english = QString::fromLocal8Bit(std::strerror(lock.errorNumber()));
     switch (lock.errorNumber()) {
     case EACCES:
     case EPERM:
-        return { QStringLiteral("no hay permiso para escribir en ella"),
-            QStringLiteral("Dé permiso de escritura en la carpeta, ") + elsewhere, english };
+        return { QCoreApplication::translate("TolmApplication", "no hay permiso para escribir en ella"),
+            QCoreApplication::translate("TolmApplication", "Dé permiso de escritura en la carpeta, ")
+                + elsewhere,
+            english };
     case EROFS:
-        return { QStringLiteral("está en un disco de solo lectura"),
-            QStringLiteral("Monte el disco con escritura, ") + elsewhere, english };
+        return { QCoreApplication::translate("TolmApplication", "está en un disco de solo lectura"),
+            QCoreApplication::translate("TolmApplication", "Monte el disco con escritura, ") + elsewhere,
+            english };
     case ENOSPC:
     case EDQUOT:
-        return { QStringLiteral("el disco está lleno"),
-            QStringLiteral("Libere espacio en el disco, ") + elsewhere, english };
+        return { QCoreApplication::translate("TolmApplication", "el disco está lleno"),
+            QCoreApplication::translate("TolmApplication", "Libere espacio en el disco, ") + elsewhere,
+            english };
     default:
-        return { english, QStringLiteral("Haga que se pueda escribir en la carpeta, ") + elsewhere, english };
+        return { english,
+            QCoreApplication::translate("TolmApplication", "Haga que se pueda escribir en la carpeta, ")
+                + elsewhere,
+            english };
     }
 }
 
@@ -299,6 +313,8 @@ int runTolm(int argc, char** argv)
     // restarts Tolm then starts it with --user or --dir again, on the same shelves.
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolm"));
+    // Before the first window: every text is translated as it is made.
+    useLanguage(chooseLanguage(QLocale::system().uiLanguages()));
     // The desktop entry's name lets the desktop match the windows to the
     // menu entry and its icon; the window icon is the same drawing.
     QGuiApplication::setDesktopFileName(QStringLiteral("tolm"));
@@ -335,9 +351,11 @@ int runTolm(int argc, char** argv)
         qCWarning(lcApp, "cannot lock %s (%s); the shelves open but nothing is saved in this folder",
             qPrintable(lock.lockFilePath()), qPrintable(trouble.englishWhy));
         state.savingOffReason
-            = QStringLiteral("Tolm no puede bloquear la carpeta %1: %2.").arg(folder, trouble.why);
+            = QCoreApplication::translate("TolmApplication", "Tolm no puede bloquear la carpeta %1: %2.")
+                  .arg(folder, trouble.why);
         showError(state.savingOffReason
-            + QStringLiteral("\n\nTolm abre las estanterías, pero no guardará cambios en esta carpeta. ")
+            + QCoreApplication::translate("TolmApplication",
+                "\n\nTolm abre las estanterías, pero no guardará cambios en esta carpeta. ")
             + trouble.remedy);
     }
     // The start counter lives in the settings file; a counter that cannot be

@@ -13,6 +13,7 @@
 #include "store/ShelfFile.h"
 #include "store/StreamError.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -63,7 +64,8 @@ bool WindowDocument::openFolder(const std::filesystem::path& folder, const QStri
         // Items refuse to open such a folder; a window made for one anyway
         // never reads or writes it.
         m_loadFailed = true;
-        showError(QStringLiteral("No es un fichero de carpeta: %1").arg(fileName));
+        showError(
+            QCoreApplication::translate("WindowDocument", "No es un fichero de carpeta: %1").arg(fileName));
         return false;
     }
     return true;
@@ -83,10 +85,11 @@ void WindowDocument::sayFolderUnwritable(const QString& reason)
     if (m_folderUnwritableSaid)
         return;
     m_folderUnwritableSaid = true;
-    showError(QStringLiteral("No se puede escribir en la carpeta %1 (%2).\n"
-                             "Lo que ponga en Tolm no se podrá guardar aquí. Para guardar "
-                             "las estanterías en otra carpeta, inicie Tolm con la opción "
-                             "--dir CARPETA (o --user, la carpeta del usuario).")
+    showError(QCoreApplication::translate("WindowDocument",
+        "No se puede escribir en la carpeta %1 (%2).\n"
+        "Lo que ponga en Tolm no se podrá guardar aquí. Para guardar "
+        "las estanterías en otra carpeta, inicie Tolm con la opción "
+        "--dir CARPETA (o --user, la carpeta del usuario).")
                   .arg(QString::fromStdString(m_file.folder().string()), reason));
 }
 
@@ -132,7 +135,10 @@ void WindowDocument::writeFreshFile(const QString& name, const QRect& outer, std
 {
     std::string error;
     if (!m_file.writeNew(name, fileHead(outer, color), &error))
-        throw std::runtime_error("No se puede crear el fichero " + name.toStdString() + ": " + error);
+        throw std::runtime_error(
+            QCoreApplication::translate("WindowDocument", "No se puede crear el fichero %1: %2")
+                .arg(name, QString::fromStdString(error))
+                .toStdString());
 }
 
 std::size_t WindowDocument::maxItems()
@@ -189,7 +195,7 @@ void WindowDocument::read()
             if (m_window.isMainWindow())
                 sayFolderUnwritable(SaveReport::reason(error));
             else
-                showError(QStringLiteral("No se puede crear el fichero %1: %2")
+                showError(QCoreApplication::translate("WindowDocument", "No se puede crear el fichero %1: %2")
                               .arg(m_file.fileName(), SaveReport::reason(error)));
         }
         return;
@@ -200,7 +206,9 @@ void WindowDocument::read()
     if (!bytes) {
         m_loadFailed = true;
         throw std::runtime_error(
-            "No se puede leer el fichero " + m_file.fileName().toStdString() + ": " + readError);
+            QCoreApplication::translate("WindowDocument", "No se puede leer el fichero %1: %2")
+                .arg(m_file.fileName(), QString::fromStdString(readError))
+                .toStdString());
     }
     state.currentItem = nullptr;
 
@@ -218,8 +226,9 @@ void WindowDocument::read()
     }
     if (!reader->magicMatches()) {
         m_loadFailed = true;
-        showMessage(QStringLiteral("Error caragando datos"),
-            QStringLiteral("El fichero %1\nno es compatible con esta versión del programa")
+        showMessage(QCoreApplication::translate("WindowDocument", "Error caragando datos"),
+            QCoreApplication::translate(
+                "WindowDocument", "El fichero %1\nno es compatible con esta versión del programa")
                 .arg(m_file.fileName()));
         return;
     }
@@ -242,9 +251,10 @@ void WindowDocument::read()
     }
     if (itemCount > maxItems()) {
         m_loadFailed = true;
-        showMessage(QStringLiteral("Error caragando datos"),
-            QStringLiteral("El fichero %1\ntiene %2 elementos; una ventana admite como mucho %3.\n"
-                           "El fichero no se ha modificado.")
+        showMessage(QCoreApplication::translate("WindowDocument", "Error caragando datos"),
+            QCoreApplication::translate("WindowDocument",
+                "El fichero %1\ntiene %2 elementos; una ventana admite como mucho %3.\n"
+                "El fichero no se ha modificado.")
                 .arg(m_file.fileName())
                 .arg(itemCount)
                 .arg(maxItems()));
@@ -315,9 +325,10 @@ bool WindowDocument::writeRecovery(SaveReport& report)
     bool named = false;
     if (m_file.writeRecovery(shelfBytes(), stableBytes(), report, &named) && named)
         showMessage(QStringLiteral("Tolm"),
-            QStringLiteral("El fichero %1 no se pudo cargar y no se ha modificado.\n"
-                           "Lo que contiene esta ventana se guarda en %2;\n"
-                           "para usarlo, cambie su nombre a %1.")
+            QCoreApplication::translate("WindowDocument",
+                "El fichero %1 no se pudo cargar y no se ha modificado.\n"
+                "Lo que contiene esta ventana se guarda en %2;\n"
+                "para usarlo, cambie su nombre a %1.")
                 .arg(m_file.fileName(), m_file.recoveryFileName()));
     return false;
 }

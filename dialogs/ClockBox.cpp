@@ -30,7 +30,7 @@ QCheckBox* check(QWidget* parent, const char* name, const QString& text)
 } // namespace
 
 ClockBox::ClockBox(QWidget* parent)
-    : QGroupBox(QStringLiteral(" Opciones "), parent)
+    : QGroupBox(tr(" Opciones "), parent)
 {
     setObjectName(QStringLiteral("clockBox"));
     m_timeFormatEdit = edit(this, "timeFormatEdit");
@@ -38,10 +38,10 @@ ClockBox::ClockBox(QWidget* parent)
     m_separatorEdit = edit(this, "separatorEdit");
     // A separator is a character or two.
     m_separatorEdit->setMaximumWidth(60);
-    m_showTimeCheck = check(this, "showTimeCheck", QStringLiteral("Incluir hora"));
-    m_showDateCheck = check(this, "showDateCheck", QStringLiteral("Incluir fecha"));
-    m_analogueCheck = check(this, "analogueCheck", QStringLiteral("Reloj Analógico"));
-    m_secondHandCheck = check(this, "secondHandCheck", QStringLiteral("Segundero"));
+    m_showTimeCheck = check(this, "showTimeCheck", tr("Incluir hora"));
+    m_showDateCheck = check(this, "showDateCheck", tr("Incluir fecha"));
+    m_analogueCheck = check(this, "analogueCheck", tr("Reloj Analógico"));
+    m_secondHandCheck = check(this, "secondHandCheck", tr("Segundero"));
 
     auto* formats = new QFormLayout;
     formats->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
@@ -49,9 +49,9 @@ ClockBox::ClockBox(QWidget* parent)
     formats->setHorizontalSpacing(2);
     formats->setVerticalSpacing(6);
     const std::pair<const char*, QString> labels[] = {
-        { "timeFormatLabel", QStringLiteral("Formato de la hora") },
-        { "dateFormatLabel", QStringLiteral("Formato de la fecha") },
-        { "separatorLabel", QStringLiteral("Separador") },
+        { "timeFormatLabel", tr("Formato de la hora") },
+        { "dateFormatLabel", tr("Formato de la fecha") },
+        { "separatorLabel", tr("Separador") },
     };
     QLineEdit* const edits[] = { m_timeFormatEdit, m_dateFormatEdit, m_separatorEdit };
     for (int i = 0; i < 3; ++i) {

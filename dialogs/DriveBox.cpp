@@ -37,7 +37,7 @@ QFrame* legend(QWidget* parent, const char* name, tolm::gfx::Color color)
 } // namespace
 
 DriveBox::DriveBox(QWidget* parent)
-    : QGroupBox(QStringLiteral(" Información y Opciones "), parent)
+    : QGroupBox(tr(" Información y Opciones "), parent)
 {
     using namespace tolm::gfx;
     setObjectName(QStringLiteral("driveBox"));
@@ -48,14 +48,14 @@ DriveBox::DriveBox(QWidget* parent)
     figures->setVerticalSpacing(2);
     figures->setColumnMinimumWidth(0, 14);
     figures->addWidget(legend(this, "usedLegend", clRed), 0, 0, Qt::AlignHCenter | Qt::AlignVCenter);
-    figures->addWidget(rowLabel(this, "usedLabel", QStringLiteral("Espacio utilizado:"), 106), 0, 1);
+    figures->addWidget(rowLabel(this, "usedLabel", tr("Espacio utilizado:"), 106), 0, 1);
     figures->addWidget(m_usedBytes = figureLabel(this, "usedBytes", kBytesPlaceholder), 0, 2);
     figures->addWidget(m_usedShort = figureLabel(this, "usedShort", kShortPlaceholder), 0, 3);
     figures->addWidget(legend(this, "freeLegend", clBlue), 1, 0, Qt::AlignHCenter | Qt::AlignVCenter);
-    figures->addWidget(rowLabel(this, "freeLabel", QStringLiteral("Espacio disponible:"), 106), 1, 1);
+    figures->addWidget(rowLabel(this, "freeLabel", tr("Espacio disponible:"), 106), 1, 1);
     figures->addWidget(m_freeBytes = figureLabel(this, "freeBytes", kBytesPlaceholder), 1, 2);
     figures->addWidget(m_freeShort = figureLabel(this, "freeShort", kShortPlaceholder), 1, 3);
-    figures->addWidget(rowLabel(this, "capacityLabel", QStringLiteral("Capacidad:"), 106), 2, 1);
+    figures->addWidget(rowLabel(this, "capacityLabel", tr("Capacidad:"), 106), 2, 1);
     figures->addWidget(m_capacityBytes = figureLabel(this, "capacityBytes", kBytesPlaceholder), 2, 2);
     figures->addWidget(m_capacityShort = figureLabel(this, "capacityShort", kShortPlaceholder), 2, 3);
     figures->setColumnMinimumWidth(2, kBytesWidth);
@@ -68,7 +68,7 @@ DriveBox::DriveBox(QWidget* parent)
     gaugeRow->setContentsMargins(15, 0, 12, 0);
     gaugeRow->addWidget(m_freeGauge->parentWidget());
 
-    m_typeLabel = new QLabel(QStringLiteral("Tipo: Disco duro local (FAT)"), this);
+    m_typeLabel = new QLabel(tr("Tipo: Disco duro local (FAT)"), this);
     m_typeLabel->setObjectName(QStringLiteral("typeLabel"));
     m_typeLabel->setAlignment(Qt::AlignCenter);
     keepAtLeast(m_typeLabel, { 0, 15 });
@@ -82,10 +82,10 @@ DriveBox::DriveBox(QWidget* parent)
     // Room for a drive letter or a short mount point; longer ones scroll.
     m_driveCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_driveCombo->setMinimumContentsLength(3);
-    auto* driveLabel = rowLabel(this, "driveLabel", QStringLiteral("Unidad:"), 50);
+    auto* driveLabel = rowLabel(this, "driveLabel", tr("Unidad:"), 50);
     driveLabel->setBuddy(m_driveCombo);
     m_refreshSpin = refreshPeriodSpin(this, "driveRefreshSpin");
-    auto* refreshLabel = rowLabel(this, "driveRefreshLabel", QStringLiteral("Actualizar cada (seg):"), 128);
+    auto* refreshLabel = rowLabel(this, "driveRefreshLabel", tr("Actualizar cada (seg):"), 128);
     refreshLabel->setBuddy(m_refreshSpin);
     auto* settings = new QHBoxLayout;
     settings->setContentsMargins(8, 4, 0, 0);
@@ -128,19 +128,20 @@ void DriveBox::listDrives(const QString& drive)
 
 QString DriveBox::typeName(int type)
 {
-    static const char* const names[] = { "Desconocido", "Disco no accesible", "Disco removible", "Disco fijo",
-        "Unidad de red", "CD-ROM", "Disco RAM" };
+    static const char* const names[] = { QT_TR_NOOP("Desconocido"), QT_TR_NOOP("Disco no accesible"),
+        QT_TR_NOOP("Disco removible"), QT_TR_NOOP("Disco fijo"), QT_TR_NOOP("Unidad de red"),
+        QT_TR_NOOP("CD-ROM"), QT_TR_NOOP("Disco RAM") };
     if (type < 0 || type > 6)
         return {};
-    return QString::fromUtf8(names[type]);
+    return tr(names[type]);
 }
 
 void DriveBox::showReport(const tolm::items::DriveReport& report)
 {
-    QString type = QStringLiteral("Tipo: ") + typeName(report.type) + QStringLiteral(" (") + report.fileSystem
+    QString type = tr("Tipo: ") + typeName(report.type) + QStringLiteral(" (") + report.fileSystem
         + QStringLiteral(")");
     if (report.volumeRead && report.compressed)
-        type += QStringLiteral(", Comprimido");
+        type += tr(", Comprimido");
     m_typeLabel->setText(type);
 
     QLabel* const bytes[] = { m_capacityBytes, m_freeBytes, m_usedBytes };
@@ -159,7 +160,7 @@ void DriveBox::showReport(const tolm::items::DriveReport& report)
             m_freeGauge->SetProgress(static_cast<int>(tolm::platform::scaledShare(free, 100, total)));
         return;
     }
-    const QString what = cdrom && report.volumeRead ? QStringLiteral("CD-ROM") : QStringLiteral("Sin disco");
+    const QString what = cdrom && report.volumeRead ? QStringLiteral("CD-ROM") : tr("Sin disco");
     for (QLabel* l : bytes)
         l->setText(what);
     for (QLabel* l : shorts)

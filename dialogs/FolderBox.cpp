@@ -8,12 +8,12 @@
 using tolm::dialogs::atLeast;
 
 FolderBox::FolderBox(QWidget* parent)
-    : QGroupBox(QStringLiteral(" Varios "), parent)
+    : QGroupBox(tr(" Varios "), parent)
 {
     setObjectName(QStringLiteral("folderBox"));
-    m_useIconCheck = atLeast(new QCheckBox(QStringLiteral("Usar Icono"), this), { 200, 19 });
+    m_useIconCheck = atLeast(new QCheckBox(tr("Usar Icono"), this), { 200, 19 });
     m_useIconCheck->setObjectName(QStringLiteral("folderUseIconCheck"));
-    m_autoOpenCheck = atLeast(new QCheckBox(QStringLiteral("Abrir automáticamente"), this), { 200, 19 });
+    m_autoOpenCheck = atLeast(new QCheckBox(tr("Abrir automáticamente"), this), { 200, 19 });
     m_autoOpenCheck->setObjectName(QStringLiteral("folderAutoOpenCheck"));
 
     auto* box = new QVBoxLayout(this);

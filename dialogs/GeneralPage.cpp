@@ -23,7 +23,7 @@ GeneralPage::GeneralPage(QWidget* parent)
     m_launcherArea->setObjectName(QStringLiteral("launcherArea"));
     m_descriptionEdit = new QLineEdit(m_launcherArea);
     m_descriptionEdit->setObjectName(QStringLiteral("descriptionEdit"));
-    auto* descriptionLabel = atLeast(new QLabel(QStringLiteral("Descripción:"), m_launcherArea), { 70, 0 });
+    auto* descriptionLabel = atLeast(new QLabel(tr("Descripción:"), m_launcherArea), { 70, 0 });
     descriptionLabel->setObjectName(QStringLiteral("descriptionLabel"));
     descriptionLabel->setBuddy(m_descriptionEdit);
     m_iconBox = new IconBox(m_launcherArea);

@@ -40,22 +40,22 @@ HeaderPanel::HeaderPanel(QWidget* parent)
 
     m_nameEdit = new QLineEdit(this);
     m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
-    m_nameEdit->setToolTip(QStringLiteral("Nombre del botón (Editable)"));
+    m_nameEdit->setToolTip(tr("Nombre del botón (Editable)"));
     QPalette face = m_nameEdit->palette();
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     m_nameEdit->setPalette(face);
-    m_nameLabel = atLeast(new QLabel(QStringLiteral("Nombre:"), this), { 0, 16 });
+    m_nameLabel = atLeast(new QLabel(tr("Nombre:"), this), { 0, 16 });
     m_nameLabel->setObjectName(QStringLiteral("nameLabel"));
     m_nameLabel->setBuddy(m_nameEdit);
 
-    m_exampleBox = new ExampleBox(QStringLiteral(" Ejemplo "), this);
+    m_exampleBox = new ExampleBox(tr(" Ejemplo "), this);
     m_exampleBox->setObjectName(QStringLiteral("exampleBox"));
-    m_exampleBox->setToolTip(QStringLiteral("Botón con el formato seleccionado"));
+    m_exampleBox->setToolTip(tr("Botón con el formato seleccionado"));
     m_exampleBox->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
-    m_formatBox = new QGroupBox(QStringLiteral(" Formato "), this);
+    m_formatBox = new QGroupBox(tr(" Formato "), this);
     m_formatBox->setObjectName(QStringLiteral("formatBox"));
-    m_formatBox->setToolTip(QStringLiteral("Seleccion de formato"));
+    m_formatBox->setToolTip(tr("Seleccion de formato"));
     m_formatButtons = new QButtonGroup(this);
     auto* formats = new QGridLayout(m_formatBox);
     formats->setContentsMargins(5, 0, 1, 0);
@@ -73,9 +73,9 @@ HeaderPanel::HeaderPanel(QWidget* parent)
     m_formatButtons->button(0)->setChecked(true);
     fitFormatRows();
 
-    m_fontButton = atLeast(new QPushButton(QStringLiteral("Fuente"), this), { 78, 23 });
+    m_fontButton = atLeast(new QPushButton(tr("Fuente"), this), { 78, 23 });
     m_fontButton->setObjectName(QStringLiteral("fontButton"));
-    m_defaultFontButton = atLeast(new QPushButton(QStringLiteral("Defecto"), this), { 78, 23 });
+    m_defaultFontButton = atLeast(new QPushButton(tr("Defecto"), this), { 78, 23 });
     m_defaultFontButton->setObjectName(QStringLiteral("defaultFontButton"));
     for (QPushButton* button : { m_fontButton, m_defaultFontButton })
         button->setAutoDefault(false);

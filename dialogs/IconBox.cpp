@@ -13,17 +13,17 @@
 using tolm::dialogs::atLeast;
 
 IconBox::IconBox(QWidget* parent)
-    : QGroupBox(QStringLiteral(" Icono "), parent)
+    : QGroupBox(tr(" Icono "), parent)
 {
     setObjectName(QStringLiteral("iconBox"));
 
     m_fileEdit = new QLineEdit(this);
     m_fileEdit->setObjectName(QStringLiteral("iconFileEdit"));
-    m_fileEdit->setToolTip(QStringLiteral("Nombre del archivo de icono"));
-    auto* fileLabel = atLeast(new QLabel(QStringLiteral("&Nombre del Archivo"), this), { 160, 17 });
+    m_fileEdit->setToolTip(tr("Nombre del archivo de icono"));
+    auto* fileLabel = atLeast(new QLabel(tr("&Nombre del Archivo"), this), { 160, 17 });
     fileLabel->setObjectName(QStringLiteral("iconFileLabel"));
     fileLabel->setBuddy(m_fileEdit);
-    m_useIconCheck = atLeast(new QCheckBox(QStringLiteral("Usar Icono"), this), { 94, 19 });
+    m_useIconCheck = atLeast(new QCheckBox(tr("Usar Icono"), this), { 94, 19 });
     m_useIconCheck->setObjectName(QStringLiteral("useIconCheck"));
 
     // Seven icons wide; the cells keep their size at any font.
@@ -31,9 +31,9 @@ IconBox::IconBox(QWidget* parent)
     m_iconGrid->setObjectName(QStringLiteral("iconGrid"));
     m_iconGrid->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
-    m_associatedIconButton = atLeast(new QPushButton(QStringLiteral("Icono Asociado"), this), { 110, 23 });
+    m_associatedIconButton = atLeast(new QPushButton(tr("Icono Asociado"), this), { 110, 23 });
     m_associatedIconButton->setObjectName(QStringLiteral("associatedIconButton"));
-    m_browseButton = atLeast(new QPushButton(QStringLiteral("E&xaminar..."), this), { 94, 23 });
+    m_browseButton = atLeast(new QPushButton(tr("E&xaminar..."), this), { 94, 23 });
     m_browseButton->setObjectName(QStringLiteral("browseIconButton"));
     for (QPushButton* button : { m_associatedIconButton, m_browseButton })
         button->setAutoDefault(false);

@@ -49,13 +49,13 @@ QGridLayout* figureRows(QLabel* title, const std::array<QLabel*, 6>& cells)
 } // namespace
 
 MemoryBox::MemoryBox(QWidget* parent)
-    : QGroupBox(QStringLiteral(" Información y Opciones "), parent)
+    : QGroupBox(tr(" Información y Opciones "), parent)
 {
     using namespace tolm::gfx;
     setObjectName(QStringLiteral("memoryBox"));
 
     m_refreshSpin = refreshPeriodSpin(this, "memoryRefreshSpin");
-    auto* refreshLabel = rowLabel(this, "memoryRefreshLabel", QStringLiteral("Actualizar cada (seg):"), 128);
+    auto* refreshLabel = rowLabel(this, "memoryRefreshLabel", tr("Actualizar cada (seg):"), 128);
     refreshLabel->setBuddy(m_refreshSpin);
     auto* refresh = new QHBoxLayout;
     refresh->setSpacing(0);
@@ -63,24 +63,23 @@ MemoryBox::MemoryBox(QWidget* parent)
     refresh->addWidget(m_refreshSpin);
     refresh->addStretch();
 
-    QGridLayout* pageFile
-        = figureRows(heading(this, "pageFileHeading", QStringLiteral("Fichero de paginación")),
-            { rowLabel(this, "pageFileUsedLabel", QStringLiteral("Espacio utilizado:"), 106),
-                m_pageFileUsedBytes = figureLabel(this, "pageFileUsedBytes", kBytesPlaceholder),
-                m_pageFileUsedShort = figureLabel(this, "pageFileUsedShort", kShortPlaceholder),
-                rowLabel(this, "pageFileTotalLabel", QStringLiteral("Total:"), 106),
-                m_pageFileTotalBytes = figureLabel(this, "pageFileTotalBytes", kBytesPlaceholder),
-                m_pageFileTotalShort = figureLabel(this, "pageFileTotalShort", kShortPlaceholder) });
+    QGridLayout* pageFile = figureRows(heading(this, "pageFileHeading", tr("Fichero de paginación")),
+        { rowLabel(this, "pageFileUsedLabel", tr("Espacio utilizado:"), 106),
+            m_pageFileUsedBytes = figureLabel(this, "pageFileUsedBytes", kBytesPlaceholder),
+            m_pageFileUsedShort = figureLabel(this, "pageFileUsedShort", kShortPlaceholder),
+            rowLabel(this, "pageFileTotalLabel", tr("Total:"), 106),
+            m_pageFileTotalBytes = figureLabel(this, "pageFileTotalBytes", kBytesPlaceholder),
+            m_pageFileTotalShort = figureLabel(this, "pageFileTotalShort", kShortPlaceholder) });
     m_pageFileGauge = barGauge(this, "pageFileGauge", "pageFileGaugeFrame", 11, clBlue, clRed);
     auto* pageFileBar = new QHBoxLayout;
     pageFileBar->setContentsMargins(8, 0, 19, 0);
     pageFileBar->addWidget(m_pageFileGauge->parentWidget());
 
-    QGridLayout* physical = figureRows(heading(this, "physicalHeading", QStringLiteral("Memoria física")),
-        { rowLabel(this, "physicalUsedLabel", QStringLiteral("Espacio utilizado:"), 106),
+    QGridLayout* physical = figureRows(heading(this, "physicalHeading", tr("Memoria física")),
+        { rowLabel(this, "physicalUsedLabel", tr("Espacio utilizado:"), 106),
             m_physicalUsedBytes = figureLabel(this, "physicalUsedBytes", kBytesPlaceholder),
             m_physicalUsedShort = figureLabel(this, "physicalUsedShort", kShortPlaceholder),
-            rowLabel(this, "physicalTotalLabel", QStringLiteral("Total:"), 106),
+            rowLabel(this, "physicalTotalLabel", tr("Total:"), 106),
             m_physicalTotalBytes = figureLabel(this, "physicalTotalBytes", kBytesPlaceholder),
             m_physicalTotalShort = figureLabel(this, "physicalTotalShort", kShortPlaceholder) });
 
@@ -88,7 +87,7 @@ MemoryBox::MemoryBox(QWidget* parent)
     auto* load = new QHBoxLayout;
     load->setContentsMargins(8, 0, 19, 0);
     load->setSpacing(8);
-    load->addWidget(rowLabel(this, "loadLabel", QStringLiteral("Carga de Memoria"), 110));
+    load->addWidget(rowLabel(this, "loadLabel", tr("Carga de Memoria"), 110));
     load->addWidget(m_loadGauge->parentWidget(), 1);
 
     auto* box = new QVBoxLayout(this);

@@ -30,26 +30,25 @@ ShortcutPage::ShortcutPage(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("shortcutPage"));
-    QGroupBox* g = m_programBox = new QGroupBox(QStringLiteral(" Datos del programa "), this);
+    QGroupBox* g = m_programBox = new QGroupBox(tr(" Datos del programa "), this);
     g->setObjectName(QStringLiteral("programBox"));
 
     m_commandEdit = new QLineEdit(g);
     m_commandEdit->setObjectName(QStringLiteral("commandEdit"));
-    m_commandEdit->setToolTip(QStringLiteral("Nombre del programa o Archivo"));
+    m_commandEdit->setToolTip(tr("Nombre del programa o Archivo"));
     m_parametersEdit = new QLineEdit(g);
     m_parametersEdit->setObjectName(QStringLiteral("parametersEdit"));
-    m_parametersEdit->setToolTip(QStringLiteral("Parámetros del programa (opcional)"));
+    m_parametersEdit->setToolTip(tr("Parámetros del programa (opcional)"));
     m_directoryEdit = new QLineEdit(g);
     m_directoryEdit->setObjectName(QStringLiteral("directoryEdit"));
     m_runCombo = atLeast(new QComboBox(g), { 130, 0 });
     m_runCombo->setObjectName(QStringLiteral("runCombo"));
-    m_runCombo->addItems(
-        { QStringLiteral("Ventana normal"), QStringLiteral("Minimizada"), QStringLiteral("Maximizada") });
-    m_autoRunCheck = atLeast(new QCheckBox(QStringLiteral("Ejecutar automáticamente"), g), { 200, 19 });
+    m_runCombo->addItems({ tr("Ventana normal"), tr("Minimizada"), tr("Maximizada") });
+    m_autoRunCheck = atLeast(new QCheckBox(tr("Ejecutar automáticamente"), g), { 200, 19 });
     m_autoRunCheck->setObjectName(QStringLiteral("autoRunCheck"));
-    m_findTargetButton = button(g, "findTargetButton", QStringLiteral("Buscar destino ..."), 112);
-    m_associatedIconButton = button(g, "shortcutIconButton", QStringLiteral("Icono Asociado"), 100);
-    m_browseButton = button(g, "browseCommandButton", QStringLiteral("E&xaminar..."), 94);
+    m_findTargetButton = button(g, "findTargetButton", tr("Buscar destino ..."), 112);
+    m_associatedIconButton = button(g, "shortcutIconButton", tr("Icono Asociado"), 100);
+    m_browseButton = button(g, "browseCommandButton", tr("E&xaminar..."), 94);
 
     auto* fields = new QFormLayout;
     fields->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
@@ -57,10 +56,10 @@ ShortcutPage::ShortcutPage(QWidget* parent)
     fields->setHorizontalSpacing(2);
     fields->setVerticalSpacing(3);
     const std::pair<const char*, QString> labels[] = {
-        { "commandLabel", QStringLiteral("&Comando") },
-        { "parametersLabel", QStringLiteral("&Parámetros") },
-        { "directoryLabel", QStringLiteral("&Iniciar en") },
-        { "runLabel", QStringLiteral("&Ejecutar") },
+        { "commandLabel", tr("&Comando") },
+        { "parametersLabel", tr("&Parámetros") },
+        { "directoryLabel", tr("&Iniciar en") },
+        { "runLabel", tr("&Ejecutar") },
     };
     QWidget* const controls[] = { m_commandEdit, m_parametersEdit, m_directoryEdit, m_runCombo };
     for (int i = 0; i < 4; ++i) {

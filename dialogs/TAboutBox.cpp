@@ -57,7 +57,7 @@ QLabel* transparentLabel(QWidget* parent, const QString& text, const QRect& geom
 TAboutBox::TAboutBox(QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Información del programa"));
+    setWindowTitle(tr("Información del programa"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(298, 172);
     QFont f = font();
@@ -88,12 +88,11 @@ TAboutBox::TAboutBox(QWidget* parent)
     QFont bold = m_productName->font();
     bold.setBold(true);
     m_productName->setFont(bold);
-    m_version = transparentLabel(panel1, QStringLiteral("Versión 1.0 - Febrero 2000"), QRect(48, 24, 170, 16),
-        Qt::AlignLeft | Qt::AlignVCenter);
+    m_version = transparentLabel(
+        panel1, tr("Versión 1.0 - Febrero 2000"), QRect(48, 24, 170, 16), Qt::AlignLeft | Qt::AlignVCenter);
     m_notice = transparentLabel(panel1, QString(), QRect(4, 44, 144, 41), Qt::AlignRight | Qt::AlignVCenter);
-    m_comments
-        = transparentLabel(panel1, QStringLiteral("Consultar el fichero tolm2000.htm para más información"),
-            QRect(4, 84, 144, 32), Qt::AlignRight | Qt::AlignVCenter);
+    m_comments = transparentLabel(panel1, tr("Consultar el fichero tolm2000.htm para más información"),
+        QRect(4, 84, 144, 32), Qt::AlignRight | Qt::AlignVCenter);
     m_comments->setWordWrap(true);
     QFont smaller = m_comments->font();
     smaller.setPointSize(7);
@@ -105,9 +104,9 @@ TAboutBox::TAboutBox(QWidget* parent)
         label->setPalette(pal);
     }
 
-    m_webButton = new QPushButton(QStringLiteral("Tolm2000 - home"), this);
+    m_webButton = new QPushButton(tr("Tolm2000 - home"), this);
     m_webButton->setGeometry(8, 137, 120, 25);
-    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton = new QPushButton(tr("OK"), this);
     m_okButton->setGeometry(214, 137, 75, 25);
     m_okButton->setDefault(true);
     m_okButton->setFocus();

@@ -40,7 +40,7 @@ QToolButton* makeButton(QWidget* parent, const QString& caption, const QString& 
 TCalendario::TCalendario(QWidget* parent)
     : QWidget(parent, Qt::Tool)
 {
-    setWindowTitle(QStringLiteral("Calendario"));
+    setWindowTitle(tr("Calendario"));
     setAttribute(Qt::WA_QuitOnClose, false);
     QFont f = font();
     f.setPointSize(8);
@@ -49,10 +49,10 @@ TCalendario::TCalendario(QWidget* parent)
     m_panel1 = new QFrame(this);
     m_panel2 = new QFrame(m_panel1);
     m_panel3 = new QFrame(m_panel1);
-    m_speedButton1 = makeButton(m_panel2, QStringLiteral("<<"), QStringLiteral("Año anterior"), 0);
-    m_speedButton2 = makeButton(m_panel2, QStringLiteral("<"), QStringLiteral("Mes anterior"), 18);
-    m_speedButton3 = makeButton(m_panel3, QStringLiteral(">"), QStringLiteral("Mes siguiente"), 0);
-    m_speedButton4 = makeButton(m_panel3, QStringLiteral(">>"), QStringLiteral("Año siguiente"), 18);
+    m_speedButton1 = makeButton(m_panel2, QStringLiteral("<<"), tr("Año anterior"), 0);
+    m_speedButton2 = makeButton(m_panel2, QStringLiteral("<"), tr("Mes anterior"), 18);
+    m_speedButton3 = makeButton(m_panel3, QStringLiteral(">"), tr("Mes siguiente"), 0);
+    m_speedButton4 = makeButton(m_panel3, QStringLiteral(">>"), tr("Año siguiente"), 18);
 
     m_panelMes = new QLabel(m_panel1);
     m_panelMes->setFrameStyle(QFrame::Panel | QFrame::Sunken);

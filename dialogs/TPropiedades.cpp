@@ -95,7 +95,7 @@ TPropiedades::TPropiedades(TSpButton* item, QWidget* parent)
 {
     Q_ASSERT(item);
     setObjectName(QStringLiteral("Propiedades"));
-    setWindowTitle(QStringLiteral("Propiedades"));
+    setWindowTitle(tr("Propiedades"));
     setFont(tolm::items::qtFont(FontState {}));
     setWindowModality(Qt::ApplicationModal);
     m_window = item->parentWidget();
@@ -106,8 +106,8 @@ TPropiedades::TPropiedades(TSpButton* item, QWidget* parent)
     m_pages->setObjectName(QStringLiteral("pages"));
     m_generalPage = new GeneralPage;
     m_shortcutPage = new ShortcutPage;
-    m_pages->addTab(m_generalPage, QStringLiteral("General"));
-    m_pages->addTab(m_shortcutPage, QStringLiteral("Acceso directo"));
+    m_pages->addTab(m_generalPage, tr("General"));
+    m_pages->addTab(m_shortcutPage, tr("Acceso directo"));
     // The header goes into its page once the kind's areas are settled: the
     // page's layout works out its size with them.
     m_header = new HeaderPanel(m_generalPage);
@@ -223,9 +223,9 @@ void TPropiedades::buildButtons()
         m_buttonBox->addButton(button, role);
         return button;
     };
-    m_okButton = add("okButton", QStringLiteral("Aceptar"), QDialogButtonBox::AcceptRole);
-    m_cancelButton = add("cancelButton", QStringLiteral("Cancelar"), QDialogButtonBox::RejectRole);
-    m_helpButton = add("helpButton", QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
+    m_okButton = add("okButton", tr("Aceptar"), QDialogButtonBox::AcceptRole);
+    m_cancelButton = add("cancelButton", tr("Cancelar"), QDialogButtonBox::RejectRole);
+    m_helpButton = add("helpButton", tr("&Help"), QDialogButtonBox::HelpRole);
     m_okButton->setDefault(true);
     connect(m_buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);

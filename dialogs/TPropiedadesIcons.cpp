@@ -14,11 +14,12 @@ namespace {
 
 // The filters of "Seleccionar Icono". On Linux "*.*" would leave out every
 // file without a dot, so all files are "*".
-const QString kIconFilters = QStringLiteral("Archivos de iconos (*.ico *.exe *.dll *.lnk);;"
-                                            "Programas (*.exe);;"
-                                            "Bibliotecas (*.dll);;"
-                                            "Iconos (*.ico);;"
-                                            "Todos los archivos (*)");
+const char* const kIconFilters = QT_TRANSLATE_NOOP("TPropiedades",
+    "Archivos de iconos (*.ico *.exe *.dll *.lnk);;"
+    "Programas (*.exe);;"
+    "Bibliotecas (*.dll);;"
+    "Iconos (*.ico);;"
+    "Todos los archivos (*)");
 
 } // namespace
 
@@ -117,7 +118,7 @@ void TPropiedades::takeAssociatedIcon()
 
 void TPropiedades::browseIcon()
 {
-    const QString chosen = chooseFile(QStringLiteral("Seleccionar Icono"), kIconFilters);
+    const QString chosen = chooseFile(tr("Seleccionar Icono"), tr(kIconFilters));
     if (chosen.isEmpty())
         return;
     m_workingCopy->setFichIcono(chosen);

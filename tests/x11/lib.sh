@@ -1,5 +1,7 @@
 # Shared steps of the real-X checks. Source it after setting $tolm and $shelf.
 set -u
+# The checks find windows and menu entries by their Spanish texts.
+export LANGUAGE=es
 work=$(mktemp -d)
 trap 'kill -9 "${pid:-0}" 2>/dev/null; rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config

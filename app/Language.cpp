@@ -1,0 +1,56 @@
+#include "app/Language.h"
+
+#include "app/Log.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace tolm::app {
+
+namespace {
+
+// The language the texts are written in needs no catalogue.
+const QString kSourceLanguage = QStringLiteral("es");
+
+QString catalogue(const QString& language)
+{
+    return QStringLiteral(":/i18n/tolm_%1.qm").arg(language);
+}
+
+bool installCatalogue(const QString& name, const QString& folder = {})
+{
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(name, folder) && QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
+}
+
+} // namespace
+
+QString chooseLanguage(const QStringList& uiLanguages)
+{
+    for (const QString& name : uiLanguages) {
+        // "es-ES", "de_DE.UTF-8", "pt-BR": the language is the first part.
+        const QString language = name.section(u'-', 0, 0).section(u'_', 0, 0).section(u'.', 0, 0).toLower();
+        if (language.isEmpty() || language == u"c" || language == u"posix")
+            continue;
+        if (language == kSourceLanguage || QFile::exists(catalogue(language)))
+            return language;
+    }
+    return QStringLiteral("en");
+}
+
+void useLanguage(const QString& language)
+{
+    // Qt's catalogue is optional (Debian's qt6-translations-l10n): without
+    // it Qt's buttons stay in English, which is no reason to stop.
+    installCatalogue(
+        QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (language != kSourceLanguage && !installCatalogue(catalogue(language)))
+        qCWarning(lcApp, "no catalogue for the language %s; the texts stay in Spanish", qPrintable(language));
+}
+
+} // namespace tolm::app

@@ -1,0 +1,689 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="es">
+<context>
+    <name>ClockBox</name>
+    <message>
+        <source> Opciones </source>
+        <translation> Options </translation>
+    </message>
+    <message>
+        <source>Incluir hora</source>
+        <translation>Show time</translation>
+    </message>
+    <message>
+        <source>Incluir fecha</source>
+        <translation>Show date</translation>
+    </message>
+    <message>
+        <source>Reloj Analógico</source>
+        <translation>Analog clock</translation>
+    </message>
+    <message>
+        <source>Segundero</source>
+        <translation>Second hand</translation>
+    </message>
+    <message>
+        <source>Formato de la hora</source>
+        <translation>Time format</translation>
+    </message>
+    <message>
+        <source>Formato de la fecha</source>
+        <translation>Date format</translation>
+    </message>
+    <message>
+        <source>Separador</source>
+        <translation>Separator</translation>
+    </message>
+</context>
+<context>
+    <name>DriveBox</name>
+    <message>
+        <source> Información y Opciones </source>
+        <translation> Information and Options </translation>
+    </message>
+    <message>
+        <source>Espacio utilizado:</source>
+        <translation>Used space:</translation>
+    </message>
+    <message>
+        <source>Espacio disponible:</source>
+        <translation>Free space:</translation>
+    </message>
+    <message>
+        <source>Capacidad:</source>
+        <translation>Capacity:</translation>
+    </message>
+    <message>
+        <source>Tipo: Disco duro local (FAT)</source>
+        <translation>Type: Local hard disk (FAT)</translation>
+    </message>
+    <message>
+        <source>Unidad:</source>
+        <translation>Drive:</translation>
+    </message>
+    <message>
+        <source>Actualizar cada (seg):</source>
+        <translation>Refresh every (s):</translation>
+    </message>
+    <message>
+        <source>Desconocido</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <source>Disco no accesible</source>
+        <translation>Drive not accessible</translation>
+    </message>
+    <message>
+        <source>Disco removible</source>
+        <translation>Removable disk</translation>
+    </message>
+    <message>
+        <source>Disco fijo</source>
+        <translation>Fixed disk</translation>
+    </message>
+    <message>
+        <source>Unidad de red</source>
+        <translation>Network drive</translation>
+    </message>
+    <message>
+        <source>CD-ROM</source>
+        <translation>CD-ROM</translation>
+    </message>
+    <message>
+        <source>Disco RAM</source>
+        <translation>RAM disk</translation>
+    </message>
+    <message>
+        <source>Tipo: </source>
+        <translation>Type: </translation>
+    </message>
+    <message>
+        <source>, Comprimido</source>
+        <translation>, Compressed</translation>
+    </message>
+    <message>
+        <source>Sin disco</source>
+        <translation>No disk</translation>
+    </message>
+</context>
+<context>
+    <name>FolderBox</name>
+    <message>
+        <source> Varios </source>
+        <translation> Miscellaneous </translation>
+    </message>
+    <message>
+        <source>Usar Icono</source>
+        <translation>Use icon</translation>
+    </message>
+    <message>
+        <source>Abrir automáticamente</source>
+        <translation>Open automatically</translation>
+    </message>
+</context>
+<context>
+    <name>GeneralPage</name>
+    <message>
+        <source>Descripción:</source>
+        <translation>Description:</translation>
+    </message>
+</context>
+<context>
+    <name>HeaderPanel</name>
+    <message>
+        <source>Nombre del botón (Editable)</source>
+        <translation>Button name (editable)</translation>
+    </message>
+    <message>
+        <source>Nombre:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source> Ejemplo </source>
+        <translation> Example </translation>
+    </message>
+    <message>
+        <source>Botón con el formato seleccionado</source>
+        <translation>The button in the selected format</translation>
+    </message>
+    <message>
+        <source> Formato </source>
+        <translation> Format </translation>
+    </message>
+    <message>
+        <source>Seleccion de formato</source>
+        <translation>Choose the format</translation>
+    </message>
+    <message>
+        <source>Fuente</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>Defecto</source>
+        <translation>Default</translation>
+    </message>
+</context>
+<context>
+    <name>IconBox</name>
+    <message>
+        <source> Icono </source>
+        <translation> Icon </translation>
+    </message>
+    <message>
+        <source>Nombre del archivo de icono</source>
+        <translation>Name of the icon file</translation>
+    </message>
+    <message>
+        <source>&amp;Nombre del Archivo</source>
+        <translation>&amp;File name</translation>
+    </message>
+    <message>
+        <source>Usar Icono</source>
+        <translation>Use icon</translation>
+    </message>
+    <message>
+        <source>Icono Asociado</source>
+        <translation>Associated icon</translation>
+    </message>
+    <message>
+        <source>E&amp;xaminar...</source>
+        <translation>Bro&amp;wse...</translation>
+    </message>
+</context>
+<context>
+    <name>ItemCommands</name>
+    <message>
+        <source>Atención</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Hay una carpeta cortada en el buffer
+¿Borrar carpeta?</source>
+        <translation>A cut folder is waiting to be pasted.
+Delete the folder?</translation>
+    </message>
+    <message>
+        <source>Una carpeta no se puede pegar dentro de sí misma.</source>
+        <translation>A folder cannot be pasted inside itself.</translation>
+    </message>
+</context>
+<context>
+    <name>MemoryBox</name>
+    <message>
+        <source> Información y Opciones </source>
+        <translation> Information and Options </translation>
+    </message>
+    <message>
+        <source>Actualizar cada (seg):</source>
+        <translation>Refresh every (s):</translation>
+    </message>
+    <message>
+        <source>Fichero de paginación</source>
+        <translation>Paging file</translation>
+    </message>
+    <message>
+        <source>Espacio utilizado:</source>
+        <translation>Used space:</translation>
+    </message>
+    <message>
+        <source>Total:</source>
+        <translation>Total:</translation>
+    </message>
+    <message>
+        <source>Memoria física</source>
+        <translation>Physical memory</translation>
+    </message>
+    <message>
+        <source>Carga de Memoria</source>
+        <translation>Memory load</translation>
+    </message>
+</context>
+<context>
+    <name>SaveReport</name>
+    <message>
+        <source>
+
+Lo que contienen las ventanas sigue abierto; Tolm volverá a guardarlo en cuanto se pueda escribir el fichero.</source>
+        <translation>
+
+The windows stay open with everything in them; Tolm saves them again as soon as the file can be written.</translation>
+    </message>
+    <message>
+        <source>No se puede guardar el fichero %1: %2</source>
+        <translation>Cannot save the file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ShelfDocument</name>
+    <message>
+        <source>El fichero %1 no se pudo cargar y no se ha modificado.
+Tampoco se pudo guardar esta ventana en %2: %3</source>
+        <translation>The file %1 could not be loaded and has not been changed.
+This window could not be saved in %2 either: %3</translation>
+    </message>
+</context>
+<context>
+    <name>ShelfKeyboard</name>
+    <message>
+        <source>La carpeta está cortada; péguela antes de abrirla.</source>
+        <translation>The folder has been cut; paste it before opening it.</translation>
+    </message>
+</context>
+<context>
+    <name>ShelfSession</name>
+    <message>
+        <source>
+
+¿Salir de Tolm sin guardar? Con Cancelar, Tolm sigue abierto con todo lo que contiene.</source>
+        <translation>
+
+Quit Tolm without saving? Cancel keeps Tolm open with everything in it.</translation>
+    </message>
+    <message>
+        <source>No se puede guardar la configuración en %1: %2</source>
+        <translation>Cannot save the settings in %1: %2</translation>
+    </message>
+    <message>
+        <source>¿Volver a la configuración guardada con «Guardar configuración»?
+Se perderán los cambios hechos desde entonces en todas las ventanas.</source>
+        <translation>Go back to the settings kept with “Save settings”?
+Changes made since then in every window will be lost.</translation>
+    </message>
+    <message>
+        <source>¿Volver a la configuración que tenía Tolm al iniciarse?
+Se perderán los cambios hechos desde entonces en todas las ventanas.</source>
+        <translation>Go back to the settings Tolm had when it started?
+Changes made since then in every window will be lost.</translation>
+    </message>
+    <message>
+        <source>Restaurar configuración</source>
+        <translation>Restore settings</translation>
+    </message>
+    <message>
+        <source>No se puede restaurar la configuración: %1
+Las ventanas muestran lo que contienen ahora sus ficheros.</source>
+        <translation>Cannot restore the settings: %1
+The windows show what their files hold now.</translation>
+    </message>
+</context>
+<context>
+    <name>ShortcutPage</name>
+    <message>
+        <source> Datos del programa </source>
+        <translation> Program </translation>
+    </message>
+    <message>
+        <source>Nombre del programa o Archivo</source>
+        <translation>Name of the program or file</translation>
+    </message>
+    <message>
+        <source>Parámetros del programa (opcional)</source>
+        <translation>Parameters of the program (optional)</translation>
+    </message>
+    <message>
+        <source>Ventana normal</source>
+        <translation>Normal window</translation>
+    </message>
+    <message>
+        <source>Minimizada</source>
+        <translation>Minimized</translation>
+    </message>
+    <message>
+        <source>Maximizada</source>
+        <translation>Maximized</translation>
+    </message>
+    <message>
+        <source>Ejecutar automáticamente</source>
+        <translation>Run automatically</translation>
+    </message>
+    <message>
+        <source>Buscar destino ...</source>
+        <translation>Find target ...</translation>
+    </message>
+    <message>
+        <source>Icono Asociado</source>
+        <translation>Associated icon</translation>
+    </message>
+    <message>
+        <source>E&amp;xaminar...</source>
+        <translation>Bro&amp;wse...</translation>
+    </message>
+    <message>
+        <source>&amp;Comando</source>
+        <translation>&amp;Command</translation>
+    </message>
+    <message>
+        <source>&amp;Parámetros</source>
+        <translation>&amp;Parameters</translation>
+    </message>
+    <message>
+        <source>&amp;Iniciar en</source>
+        <translation>&amp;Start in</translation>
+    </message>
+    <message>
+        <source>&amp;Ejecutar</source>
+        <translation>R&amp;un</translation>
+    </message>
+</context>
+<context>
+    <name>TAboutBox</name>
+    <message>
+        <source>Información del programa</source>
+        <translation>About Tolm</translation>
+    </message>
+    <message>
+        <source>Versión 1.0 - Febrero 2000</source>
+        <translation>Version 1.0 - February 2000</translation>
+    </message>
+    <message>
+        <source>Consultar el fichero tolm2000.htm para más información</source>
+        <translation>See the file tolm2000.htm for more information</translation>
+    </message>
+    <message>
+        <source>Tolm2000 - home</source>
+        <translation>Tolm2000 - home</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>TCalendario</name>
+    <message>
+        <source>Calendario</source>
+        <translation>Calendar</translation>
+    </message>
+    <message>
+        <source>Año anterior</source>
+        <translation>Previous year</translation>
+    </message>
+    <message>
+        <source>Mes anterior</source>
+        <translation>Previous month</translation>
+    </message>
+    <message>
+        <source>Mes siguiente</source>
+        <translation>Next month</translation>
+    </message>
+    <message>
+        <source>Año siguiente</source>
+        <translation>Next year</translation>
+    </message>
+</context>
+<context>
+    <name>TPrincipal</name>
+    <message>
+        <source>Ventana</source>
+        <translation>Window</translation>
+    </message>
+    <message>
+        <source>La carpeta «%1» no se puede abrir:
+«%2» no es un fichero de carpeta de esta bandeja.</source>
+        <translation>The folder “%1” cannot be opened:
+“%2” is not a folder file of this shelf.</translation>
+    </message>
+    <message>
+        <source>Opciones</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Marco de ventana</source>
+        <translation>Window frame</translation>
+    </message>
+    <message>
+        <source>Siempre botones</source>
+        <translation>Always show buttons</translation>
+    </message>
+    <message>
+        <source>Color de fondo</source>
+        <translation>Background color</translation>
+    </message>
+    <message>
+        <source>Fuente por defecto</source>
+        <translation>Default font</translation>
+    </message>
+    <message>
+        <source>Nuevo</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>Botón</source>
+        <translation>Button</translation>
+    </message>
+    <message>
+        <source>Carpeta</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>Reloj</source>
+        <translation>Clock</translation>
+    </message>
+    <message>
+        <source>Memoria</source>
+        <translation>Memory</translation>
+    </message>
+    <message>
+        <source>Disco</source>
+        <translation>Drive</translation>
+    </message>
+    <message>
+        <source>Deshacer</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Pegar</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Guardar configuración</source>
+        <translation>Save settings</translation>
+    </message>
+    <message>
+        <source>Restaurar configuración</source>
+        <translation>Restore settings</translation>
+    </message>
+    <message>
+        <source>Organizar botones</source>
+        <translation>Arrange buttons</translation>
+    </message>
+    <message>
+        <source>Cerrar</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Acerca de ..</source>
+        <translation>About ...</translation>
+    </message>
+    <message>
+        <source>&amp;Abrir</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>C&amp;ortar</source>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <source>&amp;Copiar</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>E&amp;liminar</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>P&amp;ropiedades</source>
+        <translation>P&amp;roperties</translation>
+    </message>
+    <message>
+        <source>&amp;Cerrar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>Fecha y Hora</source>
+        <translation>Date and Time</translation>
+    </message>
+    <message>
+        <source>Configuración Regional</source>
+        <translation>Regional Settings</translation>
+    </message>
+    <message>
+        <source>E&amp;xplorar</source>
+        <translation>E&amp;xplore</translation>
+    </message>
+</context>
+<context>
+    <name>TPropiedades</name>
+    <message>
+        <source>Propiedades</source>
+        <translation>Properties</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>Acceso directo</source>
+        <translation>Shortcut</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Archivos de iconos (*.ico *.exe *.dll *.lnk);;Programas (*.exe);;Bibliotecas (*.dll);;Iconos (*.ico);;Todos los archivos (*)</source>
+        <translation>Icon files (*.ico *.exe *.dll *.lnk);;Programs (*.exe);;Libraries (*.dll);;Icons (*.ico);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Seleccionar Icono</source>
+        <translation>Choose Icon</translation>
+    </message>
+</context>
+<context>
+    <name>TolmApplication</name>
+    <message>
+        <source>Otro Tolm (proceso %1)</source>
+        <translation>Another Tolm (process %1)</translation>
+    </message>
+    <message>
+        <source>Otro Tolm</source>
+        <translation>Another Tolm</translation>
+    </message>
+    <message>
+        <source>%1 tiene abierta la carpeta %2, pero no responde.
+
+Este Tolm se cierra sin abrirla. Cierre el otro, o espere a que responda, y vuelva a iniciar Tolm.</source>
+        <translation>%1 has the folder %2 open, but does not answer.
+
+This Tolm closes without opening it. Close the other one, or wait for it to answer, and start Tolm again.</translation>
+    </message>
+    <message>
+        <source>o inicie Tolm en otra carpeta con --dir CARPETA o --user.</source>
+        <translation>or start Tolm in another folder with --dir FOLDER or --user.</translation>
+    </message>
+    <message>
+        <source>en ella hay una carpeta u otra cosa llamada %1 que no es un fichero</source>
+        <translation>it holds a folder or something else named %1 that is not a file</translation>
+    </message>
+    <message>
+        <source>Borre o cambie de nombre %1, </source>
+        <translation>Delete or rename %1, </translation>
+    </message>
+    <message>
+        <source>no hay permiso para escribir en ella</source>
+        <translation>there is no permission to write in it</translation>
+    </message>
+    <message>
+        <source>Dé permiso de escritura en la carpeta, </source>
+        <translation>Allow writing in the folder, </translation>
+    </message>
+    <message>
+        <source>está en un disco de solo lectura</source>
+        <translation>it is on a read-only disk</translation>
+    </message>
+    <message>
+        <source>Monte el disco con escritura, </source>
+        <translation>Mount the disk for writing, </translation>
+    </message>
+    <message>
+        <source>el disco está lleno</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>Libere espacio en el disco, </source>
+        <translation>Free some space on the disk, </translation>
+    </message>
+    <message>
+        <source>Haga que se pueda escribir en la carpeta, </source>
+        <translation>Make the folder writable, </translation>
+    </message>
+    <message>
+        <source>Tolm no puede bloquear la carpeta %1: %2.</source>
+        <translation>Tolm cannot lock the folder %1: %2.</translation>
+    </message>
+    <message>
+        <source>
+
+Tolm abre las estanterías, pero no guardará cambios en esta carpeta. </source>
+        <translation>
+
+Tolm opens the shelves, but will not save changes in this folder. </translation>
+    </message>
+</context>
+<context>
+    <name>WindowDocument</name>
+    <message>
+        <source>No es un fichero de carpeta: %1</source>
+        <translation>Not a folder file: %1</translation>
+    </message>
+    <message>
+        <source>No se puede escribir en la carpeta %1 (%2).
+Lo que ponga en Tolm no se podrá guardar aquí. Para guardar las estanterías en otra carpeta, inicie Tolm con la opción --dir CARPETA (o --user, la carpeta del usuario).</source>
+        <translation>Cannot write in the folder %1 (%2).
+What you put on Tolm cannot be saved here. To keep the shelves in another folder, start Tolm with the option --dir FOLDER (or --user, the user&apos;s own folder).</translation>
+    </message>
+    <message>
+        <source>No se puede crear el fichero %1: %2</source>
+        <translation>Cannot create the file %1: %2</translation>
+    </message>
+    <message>
+        <source>No se puede leer el fichero %1: %2</source>
+        <translation>Cannot read the file %1: %2</translation>
+    </message>
+    <message>
+        <source>Error caragando datos</source>
+        <translation>Error loading data</translation>
+    </message>
+    <message>
+        <source>El fichero %1
+no es compatible con esta versión del programa</source>
+        <translation>The file %1
+is not compatible with this version of the program</translation>
+    </message>
+    <message>
+        <source>El fichero %1
+tiene %2 elementos; una ventana admite como mucho %3.
+El fichero no se ha modificado.</source>
+        <translation>The file %1
+has %2 items; a window holds at most %3.
+The file has not been changed.</translation>
+    </message>
+    <message>
+        <source>El fichero %1 no se pudo cargar y no se ha modificado.
+Lo que contiene esta ventana se guarda en %2;
+para usarlo, cambie su nombre a %1.</source>
+        <translation>The file %1 could not be loaded and has not been changed.
+What this window holds is saved in %2;
+to use it, rename it to %1.</translation>
+    </message>
+</context>
+</TS>
