@@ -1,0 +1,132 @@
+#include "app/Language.h"
+
+#include "ShelfFixture.h"
+
+#include <QLocale>
+#include <QMenu>
+#include <QProcess>
+#include <QXmlStreamReader>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The window menu as the start in this session makes it, on standard error
+// ("-" for a separator), for the death test's pattern to match.
+[[noreturn]] void printWindowMenu(TPrincipal* main)
+{
+    QStringList texts;
+    for (const QAction* action : main->windowMenu()->actions())
+        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    std::fprintf(stderr, "%s\n", qPrintable(texts.join(u'|')));
+    std::_Exit(0);
+}
+
+// A pattern of POSIX extended regular expressions that matches the text as it is.
+std::string literally(const char* text)
+{
+    std::string pattern;
+    for (const char* c = text; *c; ++c) {
+        if (std::strchr(".[]{}()\\*+?^$|", *c))
+            pattern += '\\';
+        pattern += *c;
+    }
+    return pattern;
+}
+
+} // namespace
+
+using LanguageTest = ShelfTest;
+
+// The system locale is read once per process, so each session is tried in a
+// fresh one: a death test of the threadsafe style runs the test program
+// again, in the environment set here.
+TEST_F(LanguageTest, FollowsTheSession)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const char* const spanish
+        = "Opciones|-|Nuevo|-|Deshacer|Pegar|-|Guardar configuración|Restaurar configuración|-|"
+          "Organizar botones|-|Cerrar|-|Acerca de ..";
+    const char* const english = "Options|-|New|-|Undo|Paste|-|Save settings|Restore settings|-|"
+                                "Arrange buttons|-|Close|-|About ...";
+    const struct {
+        const char* variable;
+        const char* value;
+        const char* menu;
+    } sessions[] = {
+        { "LANGUAGE", "es", spanish },
+        { "LANG", "es_ES.UTF-8", spanish },
+        { "LANGUAGE", "en", english },
+        { "LANG", "de_DE.UTF-8", english },
+        // The first language Tolm has texts in wins.
+        { "LANGUAGE", "de:es:en", spanish },
+    };
+    const char* const variables[] = { "LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG" };
+    QMap<QByteArray, QByteArray> before;
+    for (const char* name : variables)
+        before[name] = qgetenv(name);
+    for (const auto& session : sessions) {
+        for (const char* name : variables)
+            qunsetenv(name);
+        qputenv(session.variable, session.value);
+        EXPECT_EXIT(
+            {
+                tolm::app::useLanguage(tolm::app::chooseLanguage(QLocale::system().uiLanguages()));
+                printWindowMenu(startMain());
+            },
+            ::testing::ExitedWithCode(0), literally(session.menu) + '\n')
+            << session.variable << "=" << session.value;
+    }
+    for (const char* name : variables) {
+        if (before[name].isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, before[name]);
+    }
+}
+
+// Every text of the sources has an English translation, written and marked
+// finished: lupdate brings the catalogue up to date with the sources first,
+// in a copy, so a text added without a translation is caught here.
+TEST(Translations, EveryTextHasAFinishedEnglishTranslation)
+{
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const QString catalogue = work.filePath(QStringLiteral("tolm_en.ts"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TOLM_SOURCE_DIR "/translations/tolm_en.ts"), catalogue));
+    QProcess lupdate;
+    lupdate.setWorkingDirectory(QStringLiteral(TOLM_SOURCE_DIR));
+    // The folders and options of `make translations`.
+    lupdate.start(QStringLiteral(TOLM_LUPDATE),
+        { "-source-language", "es", "-locations", "none", "-no-obsolete", "app", "dialogs", "items",
+            "widgets", "-ts", catalogue });
+    ASSERT_TRUE(lupdate.waitForFinished(60000));
+    ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().constData();
+
+    QFile file(catalogue);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QString source;
+    QStringList untranslated;
+    int translated = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"source") {
+            source = xml.readElementText();
+        } else if (xml.name() == u"translation") {
+            // "unfinished", "vanished" or "obsolete": not a translation in use.
+            const bool finished = xml.attributes().value(QStringLiteral("type")).isEmpty();
+            if (xml.readElementText().isEmpty() || !finished)
+                untranslated.append(source);
+            else
+                ++translated;
+        }
+    }
+    ASSERT_FALSE(xml.hasError()) << qPrintable(xml.errorString());
+    EXPECT_GT(translated, 100);
+    EXPECT_TRUE(untranslated.isEmpty()) << "untranslated (run `make translations` and translate them):\n"
+                                        << qPrintable(untranslated.join(u'\n'));
+}
