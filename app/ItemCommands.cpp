@@ -9,6 +9,7 @@
 #include "items/CoverIndex.h"
 #include "items/ItemIcons.h"
 #include "items/ItemKind.h"
+#include "items/OpenFailure.h"
 #include "items/TSpButton.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
@@ -338,8 +339,7 @@ void ItemCommands::dropFiles(const QStringList& paths, const QPoint& point)
             quoted.append(platform::quoteArgument(path));
         const auto result = platform::services().shell->open(target->Comando(), quoted.join(QLatin1Char(' ')),
             target->Directorio(), static_cast<platform::ShowState>(target->Run()));
-        if (!result.ok)
-            qCWarning(lcApp, "cannot open %s: %s", qPrintable(target->Comando()), qPrintable(result.error));
+        items::reportOpenFailure(result, items::itemNotOpened(*target));
         return;
     }
     int x = point.x();

@@ -9,6 +9,7 @@
 #include "app/X11Place.h"
 #include "gfx/Color.h"
 #include "items/ItemKind.h"
+#include "items/OpenFailure.h"
 #include "items/TSpButton.h"
 #include "items/TickReadings.h"
 #include "platform/Platform.h"
@@ -267,21 +268,16 @@ void TPrincipal::chooseDefaultFont()
         setDefaultFont(fontStateFrom(*chosen, before));
 }
 
-static void reportShell(const platform::ShellResult& result, const QString& what)
-{
-    if (!result.ok)
-        qCWarning(lcApp, "cannot open %s: %s", qPrintable(what), qPrintable(result.error));
-}
-
 void TPrincipal::openDateTimeSettings()
 {
-    reportShell(
-        platform::services().shell->openDateTimeSettings(), QStringLiteral("the date and time settings"));
+    items::reportOpenFailure(platform::services().shell->openDateTimeSettings(),
+        tr("No se puede abrir la configuración de fecha y hora."));
 }
 
 void TPrincipal::openRegionalSettings()
 {
-    reportShell(platform::services().shell->openRegionalSettings(), QStringLiteral("the regional settings"));
+    items::reportOpenFailure(platform::services().shell->openRegionalSettings(),
+        tr("No se puede abrir la configuración regional."));
 }
 
 void TPrincipal::exploreDrive()
@@ -289,7 +285,8 @@ void TPrincipal::exploreDrive()
     TSpButton* item = AppState::get().currentItem;
     if (!item)
         return;
-    reportShell(platform::services().shell->openFolder(item->Directorio()), item->Directorio());
+    items::reportOpenFailure(
+        platform::services().shell->openFolder(item->Directorio()), items::itemNotOpened(*item));
 }
 
 void TPrincipal::showAbout()

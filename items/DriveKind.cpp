@@ -1,6 +1,7 @@
 #include "gfx/Canvas.h"
 #include "items/DrivePicture.h"
 #include "items/ItemKinds.h"
+#include "items/OpenFailure.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
@@ -16,7 +17,7 @@ const DriveKind& driveKind()
 void DriveKind::activate(TSpButton& item) const
 {
     auto* shell = platform::services().shell;
-    reportLaunch(shell->openFolder(item.Directorio()), item.Directorio());
+    reportOpenFailure(shell->openFolder(item.Directorio()), itemNotOpened(item));
 }
 
 void DriveKind::setUpNew(TSpButton& item) const

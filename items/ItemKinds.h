@@ -107,9 +107,6 @@ public:
 // A tile kept as it was stored: it has no menu, picture or action of its own.
 class ResourcesKind : public ItemKind { };
 
-// Says in the log that opening `command` failed, when it did.
-void reportLaunch(const platform::ShellResult& result, const QString& command);
-
 // The one object of each kind.
 const LauncherKind& launcherKind();
 const FolderKind& folderKind();

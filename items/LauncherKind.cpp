@@ -1,6 +1,6 @@
 #include "items/ItemIcons.h"
 #include "items/ItemKinds.h"
-#include "items/Log.h"
+#include "items/OpenFailure.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
@@ -13,18 +13,12 @@ const LauncherKind& launcherKind()
     return kind;
 }
 
-void reportLaunch(const platform::ShellResult& result, const QString& command)
-{
-    if (!result.ok)
-        qCWarning(lcItems, "cannot open %s: %s", qPrintable(command), qPrintable(result.error));
-}
-
 void LauncherKind::activate(TSpButton& item) const
 {
     auto* shell = platform::services().shell;
-    reportLaunch(shell->open(item.Comando(), item.Param(), item.Directorio(),
-                     static_cast<platform::ShowState>(item.Run())),
-        item.Comando());
+    reportOpenFailure(shell->open(item.Comando(), item.Param(), item.Directorio(),
+                          static_cast<platform::ShowState>(item.Run())),
+        itemNotOpened(item));
 }
 
 void LauncherKind::setUpNew(TSpButton& item) const

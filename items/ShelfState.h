@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QList>
 #include <QPoint>
 #include <QPointer>
@@ -44,6 +45,10 @@ public:
     bool dragging { false };
     QSize dragClientSize;
     int hour { 0 }, minute { 0 }, second { 0 };
+    // The last failure to open something that a box told, and when its box
+    // closed: the same failure again soon after is not told twice.
+    QString lastFailureTold;
+    QDateTime lastFailureToldAt;
 
     void addTimerItem(TSpButton* item);
     void removeTimerItem(TSpButton* item);

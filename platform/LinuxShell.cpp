@@ -3,6 +3,7 @@
 #include "platform/CommandLine.h"
 #include "platform/DesktopEntry.h"
 #include "platform/Drives.h"
+#include "platform/LinuxIcons.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -20,11 +22,25 @@ namespace {
 
 const QString fileManagerService = QStringLiteral("org.freedesktop.FileManager1");
 
-LaunchPlan failure(const QString& why)
+LaunchPlan failure(ShellFailure reason, const QString& subject, const QString& why)
 {
     LaunchPlan p;
+    p.reason = reason;
+    p.subject = subject;
     p.error = why;
     return p;
+}
+
+ShellResult failed(const LaunchPlan& plan)
+{
+    return ShellResult::failure(plan.reason, plan.subject, plan.error);
+}
+
+// Whether the desktop's associations name an application for the document's type.
+bool associatedApplicationExists(const QString& document)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(document);
+    return type.isValid() && !LinuxIcons::defaultApplicationFor(type.name()).isEmpty();
 }
 
 bool hasDriveRoot(const QString& path)
@@ -131,7 +147,8 @@ LaunchPlan LinuxShell::openWithDesktop(const QString& target) const
 {
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (opener.isEmpty())
-        return failure(QStringLiteral("xdg-open is not installed; cannot open %1").arg(target));
+        return failure(ShellFailure::NoOpener, QStringLiteral("xdg-open"),
+            QStringLiteral("xdg-open is not installed; cannot open %1").arg(target));
     LaunchPlan p;
     p.kind = LaunchPlan::Kind::Start;
     p.program = opener;
@@ -222,7 +239,7 @@ LaunchPlan LinuxShell::folderPlan(const QString& path, const QString& directory)
     if (folder.isEmpty())
         folder = QDir::homePath();
     if (!QFileInfo(folder).exists())
-        return failure(QStringLiteral("no such folder: %1").arg(folder));
+        return failure(ShellFailure::NotFound, folder, QStringLiteral("no such folder: %1").arg(folder));
     return openWithDesktop(folder);
 }
 
@@ -230,7 +247,8 @@ LaunchPlan LinuxShell::settingsPlan(const QString& applet) const
 {
     const QStringList settings = controlPanelCommand(applet);
     if (settings.isEmpty())
-        return failure(QStringLiteral("no settings program for %1").arg(applet));
+        return failure(
+            ShellFailure::NoSettings, applet, QStringLiteral("no settings program for %1").arg(applet));
     LaunchPlan p;
     p.kind = LaunchPlan::Kind::Start;
     p.program = settings.first();
@@ -244,10 +262,11 @@ LaunchPlan LinuxShell::desktopEntry(
 {
     const DesktopEntry entry = DesktopEntry::load(path);
     if (!entry.isValid())
-        return failure(QStringLiteral("not a desktop entry: %1").arg(path));
+        return failure(ShellFailure::BrokenEntry, path, QStringLiteral("not a desktop entry: %1").arg(path));
     if (entry.type() == u"Link")
-        return entry.url().isEmpty() ? failure(QStringLiteral("link without URL: %1").arg(path))
-                                     : openWithDesktop(entry.url());
+        return entry.url().isEmpty()
+            ? failure(ShellFailure::BrokenEntry, path, QStringLiteral("link without URL: %1").arg(path))
+            : openWithDesktop(entry.url());
     // TryExec names the program whose absence means the entry is stale (its
     // package was removed): nothing is started then.
     const QString tryExec = entry.tryExec();
@@ -257,19 +276,21 @@ LaunchPlan LinuxShell::desktopEntry(
             ? tried.isFile() && tried.isExecutable()
             : !QStandardPaths::findExecutable(tryExec).isEmpty();
         if (!installed)
-            return failure(QStringLiteral("%1 is not installed (TryExec of %2)").arg(tryExec, path));
+            return failure(ShellFailure::NotInstalled, tryExec,
+                QStringLiteral("%1 is not installed (TryExec of %2)").arg(tryExec, path));
     }
     const QList<DesktopExec> launches = desktopExecCommands(
         entry.exec(), splitArguments(parameters), entry.icon(), entry.localizedName(), path);
     const DesktopExec& exec = launches.first();
     if (exec.program.isEmpty())
-        return failure(QStringLiteral("no Exec line in %1").arg(path));
+        return failure(ShellFailure::BrokenEntry, path, QStringLiteral("no Exec line in %1").arg(path));
     LaunchPlan p;
     p.kind = LaunchPlan::Kind::Start;
     p.program
         = QDir::isAbsolutePath(exec.program) ? exec.program : QStandardPaths::findExecutable(exec.program);
     if (p.program.isEmpty())
-        return failure(QStringLiteral("program not found: %1").arg(exec.program));
+        return failure(ShellFailure::NotInstalled, exec.program,
+            QStringLiteral("program not found: %1").arg(exec.program));
     p.arguments = exec.arguments;
     for (qsizetype i = 1; i < launches.size(); ++i)
         p.furtherArguments << launches.at(i).arguments;
@@ -283,7 +304,8 @@ LaunchPlan LinuxShell::desktopEntry(
             ? terminal.first()
             : QStandardPaths::findExecutable(terminal.first());
         if (emulator.isEmpty())
-            return failure(QStringLiteral("no terminal to run %1 in (%2)").arg(path, terminal.first()));
+            return failure(ShellFailure::NoTerminal, terminal.first(),
+                QStringLiteral("no terminal to run %1 in (%2)").arg(path, terminal.first()));
         const QStringList prefix = terminal.mid(1) + QStringList { QStringLiteral("-e"), p.program };
         p.arguments = prefix + p.arguments;
         for (QStringList& further : p.furtherArguments)
@@ -300,7 +322,7 @@ LaunchPlan LinuxShell::plan(const QString& command, const QString& parameters, c
 {
     const QString cmd = command.trimmed();
     if (cmd.isEmpty())
-        return failure(QStringLiteral("nothing to open"));
+        return failure(ShellFailure::NothingToOpen, {}, QStringLiteral("nothing to open"));
     const QString name = programName(cmd);
     if (name == u"explorer")
         return explorer(parameters, directory);
@@ -311,20 +333,21 @@ LaunchPlan LinuxShell::plan(const QString& command, const QString& parameters, c
             if (words.at(i).compare(u"shell32.dll,Control_RunDLL", Qt::CaseInsensitive) == 0)
                 applet = words.at(i + 1);
         }
-        return applet.isEmpty()
-            ? failure(QStringLiteral("no settings program for: rundll32 %1").arg(parameters))
-            : settingsPlan(applet);
+        return applet.isEmpty() ? failure(ShellFailure::NoSettings, parameters,
+                   QStringLiteral("no settings program for: rundll32 %1").arg(parameters))
+                                : settingsPlan(applet);
     }
     if (isUrl(cmd))
         return openWithDesktop(cmd);
 
     const QString workingDirectory = directory.isEmpty() ? m_folder : local(directory);
     if (!directory.isEmpty() && (workingDirectory.isEmpty() || !QFileInfo(workingDirectory).isDir()))
-        return failure(QStringLiteral("no such start folder: %1").arg(directory));
+        return failure(ShellFailure::NoStartFolder, directory,
+            QStringLiteral("no such start folder: %1").arg(directory));
 
     QString target = mapped(cmd);
     if (target.isEmpty())
-        return failure(QStringLiteral("no such drive: %1").arg(cmd));
+        return failure(ShellFailure::NotFound, cmd, QStringLiteral("no such drive: %1").arg(cmd));
     if (!QDir::isAbsolutePath(target)) {
         const QString inStart
             = workingDirectory.isEmpty() ? QString() : QDir(workingDirectory).absoluteFilePath(target);
@@ -335,12 +358,12 @@ LaunchPlan LinuxShell::plan(const QString& command, const QString& parameters, c
         else
             target.clear();
         if (target.isEmpty())
-            return failure(QStringLiteral("not found: %1").arg(cmd));
+            return failure(ShellFailure::NotFound, cmd, QStringLiteral("not found: %1").arg(cmd));
     }
 
     const QFileInfo info(target);
     if (!info.exists())
-        return failure(QStringLiteral("not found: %1").arg(cmd));
+        return failure(ShellFailure::NotFound, cmd, QStringLiteral("not found: %1").arg(cmd));
     if (info.isDir())
         return openWithDesktop(target);
     if (info.suffix().compare(u"desktop", Qt::CaseInsensitive) == 0)
@@ -354,6 +377,9 @@ LaunchPlan LinuxShell::plan(const QString& command, const QString& parameters, c
         return p;
     }
     // A document: its application takes no parameters from us.
+    if (!(m_hasOpener ? m_hasOpener : associatedApplicationExists)(info.absoluteFilePath()))
+        return failure(ShellFailure::NoOpener, info.absoluteFilePath(),
+            QStringLiteral("no program opens %1").arg(info.absoluteFilePath()));
     return openWithDesktop(info.absoluteFilePath());
 }
 
@@ -361,7 +387,7 @@ ShellResult LinuxShell::run(const LaunchPlan& plan)
 {
     switch (plan.kind) {
     case LaunchPlan::Kind::Fail:
-        return ShellResult::failure(plan.error);
+        return failed(plan);
     case LaunchPlan::Kind::ShowItem: {
         QDBusConnection bus = QDBusConnection::sessionBus();
         QDBusConnectionInterface* iface = bus.isConnected() ? bus.interface() : nullptr;
@@ -376,19 +402,22 @@ ShellResult LinuxShell::run(const LaunchPlan& plan)
                 return ShellResult::success();
         }
         if (plan.program.isEmpty())
-            return ShellResult::failure(QStringLiteral("no file manager to show %1").arg(plan.item));
+            return ShellResult::failure(ShellFailure::NoOpener, plan.item,
+                QStringLiteral("no file manager to show %1").arg(plan.item));
         [[fallthrough]];
     }
     case LaunchPlan::Kind::Start:
         if (!QProcess::startDetached(plan.program, plan.arguments, plan.workingDirectory))
-            return ShellResult::failure(QStringLiteral("could not start %1").arg(plan.program));
+            return ShellResult::failure(ShellFailure::CannotStart, plan.program,
+                QStringLiteral("could not start %1").arg(plan.program));
         for (const QStringList& arguments : plan.furtherArguments) {
             if (!QProcess::startDetached(plan.program, arguments, plan.workingDirectory))
-                return ShellResult::failure(QStringLiteral("could not start %1").arg(plan.program));
+                return ShellResult::failure(ShellFailure::CannotStart, plan.program,
+                    QStringLiteral("could not start %1").arg(plan.program));
         }
         return ShellResult::success();
     }
-    return ShellResult::failure(QStringLiteral("unknown launch"));
+    return ShellResult::failure(ShellFailure::CannotStart, {}, QStringLiteral("unknown launch"));
 }
 
 } // namespace tolm::platform

@@ -3,6 +3,7 @@
 #include "platform/Shell.h"
 
 #include <QStringList>
+#include <functional>
 
 namespace tolm::platform {
 
@@ -24,6 +25,8 @@ struct LaunchPlan {
     QList<QStringList> furtherArguments;
     QString workingDirectory;
     QString item;
+    ShellFailure reason { ShellFailure::None };
+    QString subject;
     QString error;
 
     bool operator==(const LaunchPlan&) const = default;
@@ -39,6 +42,13 @@ public:
     // its own starts there; without one they stay relative.
     explicit LinuxShell(Drives* drives = nullptr, const QString& folder = {});
     void setFolder(const QString& folder) { m_folder = folder; }
+    // Whether some program opens a document, asked before handing it to
+    // xdg-open (which cannot say so once started). By default: whether the
+    // desktop's file associations name an application for its type.
+    void setOpenerCheck(std::function<bool(const QString& document)> check)
+    {
+        m_hasOpener = std::move(check);
+    }
 
     ShellResult open(const QString& command, const QString& parameters, const QString& directory,
         ShowState show = ShowState::Normal) override;
@@ -73,6 +83,7 @@ private:
 
     Drives* m_drives { nullptr };
     QString m_folder;
+    std::function<bool(const QString&)> m_hasOpener;
 };
 
 } // namespace tolm::platform

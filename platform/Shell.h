@@ -10,12 +10,31 @@ namespace tolm::platform {
 // portable request exists, so every implementation here may only record it.
 enum class ShowState { Normal = 0, Minimized = 1, Maximized = 2 };
 
+// Why something could not be opened, for the words that tell the user.
+enum class ShellFailure {
+    None,
+    NothingToOpen, // the command is empty
+    NotFound, // no such program, file, folder or drive
+    NoStartFolder, // the start folder given does not exist
+    NotInstalled, // a desktop entry's TryExec program is missing
+    BrokenEntry, // not a desktop entry, or one with nothing to start
+    NoOpener, // no program opens this document or folder
+    NoTerminal, // the terminal a desktop entry asks for is missing
+    NoSettings, // no settings program for the page asked for
+    CannotStart, // the program would not start
+};
+
 struct ShellResult {
     bool ok { false };
-    QString error; // why it failed, for a line on stderr; empty on success
+    ShellFailure reason { ShellFailure::None };
+    QString subject; // what the reason is about: the missing program, file or folder
+    QString error; // why it failed, in English for a line on stderr; empty on success
 
-    static ShellResult success() { return { true, {} }; }
-    static ShellResult failure(const QString& why) { return { false, why }; }
+    static ShellResult success() { return { true, ShellFailure::None, {}, {} }; }
+    static ShellResult failure(ShellFailure reason, const QString& subject, const QString& why)
+    {
+        return { false, reason, subject, why };
+    }
 };
 
 // Opens programs, documents, folders and URLs the way the desktop's "open"

@@ -275,3 +275,38 @@ TEST_F(LauncherSourceTest, ADarkPaletteDarkensTheShelfAndItsItems)
     EXPECT_EQ(window->color(), gfx::clBtnFace);
     EXPECT_EQ(window->grab().toImage().pixel(190, 110) & 0xFFFFFF, 0xC0C0C0u);
 }
+
+// An item that cannot be opened says so in a box that names it and the
+// reason; trying again at once adds no second box, trying later does.
+TEST_F(LauncherSourceTest, AFailedOpenIsToldOnceInABox)
+{
+    using tolm::platform::ShellFailure;
+    const struct {
+        ShellFailure reason;
+        const char* subject;
+        const char* told;
+    } cases[] = {
+        { ShellFailure::NotFound, "editor", "No se encuentra editor." },
+        { ShellFailure::NoStartFolder, "c:\\Datos", "Su carpeta de inicio, c:\\Datos, no existe." },
+        { ShellFailure::NotInstalled, "gedit", "El programa gedit no está instalado." },
+        { ShellFailure::NoOpener, "/tmp/a.xyz", "Ningún programa está asociado a /tmp/a.xyz." },
+        { ShellFailure::NoOpener, "xdg-open", "Falta xdg-open" },
+        { ShellFailure::NoTerminal, "xterm", "No se encuentra el terminal xterm" },
+        { ShellFailure::CannotStart, "/bin/ed", "No se pudo iniciar /bin/ed." },
+    };
+    auto item = makeItem(Clase::Normal, 0);
+    item->setCaption("Editor");
+    for (const auto& c : cases) {
+        fake.messageBoxes.boxes.clear();
+        fake.shell.result = tolm::platform::ShellResult::failure(c.reason, c.subject, "why");
+        item->activate();
+        item->activate();
+        ASSERT_EQ(fake.messageBoxes.boxes.size(), 1) << c.told;
+        const QString text = fake.messageBoxes.boxes[0].text;
+        EXPECT_TRUE(text.startsWith("No se puede abrir «Editor».\n\n")) << qPrintable(text);
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.told))) << qPrintable(text);
+        now = now.addSecs(6);
+        item->activate();
+        EXPECT_EQ(fake.messageBoxes.boxes.size(), 2) << c.told;
+    }
+}

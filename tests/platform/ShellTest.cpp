@@ -108,6 +108,7 @@ TEST_F(ShellTest, ProgramsDocumentsFoldersAndUrls)
         true);
     const QString fatDocument = write("Datos/carta.txt", "text with the run bit", true);
     LinuxShell shell(&m_drives);
+    shell.setOpenerCheck([](const QString&) { return true; });
 
     LaunchPlan p = shell.plan("herramienta", "-v \"two words\"", "");
     EXPECT_EQ(p.kind, LaunchPlan::Kind::Start);
@@ -143,25 +144,42 @@ TEST_F(ShellTest, ProgramsDocumentsFoldersAndUrls)
     EXPECT_EQ(inShelf.plan("prog", "", "Datos").workingDirectory, m_dir.filePath("Datos"));
 }
 
-TEST_F(ShellTest, FailuresAreReported)
+TEST_F(ShellTest, FailuresAreReportedWithTheirReason)
 {
     tool("xdg-open");
+    write("Datos/doc.txt", "x");
+    write("Datos/nadie.xyz", "x");
     LinuxShell shell(&m_drives);
-    EXPECT_EQ(shell.plan("", "", "").kind, LaunchPlan::Kind::Fail);
-    EXPECT_EQ(shell.plan("   ", "", "").kind, LaunchPlan::Kind::Fail);
-    EXPECT_EQ(shell.plan("no-such-program-anywhere", "", "").kind, LaunchPlan::Kind::Fail);
-    EXPECT_EQ(shell.plan("c:\\Datos\\missing.txt", "", "").kind, LaunchPlan::Kind::Fail);
-    EXPECT_EQ(shell.plan("d:\\x.txt", "", "").kind, LaunchPlan::Kind::Fail);
-    const LaunchPlan badFolder = shell.plan("herramienta", "", "c:\\NoExiste");
-    EXPECT_EQ(badFolder.kind, LaunchPlan::Kind::Fail);
-    EXPECT_FALSE(badFolder.error.isEmpty());
+    shell.setOpenerCheck([](const QString& document) { return !document.endsWith(".xyz"); });
+    const struct {
+        const char* command;
+        const char* directory;
+        ShellFailure reason;
+        QString subject;
+    } cases[] = {
+        { "", "", ShellFailure::NothingToOpen, {} },
+        { "   ", "", ShellFailure::NothingToOpen, {} },
+        { "no-such-program-anywhere", "", ShellFailure::NotFound, "no-such-program-anywhere" },
+        { "c:\\Datos\\missing.txt", "", ShellFailure::NotFound, "c:\\Datos\\missing.txt" },
+        { "d:\\x.txt", "", ShellFailure::NotFound, "d:\\x.txt" },
+        { "herramienta", "c:\\NoExiste", ShellFailure::NoStartFolder, "c:\\NoExiste" },
+        { "c:\\Datos\\nadie.xyz", "", ShellFailure::NoOpener, m_dir.filePath("Datos/nadie.xyz") },
+    };
+    for (const auto& c : cases) {
+        const LaunchPlan p = shell.plan(c.command, "", c.directory);
+        EXPECT_EQ(p.kind, LaunchPlan::Kind::Fail) << c.command;
+        EXPECT_EQ(p.reason, c.reason) << c.command;
+        EXPECT_EQ(p.subject, c.subject) << c.command;
+    }
     const ShellResult result = shell.open("c:\\Datos\\missing.txt", "", "");
     EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.reason, ShellFailure::NotFound);
     EXPECT_TRUE(result.error.contains("missing.txt"));
 
     qputenv("PATH", QFile::encodeName(m_dir.filePath("empty")));
-    write("Datos/doc.txt", "x");
-    EXPECT_EQ(shell.plan("c:\\Datos\\doc.txt", "", "").kind, LaunchPlan::Kind::Fail); // no xdg-open
+    const LaunchPlan noOpener = shell.plan("c:\\Datos\\doc.txt", "", "");
+    EXPECT_EQ(noOpener.reason, ShellFailure::NoOpener);
+    EXPECT_EQ(noOpener.subject, "xdg-open");
 }
 
 TEST_F(ShellTest, DesktopEntries)
