@@ -146,8 +146,12 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Items coming and going may show or hide the empty window's guidance.
+    void childEvent(QChildEvent* event) override;
 
 private:
+    // What a window with no item says to do, drawn over its background.
+    void paintGuidance(QPainter& painter);
     void setUp();
     void buildMenus();
     void applyFrame();

@@ -16,6 +16,7 @@
 #include "platform/Shell.h"
 
 #include <QApplication>
+#include <QChildEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -24,6 +25,7 @@
 #include <QTime>
 #include <QTimer>
 #include <QWindow>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -404,6 +406,8 @@ void TPrincipal::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), gfx::toQColor(m_color));
+    if (!findChild<TSpButton*>(QString(), Qt::FindDirectChildrenOnly))
+        paintGuidance(painter);
     // Any paint may have covered the timer-driven items' last pictures: their
     // next refresh draws them whole.
     for (const auto& item : AppState::get().timerItems) {
@@ -412,6 +416,27 @@ void TPrincipal::paintEvent(QPaintEvent*)
         item->setTimerRepaint(false);
         item->markDrawWhole();
     }
+}
+
+void TPrincipal::paintGuidance(QPainter& painter)
+{
+    const QColor background = gfx::toQColor(m_color);
+    // The palette's text, unless the chosen background leaves it unreadable.
+    QColor ink = palette().color(QPalette::WindowText);
+    if (std::abs(ink.lightness() - background.lightness()) < 96)
+        ink = background.lightness() < 128 ? Qt::white : Qt::black;
+    painter.setPen(ink);
+    painter.setFont(font());
+    painter.drawText(rect().adjusted(6, 4, -6, -4), Qt::AlignCenter | Qt::TextWordWrap,
+        tr("Suelte aquí programas y documentos para tenerlos a mano.\n"
+           "El botón derecho del ratón abre el menú."));
+}
+
+void TPrincipal::childEvent(QChildEvent* event)
+{
+    QWidget::childEvent(event);
+    if (event->added() || event->removed())
+        update();
 }
 
 void TPrincipal::showEvent(QShowEvent* event)

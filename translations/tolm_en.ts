@@ -588,6 +588,12 @@ The windows show what their files hold now.</translation>
         <source>No se puede abrir la configuración regional.</source>
         <translation>Cannot open the regional settings.</translation>
     </message>
+    <message>
+        <source>Suelte aquí programas y documentos para tenerlos a mano.
+El botón derecho del ratón abre el menú.</source>
+        <translation>Drop programs and documents here to keep them at hand.
+The right mouse button opens the menu.</translation>
+    </message>
 </context>
 <context>
     <name>TPropiedades</name>

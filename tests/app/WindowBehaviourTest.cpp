@@ -1,4 +1,5 @@
 #include "ShelfFixture.h"
+#include "gfx/Color.h"
 #include "items/HintWindow.h"
 
 #include <QHelpEvent>
@@ -211,4 +212,27 @@ TEST_F(ShelfTest, RestingOnAnItemShowsItsHintUntilThePointerLeaves)
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(folder, &leave);
     EXPECT_FALSE(hint.isVisible());
+}
+
+// A window without items says what to do; the first item takes the words
+// away, and they come back when the last one goes.
+TEST_F(ShelfTest, AnEmptyWindowSaysWhatToDoUntilItHoldsAnItem)
+{
+    TPrincipal* main = startMain();
+    main->resize(320, 120);
+    // The pixels that are neither background nor an item.
+    auto ink = [main](const QRect& item) {
+        const QImage image = main->grab().toImage();
+        const QRgb background = tolm::gfx::toQColor(main->color()).rgb();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += !item.contains(x, y) && image.pixel(x, y) != background;
+        return count;
+    };
+    EXPECT_GT(ink({}), 100);
+    TSpButton* item = main->commands().newLauncher();
+    EXPECT_EQ(ink(item->geometry()), 0);
+    delete item;
+    EXPECT_GT(ink({}), 100);
 }
