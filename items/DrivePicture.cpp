@@ -40,10 +40,24 @@ void smallDigit(gfx::Canvas& canvas, const QImage& strip, int x, int digit)
 
 // Big digits count thousands of kilobytes (about megabytes), or above ten
 // million kilobytes thousands of those; the small digits the next places.
+// From a hundred thousand of those thousands up, five places would drop the
+// leading digits: the figure is in millions of kilobytes (about gigabytes)
+// then, followed by the G sign.
 void drawDigits(gfx::Canvas& canvas, int v)
 {
     const QImage big = gfx::bitmap("DIGITS_5");
     const QImage small = gfx::bitmap("NUM_4");
+    if (v >= 100000000) {
+        const int g = v / 1000000;
+        if (g >= 1000)
+            bigDigit(canvas, big, 5, (g / 1000) % 10);
+        bigDigit(canvas, big, 11, (g / 100) % 10);
+        smallDigit(canvas, small, 17, (g / 10) % 10);
+        smallDigit(canvas, small, 22, g % 10);
+        const Rect sign = gfx::numGSignRect(gfx::NumRow::Seven);
+        canvas.bitBlt(27, 8, sign.width(), sign.height(), small, sign.left, sign.top);
+        return;
+    }
     auto bigSmall = [&](int n) {
         bigDigit(canvas, big, 5, (n / 10000) % 10);
         bigDigit(canvas, big, 11, (n / 1000) % 10);
@@ -192,11 +206,12 @@ static QString driveFigure(const DriveReading& reading)
     QString figure = reading.caption.trimmed();
     if (reading.sizesRead) {
         constexpr quint64 mb = 1024 * 1024;
-        figure += QStringLiteral(", ") + platform::services().locale->groupedNumber(reading.freeBytes / mb)
-            + QStringLiteral(" MB libres");
+        figure += QCoreApplication::translate("DrivePicture", ", %1 MB libres")
+                      .arg(platform::services().locale->groupedNumber(reading.freeBytes / mb));
     } else if (!reading.answered) {
-        figure += reading.type == platform::DriveRemovable ? QStringLiteral(", sin disco")
-                                                           : QStringLiteral(", no accesible");
+        figure += reading.type == platform::DriveRemovable
+            ? QCoreApplication::translate("DrivePicture", ", sin disco")
+            : QCoreApplication::translate("DrivePicture", ", no accesible");
     }
     return figure;
 }

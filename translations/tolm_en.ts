@@ -125,6 +125,18 @@
         <source>No accesible</source>
         <translation>Not accessible</translation>
     </message>
+    <message>
+        <source>, %1 MB libres</source>
+        <translation>, %1 MB free</translation>
+    </message>
+    <message>
+        <source>, sin disco</source>
+        <translation>, no disk</translation>
+    </message>
+    <message>
+        <source>, no accesible</source>
+        <translation>, not accessible</translation>
+    </message>
 </context>
 <context>
     <name>FolderBox</name>

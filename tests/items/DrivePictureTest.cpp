@@ -77,6 +77,35 @@ TEST_F(DriveDigitsTest, TenMillionKilobytesAndMoreCountInThousands)
     EXPECT_TRUE(small(p, 27, 5));
 }
 
+// Five places of thousands of kilobytes cannot hold today's free space:
+// 232 GB once read "43584". From a hundred million kilobytes up the figure
+// is in millions of them, then the G sign.
+TEST_F(DriveDigitsTest, AHundredMillionKilobytesAndMoreCountInMillionsWithTheGSign)
+{
+    const gfx::Rect g = gfx::numGSignRect(gfx::NumRow::Seven);
+    const struct {
+        quint64 freeKb;
+        int thousands; // -1: no digit there
+        int hundreds, tens, ones;
+    } cases[] = {
+        { 99999999, -1, -1, -1, -1 }, // still the five places: 99999
+        { 226562500, -1, 2, 2, 6 }, // 232 GB
+        { 1953125000, 1, 9, 5, 3 }, // 2 TB
+    };
+    for (const auto& c : cases) {
+        const QImage p = pictureFor(c.freeKb, 4000000000);
+        if (c.hundreds < 0) {
+            EXPECT_TRUE(small(p, 27, 9)) << c.freeKb;
+            continue;
+        }
+        EXPECT_TRUE(c.thousands < 0 ? untouched(p, 5, 4, 5, 4) : big(p, 5, c.thousands)) << c.freeKb;
+        EXPECT_TRUE(big(p, 11, c.hundreds)) << c.freeKb;
+        EXPECT_TRUE(small(p, 17, c.tens)) << c.freeKb;
+        EXPECT_TRUE(small(p, 22, c.ones)) << c.freeKb;
+        EXPECT_TRUE(sameBlock(p, 27, 8, num, g)) << c.freeKb;
+    }
+}
+
 TEST_F(DriveDigitsTest, BarShowsTheUsedShareInRed)
 {
     const QRgb red = rgb(gfx::clRed);
