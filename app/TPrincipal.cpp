@@ -9,6 +9,7 @@
 #include "app/ShelfSession.h"
 #include "app/WindowDocument.h"
 #include "app/WindowPlacement.h"
+#include "app/X11Place.h"
 #include "gfx/Color.h"
 #include "items/CoverIndex.h"
 #include "items/ItemKind.h"
@@ -18,6 +19,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QMenu>
 #include <QPainter>
 #include <QTimer>
@@ -183,6 +185,8 @@ void TPrincipal::applyFrame()
     Qt::WindowFlags flags = Qt::Tool;
     if (!m_frameShown)
         flags |= Qt::FramelessWindowHint;
+    if (m_stay.keepAbove)
+        flags |= Qt::WindowStaysOnTopHint;
     if (windowFlags() == flags)
         return;
     if (QWindow* handle = windowHandle(); handle && visible) {
@@ -198,13 +202,42 @@ void TPrincipal::applyFrame()
         show();
 }
 
+QString TPrincipal::stayKey() const
+{
+    return QDir(QString::fromStdString(AppState::get().shelfFolder.string())).absoluteFilePath(fileName());
+}
+
+void TPrincipal::keepStay()
+{
+    if (!app::writeWindowStay(stayKey(), m_stay))
+        qCWarning(
+            lcApp, "cannot keep where the window %s stays in the settings file", qPrintable(fileName()));
+}
+
+void TPrincipal::toggleKeepAbove()
+{
+    m_stay.keepAbove = !m_stay.keepAbove;
+    applyFrame();
+    keepStay();
+}
+
+void TPrincipal::toggleEveryDesktop()
+{
+    m_stay.everyDesktop = !m_stay.everyDesktop;
+    app::x11SetOnEveryDesktop(this, m_stay.everyDesktop);
+    keepStay();
+}
+
 // ---------------------------------------------------------------- file contents
 
 void TPrincipal::applyStoredOptions(
     bool frameShown, const QRect& outer, bool alwaysButtons, std::uint32_t color)
 {
     m_frameShown = frameShown;
+    m_stay = app::readWindowStay(stayKey());
     applyFrame();
+    if (m_stay.everyDesktop)
+        app::x11SetOnEveryDesktop(this, true);
     setBounds(outer);
     m_alwaysButtons = alwaysButtons;
     m_color = color;

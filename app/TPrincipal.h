@@ -3,6 +3,7 @@
 #include "app/ItemCommands.h"
 #include "app/ShelfKeyboard.h"
 #include "app/WindowDocument.h"
+#include "app/WindowStay.h"
 #include "items/ItemHost.h"
 #include "store/Components.h"
 
@@ -86,6 +87,11 @@ public:
     void toggleAlwaysButtons();
     void chooseColor();
     void chooseDefaultFont();
+    // "Siempre visible" and "En todos los escritorios", remembered for the
+    // window's shelf file.
+    void toggleKeepAbove();
+    void toggleEveryDesktop();
+    const tolm::app::WindowStay& stay() const { return m_stay; }
     void openDateTimeSettings();
     void openRegionalSettings();
     void exploreDrive();
@@ -155,6 +161,9 @@ private:
     void setUp();
     void buildMenus();
     void applyFrame();
+    // The window's shelf file as the settings know it.
+    QString stayKey() const;
+    void keepStay();
     bool closeFolderWindow(tolm::app::SaveReport& report);
     void snapSize();
     void holdClientAt(const QPoint& origin);
@@ -176,6 +185,7 @@ private:
     bool m_discard { false };
     bool m_alwaysButtons { false };
     bool m_frameShown { true };
+    tolm::app::WindowStay m_stay;
     bool m_askBeforeQuitting { true };
     tolm::app::AutoSave* m_autoSave { nullptr };
     bool m_snapping { false };
@@ -198,6 +208,8 @@ private:
     QMenu* m_driveMenu { nullptr };
     QMenu* m_memoryMenu { nullptr };
     QMenu* m_menuHost { nullptr };
+    QAction* m_keepAboveAction { nullptr };
+    QAction* m_everyDesktopAction { nullptr };
     QAction* m_undoAction { nullptr };
     QAction* m_pasteAction { nullptr };
     QTimer* m_timer { nullptr };

@@ -69,6 +69,16 @@ void TPrincipal::buildMenus()
     addItem(opciones, tr("Siempre botones"), this, window(&TPrincipal::toggleAlwaysButtons));
     addItem(opciones, tr("Color de fondo"), this, window(&TPrincipal::chooseColor));
     addItem(opciones, tr("Fuente por defecto"), this, window(&TPrincipal::chooseDefaultFont));
+    opciones->addSeparator();
+    m_keepAboveAction = addItem(opciones, tr("Siempre visible"), this, window(&TPrincipal::toggleKeepAbove));
+    m_everyDesktopAction
+        = addItem(opciones, tr("En todos los escritorios"), this, window(&TPrincipal::toggleEveryDesktop));
+    m_keepAboveAction->setCheckable(true);
+    m_everyDesktopAction->setCheckable(true);
+    connect(opciones, &QMenu::aboutToShow, this, [this] {
+        m_keepAboveAction->setChecked(m_stay.keepAbove);
+        m_everyDesktopAction->setChecked(m_stay.everyDesktop);
+    });
     m_windowMenu->addSeparator();
     QMenu* nuevo = m_windowMenu->addMenu(tr("Nuevo"));
     addItem(nuevo, tr("Botón"), this, command(&app::ItemCommands::newLauncher));
@@ -442,6 +452,9 @@ void TPrincipal::childEvent(QChildEvent* event)
 void TPrincipal::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // Before the window is mapped: the window manager reads where it wants to be.
+    if (m_stay.everyDesktop)
+        app::x11SetOnEveryDesktop(this, true);
     // Keep the window reachable when the screen has shrunk since it was saved.
     if (QScreen* screen = this->screen()) {
         const QRect area = screen->geometry();

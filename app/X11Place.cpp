@@ -3,8 +3,10 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <xcb/xcb.h>
 
@@ -45,6 +47,29 @@ QMargins frameOf(xcb_connection_t* connection, xcb_window_t window, const QWidge
     }
     const QWindow* handle = widget->windowHandle();
     return handle ? handle->frameMargins() : QMargins();
+}
+
+xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name)
+{
+    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name), nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+// A request to the window manager about `window`, as the window-manager
+// hints standard has clients send them: to the root window.
+void askManager(xcb_connection_t* connection, xcb_window_t root, xcb_window_t window, xcb_atom_t type,
+    std::initializer_list<std::uint32_t> data)
+{
+    xcb_client_message_event_t event {};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = type;
+    std::copy(data.begin(), data.end(), event.data.data32);
+    xcb_send_event(connection, 0, root,
+        XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+        reinterpret_cast<const char*>(&event));
 }
 
 } // namespace
@@ -93,6 +118,45 @@ bool x11MoveFrame(const QWidget* widget, const QPoint& frameTopLeft)
         at += QPoint(place->frame.left(), place->frame.top());
     const std::uint32_t values[] = { std::uint32_t(at.x()), std::uint32_t(at.y()) };
     xcb_configure_window(connection, window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
+    xcb_flush(connection);
+    return true;
+}
+
+bool x11SetOnEveryDesktop(const QWidget* widget, bool every)
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection() || !widget->internalWinId())
+        return false;
+    xcb_connection_t* connection = x11->connection();
+    const auto window = xcb_window_t(widget->internalWinId());
+    const Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
+    if (!geometry)
+        return false;
+    const xcb_window_t root = geometry->root;
+    const xcb_atom_t desktopAtom = atomNamed(connection, "_NET_WM_DESKTOP");
+    // Every workspace is desktop 0xFFFFFFFF; coming back, the one in view.
+    std::uint32_t desktop = 0xFFFFFFFF;
+    if (!every) {
+        desktop = 0;
+        const Reply<xcb_get_property_reply_t> current(xcb_get_property_reply(connection,
+            xcb_get_property(
+                connection, 0, root, atomNamed(connection, "_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL, 0, 1),
+            nullptr));
+        if (current && current->format == 32 && current->value_len == 1)
+            desktop = *static_cast<const std::uint32_t*>(xcb_get_property_value(current.get()));
+    }
+    // A window not yet mapped says where it wants to be; a managed one asks.
+    const Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr));
+    if (attributes && attributes->map_state == XCB_MAP_STATE_UNMAPPED)
+        xcb_change_property(
+            connection, XCB_PROP_MODE_REPLACE, window, desktopAtom, XCB_ATOM_CARDINAL, 32, 1, &desktop);
+    constexpr std::uint32_t kFromApplication = 1;
+    askManager(connection, root, window, desktopAtom, { desktop, kFromApplication, 0, 0, 0 });
+    constexpr std::uint32_t kRemove = 0, kAdd = 1;
+    askManager(connection, root, window, atomNamed(connection, "_NET_WM_STATE"),
+        { every ? kAdd : kRemove, atomNamed(connection, "_NET_WM_STATE_STICKY"), 0, kFromApplication, 0 });
     xcb_flush(connection);
     return true;
 }

@@ -30,4 +30,9 @@ std::optional<X11Place> x11Place(const QWidget* window);
 // application does not talk to an X server.
 bool x11MoveFrame(const QWidget* window, const QPoint& frameTopLeft);
 
+// Asks the window manager to show `window` on every workspace, or on the
+// current one only (_NET_WM_DESKTOP, with _NET_WM_STATE_STICKY for managers
+// that go by that). False when the application does not talk to an X server.
+bool x11SetOnEveryDesktop(const QWidget* window, bool every);
+
 } // namespace tolm::app

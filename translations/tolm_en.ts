@@ -606,6 +606,14 @@ El botón derecho del ratón abre el menú.</source>
         <translation>Drop programs and documents here to keep them at hand.
 The right mouse button opens the menu.</translation>
     </message>
+    <message>
+        <source>Siempre visible</source>
+        <translation>Always on top</translation>
+    </message>
+    <message>
+        <source>En todos los escritorios</source>
+        <translation>On all workspaces</translation>
+    </message>
 </context>
 <context>
     <name>TPropiedades</name>

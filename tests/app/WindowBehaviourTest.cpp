@@ -34,7 +34,8 @@ TEST_F(ShelfTest, TheMenusHoldTheirEntriesInOrder)
         QStringList({ "Opciones", "-", "Nuevo", "-", "Deshacer", "Pegar", "-", "Guardar configuración",
             "Restaurar configuración", "-", "Organizar botones", "-", "Cerrar", "-", "Acerca de .." }));
     EXPECT_EQ(texts(ventana->actions()[0]->menu()),
-        QStringList({ "Marco de ventana", "Siempre botones", "Color de fondo", "Fuente por defecto" }));
+        QStringList({ "Marco de ventana", "Siempre botones", "Color de fondo", "Fuente por defecto", "-",
+            "Siempre visible", "En todos los escritorios" }));
     EXPECT_EQ(texts(ventana->actions()[2]->menu()),
         QStringList({ "Botón", "Carpeta", "-", "Reloj", "Memoria", "Disco" }));
     EXPECT_EQ(texts(main->menuForClase(1)),
@@ -235,4 +236,22 @@ TEST_F(ShelfTest, AnEmptyWindowSaysWhatToDoUntilItHoldsAnItem)
     EXPECT_EQ(ink(item->geometry()), 0);
     delete item;
     EXPECT_GT(ink({}), 100);
+}
+
+// "Siempre visible" reaches the window's flags; both choices come back with
+// the window's file after a restart.
+TEST_F(ShelfTest, WhereTheWindowStaysReachesItsFlagsAndSurvivesARestart)
+{
+    TPrincipal* main = startMain();
+    ASSERT_TRUE(main->document().save());
+    main->toggleKeepAbove();
+    main->toggleEveryDesktop();
+    EXPECT_TRUE(main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    closeAll();
+    main = startMain();
+    EXPECT_EQ(main->stay(), (tolm::app::WindowStay { true, true }));
+    EXPECT_TRUE(main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(main->windowFlags().testFlag(Qt::Tool));
+    main->toggleKeepAbove();
+    EXPECT_FALSE(main->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
