@@ -1,5 +1,6 @@
 #include "platform/LinuxShell.h"
 
+#include "platform/Applications.h"
 #include "platform/CommandLine.h"
 #include "platform/DesktopEntry.h"
 #include "platform/Drives.h"
@@ -251,14 +252,8 @@ LaunchPlan LinuxShell::desktopEntry(
     // TryExec names the program whose absence means the entry is stale (its
     // package was removed): nothing is started then.
     const QString tryExec = entry.tryExec();
-    if (!tryExec.isEmpty()) {
-        const QFileInfo tried(tryExec);
-        const bool installed = QDir::isAbsolutePath(tryExec)
-            ? tried.isFile() && tried.isExecutable()
-            : !QStandardPaths::findExecutable(tryExec).isEmpty();
-        if (!installed)
-            return failure(QStringLiteral("%1 is not installed (TryExec of %2)").arg(tryExec, path));
-    }
+    if (!tryExec.isEmpty() && !programInstalled(tryExec))
+        return failure(QStringLiteral("%1 is not installed (TryExec of %2)").arg(tryExec, path));
     const QList<DesktopExec> launches = desktopExecCommands(
         entry.exec(), splitArguments(parameters), entry.icon(), entry.localizedName(), path);
     const DesktopExec& exec = launches.first();
