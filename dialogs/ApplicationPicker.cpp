@@ -56,12 +56,21 @@ public:
     {
         beginResetModel();
         m_shown.clear();
+        m_best = -1;
         for (qsizetype i = 0; i < m_applications.size(); ++i) {
-            if (m_applications.at(i).matches(words))
-                m_shown.append(i);
+            const Application& application = m_applications.at(i);
+            if (!application.matches(words))
+                continue;
+            if (m_best < 0 && application.nameMatches(words))
+                m_best = m_shown.size();
+            m_shown.append(i);
         }
         endResetModel();
     }
+
+    // What the typing most likely means: the first application whose name
+    // matches, before one that matches only by its keywords or comment.
+    QModelIndex best() const { return index(m_best < 0 ? 0 : int(m_best)); }
 
 private:
     // An icon is looked up the first time its row is drawn: a long list
@@ -78,6 +87,7 @@ private:
 
     QList<Application> m_applications;
     QList<qsizetype> m_shown;
+    qsizetype m_best { -1 };
     mutable QList<QIcon> m_icons;
 };
 
@@ -134,7 +144,7 @@ ApplicationPicker::ApplicationPicker(QList<Application> applications, QWidget* p
 
     const QFontMetrics metrics = fontMetrics();
     resize(metrics.averageCharWidth() * 48, metrics.height() * 30);
-    selectFirst();
+    selectBest();
     m_search->setFocus();
 }
 
@@ -158,13 +168,13 @@ void ApplicationPicker::accept()
 void ApplicationPicker::search(const QString& typed)
 {
     m_model->show(tolm::platform::searchWords(typed));
-    selectFirst();
+    selectBest();
 }
 
-void ApplicationPicker::selectFirst()
+void ApplicationPicker::selectBest()
 {
-    m_list->setCurrentIndex(m_model->index(0));
-    m_list->scrollToTop();
+    m_list->setCurrentIndex(m_model->best());
+    m_list->scrollTo(m_list->currentIndex());
     m_okButton->setEnabled(!chosenFile().isEmpty());
 }
 

@@ -10,7 +10,8 @@ class QPushButton;
 
 // "Aplicación...": the installed applications by name with their icons, and
 // a search field that narrows them as the user types. The first application
-// found is selected; Return or a double-click chooses it, Escape cancels.
+// found by its name is selected, else the first found; Return or a
+// double-click chooses it, Escape cancels.
 class ApplicationPicker : public QDialog {
     Q_OBJECT
 
@@ -36,7 +37,7 @@ private:
     class Model;
 
     void search(const QString& typed);
-    void selectFirst();
+    void selectBest();
 
     Model* m_model { nullptr };
     QLineEdit* m_search { nullptr };

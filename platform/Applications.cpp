@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <optional>
 #include <tuple>
-#include <vector>
 
 namespace tolm::platform {
 
@@ -74,6 +73,7 @@ std::optional<Application> applicationOf(
     app.id = id;
     app.path = entry.path();
     app.icon = entry.icon();
+    app.foldedName = foldForSearch(app.name);
     // The texts as written are searched too: they are often English, and
     // a user may know a program by its English name.
     QStringList texts;
@@ -88,12 +88,22 @@ std::optional<Application> applicationOf(
     return app;
 }
 
+bool containsAll(const QString& text, const QStringList& words)
+{
+    return std::all_of(
+        words.begin(), words.end(), [&text](const QString& word) { return text.contains(word); });
+}
+
 } // namespace
 
 bool Application::matches(const QStringList& foldedWords) const
 {
-    return std::all_of(foldedWords.begin(), foldedWords.end(),
-        [this](const QString& word) { return searchText.contains(word); });
+    return containsAll(searchText, foldedWords);
+}
+
+bool Application::nameMatches(const QStringList& foldedWords) const
+{
+    return containsAll(foldedName, foldedWords);
 }
 
 QString foldForSearch(const QString& text)
@@ -154,21 +164,9 @@ QList<Application> listApplications(
     }
     // Accents and case do not decide the order either: "Árbol" comes
     // before "Buscar" and "zona" after "Yate".
-    struct Keyed {
-        QString key;
-        Application application;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(found.size());
-    for (Application& application : found)
-        keyed.push_back({ foldForSearch(application.name), std::move(application) });
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        return std::tie(a.key, a.application.name, a.application.id)
-            < std::tie(b.key, b.application.name, b.application.id);
+    std::sort(found.begin(), found.end(), [](const Application& a, const Application& b) {
+        return std::tie(a.foldedName, a.name, a.id) < std::tie(b.foldedName, b.name, b.id);
     });
-    found.clear();
-    for (Keyed& entry : keyed)
-        found.append(std::move(entry.application));
     return found;
 }
 

@@ -12,12 +12,15 @@ struct Application {
     QString path; // the .desktop file
     QString name; // Name in the language asked for
     QString icon; // Icon: a theme name or an absolute path
+    QString foldedName; // the name folded by foldForSearch()
     // Name, GenericName, Keywords and Comment, each translated and as
-    // written, folded by foldForSearch().
+    // written, folded.
     QString searchText;
 
-    // Whether every one of the folded words occurs in the search text.
+    // Whether every one of the folded words occurs in the search text, or
+    // in the name.
     bool matches(const QStringList& foldedWords) const;
+    bool nameMatches(const QStringList& foldedWords) const;
 };
 
 // A text as searches compare it: without accents or other combining marks

@@ -62,15 +62,16 @@ TEST_F(ShelfTest, FilesDroppedOnOtherKindsMakeNewLaunchers)
     EXPECT_TRUE(fake.shell.launches.isEmpty());
 }
 
-// From the window menu: type a few letters, then Escape leaves the shelf as
-// it was, and Return makes the launcher a drop of the entry makes.
+// From the window menu: type a few letters of a name (the calculator, found
+// by its comment, comes first but is not chosen), then Escape leaves the
+// shelf as it was, and Return makes the launcher a drop of the entry makes.
 TEST_F(ShelfTest, APickedApplicationBecomesTheLauncherItsDroppedEntryMakes)
 {
     tolm::test::TemporaryDesktop desktop;
     const QString editor = desktop.write("home/applications/editor.desktop",
         "[Desktop Entry]\nType=Application\nName=Editor de textos\nExec=editor\nIcon=editor\n");
-    desktop.write(
-        "system/applications/calc.desktop", "[Desktop Entry]\nType=Application\nName=Calculadora\nExec=c\n");
+    desktop.write("system/applications/calc.desktop",
+        "[Desktop Entry]\nType=Application\nName=Calculadora\nComment=Edita cuentas\nExec=c\n");
     TPrincipal* main = startMain();
     QAction* aplicacion = main->windowMenu()->actions()[2]->menu()->actions().last();
     for (const auto key : { Qt::Key_Escape, Qt::Key_Return }) {
