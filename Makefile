@@ -116,10 +116,8 @@ fuzz: fuzz-deps
 # Refreshes every translations/tolm_<language>.ts from the texts in the
 # sources: new texts come in untranslated, texts no longer used go. The build
 # never does this; it only compiles the .ts files.
-LUPDATE ?= /usr/lib/qt6/bin/lupdate
-translations: deps
-	$(LUPDATE) -source-language es -locations none -no-obsolete app dialogs items widgets \
-	  -ts translations/tolm_*.ts
+translations: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target translations
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -8,6 +8,7 @@
 #include "dialogs/ApplicationPicker.h"
 #include "items/ChildAt.h"
 #include "items/CoverIndex.h"
+#include "items/ItemIcons.h"
 #include "items/ItemKind.h"
 #include "items/TSpButton.h"
 #include "platform/Applications.h"
@@ -365,7 +366,7 @@ void ItemCommands::addFiles(const QStringList& paths, const QPoint& point)
         auto* item = new TSpButton(&m_window);
         item->setShowsIcon(true);
         item->setFromFile(path);
-        item->setHint(path);
+        item->setHint(items::hintForFile(path));
         m_window.adoptItem(item);
         item->move(x, point.y());
         item->setTipo(0);

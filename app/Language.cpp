@@ -1,6 +1,7 @@
 #include "app/Language.h"
 
 #include "app/Log.h"
+#include "platform/DesktopEntry.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -33,18 +34,24 @@ bool installCatalogue(const QString& name, const QString& folder = {})
 QString chooseLanguage(const QStringList& uiLanguages)
 {
     for (const QString& name : uiLanguages) {
-        // "es-ES", "de_DE.UTF-8", "pt-BR": the language is the first part.
-        const QString language = name.section(u'-', 0, 0).section(u'_', 0, 0).section(u'.', 0, 0).toLower();
+        // "es-ES", "de_DE.UTF-8", "pt-BR": the language is the first part,
+        // the country the second.
+        const QString locale = name.section(u'.', 0, 0).section(u'@', 0, 0).replace(u'-', u'_');
+        const QString language = locale.section(u'_', 0, 0).toLower();
         if (language.isEmpty() || language == u"c" || language == u"posix")
             continue;
-        if (language == kSourceLanguage || QFile::exists(catalogue(language)))
-            return language;
+        if (language == kSourceLanguage || QFile::exists(catalogue(language))) {
+            const QString country = locale.section(u'_', 1, 1);
+            return country.isEmpty() ? language : language + u'_' + country.toUpper();
+        }
     }
     return QStringLiteral("en");
 }
 
-void useLanguage(const QString& language)
+void useLanguage(const QString& locale)
 {
+    const QString language = locale.section(u'_', 0, 0);
+    platform::DesktopEntry::setShownLocale(locale);
     // Qt's catalogue is optional (Debian's qt6-translations-l10n): without
     // it Qt's buttons stay in English, which is no reason to stop.
     installCatalogue(

@@ -5,15 +5,17 @@
 
 namespace tolm::app {
 
-// The language Tolm speaks, as a two-letter code: the first of the user's
-// languages (most wanted first, as QLocale::uiLanguages() lists them) that
-// Tolm has texts in, English when it has none of them. Tolm's own texts are
-// written in Spanish; every other language is a catalogue in :/i18n.
+// The language Tolm speaks, as a locale name ("es", "es_ES", "en_GB"): the
+// first of the user's languages (most wanted first, as QLocale::uiLanguages()
+// lists them) that Tolm has texts in, English when it has none of them.
+// Tolm's own texts are written in Spanish; every other language is a
+// catalogue in :/i18n.
 QString chooseLanguage(const QStringList& uiLanguages);
 
-// Makes the application speak that language: Tolm's texts, and Qt's own
+// Makes the application speak that language: Tolm's texts, Qt's own
 // (message box buttons, standard dialogs) when the system has Qt's catalogue
-// for it. Dates, times and numbers keep the formats of the user's locale.
-void useLanguage(const QString& language);
+// for it, and the names and comments of desktop entries made into launchers.
+// Dates, times and numbers keep the formats of the user's locale.
+void useLanguage(const QString& locale);
 
 } // namespace tolm::app

@@ -9,6 +9,7 @@
 #include "platform/NumberText.h"
 #include "platform/Platform.h"
 
+#include <QCoreApplication>
 #include <limits>
 
 using tolm::gfx::Rect;
@@ -131,17 +132,19 @@ DriveReading readDrive(const QString& directorio)
         // they stop at its largest value rather than turning negative.
         r.value = int(std::min<quint64>(r.freeBytes / 1024, std::numeric_limits<qint32>::max()));
         const QString total = locale.groupedNumber(r.totalBytes);
-        r.hint = r.caption + QStringLiteral("\nEspacio Libre: ")
-            + locale.groupedNumber(r.freeBytes, int(total.size())) + QStringLiteral(" bytes\n")
-            + QStringLiteral("Espacio Total: ") + total + QStringLiteral(" bytes");
+        r.hint = r.caption + u'\n'
+            + QCoreApplication::translate("DrivePicture", "Espacio Libre: %1 bytes")
+                  .arg(locale.groupedNumber(r.freeBytes, int(total.size())))
+            + u'\n' + QCoreApplication::translate("DrivePicture", "Espacio Total: %1 bytes").arg(total);
     } else if (r.answered) {
         r.value = 1;
         r.hint = r.caption;
     } else {
         r.value = -1;
-        r.hint = r.caption
-            + (r.type == platform::DriveRemovable ? QStringLiteral("\nSin disco")
-                                                  : QStringLiteral("\nNo accesible"));
+        r.hint = r.caption + u'\n'
+            + (r.type == platform::DriveRemovable
+                    ? QCoreApplication::translate("DrivePicture", "Sin disco")
+                    : QCoreApplication::translate("DrivePicture", "No accesible"));
     }
     return r;
 }

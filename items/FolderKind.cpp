@@ -2,6 +2,8 @@
 #include "items/ItemKinds.h"
 #include "items/TSpButton.h"
 
+#include <QCoreApplication>
+
 namespace tolm::items {
 
 const FolderKind& folderKind()
@@ -18,8 +20,8 @@ void FolderKind::activate(TSpButton& item) const
 void FolderKind::setUpNew(TSpButton& item) const
 {
     item.setMargin(1);
-    item.setCaption(QStringLiteral("Carpeta Nueva"));
-    item.setHint(QStringLiteral("Carpeta"));
+    item.setCaption(QCoreApplication::translate("FolderKind", "Carpeta Nueva"));
+    item.setHint(QCoreApplication::translate("FolderKind", "Carpeta"));
     item.setFolderOpen(false);
     item.setShowsIcon(true);
     item.setAutorun(false);
@@ -45,7 +47,7 @@ QImage FolderKind::buttonGlyph(const TSpButton& item) const
 QString FolderKind::accessibleLabel(const TSpButton& item) const
 {
     if (item.Caption().isEmpty() && item.Hint().isEmpty())
-        return QStringLiteral("Carpeta");
+        return QCoreApplication::translate("FolderKind", "Carpeta");
     return ItemKind::accessibleLabel(item);
 }
 

@@ -105,15 +105,27 @@ QIcon launcherIconSource(const QString& iconFile, int index, const QString& comm
     return icon;
 }
 
+namespace {
+
+platform::DesktopEntry desktopEntryAt(const QString& path)
+{
+    if (QFileInfo(path).suffix().compare(u"desktop", Qt::CaseInsensitive) != 0)
+        return {};
+    return platform::DesktopEntry::load(path);
+}
+
+} // namespace
+
 QString captionForFile(const QString& path)
 {
-    if (QFileInfo(path).suffix().compare(u"desktop", Qt::CaseInsensitive) == 0) {
-        const platform::DesktopEntry entry = platform::DesktopEntry::load(path);
-        const QString name = entry.localizedName().trimmed();
-        if (entry.isValid() && !name.isEmpty())
-            return name;
-    }
-    return fileNamePart(path);
+    const QString name = desktopEntryAt(path).localizedName().trimmed();
+    return name.isEmpty() ? fileNamePart(path) : name;
+}
+
+QString hintForFile(const QString& path)
+{
+    const QString comment = desktopEntryAt(path).localizedComment().trimmed();
+    return comment.isEmpty() ? path : comment;
 }
 
 QImage folderGlyph(bool open, bool small)

@@ -22,9 +22,11 @@ QRect launcherIconRect(bool small);
 // null when nothing resolves any more.
 QIcon launcherIconSource(const QString& iconFile, int index, const QString& command);
 
-// The caption of a launcher made for a dropped file: a desktop entry's
-// (Spanish) Name, else the file name.
+// The caption and hint of a launcher made for a dropped file: a desktop
+// entry's Name and Comment in the program's language, else the file's name
+// and its path.
 QString captionForFile(const QString& path);
+QString hintForFile(const QString& path);
 
 // The picture of a folder: closed or open, 36 x 36 or 18 x 17.
 QImage folderGlyph(bool open, bool small);

@@ -39,8 +39,9 @@ public:
     QString accessibleLabel(const TSpButton& item) const override;
 
 protected:
-    explicit TimerTile(QString name)
-        : m_name(std::move(name))
+    // The kind's name, as a text to translate in the context "TimerTile".
+    explicit TimerTile(const char* name)
+        : m_name(name)
     { }
     // The picture drawn again: whole, or only where it changed.
     static void repaint(TSpButton& item, bool full);
@@ -52,14 +53,14 @@ protected:
     void refreshWhenDue(TSpButton& item, bool full) const;
 
 private:
-    QString m_name;
+    const char* m_name;
 };
 
 // The time as a dial or as text; a click shows the calendar.
 class ClockKind : public TimerTile {
 public:
     ClockKind()
-        : TimerTile(QStringLiteral("Reloj"))
+        : TimerTile(QT_TRANSLATE_NOOP("TimerTile", "Reloj"))
     { }
     QString menuName() const override { return QStringLiteral("MenuReloj"); }
     void activate(TSpButton& item) const override;
@@ -75,7 +76,7 @@ public:
 class DriveKind : public TimerTile {
 public:
     DriveKind()
-        : TimerTile(QStringLiteral("Disco"))
+        : TimerTile(QT_TRANSLATE_NOOP("TimerTile", "Disco"))
     { }
     QString menuName() const override { return QStringLiteral("MenuDisco"); }
     void activate(TSpButton& item) const override;
@@ -92,7 +93,7 @@ public:
 class MemoryKind : public TimerTile {
 public:
     MemoryKind()
-        : TimerTile(QStringLiteral("Memoria"))
+        : TimerTile(QT_TRANSLATE_NOOP("TimerTile", "Memoria"))
     { }
     QString menuName() const override { return QStringLiteral("MenuMemoria"); }
     void activate(TSpButton& item) const override;

@@ -8,6 +8,8 @@
 #include "items/TickReadings.h"
 #include "platform/Platform.h"
 
+#include <QCoreApplication>
+
 using tolm::gfx::Rect;
 
 namespace tolm::items {
@@ -82,9 +84,9 @@ void memoryPicture(TSpButton& item)
         tick->memory = platform::services().memory->status().value_or(platform::MemoryStatus {});
     const platform::MemoryStatus status
         = tick ? *tick->memory : platform::services().memory->status().value_or(platform::MemoryStatus {});
-    item.setHint(
-        QStringLiteral("Carga de memoria: ") + locale.groupedNumber(status.load) + QStringLiteral(" %"));
-    item.setLiveFigure(QStringLiteral("carga ") + locale.groupedNumber(status.load) + QStringLiteral(" %"));
+    const QString load = locale.groupedNumber(status.load);
+    item.setHint(QCoreApplication::translate("MemoryPicture", "Carga de memoria: %1 %").arg(load));
+    item.setLiveFigure(QCoreApplication::translate("MemoryPicture", "carga %1 %").arg(load));
     // The properties dialog shows what its working copy found.
     if (ShelfState::get().workingCopy == &item) {
         const MemoryReport report { int(status.load), status.totalPhys, status.availPhys,

@@ -4,6 +4,7 @@
 #include "items/ShelfState.h"
 #include "items/TSpButton.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 
 namespace tolm::items {
@@ -64,7 +65,8 @@ void TimerTile::refreshWhenDue(TSpButton& item, bool full) const
 
 QString TimerTile::accessibleLabel(const TSpButton& item) const
 {
-    return item.liveFigure().isEmpty() ? m_name : m_name + QStringLiteral(": ") + item.liveFigure();
+    const QString name = QCoreApplication::translate("TimerTile", m_name);
+    return item.liveFigure().isEmpty() ? name : name + QStringLiteral(": ") + item.liveFigure();
 }
 
 } // namespace tolm::items

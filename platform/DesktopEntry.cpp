@@ -42,7 +42,23 @@ QString unescapeValue(const QString& raw)
     return out;
 }
 
+QString& shownLocaleName()
+{
+    static QString name = QStringLiteral("es");
+    return name;
+}
+
 } // namespace
+
+void DesktopEntry::setShownLocale(const QString& locale)
+{
+    shownLocaleName() = locale;
+}
+
+QString DesktopEntry::shownLocale()
+{
+    return shownLocaleName();
+}
 
 DesktopEntry DesktopEntry::parse(const QByteArray& text, const QString& path)
 {

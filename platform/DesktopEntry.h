@@ -27,9 +27,15 @@ public:
     // The value of `key` for a locale named like "es_ES.UTF-8@euro": key[es_ES@euro],
     // key[es_ES], key[es@euro], key[es], then the plain key.
     QString localizedValue(const QString& key, const QString& locale) const;
-    // The Name shown on a launcher: the Spanish one when the entry has it, as
-    // the rest of the program speaks Spanish.
-    QString localizedName() const { return localizedValue(QStringLiteral("Name"), QStringLiteral("es")); }
+    // The Name and Comment shown on a launcher, in the language the program
+    // speaks (see setShownLocale).
+    QString localizedName() const { return localizedValue(QStringLiteral("Name"), shownLocale()); }
+    QString localizedComment() const { return localizedValue(QStringLiteral("Comment"), shownLocale()); }
+
+    // The locale whose translations of Name and Comment are shown ("es_ES",
+    // "en"): the program's language, set once at start-up. Spanish until then.
+    static void setShownLocale(const QString& locale);
+    static QString shownLocale();
 
 private:
     bool m_valid { false };

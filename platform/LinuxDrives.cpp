@@ -1,5 +1,6 @@
 #include "platform/LinuxDrives.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,7 +49,7 @@ QString fileSystemOf(const QString& path)
     case 0x2FC12FC1:
         return QStringLiteral("zfs");
     default:
-        return QStringLiteral("desconocido");
+        return QCoreApplication::translate("LinuxDrives", "desconocido");
     }
 }
 

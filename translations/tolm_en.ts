@@ -131,6 +131,25 @@
     </message>
 </context>
 <context>
+    <name>DrivePicture</name>
+    <message>
+        <source>Espacio Libre: %1 bytes</source>
+        <translation>Free space: %1 bytes</translation>
+    </message>
+    <message>
+        <source>Espacio Total: %1 bytes</source>
+        <translation>Total space: %1 bytes</translation>
+    </message>
+    <message>
+        <source>Sin disco</source>
+        <translation>No disk</translation>
+    </message>
+    <message>
+        <source>No accesible</source>
+        <translation>Not accessible</translation>
+    </message>
+</context>
+<context>
     <name>FolderBox</name>
     <message>
         <source> Varios </source>
@@ -143,6 +162,17 @@
     <message>
         <source>Abrir automáticamente</source>
         <translation>Open automatically</translation>
+    </message>
+</context>
+<context>
+    <name>FolderKind</name>
+    <message>
+        <source>Carpeta Nueva</source>
+        <translation>New Folder</translation>
+    </message>
+    <message>
+        <source>Carpeta</source>
+        <translation>Folder</translation>
     </message>
 </context>
 <context>
@@ -232,6 +262,13 @@ Delete the folder?</translation>
     </message>
 </context>
 <context>
+    <name>LinuxDrives</name>
+    <message>
+        <source>desconocido</source>
+        <translation>unknown</translation>
+    </message>
+</context>
+<context>
     <name>MemoryBox</name>
     <message>
         <source> Información y Opciones </source>
@@ -260,6 +297,17 @@ Delete the folder?</translation>
     <message>
         <source>Carga de Memoria</source>
         <translation>Memory load</translation>
+    </message>
+</context>
+<context>
+    <name>MemoryPicture</name>
+    <message>
+        <source>Carga de memoria: %1 %</source>
+        <translation>Memory load: %1 %</translation>
+    </message>
+    <message>
+        <source>carga %1 %</source>
+        <translation>load %1 %</translation>
     </message>
 </context>
 <context>
@@ -593,6 +641,21 @@ The windows show what their files hold now.</translation>
     <message>
         <source>Seleccionar Icono</source>
         <translation>Choose Icon</translation>
+    </message>
+</context>
+<context>
+    <name>TimerTile</name>
+    <message>
+        <source>Reloj</source>
+        <translation>Clock</translation>
+    </message>
+    <message>
+        <source>Disco</source>
+        <translation>Drive</translation>
+    </message>
+    <message>
+        <source>Memoria</source>
+        <translation>Memory</translation>
     </message>
 </context>
 <context>

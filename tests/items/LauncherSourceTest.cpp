@@ -1,10 +1,12 @@
 #include "ItemsTestSupport.h"
 #include "items/ItemIcons.h"
+#include "platform/DesktopEntry.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QPainter>
 #include <QPixmap>
+#include <QScopeGuard>
 
 using namespace tolm;
 using tolm::store::Clase;
@@ -167,26 +169,39 @@ TEST_F(LauncherSourceTest, DroppedDesktopEntriesAreCaptionedAndLaunchedByTheShel
         f.write(text);
         return f.fileName();
     };
+    // The caption and hint follow the program's language, falling back from
+    // language_COUNTRY to language to the plain key.
+    const QByteArray editor
+        = "[Desktop Entry]\nType=Application\nName=Text Editor\nName[es]=Editor de textos\n"
+          "Name[en_GB]=Text Editor (GB)\nComment=Edits text\nComment[es_ES]=Edita textos\n"
+          "Exec=editor %F\n";
     const struct {
         const char* file;
         QByteArray text;
+        const char* locale;
         const char* caption;
+        const char* hint; // null: the path
     } cases[] = {
-        { "editor.desktop",
-            "[Desktop Entry]\nType=Application\nName=Text Editor\nName[es]=Editor de textos\n"
-            "Name[de]=Texteditor\nExec=editor %F\n",
-            "Editor de textos" },
-        { "term.desktop", "[Desktop Entry]\nName=Terminal\nExec=term\n", "Terminal" },
-        { "unnamed.desktop", "[Desktop Entry]\nName=  \nExec=x\n", "unnamed.desktop" },
-        { "broken.desktop", "Name=Not an entry\n", "broken.desktop" },
-        { "notes.txt", "[Desktop Entry]\nName=Not read\n", "notes.txt" },
+        { "editor.desktop", editor, "es_ES", "Editor de textos", "Edita textos" },
+        { "editor.desktop", editor, "es_AR", "Editor de textos", "Edits text" },
+        { "editor.desktop", editor, "en_GB", "Text Editor (GB)", "Edits text" },
+        { "editor.desktop", editor, "en", "Text Editor", "Edits text" },
+        { "term.desktop", "[Desktop Entry]\nName=Terminal\nExec=term\n", "es", "Terminal", nullptr },
+        { "unnamed.desktop", "[Desktop Entry]\nName=  \nExec=x\n", "es", "unnamed.desktop", nullptr },
+        { "broken.desktop", "Name=Not an entry\nComment=No\n", "es", "broken.desktop", nullptr },
+        { "notes.txt", "[Desktop Entry]\nName=Not read\n", "es", "notes.txt", nullptr },
     };
+    const auto restore = qScopeGuard([before = tolm::platform::DesktopEntry::shownLocale()] {
+        tolm::platform::DesktopEntry::setShownLocale(before);
+    });
     for (const auto& c : cases) {
         const QString path = write(c.file, c.text);
+        tolm::platform::DesktopEntry::setShownLocale(c.locale);
         auto item = makeItem(Clase::Normal, 0);
         item->settag1(1);
         item->setFromFile(path);
-        EXPECT_EQ(item->Caption(), QString::fromUtf8(c.caption)) << c.file;
+        EXPECT_EQ(item->Caption(), QString::fromUtf8(c.caption)) << c.file << " " << c.locale;
+        EXPECT_EQ(tolm::items::hintForFile(path), c.hint ? QString::fromUtf8(c.hint) : path) << c.file;
         EXPECT_EQ(item->Comando(), path) << c.file;
 
         // Activation hands the entry itself to the shell, which runs it as it says.
