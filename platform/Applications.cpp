@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
@@ -173,10 +172,9 @@ QList<Application> listApplications(
 QList<Application> installedApplications()
 {
     const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts);
-    // "es-ES" as Qt lists the user's languages is "es_ES" to a desktop entry.
-    const QString locale = QLocale::system().uiLanguages().value(0).replace(u'-', u'_');
-    return listApplications(
-        QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation), desktops, locale);
+    // The names in the language of the launchers' captions.
+    return listApplications(QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation), desktops,
+        DesktopEntry::shownLocale());
 }
 
 } // namespace tolm::platform

@@ -45,7 +45,7 @@ QList<Application> listApplications(
 
 // The applications installed for this user: the applications folders of
 // $XDG_DATA_HOME and $XDG_DATA_DIRS, for the desktops $XDG_CURRENT_DESKTOP
-// names, in the user's language.
+// names, in the language the program speaks (DesktopEntry::shownLocale()).
 QList<Application> installedApplications();
 
 } // namespace tolm::platform
