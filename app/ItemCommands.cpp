@@ -5,12 +5,14 @@
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
 #include "app/WindowDocument.h"
+#include "dialogs/ApplicationPicker.h"
 #include "items/ChildAt.h"
 #include "items/CoverIndex.h"
 #include "items/ItemIcons.h"
 #include "items/ItemKind.h"
 #include "items/OpenFailure.h"
 #include "items/TSpButton.h"
+#include "platform/Applications.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
@@ -75,6 +77,18 @@ TSpButton* ItemCommands::newDrive()
     TSpButton* item = createItem(Clase::Disco);
     finishNewItem(item);
     return item;
+}
+
+void ItemCommands::pickApplication()
+{
+    // The launcher goes where the menu was opened, wherever the mouse has
+    // gone by the time the user has chosen.
+    const QPoint point = AppState::get().pressPoint;
+    auto* picker = new ApplicationPicker(platform::installedApplications(), &m_window);
+    picker->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(picker, &ApplicationPicker::applicationChosen, &m_window,
+        [this, point](const QString& file) { addFiles({ file }, point); });
+    picker->open();
 }
 
 TSpButton* ItemCommands::newMemory()
@@ -342,6 +356,11 @@ void ItemCommands::dropFiles(const QStringList& paths, const QPoint& point)
         items::reportOpenFailure(result, items::itemNotOpened(*target));
         return;
     }
+    addFiles(paths, point);
+}
+
+void ItemCommands::addFiles(const QStringList& paths, const QPoint& point)
+{
     int x = point.x();
     for (const QString& path : paths) {
         auto* item = new TSpButton(&m_window);

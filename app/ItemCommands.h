@@ -46,6 +46,12 @@ public:
     void arrange();
     // Files dropped at `point` (client coordinates), in drop order.
     void dropFiles(const QStringList& paths, const QPoint& point);
+    // A launcher for each file, in a row from `point`, as a drop on the
+    // background makes them.
+    void addFiles(const QStringList& paths, const QPoint& point);
+    // "Aplicación...": the installed application the user picks becomes a
+    // launcher at the press point, as its dropped desktop entry would.
+    void pickApplication();
 
     // The item the last deletion took, which undo puts back.
     TSpButton* undoSlot() const { return m_undo.get(); }

@@ -87,6 +87,7 @@ void TPrincipal::buildMenus()
     addItem(nuevo, tr("Reloj"), this, command(&app::ItemCommands::newClock));
     addItem(nuevo, tr("Memoria"), this, command(&app::ItemCommands::newMemory));
     addItem(nuevo, tr("Disco"), this, command(&app::ItemCommands::newDrive));
+    addItem(nuevo, tr("Aplicación..."), this, command(&app::ItemCommands::pickApplication));
     m_windowMenu->addSeparator();
     m_undoAction = addItem(m_windowMenu, tr("Deshacer"), this, command(&app::ItemCommands::undo));
     m_pasteAction = addItem(m_windowMenu, tr("Pegar"), this, command(&app::ItemCommands::paste));

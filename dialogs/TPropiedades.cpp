@@ -483,7 +483,7 @@ void TPropiedades::findTarget()
 
 void TPropiedades::browseCommand()
 {
-    const QString chosen = chooseFile(QString(), QString());
+    const QString chosen = chooseFile(QString(), QString(), m_workingCopy->Comando());
     if (chosen.isEmpty())
         return;
     m_workingCopy->setComando(chosen);

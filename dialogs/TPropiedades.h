@@ -177,10 +177,11 @@ private:
     void refreshPeriodChanged(TCSpinEdit* spin);
     void showHelp();
 
-    // Runs the file dialog (or the tests' stand-in) and puts the process's
-    // current directory back where it was, since shelf files are named
-    // relative to it. Empty when the user cancelled.
-    QString chooseFile(const QString& title, const QString& filters);
+    // Runs the file dialog (or the tests' stand-in) in the folder of
+    // `current`, the file the field holds, when it has one that exists, else
+    // in the home folder: never in the shelf folder, the process's current
+    // directory. Empty when the user cancelled.
+    QString chooseFile(const QString& title, const QString& filters, const QString& current);
     // The edit rule: the box's text goes into the copy only when the user typed it.
     void bindEdit(QLineEdit* edit, const std::function<void(const QString&)>& store);
     void bindClockBit(QCheckBox* box, int bit);

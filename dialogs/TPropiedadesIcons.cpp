@@ -4,9 +4,11 @@
 #include "gfx/Bitmaps.h"
 #include "platform/Platform.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
 
@@ -21,11 +23,27 @@ const char* const kIconFilters = QT_TRANSLATE_NOOP("TPropiedades",
     "Iconos (*.ico);;"
     "Todos los archivos (*)");
 
+// The folder `file` lies in, found as starting it would find it: a name
+// alone on PATH, a drive path through its drive; the home folder when that
+// is no folder.
+QString folderOf(const QString& file)
+{
+    const bool bareName = !file.contains(u'/') && !file.contains(u'\\') && !file.contains(u':');
+    const QString local = bareName ? QStandardPaths::findExecutable(file)
+                                   : tolm::platform::services().drives->localPath(file);
+    const QString folder = QFileInfo(local).absolutePath();
+    if (!file.isEmpty() && QDir::isAbsolutePath(local) && QFileInfo(folder).isDir())
+        return folder;
+    return QDir::homePath();
+}
+
 } // namespace
 
-QString TPropiedades::chooseFile(const QString& title, const QString& filters)
+QString TPropiedades::chooseFile(const QString& title, const QString& filters, const QString& current)
 {
-    QString chosen = tolm::platform::services().choosers->chooseFile(title, filters).value_or(QString());
+    QString chosen = tolm::platform::services()
+                         .choosers->chooseFile(title, filters, folderOf(current))
+                         .value_or(QString());
     // The full name, whatever folder the dialog wandered to.
     if (!chosen.isEmpty())
         chosen = QFileInfo(chosen).absoluteFilePath();
@@ -118,7 +136,7 @@ void TPropiedades::takeAssociatedIcon()
 
 void TPropiedades::browseIcon()
 {
-    const QString chosen = chooseFile(tr("Seleccionar Icono"), tr(kIconFilters));
+    const QString chosen = chooseFile(tr("Seleccionar Icono"), tr(kIconFilters), m_workingCopy->FichIcono());
     if (chosen.isEmpty())
         return;
     m_workingCopy->setFichIcono(chosen);

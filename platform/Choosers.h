@@ -16,9 +16,12 @@ public:
     using FontApplied = std::function<void(const QFont&)>;
 
     virtual ~Choosers() = default;
-    // A file to open: the dialog's title (empty: the platform's own) and its
-    // filter list in Qt's form ("Programas (*.exe);;Todos (*)").
-    virtual std::optional<QString> chooseFile(const QString& title, const QString& filters) = 0;
+    // A file to open: the dialog's title (empty: the platform's own), its
+    // filter list in Qt's form ("Programas (*.exe);;Todos (*)") and the
+    // folder it opens in.
+    virtual std::optional<QString> chooseFile(
+        const QString& title, const QString& filters, const QString& folder)
+        = 0;
     // A font, starting from `initial`. With `apply` the dialog also carries an
     // Apply button that hands over the font it shows, while it stays open.
     virtual std::optional<QFont> chooseFont(const QFont& initial, const FontApplied& apply) = 0;

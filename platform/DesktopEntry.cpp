@@ -10,6 +10,10 @@ namespace {
 // Exec line's own quoting (\" \$ ...) reaches the argument splitter intact.
 QString unescapeValue(const QString& raw)
 {
+    // Most values have no escapes; copying them a character at a time
+    // would be most of the cost of reading an entry.
+    if (!raw.contains(u'\\'))
+        return raw;
     QString out;
     out.reserve(raw.size());
     for (qsizetype i = 0; i < raw.size(); ++i) {

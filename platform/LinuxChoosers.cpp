@@ -10,9 +10,10 @@
 
 namespace tolm::platform {
 
-std::optional<QString> LinuxChoosers::chooseFile(const QString& title, const QString& filters)
+std::optional<QString> LinuxChoosers::chooseFile(
+    const QString& title, const QString& filters, const QString& folder)
 {
-    const QString chosen = QFileDialog::getOpenFileName(dialogParent(), title, {}, filters);
+    const QString chosen = QFileDialog::getOpenFileName(dialogParent(), title, folder, filters);
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;

@@ -7,7 +7,8 @@ namespace tolm::platform {
 // Qt's file, font and colour dialogs.
 class LinuxChoosers : public Choosers {
 public:
-    std::optional<QString> chooseFile(const QString& title, const QString& filters) override;
+    std::optional<QString> chooseFile(
+        const QString& title, const QString& filters, const QString& folder) override;
     std::optional<QFont> chooseFont(const QFont& initial, const FontApplied& apply) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
 };

@@ -1,5 +1,6 @@
 #include "platform/LinuxShell.h"
 
+#include "platform/Applications.h"
 #include "platform/CommandLine.h"
 #include "platform/DesktopEntry.h"
 #include "platform/Drives.h"
@@ -270,6 +271,7 @@ LaunchPlan LinuxShell::desktopEntry(
     // TryExec names the program whose absence means the entry is stale (its
     // package was removed): nothing is started then.
     const QString tryExec = entry.tryExec();
+<<<<<<< HEAD
     if (!tryExec.isEmpty()) {
         const QFileInfo tried(tryExec);
         const bool installed = QDir::isAbsolutePath(tryExec)
@@ -279,6 +281,10 @@ LaunchPlan LinuxShell::desktopEntry(
             return failure(ShellFailure::NotInstalled, tryExec,
                 QStringLiteral("%1 is not installed (TryExec of %2)").arg(tryExec, path));
     }
+=======
+    if (!tryExec.isEmpty() && !programInstalled(tryExec))
+        return failure(QStringLiteral("%1 is not installed (TryExec of %2)").arg(tryExec, path));
+>>>>>>> i22-picker
     const QList<DesktopExec> launches = desktopExecCommands(
         entry.exec(), splitArguments(parameters), entry.icon(), entry.localizedName(), path);
     const DesktopExec& exec = launches.first();

@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="es">
 <context>
+    <name>ApplicationPicker</name>
+    <message>
+        <source>Elegir aplicación</source>
+        <translation>Choose Application</translation>
+    </message>
+    <message>
+        <source>&amp;Buscar:</source>
+        <translation>&amp;Search:</translation>
+    </message>
+    <message>
+        <source>&amp;Aplicaciones:</source>
+        <translation>&amp;Applications:</translation>
+    </message>
+    <message>
+        <source>Aceptar</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>ClockBox</name>
     <message>
         <source> Opciones </source>
@@ -613,6 +636,10 @@ The right mouse button opens the menu.</translation>
     <message>
         <source>En todos los escritorios</source>
         <translation>On all workspaces</translation>
+    </message>
+    <message>
+        <source>Aplicación...</source>
+        <translation>Application...</translation>
     </message>
 </context>
 <context>

@@ -1,9 +1,14 @@
 #include "ShelfFixture.h"
 #include "app/TolmApplication.h"
+#include "dialogs/ApplicationPicker.h"
 #include "dialogs/TCalendario.h"
 #include "platform/CommandLine.h"
+#include "support/TemporaryDesktop.h"
 #include "widgets/TCCalendar.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QTest>
 
@@ -55,6 +60,39 @@ TEST_F(ShelfTest, FilesDroppedOnOtherKindsMakeNewLaunchers)
     ASSERT_EQ(main->items().size(), 2);
     EXPECT_EQ(main->items()[1]->clase(), Clase::Normal);
     EXPECT_TRUE(fake.shell.launches.isEmpty());
+}
+
+// From the window menu: type a few letters of a name (the calculator, found
+// by its comment, comes first but is not chosen), then Escape leaves the
+// shelf as it was, and Return makes the launcher a drop of the entry makes.
+TEST_F(ShelfTest, APickedApplicationBecomesTheLauncherItsDroppedEntryMakes)
+{
+    tolm::test::TemporaryDesktop desktop;
+    const QString editor = desktop.write("home/applications/editor.desktop",
+        "[Desktop Entry]\nType=Application\nName=Editor de textos\nExec=editor\nIcon=editor\n");
+    desktop.write("system/applications/calc.desktop",
+        "[Desktop Entry]\nType=Application\nName=Calculadora\nComment=Edita cuentas\nExec=c\n");
+    TPrincipal* main = startMain();
+    QAction* aplicacion = main->windowMenu()->actions()[2]->menu()->actions().last();
+    for (const auto key : { Qt::Key_Escape, Qt::Key_Return }) {
+        state().pressPoint = QPoint(50, 60);
+        aplicacion->trigger();
+        state().pressPoint = QPoint(0, 0);
+        auto* picker = main->findChild<ApplicationPicker*>();
+        ASSERT_TRUE(picker && QTest::qWaitForWindowActive(picker));
+        EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(picker->searchEdit()));
+        QTest::keyClicks(QApplication::focusWidget(), "EDÍ");
+        EXPECT_EQ(picker->chosenFile(), editor);
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_FALSE(picker->isVisible());
+        flushDeletes();
+    }
+    main->commands().dropFiles({ editor }, QPoint(100, 60));
+    const auto items = main->items();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->pos(), QPoint(50, 60));
+    for (auto field : { &TSpButton::Caption, &TSpButton::Comando, &TSpButton::Hint, &TSpButton::FichIcono })
+        EXPECT_EQ((items[0]->*field)(), (items[1]->*field)());
 }
 
 TEST_F(ShelfTest, ALauncherStartsItsProgramWithItsFields)

@@ -37,7 +37,7 @@ TEST_F(ShelfTest, TheMenusHoldTheirEntriesInOrder)
         QStringList({ "Marco de ventana", "Siempre botones", "Color de fondo", "Fuente por defecto", "-",
             "Siempre visible", "En todos los escritorios" }));
     EXPECT_EQ(texts(ventana->actions()[2]->menu()),
-        QStringList({ "Botón", "Carpeta", "-", "Reloj", "Memoria", "Disco" }));
+        QStringList({ "Botón", "Carpeta", "-", "Reloj", "Memoria", "Disco", "Aplicación..." }));
     EXPECT_EQ(texts(main->menuForClase(1)),
         QStringList({ "&Abrir", "&Cerrar", "-", "C&ortar", "-", "E&liminar", "-", "P&ropiedades", "-" }));
     EXPECT_EQ(texts(main->menuForClase(2)),

@@ -1,6 +1,7 @@
 #include "TPropiedadesFixture.h"
 #include "dialogs/TPropiedadesIconGrid.h"
 #include "gfx/Bitmaps.h"
+#include "support/TemporaryDesktop.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -92,6 +93,34 @@ TEST_F(PropiedadesTest, ExaminarReplacesTheCommandOnly)
     EXPECT_EQ(dialog->workingCopy()->FichIcono(), "/icons/editor.ico");
     cancel(dialog);
     EXPECT_EQ(item->Comando(), "/usr/bin/editor");
+}
+
+TEST_F(PropiedadesTest, ExaminarOpensInTheFolderOfTheFileElseInHome)
+{
+    tolm::test::TemporaryDesktop desktop;
+    const QString bin = QFileInfo(desktop.write("bin/editor", "#!/bin/sh\n", true)).path();
+    const QString home = QFileInfo(desktop.write("home/.profile", "")).path();
+    desktop.set("HOME", home);
+    desktop.set("PATH", bin);
+    write("carta.txt", "");
+    TSpButton* item = startMain()->commands().newLauncher();
+    TPropiedades* dialog = openFromMenu(item);
+    const struct {
+        QString command;
+        QString folder;
+    } cases[] = {
+        { "", home }, { bin + "/editor", bin }, { bin + "/gone/editor", home },
+        { "editor", bin }, // found on PATH
+        { "carta.txt", home }, // never the shelf folder, where this one is
+    };
+    for (const auto& c : cases) {
+        typeInto(dialog->commandEdit(), c.command);
+        QTest::mouseClick(dialog->browseCommandButton(), Qt::LeftButton);
+        EXPECT_EQ(fake.choosers.fileRequests.last().folder, c.folder) << qPrintable(c.command);
+    }
+    typeInto(dialog->iconFileEdit(), bin + "/editor.ico");
+    QTest::mouseClick(dialog->browseIconButton(), Qt::LeftButton);
+    EXPECT_EQ(fake.choosers.fileRequests.last().folder, bin);
 }
 
 TEST_F(PropiedadesTest, TheIconGridHasACellPerIconAndTheChosenCellIsTheIndex)

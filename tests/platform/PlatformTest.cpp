@@ -34,7 +34,7 @@ TEST(Services, RealOnesByDefaultFakesForAScope)
         EXPECT_EQ(services().settings->countStart(), 1);
         fake.choosers.color = QColor(1, 2, 3);
         EXPECT_EQ(services().choosers->chooseColor(Qt::white), QColor(1, 2, 3));
-        EXPECT_EQ(services().choosers->chooseFile("Examinar", {}), std::nullopt);
+        EXPECT_EQ(services().choosers->chooseFile("Examinar", {}, {}), std::nullopt);
         EXPECT_EQ(services().messageBoxes->question("Atención", "¿Borrar?"), Answer::Ok);
         ASSERT_EQ(fake.messageBoxes.boxes.size(), 1);
         EXPECT_TRUE(fake.messageBoxes.boxes[0].question);

@@ -257,6 +257,7 @@ struct FakeChoosers : platform::Choosers {
     struct FileRequest {
         QString title;
         QString filters;
+        QString folder;
     };
     QList<FileRequest> fileRequests;
     std::optional<QString> file;
@@ -267,9 +268,10 @@ struct FakeChoosers : platform::Choosers {
     std::optional<QColor> color;
     std::function<void()> whileOpen;
 
-    std::optional<QString> chooseFile(const QString& title, const QString& filters) override
+    std::optional<QString> chooseFile(
+        const QString& title, const QString& filters, const QString& folder) override
     {
-        fileRequests.append({ title, filters });
+        fileRequests.append({ title, filters, folder });
         if (whileOpen)
             whileOpen();
         return file;
