@@ -271,20 +271,9 @@ LaunchPlan LinuxShell::desktopEntry(
     // TryExec names the program whose absence means the entry is stale (its
     // package was removed): nothing is started then.
     const QString tryExec = entry.tryExec();
-<<<<<<< HEAD
-    if (!tryExec.isEmpty()) {
-        const QFileInfo tried(tryExec);
-        const bool installed = QDir::isAbsolutePath(tryExec)
-            ? tried.isFile() && tried.isExecutable()
-            : !QStandardPaths::findExecutable(tryExec).isEmpty();
-        if (!installed)
-            return failure(ShellFailure::NotInstalled, tryExec,
-                QStringLiteral("%1 is not installed (TryExec of %2)").arg(tryExec, path));
-    }
-=======
     if (!tryExec.isEmpty() && !programInstalled(tryExec))
-        return failure(QStringLiteral("%1 is not installed (TryExec of %2)").arg(tryExec, path));
->>>>>>> i22-picker
+        return failure(ShellFailure::NotInstalled, tryExec,
+            QStringLiteral("%1 is not installed (TryExec of %2)").arg(tryExec, path));
     const QList<DesktopExec> launches = desktopExecCommands(
         entry.exec(), splitArguments(parameters), entry.icon(), entry.localizedName(), path);
     const DesktopExec& exec = launches.first();
