@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace {
 
@@ -43,13 +44,24 @@ QPixmap placeholderIcon()
     return QPixmap::fromImage(img);
 }
 
-QLabel* transparentLabel(QWidget* parent, const QString& text, const QRect& geometry, Qt::Alignment align)
+QLabel* transparentLabel(QWidget* parent, const QString& text, Qt::Alignment align)
 {
     auto* label = new QLabel(text, parent);
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setAlignment(align);
-    label->setGeometry(geometry);
     return label;
+}
+
+// `place` made as large as the widget's text needs at its font; a wrapped
+// label keeps its width unless a word is wider, and takes its lines' height.
+QRect fitted(const QWidget* widget, QRect place)
+{
+    QSize needed = widget->minimumSizeHint();
+    const auto* label = qobject_cast<const QLabel*>(widget);
+    if (label && label->wordWrap())
+        needed.setHeight(label->heightForWidth(std::max(place.width(), needed.width())));
+    place.setSize(place.size().expandedTo(needed));
+    return place;
 }
 
 } // namespace
@@ -59,23 +71,21 @@ TAboutBox::TAboutBox(QWidget* parent)
 {
     setWindowTitle(tr("Información del programa"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(298, 172);
     QFont f = font();
     f.setPointSize(8);
     setFont(f);
 
     // A raised inner and lowered outer bevel around the artwork.
-    auto* panel1 = new QFrame(this);
-    panel1->setFrameStyle(QFrame::WinPanel | QFrame::Raised);
-    panel1->setGeometry(8, 8, 281, 121);
+    m_panel = new QFrame(this);
+    m_panel->setFrameStyle(QFrame::WinPanel | QFrame::Raised);
+    m_panel->installEventFilter(this);
 
-    m_image1 = new QLabel(panel1);
-    m_image1->setGeometry(panel1->contentsRect());
-    QImage art = tolm::gfx::bitmap("about");
-    m_image1->setPixmap(art.isNull() ? placeholderArtwork({ 280, 120 }) : QPixmap::fromImage(art));
+    m_image1 = new QLabel(m_panel);
+    const QImage art = tolm::gfx::bitmap("about");
+    m_artwork = art.isNull() ? placeholderArtwork({ 280, 120 }) : QPixmap::fromImage(art);
     m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    m_programIcon = new QLabel(panel1);
+    m_programIcon = new QLabel(m_panel);
     m_programIcon->setGeometry(8, 8, 32, 32);
     m_programIcon->setScaledContents(true);
     const QImage icon = tolm::gfx::bitmap("tolm");
@@ -83,16 +93,14 @@ TAboutBox::TAboutBox(QWidget* parent)
 
     // The artwork keeps its left half quiet and dark for the labels; the shelf
     // and clock on the right stay clear of them.
-    m_productName = transparentLabel(
-        panel1, QStringLiteral("Tolm 2000"), QRect(48, 8, 100, 16), Qt::AlignLeft | Qt::AlignVCenter);
+    m_productName = transparentLabel(m_panel, QStringLiteral("Tolm 2000"), Qt::AlignLeft | Qt::AlignVCenter);
     QFont bold = m_productName->font();
     bold.setBold(true);
     m_productName->setFont(bold);
-    m_version = transparentLabel(
-        panel1, tr("Versión 1.0 - Febrero 2000"), QRect(48, 24, 170, 16), Qt::AlignLeft | Qt::AlignVCenter);
-    m_notice = transparentLabel(panel1, QString(), QRect(4, 44, 144, 41), Qt::AlignRight | Qt::AlignVCenter);
-    m_comments = transparentLabel(panel1, tr("Consultar el fichero tolm2000.htm para más información"),
-        QRect(4, 84, 144, 32), Qt::AlignRight | Qt::AlignVCenter);
+    m_version = transparentLabel(m_panel, tr("Versión 1.0 - Febrero 2000"), Qt::AlignLeft | Qt::AlignVCenter);
+    m_notice = transparentLabel(m_panel, QString(), Qt::AlignRight | Qt::AlignVCenter);
+    m_comments = transparentLabel(m_panel, tr("Consultar el fichero tolm2000.htm para más información"),
+        Qt::AlignRight | Qt::AlignVCenter);
     m_comments->setWordWrap(true);
     QFont smaller = m_comments->font();
     smaller.setPointSize(7);
@@ -105,15 +113,68 @@ TAboutBox::TAboutBox(QWidget* parent)
     }
 
     m_webButton = new QPushButton(tr("Tolm2000 - home"), this);
-    m_webButton->setGeometry(8, 137, 120, 25);
     m_okButton = new QPushButton(tr("OK"), this);
-    m_okButton->setGeometry(214, 137, 75, 25);
     m_okButton->setDefault(true);
     m_okButton->setFocus();
 
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_webButton, &QPushButton::clicked, this, &TAboutBox::openWebPage);
     setUp();
+    placeControls();
+}
+
+void TAboutBox::placeControls()
+{
+    // The places the box was designed with at the default font. A text
+    // that needs more gets it; what stands below moves down, the artwork
+    // grows in proportion until the labels fit on its left, and the buttons
+    // keep to its corners.
+    const QRect name = fitted(m_productName, { 48, 8, 100, 16 });
+    const QRect version = fitted(m_version, { 48, name.bottom() + 1, 170, 16 });
+    const QRect notice = fitted(m_notice, { 4, version.bottom() + 5, 144, 41 });
+    const QRect comments = fitted(m_comments, { 4, notice.bottom(), notice.width(), 32 });
+    m_productName->setGeometry(name);
+    m_version->setGeometry(version);
+    m_notice->setGeometry(notice);
+    m_comments->setGeometry(comments);
+
+    // The clock and the shelf take the artwork's right part: 64 pixels
+    // beside the version, 134 beside the notice and the comments.
+    const QSize design(281, 121);
+    const double scale = std::max({ 1.0, double(version.right() + 64) / design.width(),
+        double(comments.right() + 134) / design.width(), double(comments.bottom() + 5) / design.height() });
+    const QRect panel(QPoint(8, 8), (QSizeF(design) * scale).toSize());
+    m_panel->setGeometry(panel);
+    m_image1->setGeometry(m_panel->contentsRect());
+    const QPixmap art = scale > 1.0
+        ? m_artwork.scaled(m_image1->size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation)
+        : m_artwork;
+    // A new picture asks for a new layout; the same one must not.
+    if (m_image1->pixmap().size() != art.size())
+        m_image1->setPixmap(art);
+
+    const QRect web = fitted(m_webButton, { 8, panel.bottom() + 9, 120, 25 });
+    QRect ok = fitted(m_okButton, { 0, web.top(), 75, web.height() });
+    ok.moveRight(panel.right());
+    m_webButton->setGeometry(web);
+    m_okButton->setGeometry(ok);
+    setFixedSize(panel.right() + 10, std::max(web.bottom(), ok.bottom()) + 11);
+}
+
+bool TAboutBox::event(QEvent* event)
+{
+    // A button or label whose text, font or style changed asks its parent
+    // for room.
+    if (event->type() == QEvent::LayoutRequest)
+        placeControls();
+    return QDialog::event(event);
+}
+
+bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_panel && event->type() == QEvent::LayoutRequest)
+        placeControls();
+    return QDialog::eventFilter(watched, event);
 }
 
 void TAboutBox::setUp()

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QPixmap>
 #include <QUrl>
 
+class QFrame;
 class QLabel;
 class QPushButton;
 
@@ -36,10 +38,17 @@ public:
     QPushButton* OKButton() const { return m_okButton; }
     QPushButton* webButton() const { return m_webButton; }
 
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void setUp();
     void openWebPage();
+    void placeControls();
 
+    QFrame* m_panel { nullptr };
+    QPixmap m_artwork;
     QLabel* m_image1 { nullptr };
     QLabel* m_programIcon { nullptr };
     QLabel* m_productName { nullptr };

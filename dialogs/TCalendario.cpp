@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
@@ -24,14 +25,13 @@ QFont smallFont(const QFont& base)
     return f;
 }
 
-QToolButton* makeButton(QWidget* parent, const QString& caption, const QString& hint, int x)
+QToolButton* makeButton(QWidget* parent, const QString& caption, const QString& hint)
 {
     auto* b = new QToolButton(parent);
     b->setText(caption);
     b->setToolTip(hint);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
-    b->setGeometry(x, 0, 18, 18);
     return b;
 }
 
@@ -49,10 +49,12 @@ TCalendario::TCalendario(QWidget* parent)
     m_panel1 = new QFrame(this);
     m_panel2 = new QFrame(m_panel1);
     m_panel3 = new QFrame(m_panel1);
-    m_speedButton1 = makeButton(m_panel2, QStringLiteral("<<"), tr("Año anterior"), 0);
-    m_speedButton2 = makeButton(m_panel2, QStringLiteral("<"), tr("Mes anterior"), 18);
-    m_speedButton3 = makeButton(m_panel3, QStringLiteral(">"), tr("Mes siguiente"), 0);
-    m_speedButton4 = makeButton(m_panel3, QStringLiteral(">>"), tr("Año siguiente"), 18);
+    m_speedButton1 = makeButton(m_panel2, QStringLiteral("<<"), tr("Año anterior"));
+    m_speedButton2 = makeButton(m_panel2, QStringLiteral("<"), tr("Mes anterior"));
+    m_speedButton3 = makeButton(m_panel3, QStringLiteral(">"), tr("Mes siguiente"));
+    m_speedButton4 = makeButton(m_panel3, QStringLiteral(">>"), tr("Año siguiente"));
+    for (QToolButton* button : { m_speedButton1, m_speedButton2, m_speedButton3, m_speedButton4 })
+        button->installEventFilter(this);
 
     m_panelMes = new QLabel(m_panel1);
     m_panelMes->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -133,11 +135,13 @@ void TCalendario::CalenChange()
 {
     const double date = m_calen->CalendarDate();
     m_panelMes->setToolTip(formatMonth(date, locale(), true, true));
-    // Measured in the application's default font, which is larger than the
-    // bar's own, so the shorter forms come in a little early rather than late.
+    // Measured in the application's default font as well, which is larger
+    // than the bar's own, so the shorter forms come in a little early rather
+    // than late.
     const QFontMetrics metrics(QApplication::font());
+    const QFontMetrics own = m_panelMes->fontMetrics();
     m_panelMes->setText(monthBarText(date, locale(), m_panelMes->contentsRect().width(),
-        [&metrics](const QString& s) { return metrics.horizontalAdvance(s); }));
+        [&](const QString& s) { return std::max(metrics.horizontalAdvance(s), own.horizontalAdvance(s)); }));
 }
 
 QSize TCalendario::snapClientSize(QSize size)
@@ -166,12 +170,35 @@ void TCalendario::FormResize()
 
 void TCalendario::layoutControls()
 {
+    // The buttons are as wide and high as their captions in their fonts,
+    // and never smaller than designed; the bar is as high as they and the
+    // month's name need. When the bar grows, the window grows by as much, so
+    // that the month and the grid keep their room.
+    int side = kButtonSide;
+    for (const QToolButton* b : { m_speedButton1, m_speedButton2, m_speedButton3, m_speedButton4 }) {
+        const QFontMetrics metrics = b->fontMetrics();
+        side = std::max({ side, metrics.horizontalAdvance(b->text()), metrics.height() });
+    }
+    const int endWidth = 2 * side;
+    const int barHeight = std::max(
+        { kBarHeight, side + 1, m_panelMes->fontMetrics().height() + 2 * m_panelMes->frameWidth() });
+    if (endWidth != m_endWidth || barHeight != m_barHeight) {
+        const QSize grown(2 * (endWidth - m_endWidth), barHeight - m_barHeight);
+        m_endWidth = endWidth;
+        m_barHeight = barHeight;
+        setMinimumSize(QSize(7 * 11 + 3 + 2 * (endWidth - kEndWidth), 7 * 7 + 1 + barHeight - kBarHeight));
+        resize(size() + grown);
+    }
     const int w = width();
-    m_panel1->setGeometry(0, 0, w, kBarHeight);
-    m_panel2->setGeometry(0, 0, kEndWidth, kBarHeight);
-    m_panel3->setGeometry(w - kEndWidth, 0, kEndWidth, kBarHeight);
-    m_panelMes->setGeometry(kEndWidth, 0, std::max(0, w - 2 * kEndWidth), kBarHeight);
-    m_calen->setGeometry(0, kBarHeight, w, std::max(0, height() - kBarHeight));
+    m_panel1->setGeometry(0, 0, w, m_barHeight);
+    m_panel2->setGeometry(0, 0, m_endWidth, m_barHeight);
+    m_panel3->setGeometry(w - m_endWidth, 0, m_endWidth, m_barHeight);
+    m_speedButton1->setGeometry(0, 0, side, side);
+    m_speedButton2->setGeometry(side, 0, side, side);
+    m_speedButton3->setGeometry(0, 0, side, side);
+    m_speedButton4->setGeometry(side, 0, side, side);
+    m_panelMes->setGeometry(m_endWidth, 0, std::max(0, w - 2 * m_endWidth), m_barHeight);
+    m_calen->setGeometry(0, m_barHeight, w, std::max(0, height() - m_barHeight));
 }
 
 void TCalendario::fitGridFont()
@@ -229,5 +256,11 @@ bool TCalendario::eventFilter(QObject* watched, QEvent* event)
 {
     if (m_calen && watched == m_panelMes && event->type() == QEvent::Resize)
         CalenChange();
+    // A widget learns of its new font after its filters do.
+    if (event->type() == QEvent::FontChange)
+        QTimer::singleShot(0, this, [this] {
+            layoutControls();
+            CalenChange();
+        });
     return QWidget::eventFilter(watched, event);
 }

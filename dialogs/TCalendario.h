@@ -21,6 +21,7 @@ public:
     static constexpr int kInitialClientHeight = 113;
     static constexpr int kBarHeight = 19;
     static constexpr int kEndWidth = 36;
+    static constexpr int kButtonSide = 18;
 
     explicit TCalendario(QWidget* parent = nullptr);
 
@@ -75,4 +76,7 @@ private:
     QToolButton* m_speedButton3 { nullptr };
     QToolButton* m_speedButton4 { nullptr };
     QLabel* m_panelMes { nullptr };
+    // The bar as laid out now: larger captions make it larger than designed.
+    int m_endWidth { kEndWidth };
+    int m_barHeight { kBarHeight };
 };

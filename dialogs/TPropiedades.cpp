@@ -143,8 +143,13 @@ TPropiedades::TPropiedades(TSpButton* item, QWidget* parent)
     prepareKind();
     m_generalPage->takeHeader(m_header);
     // The copy's refreshes fill the figures of the drive and memory options.
-    connect(m_workingCopy, &TSpButton::driveRefreshed, this, &TPropiedades::showDriveReport);
-    connect(m_workingCopy, &TSpButton::memoryRefreshed, this, &TPropiedades::showMemoryReport);
+    connect(m_workingCopy, &TSpButton::driveRefreshed, this, [this](const tolm::items::DriveReport& report) {
+        showAfterPaint([this, report] { showDriveReport(report); });
+    });
+    connect(
+        m_workingCopy, &TSpButton::memoryRefreshed, this, [this](const tolm::items::MemoryReport& report) {
+            showAfterPaint([this, report] { showMemoryReport(report); });
+        });
     connect(this, &QDialog::finished, this, &TPropiedades::finish);
     connect(m_pages, &QTabWidget::currentChanged, this, &TPropiedades::pageChanged);
     setTabOrderOfControls();
@@ -510,6 +515,18 @@ void TPropiedades::refreshPeriodChanged(TCSpinEdit* spin)
     bool ok = false;
     const int value = std::clamp(spin->text().trimmed().toInt(&ok), 0, 255);
     m_workingCopy->setRefreshPeriod(ok ? value : 0);
+}
+
+void TPropiedades::showAfterPaint(const std::function<void()>& show)
+{
+    // The copy reads its figures while it paints, and the gauges repaint at
+    // once: a paint inside another paint frees the window's paint device
+    // under the first one whenever the screen is scaled. Such a report waits
+    // until the paint is over.
+    if (m_workingCopy->testAttribute(Qt::WA_WState_InPaintEvent))
+        QTimer::singleShot(0, this, show);
+    else
+        show();
 }
 
 QString TPropiedades::driveTypeName(int type)

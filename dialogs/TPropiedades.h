@@ -175,6 +175,8 @@ private:
     void drawIconCell(QPainter& painter, int column, const QRect& cell, bool selected);
     void driveTyped(const QString& text);
     void refreshPeriodChanged(TCSpinEdit* spin);
+    // Runs `show` now, or after the working copy's paint when it comes from one.
+    void showAfterPaint(const std::function<void()>& show);
     void showHelp();
 
     // Runs the file dialog (or the tests' stand-in) in the folder of
