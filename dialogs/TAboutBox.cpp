@@ -1,11 +1,8 @@
 #include "dialogs/TAboutBox.h"
 
+#include "dialogs/HelpWindow.h"
 #include "gfx/Bitmaps.h"
-#include "platform/Platform.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLinearGradient>
@@ -104,15 +101,17 @@ TAboutBox::TAboutBox(QWidget* parent)
         label->setPalette(pal);
     }
 
-    m_webButton = new QPushButton(tr("Tolm2000 - home"), this);
-    m_webButton->setGeometry(8, 137, 120, 25);
+    // The home the button has always named is the manual now, which comes
+    // with the program.
+    m_manualButton = new QPushButton(tr("Tolm2000 - home"), this);
+    m_manualButton->setGeometry(8, 137, 120, 25);
     m_okButton = new QPushButton(tr("OK"), this);
     m_okButton->setGeometry(214, 137, 75, 25);
     m_okButton->setDefault(true);
     m_okButton->setFocus();
 
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_webButton, &QPushButton::clicked, this, &TAboutBox::openWebPage);
+    connect(m_manualButton, &QPushButton::clicked, this, &TAboutBox::openManual);
     setUp();
 }
 
@@ -144,28 +143,10 @@ void TAboutBox::centreOnScreen()
     move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
 }
 
-QUrl TAboutBox::homePage()
+void TAboutBox::openManual()
 {
-    return homePage(QCoreApplication::applicationDirPath());
-}
-
-QUrl TAboutBox::homePage(const QString& programDir)
-{
-    // An unpacked archive keeps the README beside the program; an installed
-    // program finds it in its prefix's documentation folder, a layout the
-    // build folder copies.
-    const QString installed = programDir + QStringLiteral("/../share/doc/tolm/README.md");
-    for (const QString& path : { programDir + QStringLiteral("/README.md"), installed }) {
-        const QFileInfo readme(path);
-        if (readme.isFile())
-            return QUrl::fromLocalFile(readme.canonicalFilePath());
-    }
-    return QUrl::fromLocalFile(QDir::cleanPath(installed));
-}
-
-void TAboutBox::openWebPage()
-{
-    // Whether a browser came up is not looked at; the box closes either way.
-    tolm::platform::services().urlOpener->openUrl(homePage());
+    // The manual belongs to the window that asked for the box, which stays
+    // when the box closes.
+    HelpWindow::showManual(parentWidget());
     accept();
 }

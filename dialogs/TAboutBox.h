@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QDialog>
-#include <QUrl>
 
 class QLabel;
 class QPushButton;
 
 // The modal box naming the program and its version, with a button that opens
-// the project's home page. Each opening makes a new box, released on close.
+// the manual. Each opening makes a new box, released on close.
 class TAboutBox : public QDialog {
     Q_OBJECT
 
@@ -19,14 +18,6 @@ public:
     // Places the box in the middle of its screen.
     void centreOnScreen();
 
-    // The home page, which the web button opens through the platform: the
-    // README.md installed with the program.
-    static QUrl homePage();
-    // The same for a program in `programDir`: its README.md in that folder,
-    // else in `programDir`/../share/doc/tolm/; the latter's place when
-    // neither is there.
-    static QUrl homePage(const QString& programDir);
-
     QLabel* ProductName() const { return m_productName; }
     QLabel* Version() const { return m_version; }
     QLabel* Notice() const { return m_notice; }
@@ -34,11 +25,11 @@ public:
     QLabel* Image1() const { return m_image1; }
     QLabel* ProgramIcon() const { return m_programIcon; }
     QPushButton* OKButton() const { return m_okButton; }
-    QPushButton* webButton() const { return m_webButton; }
+    QPushButton* manualButton() const { return m_manualButton; }
 
 private:
     void setUp();
-    void openWebPage();
+    void openManual();
 
     QLabel* m_image1 { nullptr };
     QLabel* m_programIcon { nullptr };
@@ -47,5 +38,5 @@ private:
     QLabel* m_notice { nullptr };
     QLabel* m_comments { nullptr };
     QPushButton* m_okButton { nullptr };
-    QPushButton* m_webButton { nullptr };
+    QPushButton* m_manualButton { nullptr };
 };
