@@ -1,11 +1,8 @@
 #include "dialogs/TAboutBox.h"
 
+#include "dialogs/HelpWindow.h"
 #include "gfx/Bitmaps.h"
-#include "platform/Platform.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLinearGradient>
@@ -112,13 +109,15 @@ TAboutBox::TAboutBox(QWidget* parent)
         label->setPalette(pal);
     }
 
-    m_webButton = new QPushButton(tr("Tolm2000 - home"), this);
+    // The home the button has always named is the manual now, which comes
+    // with the program.
+    m_manualButton = new QPushButton(tr("Tolm2000 - home"), this);
     m_okButton = new QPushButton(tr("OK"), this);
     m_okButton->setDefault(true);
     m_okButton->setFocus();
 
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_webButton, &QPushButton::clicked, this, &TAboutBox::openWebPage);
+    connect(m_manualButton, &QPushButton::clicked, this, &TAboutBox::openManual);
     setUp();
     placeControls();
 }
@@ -153,12 +152,12 @@ void TAboutBox::placeControls()
     if (m_image1->pixmap().size() != art.size())
         m_image1->setPixmap(art);
 
-    const QRect web = fitted(m_webButton, { 8, panel.bottom() + 9, 120, 25 });
-    QRect ok = fitted(m_okButton, { 0, web.top(), 75, web.height() });
+    const QRect manual = fitted(m_manualButton, { 8, panel.bottom() + 9, 120, 25 });
+    QRect ok = fitted(m_okButton, { 0, manual.top(), 75, manual.height() });
     ok.moveRight(panel.right());
-    m_webButton->setGeometry(web);
+    m_manualButton->setGeometry(manual);
     m_okButton->setGeometry(ok);
-    setFixedSize(panel.right() + 10, std::max(web.bottom(), ok.bottom()) + 11);
+    setFixedSize(panel.right() + 10, std::max(manual.bottom(), ok.bottom()) + 11);
 }
 
 bool TAboutBox::event(QEvent* event)
@@ -205,28 +204,10 @@ void TAboutBox::centreOnScreen()
     move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
 }
 
-QUrl TAboutBox::homePage()
+void TAboutBox::openManual()
 {
-    return homePage(QCoreApplication::applicationDirPath());
-}
-
-QUrl TAboutBox::homePage(const QString& programDir)
-{
-    // An unpacked archive keeps the README beside the program; an installed
-    // program finds it in its prefix's documentation folder, a layout the
-    // build folder copies.
-    const QString installed = programDir + QStringLiteral("/../share/doc/tolm/README.md");
-    for (const QString& path : { programDir + QStringLiteral("/README.md"), installed }) {
-        const QFileInfo readme(path);
-        if (readme.isFile())
-            return QUrl::fromLocalFile(readme.canonicalFilePath());
-    }
-    return QUrl::fromLocalFile(QDir::cleanPath(installed));
-}
-
-void TAboutBox::openWebPage()
-{
-    // Whether a browser came up is not looked at; the box closes either way.
-    tolm::platform::services().urlOpener->openUrl(homePage());
+    // The manual belongs to the window that asked for the box, which stays
+    // when the box closes.
+    HelpWindow::showManual(parentWidget());
     accept();
 }

@@ -2,14 +2,13 @@
 
 #include <QDialog>
 #include <QPixmap>
-#include <QUrl>
 
 class QFrame;
 class QLabel;
 class QPushButton;
 
 // The modal box naming the program and its version, with a button that opens
-// the project's home page. Each opening makes a new box, released on close.
+// the manual. Each opening makes a new box, released on close.
 class TAboutBox : public QDialog {
     Q_OBJECT
 
@@ -21,14 +20,6 @@ public:
     // Places the box in the middle of its screen.
     void centreOnScreen();
 
-    // The home page, which the web button opens through the platform: the
-    // README.md installed with the program.
-    static QUrl homePage();
-    // The same for a program in `programDir`: its README.md in that folder,
-    // else in `programDir`/../share/doc/tolm/; the latter's place when
-    // neither is there.
-    static QUrl homePage(const QString& programDir);
-
     QLabel* ProductName() const { return m_productName; }
     QLabel* Version() const { return m_version; }
     QLabel* Notice() const { return m_notice; }
@@ -36,7 +27,7 @@ public:
     QLabel* Image1() const { return m_image1; }
     QLabel* ProgramIcon() const { return m_programIcon; }
     QPushButton* OKButton() const { return m_okButton; }
-    QPushButton* webButton() const { return m_webButton; }
+    QPushButton* manualButton() const { return m_manualButton; }
 
 protected:
     bool event(QEvent* event) override;
@@ -44,7 +35,7 @@ protected:
 
 private:
     void setUp();
-    void openWebPage();
+    void openManual();
     void placeControls();
 
     QFrame* m_panel { nullptr };
@@ -56,5 +47,5 @@ private:
     QLabel* m_notice { nullptr };
     QLabel* m_comments { nullptr };
     QPushButton* m_okButton { nullptr };
-    QPushButton* m_webButton { nullptr };
+    QPushButton* m_manualButton { nullptr };
 };

@@ -6,11 +6,11 @@
 #include "dialogs/FolderBox.h"
 #include "dialogs/GeneralPage.h"
 #include "dialogs/HeaderPanel.h"
+#include "dialogs/HelpWindow.h"
 #include "dialogs/IconBox.h"
 #include "dialogs/KindPages.h"
 #include "dialogs/MemoryBox.h"
 #include "dialogs/ShortcutPage.h"
-#include "dialogs/TAboutBox.h"
 #include "dialogs/TPropiedadesIconGrid.h"
 #include "gfx/Bitmaps.h"
 #include "items/CoverIndex.h"
@@ -203,13 +203,6 @@ int TPropiedades::execute(TSpButton* item)
     if (!dialog)
         return QDialog::Rejected;
     return dialog->exec();
-}
-
-QUrl TPropiedades::helpPage()
-{
-    QUrl url = TAboutBox::homePage();
-    url.setFragment(QStringLiteral("properties-dialog"));
-    return url;
 }
 
 // ---------------------------------------------------------------- wiring
@@ -549,7 +542,7 @@ void TPropiedades::showMemoryReport(const tolm::items::MemoryReport& report)
 
 void TPropiedades::showHelp()
 {
-    tolm::platform::services().urlOpener->openUrl(helpPage());
+    HelpWindow::showManual(this, QString::fromLatin1(HelpWindow::kPropertiesSection));
 }
 
 void TPropiedades::finish(int result)

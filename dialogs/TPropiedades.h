@@ -9,7 +9,6 @@
 
 #include <QDialog>
 #include <QPointer>
-#include <QUrl>
 #include <functional>
 #include <optional>
 
@@ -57,10 +56,6 @@ public:
     static TPropiedades* open(TSpButton* item);
     // The dialog while it exists, else null.
     static TPropiedades* Propiedades();
-
-    // README.md with the anchor of its section on this dialog; "&Help" opens
-    // it. "E&xaminar..." and "Fuente" ask the platform's choosers.
-    static QUrl helpPage();
 
     TSpButton* item() const { return m_item; }
     // The working copy the controls edit.

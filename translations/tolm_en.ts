@@ -230,6 +230,18 @@
     </message>
 </context>
 <context>
+    <name>HelpWindow</name>
+    <message>
+        <source>Ayuda de Tolm</source>
+        <translation>Tolm Help</translation>
+    </message>
+    <message>
+        <source>manual-es.html</source>
+        <extracomment>The manual&apos;s page in this language, one of the HTML files compiled into the program (docs/manual/); manual-en.html until the language has a manual of its own.</extracomment>
+        <translation>manual-en.html</translation>
+    </message>
+</context>
+<context>
     <name>IconBox</name>
     <message>
         <source> Icono </source>

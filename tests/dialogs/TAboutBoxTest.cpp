@@ -1,17 +1,15 @@
 #include "dialogs/TAboutBox.h"
 
+#include "dialogs/HelpWindow.h"
 #include "support/FakePlatform.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -38,7 +36,7 @@ TEST_F(AboutBox, ShowsTheProgramAndItsVersion)
     EXPECT_TRUE(notice[2].startsWith("email: "));
     EXPECT_EQ(box->OKButton()->text(), "OK");
     EXPECT_TRUE(box->OKButton()->isDefault());
-    EXPECT_EQ(box->webButton()->text(), "Tolm2000 - home");
+    EXPECT_EQ(box->manualButton()->text(), "Tolm2000 - home");
     EXPECT_FALSE(box->Image1()->pixmap().isNull());
     EXPECT_EQ(box->ProgramIcon()->size(), QSize(32, 32));
 
@@ -49,59 +47,23 @@ TEST_F(AboutBox, ShowsTheProgramAndItsVersion)
     EXPECT_TRUE(box.isNull()); // released once closed
 }
 
-TEST_F(AboutBox, HomeButtonOpensTheReadmeAndCloses)
+TEST_F(AboutBox, HomeButtonShowsTheManualAndCloses)
 {
-    fake.urlOpener.result = false; // a failure to open is not looked at
-    QPointer<TAboutBox> box = new TAboutBox;
-    box->show();
-    QTest::mouseClick(box->webButton(), Qt::LeftButton);
-    const QList<QUrl>& opened = fake.urlOpener.opened;
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0].scheme(), "file");
-    EXPECT_TRUE(opened[0].toLocalFile().endsWith("/README.md"));
-    // The build folder keeps the README where an installed program finds it.
-    EXPECT_TRUE(QFileInfo(opened[0].toLocalFile()).isFile());
-    EXPECT_EQ(opened[0], TAboutBox::homePage());
-    EXPECT_EQ(box->result(), QDialog::Accepted);
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(box.isNull());
-}
-
-TEST(AboutBoxHomePage, IsTheReadmeBesideTheProgramOrInItsPrefix)
-{
-    // Paths below a prefix holding the program in bin/; a trailing slash
-    // makes a folder.
-    const struct {
-        const char* layout;
-        QStringList made;
-        QString expected;
-    } cases[] = {
-        { "installed", { "share/doc/tolm/README.md" }, "share/doc/tolm/README.md" },
-        { "unpacked", { "bin/README.md" }, "bin/README.md" },
-        { "both", { "bin/README.md", "share/doc/tolm/README.md" }, "bin/README.md" },
-        { "a folder of that name", { "bin/README.md/", "share/doc/tolm/README.md" },
-            "share/doc/tolm/README.md" },
-        // Nothing to find: where an installation would put it.
-        { "none", {}, "share/doc/tolm/README.md" },
-    };
-    for (const auto& c : cases) {
-        QTemporaryDir dir;
-        ASSERT_TRUE(dir.isValid());
-        const QDir prefix(QFileInfo(dir.path()).canonicalFilePath());
-        ASSERT_TRUE(prefix.mkpath("bin"));
-        for (const QString& path : c.made) {
-            if (path.endsWith(u'/')) {
-                ASSERT_TRUE(prefix.mkpath(path));
-                continue;
-            }
-            ASSERT_TRUE(prefix.mkpath(QFileInfo(path).path()));
-            QFile readme(prefix.filePath(path));
-            ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
-        }
-        const QUrl page = TAboutBox::homePage(prefix.filePath("bin"));
-        EXPECT_TRUE(page.isLocalFile()) << c.layout;
-        EXPECT_EQ(page.toLocalFile(), prefix.filePath(c.expected)) << c.layout;
+    // The shelf keeps one help window, however often the button is pressed.
+    QWidget shelf;
+    for (int press = 0; press < 2; ++press) {
+        QPointer<TAboutBox> box = new TAboutBox(&shelf);
+        box->show();
+        QTest::mouseClick(box->manualButton(), Qt::LeftButton);
+        EXPECT_EQ(box->result(), QDialog::Accepted);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(box.isNull());
     }
+    const QList<HelpWindow*> help = shelf.findChildren<HelpWindow*>();
+    ASSERT_EQ(help.size(), 1);
+    EXPECT_TRUE(help[0]->isVisible());
+    EXPECT_EQ(help[0]->browser()->source(), QUrl("qrc:/help/manual-es.html"));
+    EXPECT_TRUE(fake.urlOpener.opened.isEmpty()); // no browser, no network
 }
 
 // The box opens in the middle of the screen, wherever the window that asked

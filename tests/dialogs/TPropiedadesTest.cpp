@@ -1,4 +1,5 @@
 #include "TPropiedadesFixture.h"
+#include "dialogs/HelpWindow.h"
 #include "items/ItemFont.h"
 
 #include <QApplication>
@@ -7,7 +8,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTranslator>
 
 using tolm::store::Clase;
 using tolm::store::FontState;
@@ -417,17 +422,50 @@ TEST_F(PropiedadesTest, AcceptUpdatesTheCoveredFlagsOfTheWindowsTimerItems)
     EXPECT_FALSE(drive->coveredFlag());
 }
 
-TEST_F(PropiedadesTest, HelpOpensTheReadmeAtTheDialogsSection)
+// "&Help" shows the manual of the language in use, scrolled to the dialog's
+// section, in a window that takes input while the dialog is modal.
+TEST_F(PropiedadesTest, HelpShowsTheManualAtTheDialogsSection)
 {
+    const struct {
+        const char* catalogue; // null: the Spanish the texts are written in
+        const char* title;
+        const char* heading;
+    } languages[] = {
+        { nullptr, "Manual de Tolm", "El cuadro de propiedades" },
+        { ":/i18n/tolm_en.qm", "Tolm manual", "The properties dialog" },
+    };
     TPrincipal* main = startMain();
-    TPropiedades* dialog = openFromMenu(main->commands().newLauncher());
-    EXPECT_EQ(dialog->helpButton()->text(), "&Help");
-    QTest::mouseClick(dialog->helpButton(), Qt::LeftButton);
-    ASSERT_EQ(fake.urlOpener.opened.size(), 1);
-    EXPECT_TRUE(fake.urlOpener.opened[0].isLocalFile());
-    EXPECT_TRUE(fake.urlOpener.opened[0].toLocalFile().endsWith("/README.md"));
-    EXPECT_EQ(fake.urlOpener.opened[0].fragment(), "properties-dialog");
-    EXPECT_EQ(TPropiedades::Propiedades(), dialog);
+    TSpButton* item = main->commands().newLauncher();
+    for (const auto& language : languages) {
+        QTranslator translator;
+        if (language.catalogue) {
+            ASSERT_TRUE(translator.load(QString::fromLatin1(language.catalogue)));
+            QCoreApplication::installTranslator(&translator);
+        }
+        TPropiedades* dialog = openFromMenu(item);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->helpButton()->text(), "&Help");
+        QTest::mouseClick(dialog->helpButton(), Qt::LeftButton);
+        EXPECT_EQ(TPropiedades::Propiedades(), dialog);
+        auto* help = dialog->findChild<HelpWindow*>();
+        ASSERT_NE(help, nullptr) << language.title;
+        EXPECT_TRUE(help->isVisible());
+        QTextBrowser* browser = help->browser();
+        EXPECT_EQ(browser->documentTitle(), language.title);
+        QTextBlock heading = browser->document()->begin();
+        while (heading.isValid()
+            && (heading.blockFormat().headingLevel() != 2 || heading.text() != language.heading))
+            heading = heading.next();
+        ASSERT_TRUE(heading.isValid()) << language.heading;
+        EXPECT_GT(browser->verticalScrollBar()->value(), 0);
+        EXPECT_TRUE(browser->viewport()->rect().contains(browser->cursorRect(QTextCursor(heading))))
+            << language.heading;
+        // A key through the window system, which drops input to windows a
+        // modal dialog blocks.
+        QTest::keyClick(help->windowHandle(), Qt::Key_Home);
+        EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
+        cancel(dialog);
+    }
 }
 
 TEST_F(PropiedadesTest, EveryControlFitsInsideItsParentForEachKind)
