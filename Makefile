@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tolm developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Tolm — the two commands a newcomer needs are `make run` and `make test`.
 # Both install the Debian packages that are missing, then build.
 
