@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tolm developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Tolm — the two commands a newcomer needs are `make run` and `make test`.
 # Both install the Debian packages that are missing, then build.
 
@@ -64,8 +67,12 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # A Debian package for /usr in $(BUILD)/: sudo apt-get install ./$(BUILD)/tolm_*.deb
+# lintian then checks it as Debian would, and any error or warning fails.
 package: build
+	$(call install_missing,lintian)
+	rm -f $(BUILD)/tolm_*.deb
 	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error,warning $(BUILD)/tolm_*.deb
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -71,16 +71,21 @@ protected:
 
     static QString installed(const QString& relative) { return s_prefix->filePath(relative); }
 
-    // The man page's text, uncompressed when it was installed compressed.
-    static QString manPage(const QString& name)
+    // An installed text file, uncompressed when it was installed compressed.
+    static QString installedText(const QString& relative)
     {
-        const QString plain = installed(QStringLiteral("share/man/man1/%1.1").arg(name));
+        const QString plain = installed(relative);
         if (QFile::exists(plain + QStringLiteral(".gz")))
             return runProgram(
                 QStringLiteral("gzip"), { QStringLiteral("-dc"), plain + QStringLiteral(".gz") })
                 .output;
         QFile file(plain);
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    static QString manPage(const QString& name)
+    {
+        return installedText(QStringLiteral("share/man/man1/%1.1").arg(name));
     }
 
     static std::unique_ptr<QTemporaryDir> s_prefix;
@@ -161,6 +166,26 @@ TEST_F(InstallTreeTest, TheMetainfoNamesTheDesktopEntryAndAScreenshot)
     ASSERT_FALSE(version.isEmpty());
     EXPECT_EQ(runProgram(installed(QStringLiteral("bin/tolm")), { "--version" }).output.trimmed(),
         "tolm " + version);
+}
+
+TEST_F(InstallTreeTest, TheCopyrightAndTheChangelogAgreeWithTheMetainfoAndTheProgram)
+{
+    const QString copyright = installedText(QStringLiteral("share/doc/tolm/copyright"));
+    EXPECT_TRUE(copyright.startsWith(
+        QLatin1String("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n")));
+    const QString metainfo = installedText(QStringLiteral("share/metainfo/tolm.metainfo.xml"));
+    const QString licence
+        = QRegularExpression("<project_license>([^<]+)</project_license>").match(metainfo).captured(1);
+    ASSERT_FALSE(licence.isEmpty());
+    EXPECT_TRUE(copyright.contains("\nLicense: " + licence + "\n")) << licence.toStdString();
+
+    // A new version needs its entry at the top of the changelog.
+    const QString version = runProgram(installed(QStringLiteral("bin/tolm")), { "--version" })
+                                .output.trimmed()
+                                .section(QLatin1Char(' '), 1);
+    ASSERT_FALSE(version.isEmpty());
+    const QString changelog = installedText(QStringLiteral("share/doc/tolm/changelog"));
+    EXPECT_TRUE(changelog.startsWith("tolm (" + version + ") ")) << changelog.left(80).toStdString();
 }
 
 TEST_F(InstallTreeTest, TheDesktopEntryPassesDesktopFileValidate)
