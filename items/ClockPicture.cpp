@@ -66,7 +66,7 @@ QPoint minuteHandEnd(int minute)
 
 QImage clockFace(int hour, int minute, int second, bool secondsHand)
 {
-    QImage face = gfx::bitmap("bclock").copy();
+    QImage face = gfx::tileBitmap("bclock").copy();
     gfx::Canvas canvas(face);
     const int c = gfx::place::clockCentre;
     const QPoint h = hourHandEnd(hour, minute);
