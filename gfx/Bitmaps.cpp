@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QList>
 #include <QPainter>
 #include <QString>
 
@@ -48,6 +49,35 @@ QImage bitmap(std::string_view name)
             image.fill(face);
             QPainter painter(&image);
             painter.drawImage(0, 0, loaded);
+        }
+    }
+    cache.insert(key, { face, image });
+    return image;
+}
+
+QImage tileBitmap(std::string_view name)
+{
+    static QHash<QString, std::pair<QRgb, QImage>> cache;
+    const QString key = QString::fromLatin1(name.data(), qsizetype(name.size())).toLower();
+    const QRgb face = toQRgb(clBtnFace);
+    const auto cached = cache.constFind(key);
+    if (cached != cache.constEnd() && cached->first == face)
+        return cached->second;
+    QImage image = bitmap(name);
+    const QRgb classic = qRgb(0xC0, 0xC0, 0xC0);
+    if (face != classic && !image.isNull()) {
+        // A fill from every edge pixel of the classic grey, four ways.
+        QList<QPoint> todo;
+        for (int x = 0; x < image.width(); ++x)
+            todo << QPoint(x, 0) << QPoint(x, image.height() - 1);
+        for (int y = 0; y < image.height(); ++y)
+            todo << QPoint(0, y) << QPoint(image.width() - 1, y);
+        while (!todo.isEmpty()) {
+            const QPoint p = todo.takeLast();
+            if (!image.rect().contains(p) || image.pixel(p) != classic)
+                continue;
+            image.setPixel(p, face);
+            todo << p + QPoint(1, 0) << p - QPoint(1, 0) << p + QPoint(0, 1) << p - QPoint(0, 1);
         }
     }
     cache.insert(key, { face, image });

@@ -14,6 +14,12 @@ namespace tolm::gfx {
 // button face colour.
 QImage bitmap(std::string_view name);
 
+// A tile's picture (the clock face, the drive and memory pictures) with the
+// classic grey around its figure, every such pixel joined to the edge, in the
+// palette's button face, as the tile behind it is. Greys inside the figure
+// stay as drawn.
+QImage tileBitmap(std::string_view name);
+
 // The same picture with its transparency kept (ARGB32), for window icons and for
 // drawing an icon over another picture. Not cached.
 QImage iconImage(std::string_view name);

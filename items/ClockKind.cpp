@@ -1,5 +1,6 @@
 #include "items/ClockPicture.h"
 #include "items/ItemKinds.h"
+#include "items/ShelfState.h"
 #include "items/TSpButton.h"
 
 namespace tolm::items {
@@ -36,6 +37,16 @@ void ClockKind::drawTile(TSpButton& item) const
 void ClockKind::drawText(TSpButton& item) const
 {
     clockPicture(item);
+}
+
+QImage ClockKind::sharpPicture(const TSpButton& item, qreal ratio) const
+{
+    // The face shows the time of the last tick, as the bitmap does; a small
+    // clock squeezes it into 16 x 16.
+    const ShelfState& state = ShelfState::get();
+    const bool secondsHand = !(item.clockOptions() & TSpButton::kTagNoSeconds);
+    const QSize size = item.isSmall() ? QSize(16, 16) : QSize(36, 36);
+    return clockFace(state.hour, state.minute, state.second, secondsHand, size, ratio);
 }
 
 void ClockKind::refreshOnTick(TSpButton& item, bool full) const

@@ -7,7 +7,10 @@
 #include "items/TickReadings.h"
 #include "platform/Platform.h"
 
+#include <QPainter>
 #include <array>
+#include <cmath>
+#include <numbers>
 
 namespace tolm::items {
 
@@ -66,7 +69,7 @@ QPoint minuteHandEnd(int minute)
 
 QImage clockFace(int hour, int minute, int second, bool secondsHand)
 {
-    QImage face = gfx::bitmap("bclock").copy();
+    QImage face = gfx::tileBitmap("bclock").copy();
     gfx::Canvas canvas(face);
     const int c = gfx::place::clockCentre;
     const QPoint h = hourHandEnd(hour, minute);
@@ -80,6 +83,60 @@ QImage clockFace(int hour, int minute, int second, bool secondsHand)
         canvas.setPen(kSecondsHand, 1, gfx::PenMode::Xor);
         canvas.moveTo(c, c);
         canvas.lineTo(s.x(), s.y());
+    }
+    return face;
+}
+
+QImage clockFace(int hour, int minute, int second, bool secondsHand, QSize size, qreal ratio)
+{
+    QImage face((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+    face.setDevicePixelRatio(ratio);
+    face.fill(gfx::toQRgb(gfx::clBtnFace));
+    QPainter painter(&face);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Drawn on the 36 x 36 grid of the bitmap, where pixel (x, y) covers the
+    // square from (x, y) to (x + 1, y + 1): the dial's centre pixel (18, 18)
+    // is centred on (18.5, 18.5).
+    painter.scale(size.width() / 36.0, size.height() / 36.0);
+    const QPointF centre(18.5, 18.5);
+    const auto at = [&](int marks, qreal length) {
+        const qreal angle = marks * std::numbers::pi / 30;
+        return centre + QPointF(length * std::sin(angle), -length * std::cos(angle));
+    };
+    const auto disc = [&](QPointF middle, qreal radius, gfx::Color colour) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(gfx::toQColor(colour));
+        painter.drawEllipse(middle, radius, radius);
+    };
+    // The discs of "bclock": its shadow and light, the rim and the dial.
+    disc({ 18, 18 }, 17, gfx::clGray);
+    disc({ 19, 19 }, 17, gfx::clWhite);
+    disc(centre, 16.6, gfx::clBlack);
+    disc(centre, 15.7, gfx::clWhite);
+    for (int h = 0; h < 12; ++h) {
+        if (h % 3 == 0) {
+            painter.setPen(QPen(gfx::toQColor(gfx::clNavy), 1.0, Qt::SolidLine, Qt::FlatCap));
+            painter.drawLine(at(h * 5, 13.5), at(h * 5, 15.5));
+        } else {
+            disc(at(h * 5, 14), 0.6, gfx::clNavy);
+        }
+    }
+    disc(centre, 1.4, gfx::clGray);
+
+    const int hourMarks = ((hour % 12 + 12) % 12) * 5 + (minute % 60) / 12;
+    painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    const QPointF hands[] = { at(hourMarks, 12), centre, at(minute % 60, 15) };
+    painter.drawPolyline(hands, 3);
+    if (secondsHand) {
+        // XORed as on the bitmap, so it needs whole pixels: one thin line
+        // of the screen's own, not one of the enlarged grid.
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        QPen thin(gfx::toQColor(kSecondsHand), std::max(1.0, std::round(ratio / 2)));
+        thin.setCosmetic(true);
+        painter.setPen(thin);
+        painter.drawLine(centre, at(second % 60, 15));
     }
     return face;
 }

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QImage>
 #include <QPoint>
+#include <QSize>
 #include <QString>
 
 class TSpButton;
@@ -21,6 +22,10 @@ QPoint minuteHandEnd(int minute);
 // "bclock" with the hour and minute hands (one black two-pixel line through
 // the centre) and, when asked, the seconds hand XORed in 0xC0C000.
 QImage clockFace(int hour, int minute, int second, bool secondsHand);
+// The same face for a screen of `ratio` device pixels to the pixel, `size`
+// pixels large: the dial and the hands drawn as shapes at that density
+// rather than as the 36 x 36 pixels enlarged.
+QImage clockFace(int hour, int minute, int second, bool secondsHand, QSize size, qreal ratio);
 
 // The tooltip (time without seconds, a line break, the long date) and the
 // item text of a clock with option bits `options`, from the pictures the item

@@ -167,7 +167,7 @@ QImage drivePicture(const DriveReading& reading, const QString& directorio, bool
 {
     const bool letter = small || beginsWithLetter(directorio);
     const int v = reading.value;
-    QImage picture = gfx::bitmap(small ? "minidrive" : largePictureName(reading.type, v, letter)).copy();
+    QImage picture = gfx::tileBitmap(small ? "minidrive" : largePictureName(reading.type, v, letter)).copy();
     gfx::Canvas canvas(picture);
 
     if (letter && !directorio.isEmpty()) {

@@ -44,6 +44,15 @@ QImage FolderKind::buttonGlyph(const TSpButton& item) const
     return folderGlyph(item.folderOpen(), item.isSmall());
 }
 
+QImage FolderKind::sharpPicture(const TSpButton& item, qreal ratio) const
+{
+    // A folder keeps any picture its file brought; only ours has finer copies.
+    const bool small = item.isSmall();
+    if (item.Glyph() != folderGlyph(item.folderOpen(), small))
+        return {};
+    return folderPicture(item.folderOpen(), small, ratio);
+}
+
 QString FolderKind::accessibleLabel(const TSpButton& item) const
 {
     if (item.Caption().isEmpty() && item.Hint().isEmpty())

@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <string>
 
 namespace tolm::items {
 
@@ -133,6 +134,16 @@ QImage folderGlyph(bool open, bool small)
     if (small)
         return gfx::bitmap(open ? "carpeta2_a" : "carpeta2").copy();
     return gfx::bitmap(open ? "carpeta_a" : "carpeta").copy();
+}
+
+QImage folderPicture(bool open, bool small, qreal ratio)
+{
+    const int scale = ratio > 2 ? 3 : 2;
+    const std::string name
+        = std::string(small ? "carpeta2" : "carpeta") + (open ? "_a_" : "_") + std::to_string(scale) + 'x';
+    QImage picture = gfx::iconImage(name);
+    picture.setDevicePixelRatio(scale);
+    return picture;
 }
 
 QString fileNamePart(const QString& path)

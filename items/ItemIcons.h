@@ -30,6 +30,9 @@ QString hintForFile(const QString& path);
 
 // The picture of a folder: closed or open, 36 x 36 or 18 x 17.
 QImage folderGlyph(bool open, bool small);
+// The same folder drawn at twice or three times the size (the nearest one
+// above `ratio`, down to twice), transparent around it, with its ratio set.
+QImage folderPicture(bool open, bool small, qreal ratio);
 
 // The parts of a dropped path as a launcher keeps them. The name is what
 // follows the last "\", "/" or ":"; the folder loses its trailing separator

@@ -48,6 +48,10 @@ public:
     // A full paint of a tile after its bevel and face: the picture and text
     // drawn whole.
     virtual void drawTile(TSpButton&) const { }
+    // The picture that drawPicture() or buttonGlyph() makes, drawn again for
+    // a screen of `ratio` device pixels to the pixel, with that ratio set on
+    // the image; null when the kind has nothing finer than its 1x picture.
+    virtual QImage sharpPicture(const TSpButton&, qreal /*ratio*/) const { return {}; }
     // A full paint of a tile shown as text only, before its button face.
     virtual void drawText(TSpButton&) const { }
     // One tick of the refresh timer; `full` when the item must be painted

@@ -28,6 +28,7 @@ public:
     void setUpNew(TSpButton& item) const override;
     void arrive(TSpButton& item, Arrival how) const override;
     QImage buttonGlyph(const TSpButton& item) const override;
+    QImage sharpPicture(const TSpButton& item, qreal ratio) const override;
     QString accessibleLabel(const TSpButton& item) const override;
 };
 
@@ -68,6 +69,7 @@ public:
     void drawPicture(TSpButton& item) const override;
     void drawTile(TSpButton& item) const override;
     void drawText(TSpButton& item) const override;
+    QImage sharpPicture(const TSpButton& item, qreal ratio) const override;
     void refreshOnTick(TSpButton& item, bool full) const override;
     void clearTickFields(store::SpButtonState& state) const override;
 };

@@ -51,7 +51,7 @@ QImage memoryPicture(const platform::MemoryStatus& s, bool small)
     const int length = small ? 15 : 26;
     const Rect pagingBar = small ? gfx::place::miniMemPagingBar : gfx::place::memPagingBar;
     const Rect physicalBar = small ? gfx::place::miniMemPhysicalBar : gfx::place::memPhysicalBar;
-    QImage picture = gfx::bitmap(small ? "minimem" : "bmem").copy();
+    QImage picture = gfx::tileBitmap(small ? "minimem" : "bmem").copy();
     {
         gfx::Canvas canvas(picture);
         if (s.totalPageFile > 1024) {

@@ -319,6 +319,12 @@ void TSpButton::changeEvent(QEvent* event)
     // A cut folder turns grey and back; its surface is drawn anew.
     if (event->type() == QEvent::EnabledChange)
         update();
+    // A tile's picture is drawn on the palette's button face: a new palette
+    // draws it anew rather than from the last one kept.
+    if (event->type() == QEvent::PaletteChange && kind().isTile()) {
+        markDrawWhole();
+        update();
+    }
     QAbstractButton::changeEvent(event);
 }
 

@@ -254,10 +254,16 @@ private:
     // the stored glyph; looks the source up when the fields it comes from changed.
     bool drawsIconFromSource();
     void paintIconFromSource(QPainter& painter);
+    // Draws the kind's picture again over its place on the surface, at the
+    // pixel ratio of the device painted on, when that is finer than 1x.
+    void paintSharpPicture(QPainter& painter);
     QImage m_surface;
     // Where the last full paint left room for the icon drawn from its source;
     // empty when the stored glyph holds the icon.
     QRect m_sourceIconRect;
+    // Where the last full paint put the kind's own picture (a folder, a
+    // clock face); empty when it drew none.
+    QRect m_sharpPictureRect;
     // Set while a picture drawn by refreshInPlace waits for its paint.
     bool m_pictureWaits { false };
 

@@ -62,18 +62,19 @@ void pressedBevel(Canvas& c, int w, int h)
 
 // A disabled item's picture: every colour turned to its grey, lightened
 // towards the face so that it reads as unavailable; the transparent colour
-// (the bottom-left pixel) stays as it is.
+// (the bottom-left pixel, or no alpha in a picture that has it) stays as it is.
 QImage greyed(const QImage& glyph)
 {
-    QImage out = glyph.convertToFormat(QImage::Format_RGB32);
+    const bool alpha = glyph.hasAlphaChannel();
+    QImage out = glyph.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     const QRgb key = out.pixel(0, out.height() - 1) & 0x00FFFFFFu;
     for (int y = 0; y < out.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x) {
-            if ((line[x] & 0x00FFFFFFu) == key)
+            if (alpha ? qAlpha(line[x]) == 0 : (line[x] & 0x00FFFFFFu) == key)
                 continue;
             const int grey = 96 + qGray(line[x]) * 144 / 255;
-            line[x] = qRgb(grey, grey, grey);
+            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]));
         }
     }
     return out;
@@ -93,6 +94,14 @@ namespace {
 QRect insideBevel(const QSize& size)
 {
     return QRect(1, 1, size.width() - 2, size.height() - 2);
+}
+
+// The device painted on knows the pixel ratio: the screen's, or that of an
+// image the item is rendered into.
+qreal paintRatio(QPainter& painter, const QWidget& widget)
+{
+    const QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    return device ? device->devicePixelRatioF() : widget.devicePixelRatioF();
 }
 
 } // namespace
@@ -129,6 +138,7 @@ void TSpButton::paintEvent(QPaintEvent* event)
     if (drawn) {
         QPainter painter(this);
         painter.drawImage(event->rect(), m_surface, event->rect());
+        paintSharpPicture(painter);
         return;
     }
     const bool inPlace = kind().isTile() && m_timerRepaint && pictureCurrent() && m_surface.size() == size();
@@ -153,6 +163,7 @@ void TSpButton::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.drawImage(0, 0, m_surface);
     paintIconFromSource(painter);
+    paintSharpPicture(painter);
 }
 
 bool TSpButton::drawsIconFromSource()
@@ -178,10 +189,7 @@ void TSpButton::paintIconFromSource(QPainter& painter)
 {
     if (m_sourceIconRect.isEmpty() || m_iconSource.icon.isNull())
         return;
-    // The device painted on knows the pixel ratio: the screen's, or that of
-    // an image the item is rendered into.
-    const QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-    const qreal ratio = device ? device->devicePixelRatioF() : devicePixelRatioF();
+    const qreal ratio = paintRatio(painter, *this);
     IconSource& s = m_iconSource;
     if (s.pixmap.isNull() || s.pixmapSize != m_sourceIconRect.size()
         || !qFuzzyCompare(s.pixmapRatio, ratio)) {
@@ -193,6 +201,21 @@ void TSpButton::paintIconFromSource(QPainter& painter)
     // A source without a picture this large gives a smaller one.
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(m_sourceIconRect, s.pixmap);
+}
+
+void TSpButton::paintSharpPicture(QPainter& painter)
+{
+    const qreal ratio = paintRatio(painter, *this);
+    if (m_sharpPictureRect.isEmpty() || ratio <= 1)
+        return;
+    QImage picture = kind().sharpPicture(*this, ratio);
+    if (picture.isNull())
+        return;
+    if (!isEnabled())
+        picture = greyed(picture);
+    // A picture made for another density is brought to its size smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(m_sharpPictureRect.topLeft(), picture.deviceIndependentSize()), picture);
 }
 
 void TSpButton::runPicture()
@@ -213,6 +236,7 @@ void TSpButton::runPicture()
 void TSpButton::paintWhole()
 {
     m_sourceIconRect = QRect();
+    m_sharpPictureRect = QRect();
     if (m_surface.size() != size())
         m_surface = QImage(size(), QImage::Format_RGB32);
     const int w = width();
@@ -232,6 +256,8 @@ void TSpButton::paintWhole()
             c.fillRect({ 1, 1, w - 2, h - 2 }, clBtnFace);
         }
         itemKind.drawTile(*this);
+        const int x = isSmall() ? 1 : Layout() == ButtonLayout::GlyphTop ? (w - 36) / 2 : 2;
+        m_sharpPictureRect = isSmall() ? QRect(x, 1, 17, 17) : QRect(x, 2, 36, 36);
     }
     paintOverlay();
 }
@@ -284,6 +310,7 @@ void TSpButton::paintButtonFace()
         // keeps the same transparent pixels.
         const QRgb key = m_glyph.pixel(0, m_glyph.height() - 1);
         c.drawTransparent(gx + shift, gy + shift, isEnabled() ? m_glyph : greyed(m_glyph), key);
+        m_sharpPictureRect = QRect(gx + shift, gy + shift, gw, gh);
     }
     if (tw > 0) {
         c.setFont(font);

@@ -223,9 +223,11 @@ def folder(w, h, scale, open_):
         p.fill(x0 + 1, y0, x1 - 1, y0 + 1, 'k')
         p.fill(x0 + 1, y0, x0 + 6 * s - 1, y0 + 1, 'y')
         p.fill(x0 + 1, y0 + 1, x1 - 1, y0 + 2, 'w')
-        # A shadow under it so it stands on the button face.
-        p.fill(x0 + 2, y1, x1 + 1, y1 + 1, 'g')
-        p.fill(x1, y0 + 2, x1 + 1, y1 + 1, 'g')
+        # A shadow under it so it stands on the button face, half the scale
+        # thick (one pixel on the pictures of ordinary screens).
+        t = max(1, s // 2)
+        p.fill(x0 + 2 * t, y1, x1 + t, y1 + t, 'g')
+        p.fill(x1, y0 + 2 * t, x1 + t, y1 + t, 'g')
         return p
     # Open: the back, a sheet of paper, and the front flap tipped forward.
     x0, y0, x1, y1 = 2 * s, 4 * s + 1, w - 4 * s, h - 3 * s
@@ -251,6 +253,13 @@ def folder(w, h, scale, open_):
     p.fill(x0 + 4 * s, top, w, top + 1, 'k')
     p.fill(x0, y1 - 1, w - 4 * s, y1, 'k')
     p.fill(x0 + 4 * s + 1, top + 1, w - 1, top + 2, 'w')
+    return p
+
+
+def without_clear(p):
+    """The clear colour as real transparency, for pictures drawn over others."""
+    for row in p.px:
+        row[:] = [' ' if c == CLEAR else c for c in row]
     return p
 
 
@@ -619,6 +628,12 @@ def main():
         'SpinDown': spin(False),
         'tolm': tolm_icon(),
     }
+    # The folders again at twice and three times the size, for screens of that
+    # density: the same drawing at a finer scale, its outlines one pixel thin.
+    for n in (2, 3):
+        for name, w, h, s in (('carpeta', 36, 36, 2), ('carpeta2', 18, 17, 1)):
+            for suffix, open_ in (('', False), ('_a', True)):
+                pics['%s%s_%dx' % (name, suffix, n)] = without_clear(folder(w * n, h * n, s * n, open_))
     for name, pic in pics.items():
         with open(os.path.join(here, name + '.xpm'), 'w') as f:
             f.write(xpm_from_pic(name, pic))

@@ -51,6 +51,17 @@ public:
         item.setTimerRepaint(false);
     }
 
+    // The item drawn into an image of the given pixel ratio, as a screen of
+    // that density would show it.
+    static QImage rendered(TSpButton& item, qreal ratio)
+    {
+        QImage image(item.size() * ratio, QImage::Format_ARGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        item.render(&image);
+        return image;
+    }
+
     static QRgb rgb(gfx::Color c) { return gfx::toQRgb(c); }
 
     // Whether w x h pixels of `image` at (x, y) equal those of `source` at (sx, sy).

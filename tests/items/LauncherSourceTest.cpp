@@ -30,17 +30,6 @@ int count(const QImage& image, QRgb color)
     return n;
 }
 
-// The item drawn into an image of the given pixel ratio, as a screen of
-// that density would show it.
-QImage rendered(TSpButton& item, qreal ratio)
-{
-    QImage image(item.size() * ratio, QImage::Format_ARGB32);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::transparent);
-    item.render(&image);
-    return image;
-}
-
 const QRgb blue = qRgb(0, 0, 255), red = qRgb(255, 0, 0), green = qRgb(0, 255, 0);
 
 class LauncherSourceTest : public tolm::test::ShelfItemsTest {
