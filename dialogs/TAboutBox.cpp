@@ -3,6 +3,7 @@
 #include "dialogs/HelpWindow.h"
 #include "gfx/Bitmaps.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLinearGradient>

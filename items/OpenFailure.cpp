@@ -13,10 +13,10 @@ namespace tolm::items {
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("OpenFailure", text);
-}
+// The context the failures' texts are translated in.
+struct OpenFailure {
+    Q_DECLARE_TR_FUNCTIONS(OpenFailure)
+};
 
 QString reasonText(const platform::ShellResult& result)
 {
@@ -26,25 +26,25 @@ QString reasonText(const platform::ShellResult& result)
     case ShellFailure::CannotStart:
         break;
     case ShellFailure::NothingToOpen:
-        return tr("No tiene ningún programa ni documento que abrir.");
+        return OpenFailure::tr("No tiene ningún programa ni documento que abrir.");
     case ShellFailure::NotFound:
-        return tr("No se encuentra %1.").arg(result.subject);
+        return OpenFailure::tr("No se encuentra %1.").arg(result.subject);
     case ShellFailure::NoStartFolder:
-        return tr("Su carpeta de inicio, %1, no existe.").arg(result.subject);
+        return OpenFailure::tr("Su carpeta de inicio, %1, no existe.").arg(result.subject);
     case ShellFailure::NotInstalled:
-        return tr("El programa %1 no está instalado.").arg(result.subject);
+        return OpenFailure::tr("El programa %1 no está instalado.").arg(result.subject);
     case ShellFailure::BrokenEntry:
-        return tr("%1 no es una entrada de escritorio que se pueda abrir.").arg(result.subject);
+        return OpenFailure::tr("%1 no es una entrada de escritorio que se pueda abrir.").arg(result.subject);
     case ShellFailure::NoOpener:
         return result.subject == u"xdg-open"
-            ? tr("Falta xdg-open, que abre documentos y carpetas (paquete xdg-utils).")
-            : tr("Ningún programa está asociado a %1.").arg(result.subject);
+            ? OpenFailure::tr("Falta xdg-open, que abre documentos y carpetas (paquete xdg-utils).")
+            : OpenFailure::tr("Ningún programa está asociado a %1.").arg(result.subject);
     case ShellFailure::NoTerminal:
-        return tr("No se encuentra el terminal %1 en el que debe ejecutarse.").arg(result.subject);
+        return OpenFailure::tr("No se encuentra el terminal %1 en el que debe ejecutarse.").arg(result.subject);
     case ShellFailure::NoSettings:
-        return tr("No hay instalado ningún programa de configuración para ello.");
+        return OpenFailure::tr("No hay instalado ningún programa de configuración para ello.");
     }
-    return tr("No se pudo iniciar %1.").arg(result.subject);
+    return OpenFailure::tr("No se pudo iniciar %1.").arg(result.subject);
 }
 
 // How long the same failure stays said.
@@ -81,7 +81,7 @@ QString itemNotOpened(const TSpButton& item)
         name = item.Hint().trimmed();
     if (name.isEmpty())
         name = item.Comando().trimmed();
-    return tr("No se puede abrir «%1».").arg(name);
+    return OpenFailure::tr("No se puede abrir «%1».").arg(name);
 }
 
 } // namespace tolm::items

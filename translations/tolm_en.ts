@@ -335,6 +335,53 @@ Delete the folder?</translation>
     </message>
 </context>
 <context>
+    <name>OpenFailure</name>
+    <message>
+        <source>No tiene ningún programa ni documento que abrir.</source>
+        <translation>It has no program or document to open.</translation>
+    </message>
+    <message>
+        <source>No se encuentra %1.</source>
+        <translation>%1 cannot be found.</translation>
+    </message>
+    <message>
+        <source>Su carpeta de inicio, %1, no existe.</source>
+        <translation>Its start folder, %1, does not exist.</translation>
+    </message>
+    <message>
+        <source>El programa %1 no está instalado.</source>
+        <translation>The program %1 is not installed.</translation>
+    </message>
+    <message>
+        <source>%1 no es una entrada de escritorio que se pueda abrir.</source>
+        <translation>%1 is not a desktop entry that can be opened.</translation>
+    </message>
+    <message>
+        <source>Falta xdg-open, que abre documentos y carpetas (paquete xdg-utils).</source>
+        <translation>xdg-open, which opens documents and folders, is missing (package xdg-utils).</translation>
+    </message>
+    <message>
+        <source>Ningún programa está asociado a %1.</source>
+        <translation>No program is set to open %1.</translation>
+    </message>
+    <message>
+        <source>No se encuentra el terminal %1 en el que debe ejecutarse.</source>
+        <translation>The terminal it must run in, %1, cannot be found.</translation>
+    </message>
+    <message>
+        <source>No hay instalado ningún programa de configuración para ello.</source>
+        <translation>No settings program for it is installed.</translation>
+    </message>
+    <message>
+        <source>No se pudo iniciar %1.</source>
+        <translation>%1 could not be started.</translation>
+    </message>
+    <message>
+        <source>No se puede abrir «%1».</source>
+        <translation>Cannot open “%1”.</translation>
+    </message>
+</context>
+<context>
     <name>SaveReport</name>
     <message>
         <source>
@@ -820,53 +867,6 @@ para usarlo, cambie su nombre a %1.</source>
         <translation>The file %1 could not be loaded and has not been changed.
 What this window holds is saved in %2;
 to use it, rename it to %1.</translation>
-    </message>
-</context>
-<context>
-    <name>tolm::items</name>
-    <message>
-        <source>No tiene ningún programa ni documento que abrir.</source>
-        <translation>It has no program or document to open.</translation>
-    </message>
-    <message>
-        <source>No se encuentra %1.</source>
-        <translation>%1 cannot be found.</translation>
-    </message>
-    <message>
-        <source>Su carpeta de inicio, %1, no existe.</source>
-        <translation>Its start folder, %1, does not exist.</translation>
-    </message>
-    <message>
-        <source>El programa %1 no está instalado.</source>
-        <translation>The program %1 is not installed.</translation>
-    </message>
-    <message>
-        <source>%1 no es una entrada de escritorio que se pueda abrir.</source>
-        <translation>%1 is not a desktop entry that can be opened.</translation>
-    </message>
-    <message>
-        <source>Falta xdg-open, que abre documentos y carpetas (paquete xdg-utils).</source>
-        <translation>xdg-open, which opens documents and folders, is missing (package xdg-utils).</translation>
-    </message>
-    <message>
-        <source>Ningún programa está asociado a %1.</source>
-        <translation>No program is set to open %1.</translation>
-    </message>
-    <message>
-        <source>No se encuentra el terminal %1 en el que debe ejecutarse.</source>
-        <translation>The terminal it must run in, %1, cannot be found.</translation>
-    </message>
-    <message>
-        <source>No hay instalado ningún programa de configuración para ello.</source>
-        <translation>No settings program for it is installed.</translation>
-    </message>
-    <message>
-        <source>No se pudo iniciar %1.</source>
-        <translation>%1 could not be started.</translation>
-    </message>
-    <message>
-        <source>No se puede abrir «%1».</source>
-        <translation>Cannot open “%1”.</translation>
     </message>
 </context>
 </TS>
