@@ -40,7 +40,8 @@ QString reasonText(const platform::ShellResult& result)
             ? OpenFailure::tr("Falta xdg-open, que abre documentos y carpetas (paquete xdg-utils).")
             : OpenFailure::tr("Ningún programa está asociado a %1.").arg(result.subject);
     case ShellFailure::NoTerminal:
-        return OpenFailure::tr("No se encuentra el terminal %1 en el que debe ejecutarse.").arg(result.subject);
+        return OpenFailure::tr("No se encuentra el terminal %1 en el que debe ejecutarse.")
+            .arg(result.subject);
     case ShellFailure::NoSettings:
         return OpenFailure::tr("No hay instalado ningún programa de configuración para ello.");
     }
