@@ -5,6 +5,8 @@
 #include "store/ShelfFile.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <sys/stat.h>
 
 namespace tolm::app {
 
@@ -19,34 +21,80 @@ bool ShelfDocument::exists() const
     return std::filesystem::exists(pathOf(m_fileName), ec);
 }
 
-std::optional<std::vector<std::uint8_t>> ShelfDocument::read(std::string* error) const
+std::optional<std::vector<std::uint8_t>> ShelfDocument::read(std::string* error)
 {
+    m_stampBeforeRead = stampNow();
     return store::readFileBytes(pathOf(m_fileName), error);
+}
+
+std::optional<ShelfDocument::Stamp> ShelfDocument::stampNow() const
+{
+    struct stat info { };
+    if (::stat(pathOf(m_fileName).c_str(), &info) != 0)
+        return std::nullopt;
+    return Stamp { std::uint64_t(info.st_dev), std::uint64_t(info.st_ino), std::uint64_t(info.st_size),
+        std::int64_t(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec };
+}
+
+ShelfDocument::Disk ShelfDocument::onDisk()
+{
+    const std::optional<Stamp> now = stampNow();
+    if (!now)
+        return Disk::Missing;
+    if (!m_stamp || *now == *m_stamp)
+        return Disk::AsKnown;
+    // Touched, copied back or written with the same bytes: still the file
+    // this window holds. What cannot be read as a shelf file (a folder in
+    // its place, a file made unreadable) is no one's newer work: writing
+    // goes ahead and says what stops it.
+    const auto bytes = store::readFileBytes(pathOf(m_fileName));
+    if (!bytes)
+        return Disk::AsKnown;
+    if (*bytes != m_writtenBytes)
+        return Disk::Changed;
+    m_stamp = now;
+    return Disk::AsKnown;
 }
 
 void ShelfDocument::remember(std::vector<std::uint8_t> bytes, std::vector<std::uint8_t> stable)
 {
     m_writtenBytes = std::move(bytes);
     m_writtenStable = std::move(stable);
+    m_stamp = std::exchange(m_stampBeforeRead, std::nullopt);
+    if (!m_stamp)
+        m_stamp = stampNow();
     m_failureSaid = false;
 }
 
-bool ShelfDocument::write(
+ShelfDocument::Written ShelfDocument::write(
     std::vector<std::uint8_t> bytes, std::vector<std::uint8_t> stable, SaveReport& report)
 {
     m_saveFailed = false;
     if (bytes == m_writtenBytes) {
         m_writtenStable = std::move(stable);
-        return true;
+        return Written::Yes;
     }
+    if (onDisk() == Disk::Changed)
+        return Written::ChangedOnDisk;
     std::string error;
     if (!store::writeFileAtomically(pathOf(m_fileName), bytes, &error)) {
         m_saveFailed = true;
         report.add(SaveReport::failedLine(m_fileName, SaveReport::reason(error)));
-        return false;
+        return Written::Failed;
     }
+    m_stampBeforeRead.reset();
     remember(std::move(bytes), std::move(stable));
-    return true;
+    return Written::Yes;
+}
+
+QString ShelfDocument::writeConflictCopy(const std::vector<std::uint8_t>& bytes, std::string* error) const
+{
+    const std::string stamp
+        = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+    const std::string name = store::firstFreeConflictFileName(m_folder, m_fileName.toStdString(), stamp);
+    if (!store::writeFileAtomically(m_folder / name, bytes, error, store::Links::Replace))
+        return {};
+    return QString::fromStdString(name);
 }
 
 bool ShelfDocument::writeRecovery(

@@ -7,6 +7,7 @@
 #include "app/Messages.h"
 #include "app/SaveReport.h"
 #include "app/ShelfSession.h"
+#include "app/ShelfWatch.h"
 #include "app/WindowDocument.h"
 #include "app/WindowPlacement.h"
 #include "app/X11Place.h"
@@ -17,6 +18,7 @@
 #include "platform/Platform.h"
 #include "store/SavePoint.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -117,6 +119,7 @@ void TPrincipal::setUp()
         // Before anything is written: the state "Restaurar configuración"
         // returns to when no "Guardar configuración" has kept one.
         state.savePoint = std::make_unique<store::SavePoint>(state.shelfFolder);
+        watchFile();
         return;
     }
     TSpButton* item = m_folderItem;
@@ -126,6 +129,49 @@ void TPrincipal::setUp()
     item->setFolderOpen(true);
     item->refreshGlyph();
     m_document->load();
+    watchFile();
+}
+
+void TPrincipal::watchFile()
+{
+    m_watch = new app::ShelfWatch(m_document->filePath(), this);
+    connect(m_watch, &app::ShelfWatch::changed, this, &TPrincipal::fileChangedOnDisk);
+}
+
+void TPrincipal::fileChangedOnDisk()
+{
+    // An open dialog, menu or drag holds items of the window: not now.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()
+        || QGuiApplication::mouseButtons() != Qt::NoButton) {
+        m_watch->askAgainLater();
+        return;
+    }
+    if (!m_closing && !AppState::get().quitting)
+        m_document->takeChangeOnDisk();
+}
+
+void TPrincipal::reloadFromDisk()
+{
+    AppState& state = AppState::get();
+    app::SaveReport report;
+    for (TSpButton* item : items()) {
+        TPrincipal* below = folderWindowOf(item);
+        if (item && item->isFolder() && item->folderOpen() && state.isOpen(below))
+            below->closeFolderWindow(report);
+    }
+    report.show();
+    m_document->reload();
+}
+
+void TPrincipal::reloadLater(const QString& notice)
+{
+    QTimer::singleShot(0, this, [this, notice] {
+        if (m_closing || AppState::get().quitting)
+            return;
+        reloadFromDisk();
+        if (!notice.isEmpty())
+            app::showMessage(QStringLiteral("Tolm"), notice);
+    });
 }
 
 QRect TPrincipal::bounds() const

@@ -21,6 +21,7 @@ class TSpButton;
 namespace tolm::app {
 class AutoSave;
 class SaveReport;
+class ShelfWatch;
 } // namespace tolm::app
 
 // A shelf window: the main window, loaded from "tolm95.dat", or the window of
@@ -75,6 +76,12 @@ public:
     void setAskBeforeQuitting(bool ask) { m_askBeforeQuitting = ask; }
     // The main window's automatic save; null on folder windows.
     tolm::app::AutoSave* autoSave() const { return m_autoSave; }
+    // Shows the shelf file as it is on disk now. The open folder windows
+    // below are written and closed first; those the file keeps open open
+    // again with it. `reloadLater` does it once the current event is done,
+    // unless the program is quitting by then, and then says `notice`.
+    void reloadFromDisk();
+    void reloadLater(const QString& notice);
 
     // Closing: the window itself ("Cerrar"), the open folder windows below
     // a window being closed, and the current folder item's window.
@@ -173,6 +180,8 @@ private:
     QPoint frameOrigin() const;
     void startDeferredDelete();
     bool hasOpenFolderWindow() const;
+    void watchFile();
+    void fileChangedOnDisk();
 
     bool m_isMain { false };
     std::unique_ptr<tolm::app::WindowDocument> m_document;
@@ -188,6 +197,7 @@ private:
     tolm::app::WindowStay m_stay;
     bool m_askBeforeQuitting { true };
     tolm::app::AutoSave* m_autoSave { nullptr };
+    tolm::app::ShelfWatch* m_watch { nullptr };
     bool m_snapping { false };
     // A drag moves the window from where it stood when the drag began.
     QPoint m_dragOrigin;

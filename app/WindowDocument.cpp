@@ -275,9 +275,10 @@ void WindowDocument::read()
     m_window.replaceItems(states);
     if (broken)
         throw *broken;
-    m_file.remember(std::move(*bytes), stableBytes());
-
+    // Which items cover others is worked out anew, not taken from the file:
+    // a file that stored it otherwise holds no change of the user's.
     m_window.itemsLoaded();
+    m_file.remember(std::move(*bytes), stableBytes());
 }
 
 std::vector<std::uint8_t> WindowDocument::shelfBytes()
@@ -339,7 +340,59 @@ bool WindowDocument::write(SaveReport& report)
         return false;
     if (m_loadFailed)
         return writeRecovery(report);
-    return m_file.write(shelfBytes(), stableBytes(), report);
+    switch (m_file.write(shelfBytes(), stableBytes(), report)) {
+    case ShelfDocument::Written::Yes:
+        return true;
+    case ShelfDocument::Written::Failed:
+        return false;
+    case ShelfDocument::Written::ChangedOnDisk:
+        break;
+    }
+    // Only the tiles' figures differ: the file on disk wins, nothing is lost.
+    if (!hasUnwrittenChanges()) {
+        m_window.reloadLater({});
+        return true;
+    }
+    return keepBoth(report);
+}
+
+void WindowDocument::takeChangeOnDisk()
+{
+    // A window that failed to load keeps its work in its recovery file.
+    if (m_loading || m_loadFailed || m_file.onDisk() != ShelfDocument::Disk::Changed)
+        return;
+    if (!hasUnwrittenChanges()) {
+        m_window.reloadFromDisk();
+        return;
+    }
+    SaveReport report;
+    keepBoth(report);
+    report.show();
+}
+
+// The file on disk is someone else's newer work and the window holds the
+// user's: neither is written over. The window's goes to a conflict copy and
+// the window then shows the file. A copy that cannot be written leaves the
+// window as it is, to be tried again.
+bool WindowDocument::keepBoth(SaveReport& report)
+{
+    std::string error;
+    const QString copy = m_file.writeConflictCopy(shelfBytes(), &error);
+    if (copy.isEmpty()) {
+        m_file.setSaveFailed();
+        report.add(SaveReport::failedLine(m_file.fileName(), SaveReport::reason(error)));
+        return false;
+    }
+    qCWarning(lcApp, "%s changed on disk while this window held unwritten changes; they are kept in %s",
+        qPrintable(m_file.fileName()), qPrintable(copy));
+    m_window.reloadLater(QCoreApplication::translate("WindowDocument",
+        "El fichero %1 cambió en el disco (lo escribió otro equipo u otro programa) "
+        "cuando esta ventana tenía cambios sin guardar.\n\n"
+        "Tolm no lo ha sobrescrito: la ventana muestra ahora %1 tal como está en el disco, "
+        "y lo que contenía se ha guardado en %2.\n"
+        "Para recuperarlo, abra %2 con «tolm-shelf dump» o cambie su nombre a %1.")
+                             .arg(m_file.fileName(), copy));
+    return true;
 }
 
 bool WindowDocument::save()

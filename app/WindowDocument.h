@@ -55,6 +55,14 @@ public:
     // what tiles rewrite on their own every second does not count.
     bool hasUnwrittenChanges();
 
+    // The file changed on disk: another machine's sync service or another
+    // program wrote it. A window with nothing unwritten shows the file as it
+    // is now; one holding work of the user keeps that work in a conflict
+    // copy beside the file, says so, and then shows the file. Writing finds
+    // such a change too and does the same instead of writing over it.
+    void takeChangeOnDisk();
+    QString filePath() const { return QString::fromStdString(m_file.pathOf(m_file.fileName()).string()); }
+
     const QString& fileName() const { return m_file.fileName(); }
     bool loadFailed() const { return m_loadFailed; }
     // Whether the last write met an error (a window that failed to load and
@@ -77,6 +85,7 @@ private:
     std::vector<std::uint8_t> shelfBytes();
     std::vector<std::uint8_t> stableBytes();
     bool writeRecovery(SaveReport& report);
+    bool keepBoth(SaveReport& report);
     void sayFolderUnwritable(const QString& reason);
 
     TPrincipal& m_window;

@@ -466,15 +466,33 @@ std::string firstFreeFolderFileName(const fs::path& dir)
     }
 }
 
-std::string firstFreeRecoveryFileName(const fs::path& dir, const std::string& name)
+namespace {
+
+// First free "STEM" + mark + ".dat" beside `name`, then with a number after
+// `separator`: "-recuperado.dat", "-recuperado2.dat", ...
+std::string firstFreeBeside(
+    const fs::path& dir, const std::string& name, const std::string& mark, const std::string& separator)
 {
     const std::string stem = name.ends_with(".dat") ? name.substr(0, name.size() - 4) : name;
     for (unsigned long n = 1;; ++n) {
-        std::string candidate = stem + "-recuperado" + (n > 1 ? std::to_string(n) : std::string()) + ".dat";
+        std::string candidate
+            = stem + mark + (n > 1 ? separator + std::to_string(n) : std::string()) + ".dat";
         std::error_code ec;
         if (!fs::exists(fs::symlink_status(dir / candidate, ec)))
             return candidate;
     }
+}
+
+} // namespace
+
+std::string firstFreeRecoveryFileName(const fs::path& dir, const std::string& name)
+{
+    return firstFreeBeside(dir, name, "-recuperado", "");
+}
+
+std::string firstFreeConflictFileName(const fs::path& dir, const std::string& name, const std::string& stamp)
+{
+    return firstFreeBeside(dir, name, "-conflicto-" + stamp, "-");
 }
 
 FolderScan scanFolderFiles(std::span<const std::uint8_t> data)

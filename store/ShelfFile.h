@@ -95,6 +95,11 @@ std::string firstFreeFolderFileName(const std::filesystem::path& dir);
 // First free "STEM-recuperado.dat", "STEM-recuperado2.dat", ... in `dir`, for
 // the shelf file `name` ("tolm95.dat" gives "tolm95-recuperado.dat").
 std::string firstFreeRecoveryFileName(const std::filesystem::path& dir, const std::string& name);
+// First free "STEM-conflicto-STAMP.dat", "STEM-conflicto-STAMP-2.dat", ...:
+// where a window's own state goes when its file changed on disk under it
+// (STAMP is the time, "20261208-101500").
+std::string firstFreeConflictFileName(
+    const std::filesystem::path& dir, const std::string& name, const std::string& stamp);
 
 // The folder file names ("Comando" of every "Carpeta" item) a shelf file names, in file order.
 // A broken record ends the list: the names found before it are returned.

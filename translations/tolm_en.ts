@@ -868,5 +868,15 @@ para usarlo, cambie su nombre a %1.</source>
 What this window holds is saved in %2;
 to use it, rename it to %1.</translation>
     </message>
+    <message>
+        <source>El fichero %1 cambió en el disco (lo escribió otro equipo u otro programa) cuando esta ventana tenía cambios sin guardar.
+
+Tolm no lo ha sobrescrito: la ventana muestra ahora %1 tal como está en el disco, y lo que contenía se ha guardado en %2.
+Para recuperarlo, abra %2 con «tolm-shelf dump» o cambie su nombre a %1.</source>
+        <translation>The file %1 changed on disk (another computer or program wrote it) while this window had unsaved changes.
+
+Tolm has not overwritten it: the window now shows %1 as it is on disk, and what it held has been saved in %2.
+To get it back, open %2 with “tolm-shelf dump”, or rename it to %1.</translation>
+    </message>
 </context>
 </TS>
