@@ -165,13 +165,17 @@ void TPrincipal::reloadFromDisk()
 
 void TPrincipal::reloadLater(const QString& notice)
 {
-    QTimer::singleShot(0, this, [this, notice] {
-        if (m_closing || AppState::get().quitting)
-            return;
-        reloadFromDisk();
-        if (!notice.isEmpty())
-            app::showMessage(QStringLiteral("Tolm"), notice);
+    QTimer::singleShot(0, this, [this] {
+        if (!m_closing && !AppState::get().quitting)
+            reloadFromDisk();
     });
+    // Said also when the window is closing by then; when the program is
+    // quitting, the next start names the copy.
+    if (!notice.isEmpty())
+        QTimer::singleShot(0, qApp, [notice] {
+            if (AppState::exists() && !AppState::get().quitting)
+                app::showMessage(QStringLiteral("Tolm"), notice);
+        });
 }
 
 QRect TPrincipal::bounds() const

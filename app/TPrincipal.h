@@ -79,7 +79,8 @@ public:
     // Shows the shelf file as it is on disk now. The open folder windows
     // below are written and closed first; those the file keeps open open
     // again with it. `reloadLater` does it once the current event is done,
-    // unless the program is quitting by then, and then says `notice`.
+    // unless the window is closing or the program quitting by then, and
+    // then says `notice`.
     void reloadFromDisk();
     void reloadLater(const QString& notice);
 
