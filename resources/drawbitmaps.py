@@ -264,7 +264,10 @@ def num_4(n=1):
         for d in list(range(10)) + ['G']:
             cell = Pic(4, h, '.')
             seven_segment(cell, 0, 0, 4, h, d, closed=True)
-            f.art(40 if d == 'G' else 4 * d, top, rows_of(cell), 'k', 'w', diagonals=d == 'G')
+            if d == 'G' and n > 1:
+                # The G's inner bar joins its right side, as a stroke has room to.
+                cell.set(3, (h - 1) // 2, 'k')
+            f.art(40 if d == 'G' else 4 * d, top, rows_of(cell), 'k', 'w', diagonals=False)
     return f.p
 
 
