@@ -55,6 +55,14 @@ QImage bitmap(std::string_view name)
     return image;
 }
 
+std::string scaledName(std::string_view name, int scale)
+{
+    std::string result(name);
+    if (scale != 1)
+        result += '_' + std::to_string(scale) + 'x';
+    return result;
+}
+
 QImage tileBitmap(std::string_view name)
 {
     static QHash<QString, std::pair<QRgb, QImage>> cache;

@@ -3,6 +3,7 @@
 #include "gfx/Rect.h"
 
 #include <QImage>
+#include <string>
 #include <string_view>
 
 namespace tolm::gfx {
@@ -23,6 +24,17 @@ QImage tileBitmap(std::string_view name);
 // The same picture with its transparency kept (ARGB32), for window icons and for
 // drawing an icon over another picture. Not cached.
 QImage iconImage(std::string_view name);
+
+// The name of a picture drawn at `scale` times the density ("drive_2x"), or
+// the name itself at 1.
+std::string scaledName(std::string_view name, int scale);
+
+// A place in a picture, or in a strip of glyphs, on its copy drawn at
+// `scale` times the density: the pictures of 2x and 3x keep their 1x layout.
+constexpr Rect scaled(const Rect& r, int scale)
+{
+    return { r.left * scale, r.top * scale, r.right * scale, r.bottom * scale };
+}
 
 // Places in the letter strip "LET_6" (A to Z, 6 x 9 each, black on white). Lower
 // case letters map to their capitals; anything that is not a letter gives an

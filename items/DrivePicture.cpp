@@ -26,16 +26,30 @@ bool beginsWithLetter(const QString& path)
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
 }
 
-void bigDigit(gfx::Canvas& canvas, const QImage& strip, int x, int digit)
+// Copies a glyph of a strip to (x, y) of the 1x layout, both at `scale`
+// times the density.
+void glyph(gfx::Canvas& canvas, const QImage& strip, int x, int y, const Rect& place, int scale,
+    std::uint32_t rop = gfx::rop::SrcCopy)
 {
-    const Rect r = gfx::bigDigitRect(digit);
-    canvas.bitBlt(x, 4, r.width(), r.height(), strip, r.left, r.top);
+    const Rect r = gfx::scaled(place, scale);
+    canvas.bitBlt(x * scale, y * scale, r.width(), r.height(), strip, r.left, r.top, rop);
 }
 
-void smallDigit(gfx::Canvas& canvas, const QImage& strip, int x, int digit)
+// The strips the digits come from, drawn at `scale` times the density.
+struct DigitStrips {
+    QImage big;
+    QImage small;
+    int scale;
+};
+
+void bigDigit(gfx::Canvas& canvas, const DigitStrips& s, int x, int digit)
 {
-    const Rect r = gfx::numDigitRect(gfx::NumRow::Seven, digit);
-    canvas.bitBlt(x, 8, r.width(), r.height(), strip, r.left, r.top);
+    glyph(canvas, s.big, x, 4, gfx::bigDigitRect(digit), s.scale);
+}
+
+void smallDigit(gfx::Canvas& canvas, const DigitStrips& s, int x, int digit)
+{
+    glyph(canvas, s.small, x, 8, gfx::numDigitRect(gfx::NumRow::Seven, digit), s.scale);
 }
 
 // Big digits count thousands of kilobytes (about megabytes), or above ten
@@ -43,36 +57,35 @@ void smallDigit(gfx::Canvas& canvas, const QImage& strip, int x, int digit)
 // From a hundred thousand of those thousands up, five places would drop the
 // leading digits: the figure is in millions of kilobytes (about gigabytes)
 // then, followed by the G sign.
-void drawDigits(gfx::Canvas& canvas, int v)
+void drawDigits(gfx::Canvas& canvas, int v, int scale)
 {
-    const QImage big = gfx::bitmap("DIGITS_5");
-    const QImage small = gfx::bitmap("NUM_4");
+    const DigitStrips strips { gfx::bitmap(gfx::scaledName("DIGITS_5", scale)),
+        gfx::bitmap(gfx::scaledName("NUM_4", scale)), scale };
     if (v >= 100000000) {
         const int g = v / 1000000;
         if (g >= 1000)
-            bigDigit(canvas, big, 5, (g / 1000) % 10);
-        bigDigit(canvas, big, 11, (g / 100) % 10);
-        smallDigit(canvas, small, 17, (g / 10) % 10);
-        smallDigit(canvas, small, 22, g % 10);
-        const Rect sign = gfx::numGSignRect(gfx::NumRow::Seven);
-        canvas.bitBlt(27, 8, sign.width(), sign.height(), small, sign.left, sign.top);
+            bigDigit(canvas, strips, 5, (g / 1000) % 10);
+        bigDigit(canvas, strips, 11, (g / 100) % 10);
+        smallDigit(canvas, strips, 17, (g / 10) % 10);
+        smallDigit(canvas, strips, 22, g % 10);
+        glyph(canvas, strips.small, 27, 8, gfx::numGSignRect(gfx::NumRow::Seven), scale);
         return;
     }
     auto bigSmall = [&](int n) {
-        bigDigit(canvas, big, 5, (n / 10000) % 10);
-        bigDigit(canvas, big, 11, (n / 1000) % 10);
-        smallDigit(canvas, small, 27, n % 10);
-        smallDigit(canvas, small, 22, (n / 10) % 10);
-        smallDigit(canvas, small, 17, (n / 100) % 10);
+        bigDigit(canvas, strips, 5, (n / 10000) % 10);
+        bigDigit(canvas, strips, 11, (n / 1000) % 10);
+        smallDigit(canvas, strips, 27, n % 10);
+        smallDigit(canvas, strips, 22, (n / 10) % 10);
+        smallDigit(canvas, strips, 17, (n / 100) % 10);
     };
     if (v >= 100000) {
         const int w = v / 1000;
         if (w < 10000) {
-            bigDigit(canvas, big, 25, w % 10);
-            bigDigit(canvas, big, 19, (w / 10) % 10);
-            bigDigit(canvas, big, 13, (w / 100) % 10);
+            bigDigit(canvas, strips, 25, w % 10);
+            bigDigit(canvas, strips, 19, (w / 10) % 10);
+            bigDigit(canvas, strips, 13, (w / 100) % 10);
             if (w / 1000 != 0)
-                bigDigit(canvas, big, 7, (w / 1000) % 10);
+                bigDigit(canvas, strips, 7, (w / 1000) % 10);
         } else {
             bigSmall(w);
         }
@@ -80,10 +93,10 @@ void drawDigits(gfx::Canvas& canvas, int v)
         bigSmall(v);
     } else if (v >= 0) {
         if (v > 999)
-            bigDigit(canvas, big, 8, v / 1000);
-        smallDigit(canvas, small, 24, v % 10);
-        smallDigit(canvas, small, 19, (v / 10) % 10);
-        smallDigit(canvas, small, 14, (v / 100) % 10);
+            bigDigit(canvas, strips, 8, v / 1000);
+        smallDigit(canvas, strips, 24, v % 10);
+        smallDigit(canvas, strips, 19, (v / 10) % 10);
+        smallDigit(canvas, strips, 14, (v / 100) % 10);
     }
 }
 
@@ -163,34 +176,33 @@ DriveReading readDrive(const QString& directorio)
     return r;
 }
 
-QImage drivePicture(const DriveReading& reading, const QString& directorio, bool small)
+QImage drivePicture(const DriveReading& reading, const QString& directorio, bool small, int scale)
 {
     const bool letter = small || beginsWithLetter(directorio);
     const int v = reading.value;
-    QImage picture = gfx::tileBitmap(small ? "minidrive" : largePictureName(reading.type, v, letter)).copy();
+    const char* name = small ? "minidrive" : largePictureName(reading.type, v, letter);
+    QImage picture = gfx::tileBitmap(gfx::scaledName(name, scale)).copy();
     gfx::Canvas canvas(picture);
 
     if (letter && !directorio.isEmpty()) {
-        const Rect glyph = gfx::letterRect(directorio.at(0).toLatin1());
+        const Rect letterGlyph = gfx::letterRect(directorio.at(0).toLatin1());
         const Rect at = small ? gfx::place::miniDriveLetter : gfx::place::driveLetter;
-        if (!glyph.isEmpty())
-            canvas.bitBlt(at.left, at.top, glyph.width(), glyph.height(), gfx::bitmap("LET_6"), glyph.left,
-                glyph.top, gfx::rop::SrcAnd);
+        if (!letterGlyph.isEmpty())
+            glyph(canvas, gfx::bitmap(gfx::scaledName("LET_6", scale)), at.left, at.top, letterGlyph, scale,
+                gfx::rop::SrcAnd);
     }
 
     const bool cdrom = reading.type == platform::DriveCdRom;
     if (!small && !cdrom) {
-        if (v == -1 && reading.type == platform::DriveRemovable) {
-            const Rect sign = gfx::noDiskSignRect;
-            canvas.bitBlt(9, 4, sign.width(), sign.height(), gfx::bitmap("DIGITS_5"), sign.left, sign.top);
-        } else {
-            drawDigits(canvas, v);
-        }
+        if (v == -1 && reading.type == platform::DriveRemovable)
+            glyph(canvas, gfx::bitmap(gfx::scaledName("DIGITS_5", scale)), 9, 4, gfx::noDiskSignRect, scale);
+        else
+            drawDigits(canvas, v, scale);
     }
 
     if (!cdrom && v >= 0 && reading.totalBytes != 0) {
         const quint64 free = std::min(reading.freeBytes, reading.totalBytes);
-        const Rect bar = small ? gfx::place::miniDriveBar : gfx::place::driveBar;
+        const Rect bar = gfx::scaled(small ? gfx::place::miniDriveBar : gfx::place::driveBar, scale);
         const int length = bar.width();
         // 128 bits: a drive of more than 2^64 / length bytes must not wrap the product.
         const int k = int(platform::scaledShare(free, unsigned(length), reading.totalBytes));
@@ -260,6 +272,8 @@ void diskPicture(TSpButton& item)
         if (QImage* cache = item.pictureCache())
             *cache = picture;
         item.placePicture(picture);
+        item.setFinePicture([reading, directorio, small](
+                                int scale) { return drivePicture(reading, directorio, small, scale); });
     }
 
     if (reading.caption != item.Comando() || !item.pictureCurrent()) {

@@ -29,7 +29,9 @@ DriveReading readDrive(const QString& directorio);
 
 // The 36 x 36 (17 x 17 when small) picture for a reading: the drive's
 // picture, its letter, the free space in digits and the used share in red.
-QImage drivePicture(const DriveReading& reading, const QString& directorio, bool small);
+// At a `scale` of 2 or 3 the same picture for a screen of that density, n
+// times as large, from the pictures and glyphs drawn for it.
+QImage drivePicture(const DriveReading& reading, const QString& directorio, bool small, int scale = 1);
 
 // Queries the drive of a Disco item, rewrites its hint, and redraws its
 // picture (when the free space changed) and its caption text (when that

@@ -38,6 +38,8 @@ class TimerTile : public ItemKind {
 public:
     bool isTimerDriven() const override { return true; }
     QString accessibleLabel(const TSpButton& item) const override;
+    // The drive or memory picture of the last reading at the screen's density.
+    QImage sharpPicture(const TSpButton& item, qreal ratio) const override;
 
 protected:
     // The kind's name, as a text to translate in the context "TimerTile".

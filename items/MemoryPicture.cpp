@@ -25,12 +25,14 @@ void usedShare(gfx::Canvas& canvas, const Rect& bar, int k)
 
 } // namespace
 
-void drawFigure(QImage& picture, int x, int y, quint64 megabytes, gfx::NumRow numRow)
+void drawFigure(QImage& picture, int x, int y, quint64 megabytes, gfx::NumRow numRow, int scale)
 {
-    const QImage strip = gfx::bitmap("NUM_4");
+    const QImage strip = gfx::bitmap(gfx::scaledName("NUM_4", scale));
     gfx::Canvas canvas(picture);
-    auto glyph
-        = [&](int at, const Rect& r) { canvas.bitBlt(at, y, r.width(), r.height(), strip, r.left, r.top); };
+    auto glyph = [&](int at, const Rect& place) {
+        const Rect r = gfx::scaled(place, scale);
+        canvas.bitBlt(at * scale, y * scale, r.width(), r.height(), strip, r.left, r.top);
+    };
     if (megabytes <= 999) {
         glyph(x, gfx::numDigitRect(numRow, int(megabytes / 100)));
         glyph(x + 5, gfx::numDigitRect(numRow, int(megabytes / 10 % 10)));
@@ -45,13 +47,15 @@ void drawFigure(QImage& picture, int x, int y, quint64 megabytes, gfx::NumRow nu
     glyph(x + 10, gfx::numGSignRect(numRow));
 }
 
-QImage memoryPicture(const platform::MemoryStatus& s, bool small)
+QImage memoryPicture(const platform::MemoryStatus& s, bool small, int scale)
 {
     const quint64 load = std::min<quint32>(s.load, 100);
-    const int length = small ? 15 : 26;
-    const Rect pagingBar = small ? gfx::place::miniMemPagingBar : gfx::place::memPagingBar;
-    const Rect physicalBar = small ? gfx::place::miniMemPhysicalBar : gfx::place::memPhysicalBar;
-    QImage picture = gfx::tileBitmap(small ? "minimem" : "bmem").copy();
+    const int length = (small ? 15 : 26) * scale;
+    const Rect pagingBar
+        = gfx::scaled(small ? gfx::place::miniMemPagingBar : gfx::place::memPagingBar, scale);
+    const Rect physicalBar
+        = gfx::scaled(small ? gfx::place::miniMemPhysicalBar : gfx::place::memPhysicalBar, scale);
+    QImage picture = gfx::tileBitmap(gfx::scaledName(small ? "minimem" : "bmem", scale)).copy();
     {
         gfx::Canvas canvas(picture);
         if (s.totalPageFile > 1024) {
@@ -66,10 +70,10 @@ QImage memoryPicture(const platform::MemoryStatus& s, bool small)
         const auto nine = gfx::NumRow::Nine;
         const quint64 usedPage = s.totalPageFile - std::min(s.availPageFile, s.totalPageFile);
         const quint64 usedPhys = s.totalPhys - std::min(s.availPhys, s.totalPhys);
-        drawFigure(picture, 2, 2, usedPage / mb, nine);
-        drawFigure(picture, 20, 5, s.totalPageFile / mb, six);
-        drawFigure(picture, 2, 19, usedPhys / mb, nine);
-        drawFigure(picture, 20, 22, s.totalPhys / mb, six);
+        drawFigure(picture, 2, 2, usedPage / mb, nine, scale);
+        drawFigure(picture, 20, 5, s.totalPageFile / mb, six, scale);
+        drawFigure(picture, 2, 19, usedPhys / mb, nine, scale);
+        drawFigure(picture, 20, 22, s.totalPhys / mb, six, scale);
     }
     return picture;
 }
@@ -95,6 +99,7 @@ void memoryPicture(TSpButton& item)
     }
 
     const bool small = item.isSmall();
+    item.setFinePicture([status, small](int scale) { return memoryPicture(status, small, scale); });
     if (tick) {
         QImage& picture = tick->memoryPictures[small ? 1 : 0];
         if (picture.isNull())

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
+#include <functional>
 #include <string>
 
 class QMenu;
@@ -163,6 +164,10 @@ public:
     // Drive items: the picture last drawn, so a repaint need not ask the drive again.
     QImage* pictureCache() const { return m_pictureCache.get(); }
     void createPictureCache();
+    // Drive and memory items: their last reading drawn again at 2 or 3 times
+    // the density, for screens of that density; null before the first one.
+    void setFinePicture(std::function<QImage(int scale)> draw) { m_finePicture = std::move(draw); }
+    QImage finePicture(int scale) const { return m_finePicture ? m_finePicture(scale) : QImage(); }
 
     bool isSmall() const { return height() <= 20; }
     // What the item's kind makes of it.
@@ -276,6 +281,7 @@ private:
     QMenu* m_popupMenu { nullptr };
     QPointer<QWidget> m_folderWindow;
     std::unique_ptr<QImage> m_pictureCache;
+    std::function<QImage(int)> m_finePicture;
     QString m_liveFigure;
     QString m_announcedLabel;
     // A launcher's icon source, resolved once per icon file, index and

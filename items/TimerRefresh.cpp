@@ -63,6 +63,17 @@ void TimerTile::refreshWhenDue(TSpButton& item, bool full) const
     }
 }
 
+QImage TimerTile::sharpPicture(const TSpButton& item, qreal ratio) const
+{
+    // Pictures are drawn at 2x and 3x; other ratios take the nearest above,
+    // down to 2x, brought to size by the painter.
+    const int scale = ratio > 2 ? 3 : 2;
+    QImage picture = item.finePicture(scale);
+    if (!picture.isNull())
+        picture.setDevicePixelRatio(scale);
+    return picture;
+}
+
 QString TimerTile::accessibleLabel(const TSpButton& item) const
 {
     const QString name = QCoreApplication::translate("TimerTile", m_name);

@@ -72,6 +72,86 @@ class Pic:
                     self.set(x, y, c)
 
 
+class Fine:
+    """A picture laid out on the grid of its 1x design, drawn at n times the
+    density: areas grow n times, while outlines and bevels stay one pixel thin
+    on the outer edge of what they surround. At n = 1 it draws as Pic does."""
+
+    def __init__(self, w, h, fill, n):
+        self.n = n
+        self.p = Pic(w * n, h * n, fill)
+
+    def area(self, x0, y0, x1, y1, c):
+        n = self.n
+        self.p.fill(x0 * n, y0 * n, x1 * n, y1 * n, c)
+
+    def dot(self, x, y, c):
+        self.area(x, y, x + 1, y + 1, c)
+
+    def bevel(self, x0, y0, x1, y1, light, dark, inset=0):
+        """One pixel thin along the inside of the rectangle shrunk by `inset`
+        device pixels; None leaves that side alone."""
+        n, i = self.n, inset
+        x0, y0, x1, y1 = x0 * n + i, y0 * n + i, x1 * n - i, y1 * n - i
+        if light:
+            self.p.fill(x0, y0, x1, y0 + 1, light)
+            self.p.fill(x0, y0, x0 + 1, y1, light)
+        if dark:
+            self.p.fill(x0, y1 - 1, x1, y1, dark)
+            self.p.fill(x1 - 1, y0, x1, y1, dark)
+
+    def outline(self, x0, y0, x1, y1, c):
+        """A frame one pixel thin hugging the outside of an area (a bar the
+        program paints), so the area keeps exactly its place times n."""
+        n = self.n
+        self.p.frame(x0 * n - 1, y0 * n - 1, x1 * n + 1, y1 * n + 1, c)
+
+    def rule(self, x0, y0, x1, y1, c):
+        """A line one pixel of the design thick, one device pixel thin through
+        the middle of those pixels."""
+        n, m = self.n, self.n // 2
+        if y1 - y0 == 1:
+            self.p.fill(x0 * n, y0 * n + m, x1 * n, y0 * n + m + 1, c)
+        else:
+            self.p.fill(x0 * n + m, y0 * n, x0 * n + m + 1, y1 * n, c)
+
+    def line(self, x0, y0, x1, y1, c):
+        """From the middle of one pixel of the design to the middle of another."""
+        n, m = self.n, self.n // 2
+        self.p.line(x0 * n + m, y0 * n + m, x1 * n + m, y1 * n + m, c)
+
+    def art(self, x0, y0, rows, lines='', under=None, diagonals=True):
+        """Copies a grid of characters ('.' leaves the pixel). Pixels of the
+        colours in `lines` are strokes one device pixel thin joining the
+        middles of neighbouring pixels of their colour, drawn on `under`; the
+        others are areas. Without `diagonals` strokes join only side by side."""
+        n, m = self.n, self.n // 2
+        if n == 1:
+            self.p.art(x0, y0, rows)
+            return
+        at = lambda x, y: rows[y][x] if 0 <= y < len(rows) and 0 <= x < len(rows[y]) else '.'
+        for y, row in enumerate(rows):
+            for x, c in enumerate(row):
+                if c != '.':
+                    self.dot(x0 + x, y0 + y, under if c in lines else c)
+        for y, row in enumerate(rows):
+            for x, c in enumerate(row):
+                if c == '.' or c not in lines:
+                    continue
+                self.p.set((x0 + x) * n + m, (y0 + y) * n + m, c)
+                steps = [(1, 0), (0, 1)]
+                if diagonals:
+                    # A diagonal step only where no pixel beside it joins the two.
+                    steps += [(dx, 1) for dx in (1, -1) if at(x + dx, y) != c and at(x, y + 1) != c]
+                for dx, dy in steps:
+                    if at(x + dx, y + dy) == c:
+                        self.line(x0 + x, y0 + y, x0 + x + dx, y0 + y + dy, c)
+
+
+def rows_of(p):
+    return [''.join(row) for row in p.px]
+
+
 # ---------------------------------------------------------------- fonts
 
 LETTERS = {
@@ -144,19 +224,22 @@ def seven_segment(pic, x0, y0, w, h, digit, c='k', closed=False):
 
 # ---------------------------------------------------------------- pictures
 
-def let_6():
-    p = Pic(26 * 6, 9, 'w')
-    for n, ch in enumerate(sorted(LETTERS)):
-        p.art(6 * n, 1, LETTERS[ch])
-    return p
+def let_6(n=1):
+    f = Fine(26 * 6, 9, 'w', n)
+    for i, ch in enumerate(sorted(LETTERS)):
+        f.art(6 * i, 1, LETTERS[ch], 'k', 'w')
+    return f.p
 
 
-def digits_5():
-    p = Pic(71, 11, 'w')
+def digits_5(n=1):
+    f = Fine(71, 11, 'w', n)
     for d in range(10):
-        seven_segment(p, 5 * d, 0, 5, 11, d)
+        cell = Pic(5, 11, '.')
+        seven_segment(cell, 0, 0, 5, 11, d)
+        f.art(5 * d, 0, rows_of(cell), 'k', 'w', diagonals=False)
     # The no-disk sign: a small disk crossed out, 10 x 11 at x = 59.
-    p.art(59, 0, [
+    sign = Pic(10, 11, '.')
+    sign.art(0, 0, [
         "...rrrr...",
         ".rr....rr.",
         ".r.kkkk.r.",
@@ -169,18 +252,23 @@ def digits_5():
         ".r.rrrr.r.",
         "..r....r..",
     ])
-    p.fill(59, 9, 69, 11, 'w')
-    p.art(59, 8, ["..rrrrrr.."])
-    return p
+    sign.fill(0, 9, 10, 11, '.')
+    sign.art(0, 8, ["..rrrrrr.."])
+    f.art(59, 0, rows_of(sign), 'r', 'w')
+    return f.p
 
 
-def num_4():
-    p = Pic(46, 22, 'w')
+def num_4(n=1):
+    f = Fine(46, 22, 'w', n)
     for top, h in ((0, 6), (6, 7), (13, 9)):
-        for d in range(10):
-            seven_segment(p, 4 * d, top, 4, h, d, closed=True)
-        seven_segment(p, 40, top, 4, h, 'G', closed=True)
-    return p
+        for d in list(range(10)) + ['G']:
+            cell = Pic(4, h, '.')
+            seven_segment(cell, 0, 0, 4, h, d, closed=True)
+            if d == 'G' and n > 1:
+                # The G's inner bar joins its right side, as a stroke has room to.
+                cell.set(3, (h - 1) // 2, 'k')
+            f.art(40 if d == 'G' else 4 * d, top, rows_of(cell), 'k', 'w', diagonals=False)
+    return f.p
 
 
 def spin(up):
@@ -327,59 +415,58 @@ def bclock():
     return p
 
 
-def drive_base(kind, letter_place=True):
+def drive_base(kind, letter_place=True, n=1):
     """36 x 36: display panel on top, drive drawing at (5..24, 16..27), letter box at
     (26..31, 17..25), bar at (5..30, 29..33)."""
-    p = Pic(36, 36, 's')
-    # Display panel for the digits: white, in a sunken frame just outside (5..30, 4..14).
-    p.fill(4, 3, 32, 15, 'w')
-    p.bevel(3, 2, 33, 16, 'g', 'w')
-    p.fill(4, 3, 32, 4, 'k')
-    p.fill(4, 3, 5, 15, 'k')
+    f = Fine(36, 36, 's', n)
+    # Display panel for the digits: white, in a sunken frame just outside (5..30, 4..14),
+    # black inside its top and left.
+    f.area(3, 2, 33, 16, 'w')
+    f.bevel(3, 2, 33, 16, 'g', 'w')
+    f.bevel(3, 2, 33, 16, 'k', None, inset=1)
     # Letter box.
     if letter_place:
-        p.fill(26, 17, 32, 26, 'w')
-        p.bevel(25, 16, 33, 27, 'g', 'w')
+        f.area(25, 16, 33, 27, 'w')
+        f.bevel(25, 16, 33, 27, 'g', 'w')
     # Bar: free colour inside a black outline.
-    p.fill(5, 29, 31, 34, FREE)
-    p.frame(4, 28, 32, 35, 'k')
-    kind(p)
-    return p
+    f.area(5, 29, 31, 34, FREE)
+    f.outline(5, 29, 31, 34, 'k')
+    kind(f)
+    return f.p
 
 
-def draw_box(p, x0, y0, x1, y1, face='s'):
+def draw_box(f, x0, y0, x1, y1, face='s'):
     """A drive unit front, raised."""
-    p.fill(x0, y0, x1, y1, face)
-    p.bevel(x0, y0, x1, y1, 'w', 'k')
-    p.fill(x0 + 1, y1 - 2, x1 - 1, y1 - 1, 'g')
-    p.fill(x1 - 2, y0 + 1, x1 - 1, y1 - 1, 'g')
+    f.area(x0, y0, x1, y1, face)
+    f.bevel(x0, y0, x1, y1, 'w', 'k')
+    f.bevel(x0, y0, x1, y1, None, 'g', inset=1)
 
 
-def hard_disk(p):
-    draw_box(p, 5, 18, 25, 27)
-    p.fill(7, 21, 17, 22, 'g')
-    p.fill(7, 23, 17, 24, 'g')
-    p.fill(20, 22, 22, 24, 'l')
-    p.set(20, 22, 'G')
+def hard_disk(f):
+    draw_box(f, 5, 18, 25, 27)
+    f.rule(7, 21, 17, 22, 'g')
+    f.rule(7, 23, 17, 24, 'g')
+    f.area(20, 22, 22, 24, 'l')
+    f.dot(20, 22, 'G')
 
 
-def floppy_drive(p):
-    draw_box(p, 5, 17, 25, 27)
+def floppy_drive(f):
+    draw_box(f, 5, 17, 25, 27)
     # The slot, with a diskette peeking out, and the eject button.
-    p.fill(7, 20, 21, 22, 'k')
-    p.fill(9, 19, 17, 20, 'n')
-    p.fill(11, 19, 14, 20, 's')
-    p.fill(18, 23, 22, 25, 'g')
-    p.fill(18, 23, 21, 24, 'w')
-    p.set(8, 24, 'l')
+    f.area(7, 20, 21, 22, 'k')
+    f.area(9, 19, 17, 20, 'n')
+    f.area(11, 19, 14, 20, 's')
+    f.area(18, 23, 22, 25, 'g')
+    f.area(18, 23, 21, 24, 'w')
+    f.dot(8, 24, 'l')
 
 
-def cd_drive(p):
-    draw_box(p, 5, 21, 25, 27)
-    p.fill(7, 23, 17, 24, 'k')
-    p.set(21, 23, 'y')
+def cd_drive(f):
+    draw_box(f, 5, 21, 25, 27)
+    f.rule(7, 23, 17, 24, 'k')
+    f.dot(21, 23, 'y')
     # A disc resting on the tray.
-    p.art(6, 16, [
+    f.art(6, 16, [
         "...ggggggggg...",
         ".ggwwcccwwwwwgg",
         "gwwwccwkwwyywwg",
@@ -389,18 +476,18 @@ def cd_drive(p):
 
 
 def net_drive(alive, second):
-    def draw(p):
-        draw_box(p, 5, 16, 25, 23, 's' if not second else 'c')
-        p.fill(7, 19, 14, 20, 'g')
-        p.fill(20, 18, 22, 20, 'l' if alive else 'r')
+    def draw(f):
+        draw_box(f, 5, 16, 25, 23, 's' if not second else 'c')
+        f.rule(7, 19, 14, 20, 'g')
+        f.area(20, 18, 22, 20, 'l' if alive else 'r')
         # Cable down from the drive to the network line.
-        p.fill(14, 23, 16, 26, 'k')
-        p.fill(5, 26, 25, 28, 'k' if not second else 'n')
-        p.fill(6, 26, 24, 27, 'G' if alive else 'g')
+        f.area(14, 23, 16, 26, 'k')
+        f.area(5, 26, 25, 28, 'k' if not second else 'n')
+        f.area(6, 26, 24, 27, 'G' if alive else 'g')
         if second:
             # No drive letter: a little globe of the network instead.
-            p.fill(26, 17, 32, 26, 's')
-            p.art(26, 17, [
+            f.area(26, 17, 32, 26, 's')
+            f.art(26, 17, [
                 ".nnnn.",
                 "ncccln",
                 "nclccn",
@@ -410,57 +497,56 @@ def net_drive(alive, second):
                 ".nnnn.",
             ])
         if not alive:
-            for i in range(7):
-                p.set(11 + i, 20 + i % 7, 'r')
-                p.set(17 - i, 20 + i % 7, 'r')
+            f.line(11, 20, 17, 26, 'r')
+            f.line(17, 20, 11, 26, 'r')
     return draw
 
 
-def minidrive():
-    p = Pic(17, 17, 's')
-    draw_box(p, 1, 2, 10, 10)
-    p.fill(3, 5, 7, 6, 'g')
-    p.set(7, 7, 'l')
-    p.fill(11, 1, 17, 10, 'w')
-    p.fill(1, 12, 16, 16, FREE)
-    p.fill(0, 11, 17, 12, 'k')
-    p.fill(0, 16, 17, 17, 'k')
-    p.fill(0, 11, 1, 17, 'k')
-    p.fill(16, 11, 17, 17, 'k')
-    return p
+def minidrive(n=1):
+    f = Fine(17, 17, 's', n)
+    draw_box(f, 1, 2, 10, 10)
+    f.rule(3, 5, 7, 6, 'g')
+    f.dot(7, 7, 'l')
+    f.area(11, 1, 17, 10, 'w')
+    f.area(1, 12, 16, 16, FREE)
+    f.outline(1, 12, 16, 16, 'k')
+    return f.p
 
 
-def bmem():
-    p = Pic(36, 36, 's')
+def bmem(n=1):
+    f = Fine(36, 36, 's', n)
     for x0, y0, x1, y1 in ((2, 2, 16, 11), (20, 5, 34, 11), (2, 19, 16, 28), (20, 22, 34, 28)):
-        p.fill(x0, y0, x1, y1, 'w')
+        f.area(x0, y0, x1, y1, 'w')
     # A slash between used and total.
     for y0 in (2, 19):
-        for i in range(8):
-            p.set(18 - i // 3, y0 + 1 + i, 'g')
+        if n == 1:
+            for i in range(8):
+                f.p.set(18 - i // 3, y0 + 1 + i, 'g')
+        else:
+            f.line(18, y0 + 1, 16, y0 + 8, 'g')
     for y0 in (11, 28):
-        p.fill(2, y0 + 1, 28, y0 + 6, FREE)
-        p.frame(1, y0, 29, y0 + 7, 'k')
-    p.art(30, 12, ["nnn.", "n..n", "nnn.", "n...", "n..."])
-    p.art(30, 29, ["n...n", "nn.nn", "n.n.n", "n...n", "n...n"])
-    return p
+        f.area(2, y0 + 1, 28, y0 + 6, FREE)
+        f.outline(2, y0 + 1, 28, y0 + 6, 'k')
+    f.art(30, 12, ["nnn.", "n..n", "nnn.", "n...", "n..."], 'n', 's')
+    f.art(30, 29, ["n...n", "nn.nn", "n.n.n", "n...n", "n...n"], 'n', 's')
+    return f.p
 
 
-def minimem():
-    p = Pic(17, 17, 's')
+def minimem(n=1):
+    f = Fine(17, 17, 's', n)
     # Row 0 stays blank: the 3-pixel pen that erases an item's frame reaches it.
-    p.art(2, 1, [
+    f.art(2, 1, [
         "k...k.kkk.k...k",
         "kk.kk.k...kk.kk",
         "k.k.k.kk..k.k.k",
         "k...k.k...k...k",
         "k...k.kkk.k...k",
-    ])
-    p.fill(0, 6, 17, 17, 'k')
-    p.fill(1, 7, 16, 11, FREE)
-    p.fill(1, 11, 16, 12, 's')
-    p.fill(1, 12, 16, 16, FREE)
-    return p
+    ], 'k', 's')
+    f.outline(1, 7, 16, 16, 'k')
+    f.area(1, 7, 16, 11, FREE)
+    f.area(1, 11, 16, 12, 's')
+    f.area(1, 12, 16, 16, FREE)
+    return f.p
 
 
 def tolm_icon():
@@ -634,6 +720,18 @@ def main():
         for name, w, h, s in (('carpeta', 36, 36, 2), ('carpeta2', 18, 17, 1)):
             for suffix, open_ in (('', False), ('_a', True)):
                 pics['%s%s_%dx' % (name, suffix, n)] = without_clear(folder(w * n, h * n, s * n, open_))
+        # The drive and memory pictures and the glyphs drawn on them, laid
+        # out as at 1x with every place n times as far.
+        kinds = {
+            'floppy': floppy_drive, 'drive': hard_disk, 'net': net_drive(True, False),
+            'nonet': net_drive(False, False), 'net2': net_drive(True, True),
+            'nonet2': net_drive(False, True), 'cdrom': cd_drive,
+        }
+        for name, kind in kinds.items():
+            pics['%s_%dx' % (name, n)] = drive_base(kind, n=n)
+        for name, draw in (('minidrive', minidrive), ('LET_6', let_6), ('DIGITS_5', digits_5),
+                           ('NUM_4', num_4), ('bmem', bmem), ('minimem', minimem)):
+            pics['%s_%dx' % (name, n)] = draw(n)
     for name, pic in pics.items():
         with open(os.path.join(here, name + '.xpm'), 'w') as f:
             f.write(xpm_from_pic(name, pic))
