@@ -142,15 +142,21 @@ struct LockTrouble {
     QString englishWhy;
 };
 
-LockTrouble lockTrouble(const InstanceLock& lock)
+LockTrouble lockTrouble(const InstanceLock& lock, const QString& shelfFolder)
 {
-    const QString name = QString::fromLatin1(InstanceLock::kLockFileName);
+    // The lock lies in the shelf folder only where there is no runtime folder.
+    const QFileInfo lockFile(lock.lockFilePath());
+    const bool inShelfFolder = lockFile.absolutePath() == QDir(shelfFolder).canonicalPath();
+    const QString name = inShelfFolder ? lockFile.fileName() : QDir::toNativeSeparators(lockFile.filePath());
     const QString elsewhere = QCoreApplication::translate(
         "TolmApplication", "o inicie Tolm en otra carpeta con --dir CARPETA o --user.");
     if (lock.obstacle() == InstanceLock::Obstacle::NotAFile)
-        return { QCoreApplication::translate(
+        return { inShelfFolder ? QCoreApplication::translate(
                      "TolmApplication", "en ella hay una carpeta u otra cosa llamada %1 que no es un fichero")
-                     .arg(name),
+                                     .arg(name)
+                               : QCoreApplication::translate("TolmApplication",
+                                   "donde va su fichero de bloqueo, %1, hay una carpeta u otra cosa")
+                                     .arg(name),
             QCoreApplication::translate("TolmApplication", "Borre o cambie de nombre %1, ").arg(name)
                 + elsewhere,
             QStringLiteral("%1 is not a regular file").arg(name) };
@@ -347,7 +353,7 @@ int runTolm(int argc, char** argv)
     if (outcome == InstanceLock::Outcome::Unlockable) {
         // Without the lock a second Tolm here would not be noticed, and the
         // last of the two to save would undo the other's changes.
-        const LockTrouble trouble = lockTrouble(lock);
+        const LockTrouble trouble = lockTrouble(lock, shelfPath);
         qCWarning(lcApp, "cannot lock %s (%s); the shelves open but nothing is saved in this folder",
             qPrintable(lock.lockFilePath()), qPrintable(trouble.englishWhy));
         state.savingOffReason

@@ -821,6 +821,10 @@ Tolm abre las estanterías, pero no guardará cambios en esta carpeta. </source>
 
 Tolm opens the shelves, but will not save changes in this folder. </translation>
     </message>
+    <message>
+        <source>donde va su fichero de bloqueo, %1, hay una carpeta u otra cosa</source>
+        <translation>where its lock file goes, %1, there is a folder or something else</translation>
+    </message>
 </context>
 <context>
     <name>WindowDocument</name>

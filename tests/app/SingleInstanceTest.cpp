@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QHostInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSysInfo>
@@ -17,6 +18,7 @@
 #include <functional>
 #include <linux/capability.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -112,12 +114,17 @@ protected:
         return QDir(m_root.filePath(name)).canonicalPath();
     }
 
-    static QString lockFile(const QString& folder) { return folder + u'/' + InstanceLock::kLockFileName; }
-
-    QString serverFile(const QString& folder) const
+    QString lockFile(const QString& folder) const
     {
-        return InstanceLock::serverNameFor(QDir(folder).canonicalPath(), runtimeFolder());
+        return InstanceLock::lockFileFor(QDir(folder).canonicalPath(), runtimeFolder());
     }
+
+    // Where the lock and the socket lie when `runtime` is the runtime folder.
+    QString serverFile(const QString& folder, const QString& runtime) const
+    {
+        return InstanceLock::serverNameFor(QDir(folder).canonicalPath(), runtime);
+    }
+    QString serverFile(const QString& folder) const { return serverFile(folder, runtimeFolder()); }
 
     QProcess* start(const QString& folder, const QProcessEnvironment& env)
     {
@@ -133,19 +140,18 @@ protected:
     }
     QProcess* start(const QString& folder) { return start(folder, m_env); }
 
-    static qint64 lockHolder(const QString& folder)
-    {
-        return readAll(lockFile(folder)).split('\n').value(0).toLongLong();
-    }
+    static qint64 holderIn(const QString& lock) { return readAll(lock).split('\n').value(0).toLongLong(); }
+    qint64 lockHolder(const QString& folder) const { return holderIn(lockFile(folder)); }
 
     // Asks the Tolm serving `folder` to come forward, as a second start
     // would; true once it says it did. Until then it is still starting.
-    bool answers(const QString& folder) const
+    bool answers(const QString& folder) const { return answers(folder, runtimeFolder()); }
+    bool answers(const QString& folder, const QString& runtime) const
     {
         const QDeadlineTimer deadline(kPatienceMs);
         while (!deadline.hasExpired()) {
             QLocalSocket socket;
-            socket.connectToServer(serverFile(folder));
+            socket.connectToServer(serverFile(folder, runtime));
             if (socket.waitForConnected(1000)) {
                 socket.write("raise\n");
                 QByteArray reply;
@@ -224,8 +230,11 @@ TEST_F(SingleInstanceTest, ASecondStartHandsOverAndLeavesTheShelfAlone)
     EXPECT_EQ(readAll(shelf), shelfBefore);
     EXPECT_EQ(QFileInfo(shelf).lastModified(), modifiedBefore);
     EXPECT_EQ(readAll(settingsFile()), settingsBefore) << "the second start counted itself";
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
-        QStringList({ QStringLiteral(".tolm.lock"), QStringLiteral("tolm95.dat") }));
+    // The lock lies in the runtime folder, not in the shelf folder a sync
+    // service may carry elsewhere.
+    EXPECT_EQ(
+        QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({ QStringLiteral("tolm95.dat") }));
+    EXPECT_TRUE(QFile::exists(lockFile(folder)));
     EXPECT_EQ(first->state(), QProcess::Running);
     EXPECT_EQ(lockHolder(folder), first->processId());
 
@@ -301,6 +310,8 @@ TEST_F(SingleInstanceTest, WhatLiesAtTheLocksNameNeverStopsAStart)
         const char* what;
         std::function<void(const QString& lock)> make;
         Outcome outcome;
+        // Without a runtime folder the lock lies in the shelf folder.
+        bool runtime { true };
     } cases[] = {
         { "an empty file its writer never filled", [&](const QString& lock) { write(lock, ""); },
             Outcome::Holds },
@@ -318,35 +329,98 @@ TEST_F(SingleInstanceTest, WhatLiesAtTheLocksNameNeverStopsAStart)
         { "a pipe", [](const QString& lock) { ::mkfifo(QFile::encodeName(lock).constData(), 0644); },
             Outcome::Holds },
         { "a folder", [](const QString& lock) { QDir().mkdir(lock); }, Outcome::SavesNothing },
-        { "nothing, in a folder that cannot be written",
+        { "nothing, and no runtime folder", [](const QString&) {}, Outcome::Holds, false },
+        { "nothing, no runtime folder, and a folder that cannot be written",
             [](const QString& lock) {
                 QFile::setPermissions(QFileInfo(lock).path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
             },
-            Outcome::SavesNothing },
+            Outcome::SavesNothing, false },
     };
     for (const auto& leftover : cases) {
         SCOPED_TRACE(leftover.what);
         const QString folder = newFolder(QString::fromLatin1(leftover.what).replace(u' ', u'-'));
-        const QString lock = lockFile(folder);
+        const QString runtime = leftover.runtime ? runtimeFolder() : QString();
+        QProcessEnvironment env = m_env;
+        if (!leftover.runtime)
+            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        const QString lock = InstanceLock::lockFileFor(folder, runtime);
+        EXPECT_EQ(QFileInfo(lock).path(), leftover.runtime ? runtimeFolder() : folder);
         leftover.make(lock);
-        QProcess* tolm = start(folder);
+        QProcess* tolm = start(folder, env);
         // One that cannot lock says why in a box, and answers later starts.
         EXPECT_TRUE(leftover.outcome != Outcome::SavesNothing
-            || said(tolm, "nothing is saved").contains(".tolm.lock"));
-        ASSERT_TRUE(answers(folder));
+            || said(tolm, "nothing is saved").contains(QFileInfo(lock).fileName().toUtf8()));
+        ASSERT_TRUE(answers(folder, runtime));
         // Whatever the first one holds, a second start writes nothing.
         const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
         const QByteArray settings = readAll(settingsFile());
-        finish(start(folder), 0);
+        finish(start(folder, env), 0);
         EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), entries);
         EXPECT_EQ(readAll(settingsFile()), settings);
         if (leftover.outcome == Outcome::SavesNothing)
             continue;
         EXPECT_TRUE(QFileInfo(lock).isFile() && !QFileInfo(lock).isSymLink());
         EXPECT_FALSE(QFile::exists(lock + ".gone"));
-        EXPECT_TRUE(leftover.outcome != Outcome::Holds || lockHolder(folder) == tolm->processId());
+        EXPECT_TRUE(leftover.outcome != Outcome::Holds || holderIn(lock) == tolm->processId());
         terminate(tolm);
         EXPECT_FALSE(QFile::exists(lock));
+    }
+}
+
+TEST_F(SingleInstanceTest, AnOldNameLockStopsAStartOnlyWhenATolmOfThisHostHoldsIt)
+{
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const QByteArray live = QByteArray::number(QCoreApplication::applicationPid()) + "\ntolm\n" + host + '\n';
+    const struct {
+        const char* what;
+        QByteArray lines;
+        bool held;
+    } cases[] = {
+        { "copied by a sync service from another machine", "4242\ntolm\notra-maquina\n", false },
+        { "held over a network file system by another machine", "4242\ntolm\notra-maquina\n", true },
+        { "left by a Tolm of this host that was killed", "2147483646\ntolm\n" + host + '\n', false },
+        { "held by a Tolm of this host", live, true },
+    };
+    for (const auto& old : cases) {
+        SCOPED_TRACE(old.what);
+        const QString folder = newFolder(QString::fromLatin1(old.what).replace(u' ', u'-'));
+        const QString oldLock = folder + u'/' + InstanceLock::kOldLockFileName;
+        write(oldLock, old.lines);
+        // This process stands for the older Tolm: it holds the file as
+        // QLockFile does and answers on the folder's socket.
+        QFile held(oldLock);
+        if (old.held) {
+            ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+            ASSERT_EQ(::flock(held.handle(), LOCK_EX | LOCK_NB), 0);
+        }
+        if (old.lines != live) {
+            QProcess* tolm = startHolder(folder);
+            EXPECT_FALSE(QFile::exists(oldLock));
+            terminate(tolm);
+            continue;
+        }
+        QLocalServer older;
+        ASSERT_TRUE(older.listen(serverFile(folder)));
+        int asked = 0;
+        QObject::connect(&older, &QLocalServer::newConnection, [&] {
+            QLocalSocket* socket = older.nextPendingConnection();
+            ASSERT_TRUE(socket->waitForReadyRead(kPatienceMs));
+            asked += socket->readAll() == "raise\n";
+            socket->write("ok\n");
+            socket->waitForBytesWritten(kPatienceMs);
+            socket->disconnectFromServer();
+        });
+        QProcess* second = start(folder);
+        // The answers come from this process's event loop.
+        ASSERT_TRUE(eventually([&] {
+            QCoreApplication::processEvents();
+            return second->state() == QProcess::NotRunning;
+        })) << "the start did not hand over";
+        EXPECT_EQ(second->exitCode(), 0) << second->readAllStandardError().constData();
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+            QStringList({ QStringLiteral(".tolm.lock") }));
+        EXPECT_FALSE(QFile::exists(lockFile(folder)));
     }
 }
 

@@ -8,6 +8,9 @@ tolm=$1
 shelf=$2
 . "$(dirname "$0")/lib.sh"
 trap 'kill -9 "${pid:-0}" "${first:-0}" "${other:-0}" 2>/dev/null; rm -rf "$work"' EXIT
+# The locks and sockets lie in the runtime folder, never in the shelf folder.
+export XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$XDG_RUNTIME_DIR" || exit 1
 
 # The visible main window of process $1.
 window_of() {
@@ -52,6 +55,8 @@ other_window=$(window_of "$other")
 [ "$(xdotool getwindowfocus 2>/dev/null)" != "$first_window" ] || fail "the first Tolm has the focus already"
 
 cd "$work/shelf" || exit 1
+[ "$(find "$XDG_RUNTIME_DIR" -name 'tolm-*.lock' | wc -l)" = 2 ] || fail "not one lock per folder in the runtime folder"
+[ -z "$(find . -name '.tolm*')" ] || fail "a lock in the shelf folder"
 shelf_before=$(stat -c '%Y %s' tolm95.dat; md5sum <tolm95.dat)
 counter_before=$(cat "$XDG_CONFIG_HOME/Tolm/tolm.ini")
 timeout 20 "$tolm" 2>>"$work/stderr"
@@ -67,5 +72,5 @@ pid=$other
 stop_tolm
 pid=$first
 stop_tolm
-[ ! -e .tolm.lock ] || fail "the lock is still there after the first Tolm ended"
+[ -z "$(find "$XDG_RUNTIME_DIR" -name 'tolm-*.lock')" ] || fail "a lock is still there after the Tolms ended"
 echo "PASS"
