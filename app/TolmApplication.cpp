@@ -1,6 +1,7 @@
 #include "app/TolmApplication.h"
 
 #include "app/AppState.h"
+#include "app/ConflictCopies.h"
 #include "app/InstanceLock.h"
 #include "app/Language.h"
 #include "app/Log.h"
@@ -26,6 +27,7 @@
 #include <QSaveFile>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -376,6 +378,10 @@ int runTolm(int argc, char** argv)
     }
     connectDialogs(mainWindow);
     mainWindow->show();
+    // Once the window is up: conflict copies a sync service left in the
+    // folder, then those it leaves while Tolm runs.
+    auto* conflictCopies = new ConflictCopies(shelfPath, mainWindow);
+    QTimer::singleShot(0, conflictCopies, &ConflictCopies::sayNew);
     exitAfterFirstPaintIfAsked(mainWindow, &lock);
     QObject::connect(
         &lock, &InstanceLock::activationRequested, mainWindow, [mainWindow] { bringForward(mainWindow); });
