@@ -114,17 +114,15 @@ protected:
         return QDir(m_root.filePath(name)).canonicalPath();
     }
 
+    // Where the lock and the socket lie for the runtime folder the next start is given.
     QString lockFile(const QString& folder) const
     {
-        return InstanceLock::lockFileFor(QDir(folder).canonicalPath(), runtimeFolder());
+        return InstanceLock::lockFileFor(QDir(folder).canonicalPath(), m_env.value("XDG_RUNTIME_DIR"));
     }
-
-    // Where the lock and the socket lie when `runtime` is the runtime folder.
-    QString serverFile(const QString& folder, const QString& runtime) const
+    QString serverFile(const QString& folder) const
     {
-        return InstanceLock::serverNameFor(QDir(folder).canonicalPath(), runtime);
+        return InstanceLock::serverNameFor(QDir(folder).canonicalPath(), m_env.value("XDG_RUNTIME_DIR"));
     }
-    QString serverFile(const QString& folder) const { return serverFile(folder, runtimeFolder()); }
 
     QProcess* start(const QString& folder, const QProcessEnvironment& env)
     {
@@ -140,18 +138,19 @@ protected:
     }
     QProcess* start(const QString& folder) { return start(folder, m_env); }
 
-    static qint64 holderIn(const QString& lock) { return readAll(lock).split('\n').value(0).toLongLong(); }
-    qint64 lockHolder(const QString& folder) const { return holderIn(lockFile(folder)); }
+    qint64 lockHolder(const QString& folder) const
+    {
+        return readAll(lockFile(folder)).split('\n').value(0).toLongLong();
+    }
 
     // Asks the Tolm serving `folder` to come forward, as a second start
     // would; true once it says it did. Until then it is still starting.
-    bool answers(const QString& folder) const { return answers(folder, runtimeFolder()); }
-    bool answers(const QString& folder, const QString& runtime) const
+    bool answers(const QString& folder) const
     {
         const QDeadlineTimer deadline(kPatienceMs);
         while (!deadline.hasExpired()) {
             QLocalSocket socket;
-            socket.connectToServer(serverFile(folder, runtime));
+            socket.connectToServer(serverFile(folder));
             if (socket.waitForConnected(1000)) {
                 socket.write("raise\n");
                 QByteArray reply;
@@ -230,11 +229,9 @@ TEST_F(SingleInstanceTest, ASecondStartHandsOverAndLeavesTheShelfAlone)
     EXPECT_EQ(readAll(shelf), shelfBefore);
     EXPECT_EQ(QFileInfo(shelf).lastModified(), modifiedBefore);
     EXPECT_EQ(readAll(settingsFile()), settingsBefore) << "the second start counted itself";
-    // The lock lies in the runtime folder, not in the shelf folder a sync
-    // service may carry elsewhere.
+    // The lock lies in the runtime folder, not in a shelf folder a sync service may carry.
     EXPECT_EQ(
         QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({ QStringLiteral("tolm95.dat") }));
-    EXPECT_TRUE(QFile::exists(lockFile(folder)));
     EXPECT_EQ(first->state(), QProcess::Running);
     EXPECT_EQ(lockHolder(folder), first->processId());
 
@@ -310,8 +307,7 @@ TEST_F(SingleInstanceTest, WhatLiesAtTheLocksNameNeverStopsAStart)
         const char* what;
         std::function<void(const QString& lock)> make;
         Outcome outcome;
-        // Without a runtime folder the lock lies in the shelf folder.
-        bool runtime { true };
+        bool runtime { true }; // without a runtime folder the lock lies in the shelf folder
     } cases[] = {
         { "an empty file its writer never filled", [&](const QString& lock) { write(lock, ""); },
             Outcome::Holds },
@@ -328,8 +324,13 @@ TEST_F(SingleInstanceTest, WhatLiesAtTheLocksNameNeverStopsAStart)
         { "a dangling link", [](const QString& lock) { QFile::link(lock + ".gone", lock); }, Outcome::Holds },
         { "a pipe", [](const QString& lock) { ::mkfifo(QFile::encodeName(lock).constData(), 0644); },
             Outcome::Holds },
+        { "an old lock a sync service copied from another host",
+            [&](const QString& lock) { write(QFileInfo(lock).path() + "/.tolm.lock", "4242\ntolm\notra\n"); },
+            Outcome::Holds, false },
+        { "an old lock of this host",
+            [&](const QString& lock) { write(QFileInfo(lock).path() + "/.tolm.lock", mine); }, Outcome::Holds,
+            false },
         { "a folder", [](const QString& lock) { QDir().mkdir(lock); }, Outcome::SavesNothing },
-        { "nothing, and no runtime folder", [](const QString&) {}, Outcome::Holds, false },
         { "nothing, no runtime folder, and a folder that cannot be written",
             [](const QString& lock) {
                 QFile::setPermissions(QFileInfo(lock).path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
@@ -339,89 +340,52 @@ TEST_F(SingleInstanceTest, WhatLiesAtTheLocksNameNeverStopsAStart)
     for (const auto& leftover : cases) {
         SCOPED_TRACE(leftover.what);
         const QString folder = newFolder(QString::fromLatin1(leftover.what).replace(u' ', u'-'));
-        const QString runtime = leftover.runtime ? runtimeFolder() : QString();
-        QProcessEnvironment env = m_env;
-        if (!leftover.runtime)
-            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-        const QString lock = InstanceLock::lockFileFor(folder, runtime);
-        EXPECT_EQ(QFileInfo(lock).path(), leftover.runtime ? runtimeFolder() : folder);
+        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), leftover.runtime ? runtimeFolder() : QString());
+        const QString lock = lockFile(folder);
         leftover.make(lock);
-        QProcess* tolm = start(folder, env);
+        QProcess* tolm = start(folder);
         // One that cannot lock says why in a box, and answers later starts.
         EXPECT_TRUE(leftover.outcome != Outcome::SavesNothing
             || said(tolm, "nothing is saved").contains(QFileInfo(lock).fileName().toUtf8()));
-        ASSERT_TRUE(answers(folder, runtime));
+        ASSERT_TRUE(answers(folder));
         // Whatever the first one holds, a second start writes nothing.
         const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
         const QByteArray settings = readAll(settingsFile());
-        finish(start(folder, env), 0);
+        finish(start(folder), 0);
         EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), entries);
         EXPECT_EQ(readAll(settingsFile()), settings);
         if (leftover.outcome == Outcome::SavesNothing)
             continue;
         EXPECT_TRUE(QFileInfo(lock).isFile() && !QFileInfo(lock).isSymLink());
         EXPECT_FALSE(QFile::exists(lock + ".gone"));
-        EXPECT_TRUE(leftover.outcome != Outcome::Holds || holderIn(lock) == tolm->processId());
+        EXPECT_TRUE(leftover.outcome != Outcome::Holds || lockHolder(folder) == tolm->processId());
+        EXPECT_FALSE(QFile::exists(folder + "/.tolm.lock"));
         terminate(tolm);
         EXPECT_FALSE(QFile::exists(lock));
     }
 }
 
-TEST_F(SingleInstanceTest, AnOldNameLockStopsAStartOnlyWhenATolmOfThisHostHoldsIt)
+TEST_F(SingleInstanceTest, AnOlderTolmOfThisHostHoldingTheOldLockIsAskedToComeForward)
 {
-    const QByteArray host = QSysInfo::machineHostName().toUtf8();
-    const QByteArray live = QByteArray::number(QCoreApplication::applicationPid()) + "\ntolm\n" + host + '\n';
-    const struct {
-        const char* what;
-        QByteArray lines;
-        bool held;
-    } cases[] = {
-        { "copied by a sync service from another machine", "4242\ntolm\notra-maquina\n", false },
-        { "held over a network file system by another machine", "4242\ntolm\notra-maquina\n", true },
-        { "left by a Tolm of this host that was killed", "2147483646\ntolm\n" + host + '\n', false },
-        { "held by a Tolm of this host", live, true },
-    };
-    for (const auto& old : cases) {
-        SCOPED_TRACE(old.what);
-        const QString folder = newFolder(QString::fromLatin1(old.what).replace(u' ', u'-'));
-        const QString oldLock = folder + u'/' + InstanceLock::kOldLockFileName;
-        write(oldLock, old.lines);
-        // This process stands for the older Tolm: it holds the file as
-        // QLockFile does and answers on the folder's socket.
-        QFile held(oldLock);
-        if (old.held) {
-            ASSERT_TRUE(held.open(QIODevice::ReadOnly));
-            ASSERT_EQ(::flock(held.handle(), LOCK_EX | LOCK_NB), 0);
-        }
-        if (old.lines != live) {
-            QProcess* tolm = startHolder(folder);
-            EXPECT_FALSE(QFile::exists(oldLock));
-            terminate(tolm);
-            continue;
-        }
-        QLocalServer older;
-        ASSERT_TRUE(older.listen(serverFile(folder)));
-        int asked = 0;
-        QObject::connect(&older, &QLocalServer::newConnection, [&] {
-            QLocalSocket* socket = older.nextPendingConnection();
-            ASSERT_TRUE(socket->waitForReadyRead(kPatienceMs));
-            asked += socket->readAll() == "raise\n";
-            socket->write("ok\n");
-            socket->waitForBytesWritten(kPatienceMs);
-            socket->disconnectFromServer();
-        });
-        QProcess* second = start(folder);
-        // The answers come from this process's event loop.
-        ASSERT_TRUE(eventually([&] {
-            QCoreApplication::processEvents();
-            return second->state() == QProcess::NotRunning;
-        })) << "the start did not hand over";
-        EXPECT_EQ(second->exitCode(), 0) << second->readAllStandardError().constData();
-        EXPECT_EQ(asked, 1);
-        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
-            QStringList({ QStringLiteral(".tolm.lock") }));
-        EXPECT_FALSE(QFile::exists(lockFile(folder)));
-    }
+    // This process stands for it: it holds ".tolm.lock" and answers on the socket.
+    const QString folder = newFolder(QStringLiteral("shelf"));
+    write(folder + "/.tolm.lock",
+        QByteArray::number(QCoreApplication::applicationPid()) + "\ntolm\n"
+            + QSysInfo::machineHostName().toUtf8() + '\n');
+    QFile held(folder + "/.tolm.lock");
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly) && ::flock(held.handle(), LOCK_EX | LOCK_NB) == 0);
+    QLocalServer older;
+    ASSERT_TRUE(older.listen(serverFile(folder)));
+    QObject::connect(
+        &older, &QLocalServer::newConnection, [&] { older.nextPendingConnection()->write("ok\n"); });
+    QProcess* second = start(folder);
+    ASSERT_TRUE(eventually([&] {
+        QCoreApplication::processEvents();
+        return second->state() == QProcess::NotRunning;
+    }));
+    EXPECT_EQ(second->exitCode(), 0) << second->readAllStandardError().constData();
+    EXPECT_EQ(
+        QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({ QStringLiteral(".tolm.lock") }));
 }
 
 TEST_F(SingleInstanceTest, TwoFoldersRunTwoTolms)
