@@ -50,11 +50,27 @@ bool sameFile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// The runtime folder is private to the user; the temporary folder that a
+// bare socket name lands in is shared with everyone.
+bool usableRuntimeFolder(const QString& runtimeFolder)
+{
+    return !runtimeFolder.isEmpty() && QFileInfo(runtimeFolder).isDir()
+        && ::access(QFile::encodeName(runtimeFolder).constData(), W_OK | X_OK) == 0;
+}
+
+QString instanceName(const QString& canonicalFolder)
+{
+    const QByteArray hash
+        = QCryptographicHash::hash(canonicalFolder.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    return QStringLiteral("tolm-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
+}
+
 } // namespace
 
 InstanceLock::InstanceLock(const QString& folder, QObject* parent)
     : QObject(parent)
-    , m_lockPath(QDir(canonicalFolder(folder)).filePath(QString::fromLatin1(kLockFileName)))
+    , m_lockPath(lockFileFor(canonicalFolder(folder), qEnvironmentVariable("XDG_RUNTIME_DIR")))
+    , m_oldLockPath(QDir(canonicalFolder(folder)).filePath(QString::fromLatin1(kOldLockFileName)))
     , m_serverName(serverNameFor(canonicalFolder(folder), qEnvironmentVariable("XDG_RUNTIME_DIR")))
 { }
 
@@ -65,12 +81,8 @@ InstanceLock::~InstanceLock()
 
 QString InstanceLock::serverNameFor(const QString& canonicalFolder, const QString& runtimeFolder)
 {
-    const QByteArray hash
-        = QCryptographicHash::hash(canonicalFolder.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    const QString name = QStringLiteral("tolm-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
-    // The runtime folder is private to the user; the temporary folder that a
-    // bare name lands in is shared with everyone.
-    if (!runtimeFolder.isEmpty() && QFileInfo(runtimeFolder).isDir()) {
+    const QString name = instanceName(canonicalFolder);
+    if (usableRuntimeFolder(runtimeFolder)) {
         const QString path = runtimeFolder + u'/' + name;
         if (path.toLocal8Bit().size() < qsizetype(sizeof(sockaddr_un::sun_path)))
             return path;
@@ -78,8 +90,23 @@ QString InstanceLock::serverNameFor(const QString& canonicalFolder, const QStrin
     return name;
 }
 
+QString InstanceLock::lockFileFor(const QString& canonicalFolder, const QString& runtimeFolder)
+{
+    if (usableRuntimeFolder(runtimeFolder))
+        return runtimeFolder + u'/' + instanceName(canonicalFolder) + QStringLiteral(".lock");
+    // A host name holds no '/', but the file name must hold none either way.
+    QString host = QSysInfo::machineHostName().replace(u'/', u'_');
+    if (host.isEmpty())
+        host = QStringLiteral("localhost");
+    return canonicalFolder + QStringLiteral("/.tolm-%1.lock").arg(host);
+}
+
 InstanceLock::Outcome InstanceLock::acquire(std::chrono::milliseconds answerTimeout)
 {
+    if (oldLockHeldHere()) {
+        m_oldHolder = true;
+        return handOver(answerTimeout);
+    }
     const QDeadlineTimer deadline(answerTimeout);
     int clearings = 0;
     for (;;) {
@@ -109,6 +136,58 @@ InstanceLock::Outcome InstanceLock::acquire(std::chrono::milliseconds answerTime
             break;
         }
     }
+}
+
+InstanceLock::Outcome InstanceLock::handOver(std::chrono::milliseconds answerTimeout) const
+{
+    const QDeadlineTimer deadline(answerTimeout);
+    for (;;) {
+        if (askHolder(std::chrono::milliseconds(remainingMs(deadline))))
+            return Outcome::HandedOver;
+        if (deadline.hasExpired())
+            return Outcome::NoAnswer;
+        QThread::msleep(50);
+    }
+}
+
+bool InstanceLock::oldLockHeldHere() const
+{
+    const QByteArray path = QFile::encodeName(m_oldLockPath);
+    struct stat named { };
+    // A folder of that name is not ours to remove, and locks nothing now.
+    if (::lstat(path.constData(), &named) != 0 || S_ISDIR(named.st_mode))
+        return false;
+    if (!S_ISREG(named.st_mode)) {
+        ::unlink(path.constData());
+        return false;
+    }
+    // A file that cannot be read is another user's, and left alone.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat opened { };
+    if (::fstat(fd, &opened) != 0 || !sameFile(named, opened)) {
+        ::close(fd);
+        return false;
+    }
+    if (::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        // Held: by a Tolm of this host when its third line says so; a lock
+        // held over a network file system from another machine is no
+        // concern of this one.
+        char head[512] = {};
+        const auto got = ::pread(fd, head, sizeof head - 1, 0);
+        const QByteArray host = got > 0 ? QByteArray(head, got).split('\n').value(2) : QByteArray();
+        if (host == QSysInfo::machineHostName().toUtf8()) {
+            ::close(fd);
+            return true;
+        }
+    }
+    // Stale, or copied from another machine: removed, while it is still the
+    // file looked at.
+    if (::lstat(path.constData(), &named) == 0 && sameFile(named, opened))
+        ::unlink(path.constData());
+    ::close(fd);
+    return false;
 }
 
 InstanceLock::Attempt InstanceLock::tryLock()
@@ -181,8 +260,8 @@ void InstanceLock::writeHolder() const
 
 qint64 InstanceLock::holderPid() const
 {
-    const int fd
-        = ::open(QFile::encodeName(m_lockPath).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(m_oldHolder ? m_oldLockPath : m_lockPath).constData(),
+        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return 0;
     char head[32] = {};

@@ -11,14 +11,23 @@ namespace tolm::app {
 
 // One Tolm per shelf folder. Two processes that both loaded the same shelf
 // would each save it on quitting, and the later one would silently undo the
-// other's changes; so the first start holds a lock file in the folder and
-// listens on a local socket, and a later start asks it to come forward
-// instead of loading anything.
+// other's changes; so the first start holds a lock file and listens on a
+// local socket, and a later start asks it to come forward instead of loading
+// anything.
+//
+// The lock file lies beside the socket in the user's runtime folder, named
+// for the shelf folder: a file in the shelf folder would travel with it to
+// another machine when a sync service keeps the folder, and name there a
+// host and a process that mean nothing. Without a usable runtime folder it
+// lies in the shelf folder under a name that carries the host's name, so
+// that one copied from elsewhere never stops a start.
 //
 // The lock is flock() on the file, which the kernel drops when its holder
 // dies: a lock file left behind by a killed Tolm, or one naming a process id
-// that has since been reused, holds nothing. QLockFile takes the same lock on
-// the same file, so an older Tolm holding the folder is still seen.
+// that has since been reused, holds nothing. Older Tolms held ".tolm.lock"
+// in the shelf folder (QLockFile takes the same flock()): one of this host
+// that still holds it is asked to come forward like any holder; any other
+// file of that name is removed.
 class InstanceLock : public QObject {
     Q_OBJECT
 
@@ -35,9 +44,8 @@ public:
         CannotCreate, // the folder refuses the file; errorNumber() says why
     };
 
-    // The lock file's name in the shelf folder: hidden, and unlike any shelf
-    // file name, so it never shows in a listing of shelf files.
-    static constexpr const char* kLockFileName = ".tolm.lock";
+    // The lock file older Tolms kept in the shelf folder.
+    static constexpr const char* kOldLockFileName = ".tolm.lock";
 
     explicit InstanceLock(const QString& folder, QObject* parent = nullptr);
     ~InstanceLock() override;
@@ -60,9 +68,13 @@ public:
     QString serverName() const { return m_serverName; }
     // The local socket name for a folder, from a hash of its canonical path:
     // a path can be longer than a socket address may be. It lies in the
-    // user's runtime folder ($XDG_RUNTIME_DIR) when there is one; the user id
-    // keeps two users' names apart where they share the temporary folder.
+    // user's runtime folder ($XDG_RUNTIME_DIR) when that is a folder the user
+    // may write; the user id keeps two users' names apart where they share
+    // the temporary folder.
     static QString serverNameFor(const QString& canonicalFolder, const QString& runtimeFolder);
+    // The lock file for a folder: the socket's name with ".lock" in the same
+    // runtime folder, or else ".tolm-HOST.lock" in the shelf folder itself.
+    static QString lockFileFor(const QString& canonicalFolder, const QString& runtimeFolder);
 
 signals:
     // A later start in the same folder asks for the main window.
@@ -70,6 +82,8 @@ signals:
 
 private:
     enum class Attempt { Locked, Held, Cleared, Refused };
+    bool oldLockHeldHere() const;
+    Outcome handOver(std::chrono::milliseconds answerTimeout) const;
     Attempt tryLock();
     Attempt refuse(Obstacle obstacle, int errorNumber);
     void writeHolder() const;
@@ -78,9 +92,11 @@ private:
     void answer(QLocalSocket* socket);
 
     QString m_lockPath;
+    QString m_oldLockPath;
     QString m_serverName;
     int m_fd { -1 };
     bool m_writable { false };
+    bool m_oldHolder { false }; // an older Tolm holds the folder under the old name
     Obstacle m_obstacle { Obstacle::None };
     int m_errorNumber { 0 };
     QLocalServer* m_server { nullptr };

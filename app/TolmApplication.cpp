@@ -1,6 +1,7 @@
 #include "app/TolmApplication.h"
 
 #include "app/AppState.h"
+#include "app/ConflictCopies.h"
 #include "app/InstanceLock.h"
 #include "app/Language.h"
 #include "app/Log.h"
@@ -26,6 +27,7 @@
 #include <QSaveFile>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -142,15 +144,21 @@ struct LockTrouble {
     QString englishWhy;
 };
 
-LockTrouble lockTrouble(const InstanceLock& lock)
+LockTrouble lockTrouble(const InstanceLock& lock, const QString& shelfFolder)
 {
-    const QString name = QString::fromLatin1(InstanceLock::kLockFileName);
+    // The lock lies in the shelf folder only where there is no runtime folder.
+    const QFileInfo lockFile(lock.lockFilePath());
+    const bool inShelfFolder = lockFile.absolutePath() == QDir(shelfFolder).canonicalPath();
+    const QString name = inShelfFolder ? lockFile.fileName() : QDir::toNativeSeparators(lockFile.filePath());
     const QString elsewhere = QCoreApplication::translate(
         "TolmApplication", "o inicie Tolm en otra carpeta con --dir CARPETA o --user.");
     if (lock.obstacle() == InstanceLock::Obstacle::NotAFile)
-        return { QCoreApplication::translate(
+        return { inShelfFolder ? QCoreApplication::translate(
                      "TolmApplication", "en ella hay una carpeta u otra cosa llamada %1 que no es un fichero")
-                     .arg(name),
+                                     .arg(name)
+                               : QCoreApplication::translate("TolmApplication",
+                                   "donde va su fichero de bloqueo, %1, hay una carpeta u otra cosa")
+                                     .arg(name),
             QCoreApplication::translate("TolmApplication", "Borre o cambie de nombre %1, ").arg(name)
                 + elsewhere,
             QStringLiteral("%1 is not a regular file").arg(name) };
@@ -347,7 +355,7 @@ int runTolm(int argc, char** argv)
     if (outcome == InstanceLock::Outcome::Unlockable) {
         // Without the lock a second Tolm here would not be noticed, and the
         // last of the two to save would undo the other's changes.
-        const LockTrouble trouble = lockTrouble(lock);
+        const LockTrouble trouble = lockTrouble(lock, shelfPath);
         qCWarning(lcApp, "cannot lock %s (%s); the shelves open but nothing is saved in this folder",
             qPrintable(lock.lockFilePath()), qPrintable(trouble.englishWhy));
         state.savingOffReason
@@ -370,6 +378,10 @@ int runTolm(int argc, char** argv)
     }
     connectDialogs(mainWindow);
     mainWindow->show();
+    // Once the window is up: conflict copies a sync service left in the
+    // folder, then those it leaves while Tolm runs.
+    auto* conflictCopies = new ConflictCopies(shelfPath, mainWindow);
+    QTimer::singleShot(0, conflictCopies, &ConflictCopies::sayNew);
     exitAfterFirstPaintIfAsked(mainWindow, &lock);
     QObject::connect(
         &lock, &InstanceLock::activationRequested, mainWindow, [mainWindow] { bringForward(mainWindow); });

@@ -1,8 +1,10 @@
 #include "tools/ShelfTool.h"
 
+#include "store/ConflictCopies.h"
 #include "store/ShelfFile.h"
 #include "tools/ShelfText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -21,6 +23,10 @@ constexpr const char* kUsage
     = "usage: tolm-shelf dump FILE         show a shelf file as text\n"
       "       tolm-shelf build TEXT OUT    write the shelf file a dump describes\n"
       "       tolm-shelf check FILE        exit 0 for a sound shelf file, else 1\n"
+      "       tolm-shelf check FOLDER      check every shelf file in it and list the conflict\n"
+      "                                    copies a sync service made: exit 0 when all are\n"
+      "                                    sound and there is no copy, 1 when one is not,\n"
+      "                                    3 when all are sound but copies lie beside them\n"
       "       tolm-shelf tree FILE         list the folder files a shelf file reaches\n";
 
 std::string at(const StreamError& e)
@@ -152,6 +158,36 @@ int check(const std::string& file, std::ostream& out, std::ostream& err)
     return 0;
 }
 
+// The exit status of a folder's check when every shelf file is sound but
+// conflict copies lie beside them: someone has to choose between them.
+constexpr int kConflictCopiesFound = 3;
+
+int checkFolder(const fs::path& dir, std::ostream& out, std::ostream& err)
+{
+    std::vector<std::string> shelves;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code typeError;
+        if (store::isShelfFileName(name) && !it->is_directory(typeError))
+            shelves.push_back(name);
+    }
+    if (ec) {
+        err << "tolm-shelf: cannot list " << dir.string() << ": " << ec.message() << "\n";
+        return 1;
+    }
+    std::sort(shelves.begin(), shelves.end());
+    if (shelves.empty())
+        out << dir.string() << ": no shelf files\n";
+    int status = 0;
+    for (const std::string& name : shelves)
+        status = std::max(status, check((dir / name).string(), out, err));
+    const auto copies = store::conflictCopies(dir);
+    for (const auto& copy : copies)
+        out << (dir / copy.name).string() << ": a conflict copy of " << copy.shelfFile << "\n";
+    return status == 0 && !copies.empty() ? kConflictCopiesFound : status;
+}
+
 class TreeWalker {
 public:
     TreeWalker(fs::path dir, std::ostream& out)
@@ -237,8 +273,10 @@ int runShelfTool(const std::vector<std::string>& args, std::ostream& out, std::o
         return dump(args[1], out, err);
     if (args.size() == 3 && args[0] == "build")
         return build(args[1], args[2], err);
-    if (args.size() == 2 && args[0] == "check")
-        return check(args[1], out, err);
+    if (args.size() == 2 && args[0] == "check") {
+        std::error_code ec;
+        return fs::is_directory(args[1], ec) ? checkFolder(args[1], out, err) : check(args[1], out, err);
+    }
     if (args.size() == 2 && args[0] == "tree")
         return tree(args[1], out);
     err << kUsage;

@@ -60,6 +60,25 @@
     </message>
 </context>
 <context>
+    <name>ConflictCopies</name>
+    <message>
+        <source>%1 (copia de %2)</source>
+        <translation>%1 (a copy of %2)</translation>
+    </message>
+    <message>
+        <source>En la carpeta %1 hay copias en conflicto de ficheros de estanterías, hechas por un servicio de sincronización cuando dos equipos cambiaron el mismo fichero:
+
+%2
+
+Tolm no las lee. Para ver lo que guarda una, use «tolm-shelf dump FICHERO»; para usarla en lugar del fichero que copia, cierre Tolm y cámbiele el nombre por el de ese fichero.</source>
+        <translation>The folder %1 holds conflict copies of shelf files, made by a sync service when two computers changed the same file:
+
+%2
+
+Tolm does not read them. To see what one holds, use “tolm-shelf dump FILE”; to use it instead of the file it copies, close Tolm and rename it to that file’s name.</translation>
+    </message>
+</context>
+<context>
     <name>DriveBox</name>
     <message>
         <source> Información y Opciones </source>
@@ -820,6 +839,10 @@ Tolm abre las estanterías, pero no guardará cambios en esta carpeta. </source>
         <translation>
 
 Tolm opens the shelves, but will not save changes in this folder. </translation>
+    </message>
+    <message>
+        <source>donde va su fichero de bloqueo, %1, hay una carpeta u otra cosa</source>
+        <translation>where its lock file goes, %1, there is a folder or something else</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QHostInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSysInfo>
@@ -17,6 +18,7 @@
 #include <functional>
 #include <linux/capability.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -112,11 +114,14 @@ protected:
         return QDir(m_root.filePath(name)).canonicalPath();
     }
 
-    static QString lockFile(const QString& folder) { return folder + u'/' + InstanceLock::kLockFileName; }
-
+    // Where the lock and the socket lie for the runtime folder the next start is given.
+    QString lockFile(const QString& folder) const
+    {
+        return InstanceLock::lockFileFor(QDir(folder).canonicalPath(), m_env.value("XDG_RUNTIME_DIR"));
+    }
     QString serverFile(const QString& folder) const
     {
-        return InstanceLock::serverNameFor(QDir(folder).canonicalPath(), runtimeFolder());
+        return InstanceLock::serverNameFor(QDir(folder).canonicalPath(), m_env.value("XDG_RUNTIME_DIR"));
     }
 
     QProcess* start(const QString& folder, const QProcessEnvironment& env)
@@ -133,7 +138,7 @@ protected:
     }
     QProcess* start(const QString& folder) { return start(folder, m_env); }
 
-    static qint64 lockHolder(const QString& folder)
+    qint64 lockHolder(const QString& folder) const
     {
         return readAll(lockFile(folder)).split('\n').value(0).toLongLong();
     }
@@ -224,8 +229,9 @@ TEST_F(SingleInstanceTest, ASecondStartHandsOverAndLeavesTheShelfAlone)
     EXPECT_EQ(readAll(shelf), shelfBefore);
     EXPECT_EQ(QFileInfo(shelf).lastModified(), modifiedBefore);
     EXPECT_EQ(readAll(settingsFile()), settingsBefore) << "the second start counted itself";
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
-        QStringList({ QStringLiteral(".tolm.lock"), QStringLiteral("tolm95.dat") }));
+    // The lock lies in the runtime folder, not in a shelf folder a sync service may carry.
+    EXPECT_EQ(
+        QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({ QStringLiteral("tolm95.dat") }));
     EXPECT_EQ(first->state(), QProcess::Running);
     EXPECT_EQ(lockHolder(folder), first->processId());
 
@@ -301,6 +307,7 @@ TEST_F(SingleInstanceTest, WhatLiesAtTheLocksNameNeverStopsAStart)
         const char* what;
         std::function<void(const QString& lock)> make;
         Outcome outcome;
+        bool runtime { true }; // without a runtime folder the lock lies in the shelf folder
     } cases[] = {
         { "an empty file its writer never filled", [&](const QString& lock) { write(lock, ""); },
             Outcome::Holds },
@@ -317,22 +324,29 @@ TEST_F(SingleInstanceTest, WhatLiesAtTheLocksNameNeverStopsAStart)
         { "a dangling link", [](const QString& lock) { QFile::link(lock + ".gone", lock); }, Outcome::Holds },
         { "a pipe", [](const QString& lock) { ::mkfifo(QFile::encodeName(lock).constData(), 0644); },
             Outcome::Holds },
+        { "an old lock a sync service copied from another host",
+            [&](const QString& lock) { write(QFileInfo(lock).path() + "/.tolm.lock", "4242\ntolm\notra\n"); },
+            Outcome::Holds, false },
+        { "an old lock of this host",
+            [&](const QString& lock) { write(QFileInfo(lock).path() + "/.tolm.lock", mine); }, Outcome::Holds,
+            false },
         { "a folder", [](const QString& lock) { QDir().mkdir(lock); }, Outcome::SavesNothing },
-        { "nothing, in a folder that cannot be written",
+        { "nothing, no runtime folder, and a folder that cannot be written",
             [](const QString& lock) {
                 QFile::setPermissions(QFileInfo(lock).path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
             },
-            Outcome::SavesNothing },
+            Outcome::SavesNothing, false },
     };
     for (const auto& leftover : cases) {
         SCOPED_TRACE(leftover.what);
         const QString folder = newFolder(QString::fromLatin1(leftover.what).replace(u' ', u'-'));
+        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), leftover.runtime ? runtimeFolder() : QString());
         const QString lock = lockFile(folder);
         leftover.make(lock);
         QProcess* tolm = start(folder);
         // One that cannot lock says why in a box, and answers later starts.
         EXPECT_TRUE(leftover.outcome != Outcome::SavesNothing
-            || said(tolm, "nothing is saved").contains(".tolm.lock"));
+            || said(tolm, "nothing is saved").contains(QFileInfo(lock).fileName().toUtf8()));
         ASSERT_TRUE(answers(folder));
         // Whatever the first one holds, a second start writes nothing.
         const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
@@ -345,9 +359,33 @@ TEST_F(SingleInstanceTest, WhatLiesAtTheLocksNameNeverStopsAStart)
         EXPECT_TRUE(QFileInfo(lock).isFile() && !QFileInfo(lock).isSymLink());
         EXPECT_FALSE(QFile::exists(lock + ".gone"));
         EXPECT_TRUE(leftover.outcome != Outcome::Holds || lockHolder(folder) == tolm->processId());
+        EXPECT_FALSE(QFile::exists(folder + "/.tolm.lock"));
         terminate(tolm);
         EXPECT_FALSE(QFile::exists(lock));
     }
+}
+
+TEST_F(SingleInstanceTest, AnOlderTolmOfThisHostHoldingTheOldLockIsAskedToComeForward)
+{
+    // This process stands for it: it holds ".tolm.lock" and answers on the socket.
+    const QString folder = newFolder(QStringLiteral("shelf"));
+    write(folder + "/.tolm.lock",
+        QByteArray::number(QCoreApplication::applicationPid()) + "\ntolm\n"
+            + QSysInfo::machineHostName().toUtf8() + '\n');
+    QFile held(folder + "/.tolm.lock");
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly) && ::flock(held.handle(), LOCK_EX | LOCK_NB) == 0);
+    QLocalServer older;
+    ASSERT_TRUE(older.listen(serverFile(folder)));
+    QObject::connect(
+        &older, &QLocalServer::newConnection, [&] { older.nextPendingConnection()->write("ok\n"); });
+    QProcess* second = start(folder);
+    ASSERT_TRUE(eventually([&] {
+        QCoreApplication::processEvents();
+        return second->state() == QProcess::NotRunning;
+    }));
+    EXPECT_EQ(second->exitCode(), 0) << second->readAllStandardError().constData();
+    EXPECT_EQ(
+        QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({ QStringLiteral(".tolm.lock") }));
 }
 
 TEST_F(SingleInstanceTest, TwoFoldersRunTwoTolms)

@@ -1,5 +1,7 @@
 #include "store/ShelfFile.h"
 
+#include "store/ConflictCopies.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -243,4 +245,31 @@ TEST(ShelfFileTest, MalformedSamplesAreRefusedCleanly)
         EXPECT_TRUE(scanFolderFiles(*bytes).error.has_value());
     }
     EXPECT_GE(samples, 10);
+}
+
+TEST(ShelfFileTest, ConflictCopiesOfShelfFilesAreFoundByTheNamesSyncServicesGive)
+{
+    // In the order they are listed: by name.
+    const std::vector<ConflictCopy> copies = {
+        { "tolm95 (SFConflict user@host 2026-12-07-10-15-00).dat", "tolm95.dat" },
+        { "tolm95 (conflicted copy 2026-12-07 101500).dat", "tolm95.dat" },
+        { "tolm95 (conflicted copy).dat", "tolm95.dat" },
+        { "tolm95-conflicto-20261208-101500.dat", "tolm95.dat" },
+        { "tolm95.sync-conflict-20261207-101500-ABCDEFG.dat", "tolm95.dat" },
+        { "tolm95_conflict-20261207-101500.dat", "tolm95.dat" },
+        { "tolmc1-conflicto-20261208-101500-2.dat", "tolmc1.dat" },
+        { "tolmc12.sync-conflict-20261207-101500-ABCDEFG.dat", "tolmc12.dat" },
+        { "tolmc3 (HOST's conflicted copy 2026-12-07 (1)).dat", "tolmc3.dat" },
+        { "tolmc3 (HOST's conflicted copy 2026-12-07).dat", "tolmc3.dat" },
+    };
+    TempDir dir;
+    for (const auto& copy : copies)
+        put(dir.path() / copy.name, { 1 });
+    // Shelf files, Tolm's other files, copies of other files, and a folder.
+    for (const char* other : { "tolm95.dat", "tolmc1.dat", "tolm95-recuperado.dat", ".tolm95.dat.tmp123-0",
+             "otro (conflicted copy).dat", "tolm95.sync-conflict-20261207-101500-ABCDEFG.dat.tmp",
+             "xtolm95_conflict-20261207-101500.dat", "tolmc.sync-conflict-20261207-101500-ABCDEFG.dat" })
+        put(dir.path() / other, { 1 });
+    fs::create_directory(dir.path() / "tolmc9 (conflicted copy).dat");
+    EXPECT_TRUE(conflictCopies(dir.path()) == copies);
 }

@@ -383,3 +383,22 @@ TEST_F(ShelfToolTest, BadArgumentsShowUsage)
     EXPECT_EQ(run({ "erase", "a" }), 2);
     EXPECT_NE(m_err.str().find("usage: tolm-shelf dump FILE"), std::string::npos);
 }
+
+TEST_F(ShelfToolTest, CheckOfAFolderChecksEveryShelfFileAndListsConflictCopies)
+{
+    put("tolm95.dat", shelf({ folder("tolmc1.dat") }));
+    put("tolmc1.dat", { 0x73, 0x1F });
+    put("tolm95 (conflicted copy).dat", shelf({}));
+    put("notas.txt", { 1, 2, 3 });
+    // A broken shelf file outweighs the copies.
+    EXPECT_EQ(run({ "check", m_dir.string() }), 1);
+    EXPECT_EQ(m_err.str(), path("tolmc1.dat") + ": Invalid stream format at byte 2 (header)\n");
+    put("tolmc1.dat", shelf({}));
+    EXPECT_EQ(run({ "check", m_dir.string() }), 3);
+    EXPECT_EQ(m_out.str(),
+        path("tolm95.dat") + ": sound shelf file, 1 item\n" + path("tolmc1.dat")
+            + ": sound shelf file, 0 items\n" + path("tolm95 (conflicted copy).dat")
+            + ": a conflict copy of tolm95.dat\n");
+    fs::remove(m_dir / "tolm95 (conflicted copy).dat");
+    EXPECT_EQ(run({ "check", m_dir.string() }), 0);
+}

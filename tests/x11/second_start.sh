@@ -8,6 +8,9 @@ tolm=$1
 shelf=$2
 . "$(dirname "$0")/lib.sh"
 trap 'kill -9 "${pid:-0}" "${first:-0}" "${other:-0}" 2>/dev/null; rm -rf "$work"' EXIT
+# The locks and sockets lie in the runtime folder, never in the shelf folder.
+export XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$XDG_RUNTIME_DIR" || exit 1
 
 # The visible main window of process $1.
 window_of() {
@@ -67,5 +70,5 @@ pid=$other
 stop_tolm
 pid=$first
 stop_tolm
-[ ! -e .tolm.lock ] || fail "the lock is still there after the first Tolm ended"
+[ -z "$(find "$XDG_RUNTIME_DIR" -name 'tolm-*.lock')" ] || fail "a lock is still there after the Tolms ended"
 echo "PASS"

@@ -1,0 +1,63 @@
+#include "app/ConflictCopies.h"
+
+#include "app/Log.h"
+#include "app/Messages.h"
+#include "store/ConflictCopies.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+namespace tolm::app {
+
+namespace {
+
+constexpr int kSettleMs = 500;
+
+} // namespace
+
+ConflictCopies::ConflictCopies(const QString& folder, QObject* parent)
+    : QObject(parent)
+    , m_folder(folder)
+{
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    connect(&m_settle, &QTimer::timeout, this, &ConflictCopies::sayNew);
+    if (!m_watcher.addPath(folder))
+        qCWarning(lcApp, "copies that a sync service makes in %s later are not noticed", qPrintable(folder));
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
+}
+
+void ConflictCopies::sayNew()
+{
+    // The box runs an event loop, in which the folder may change again: what
+    // appears meanwhile is said once this box is closed.
+    if (m_saying) {
+        m_settle.start();
+        return;
+    }
+    QStringList lines;
+    for (const auto& copy : store::conflictCopies(QFile::encodeName(m_folder).toStdString())) {
+        const QString name = QFile::decodeName(QByteArray::fromStdString(copy.name));
+        if (m_said.contains(name))
+            continue;
+        m_said.insert(name);
+        lines.append(QCoreApplication::translate("ConflictCopies", "%1 (copia de %2)")
+                         .arg(name, QString::fromStdString(copy.shelfFile)));
+        qCWarning(lcApp, "%s is a conflict copy of %s made by a sync service", qPrintable(name),
+            copy.shelfFile.c_str());
+    }
+    if (lines.isEmpty())
+        return;
+    m_saying = true;
+    showError(QCoreApplication::translate("ConflictCopies",
+        "En la carpeta %1 hay copias en conflicto de ficheros de estanterías, hechas por un servicio de "
+        "sincronización cuando dos equipos cambiaron el mismo fichero:\n\n%2\n\n"
+        "Tolm no las lee. Para ver lo que guarda una, use «tolm-shelf dump FICHERO»; para usarla en "
+        "lugar del fichero que copia, cierre Tolm y cámbiele el nombre por el de ese fichero.")
+                  .arg(QDir::toNativeSeparators(m_folder), lines.join(u'\n')));
+    m_saying = false;
+}
+
+} // namespace tolm::app

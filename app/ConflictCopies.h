@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QTimer>
+
+namespace tolm::app {
+
+// Copies of shelf files that a file-sync service made when two machines
+// changed the same file ("tolm95.sync-conflict-….dat", "tolm95 (conflicted
+// copy).dat", …) hold what one of them arranged, and Tolm never reads them.
+// They are said in a message box: those in the shelf folder at start, and
+// those that appear while Tolm runs, each one once.
+class ConflictCopies : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ConflictCopies(const QString& folder, QObject* parent = nullptr);
+
+    // Says the copies in the folder not said before, in one box.
+    void sayNew();
+
+private:
+    QString m_folder;
+    QSet<QString> m_said;
+    QFileSystemWatcher m_watcher;
+    // A service writes a copy in steps (a temporary file, then a rename), and
+    // several copies at once: the folder is looked at once it has settled.
+    QTimer m_settle;
+    bool m_saying { false };
+};
+
+} // namespace tolm::app
