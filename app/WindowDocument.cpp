@@ -388,9 +388,10 @@ bool WindowDocument::keepBoth(SaveReport& report)
     m_window.reloadLater(QCoreApplication::translate("WindowDocument",
         "El fichero %1 cambió en el disco (lo escribió otro equipo u otro programa) "
         "cuando esta ventana tenía cambios sin guardar.\n\n"
-        "Tolm no lo ha sobrescrito: la ventana muestra ahora %1 tal como está en el disco, "
-        "y lo que contenía se ha guardado en %2.\n"
-        "Para recuperarlo, abra %2 con «tolm-shelf dump» o cambie su nombre a %1.")
+        "Tolm no lo ha sobrescrito: la ventana muestra ahora %1 tal como está en el disco. "
+        "Lo que contenía la ventana, sin los cambios que llegaron, se ha guardado en %2.\n"
+        "Puede verlo con «tolm-shelf dump %2» y volver a poner en la ventana lo que falte; "
+        "si cambia su nombre a %1, se pierden los cambios que llegaron.")
                              .arg(m_file.fileName(), copy));
     return true;
 }

@@ -894,12 +894,12 @@ to use it, rename it to %1.</translation>
     <message>
         <source>El fichero %1 cambió en el disco (lo escribió otro equipo u otro programa) cuando esta ventana tenía cambios sin guardar.
 
-Tolm no lo ha sobrescrito: la ventana muestra ahora %1 tal como está en el disco, y lo que contenía se ha guardado en %2.
-Para recuperarlo, abra %2 con «tolm-shelf dump» o cambie su nombre a %1.</source>
+Tolm no lo ha sobrescrito: la ventana muestra ahora %1 tal como está en el disco. Lo que contenía la ventana, sin los cambios que llegaron, se ha guardado en %2.
+Puede verlo con «tolm-shelf dump %2» y volver a poner en la ventana lo que falte; si cambia su nombre a %1, se pierden los cambios que llegaron.</source>
         <translation>The file %1 changed on disk (another computer or program wrote it) while this window had unsaved changes.
 
-Tolm has not overwritten it: the window now shows %1 as it is on disk, and what it held has been saved in %2.
-To get it back, open %2 with “tolm-shelf dump”, or rename it to %1.</translation>
+Tolm has not overwritten it: the window now shows %1 as it is on disk. What the window held, without the changes that arrived, has been saved in %2.
+You can look at it with “tolm-shelf dump %2” and put back on the window what is missing; renaming it to %1 would lose the changes that arrived.</translation>
     </message>
 </context>
 </TS>
