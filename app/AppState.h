@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <filesystem>
 #include <memory>
@@ -47,6 +48,9 @@ public:
     // Why nothing may be saved in the shelf folder (its lock could not be
     // had), as a sentence for the user; empty when saving is allowed.
     QString savingOffReason;
+    // Conflict copies this run wrote itself, said in the box that told
+    // why; the box that names conflict copies leaves them out.
+    QSet<QString> conflictCopiesWritten;
     // The shelf as it was when this run started, which "Restaurar
     // configuración" returns to when no state was kept; made by the main
     // window once its file is read.

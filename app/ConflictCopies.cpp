@@ -1,5 +1,6 @@
 #include "app/ConflictCopies.h"
 
+#include "app/AppState.h"
 #include "app/Log.h"
 #include "app/Messages.h"
 #include "store/ConflictCopies.h"
@@ -40,20 +41,20 @@ void ConflictCopies::sayNew()
     QStringList lines;
     for (const auto& copy : store::conflictCopies(QFile::encodeName(m_folder).toStdString())) {
         const QString name = QFile::decodeName(QByteArray::fromStdString(copy.name));
-        if (m_said.contains(name))
+        if (m_said.contains(name)
+            || (AppState::exists() && AppState::get().conflictCopiesWritten.contains(name)))
             continue;
         m_said.insert(name);
         lines.append(QCoreApplication::translate("ConflictCopies", "%1 (copia de %2)")
                          .arg(name, QString::fromStdString(copy.shelfFile)));
-        qCWarning(lcApp, "%s is a conflict copy of %s made by a sync service", qPrintable(name),
-            copy.shelfFile.c_str());
+        qCWarning(lcApp, "%s is a conflict copy of %s", qPrintable(name), copy.shelfFile.c_str());
     }
     if (lines.isEmpty())
         return;
     m_saying = true;
     showError(QCoreApplication::translate("ConflictCopies",
-        "En la carpeta %1 hay copias en conflicto de ficheros de estanterías, hechas por un servicio de "
-        "sincronización cuando dos equipos cambiaron el mismo fichero:\n\n%2\n\n"
+        "En la carpeta %1 hay copias en conflicto de ficheros de estanterías, hechas cuando dos equipos "
+        "cambiaron el mismo fichero (por un servicio de sincronización o por Tolm):\n\n%2\n\n"
         "Tolm no las lee. Para ver lo que guarda una, use «tolm-shelf dump FICHERO»; para usarla en "
         "lugar del fichero que copia, cierre Tolm y cámbiele el nombre por el de ese fichero.")
                   .arg(QDir::toNativeSeparators(m_folder), lines.join(u'\n')));

@@ -8,11 +8,12 @@
 
 namespace tolm::app {
 
-// Copies of shelf files that a file-sync service made when two machines
-// changed the same file ("tolm95.sync-conflict-….dat", "tolm95 (conflicted
-// copy).dat", …) hold what one of them arranged, and Tolm never reads them.
-// They are said in a message box: those in the shelf folder at start, and
-// those that appear while Tolm runs, each one once.
+// Copies of shelf files made when two machines changed the same file, by a
+// file-sync service ("tolm95.sync-conflict-….dat", "tolm95 (conflicted
+// copy).dat", …) or by a Tolm ("tolm95-conflicto-….dat"), hold what one of
+// them arranged, and Tolm never reads them. They are said in a message box:
+// those in the shelf folder at start, and those that appear while Tolm runs,
+// each one once; a copy this Tolm wrote was said when it wrote it.
 class ConflictCopies : public QObject {
     Q_OBJECT
 

@@ -383,6 +383,7 @@ bool WindowDocument::keepBoth(SaveReport& report)
         report.add(SaveReport::failedLine(m_file.fileName(), SaveReport::reason(error)));
         return false;
     }
+    AppState::get().conflictCopiesWritten.insert(copy);
     qCWarning(lcApp, "%s changed on disk while this window held unwritten changes; they are kept in %s",
         qPrintable(m_file.fileName()), qPrintable(copy));
     m_window.reloadLater(QCoreApplication::translate("WindowDocument",

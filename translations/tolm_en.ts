@@ -66,12 +66,12 @@
         <translation>%1 (a copy of %2)</translation>
     </message>
     <message>
-        <source>En la carpeta %1 hay copias en conflicto de ficheros de estanterías, hechas por un servicio de sincronización cuando dos equipos cambiaron el mismo fichero:
+        <source>En la carpeta %1 hay copias en conflicto de ficheros de estanterías, hechas cuando dos equipos cambiaron el mismo fichero (por un servicio de sincronización o por Tolm):
 
 %2
 
 Tolm no las lee. Para ver lo que guarda una, use «tolm-shelf dump FICHERO»; para usarla en lugar del fichero que copia, cierre Tolm y cámbiele el nombre por el de ese fichero.</source>
-        <translation>The folder %1 holds conflict copies of shelf files, made by a sync service when two computers changed the same file:
+        <translation>The folder %1 holds conflict copies of shelf files, made when two computers changed the same file (by a sync service or by Tolm):
 
 %2
 
