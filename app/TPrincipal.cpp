@@ -15,6 +15,8 @@
 #include "items/CoverIndex.h"
 #include "items/ItemKind.h"
 #include "items/TSpButton.h"
+#include "platform/Clock.h"
+#include "platform/ClockChanges.h"
 #include "platform/Platform.h"
 #include "store/SavePoint.h"
 
@@ -61,15 +63,27 @@ TPrincipal::TPrincipal(TSpButton* folderItem)
         state.mainWindow = this;
         m_autoSave = new app::AutoSave(this);
         m_timer = new QTimer(this);
-        m_timer->setInterval(1000);
-        connect(m_timer, &QTimer::timeout, this, &TPrincipal::refreshTimerItems);
-        m_timer->start();
+        m_timer->setSingleShot(true);
+        // A coarse timer may run early, before the second it waits for.
+        m_timer->setTimerType(Qt::PreciseTimer);
+        connect(m_timer, &QTimer::timeout, this, &TPrincipal::tickAfterSleep);
+        platform::Clock& clock = *platform::services().clock;
+        m_schedule.ticked(clock.now().toMSecsSinceEpoch(), clock.steadyMs(), 0);
+        armTimer();
+        state.tickWanted = [this] { tickNextSecond(); };
+        state.ticksOwed = [this] { catchUpTicks(); };
+        // After the date, the time or the zone is set, the clocks catch up at once.
+        m_clockChanges = std::make_unique<platform::ClockChanges>([this] { tickAfterSleep(); });
     }
     setUp();
 }
 
 TPrincipal::~TPrincipal()
 {
+    if (m_isMain && AppState::get().mainWindow == this) {
+        AppState::get().tickWanted = nullptr;
+        AppState::get().ticksOwed = nullptr;
+    }
     if (m_menuHost && m_windowMenu)
         m_menuHost->removeAction(m_windowMenu->menuAction());
     AppState& state = AppState::get();

@@ -5,6 +5,7 @@
 #include "app/WindowDocument.h"
 #include "app/WindowStay.h"
 #include "items/ItemHost.h"
+#include "items/TickSchedule.h"
 #include "store/Components.h"
 
 #include <QList>
@@ -17,6 +18,10 @@ class QAction;
 class QMenu;
 class QTimer;
 class TSpButton;
+
+namespace tolm::platform {
+class ClockChanges;
+}
 
 namespace tolm::app {
 class AutoSave;
@@ -106,7 +111,14 @@ public:
     void showAbout();
 
     // The once-a-second refresh of every timer-driven item (main window only).
+    // The timer then sleeps through the ticks that would change nothing.
     void refreshTimerItems();
+    // The timer's tick after such a sleep: what the skipped ticks would have
+    // done first, then the tick.
+    void tickAfterSleep();
+    // Does now what the skipped ticks whose seconds have begun would have done.
+    void catchUpTicks();
+    const tolm::items::TickSchedule& tickSchedule() const { return m_schedule; }
 
     // Menus.
     QMenu* windowMenu() const { return m_windowMenu; }
@@ -183,6 +195,10 @@ private:
     bool hasOpenFolderWindow() const;
     void watchFile();
     void fileChangedOnDisk();
+    void armTimer();
+    void skipTicks(int ticks);
+    // Ticks at the next second if the timer sleeps longer.
+    void tickNextSecond();
 
     bool m_isMain { false };
     std::unique_ptr<tolm::app::WindowDocument> m_document;
@@ -224,4 +240,6 @@ private:
     QAction* m_undoAction { nullptr };
     QAction* m_pasteAction { nullptr };
     QTimer* m_timer { nullptr };
+    tolm::items::TickSchedule m_schedule;
+    std::unique_ptr<tolm::platform::ClockChanges> m_clockChanges;
 };

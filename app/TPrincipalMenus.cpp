@@ -9,9 +9,11 @@
 #include "app/X11Place.h"
 #include "gfx/Color.h"
 #include "items/ItemKind.h"
+#include "items/ItemReports.h"
 #include "items/OpenFailure.h"
 #include "items/TSpButton.h"
 #include "items/TickReadings.h"
+#include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 
@@ -25,6 +27,7 @@
 #include <QTime>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -495,4 +498,47 @@ void TPrincipal::refreshTimerItems()
             // A drive that cannot be read this second is tried again the next.
         }
     }
+    if (!m_timer)
+        return;
+    // Sleep through the ticks that would change nothing.
+    int quiet = items::ItemKind::kQuietForever;
+    for (const auto& item : std::as_const(state.timerItems)) {
+        if (item)
+            quiet = std::min(quiet, items::quietTicks(*item, *readings.now));
+    }
+    m_schedule.ticked(readings.now->toMSecsSinceEpoch(), platform::services().clock->steadyMs(), quiet);
+    armTimer();
+}
+
+void TPrincipal::tickAfterSleep()
+{
+    skipTicks(m_schedule.skippedBy(platform::services().clock->steadyMs()));
+    refreshTimerItems();
+}
+
+void TPrincipal::catchUpTicks()
+{
+    if (m_timer)
+        skipTicks(m_schedule.catchUp(platform::services().clock->steadyMs()));
+}
+
+void TPrincipal::skipTicks(int ticks)
+{
+    if (ticks <= 0)
+        return;
+    for (const auto& item : std::as_const(AppState::get().timerItems)) {
+        if (item)
+            items::skipTicks(*item, ticks);
+    }
+}
+
+void TPrincipal::armTimer()
+{
+    m_timer->start(static_cast<int>(m_schedule.delayMs(platform::services().clock->steadyMs())));
+}
+
+void TPrincipal::tickNextSecond()
+{
+    if (m_timer && m_schedule.tickNextSecond(platform::services().clock->steadyMs()))
+        armTimer();
 }

@@ -2,6 +2,9 @@
 #include "items/ItemKinds.h"
 #include "items/ShelfState.h"
 #include "items/TSpButton.h"
+#include "platform/DatePicture.h"
+#include "platform/LocaleInfo.h"
+#include "platform/Platform.h"
 
 namespace tolm::items {
 
@@ -53,6 +56,42 @@ void ClockKind::refreshOnTick(TSpButton& item, bool full) const
 {
     repaint(item, full);
     item.announceLabelChange();
+}
+
+namespace {
+
+// Whether the clock shows the seconds anywhere: a seconds hand on its face,
+// or seconds in its text (which a clock without text still keeps).
+bool showsSeconds(const TSpButton& item)
+{
+    const int options = item.clockOptions();
+    if (!(options & TSpButton::kTagTextClock) && !(options & TSpButton::kTagNoSeconds))
+        return true;
+    if (options & TSpButton::kTagNoTime)
+        return false;
+    const QString param = item.Param();
+    const QString picture = param.isEmpty() ? platform::services().locale->timeFormat() : param;
+    // Every clock of a shelf usually has the same picture.
+    static QString lastPicture;
+    static bool lastShows = false;
+    if (picture != lastPicture) {
+        lastPicture = picture;
+        lastShows = platform::picture::showsSeconds(picture);
+    }
+    return lastShows;
+}
+
+} // namespace
+
+int ClockKind::quietTicks(const TSpButton& item, const QDateTime& now) const
+{
+    // A dial to be drawn whole, or a clock showing seconds, changes at the
+    // next tick. (A text clock draws its text whole whenever it changes.)
+    const bool dial = !(item.clockOptions() & TSpButton::kTagTextClock);
+    if ((dial && !item.pictureCurrent()) || showsSeconds(item))
+        return 0;
+    // Everything else it shows (hands, text, hint, date) turns with the minute.
+    return 59 - now.time().second();
 }
 
 void ClockKind::clearTickFields(store::SpButtonState& state) const

@@ -2,6 +2,7 @@
 
 #include "store/Components.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QString>
 
@@ -57,6 +58,13 @@ public:
     // One tick of the refresh timer; `full` when the item must be painted
     // whole (it is covered, or something is being dragged).
     virtual void refreshOnTick(TSpButton&, bool /*full*/) const { }
+    // How many of the ticks after the one at `now` can pass without touching
+    // the item: none of them would change its picture, text, hint or stored
+    // fields beyond what skipTicks() does. 0 when the very next tick may.
+    virtual int quietTicks(const TSpButton&, const QDateTime& /*now*/) const { return kQuietForever; }
+    // Does for the item what `ticks` quiet ticks would have done.
+    virtual void skipTicks(TSpButton&, int /*ticks*/) const { }
+    static constexpr int kQuietForever = 1 << 30;
     // Takes out of a stored item what its refreshes rewrite on their own.
     virtual void clearTickFields(store::SpButtonState&) const { }
 

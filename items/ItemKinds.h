@@ -54,6 +54,10 @@ protected:
     // refreshed when it runs out, or at every tick while the pointer rests
     // on them.
     void refreshWhenDue(TSpButton& item, bool full) const;
+    // The same schedule: the ticks before the countdown runs out are quiet,
+    // unless the pointer rests on the tile or the dialog shows it.
+    static int ticksUntilDue(const TSpButton& item);
+    static void countDown(TSpButton& item, int ticks);
 
 private:
     const char* m_name;
@@ -73,6 +77,7 @@ public:
     void drawText(TSpButton& item) const override;
     QImage sharpPicture(const TSpButton& item, qreal ratio) const override;
     void refreshOnTick(TSpButton& item, bool full) const override;
+    int quietTicks(const TSpButton& item, const QDateTime& now) const override;
     void clearTickFields(store::SpButtonState& state) const override;
 };
 
@@ -90,6 +95,8 @@ public:
     void drawTile(TSpButton& item) const override;
     void drawText(TSpButton& item) const override;
     void refreshOnTick(TSpButton& item, bool full) const override;
+    int quietTicks(const TSpButton& item, const QDateTime&) const override { return ticksUntilDue(item); }
+    void skipTicks(TSpButton& item, int ticks) const override { countDown(item, ticks); }
     void clearTickFields(store::SpButtonState& state) const override;
 };
 
@@ -105,6 +112,8 @@ public:
     void drawPicture(TSpButton& item) const override;
     void drawTile(TSpButton& item) const override;
     void refreshOnTick(TSpButton& item, bool full) const override;
+    int quietTicks(const TSpButton& item, const QDateTime&) const override { return ticksUntilDue(item); }
+    void skipTicks(TSpButton& item, int ticks) const override { countDown(item, ticks); }
     void clearTickFields(store::SpButtonState& state) const override;
 };
 

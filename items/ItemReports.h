@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 namespace tolm::store {
@@ -34,6 +35,11 @@ struct MemoryReport {
 // and memory tiles when their countdown runs out or while the pointer rests
 // on them.
 void refreshOnTick(TSpButton& item);
+// How many of the ticks after the one at `now` the item can do without
+// (ItemKind::quietTicks): the properties dialog's working copy none.
+int quietTicks(const TSpButton& item, const QDateTime& now);
+// What `ticks` skipped quiet ticks would have done to the item.
+void skipTicks(TSpButton& item, int ticks);
 // Whether the mouse pointer rests on the item (the topmost enabled control
 // of its window under the pointer is the item).
 bool pointerRestsOn(const TSpButton& item);

@@ -38,6 +38,7 @@ void ShelfState::addTimerItem(TSpButton* item)
     if (item && !m_timerSet.contains(item)) {
         m_timerSet.insert(item);
         timerItems.append(item);
+        wantTick();
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QSet>
 #include <QSize>
+#include <functional>
 #include <memory>
 
 class TSpButton;
@@ -51,6 +52,24 @@ public:
     QDateTime lastFailureToldAt;
 
     void addTimerItem(TSpButton* item);
+    // Something a timer-driven item shows may change at the next second (an
+    // item came, the pointer moved onto one): the refresh timer, which may
+    // be sleeping longer, ticks then.
+    std::function<void()> tickWanted;
+    void wantTick()
+    {
+        if (tickWanted)
+            tickWanted();
+    }
+    // While the timer sleeps, the countdowns of the ticks it skipped wait for
+    // its next tick; whoever reads an item's stored fields has them brought
+    // up to date first.
+    std::function<void()> ticksOwed;
+    void catchUpTicks()
+    {
+        if (ticksOwed)
+            ticksOwed();
+    }
     void removeTimerItem(TSpButton* item);
     // Takes many items out in one pass over the list.
     void removeTimerItems(const QList<TSpButton*>& items);

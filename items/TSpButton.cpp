@@ -173,6 +173,8 @@ tolm::items::ItemHost* tolm::items::ItemHost::of(const TSpButton* item)
 
 void TSpButton::Assign(const TSpButton& source)
 {
+    if (source.isTimerDriven() && ShelfState::exists())
+        ShelfState::get().catchUpTicks();
     m_glyph = source.m_glyph;
     m_d.font = source.m_d.font;
     m_d.parentFont = source.m_d.parentFont;
@@ -242,6 +244,10 @@ void TSpButton::updateCoveredFlag(const tolm::items::CoverIndex& index)
 
 SpButtonState TSpButton::toState(const std::string& menuReference) const
 {
+    // Countdowns the sleeping timer owes are stored as a tick every second
+    // would have left them.
+    if (isTimerDriven() && ShelfState::exists())
+        ShelfState::get().catchUpTicks();
     SpButtonState s = m_d;
     // An item read and saved again keeps its bytes, even where its stored
     // bounds lay outside what the widget can show.

@@ -41,6 +41,9 @@ void TSpButton::mouseMoveEvent(QMouseEvent* event)
         state.hoveredItem = this;
         update();
     }
+    // A tile under the pointer is refreshed every second.
+    if (isTimerDriven())
+        state.wantTick();
     if (!(event->buttons() & Qt::LeftButton)) {
         QAbstractButton::mouseMoveEvent(event);
         return;

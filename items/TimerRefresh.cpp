@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <algorithm>
 
 namespace tolm::items {
 
@@ -19,6 +20,20 @@ void refreshOnTick(TSpButton& item)
 {
     const bool full = ShelfState::get().dragging || item.coveredFlag();
     item.kind().refreshOnTick(item, full);
+}
+
+int quietTicks(const TSpButton& item, const QDateTime& now)
+{
+    // The dialog changes its copy as the user types: it is refreshed every second.
+    if (ShelfState::get().workingCopy == &item)
+        return 0;
+    return item.kind().quietTicks(item, now);
+}
+
+void skipTicks(TSpButton& item, int ticks)
+{
+    if (ticks > 0)
+        item.kind().skipTicks(item, ticks);
 }
 
 void clearTickFields(store::SpButtonState& state)
@@ -61,6 +76,22 @@ void TimerTile::refreshWhenDue(TSpButton& item, bool full) const
     } else {
         item.setCountdown(item.refreshPeriod());
     }
+}
+
+int TimerTile::ticksUntilDue(const TSpButton& item)
+{
+    const ShelfState& state = ShelfState::get();
+    if (state.hoveredItem == &item && pointerRestsOn(item))
+        return 0;
+    // A countdown of n is counted down by the next n ticks and runs out at
+    // the one after; without a period the tile is never due.
+    return item.hasRefreshPeriod() ? item.countdown() : kQuietForever;
+}
+
+void TimerTile::countDown(TSpButton& item, int ticks)
+{
+    const int countdown = item.countdown();
+    item.setCountdown(countdown - std::min(ticks, countdown));
 }
 
 QImage TimerTile::sharpPicture(const TSpButton& item, qreal ratio) const

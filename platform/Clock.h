@@ -10,6 +10,9 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() = 0;
+    // Milliseconds on a clock that only runs forward at an even pace,
+    // whatever is done to the date, the time or the time zone.
+    virtual qint64 steadyMs() = 0;
 };
 
 } // namespace tolm::platform

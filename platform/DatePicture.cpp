@@ -3,6 +3,7 @@
 #include "platform/LocaleInfo.h"
 
 #include <QList>
+#include <algorithm>
 
 namespace tolm::platform::picture {
 
@@ -184,6 +185,12 @@ QString formatDate(const QString& picture, const QDate& date, const LocaleInfo& 
         }
     }
     return out;
+}
+
+bool showsSeconds(const QString& picture)
+{
+    const QList<Token> tokens = tokenize(picture, u"hHmst");
+    return std::any_of(tokens.cbegin(), tokens.cend(), [](const Token& t) { return t.letter == u's'; });
 }
 
 QString withoutSeconds(const QString& picture)

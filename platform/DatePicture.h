@@ -30,6 +30,10 @@ QString formatDate(const QString& picture, const QDate& date, const LocaleInfo& 
 // "h.mm tt". The text between the minutes and the seconds goes with them.
 QString withoutSeconds(const QString& picture);
 
+// Whether a time picture shows the seconds: "H:mm:ss" does, "H:mm" and
+// "H:mm 'ss'" do not.
+bool showsSeconds(const QString& picture);
+
 // Converts a Qt time or date format (QLocale::timeFormat/dateFormat) into a
 // picture. Qt's "h" is a 24-hour hour unless the format has an AM/PM marker;
 // AP/ap become tt; time zone (t) and milliseconds (z) are left out together

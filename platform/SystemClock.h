@@ -8,6 +8,7 @@ namespace tolm::platform {
 class SystemClock : public Clock {
 public:
     QDateTime now() override;
+    qint64 steadyMs() override;
 };
 
 } // namespace tolm::platform

@@ -5,6 +5,7 @@
 #include "items/ClockPicture.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QScreen>
 
 using namespace tolm;
@@ -195,6 +196,147 @@ TEST_F(TimerTickTest, WhatATickDrawsReachesTheScreenAndAJoinedRepaintIsWhole)
     QApplication::processEvents();
     EXPECT_NE(item->surface().pixel(0, 0), flatCorner);
     EXPECT_EQ(item->surface().pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(TimerTickTest, TheTimerSleepsUntilATickCanChangeSomething)
+{
+    const int text = TSpButton::kTagTextClock | TSpButton::kTagNoDate, memory = -1;
+    const struct {
+        const char* what;
+        int options; // a clock's, or a memory tile with `tag2`
+        const char* picture;
+        int tag2;
+        QTime at;
+        int skipping;
+    } rows[] = {
+        { "a dial with its seconds hand", 0, "H:mm", 0, QTime(10, 15, 7), 0 },
+        { "a dial without, text in minutes", TSpButton::kTagNoSeconds, "H:mm", 0, QTime(10, 15, 7), 52 },
+        { "text in minutes, last second", text, "H:mm", 0, QTime(10, 15, 59), 0 },
+        { "text with seconds", text, "HH:mm:ss", 0, QTime(10, 15, 7), 0 },
+        { "seconds quoted are text", text, "H:mm 'ss'", 0, QTime(10, 15, 7), 52 },
+        { "the user's time, with seconds", text, "", 0, QTime(10, 15, 7), 0 },
+        { "the date alone", TSpButton::kTagTextClock | TSpButton::kTagNoTime, "", 0, QTime(23, 59, 30), 29 },
+        { "a tile just refreshed, period 60", memory, "", 60 << 8, QTime(10, 15, 7), 60 },
+        { "a tile counting down from 5", memory, "", 8 << 8 | 5, QTime(10, 15, 7), 4 },
+        { "a tile without a period", memory, "", 0, QTime(10, 15, 7), items::TickSchedule::kMaxSkip },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        TPrincipal* main = shownMain();
+        TSpButton* item
+            = add(main, row.options == memory ? &app::ItemCommands::newMemory : &app::ItemCommands::newClock);
+        if (row.options == memory) {
+            item->settag2(row.tag2);
+        } else {
+            item->setClockOptions(row.options);
+            item->setParam(QString::fromUtf8(row.picture));
+        }
+        clock.time = QDateTime(clock.time.date(), row.at);
+        QApplication::processEvents();
+        main->refreshTimerItems();
+        EXPECT_EQ(main->tickSchedule().skipping(), row.skipping);
+        // It comes just after its second begins.
+        EXPECT_EQ(main->tickSchedule().delayMs(clock.steadyMs()), row.skipping * 1000 + 1020);
+        // A tile under the pointer is refreshed every second.
+        if (row.options == memory && row.tag2) {
+            state().hoveredItem = item;
+            QCursor::setPos(item->mapToGlobal(QPoint(20, 20)));
+            main->refreshTimerItems();
+            EXPECT_EQ(main->tickSchedule().skipping(), 0);
+            QCursor::setPos(QPoint(0, 0));
+        }
+        closeAll();
+    }
+}
+
+TEST_F(TimerTickTest, AfterAJumpOrAWishTheNextTickComesAtOnceAndCountsOnTheSteadyClock)
+{
+    TPrincipal* main = shownMain();
+    TSpButton* text = add(main, &app::ItemCommands::newClock);
+    text->setClockOptions(TSpButton::kTagTextClock | TSpButton::kTagNoDate);
+    text->setParam(QStringLiteral("H:mm"));
+    TSpButton* tile = add(main, &app::ItemCommands::newMemory);
+    tile->setRefreshPeriod(60);
+    main->refreshTimerItems();
+    // Something wants the next second: 4.5 s on, the tick comes 0.52 s later.
+    clock.time = clock.time.addMSecs(4500);
+    state().wantTick();
+    EXPECT_EQ(main->tickSchedule().skipping(), 4);
+    EXPECT_EQ(main->tickSchedule().delayMs(clock.steadyMs()), 520);
+    // The time is set an hour ahead 3 s after the tick: the tick at once shows
+    // the new hour, and the countdown has lost 3 seconds, not an hour.
+    clock.steady = clock.steadyMs() - 1500;
+    clock.time = clock.time.addSecs(3600).addMSecs(-1500);
+    main->tickAfterSleep();
+    EXPECT_EQ(text->Caption(), QStringLiteral("11:15"));
+    EXPECT_EQ(tile->countdown(), 57);
+    EXPECT_EQ(main->tickSchedule().skipping(), 59 - 10);
+}
+
+TEST_F(TimerTickTest, SkippedTicksLeaveTheShelfAsTickingEverySecond)
+{
+    // A dial without its seconds hand showing the date, a drive tile of
+    // period 8 whose drive fills at second 30, and a memory tile of period 60
+    // whose load changes at 95.
+    auto shelf = [this] {
+        TPrincipal* main = shownMain();
+        for (auto [x, make] : { std::pair(0, &app::ItemCommands::newClock),
+                 { 50, &app::ItemCommands::newDrive }, { 100, &app::ItemCommands::newMemory } }) {
+            state().pressPoint = QPoint(x, 0);
+            (main->commands().*make)();
+        }
+        main->items()[0]->setClockOptions(TSpButton::kTagNoSeconds | TSpButton::kTagNoTime);
+        main->items()[2]->setRefreshPeriod(60);
+        QApplication::processEvents();
+        return main;
+    };
+    auto changeSources = [this](int second) {
+        const quint64 free = second < 30 ? 250 * 1024 : 100 * 1024;
+        drives.drives[0].space.freeBytes = drives.drives[0].space.availableBytes = free;
+        memory.figures.load = second < 95 ? 50 : 70;
+    };
+    // What a save stores, `tag1` and `tag2` among the rest.
+    auto stored = [this](TPrincipal* main) {
+        EXPECT_TRUE(main->document().save());
+        return read(QString::fromLatin1(TPrincipal::kMainFileName));
+    };
+    const QDateTime start = clock.time;
+    const int seconds = 200, hour = state().hour, minute = state().minute;
+    QList<QByteArray> everySecond;
+    TPrincipal* main = shelf();
+    for (int second = 0; second <= seconds; ++second) {
+        clock.time = start.addSecs(second);
+        changeSources(second);
+        main->refreshTimerItems();
+        everySecond.append(stored(main));
+    }
+
+    closeAll();
+    QFile::remove(path(QString::fromLatin1(TPrincipal::kMainFileName)));
+    // A new dial shows the time of the last tick.
+    state().hour = hour;
+    state().minute = minute;
+    clock.time = start;
+    changeSources(0);
+    main = shelf();
+    main->refreshTimerItems();
+    EXPECT_EQ(stored(main), everySecond[0]);
+    int ticks = 1;
+    for (int second = 0; second < seconds; ++ticks) {
+        const int next = std::min(seconds, second + main->tickSchedule().skipping() + 1);
+        // Saved while the timer sleeps, the shelf is as the skipped ticks left it.
+        for (second += 1; second <= next; ++second) {
+            clock.time = start.addSecs(second);
+            changeSources(second);
+            if (second == next)
+                main->tickAfterSleep();
+            if (second == next || second % 7 == 0)
+                EXPECT_EQ(stored(main), everySecond[second]) << "second " << second;
+        }
+        second = next;
+    }
+    // The drive tile wakes it every ninth second; the minute and the memory a few times more.
+    EXPECT_LE(ticks, seconds / 9 + 8);
 }
 
 TEST_F(TimerTickTest, ArrangingStacksItemsInTheirNewOrder)

@@ -22,6 +22,7 @@
 #include <QMap>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace tolm::test {
 
@@ -339,7 +340,11 @@ struct FakeUrlOpener : platform::UrlOpener {
 struct FakeClock : platform::Clock {
     QDateTime time { QDate(2025, 9, 24), QTime(10, 15, 7) };
 
+    // Runs with `time` unless a test sets it apart, as when the time is set.
+    std::optional<qint64> steady;
+
     QDateTime now() override { return time; }
+    qint64 steadyMs() override { return steady ? *steady : time.toMSecsSinceEpoch(); }
 };
 
 // All of the above together.
