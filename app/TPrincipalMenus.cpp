@@ -481,7 +481,10 @@ void TPrincipal::refreshTimerItems()
     // Tiles showing the same time, drive or memory share one reading; the
     // clocks' texts come from the instant the hands do.
     items::TickReadings readings;
-    readings.now = platform::services().clock->now();
+    platform::Clock& clock = *platform::services().clock;
+    readings.now = clock.now();
+    // Read together: the next tick is timed from this instant.
+    const qint64 steady = clock.steadyMs();
     const QTime now = readings.now->time();
     state.hour = now.hour();
     state.minute = now.minute();
@@ -506,7 +509,7 @@ void TPrincipal::refreshTimerItems()
         if (item)
             quiet = std::min(quiet, items::quietTicks(*item, *readings.now));
     }
-    m_schedule.ticked(readings.now->toMSecsSinceEpoch(), platform::services().clock->steadyMs(), quiet);
+    m_schedule.ticked(readings.now->toMSecsSinceEpoch(), steady, quiet);
     armTimer();
 }
 
