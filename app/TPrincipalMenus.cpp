@@ -424,12 +424,17 @@ void TPrincipal::paintEvent(QPaintEvent*)
         paintGuidance(painter);
     // Any paint may have covered the timer-driven items' last pictures: their
     // next refresh draws them whole.
-    for (const auto& item : AppState::get().timerItems) {
+    AppState& state = AppState::get();
+    for (const auto& item : state.timerItems) {
         if (!item)
             continue;
         item->setTimerRepaint(false);
         item->markDrawWhole();
     }
+    // A dial stores the time it shows again at the next tick, which must not
+    // wait for the minute.
+    if (!state.timerItems.isEmpty())
+        state.wantTick();
 }
 
 void TPrincipal::paintGuidance(QPainter& painter)
