@@ -10,9 +10,10 @@
 //            and a memory tile refreshed once a minute: nothing on screen
 //            changes for a minute at a time
 //   busy     100 text clocks of 80 x 20 showing HH:mm:ss and the date, 20
-//            drive and 20 memory tiles refreshed every tick, over the main
-//            window (1000 x 300) and two open folder windows (1000 x 250 and
-//            1000 x 190) stacked at the top of the screen
+//            drive and 20 memory tiles with a period of one second (so
+//            refreshed every other tick), over the main window (1000 x 300)
+//            and two open folder windows (1000 x 250 and 1000 x 190) stacked
+//            at the top of the screen
 //
 // Idle CPU is read twice: from the clock ticks of /proc/<pid>/stat, and from
 // the scheduler's nanoseconds of all its threads (/proc/<pid>/task/*/schedstat),

@@ -10,9 +10,9 @@
 #include <QRect>
 
 // 100 text clocks of 80 x 20 showing "HH:mm:ss" and the date (`Tag` 2), 20
-// drive and 20 memory tiles refreshed every tick (`tag2` 256, a period of
-// one second), dealt in turn to the main window and two folder windows
-// stacked at the top of the screen.
+// drive and 20 memory tiles with a period of one second (`tag2` 256: a
+// refresh, then a tick of countdown), dealt in turn to the main window and
+// two folder windows stacked from the top of the screen at `left`.
 inline void busyShelf(TPrincipal* main, int left)
 {
     main->setBounds(QRect(left, 0, 1000, 300));
