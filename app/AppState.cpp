@@ -5,6 +5,8 @@
 #include "items/TSpButton.h"
 #include "store/SavePoint.h"
 
+#include <QFileSystemWatcher>
+
 AppState::AppState(std::filesystem::path folder)
     : shelfFolder(std::move(folder))
 { }
@@ -60,6 +62,13 @@ TCalendario* AppState::calendar()
     if (!m_calendar)
         m_calendar = std::make_unique<TCalendario>();
     return m_calendar.get();
+}
+
+QFileSystemWatcher* AppState::fileWatcher()
+{
+    if (!m_fileWatcher)
+        m_fileWatcher = std::make_unique<QFileSystemWatcher>();
+    return m_fileWatcher.get();
 }
 
 bool AppState::isOpen(const QWidget* window) const

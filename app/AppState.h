@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 
+class QFileSystemWatcher;
 class QWidget;
 class TCalendario;
 class TPrincipal;
@@ -67,6 +68,10 @@ public:
 
     // The program's one calendar window, made hidden on first use.
     TCalendario* calendar();
+    // The one watch on the shelf folder and the shelf files open, made on
+    // first use: every watcher costs the user one of a limited number of
+    // kernel watch instances.
+    QFileSystemWatcher* fileWatcher();
 
     bool isOpen(const QWidget* window) const;
     // Whether a window has `fileName` open or is loading it.
@@ -74,6 +79,7 @@ public:
 
 private:
     std::unique_ptr<TCalendario> m_calendar;
+    std::unique_ptr<QFileSystemWatcher> m_fileWatcher;
     std::unique_ptr<TSpButton> m_cutItem;
     QPointer<TSpButton> m_cutFolder;
 };

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileSystemWatcher>
 #include <QStringList>
 
 namespace tolm::app {
@@ -25,9 +26,15 @@ ConflictCopies::ConflictCopies(const QString& folder, QObject* parent)
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, &ConflictCopies::sayNew);
-    if (!m_watcher.addPath(folder))
+    // The application's one watcher; the shelf windows watch the folder too.
+    QFileSystemWatcher* watcher = AppState::get().fileWatcher();
+    const QString watched = QDir(folder).absolutePath();
+    if (!watcher->directories().contains(watched) && !watcher->addPath(watched))
         qCWarning(lcApp, "copies that a sync service makes in %s later are not noticed", qPrintable(folder));
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
+    connect(watcher, &QFileSystemWatcher::directoryChanged, this, [this, watched](const QString& changed) {
+        if (QDir(changed).absolutePath() == watched)
+            m_settle.start();
+    });
 }
 
 void ConflictCopies::sayNew()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFileSystemWatcher>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -26,7 +25,6 @@ public:
 private:
     QString m_folder;
     QSet<QString> m_said;
-    QFileSystemWatcher m_watcher;
     // A service writes a copy in steps (a temporary file, then a rename), and
     // several copies at once: the folder is looked at once it has settled.
     QTimer m_settle;

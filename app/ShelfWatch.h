@@ -2,6 +2,7 @@
 
 #include <QFileSystemWatcher>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -12,7 +13,8 @@ namespace tolm::app {
 // watch on the old one; the folder is watched too, so the new file is
 // watched again as soon as it is there. A burst of changes is said once,
 // a moment after it settles. What changed is for the receiver to find out:
-// the window's own saves are said as well.
+// the window's own saves are said as well. Every window's watch goes
+// through the application's one file watcher.
 class ShelfWatch : public QObject {
     Q_OBJECT
 public:
@@ -21,6 +23,7 @@ public:
     static constexpr int kBusyMs = 1000;
 
     ShelfWatch(const QString& path, QObject* parent);
+    ~ShelfWatch() override;
 
     // The change could not be taken now: say it again in a moment.
     void askAgainLater();
@@ -32,7 +35,8 @@ private:
     void noticed();
 
     QString m_path;
-    QFileSystemWatcher m_watcher;
+    QString m_folder;
+    QPointer<QFileSystemWatcher> m_watcher;
     QTimer m_settle;
 };
 

@@ -1,21 +1,42 @@
 // What tolm costs while nobody touches it, as whole processes: start-up to
-// the first paint, resident memory and CPU while idle, for a typical shelf
-// (12 launchers, a clock, a drive and a memory tile) and a stress shelf (100
-// clocks, 20 drive and 20 memory tiles over the main window and two open
-// folder windows), each next to a bare Qt window whose label shows the time,
-// changed once a second. It prints the figures and their ratios to the bare
-// window; it is a measurement, not a test, and never fails on a figure.
+// the first paint, resident memory, CPU and context switches while idle, for
+// four shelves, each next to a bare Qt window whose label shows the time,
+// changed once a second:
+//
+//   typical  12 launchers, a clock, a drive and a memory tile
+//   stress   100 clocks, 20 drive and 20 memory tiles over the main window
+//            and two open folder windows
+//   quiet    8 launchers, a text clock showing H:mm without the date, a drive
+//            and a memory tile refreshed once a minute: nothing on screen
+//            changes for a minute at a time
+//   busy     100 text clocks of 80 x 20 showing HH:mm:ss and the date, 20
+//            drive and 20 memory tiles with a period of one second (so
+//            refreshed every other tick), over the main window (1000 x 300)
+//            and two open folder windows (1000 x 250 and 1000 x 190) stacked
+//            at the top of the screen
+//
+// Idle CPU is read twice: from the clock ticks of /proc/<pid>/stat, and from
+// the scheduler's nanoseconds of all its threads (/proc/<pid>/task/*/schedstat),
+// which tell apart figures below one tick a minute (0.017 %).
+// Context switches are the process's voluntary and involuntary ones over the
+// idle period: those of its main thread from /proc/<pid>/status, and those
+// of all its threads from /proc/<pid>/task/*/status. It prints the figures
+// and their ratios to the bare window; it is a measurement, not a test, and
+// never fails on a figure.
 //
 //   bench_idle [--seconds=N] [--offscreen]
 //
 // Idle time defaults to 60 s (TOLM_IDLE_SECONDS or --seconds change it). The
 // programs run on a private Xvfb server when one is installed (the display
 // is the first free one from :150 up, or TOLM_BENCH_DISPLAY), else on Qt's
-// offscreen platform. TOLM_BENCH_PROGRAM runs another build of tolm. The three idle processes run side by
-// side, so the whole run takes one idle period plus a few seconds of start-ups.
+// offscreen platform; the shelves lie side by side on its screen, none
+// covering another. TOLM_BENCH_PROGRAM runs another build of tolm. The idle
+// processes run side by side, so the whole run takes one idle period plus a
+// few seconds of start-ups.
 #include "app/AppState.h"
 #include "app/ShelfSession.h"
 #include "app/TPrincipal.h"
+#include "bench/support/BusyShelf.h"
 #include "items/TSpButton.h"
 
 #include <QApplication>
@@ -77,9 +98,32 @@ void typicalShelf(TPrincipal* main)
     main->commands().newMemory();
 }
 
+// Where each shelf lies on the Xvfb screen, so that no shelf covers another.
+constexpr int kStressLeft = 500;
+constexpr int kBusyLeft = 1500;
+constexpr int kScreenWidth = 2560;
+constexpr int kScreenHeight = 1100;
+
+// Qt's offscreen platform with a screen as large as the Xvfb one: a window
+// is saved where some screen can show it, so the shelves are written on one
+// where they all fit.
+QByteArray offscreenPlatform(const QString& configDir)
+{
+    const QString path = configDir + QStringLiteral("/screens.json");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return "offscreen";
+    file.write(QStringLiteral(R"({ "screens": [ { "name": "bench", "x": 0, "y": 0, "width": %1, )"
+                              R"("height": %2, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1 } ] })")
+                   .arg(kScreenWidth)
+                   .arg(kScreenHeight)
+                   .toUtf8());
+    return "offscreen:configfile=" + QFile::encodeName(path);
+}
+
 void stressShelf(TPrincipal* main)
 {
-    main->setBounds(QRect(0, 0, 960, 420));
+    main->setBounds(QRect(kStressLeft, 0, 960, 420));
     AppState::get().pressPoint = QPoint(0, 0);
     TSpButton* a = main->commands().newFolder();
     AppState::get().pressPoint = QPoint(40, 0);
@@ -87,8 +131,8 @@ void stressShelf(TPrincipal* main)
     a->activate();
     b->activate();
     TPrincipal* windows[3] = { main, TPrincipal::folderWindowOf(a), TPrincipal::folderWindowOf(b) };
-    windows[1]->setBounds(QRect(0, 440, 960, 300));
-    windows[2]->setBounds(QRect(0, 760, 960, 300));
+    windows[1]->setBounds(QRect(kStressLeft, 440, 960, 300));
+    windows[2]->setBounds(QRect(kStressLeft, 760, 960, 300));
     for (int i = 0; i < 140; ++i) {
         TPrincipal* window = windows[i % 3];
         const int slot = i / 3;
@@ -100,6 +144,32 @@ void stressShelf(TPrincipal* main)
         else
             window->commands().newMemory();
     }
+}
+
+// A clock showing "H:mm" as text without the date (`Tag` 10), and a drive
+// and a memory tile refreshed once a minute (`tag2` 15360).
+void quietShelf(TPrincipal* main)
+{
+    main->setBounds(QRect(100, 300, 330, 140));
+    for (int i = 0; i < 8; ++i) {
+        AppState::get().pressPoint = QPoint(i * 40, 0);
+        TSpButton* item = main->commands().newLauncher();
+        item->setComando(QStringLiteral("/usr/bin/programa-%1").arg(i));
+        item->setCaption(QStringLiteral("P%1").arg(i));
+    }
+    AppState::get().pressPoint = QPoint(0, 50);
+    TSpButton* clock = main->commands().newClock();
+    clock->setTag(TSpButton::kTagTextClock | TSpButton::kTagNoDate);
+    clock->setParam(QStringLiteral("H:mm"));
+    AppState::get().pressPoint = QPoint(80, 50);
+    main->commands().newDrive()->settag2(60 << TSpButton::kPeriodShift);
+    AppState::get().pressPoint = QPoint(120, 50);
+    main->commands().newMemory()->settag2(60 << TSpButton::kPeriodShift);
+}
+
+void busyShelfOnTheRight(TPrincipal* main)
+{
+    busyShelf(main, kBusyLeft);
 }
 
 // ---------------------------------------------------------------- processes
@@ -148,10 +218,32 @@ long long cpuTicks(qint64 pid)
     return fields[11].toLongLong() + fields[12].toLongLong();
 }
 
-// A "Name:   value kB" line of /proc/<pid>/status.
-long long statusKb(qint64 pid, const QByteArray& name)
+// Nanoseconds on a CPU of every thread alive now, from the first field of
+// /proc/<pid>/task/*/schedstat: finer than the clock ticks of cpuTicks,
+// which over a minute cannot tell 0.017 % from nothing.
+long long cpuNanoseconds(qint64 pid)
 {
-    QFile file(QStringLiteral("/proc/%1/status").arg(pid));
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    long long sum = 0;
+    bool any = false;
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile file(tasks + u'/' + task + QStringLiteral("/schedstat"));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        bool ok = false;
+        const long long ns = file.readAll().split(' ').value(0).toLongLong(&ok);
+        if (ok) {
+            sum += ns;
+            any = true;
+        }
+    }
+    return any ? sum : -1;
+}
+
+// The number of a "Name:   value [kB]" line of a status file.
+long long statusNumber(const QString& path, const QByteArray& name)
+{
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : file.readAll().split('\n')) {
@@ -159,6 +251,39 @@ long long statusKb(qint64 pid, const QByteArray& name)
             return line.mid(name.size() + 1).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
+}
+
+// A "Name:   value kB" line of /proc/<pid>/status.
+long long statusKb(qint64 pid, const QByteArray& name)
+{
+    return statusNumber(QStringLiteral("/proc/%1/status").arg(pid), name);
+}
+
+// Voluntary and involuntary context switches of one task's status file.
+long long switchesIn(const QString& statusPath)
+{
+    const long long voluntary = statusNumber(statusPath, "voluntary_ctxt_switches");
+    const long long involuntary = statusNumber(statusPath, "nonvoluntary_ctxt_switches");
+    return voluntary < 0 || involuntary < 0 ? -1 : voluntary + involuntary;
+}
+
+// Those of the main thread, which /proc/<pid>/status counts.
+long long mainThreadSwitches(qint64 pid)
+{
+    return switchesIn(QStringLiteral("/proc/%1/status").arg(pid));
+}
+
+// Those of every thread alive now; a thread that ended takes its count along.
+long long allThreadSwitches(qint64 pid)
+{
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    long long sum = 0;
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const long long n = switchesIn(tasks + u'/' + task + QStringLiteral("/status"));
+        if (n > 0)
+            sum += n;
+    }
+    return sum;
 }
 
 int openFiles(qint64 pid)
@@ -169,6 +294,11 @@ int openFiles(qint64 pid)
 
 struct IdleFigures {
     double cpuPercent { -1 };
+    // The same from the scheduler's nanoseconds, of the threads alive at the end.
+    double schedCpuPercent { -1 };
+    // Context switches a second, of the main thread and of all threads.
+    double switchesPerSecond { -1 };
+    double threadSwitchesPerSecond { -1 };
     long long rssKb { -1 };
     long long rssGrowthKb { 0 };
     int filesBefore { 0 };
@@ -179,6 +309,9 @@ struct Running {
     Program program;
     std::unique_ptr<QProcess> process;
     long long ticks0 { 0 };
+    long long cpuNs0 { 0 };
+    long long switches0 { 0 };
+    long long threadSwitches0 { 0 };
     long long rss0 { 0 };
     int files0 { 0 };
 };
@@ -198,6 +331,9 @@ void markIdle(Running& run)
 {
     const qint64 pid = run.process->processId();
     run.ticks0 = cpuTicks(pid);
+    run.cpuNs0 = cpuNanoseconds(pid);
+    run.switches0 = mainThreadSwitches(pid);
+    run.threadSwitches0 = allThreadSwitches(pid);
     run.rss0 = statusKb(pid, "VmRSS");
     run.files0 = openFiles(pid);
 }
@@ -207,6 +343,14 @@ IdleFigures finishIdle(Running& run, double seconds)
     IdleFigures f;
     const qint64 pid = run.process->processId();
     const long long ticks = cpuTicks(pid);
+    const long long cpuNs = cpuNanoseconds(pid);
+    if (cpuNs >= 0 && run.cpuNs0 >= 0)
+        f.schedCpuPercent = 100.0 * double(cpuNs - run.cpuNs0) / 1e9 / seconds;
+    const long long switches = mainThreadSwitches(pid);
+    const long long threadSwitches = allThreadSwitches(pid);
+    if (switches >= 0 && run.switches0 >= 0)
+        f.switchesPerSecond = double(switches - run.switches0) / seconds;
+    f.threadSwitchesPerSecond = double(threadSwitches - run.threadSwitches0) / seconds;
     if (ticks >= 0 && run.ticks0 >= 0)
         f.cpuPercent = 100.0 * double(ticks - run.ticks0) / double(::sysconf(_SC_CLK_TCK)) / seconds;
     f.rssKb = statusKb(pid, "VmRSS");
@@ -249,8 +393,8 @@ XServer startDisplay(bool offscreen)
     display.server = std::make_unique<QProcess>();
     display.server->setProgram(xvfb);
     display.server->setArguments({ QStringLiteral(":%1").arg(number), QStringLiteral("-screen"),
-        QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-        QStringLiteral("tcp"), QStringLiteral("-noreset") });
+        QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(kScreenWidth).arg(kScreenHeight),
+        QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset") });
     display.server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     display.server->start();
     const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
@@ -277,8 +421,10 @@ QString ratio(double value, double floor)
 
 int main(int argc, char** argv)
 {
+    QTemporaryDir screens;
+    const QByteArray offscreenPlatformName = offscreenPlatform(screens.path());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", offscreenPlatformName);
     const QProcessEnvironment inherited = QProcessEnvironment::systemEnvironment();
     QApplication app(argc, argv);
     s_binDir = QCoreApplication::applicationDirPath();
@@ -308,16 +454,20 @@ int main(int argc, char** argv)
     }
     const QString typicalDir = root.path() + QStringLiteral("/typical");
     const QString stressDir = root.path() + QStringLiteral("/stress");
+    const QString quietDir = root.path() + QStringLiteral("/quiet");
+    const QString busyDir = root.path() + QStringLiteral("/busy");
     const QString bareDir = root.path() + QStringLiteral("/bare");
-    for (const QString& dir : { typicalDir, stressDir, bareDir })
+    for (const QString& dir : { typicalDir, stressDir, quietDir, busyDir, bareDir })
         QDir().mkpath(dir);
     writeShelf(typicalDir, typicalShelf);
     writeShelf(stressDir, stressShelf);
+    writeShelf(quietDir, quietShelf);
+    writeShelf(busyDir, busyShelfOnTheRight);
 
     XServer display = startDisplay(offscreen);
     QProcessEnvironment base = inherited;
     if (display.name.isEmpty()) {
-        base.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        base.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLocal8Bit(offscreenPlatformName));
     } else {
         base.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         base.insert(QStringLiteral("DISPLAY"), display.name);
@@ -327,10 +477,12 @@ int main(int argc, char** argv)
         ? qEnvironmentVariable("TOLM_BENCH_PROGRAM")
         : s_binDir + QStringLiteral("/../app/tolm");
     const QString bare = s_binDir + QStringLiteral("/bare_label");
-    std::vector<Running> runs(3);
+    std::vector<Running> runs(5);
     runs[0].program = { QStringLiteral("bare label (floor)"), bare, { QStringLiteral("--tick") }, bareDir };
     runs[1].program = { QStringLiteral("typical shelf"), tolm, {}, typicalDir };
     runs[2].program = { QStringLiteral("stress shelf"), tolm, {}, stressDir };
+    runs[3].program = { QStringLiteral("quiet shelf"), tolm, {}, quietDir };
+    runs[4].program = { QStringLiteral("busy shelf"), tolm, {}, busyDir };
 
     std::printf("platform: %s; idle %.0f s\n",
         display.name.isEmpty() ? "offscreen" : qPrintable(QStringLiteral("Xvfb ") + display.name), seconds);
@@ -351,18 +503,25 @@ int main(int argc, char** argv)
     for (Running& run : runs)
         idle.push_back(finishIdle(run, seconds));
 
-    std::printf(
-        "%-20s %12s %10s %12s %12s %8s\n", "", "start-up ms", "RSS kB", "RSS growth kB", "idle CPU %", "fds");
+    // "sched CPU %" is idle CPU from the scheduler's nanoseconds; context
+    // switches a second: "cs/s" of the main thread, "all cs/s" of every thread.
+    std::printf("%-20s %12s %10s %12s %12s %8s %12s %9s %9s\n", "", "start-up ms", "RSS kB", "RSS growth kB",
+        "idle CPU %", "fds", "sched CPU %", "cs/s", "all cs/s");
     for (std::size_t i = 0; i < runs.size(); ++i) {
-        std::printf("%-20s %12.1f %10lld %12lld %12.3f %4d->%d\n", qPrintable(runs[i].program.name),
-            startups[i], idle[i].rssKb, idle[i].rssGrowthKb, idle[i].cpuPercent, idle[i].filesBefore,
-            idle[i].filesAfter);
+        const QString files = QStringLiteral("%1->%2").arg(idle[i].filesBefore).arg(idle[i].filesAfter);
+        std::printf("%-20s %12.1f %10lld %12lld %12.3f %8s %12.4f %9.2f %9.2f\n",
+            qPrintable(runs[i].program.name), startups[i], idle[i].rssKb, idle[i].rssGrowthKb,
+            idle[i].cpuPercent, qPrintable(files), idle[i].schedCpuPercent, idle[i].switchesPerSecond,
+            idle[i].threadSwitchesPerSecond);
     }
-    std::printf("\nratio to the floor    start-up      RSS   idle CPU\n");
+    std::printf("\nratio to the floor    start-up      RSS   idle CPU  sched CPU      cs/s  all cs/s\n");
     for (std::size_t i = 1; i < runs.size(); ++i) {
-        std::printf("%-20s %9s %8s %10s\n", qPrintable(runs[i].program.name),
+        std::printf("%-20s %9s %8s %10s %10s %9s %9s\n", qPrintable(runs[i].program.name),
             qPrintable(ratio(startups[i], startups[0])), qPrintable(ratio(idle[i].rssKb, idle[0].rssKb)),
-            qPrintable(ratio(idle[i].cpuPercent, idle[0].cpuPercent)));
+            qPrintable(ratio(idle[i].cpuPercent, idle[0].cpuPercent)),
+            qPrintable(ratio(idle[i].schedCpuPercent, idle[0].schedCpuPercent)),
+            qPrintable(ratio(idle[i].switchesPerSecond, idle[0].switchesPerSecond)),
+            qPrintable(ratio(idle[i].threadSwitchesPerSecond, idle[0].threadSwitchesPerSecond)));
     }
 
     if (display.server) {

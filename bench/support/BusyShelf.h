@@ -1,0 +1,48 @@
+#pragma once
+
+// The busy shelf that the idle and the tick benchmarks share.
+
+#include "app/AppState.h"
+#include "app/TPrincipal.h"
+#include "items/TSpButton.h"
+#include "store/Components.h"
+
+#include <QRect>
+
+// 100 text clocks of 80 x 20 showing "HH:mm:ss" and the date (`Tag` 2), 20
+// drive and 20 memory tiles with a period of one second (`tag2` 256: a
+// refresh, then a tick of countdown), dealt in turn to the main window and
+// two folder windows stacked from the top of the screen at `left`.
+inline void busyShelf(TPrincipal* main, int left)
+{
+    main->setBounds(QRect(left, 0, 1000, 300));
+    AppState::get().pressPoint = QPoint(0, 0);
+    TSpButton* a = main->commands().newFolder();
+    AppState::get().pressPoint = QPoint(40, 0);
+    TSpButton* b = main->commands().newFolder();
+    a->activate();
+    b->activate();
+    TPrincipal* windows[3] = { main, TPrincipal::folderWindowOf(a), TPrincipal::folderWindowOf(b) };
+    windows[1]->setBounds(QRect(left, 300, 1000, 250));
+    windows[2]->setBounds(QRect(left, 550, 1000, 190));
+    for (int i = 0; i < 140; ++i) {
+        TPrincipal* window = windows[i % 3];
+        if (i < 100) {
+            // 34 clocks to a window at most: three rows of twelve below the folders.
+            const int slot = i / 3;
+            AppState::get().pressPoint = QPoint((slot % 12) * 80, 45 + (slot / 12) * 20);
+            TSpButton* clock = window->commands().newClock();
+            clock->setTipo(int(tolm::store::Tipo::T80x20));
+            clock->setTag(TSpButton::kTagTextClock);
+            clock->setParam(QStringLiteral("HH:mm:ss"));
+            clock->markDrawWhole();
+            clock->runPicture();
+        } else {
+            // 14 tiles to a window at most, in one row below the clocks.
+            const int slot = (i - 100) / 3;
+            AppState::get().pressPoint = QPoint(slot * 45, 115);
+            TSpButton* tile = i < 120 ? window->commands().newDrive() : window->commands().newMemory();
+            tile->settag2(1 << TSpButton::kPeriodShift);
+        }
+    }
+}
