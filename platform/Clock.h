@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <chrono>
 
 namespace tolm::platform {
 
@@ -12,7 +13,11 @@ public:
     virtual QDateTime now() = 0;
     // Milliseconds on a clock that only runs forward at an even pace,
     // whatever is done to the date, the time or the time zone.
-    virtual qint64 steadyMs() = 0;
+    virtual qint64 steadyMs()
+    {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    }
 };
 
 } // namespace tolm::platform

@@ -8,7 +8,6 @@ namespace tolm::platform {
 class SystemClock : public Clock {
 public:
     QDateTime now() override;
-    qint64 steadyMs() override;
 };
 
 } // namespace tolm::platform
