@@ -123,16 +123,9 @@ QByteArray offscreenPlatform(const QString& configDir)
 
 void stressShelf(TPrincipal* main)
 {
-    main->setBounds(QRect(kStressLeft, 0, 960, 420));
-    AppState::get().pressPoint = QPoint(0, 0);
-    TSpButton* a = main->commands().newFolder();
-    AppState::get().pressPoint = QPoint(40, 0);
-    TSpButton* b = main->commands().newFolder();
-    a->activate();
-    b->activate();
-    TPrincipal* windows[3] = { main, TPrincipal::folderWindowOf(a), TPrincipal::folderWindowOf(b) };
-    windows[1]->setBounds(QRect(kStressLeft, 440, 960, 300));
-    windows[2]->setBounds(QRect(kStressLeft, 760, 960, 300));
+    const auto windows = threeWindows(main,
+        { QRect(kStressLeft, 0, 960, 420), QRect(kStressLeft, 440, 960, 300),
+            QRect(kStressLeft, 760, 960, 300) });
     for (int i = 0; i < 140; ++i) {
         TPrincipal* window = windows[i % 3];
         const int slot = i / 3;

@@ -27,32 +27,42 @@ const QHash<QString, QString>& resourceIndex()
     return index;
 }
 
-} // namespace
+// Pictures drawn on the button face of the palette in use, by name; one is
+// made again when the palette has changed the face.
+using FaceCache = QHash<QString, std::pair<QRgb, QImage>>;
 
-QImage bitmap(std::string_view name)
+template <typename Make> QImage onButtonFace(FaceCache& cache, std::string_view name, Make make)
 {
-    // Transparent pixels take the button face of the palette in use, so a
-    // picture is made again when the palette has changed it.
-    static QHash<QString, std::pair<QRgb, QImage>> cache;
     const QString key = QString::fromLatin1(name.data(), qsizetype(name.size())).toLower();
     const QRgb face = toQRgb(clBtnFace);
     const auto cached = cache.constFind(key);
     if (cached != cache.constEnd() && cached->first == face)
         return cached->second;
-    QImage image;
-    const auto found = resourceIndex().constFind(key);
-    if (found != resourceIndex().constEnd()) {
-        const QImage loaded(*found);
-        if (!loaded.isNull()) {
-            // Transparent pixels (the icons have some) show the button face.
-            image = QImage(loaded.size(), QImage::Format_RGB32);
-            image.fill(face);
-            QPainter painter(&image);
-            painter.drawImage(0, 0, loaded);
-        }
-    }
+    QImage image = make(key, face);
     cache.insert(key, { face, image });
     return image;
+}
+
+} // namespace
+
+QImage bitmap(std::string_view name)
+{
+    static FaceCache cache;
+    return onButtonFace(cache, name, [](const QString& key, QRgb face) {
+        QImage image;
+        const auto found = resourceIndex().constFind(key);
+        if (found != resourceIndex().constEnd()) {
+            const QImage loaded(*found);
+            if (!loaded.isNull()) {
+                // Transparent pixels (the icons have some) show the button face.
+                image = QImage(loaded.size(), QImage::Format_RGB32);
+                image.fill(face);
+                QPainter painter(&image);
+                painter.drawImage(0, 0, loaded);
+            }
+        }
+        return image;
+    });
 }
 
 std::string scaledName(std::string_view name, int scale)
@@ -65,31 +75,27 @@ std::string scaledName(std::string_view name, int scale)
 
 QImage tileBitmap(std::string_view name)
 {
-    static QHash<QString, std::pair<QRgb, QImage>> cache;
-    const QString key = QString::fromLatin1(name.data(), qsizetype(name.size())).toLower();
-    const QRgb face = toQRgb(clBtnFace);
-    const auto cached = cache.constFind(key);
-    if (cached != cache.constEnd() && cached->first == face)
-        return cached->second;
-    QImage image = bitmap(name);
-    const QRgb classic = qRgb(0xC0, 0xC0, 0xC0);
-    if (face != classic && !image.isNull()) {
-        // A fill from every edge pixel of the classic grey, four ways.
-        QList<QPoint> todo;
-        for (int x = 0; x < image.width(); ++x)
-            todo << QPoint(x, 0) << QPoint(x, image.height() - 1);
-        for (int y = 0; y < image.height(); ++y)
-            todo << QPoint(0, y) << QPoint(image.width() - 1, y);
-        while (!todo.isEmpty()) {
-            const QPoint p = todo.takeLast();
-            if (!image.rect().contains(p) || image.pixel(p) != classic)
-                continue;
-            image.setPixel(p, face);
-            todo << p + QPoint(1, 0) << p - QPoint(1, 0) << p + QPoint(0, 1) << p - QPoint(0, 1);
+    static FaceCache cache;
+    return onButtonFace(cache, name, [name](const QString&, QRgb face) {
+        QImage image = bitmap(name);
+        const QRgb classic = qRgb(0xC0, 0xC0, 0xC0);
+        if (face != classic && !image.isNull()) {
+            // A fill from every edge pixel of the classic grey, four ways.
+            QList<QPoint> todo;
+            for (int x = 0; x < image.width(); ++x)
+                todo << QPoint(x, 0) << QPoint(x, image.height() - 1);
+            for (int y = 0; y < image.height(); ++y)
+                todo << QPoint(0, y) << QPoint(image.width() - 1, y);
+            while (!todo.isEmpty()) {
+                const QPoint p = todo.takeLast();
+                if (!image.rect().contains(p) || image.pixel(p) != classic)
+                    continue;
+                image.setPixel(p, face);
+                todo << p + QPoint(1, 0) << p - QPoint(1, 0) << p + QPoint(0, 1) << p - QPoint(0, 1);
+            }
         }
-    }
-    cache.insert(key, { face, image });
-    return image;
+        return image;
+    });
 }
 
 QImage iconImage(std::string_view name)

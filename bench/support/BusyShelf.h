@@ -8,6 +8,25 @@
 #include "store/Components.h"
 
 #include <QRect>
+#include <array>
+
+// The main window at `outer[0]` with two folders at its top left, opened in
+// windows at `outer[1]` and `outer[2]`: the three windows a big shelf spreads over.
+inline std::array<TPrincipal*, 3> threeWindows(TPrincipal* main, const std::array<QRect, 3>& outer)
+{
+    main->setBounds(outer[0]);
+    AppState::get().pressPoint = QPoint(0, 0);
+    TSpButton* a = main->commands().newFolder();
+    AppState::get().pressPoint = QPoint(40, 0);
+    TSpButton* b = main->commands().newFolder();
+    a->activate();
+    b->activate();
+    const std::array<TPrincipal*, 3> windows { main, TPrincipal::folderWindowOf(a),
+        TPrincipal::folderWindowOf(b) };
+    windows[1]->setBounds(outer[1]);
+    windows[2]->setBounds(outer[2]);
+    return windows;
+}
 
 // 100 text clocks of 80 x 20 showing "HH:mm:ss" and the date (`Tag` 2), 20
 // drive and 20 memory tiles with a period of one second (`tag2` 256: a
@@ -15,16 +34,8 @@
 // two folder windows stacked from the top of the screen at `left`.
 inline void busyShelf(TPrincipal* main, int left)
 {
-    main->setBounds(QRect(left, 0, 1000, 300));
-    AppState::get().pressPoint = QPoint(0, 0);
-    TSpButton* a = main->commands().newFolder();
-    AppState::get().pressPoint = QPoint(40, 0);
-    TSpButton* b = main->commands().newFolder();
-    a->activate();
-    b->activate();
-    TPrincipal* windows[3] = { main, TPrincipal::folderWindowOf(a), TPrincipal::folderWindowOf(b) };
-    windows[1]->setBounds(QRect(left, 300, 1000, 250));
-    windows[2]->setBounds(QRect(left, 550, 1000, 190));
+    const auto windows = threeWindows(
+        main, { QRect(left, 0, 1000, 300), QRect(left, 300, 1000, 250), QRect(left, 550, 1000, 190) });
     for (int i = 0; i < 140; ++i) {
         TPrincipal* window = windows[i % 3];
         if (i < 100) {
