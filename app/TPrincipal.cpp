@@ -73,7 +73,8 @@ TPrincipal::TPrincipal(TSpButton* folderItem)
         state.tickWanted = [this] { tickNextSecond(); };
         state.ticksOwed = [this] { catchUpTicks(); };
         // After the date, the time or the zone is set, the clocks catch up at once.
-        m_clockChanges = std::make_unique<platform::ClockChanges>([this] { tickAfterSleep(); });
+        m_clockChanges
+            = std::make_unique<platform::ClockChanges>(state.fileWatcher(), [this] { tickAfterSleep(); });
     }
     setUp();
 }

@@ -15,8 +15,9 @@ namespace {
 const char* const kZoneFolder = "/etc";
 }
 
-ClockChanges::ClockChanges(std::function<void()> changed)
+ClockChanges::ClockChanges(QFileSystemWatcher* watcher, std::function<void()> changed)
     : m_changed(std::move(changed))
+    , m_zoneWatcher(watcher)
     , m_zone(QTimeZone::systemTimeZoneId())
 {
     m_timerFd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
@@ -25,14 +26,19 @@ ClockChanges::ClockChanges(std::function<void()> changed)
         QObject::connect(m_timerNotifier.get(), &QSocketNotifier::activated, [this] { timeSet(); });
         armTimeSet();
     }
-    m_zoneWatcher = std::make_unique<QFileSystemWatcher>();
-    m_zoneWatcher->addPath(QString::fromLatin1(kZoneFolder));
-    QObject::connect(m_zoneWatcher.get(), &QFileSystemWatcher::directoryChanged,
-        [this](const QString&) { zoneMayHaveChanged(); });
+    const QString zoneFolder = QString::fromLatin1(kZoneFolder);
+    if (!m_zoneWatcher->directories().contains(zoneFolder))
+        m_zoneWatcher->addPath(zoneFolder);
+    m_zoneConnection = QObject::connect(
+        m_zoneWatcher, &QFileSystemWatcher::directoryChanged, [this, zoneFolder](const QString& changed) {
+            if (changed == zoneFolder)
+                zoneMayHaveChanged();
+        });
 }
 
 ClockChanges::~ClockChanges()
 {
+    QObject::disconnect(m_zoneConnection);
     m_timerNotifier.reset();
     if (m_timerFd >= 0)
         close(m_timerFd);

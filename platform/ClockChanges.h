@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMetaObject>
 #include <functional>
 #include <memory>
 
@@ -15,7 +16,8 @@ namespace tolm::platform {
 // cannot tell, it never calls.
 class ClockChanges {
 public:
-    explicit ClockChanges(std::function<void()> changed);
+    // The zone folder is watched with `watcher`, which others may share.
+    ClockChanges(QFileSystemWatcher* watcher, std::function<void()> changed);
     ~ClockChanges();
     ClockChanges(const ClockChanges&) = delete;
     ClockChanges& operator=(const ClockChanges&) = delete;
@@ -31,7 +33,8 @@ private:
     int m_timerFd { -1 };
     std::unique_ptr<QSocketNotifier> m_timerNotifier;
     // The folder of the zone file: the file is replaced, not written.
-    std::unique_ptr<QFileSystemWatcher> m_zoneWatcher;
+    QFileSystemWatcher* m_zoneWatcher;
+    QMetaObject::Connection m_zoneConnection;
     QByteArray m_zone;
 };
 
