@@ -16,6 +16,7 @@
 #include "dialogs/TPropiedades.h"
 #include "gfx/ProgramIcon.h"
 #include "platform/Platform.h"
+#include "platform/Settings.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -33,10 +34,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace tolm::app {
 
@@ -46,6 +50,8 @@ namespace {
 // came forward. The holder answers from its event loop, so this also covers
 // a holder that is still loading a large shelf.
 constexpr std::chrono::milliseconds kAnswerTimeout { 3000 };
+// How long the work left until after the first paint waits for one.
+constexpr std::chrono::milliseconds kFirstPaintWait { 1000 };
 
 int s_signalPipe[2] = { -1, -1 };
 
@@ -77,40 +83,63 @@ void watchTermination(TPrincipal* mainWindow)
     sigaction(SIGHUP, &action, nullptr);
 }
 
-// For the start-up benchmark: TOLM_EXIT_AFTER_FIRST_PAINT=1 ends the process
-// at once, saving nothing, as soon as the main window has been painted once.
-// A shelf full of items hides the window itself behind its opaque children,
-// and Qt then paints only those; so the first paint of anything in the window
-// counts. The folder is given up first, so that the next start finds no lock
-// to clear.
-void exitAfterFirstPaintIfAsked(QWidget* window, InstanceLock* lock)
+// Runs `work` once, just after the first paint of anything in `window` (a
+// shelf full of items hides the window itself behind its opaque children,
+// and Qt then paints only those), or after `latest` if no paint comes first:
+// a window that starts minimised is not painted. Without `latest` it waits
+// for the paint alone.
+void afterFirstPaint(
+    QWidget* window, std::optional<std::chrono::milliseconds> latest, std::function<void()> work)
 {
-    if (qEnvironmentVariableIntValue("TOLM_EXIT_AFTER_FIRST_PAINT") != 1)
-        return;
     struct FirstPaint : QObject {
-        FirstPaint(QWidget* window, InstanceLock* lock)
+        FirstPaint(QWidget* window, std::function<void()> work)
             : QObject(window)
             , m_window(window)
-            , m_lock(lock)
+            , m_work(std::move(work))
         { }
         bool eventFilter(QObject* watched, QEvent* event) override
         {
             if (event->type() == QEvent::Paint && watched->isWidgetType()
                 && static_cast<QWidget*>(watched)->window() == m_window) {
-                QMetaObject::invokeMethod(
-                    qApp,
-                    [lock = m_lock] {
-                        lock->release();
-                        std::_Exit(0);
-                    },
-                    Qt::QueuedConnection);
+                // The rest of the paint goes first.
+                QTimer::singleShot(0, this, &FirstPaint::run);
             }
             return false;
         }
+        void run()
+        {
+            if (!m_work)
+                return;
+            qApp->removeEventFilter(this);
+            const std::function<void()> work = std::exchange(m_work, nullptr);
+            work();
+        }
         QWidget* m_window;
-        InstanceLock* m_lock;
+        std::function<void()> m_work;
     };
-    qApp->installEventFilter(new FirstPaint(window, lock));
+    auto* watch = new FirstPaint(window, std::move(work));
+    qApp->installEventFilter(watch);
+    if (latest)
+        QTimer::singleShot(*latest, watch, &FirstPaint::run);
+}
+
+// For the start-up benchmark: TOLM_EXIT_AFTER_FIRST_PAINT=1 ends the process
+// at once, saving nothing, as soon as the main window has been painted once,
+// and first says on standard output when that was, on the monotonic clock in
+// nanoseconds: ending a process takes longer than starting one. The folder is
+// given up first, so that the next start finds no lock to clear.
+void exitAfterFirstPaintIfAsked(QWidget* window, InstanceLock* lock)
+{
+    if (qEnvironmentVariableIntValue("TOLM_EXIT_AFTER_FIRST_PAINT") != 1)
+        return;
+    afterFirstPaint(window, std::nullopt, [lock] {
+        timespec now {};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        std::printf("painted %lld\n", static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec);
+        std::fflush(stdout);
+        lock->release();
+        std::_Exit(0);
+    });
 }
 
 // Writes every window that holds unwritten work, with no one there to
@@ -326,7 +355,6 @@ int runTolm(int argc, char** argv)
     // The desktop entry's name lets the desktop match the windows to the
     // menu entry and its icon; the window icon is the same drawing.
     QGuiApplication::setDesktopFileName(QStringLiteral("tolm"));
-    QApplication::setWindowIcon(gfx::programIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     // After the application's name: the real services find their files by it.
     platform::setShelfFolder(shelfPath);
@@ -366,8 +394,6 @@ int runTolm(int argc, char** argv)
                 "\n\nTolm abre las estanterías, pero no guardará cambios en esta carpeta. ")
             + trouble.remedy);
     }
-    // The start counter lives in the settings file; a counter that cannot be
-    // written is no reason to keep the user from the launcher.
 
     TPrincipal* mainWindow = nullptr;
     try {
@@ -381,7 +407,15 @@ int runTolm(int argc, char** argv)
     // Once the window is up: conflict copies a sync service left in the
     // folder, then those it leaves while Tolm runs.
     auto* conflictCopies = new ConflictCopies(shelfPath, mainWindow);
-    QTimer::singleShot(0, conflictCopies, &ConflictCopies::sayNew);
+    // What the first paint does not need waits for it: the window icon is
+    // drawn at seven sizes, and the start counter is written to disk.
+    afterFirstPaint(mainWindow, kFirstPaintWait, [conflictCopies] {
+        QApplication::setWindowIcon(gfx::programIcon());
+        // One that cannot be stored is reported; nothing depends on it.
+        if (!platform::services().settings->countStart())
+            qCWarning(lcApp, "the start counter could not be stored");
+        conflictCopies->sayNew();
+    });
     exitAfterFirstPaintIfAsked(mainWindow, &lock);
     QObject::connect(
         &lock, &InstanceLock::activationRequested, mainWindow, [mainWindow] { bringForward(mainWindow); });

@@ -9,7 +9,6 @@
 #include "items/ItemReports.h"
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
-#include "platform/Settings.h"
 #include "store/ShelfFile.h"
 #include "store/StreamError.h"
 
@@ -42,10 +41,6 @@ void WindowDocument::openMain(const std::filesystem::path& folder)
 {
     const AppState& state = AppState::get();
     m_file = ShelfDocument(folder, QString::fromLatin1(TPrincipal::kMainFileName));
-    // The start counter is only counted. One that cannot be stored is
-    // reported and the shelf still loads: nothing depends on it.
-    if (!platform::services().settings->countStart())
-        qCWarning(lcApp, "the start counter could not be stored");
     // Saves cut short by a killed process leave their temporary files.
     for (const std::string& name : store::removeStaleTempFiles(folder))
         qCWarning(lcApp, "removed %s, left by an interrupted save", name.c_str());

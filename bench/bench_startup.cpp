@@ -3,11 +3,11 @@
 // times is the figure.
 #include "app/AppState.h"
 #include "app/TPrincipal.h"
+#include "bench/support/FirstPaint.h"
 #include "items/TSpButton.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -25,11 +25,7 @@ double runOnce(const QString& program, const QString& workDir)
     env.insert(QStringLiteral("TOLM_EXIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), workDir + QStringLiteral("/config"));
     process.setProcessEnvironment(env);
-    QElapsedTimer timer;
-    timer.start();
-    process.start();
-    process.waitForFinished(30000);
-    return timer.nsecsElapsed() / 1e9;
+    return msToFirstPaint(process, 30000) / 1e3;
 }
 
 void BM_StartTolmWith200Items(benchmark::State& bench)

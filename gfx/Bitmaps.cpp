@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QImageReader>
 #include <QList>
 #include <QPainter>
 #include <QString>
@@ -25,6 +26,15 @@ const QHash<QString, QString>& resourceIndex()
         return result;
     }();
     return index;
+}
+
+// The pictures are all XPM, which Qt reads itself: told so, it does not load
+// every image plugin to ask each whether it knows the file.
+QImage loadPicture(const QString& path)
+{
+    QImageReader reader(path, "xpm");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 // Pictures drawn on the button face of the palette in use, by name; one is
@@ -52,7 +62,7 @@ QImage bitmap(std::string_view name)
         QImage image;
         const auto found = resourceIndex().constFind(key);
         if (found != resourceIndex().constEnd()) {
-            const QImage loaded(*found);
+            const QImage loaded = loadPicture(*found);
             if (!loaded.isNull()) {
                 // Transparent pixels (the icons have some) show the button face.
                 image = QImage(loaded.size(), QImage::Format_RGB32);
@@ -104,7 +114,7 @@ QImage iconImage(std::string_view name)
         = resourceIndex().constFind(QString::fromLatin1(name.data(), qsizetype(name.size())).toLower());
     if (found == resourceIndex().constEnd())
         return {};
-    return QImage(*found).convertToFormat(QImage::Format_ARGB32);
+    return loadPicture(*found).convertToFormat(QImage::Format_ARGB32);
 }
 
 Rect letterRect(char c)

@@ -2,10 +2,13 @@
 // one label. By default it ends right after its first paint exactly as tolm
 // does under TOLM_EXIT_AFTER_FIRST_PAINT; with --tick it stays up and shows
 // the time, changed once a second, as the floor a clock program idles at.
+#include "FirstPaint.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QTime>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -19,7 +22,13 @@ int main(int argc, char** argv)
         {
             if (event->type() == QEvent::Paint)
                 QMetaObject::invokeMethod(
-                    qApp, [] { std::_Exit(0); }, Qt::QueuedConnection);
+                    qApp,
+                    [] {
+                        std::printf("painted %lld\n", monotonicNs());
+                        std::fflush(stdout);
+                        std::_Exit(0);
+                    },
+                    Qt::QueuedConnection);
             return false;
         }
     } filter;

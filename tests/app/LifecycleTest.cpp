@@ -2,7 +2,7 @@
 
 using tolm::store::Clase;
 
-TEST_F(ShelfTest, FirstStartCreatesTheMainFileAndCountsTheStart)
+TEST_F(ShelfTest, FirstStartCreatesTheMainFile)
 {
     TPrincipal* main = startMain();
     ASSERT_TRUE(exists("tolm95.dat"));
@@ -10,35 +10,8 @@ TEST_F(ShelfTest, FirstStartCreatesTheMainFileAndCountsTheStart)
     EXPECT_EQ(file.header.magic, 991091);
     EXPECT_EQ(file.fontDialog.name, "FontDialog1");
     EXPECT_TRUE(file.items.empty());
-    EXPECT_EQ(fake.settings.values.value("gen/tolml"), "1");
     EXPECT_EQ(main->windowTitle(), "Tolm 2000");
     EXPECT_TRUE(main->isMainWindow());
-}
-
-TEST_F(ShelfTest, StartCounterCountsOnAndTreatsGarbageAsZero)
-{
-    fake.settings.values.insert("gen/tolml", "41");
-    startMain();
-    EXPECT_EQ(fake.settings.values.value("gen/tolml"), "42");
-    closeAll();
-    fake.settings.values.insert("gen/tolml", "abc");
-    startMain();
-    EXPECT_EQ(fake.settings.values.value("gen/tolml"), "1");
-}
-
-TEST_F(ShelfTest, AnUnwritableCounterStillLoadsTheShelf)
-{
-    {
-        TPrincipal* main = startMain();
-        state().pressPoint = QPoint(10, 10);
-        main->commands().newClock();
-        ASSERT_TRUE(main->document().save());
-    }
-    closeAll();
-    fake.settings.failWrites = true;
-    TPrincipal* main = startMain();
-    ASSERT_EQ(main->items().size(), 1);
-    EXPECT_FALSE(main->document().loadFailed());
 }
 
 TEST_F(ShelfTest, ItemsOfEveryKindSurviveASaveAndALoad)

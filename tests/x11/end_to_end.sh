@@ -10,6 +10,11 @@ shelf=$2
 
 start_tolm
 [ -f tolm95.dat ] || fail "tolm95.dat was not created on first start"
+# The start is counted once the window has been painted.
+for _ in $(seq 20); do
+    grep -qs '^tolml=1$' "$XDG_CONFIG_HOME/Tolm/tolm.ini" && break
+    sleep 0.1
+done
 grep -q '^tolml=1$' "$XDG_CONFIG_HOME/Tolm/tolm.ini" || fail "start counter is not 1"
 
 X=$main_x
