@@ -330,8 +330,9 @@ TEST_F(TimerTickTest, SkippedTicksLeaveTheShelfAsTickingEverySecond)
             changeSources(second);
             if (second == next)
                 main->tickAfterSleep();
-            if (second == next || second % 7 == 0)
+            if (second == next || second % 7 == 0) {
                 EXPECT_EQ(stored(main), everySecond[second]) << "second " << second;
+            }
         }
         second = next;
     }
