@@ -54,7 +54,11 @@ QImage ClockKind::sharpPicture(const TSpButton& item, qreal ratio) const
 
 void ClockKind::refreshOnTick(TSpButton& item, bool full) const
 {
-    repaint(item, full);
+    // A text clock is a caption: only a new text is painted.
+    if (item.showsTextOnly() && !full)
+        item.refreshText();
+    else
+        repaint(item, full);
     item.announceLabelChange();
 }
 
