@@ -102,8 +102,7 @@ void TSpButton::setCaption(const QString& caption)
 void TSpButton::setHint(const QString& hint)
 {
     // A tick sets the same hint again and again.
-    if (!holds(m_d.hint, hint))
-        m_d.hint = hint.toStdString();
+    storeText(m_d.hint, hint);
 }
 
 void TSpButton::setMargin(int margin)

@@ -66,11 +66,7 @@ public:
     void setClase(Clase clase) { m_d.clase = static_cast<std::uint8_t>(clase); }
     QString Comando() const { return QString::fromStdString(m_d.comando); }
     bool comandoIs(const QString& text) const { return holds(m_d.comando, text); }
-    void setComando(const QString& text)
-    {
-        if (!comandoIs(text))
-            m_d.comando = text.toStdString();
-    }
+    void setComando(const QString& text) { storeText(m_d.comando, text); }
     QString Directorio() const { return QString::fromStdString(m_d.directorio); }
     void setDirectorio(const QString& text) { m_d.directorio = text.toStdString(); }
     QString FichIcono() const { return QString::fromStdString(m_d.fichIcono); }
@@ -95,6 +91,14 @@ public:
     static bool holds(const std::string& stored, const QString& text)
     {
         return QAnyStringView::equal(QUtf8StringView(stored.data(), qsizetype(stored.size())), text);
+    }
+    // Stores `text` when it differs, in the room the stored text already has.
+    static void storeText(std::string& stored, const QString& text)
+    {
+        if (holds(stored, text))
+            return;
+        const QByteArray utf8 = text.toUtf8();
+        stored.assign(utf8.constData(), std::size_t(utf8.size()));
     }
 
     // `Tag`: a launcher's icon number in its icon file.
