@@ -202,13 +202,11 @@ QString tickText(const QDateTime& now, const TSpButton& item, const platform::Lo
         return clockText(now, options, item.Param(), item.Directorio(), item.FichIcono(), locale);
     // The item's stored texts are compared as they are, without a copy.
     const store::SpButtonState& fields = item.storedFields();
-    const auto same = [](const QString& text, const std::string& stored) {
-        return QAnyStringView::equal(text, QUtf8StringView(stored.data(), qsizetype(stored.size())));
-    };
     const int shape = options & (TSpButton::kTagNoTime | TSpButton::kTagNoDate);
     for (const TickReadings::ClockText& known : tick->clockTexts) {
-        if (known.shape == shape && same(known.param, fields.param)
-            && same(known.directorio, fields.directorio) && same(known.fichIcono, fields.fichIcono))
+        if (known.shape == shape && TSpButton::holds(fields.param, known.param)
+            && TSpButton::holds(fields.directorio, known.directorio)
+            && TSpButton::holds(fields.fichIcono, known.fichIcono))
             return known.text;
     }
     TickReadings::ClockText made { shape, item.Param(), item.Directorio(), item.FichIcono(), {} };

@@ -328,7 +328,8 @@ void TSpButton::paintTextFace()
         std::memcpy(to.bits(), from.constBits(), std::size_t(from.sizeInBytes()));
     };
     for (const TextFace& face : s_textFaces) {
-        if (face.key == key && face.image.size() == m_surface.size()) {
+        if (face.key == key && face.image.size() == m_surface.size()
+            && face.image.format() == m_surface.format()) {
             copyFace(face.image, m_surface);
             return;
         }

@@ -23,10 +23,10 @@ std::optional<MemoryStatus> MemoryStatus::fromMeminfo(const QByteArray& text)
 {
     constexpr quint64 maxKiB = std::numeric_limits<quint64>::max() / 1024;
     // The lines used, read in place: the file is read every second.
-    enum { MemTotal, MemAvailable, MemFree, Buffers, Cached, SwapTotal, SwapFree, Used };
-    constexpr std::array<QByteArrayView, Used> names { "MemTotal", "MemAvailable", "MemFree", "Buffers",
+    enum { MemTotal, MemAvailable, MemFree, Buffers, Cached, SwapTotal, SwapFree, LineCount };
+    constexpr std::array<QByteArrayView, LineCount> names { "MemTotal", "MemAvailable", "MemFree", "Buffers",
         "Cached", "SwapTotal", "SwapFree" };
-    std::array<std::optional<quint64>, Used> kib;
+    std::array<std::optional<quint64>, LineCount> kib;
     const auto isBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
     for (QByteArrayView rest(text); !rest.isEmpty();) {
         const qsizetype end = rest.indexOf('\n');
