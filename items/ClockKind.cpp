@@ -54,7 +54,11 @@ QImage ClockKind::sharpPicture(const TSpButton& item, qreal ratio) const
 
 void ClockKind::refreshOnTick(TSpButton& item, bool full) const
 {
-    repaint(item, full);
+    // A text clock is a caption: only a new text is painted.
+    if (item.showsTextOnly() && !full)
+        item.refreshText();
+    else
+        repaint(item, full);
     item.announceLabelChange();
 }
 
@@ -69,14 +73,16 @@ bool showsSeconds(const TSpButton& item)
         return true;
     if (options & TSpButton::kTagNoTime)
         return false;
-    const QString param = item.Param();
-    const QString picture = param.isEmpty() ? platform::services().locale->timeFormat() : param;
-    // Every clock of a shelf usually has the same picture.
+    // Every clock of a shelf usually has the same picture; it is compared
+    // as it is stored.
     static QString lastPicture;
     static bool lastShows = false;
-    if (picture != lastPicture) {
-        lastPicture = picture;
-        lastShows = platform::picture::showsSeconds(picture);
+    const std::string& param = item.storedFields().param;
+    const bool same = param.empty() ? platform::services().locale->timeFormat() == lastPicture
+                                    : TSpButton::holds(param, lastPicture);
+    if (!same || lastPicture.isNull()) {
+        lastPicture = param.empty() ? platform::services().locale->timeFormat() : item.Param();
+        lastShows = platform::picture::showsSeconds(lastPicture);
     }
     return lastShows;
 }

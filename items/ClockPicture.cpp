@@ -184,18 +184,35 @@ QString tickHint(const QDateTime& now, const platform::LocaleInfo& locale)
     return *tick->clockHint;
 }
 
-QString tickText(const QDateTime& now, int options, const QString& param, const QString& directorio,
-    const QString& fichIcono, const platform::LocaleInfo& locale)
+QString tickFigure(const QDateTime& now, const platform::LocaleInfo& locale)
 {
     TickReadings* tick = TickReadings::current();
     if (!tick)
-        return clockText(now, options, param, directorio, fichIcono, locale);
+        return locale.formatTime(now.time(), {}, true);
+    if (!tick->clockFigure)
+        tick->clockFigure = locale.formatTime(now.time(), {}, true);
+    return *tick->clockFigure;
+}
+
+QString tickText(const QDateTime& now, const TSpButton& item, const platform::LocaleInfo& locale)
+{
+    const int options = item.clockOptions();
+    TickReadings* tick = TickReadings::current();
+    if (!tick)
+        return clockText(now, options, item.Param(), item.Directorio(), item.FichIcono(), locale);
+    // The item's stored texts are compared as they are, without a copy.
+    const store::SpButtonState& fields = item.storedFields();
     const int shape = options & (TSpButton::kTagNoTime | TSpButton::kTagNoDate);
-    const QString key = QString::number(shape) + u'\0' + param + u'\0' + directorio + u'\0' + fichIcono;
-    auto found = tick->clockTexts.constFind(key);
-    if (found == tick->clockTexts.cend())
-        found = tick->clockTexts.insert(key, clockText(now, options, param, directorio, fichIcono, locale));
-    return *found;
+    for (const TickReadings::ClockText& known : tick->clockTexts) {
+        if (known.shape == shape && TSpButton::holds(fields.param, known.param)
+            && TSpButton::holds(fields.directorio, known.directorio)
+            && TSpButton::holds(fields.fichIcono, known.fichIcono))
+            return known.text;
+    }
+    TickReadings::ClockText made { shape, item.Param(), item.Directorio(), item.FichIcono(), {} };
+    made.text = clockText(now, options, made.param, made.directorio, made.fichIcono, locale);
+    tick->clockTexts.push_back(made);
+    return made.text;
 }
 
 QImage tickFace(int hour, int minute, int second, bool secondsHand)
@@ -218,10 +235,10 @@ void clockPicture(TSpButton& item)
     const int options = item.clockOptions();
     item.setHint(tickHint(now, locale));
     // Minutes only: a screen reader announcing every second would say nothing else.
-    item.setLiveFigure(locale.formatTime(now.time(), {}, true));
+    item.setLiveFigure(tickFigure(now, locale));
 
-    const QString text = tickText(now, options, item.Param(), item.Directorio(), item.FichIcono(), locale);
-    if (text != item.Comando() || !item.pictureCurrent()) {
+    const QString text = tickText(now, item, locale);
+    if (!item.comandoIs(text) || !item.pictureCurrent()) {
         item.setComando(text);
         if (options & TSpButton::kTagTextClock)
             item.setCaption(text);

@@ -11,6 +11,8 @@
 
 #include <QCoreApplication>
 #include <limits>
+#include <memory>
+#include <optional>
 
 using tolm::gfx::Rect;
 
@@ -230,28 +232,38 @@ static QString driveFigure(const DriveReading& reading)
 
 namespace {
 
-// Tiles that show the same drive share one query of it per tick. A query that
-// throws is not remembered: the next tile asks again, as it would have.
-DriveReading tickDrive(const QString& directorio)
+// Tiles that show the same drive share one query of it per tick and what is
+// made of it. A query that throws is not remembered: the next tile asks
+// again, as it would have.
+TickReadings::Drive& tickDrive(TickReadings& tick, const TSpButton& item)
 {
-    TickReadings* tick = TickReadings::current();
-    if (!tick)
-        return readDrive(directorio);
-    auto found = tick->drives.constFind(directorio);
-    if (found == tick->drives.cend())
-        found = tick->drives.insert(directorio, readDrive(directorio));
-    return *found;
+    for (TickReadings::Drive& known : tick.drives) {
+        if (TSpButton::holds(item.storedFields().directorio, known.directorio))
+            return known;
+    }
+    TickReadings::Drive made;
+    made.directorio = item.Directorio();
+    made.reading = readDrive(made.directorio);
+    made.figure = driveFigure(made.reading);
+    tick.drives.push_back(std::move(made));
+    return tick.drives.back();
 }
 
 } // namespace
 
 void diskPicture(TSpButton& item)
 {
-    const QString directorio = item.Directorio();
-    const DriveReading reading = tickDrive(directorio);
+    // Outside a tick the drive is read afresh.
+    std::optional<TickReadings> alone;
+    TickReadings* tick = TickReadings::current();
+    if (!tick)
+        tick = &alone.emplace();
+    TickReadings::Drive& drive = tickDrive(*tick, item);
+    const DriveReading& reading = drive.reading;
+    const QString& directorio = drive.directorio;
     item.setDriveType(reading.type);
     item.setHint(reading.hint);
-    item.setLiveFigure(driveFigure(reading));
+    item.setLiveFigure(drive.figure);
     // The properties dialog shows what its working copy found.
     if (ShelfState::get().workingCopy == &item) {
         DriveReport report;
@@ -268,15 +280,26 @@ void diskPicture(TSpButton& item)
     const bool small = item.isSmall();
     const int v = reading.value;
     if (item.figureShown() != v || !item.pictureCurrent()) {
-        const QImage picture = drivePicture(reading, directorio, small);
-        if (QImage* cache = item.pictureCache())
-            *cache = picture;
-        item.placePicture(picture);
-        item.setFinePicture([reading, directorio, small](
-                                int scale) { return drivePicture(reading, directorio, small, scale); });
+        QImage& picture = drive.pictures[small ? 1 : 0];
+        TSpButton::FinePicture& fine = drive.fine[small ? 1 : 0];
+        if (picture.isNull()) {
+            picture = drivePicture(reading, directorio, small);
+            fine
+                = std::make_shared<const std::function<QImage(int)>>([reading, directorio, small](int scale) {
+                      return drivePicture(reading, directorio, small, scale);
+                  });
+        }
+        // Kilobytes come and go without changing the digits or the bar.
+        QImage* cache = item.pictureCache();
+        if (!item.pictureCurrent() || !cache || *cache != picture) {
+            if (cache)
+                *cache = picture;
+            item.placePicture(picture);
+        }
+        item.setFinePicture(fine);
     }
 
-    if (reading.caption != item.Comando() || !item.pictureCurrent()) {
+    if (!item.comandoIs(reading.caption) || !item.pictureCurrent()) {
         item.setComando(reading.caption);
         if (item.Tipo() != 0)
             item.drawItemText();

@@ -9,6 +9,8 @@
 #include "platform/Platform.h"
 
 #include <QCoreApplication>
+#include <memory>
+#include <optional>
 
 using tolm::gfx::Rect;
 
@@ -80,17 +82,23 @@ QImage memoryPicture(const platform::MemoryStatus& s, bool small, int scale)
 
 void memoryPicture(TSpButton& item)
 {
-    const platform::LocaleInfo& locale = *platform::services().locale;
-    // A failed reading shows empty bars and zero figures rather than stale ones.
-    // Within a tick every memory tile shows the same reading.
+    // Within a tick every memory tile shows the same reading; outside one it
+    // is read afresh. A failed reading shows empty bars and zero figures
+    // rather than stale ones.
+    std::optional<TickReadings> alone;
     TickReadings* tick = TickReadings::current();
-    if (tick && !tick->memory)
+    if (!tick)
+        tick = &alone.emplace();
+    if (!tick->memory) {
         tick->memory = platform::services().memory->status().value_or(platform::MemoryStatus {});
-    const platform::MemoryStatus status
-        = tick ? *tick->memory : platform::services().memory->status().value_or(platform::MemoryStatus {});
-    const QString load = locale.groupedNumber(status.load);
-    item.setHint(QCoreApplication::translate("MemoryPicture", "Carga de memoria: %1 %").arg(load));
-    item.setLiveFigure(QCoreApplication::translate("MemoryPicture", "carga %1 %").arg(load));
+        const QString load = platform::services().locale->groupedNumber(tick->memory->load);
+        tick->memoryHint = QCoreApplication::translate("MemoryPicture", "Carga de memoria: %1 %").arg(load);
+        tick->memoryFigure = QCoreApplication::translate("MemoryPicture", "carga %1 %").arg(load);
+        tick->memoryText = load + u'%';
+    }
+    const platform::MemoryStatus& status = *tick->memory;
+    item.setHint(tick->memoryHint);
+    item.setLiveFigure(tick->memoryFigure);
     // The properties dialog shows what its working copy found.
     if (ShelfState::get().workingCopy == &item) {
         const MemoryReport report { int(status.load), status.totalPhys, status.availPhys,
@@ -99,22 +107,26 @@ void memoryPicture(TSpButton& item)
     }
 
     const bool small = item.isSmall();
-    item.setFinePicture([status, small](int scale) { return memoryPicture(status, small, scale); });
-    if (tick) {
-        QImage& picture = tick->memoryPictures[small ? 1 : 0];
-        if (picture.isNull())
-            picture = memoryPicture(status, small);
+    QImage& picture = tick->memoryPictures[small ? 1 : 0];
+    TSpButton::FinePicture& fine = tick->memoryFine[small ? 1 : 0];
+    if (picture.isNull()) {
+        picture = memoryPicture(status, small);
+        fine = std::make_shared<const std::function<QImage(int)>>(
+            [status = status, small](int scale) { return memoryPicture(status, small, scale); });
+    }
+    item.setFinePicture(fine);
+    // Most readings change the figures by less than the picture shows.
+    if (!item.pictureCache())
+        item.createPictureCache();
+    QImage& shown = *item.pictureCache();
+    if (!item.pictureCurrent() || shown != picture) {
+        shown = picture;
         item.placePicture(picture);
-    } else {
-        item.placePicture(memoryPicture(status, small));
     }
 
-    if (item.Tipo() != 0) {
-        const QString text = locale.groupedNumber(status.load) + u'%';
-        if (text != item.Comando() || !item.pictureCurrent()) {
-            item.setComando(text);
-            item.drawItemText();
-        }
+    if (item.Tipo() != 0 && (!item.comandoIs(tick->memoryText) || !item.pictureCurrent())) {
+        item.setComando(tick->memoryText);
+        item.drawItemText();
     }
     item.setFigureShown(0);
 }

@@ -101,7 +101,8 @@ void TSpButton::setCaption(const QString& caption)
 
 void TSpButton::setHint(const QString& hint)
 {
-    m_d.hint = hint.toStdString();
+    // A tick sets the same hint again and again.
+    storeText(m_d.hint, hint);
 }
 
 void TSpButton::setMargin(int margin)
@@ -314,6 +315,9 @@ bool TSpButton::event(QEvent* event)
         }
         return true;
     }
+    // A caption made for a paint that never came is made again when shown.
+    if (event->type() == QEvent::Hide)
+        m_textFresh = false;
     if (event->type() == QEvent::Leave || event->type() == QEvent::Hide)
         if (ShelfState::exists())
             ShelfState::get().hideHint();
@@ -331,6 +335,8 @@ void TSpButton::changeEvent(QEvent* event)
         markDrawWhole();
         update();
     }
+    if (event->type() == QEvent::LanguageChange)
+        m_labelMayChange = true;
     QAbstractButton::changeEvent(event);
 }
 
@@ -339,8 +345,21 @@ QString TSpButton::accessibleLabel() const
     return kind().accessibleLabel(*this);
 }
 
+void TSpButton::setLiveFigure(const QString& figure)
+{
+    if (figure == m_liveFigure)
+        return;
+    m_liveFigure = figure;
+    m_labelMayChange = true;
+}
+
 void TSpButton::announceLabelChange()
 {
+    // The label is made of the kind's name and the live figure; it is made
+    // again only when one of them changed.
+    if (!m_labelMayChange)
+        return;
+    m_labelMayChange = false;
     const QString label = accessibleLabel();
     if (label == m_announcedLabel)
         return;

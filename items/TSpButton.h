@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <string>
 
 class QMenu;
@@ -64,7 +65,8 @@ public:
     int claseValue() const { return m_d.clase; }
     void setClase(Clase clase) { m_d.clase = static_cast<std::uint8_t>(clase); }
     QString Comando() const { return QString::fromStdString(m_d.comando); }
-    void setComando(const QString& text) { m_d.comando = text.toStdString(); }
+    bool comandoIs(const QString& text) const { return holds(m_d.comando, text); }
+    void setComando(const QString& text) { storeText(m_d.comando, text); }
     QString Directorio() const { return QString::fromStdString(m_d.directorio); }
     void setDirectorio(const QString& text) { m_d.directorio = text.toStdString(); }
     QString FichIcono() const { return QString::fromStdString(m_d.fichIcono); }
@@ -83,6 +85,21 @@ public:
     void settag2(int value) { m_d.tag2 = value; }
     int Tag() const { return m_d.tag; }
     void setTag(int value) { m_d.tag = value; }
+    // Every stored field as it is, to compare with without copying a text.
+    const tolm::store::SpButtonState& storedFields() const { return m_d; }
+    // Whether a stored text holds `text`.
+    static bool holds(const std::string& stored, const QString& text)
+    {
+        return QAnyStringView::equal(QUtf8StringView(stored.data(), qsizetype(stored.size())), text);
+    }
+    // Stores `text` when it differs, in the room the stored text already has.
+    static void storeText(std::string& stored, const QString& text)
+    {
+        if (holds(stored, text))
+            return;
+        const QByteArray utf8 = text.toUtf8();
+        stored.assign(utf8.constData(), std::size_t(utf8.size()));
+    }
 
     // `Tag`: a launcher's icon number in its icon file.
     int iconIndex() const { return m_d.tag; }
@@ -166,8 +183,10 @@ public:
     void createPictureCache();
     // Drive and memory items: their last reading drawn again at 2 or 3 times
     // the density, for screens of that density; null before the first one.
-    void setFinePicture(std::function<QImage(int scale)> draw) { m_finePicture = std::move(draw); }
-    QImage finePicture(int scale) const { return m_finePicture ? m_finePicture(scale) : QImage(); }
+    // Tiles showing one reading share one drawing of it.
+    using FinePicture = std::shared_ptr<const std::function<QImage(int scale)>>;
+    void setFinePicture(FinePicture draw) { m_finePicture = std::move(draw); }
+    QImage finePicture(int scale) const { return m_finePicture ? (*m_finePicture)(scale) : QImage(); }
 
     bool isSmall() const { return height() <= 20; }
     // What the item's kind makes of it.
@@ -209,7 +228,7 @@ public:
     QString accessibleLabel() const;
     // The figure a tile's last refresh found, in words.
     const QString& liveFigure() const { return m_liveFigure; }
-    void setLiveFigure(const QString& figure) { m_liveFigure = figure; }
+    void setLiveFigure(const QString& figure);
     // Tells screen readers the name changed, when it did since last told.
     void announceLabelChange();
 
@@ -242,6 +261,9 @@ public:
     // every other item refreshed by the same tick. An item whose surface is
     // not current is painted whole at once instead. Hidden items are left.
     void refreshInPlace();
+    // The timer's refresh of a tile shown as text only: its texts are made
+    // again, and a caption that changed is painted with its window.
+    void refreshText();
     // Set while the timer's refresh repaints the item: a tile whose picture
     // is current then draws only what changed.
     bool timerRepaint() const { return m_timerRepaint; }
@@ -254,6 +276,9 @@ public:
 private:
     void paintWhole();
     void paintButtonFace();
+    // A tile shown as text only: its button face and overlay, drawn or
+    // copied from a tile that looked the same.
+    void paintTextFace();
     void paintOverlay();
     // Whether the picture's icon is drawn from its source rather than from
     // the stored glyph; looks the source up when the fields it comes from changed.
@@ -271,6 +296,8 @@ private:
     QRect m_sharpPictureRect;
     // Set while a picture drawn by refreshInPlace waits for its paint.
     bool m_pictureWaits { false };
+    // Set while a caption changed by refreshText waits for its paint.
+    bool m_textFresh { false };
 
 private:
     tolm::store::SpButtonState m_d;
@@ -281,9 +308,11 @@ private:
     QMenu* m_popupMenu { nullptr };
     QPointer<QWidget> m_folderWindow;
     std::unique_ptr<QImage> m_pictureCache;
-    std::function<QImage(int)> m_finePicture;
+    FinePicture m_finePicture;
     QString m_liveFigure;
     QString m_announcedLabel;
+    // Whether the label may differ from the one last announced.
+    bool m_labelMayChange { true };
     // A launcher's icon source, resolved once per icon file, index and
     // command rather than on every paint, with its last drawing.
     struct IconSource {

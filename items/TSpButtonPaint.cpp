@@ -12,10 +12,14 @@
 #include "items/TSpButton.h"
 #include "platform/Platform.h"
 
+#include <QGuiApplication>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <utility>
 
 using tolm::gfx::Canvas;
 using tolm::gfx::Color;
@@ -104,6 +108,32 @@ qreal paintRatio(QPainter& painter, const QWidget& widget)
     return device ? device->devicePixelRatioF() : widget.devicePixelRatioF();
 }
 
+// The tiles of a shelf shown as text only (a row of text clocks) mostly look
+// alike: a tick gives them all the same caption. Such a face is drawn once
+// and copied to the others; everything it is drawn from is its key.
+struct TextFaceKey {
+    QSize size;
+    tolm::store::FontState font;
+    QString caption;
+    int margin { 0 };
+    ButtonLayout layout { ButtonLayout::GlyphLeft };
+    bool pressed { false };
+    bool enabled { true };
+    // No window; flat; flat under the pointer; buttons; buttons under the pointer.
+    int overlay { 0 };
+    qint64 palette { 0 };
+    bool operator==(const TextFaceKey&) const = default;
+};
+
+struct TextFace {
+    TextFaceKey key;
+    QImage image;
+};
+
+// A few, for the captions of the last ticks and of tiles in other fonts.
+std::array<TextFace, 4> s_textFaces;
+std::size_t s_nextTextFace = 0;
+
 } // namespace
 
 void TSpButton::refreshInPlace()
@@ -116,16 +146,35 @@ void TSpButton::refreshInPlace()
         m_timerRepaint = false;
         return;
     }
+    // Writing to the surface changes its key: a picture that did not change
+    // is not painted again.
+    const qint64 shown = m_surface.cacheKey();
     try {
         kind().drawPicture(*this);
     } catch (const std::exception& error) {
         markDrawWhole();
         qCWarning(lcItems, "an item could not be drawn: %s", error.what());
     }
+    // (A screen of a finer density shows the picture drawn again from the
+    // reading, which may have changed all the same.)
+    if (m_surface.cacheKey() == shown && pictureCurrent() && devicePixelRatioF() <= 1)
+        return;
     // Only the surface needs to reach the screen; asking for a paint rather
     // than painting now lets all items of a tick go out in one flush.
     m_pictureWaits = true;
     update(insideBevel(size()));
+}
+
+void TSpButton::refreshText()
+{
+    if (!isVisible() || !updatesEnabled())
+        return;
+    // A caption that changed asks for its paint itself; one that did not
+    // leaves the screen as it is.
+    const QString shown = text();
+    kind().drawText(*this);
+    if (text() != shown)
+        m_textFresh = true;
 }
 
 void TSpButton::paintEvent(QPaintEvent* event)
@@ -247,7 +296,13 @@ void TSpButton::paintWhole()
         paintButtonFace();
     } else if (showsTextOnly()) {
         markDrawWhole();
-        itemKind.drawText(*this);
+        // The tick that changed the caption made its texts a moment ago.
+        if (!std::exchange(m_textFresh, false))
+            itemKind.drawText(*this);
+        if (m_glyph.isNull()) {
+            paintTextFace();
+            return;
+        }
         paintButtonFace();
     } else {
         {
@@ -260,6 +315,33 @@ void TSpButton::paintWhole()
         m_sharpPictureRect = isSmall() ? QRect(x, 1, 17, 17) : QRect(x, 2, 36, 36);
     }
     paintOverlay();
+}
+
+void TSpButton::paintTextFace()
+{
+    const tolm::items::ItemHost* window = host();
+    const bool hovered = ShelfState::exists() && ShelfState::get().hoveredItem == this;
+    const int overlay = !window ? 0 : (window->alwaysButtons() ? 3 : 1) + (hovered ? 1 : 0);
+    TextFaceKey key { size(), effectiveFont(), text(), m_d.margin, m_d.layout, isDown(), isEnabled(), overlay,
+        QGuiApplication::palette().cacheKey() };
+    const auto copyFace = [](const QImage& from, QImage& to) {
+        std::memcpy(to.bits(), from.constBits(), std::size_t(from.sizeInBytes()));
+    };
+    for (const TextFace& face : s_textFaces) {
+        if (face.key == key && face.image.size() == m_surface.size()
+            && face.image.format() == m_surface.format()) {
+            copyFace(face.image, m_surface);
+            return;
+        }
+    }
+    paintButtonFace();
+    paintOverlay();
+    TextFace& face = s_textFaces[s_nextTextFace];
+    s_nextTextFace = (s_nextTextFace + 1) % s_textFaces.size();
+    if (face.image.size() != m_surface.size() || face.image.format() != m_surface.format())
+        face.image = QImage(m_surface.size(), m_surface.format());
+    copyFace(m_surface, face.image);
+    face.key = std::move(key);
 }
 
 void TSpButton::paintButtonFace()

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "items/DrivePicture.h"
+#include "items/TSpButton.h"
 #include "platform/MemoryStatus.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QImage>
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace tolm::items {
 
@@ -29,19 +30,37 @@ public:
 
     std::optional<QDateTime> now;
     std::optional<QString> clockHint;
-    // Clock texts by the fields that shape them.
-    QHash<QString, QString> clockTexts;
+    // The time without seconds, which screen readers are told.
+    std::optional<QString> clockFigure;
+    // Clock texts with the option bits and stored pictures that shape them;
+    // a shelf has few shapes, so a list is searched.
+    struct ClockText {
+        int shape { 0 };
+        QString param, directorio, fichIcono;
+        QString text;
+    };
+    std::vector<ClockText> clockTexts;
     // Faces by seconds hand (1) or none (0), with the time they show.
     struct Face {
         int hour { -1 }, minute { -1 }, second { -1 };
         QImage image;
     };
     Face faces[2];
-    // Drive readings by the item's `Directorio`.
-    QHash<QString, DriveReading> drives;
+    // Drive readings by the item's `Directorio`, with what is made of them:
+    // the figure in words, and pictures and finer drawings, large (0) and small (1).
+    struct Drive {
+        QString directorio;
+        DriveReading reading;
+        QString figure;
+        QImage pictures[2];
+        TSpButton::FinePicture fine[2];
+    };
+    std::vector<Drive> drives;
     std::optional<platform::MemoryStatus> memory;
-    // Memory pictures, large (0) and small (1), for `memory`.
+    // The same for `memory`; its texts are made once.
+    QString memoryHint, memoryFigure, memoryText;
     QImage memoryPictures[2];
+    TSpButton::FinePicture memoryFine[2];
 
 private:
     TickReadings* m_outer { nullptr };

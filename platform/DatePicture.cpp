@@ -4,6 +4,8 @@
 
 #include <QList>
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 namespace tolm::platform::picture {
 
@@ -92,9 +94,35 @@ QString serialize(const QList<Token>& tokens)
     return out;
 }
 
-QString number(int value, int count)
+// Clocks format the same few pictures every second: each is taken apart once.
+const QList<Token>& tokensOf(const QString& picture, QStringView letters)
 {
-    return count >= 2 ? QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')) : QString::number(value);
+    struct Known {
+        bool made { false };
+        QString picture;
+        QStringView letters;
+        QList<Token> tokens;
+    };
+    thread_local std::array<Known, 8> known;
+    thread_local std::size_t next = 0;
+    for (const Known& k : known) {
+        if (k.made && k.letters == letters && k.picture == picture)
+            return k.tokens;
+    }
+    Known& k = known[next];
+    next = (next + 1) % known.size();
+    k = Known { true, picture, letters, tokenize(picture, letters) };
+    return k.tokens;
+}
+
+// Written straight into the text rather than through a temporary.
+void appendNumber(QString& out, int value, int count)
+{
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    if (count >= 2 && end - digits < 2)
+        out += u'0';
+    out += QLatin1StringView(digits, end - digits);
 }
 
 // Removes literal text that only surrounded a dropped field.
@@ -123,22 +151,23 @@ QString formatTime(const QString& picture, const QTime& time, const LocaleInfo& 
     if (!time.isValid())
         return {};
     QString out;
-    for (const Token& t : tokenize(picture, u"hHmst")) {
+    out.reserve(picture.size() + 16);
+    for (const Token& t : tokensOf(picture, u"hHmst")) {
         switch (t.letter.unicode()) {
         case 0:
             out += t.text;
             break;
         case 'h':
-            out += number(time.hour() % 12 == 0 ? 12 : time.hour() % 12, t.count);
+            appendNumber(out, time.hour() % 12 == 0 ? 12 : time.hour() % 12, t.count);
             break;
         case 'H':
-            out += number(time.hour(), t.count);
+            appendNumber(out, time.hour(), t.count);
             break;
         case 'm':
-            out += number(time.minute(), t.count);
+            appendNumber(out, time.minute(), t.count);
             break;
         case 's':
-            out += number(time.second(), t.count);
+            appendNumber(out, time.second(), t.count);
             break;
         case 't': {
             const QString designator = time.hour() < 12 ? locale.amDesignator() : locale.pmDesignator();
@@ -155,27 +184,28 @@ QString formatDate(const QString& picture, const QDate& date, const LocaleInfo& 
     if (!date.isValid())
         return {};
     QString out;
-    for (const Token& t : tokenize(picture, u"dMyg")) {
+    out.reserve(picture.size() + 16);
+    for (const Token& t : tokensOf(picture, u"dMyg")) {
         switch (t.letter.unicode()) {
         case 0:
             out += t.text;
             break;
         case 'd':
             if (t.count <= 2)
-                out += number(date.day(), t.count);
+                appendNumber(out, date.day(), t.count);
             else
                 out += locale.dayName(date.dayOfWeek(), t.count == 3);
             break;
         case 'M':
             if (t.count <= 2)
-                out += number(date.month(), t.count);
+                appendNumber(out, date.month(), t.count);
             else
                 out += locale.monthName(date.month(), t.count == 3);
             break;
         case 'y': {
             const int year = date.year();
             if (t.count <= 2)
-                out += number(qAbs(year) % 100, t.count);
+                appendNumber(out, qAbs(year) % 100, t.count);
             else
                 out += QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0'));
             break;
@@ -189,12 +219,17 @@ QString formatDate(const QString& picture, const QDate& date, const LocaleInfo& 
 
 bool showsSeconds(const QString& picture)
 {
-    const QList<Token> tokens = tokenize(picture, u"hHmst");
+    const QList<Token>& tokens = tokensOf(picture, u"hHmst");
     return std::any_of(tokens.cbegin(), tokens.cend(), [](const Token& t) { return t.letter == u's'; });
 }
 
 QString withoutSeconds(const QString& picture)
 {
+    // Asked every second for the clocks' hint, mostly of one picture.
+    thread_local QString lastPicture, lastResult;
+    thread_local bool made = false;
+    if (made && picture == lastPicture)
+        return lastResult;
     QList<Token> tokens = tokenize(picture, u"hHmst");
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         if (tokens.at(i).letter != u's')
@@ -209,7 +244,10 @@ QString withoutSeconds(const QString& picture)
                 tokens[j].dropped = true;
         }
     }
-    return serialize(tokens);
+    lastPicture = picture;
+    lastResult = serialize(tokens);
+    made = true;
+    return lastResult;
 }
 
 QString fromQtFormat(const QString& qtFormat)

@@ -4,10 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace tolm::platform {
 
@@ -55,12 +58,44 @@ QString fileSystemOf(const QString& path)
 
 } // namespace
 
+LinuxDrives::~LinuxDrives()
+{
+    if (m_mountsFile >= 0)
+        ::close(m_mountsFile);
+}
+
 QList<MountEntry> LinuxDrives::readAllMounts()
 {
     const QByteArray info = readProcFile(QStringLiteral("/proc/self/mountinfo"));
     if (!info.isEmpty())
         return MountTable::parseMountInfo(info);
     return MountTable::parseMounts(readProcFile(QStringLiteral("/proc/mounts")));
+}
+
+const QList<MountEntry>& LinuxDrives::mounts()
+{
+    // Tiles ask about their drives every second; the table is read again only
+    // after the kernel marked it changed (or always, without a file to ask).
+    if (m_mountsFile < 0)
+        m_mountsFile = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+    bool changed = !m_mountsRead || m_mountsFile < 0;
+    if (m_mountsFile >= 0) {
+        pollfd file { m_mountsFile, POLLPRI, 0 };
+        if (::poll(&file, 1, 0) > 0 && (file.revents & (POLLPRI | POLLERR)))
+            changed = true;
+    }
+    if (changed) {
+        m_mounts = readAllMounts();
+        m_driveMounts = MountTable::driveMounts(m_mounts);
+        m_mountsRead = m_mountsFile >= 0;
+    }
+    return m_mounts;
+}
+
+const QList<MountEntry>& LinuxDrives::driveMounts()
+{
+    mounts();
+    return m_driveMounts;
 }
 
 QString LinuxDrives::localPathFor(const QString& path, const QList<MountEntry>& drives, const QString& folder)
@@ -102,7 +137,7 @@ QString LinuxDrives::decodeLabel(const QString& name)
 QStringList LinuxDrives::logicalDriveStrings()
 {
     QStringList roots;
-    const QList<MountEntry> drives = MountTable::driveMounts(readAllMounts());
+    const QList<MountEntry>& drives = driveMounts();
     for (int i = 0; i < drives.size(); ++i)
         roots << rootForLetter(i);
     return roots;
@@ -110,13 +145,13 @@ QStringList LinuxDrives::logicalDriveStrings()
 
 QString LinuxDrives::localPath(const QString& path)
 {
-    return localPathFor(path, MountTable::driveMounts(readAllMounts()), m_folder);
+    return localPathFor(path, driveMounts(), m_folder);
 }
 
 int LinuxDrives::mountFor(const QString& path, QList<MountEntry>& mounts, QString& local)
 {
-    mounts = readAllMounts();
-    local = localPathFor(path, MountTable::driveMounts(mounts), m_folder);
+    mounts = this->mounts();
+    local = localPathFor(path, m_driveMounts, m_folder);
     if (local.isEmpty() || !QFileInfo(local).isDir())
         return -1;
     // Symbolic links lead elsewhere; the file system is the one of the target.

@@ -5,10 +5,16 @@
 
 namespace tolm::platform {
 
-// Drives from the kernel's mount table, read afresh on every call so that a
-// stick plugged in while the launcher runs shows up in the next refresh.
+// Drives from the kernel's mount table, read again whenever the kernel says
+// it changed, so that a stick plugged in while the launcher runs shows up in
+// the next refresh.
 class LinuxDrives : public Drives {
 public:
+    LinuxDrives() = default;
+    ~LinuxDrives() override;
+    LinuxDrives(const LinuxDrives&) = delete;
+    LinuxDrives& operator=(const LinuxDrives&) = delete;
+
     QStringList logicalDriveStrings() override;
     int driveType(const QString& root) override;
     std::optional<VolumeInfo> volumeInformation(const QString& root) override;
@@ -29,12 +35,20 @@ public:
 
 private:
     static QList<MountEntry> readAllMounts();
+    // The mount table and the drives among its mounts, as last read.
+    const QList<MountEntry>& mounts();
+    const QList<MountEntry>& driveMounts();
     static bool isRemovable(const MountEntry& entry);
     static QString labelFor(const MountEntry& entry);
     // The mount that holds a path (after mapping a drive root); -1 when none.
     int mountFor(const QString& path, QList<MountEntry>& mounts, QString& local);
 
     QString m_folder;
+    // An open mountinfo file, which polls as changed after every mount and unmount.
+    int m_mountsFile { -1 };
+    bool m_mountsRead { false };
+    QList<MountEntry> m_mounts;
+    QList<MountEntry> m_driveMounts;
 };
 
 } // namespace tolm::platform

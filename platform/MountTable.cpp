@@ -44,7 +44,9 @@ bool hasOption(const QByteArray& options, const char* option)
 
 bool isUnder(const QString& path, const QString& folder)
 {
-    return path == folder || path.startsWith(folder + u'/');
+    // Without a temporary "folder/": asked of every mount every second.
+    return path == folder
+        || (path.size() > folder.size() && path.at(folder.size()) == u'/' && path.startsWith(folder));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QScreen>
+#include <functional>
 
 using namespace tolm;
 
@@ -161,6 +162,82 @@ TEST_F(TimerTickTest, ClocksOfOneTickKeepTheirOwnTexts)
             items::clockText(clock.time, shape.tag, QString::fromUtf8(shape.time),
                 QString::fromUtf8(shape.date), QString::fromUtf8(shape.separator), fake.locale));
         EXPECT_EQ(clocks[i]->Hint(), items::clockHint(clock.time, fake.locale));
+    }
+}
+
+TEST_F(TimerTickTest, ATickPaintsTheTilesWhoseTextOrPictureChangedAndNoOthers)
+{
+    struct PaintCounter : QObject {
+        QMap<QObject*, int> paints;
+        bool eventFilter(QObject* item, QEvent* event) override
+        {
+            paints[item] += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    TPrincipal* main = shownMain();
+    auto& big = drives.add("e:\\", platform::DriveFixed, 10'000'000ull << 10, 5'000'000ull << 10);
+    clock.time = QDateTime(QDate(2024, 5, 6), QTime(10, 41, 50));
+    // Two text clocks alike and one in bold: faces drawn once are copied only to their like.
+    QList<TSpButton*> clocks;
+    for (int i = 0; i < 3; ++i) {
+        state().pressPoint = QPoint(0, 25 * i);
+        clocks.append(main->commands().newClock());
+        clocks[i]->setTipo(int(store::Tipo::T80x20));
+        clocks[i]->setTag(TSpButton::kTagTextClock | TSpButton::kTagNoDate);
+        clocks[i]->setParam(QStringLiteral("H:mm"));
+    }
+    store::FontState bold = clocks[2]->effectiveFont();
+    bold.style = 1;
+    clocks[2]->setOwnFont(bold);
+    state().pressPoint = QPoint(100, 0);
+    TSpButton* drive = main->commands().newDrive();
+    drive->setDirectorio(QStringLiteral("e:\\"));
+    drive->setRefreshPeriod(1);
+    state().pressPoint = QPoint(150, 0);
+    TSpButton* tile = main->commands().newMemory();
+    tile->setRefreshPeriod(1);
+    const QList<TSpButton*> items = clocks + QList<TSpButton*> { drive, tile };
+    // A tile with a period of one second is refreshed at every other tick.
+    const auto twoTicks = [&] {
+        for (int i = 0; i < 2; ++i) {
+            main->refreshTimerItems();
+            QApplication::processEvents();
+        }
+    };
+    twoTicks();
+    for (TSpButton* item : items)
+        item->installEventFilter(&counter);
+
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        bool clocks, drive, memory; // painted
+    };
+    const Step steps[] = {
+        { "seconds pass", [&] { clock.time = clock.time.addSecs(2); }, false, false, false },
+        { "kilobytes freed", [&] { big.space.freeBytes += 3 << 10; }, false, false, false },
+        { "the minute turns", [&] { clock.time = clock.time.addSecs(60); }, true, false, false },
+        { "a megabyte freed", [&] { big.space.freeBytes += 1 << 20; }, false, true, false },
+        { "the load rises", [&] { memory.figures.load += 10; }, false, false, true },
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        counter.paints.clear();
+        step.change();
+        twoTicks();
+        for (TSpButton* item : clocks)
+            EXPECT_EQ(counter.paints.value(item) > 0, step.clocks);
+        EXPECT_EQ(counter.paints.value(drive) > 0, step.drive);
+        EXPECT_EQ(counter.paints.value(tile) > 0, step.memory);
+        const QString time = fake.locale.formatTime(clock.time.time(), QStringLiteral("H:mm"));
+        EXPECT_EQ(clocks[0]->Caption(), time);
+        EXPECT_EQ(clocks[0]->Hint(), items::clockHint(clock.time, fake.locale));
+        EXPECT_TRUE(clocks[0]->accessibleLabel().endsWith(time));
+        EXPECT_EQ(clocks[1]->surface(), clocks[0]->surface());
+        EXPECT_NE(clocks[2]->surface(), clocks[0]->surface());
+        EXPECT_EQ(drive->tag1(), int(big.space.freeBytes >> 10));
+        EXPECT_TRUE(tile->Hint().contains(QString::number(memory.figures.load)));
     }
 }
 
@@ -330,8 +407,9 @@ TEST_F(TimerTickTest, SkippedTicksLeaveTheShelfAsTickingEverySecond)
             changeSources(second);
             if (second == next)
                 main->tickAfterSleep();
-            if (second == next || second % 7 == 0)
+            if (second == next || second % 7 == 0) {
                 EXPECT_EQ(stored(main), everySecond[second]) << "second " << second;
+            }
         }
         second = next;
     }
