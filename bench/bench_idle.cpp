@@ -16,8 +16,9 @@
 //            at the top of the screen
 //
 // Idle CPU is read twice: from the clock ticks of /proc/<pid>/stat, and from
-// the scheduler's nanoseconds of all its threads (/proc/<pid>/task/*/schedstat),
-// which tell apart figures below one tick a minute (0.017 %).
+// the scheduler's nanoseconds of its threads (/proc/<pid>/task/*/schedstat),
+// which tell apart figures below one tick a minute (0.017 %); a thread that
+// ends during the idle time takes what it did along.
 // Context switches are the process's voluntary and involuntary ones over the
 // idle period: those of its main thread from /proc/<pid>/status, and those
 // of all its threads from /proc/<pid>/task/*/status. It prints the figures
@@ -43,6 +44,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -206,28 +208,6 @@ long long cpuTicks(qint64 pid)
     return fields[11].toLongLong() + fields[12].toLongLong();
 }
 
-// Nanoseconds on a CPU of every thread alive now, from the first field of
-// /proc/<pid>/task/*/schedstat: finer than the clock ticks of cpuTicks,
-// which over a minute cannot tell 0.017 % from nothing.
-long long cpuNanoseconds(qint64 pid)
-{
-    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
-    long long sum = 0;
-    bool any = false;
-    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile file(tasks + u'/' + task + QStringLiteral("/schedstat"));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        bool ok = false;
-        const long long ns = file.readAll().split(' ').value(0).toLongLong(&ok);
-        if (ok) {
-            sum += ns;
-            any = true;
-        }
-    }
-    return any ? sum : -1;
-}
-
 // The number of a "Name:   value [kB]" line of a status file.
 long long statusNumber(const QString& path, const QByteArray& name)
 {
@@ -261,17 +241,46 @@ long long mainThreadSwitches(qint64 pid)
     return switchesIn(QStringLiteral("/proc/%1/status").arg(pid));
 }
 
-// Those of every thread alive now; a thread that ended takes its count along.
-long long allThreadSwitches(qint64 pid)
+// What each thread alive now has done: nanoseconds on a CPU, from the first
+// field of /proc/<pid>/task/*/schedstat (finer than the clock ticks of
+// cpuTicks, which over a minute cannot tell 0.017 % from nothing), and
+// context switches, by thread id.
+struct ThreadCounts {
+    long long cpuNs { 0 };
+    long long switches { 0 };
+};
+using ThreadTable = QHash<QString, ThreadCounts>;
+
+ThreadTable threadCounts(qint64 pid)
 {
     const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
-    long long sum = 0;
+    ThreadTable table;
     for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const long long n = switchesIn(tasks + u'/' + task + QStringLiteral("/status"));
-        if (n > 0)
-            sum += n;
+        QFile file(tasks + u'/' + task + QStringLiteral("/schedstat"));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        bool ok = false;
+        const long long ns = file.readAll().split(' ').value(0).toLongLong(&ok);
+        const long long switches = switchesIn(tasks + u'/' + task + QStringLiteral("/status"));
+        if (ok && switches >= 0)
+            table.insert(task, { ns, switches });
     }
-    return sum;
+    return table;
+}
+
+// What the threads alive at the end did since `before`. A thread that began
+// meanwhile counts from nothing; one that ended (Qt's pooled threads end
+// after 30 s idle) takes its count along, so the sum is never less than
+// what the living threads did.
+ThreadCounts sinceThen(const ThreadTable& before, const ThreadTable& after)
+{
+    ThreadCounts done;
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        const ThreadCounts then = before.value(it.key());
+        done.cpuNs += it->cpuNs - then.cpuNs;
+        done.switches += it->switches - then.switches;
+    }
+    return done;
 }
 
 int openFiles(qint64 pid)
@@ -297,9 +306,8 @@ struct Running {
     Program program;
     std::unique_ptr<QProcess> process;
     long long ticks0 { 0 };
-    long long cpuNs0 { 0 };
+    ThreadTable threads0;
     long long switches0 { 0 };
-    long long threadSwitches0 { 0 };
     long long rss0 { 0 };
     int files0 { 0 };
 };
@@ -319,9 +327,8 @@ void markIdle(Running& run)
 {
     const qint64 pid = run.process->processId();
     run.ticks0 = cpuTicks(pid);
-    run.cpuNs0 = cpuNanoseconds(pid);
+    run.threads0 = threadCounts(pid);
     run.switches0 = mainThreadSwitches(pid);
-    run.threadSwitches0 = allThreadSwitches(pid);
     run.rss0 = statusKb(pid, "VmRSS");
     run.files0 = openFiles(pid);
 }
@@ -331,14 +338,15 @@ IdleFigures finishIdle(Running& run, double seconds)
     IdleFigures f;
     const qint64 pid = run.process->processId();
     const long long ticks = cpuTicks(pid);
-    const long long cpuNs = cpuNanoseconds(pid);
-    if (cpuNs >= 0 && run.cpuNs0 >= 0)
-        f.schedCpuPercent = 100.0 * double(cpuNs - run.cpuNs0) / 1e9 / seconds;
+    const ThreadTable threads = threadCounts(pid);
+    const ThreadCounts done = sinceThen(run.threads0, threads);
+    if (!threads.isEmpty())
+        f.schedCpuPercent = 100.0 * double(done.cpuNs) / 1e9 / seconds;
     const long long switches = mainThreadSwitches(pid);
-    const long long threadSwitches = allThreadSwitches(pid);
     if (switches >= 0 && run.switches0 >= 0)
         f.switchesPerSecond = double(switches - run.switches0) / seconds;
-    f.threadSwitchesPerSecond = double(threadSwitches - run.threadSwitches0) / seconds;
+    if (!threads.isEmpty())
+        f.threadSwitchesPerSecond = double(done.switches) / seconds;
     if (ticks >= 0 && run.ticks0 >= 0)
         f.cpuPercent = 100.0 * double(ticks - run.ticks0) / double(::sysconf(_SC_CLK_TCK)) / seconds;
     f.rssKb = statusKb(pid, "VmRSS");
