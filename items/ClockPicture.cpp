@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace tolm::items {
 
@@ -164,46 +165,35 @@ namespace {
 
 // Within a tick every clock shows the same instant, so the clock is read once
 // and each distinct text formatted once.
-QDateTime tickNow()
+QDateTime tickNow(TickReadings& tick)
 {
-    TickReadings* tick = TickReadings::current();
-    if (!tick)
-        return platform::services().clock->now();
-    if (!tick->now)
-        tick->now = platform::services().clock->now();
-    return *tick->now;
+    if (!tick.now)
+        tick.now = platform::services().clock->now();
+    return *tick.now;
 }
 
-QString tickHint(const QDateTime& now, const platform::LocaleInfo& locale)
+QString tickHint(TickReadings& tick, const QDateTime& now, const platform::LocaleInfo& locale)
 {
-    TickReadings* tick = TickReadings::current();
-    if (!tick)
-        return clockHint(now, locale);
-    if (!tick->clockHint)
-        tick->clockHint = clockHint(now, locale);
-    return *tick->clockHint;
+    if (!tick.clockHint)
+        tick.clockHint = clockHint(now, locale);
+    return *tick.clockHint;
 }
 
-QString tickFigure(const QDateTime& now, const platform::LocaleInfo& locale)
+QString tickFigure(TickReadings& tick, const QDateTime& now, const platform::LocaleInfo& locale)
 {
-    TickReadings* tick = TickReadings::current();
-    if (!tick)
-        return locale.formatTime(now.time(), {}, true);
-    if (!tick->clockFigure)
-        tick->clockFigure = locale.formatTime(now.time(), {}, true);
-    return *tick->clockFigure;
+    if (!tick.clockFigure)
+        tick.clockFigure = locale.formatTime(now.time(), {}, true);
+    return *tick.clockFigure;
 }
 
-QString tickText(const QDateTime& now, const TSpButton& item, const platform::LocaleInfo& locale)
+QString tickText(
+    TickReadings& tick, const QDateTime& now, const TSpButton& item, const platform::LocaleInfo& locale)
 {
     const int options = item.clockOptions();
-    TickReadings* tick = TickReadings::current();
-    if (!tick)
-        return clockText(now, options, item.Param(), item.Directorio(), item.FichIcono(), locale);
     // The item's stored texts are compared as they are, without a copy.
     const store::SpButtonState& fields = item.storedFields();
     const int shape = options & (TSpButton::kTagNoTime | TSpButton::kTagNoDate);
-    for (const TickReadings::ClockText& known : tick->clockTexts) {
+    for (const TickReadings::ClockText& known : tick.clockTexts) {
         if (known.shape == shape && TSpButton::holds(fields.param, known.param)
             && TSpButton::holds(fields.directorio, known.directorio)
             && TSpButton::holds(fields.fichIcono, known.fichIcono))
@@ -211,16 +201,13 @@ QString tickText(const QDateTime& now, const TSpButton& item, const platform::Lo
     }
     TickReadings::ClockText made { shape, item.Param(), item.Directorio(), item.FichIcono(), {} };
     made.text = clockText(now, options, made.param, made.directorio, made.fichIcono, locale);
-    tick->clockTexts.push_back(made);
+    tick.clockTexts.push_back(made);
     return made.text;
 }
 
-QImage tickFace(int hour, int minute, int second, bool secondsHand)
+QImage tickFace(TickReadings& tick, int hour, int minute, int second, bool secondsHand)
 {
-    TickReadings* tick = TickReadings::current();
-    if (!tick)
-        return clockFace(hour, minute, second, secondsHand);
-    TickReadings::Face& face = tick->faces[secondsHand ? 1 : 0];
+    TickReadings::Face& face = tick.faces[secondsHand ? 1 : 0];
     if (face.image.isNull() || face.hour != hour || face.minute != minute || face.second != second)
         face = { hour, minute, second, clockFace(hour, minute, second, secondsHand) };
     return face.image;
@@ -231,13 +218,16 @@ QImage tickFace(int hour, int minute, int second, bool secondsHand)
 void clockPicture(TSpButton& item)
 {
     const platform::LocaleInfo& locale = *platform::services().locale;
-    const QDateTime now = tickNow();
+    // Outside a tick the clock is read afresh.
+    std::optional<TickReadings> alone;
+    TickReadings& tick = TickReadings::currentOr(alone);
+    const QDateTime now = tickNow(tick);
     const int options = item.clockOptions();
-    item.setHint(tickHint(now, locale));
+    item.setHint(tickHint(tick, now, locale));
     // Minutes only: a screen reader announcing every second would say nothing else.
-    item.setLiveFigure(tickFigure(now, locale));
+    item.setLiveFigure(tickFigure(tick, now, locale));
 
-    const QString text = tickText(now, item, locale);
+    const QString text = tickText(tick, now, item, locale);
     if (!item.comandoIs(text) || !item.pictureCurrent()) {
         item.setComando(text);
         if (options & TSpButton::kTagTextClock)
@@ -253,7 +243,7 @@ void clockPicture(TSpButton& item)
     if (noSeconds && item.hourShown() == state.hour && item.minuteShown() == state.minute)
         return;
 
-    const QImage face = tickFace(state.hour, state.minute, state.second, !noSeconds);
+    const QImage face = tickFace(tick, state.hour, state.minute, state.second, !noSeconds);
     gfx::Canvas canvas(item.surface());
     if (item.isSmall()) {
         canvas.stretchBlt({ 1, 1, 17, 17 }, face, { 0, 0, face.width(), face.height() });

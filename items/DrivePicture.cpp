@@ -255,10 +255,7 @@ void diskPicture(TSpButton& item)
 {
     // Outside a tick the drive is read afresh.
     std::optional<TickReadings> alone;
-    TickReadings* tick = TickReadings::current();
-    if (!tick)
-        tick = &alone.emplace();
-    TickReadings::Drive& drive = tickDrive(*tick, item);
+    TickReadings::Drive& drive = tickDrive(TickReadings::currentOr(alone), item);
     const DriveReading& reading = drive.reading;
     const QString& directorio = drive.directorio;
     item.setDriveType(reading.type);

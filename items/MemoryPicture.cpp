@@ -86,19 +86,17 @@ void memoryPicture(TSpButton& item)
     // is read afresh. A failed reading shows empty bars and zero figures
     // rather than stale ones.
     std::optional<TickReadings> alone;
-    TickReadings* tick = TickReadings::current();
-    if (!tick)
-        tick = &alone.emplace();
-    if (!tick->memory) {
-        tick->memory = platform::services().memory->status().value_or(platform::MemoryStatus {});
-        const QString load = platform::services().locale->groupedNumber(tick->memory->load);
-        tick->memoryHint = QCoreApplication::translate("MemoryPicture", "Carga de memoria: %1 %").arg(load);
-        tick->memoryFigure = QCoreApplication::translate("MemoryPicture", "carga %1 %").arg(load);
-        tick->memoryText = load + u'%';
+    TickReadings& tick = TickReadings::currentOr(alone);
+    if (!tick.memory) {
+        tick.memory = platform::services().memory->status().value_or(platform::MemoryStatus {});
+        const QString load = platform::services().locale->groupedNumber(tick.memory->load);
+        tick.memoryHint = QCoreApplication::translate("MemoryPicture", "Carga de memoria: %1 %").arg(load);
+        tick.memoryFigure = QCoreApplication::translate("MemoryPicture", "carga %1 %").arg(load);
+        tick.memoryText = load + u'%';
     }
-    const platform::MemoryStatus& status = *tick->memory;
-    item.setHint(tick->memoryHint);
-    item.setLiveFigure(tick->memoryFigure);
+    const platform::MemoryStatus& status = *tick.memory;
+    item.setHint(tick.memoryHint);
+    item.setLiveFigure(tick.memoryFigure);
     // The properties dialog shows what its working copy found.
     if (ShelfState::get().workingCopy == &item) {
         const MemoryReport report { int(status.load), status.totalPhys, status.availPhys,
@@ -107,8 +105,8 @@ void memoryPicture(TSpButton& item)
     }
 
     const bool small = item.isSmall();
-    QImage& picture = tick->memoryPictures[small ? 1 : 0];
-    TSpButton::FinePicture& fine = tick->memoryFine[small ? 1 : 0];
+    QImage& picture = tick.memoryPictures[small ? 1 : 0];
+    TSpButton::FinePicture& fine = tick.memoryFine[small ? 1 : 0];
     if (picture.isNull()) {
         picture = memoryPicture(status, small);
         fine = std::make_shared<const std::function<QImage(int)>>(
@@ -124,8 +122,8 @@ void memoryPicture(TSpButton& item)
         item.placePicture(picture);
     }
 
-    if (item.Tipo() != 0 && (!item.comandoIs(tick->memoryText) || !item.pictureCurrent())) {
-        item.setComando(tick->memoryText);
+    if (item.Tipo() != 0 && (!item.comandoIs(tick.memoryText) || !item.pictureCurrent())) {
+        item.setComando(tick.memoryText);
         item.drawItemText();
     }
     item.setFigureShown(0);

@@ -22,4 +22,9 @@ TickReadings* TickReadings::current()
     return s_current;
 }
 
+TickReadings& TickReadings::currentOr(std::optional<TickReadings>& alone)
+{
+    return s_current ? *s_current : alone.emplace();
+}
+
 } // namespace tolm::items

@@ -27,6 +27,9 @@ public:
 
     // The innermost live instance, or null outside a tick.
     static TickReadings* current();
+    // The readings of the tick under way; outside a tick, `alone`, made for
+    // one drawing, whose readings are taken afresh.
+    static TickReadings& currentOr(std::optional<TickReadings>& alone);
 
     std::optional<QDateTime> now;
     std::optional<QString> clockHint;
