@@ -370,7 +370,8 @@ static bool entryReadable(const QString& path)
         return true;
     tolm::files::Refusal refusal;
     platform::DesktopEntry::load(path, &refusal);
-    if (refusal.text.empty())
+    // A folder, whatever its name, is dropped as a folder.
+    if (refusal.text.empty() || refusal.type == tolm::files::FileType::Directory)
         return true;
     items::reportOpenFailure(platform::ShellResult::failure(platform::ShellFailure::UnreadableEntry, path,
                                  QString::fromStdString(refusal.text), platform::refusalReason(refusal)),

@@ -99,8 +99,9 @@ TEST_F(ShelfTest, APickedApplicationBecomesTheLauncherItsDroppedEntryMakes)
 }
 
 // A desktop entry that is a FIFO would be waited on for good. Dropped, it
-// makes no launcher and a box says why, while the sound entry dropped with
-// it makes one; a launcher that names it says why in a box when clicked.
+// makes no launcher and a box says why, while the sound entry and the folder
+// dropped with it make theirs; a launcher that names it says why in a box
+// when clicked.
 TEST_F(ShelfTest, AnEntryThatCannotBeReadIsSaidInABoxWhenDroppedOrClicked)
 {
     tolm::test::TemporaryDesktop desktop;
@@ -115,10 +116,13 @@ TEST_F(ShelfTest, AnEntryThatCannotBeReadIsSaidInABoxWhenDroppedOrClicked)
     tolm::test::Watchdog watchdog(std::chrono::seconds(30));
     TPrincipal* main = startMain();
 
+    const QString folder = desktop.path("home/applications/carpeta.desktop");
+    ASSERT_TRUE(QDir().mkpath(folder));
     const QString why = "no es un archivo normal, sino una FIFO";
-    main->commands().dropFiles({ fifo, editor }, QPoint(10, 30));
-    ASSERT_EQ(main->items().size(), 1);
+    main->commands().dropFiles({ fifo, editor, folder }, QPoint(10, 30));
+    ASSERT_EQ(main->items().size(), 2);
     EXPECT_EQ(main->items()[0]->Caption(), "Editor de textos");
+    EXPECT_EQ(main->items()[1]->Comando(), folder); // a folder, whatever its name
     EXPECT_EQ(messages(),
         QStringList(
             { "Tolm|No se puede añadir «fifo.desktop».\n\nNo se puede leer " + fifo + ": " + why + "." }));
