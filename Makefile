@@ -108,7 +108,10 @@ screenshot: build
 	  $(BUILD)/tests/test_dialogs --gtest_filter='*EveryControlFits*'
 	@ls $(BUILD)/screenshots
 
-# `make fuzz FUZZ_SECONDS=600` runs each fuzzer for that long.
+# `make fuzz FUZZ_SECONDS=600` runs each fuzzer for that long, from its seeds
+# in fuzz/seeds/<name>/ and what earlier runs kept in $(FUZZ_BUILD)/corpus/.
+# An input that makes a fuzzer fail belongs in its seeds folder once the
+# fault is mended: `make test` replays every seed.
 fuzz: fuzz-deps
 	CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -G Ninja -DTOLM_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
@@ -116,8 +119,9 @@ fuzz: fuzz-deps
 	  [ -x "$$f" ] || continue; \
 	  name=$$(basename $$f); mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
 	  echo "== $$name for $(FUZZ_SECONDS) s"; \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=512 -timeout=5 \
-	      $(FUZZ_BUILD)/corpus/$$name fuzz/seeds || exit 1; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 -timeout=5 \
+	      -artifact_prefix=$(FUZZ_BUILD)/$$name- \
+	      $(FUZZ_BUILD)/corpus/$$name fuzz/seeds/$$name || exit 1; \
 	done
 
 # Refreshes every translations/tolm_<language>.ts from the texts in the

@@ -14,6 +14,8 @@
 #include "items/TSpButton.h"
 #include "platform/Applications.h"
 #include "platform/CommandLine.h"
+#include "platform/DesktopEntry.h"
+#include "platform/OutsideFiles.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 
@@ -359,10 +361,31 @@ void ItemCommands::dropFiles(const QStringList& paths, const QPoint& point)
     addFiles(paths, point);
 }
 
+// A desktop entry gives a launcher its caption, hint and icon, so one that
+// cannot be read (a FIFO, a device, a huge file in its place) makes none:
+// the person who dropped or chose it is told why.
+static bool entryReadable(const QString& path)
+{
+    if (!path.endsWith(QStringLiteral(".desktop"), Qt::CaseInsensitive))
+        return true;
+    tolm::files::Refusal refusal;
+    platform::DesktopEntry::load(path, &refusal);
+    // A folder, whatever its name, is dropped as a folder.
+    if (refusal.text.empty() || refusal.type == tolm::files::FileType::Directory)
+        return true;
+    items::reportOpenFailure(platform::ShellResult::failure(platform::ShellFailure::UnreadableEntry, path,
+                                 QString::fromStdString(refusal.text), platform::refusalReason(refusal)),
+        QCoreApplication::translate("ItemCommands", "No se puede añadir «%1».")
+            .arg(items::fileNamePart(path)));
+    return false;
+}
+
 void ItemCommands::addFiles(const QStringList& paths, const QPoint& point)
 {
     int x = point.x();
     for (const QString& path : paths) {
+        if (!entryReadable(path))
+            continue;
         auto* item = new TSpButton(&m_window);
         item->setShowsIcon(true);
         item->setFromFile(path);

@@ -35,6 +35,8 @@ QString reasonText(const platform::ShellResult& result)
         return OpenFailure::tr("El programa %1 no está instalado.").arg(result.subject);
     case ShellFailure::BrokenEntry:
         return OpenFailure::tr("%1 no es una entrada de escritorio que se pueda abrir.").arg(result.subject);
+    case ShellFailure::UnreadableEntry:
+        return OpenFailure::tr("No se puede leer %1: %2.").arg(result.subject, result.detail);
     case ShellFailure::NoOpener:
         return result.subject == u"xdg-open"
             ? OpenFailure::tr("Falta xdg-open, que abre documentos y carpetas (paquete xdg-utils).")

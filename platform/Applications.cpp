@@ -1,6 +1,8 @@
 #include "platform/Applications.h"
 
 #include "platform/DesktopEntry.h"
+#include "platform/Log.h"
+#include "platform/OutsideFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -157,7 +159,13 @@ QList<Application> listApplications(
             // An entry of an earlier folder decides even when it is not
             // shown: a Hidden one there is how a user deletes an application.
             seen.insert(id);
-            if (auto app = applicationOf(DesktopEntry::load(path), id, desktops, locale))
+            // A link to a FIFO or a device among the entries is skipped, not
+            // waited on or read without end.
+            files::Refusal refusal;
+            const DesktopEntry entry = DesktopEntry::load(path, &refusal);
+            if (!refusal.text.empty())
+                qCWarning(lcPlatform, "application list: %s; skipped", refusal.text.c_str());
+            if (auto app = applicationOf(entry, id, desktops, locale))
                 found.append(std::move(*app));
         }
     }

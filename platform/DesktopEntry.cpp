@@ -1,6 +1,6 @@
 #include "platform/DesktopEntry.h"
 
-#include <QFile>
+#include "platform/OutsideFiles.h"
 
 namespace tolm::platform {
 
@@ -117,14 +117,15 @@ QString DesktopEntry::localizedValue(const QString& key, const QString& locale) 
     return value(key);
 }
 
-DesktopEntry DesktopEntry::load(const QString& path)
+DesktopEntry DesktopEntry::load(const QString& path, files::Refusal* refusal)
 {
-    QFile file(path);
-    // A desktop entry is a few kilobytes; refuse anything absurd rather than
-    // reading a huge file named *.desktop into memory.
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 1024 * 1024)
+    FileBytes file = readOutsideFile(path, kDesktopEntryKind);
+    if (!file) {
+        if (refusal)
+            *refusal = *file.refusal;
         return {};
-    return parse(file.readAll(), path);
+    }
+    return parse(file.bytes, path);
 }
 
 } // namespace tolm::platform

@@ -3,6 +3,10 @@
 #include <QHash>
 #include <QString>
 
+namespace tolm::files {
+struct Refusal;
+}
+
 namespace tolm::platform {
 
 // The [Desktop Entry] group of a freedesktop .desktop file: enough to start
@@ -10,7 +14,9 @@ namespace tolm::platform {
 class DesktopEntry {
 public:
     static DesktopEntry parse(const QByteArray& text, const QString& path = {});
-    static DesktopEntry load(const QString& path);
+    // Read through the one reader of outside files, as a desktop entry: an
+    // entry that cannot be read is not valid, and `refusal` says why.
+    static DesktopEntry load(const QString& path, files::Refusal* refusal = nullptr);
 
     bool isValid() const { return m_valid; }
     QString path() const { return m_path; }

@@ -1,9 +1,12 @@
 #include "platform/IniSettings.h"
 
+#include "platform/Log.h"
+#include "platform/OutsideFiles.h"
 #include "platform/UserFolders.h"
 
 #include <QSettings>
 #include <QStringList>
+#include <cerrno>
 
 namespace tolm::platform {
 
@@ -21,8 +24,22 @@ QString IniSettings::defaultPath()
     return folder + QStringLiteral("/Tolm/tolm.ini");
 }
 
+// QSettings reads the file itself, so what stands at the path is looked at
+// first: a FIFO there would have it wait for a writer, a device read without
+// end. Nothing there is sound: the file is made on the first write.
+bool IniSettings::fileIsSound() const
+{
+    const auto refusal = outsideFileRefusal(m_filePath, kSettingsKind);
+    if (!refusal || (refusal->reason == files::Refusal::Reason::CannotOpen && refusal->error == ENOENT))
+        return true;
+    qCWarning(lcPlatform, "settings: %s", refusal->text.c_str());
+    return false;
+}
+
 std::optional<QString> IniSettings::readString(const QString& section, const QString& name)
 {
+    if (!fileIsSound())
+        return std::nullopt;
     QSettings ini(m_filePath, QSettings::IniFormat);
     const QString key = section + u'/' + name;
     if (ini.status() != QSettings::NoError || !ini.contains(key))
@@ -36,6 +53,8 @@ std::optional<QString> IniSettings::readString(const QString& section, const QSt
 
 bool IniSettings::writeString(const QString& section, const QString& name, const QString& value)
 {
+    if (!fileIsSound())
+        return false;
     QSettings ini(m_filePath, QSettings::IniFormat);
     // A file we could not parse would be rewritten from nothing; refuse
     // instead of losing what it holds.

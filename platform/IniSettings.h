@@ -18,6 +18,8 @@ public:
     bool writeString(const QString& section, const QString& name, const QString& value) override;
 
 private:
+    bool fileIsSound() const;
+
     QString m_filePath;
 };
 

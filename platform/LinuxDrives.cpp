@@ -1,5 +1,7 @@
 #include "platform/LinuxDrives.h"
 
+#include "platform/OutsideFiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -16,12 +18,10 @@ namespace tolm::platform {
 
 namespace {
 
-QByteArray readProcFile(const QString& path)
+QByteArray readMountTable(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll(); // proc files report size 0; readAll reads to the end
+    // Proc files report size 0; the reader reads them to their end.
+    return readOutsideFile(path, kMountTableKind).bytes;
 }
 
 bool startsWithDriveRoot(const QString& path)
@@ -66,10 +66,10 @@ LinuxDrives::~LinuxDrives()
 
 QList<MountEntry> LinuxDrives::readAllMounts()
 {
-    const QByteArray info = readProcFile(QStringLiteral("/proc/self/mountinfo"));
+    const QByteArray info = readMountTable(QStringLiteral("/proc/self/mountinfo"));
     if (!info.isEmpty())
         return MountTable::parseMountInfo(info);
-    return MountTable::parseMounts(readProcFile(QStringLiteral("/proc/mounts")));
+    return MountTable::parseMounts(readMountTable(QStringLiteral("/proc/mounts")));
 }
 
 const QList<MountEntry>& LinuxDrives::mounts()
@@ -186,9 +186,9 @@ bool LinuxDrives::isRemovable(const MountEntry& e)
     if (sys.isEmpty())
         return false;
     for (const QString& folder : { sys, QFileInfo(sys).path() }) {
-        QFile flag(folder + QStringLiteral("/removable"));
-        if (flag.open(QIODevice::ReadOnly))
-            return flag.read(4).trimmed() == "1";
+        const FileBytes flag = readOutsideFileHead(folder + QStringLiteral("/removable"), 4);
+        if (flag)
+            return flag.bytes.trimmed() == "1";
     }
     return false;
 }

@@ -3,9 +3,11 @@
 #include "platform/DesktopEntry.h"
 #include "platform/Drives.h"
 #include "platform/IcoFile.h"
+#include "platform/Log.h"
+#include "platform/OutsideFiles.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
@@ -13,14 +15,11 @@
 #include <QMimeDatabase>
 #include <QPainter>
 #include <QPixmap>
-#include <QSettings>
 #include <QStandardPaths>
 
 namespace tolm::platform {
 
 namespace {
-
-constexpr qint64 maxIconFileSize = 16 * 1024 * 1024;
 
 QImage fitted(const QImage& source)
 {
@@ -37,10 +36,27 @@ QImage fitted(const QImage& source)
     return out;
 }
 
-// An image file decoded at most `maxSide` pixels wide and high.
+QByteArray readIconFile(const QString& path)
+{
+    FileBytes file = readOutsideFile(path, kIconFileKind);
+    // A missing file is an icon gone, said enough by the icon it falls back to.
+    using Reason = files::Refusal::Reason;
+    if (file.refusal
+        && (file.refusal->reason == Reason::NotRegular || file.refusal->reason == Reason::TooLarge))
+        qCWarning(lcPlatform, "icon: %s", file.refusal->text.c_str());
+    return std::move(file.bytes);
+}
+
+// An image file decoded at most `maxSide` pixels wide and high. Its bytes
+// are read first, as any icon file's: Qt's reader, handed the path, would
+// open a FIFO and wait for a writer.
 QImage readBoundedImage(const QString& path, int maxSide)
 {
-    QImageReader reader(path);
+    QByteArray bytes = readIconFile(path);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    // Known by its content, as the name's suffix may lie.
+    QImageReader reader(&buffer);
     if (!reader.canRead())
         return {};
     const QSize size = reader.size();
@@ -63,12 +79,11 @@ bool isIcoFile(const QString& path)
     return suffix == u"ico" || suffix == u"cur";
 }
 
-QByteArray readSmallFile(const QString& path)
+// A theme icon is named without a folder; a name with one would have the
+// theme look outside its own folders.
+bool isThemeName(const QString& name)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > maxIconFileSize)
-        return {};
-    return f.readAll();
+    return !name.contains(u'/');
 }
 
 // The largest picture a source keeps: 32 logical pixels drawn at a pixel
@@ -102,7 +117,7 @@ QIcon imageSource(const QString& path)
 
 QIcon icoSource(const QString& path)
 {
-    const QByteArray data = readSmallFile(path);
+    const QByteArray data = readIconFile(path);
     QIcon icon;
     for (int i = 0; i < IcoFile::entries(data).size(); ++i) {
         const QImage image = IcoFile::image(data, i);
@@ -136,7 +151,7 @@ QStringList mimeappsEntries(const QString& group, const QString& mimeType)
         const DesktopEntry groupLines = DesktopEntry::parse([&] {
             // Re-use the key=value reader by presenting the wanted group as
             // the entry group.
-            QByteArray text = readSmallFile(file);
+            QByteArray text = readOutsideFile(file, kApplicationListKind).bytes;
             text.replace("[Desktop Entry]", "[Ignored Entry]");
             text.replace("[" + group.toUtf8() + "]", "[Desktop Entry]");
             return text;
@@ -244,6 +259,8 @@ QIcon LinuxIcons::themeIconSource(const QString& name)
         return {};
     if (QDir::isAbsolutePath(name))
         return isIcoFile(name) ? icoSource(name) : imageSource(name);
+    if (!isThemeName(name))
+        return {};
     chooseThemeOnce();
     const QIcon icon = QIcon::fromTheme(name);
     if (!icon.isNull())
@@ -257,7 +274,9 @@ QImage LinuxIcons::themeIcon(const QString& name)
     if (name.isEmpty())
         return {};
     if (QDir::isAbsolutePath(name))
-        return isIcoFile(name) ? IcoFile::bestImage(readSmallFile(name), iconSize) : readImageFile(name);
+        return isIcoFile(name) ? IcoFile::bestImage(readIconFile(name), iconSize) : readImageFile(name);
+    if (!isThemeName(name))
+        return {};
     if (hasGui()) {
         chooseThemeOnce();
         const QIcon icon = QIcon::fromTheme(name);
@@ -277,11 +296,9 @@ QImage LinuxIcons::iconOf(const QString& local) const
     if (local.isEmpty() || !info.isFile())
         return {};
     if (isIcoFile(local))
-        return IcoFile::bestImage(readSmallFile(local), iconSize);
+        return IcoFile::bestImage(readIconFile(local), iconSize);
     if (info.suffix().compare(u"desktop", Qt::CaseInsensitive) == 0)
         return themeIcon(DesktopEntry::load(local).icon());
-    if (info.size() > maxIconFileSize)
-        return {};
     return readImageFile(local);
 }
 
@@ -294,8 +311,6 @@ QIcon LinuxIcons::sourceOf(const QString& local) const
         return icoSource(local);
     if (info.suffix().compare(u"desktop", Qt::CaseInsensitive) == 0)
         return themeIconSource(DesktopEntry::load(local).icon());
-    if (info.size() > maxIconFileSize)
-        return {};
     return imageSource(local);
 }
 
@@ -340,9 +355,9 @@ QString LinuxIcons::defaultApplicationFor(const QString& mimeType)
                 return path;
         }
         for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
-            const DesktopEntry cache
-                = DesktopEntry::parse(readSmallFile(dir + QStringLiteral("/mimeinfo.cache"))
-                                          .replace("[MIME Cache]", "[Desktop Entry]"));
+            const DesktopEntry cache = DesktopEntry::parse(
+                readOutsideFile(dir + QStringLiteral("/mimeinfo.cache"), kApplicationListKind)
+                    .bytes.replace("[MIME Cache]", "[Desktop Entry]"));
             for (const QString& id : cache.value(type).split(u';', Qt::SkipEmptyParts)) {
                 const QString path = desktopFileForId(id);
                 if (!path.isEmpty())

@@ -5,12 +5,12 @@
 #include "platform/DesktopEntry.h"
 #include "platform/Drives.h"
 #include "platform/LinuxIcons.h"
+#include "platform/OutsideFiles.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
@@ -34,7 +34,7 @@ LaunchPlan failure(ShellFailure reason, const QString& subject, const QString& w
 
 ShellResult failed(const LaunchPlan& plan)
 {
-    return ShellResult::failure(plan.reason, plan.subject, plan.error);
+    return ShellResult::failure(plan.reason, plan.subject, plan.error, plan.detail);
 }
 
 // Whether the desktop's associations name an application for the document's type.
@@ -66,10 +66,7 @@ bool isProgram(const QString& path)
     const QFileInfo info(path);
     if (!info.isFile() || !info.isExecutable())
         return false;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = f.read(4);
+    const QByteArray head = readOutsideFileHead(path, 4).bytes;
     return head
         == "\x7f"
            "ELF"
@@ -261,7 +258,13 @@ LaunchPlan LinuxShell::settingsPlan(const QString& applet) const
 LaunchPlan LinuxShell::desktopEntry(
     const QString& path, const QString& parameters, const QString& directory) const
 {
-    const DesktopEntry entry = DesktopEntry::load(path);
+    files::Refusal refusal;
+    const DesktopEntry entry = DesktopEntry::load(path, &refusal);
+    if (!refusal.text.empty()) {
+        LaunchPlan p = failure(ShellFailure::UnreadableEntry, path, QString::fromStdString(refusal.text));
+        p.detail = refusalReason(refusal);
+        return p;
+    }
     if (!entry.isValid())
         return failure(ShellFailure::BrokenEntry, path, QStringLiteral("not a desktop entry: %1").arg(path));
     if (entry.type() == u"Link")

@@ -28,6 +28,7 @@ struct LaunchPlan {
     ShellFailure reason { ShellFailure::None };
     QString subject;
     QString error;
+    QString detail;
 
     bool operator==(const LaunchPlan&) const = default;
 };

@@ -18,6 +18,7 @@ enum class ShellFailure {
     NoStartFolder, // the start folder given does not exist
     NotInstalled, // a desktop entry's TryExec program is missing
     BrokenEntry, // not a desktop entry, or one with nothing to start
+    UnreadableEntry, // a desktop entry that is not read: `detail` says why
     NoOpener, // no program opens this document or folder
     NoTerminal, // the terminal a desktop entry asks for is missing
     NoSettings, // no settings program for the page asked for
@@ -29,11 +30,15 @@ struct ShellResult {
     ShellFailure reason { ShellFailure::None };
     QString subject; // what the reason is about: the missing program, file or folder
     QString error; // why it failed, in English for a line on stderr; empty on success
+    // Why, in the program's language, where the reason alone does not say:
+    // the end of a sentence ("no es un archivo normal, sino una FIFO").
+    QString detail;
 
-    static ShellResult success() { return { true, ShellFailure::None, {}, {} }; }
-    static ShellResult failure(ShellFailure reason, const QString& subject, const QString& why)
+    static ShellResult success() { return { true, ShellFailure::None, {}, {}, {} }; }
+    static ShellResult failure(
+        ShellFailure reason, const QString& subject, const QString& why, const QString& detail = {})
     {
-        return { false, reason, subject, why };
+        return { false, reason, subject, why, detail };
     }
 };
 

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <set>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,82 +47,6 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes)
         done += static_cast<std::size_t>(n);
     }
     return true;
-}
-
-// A large file is read into memory the kernel may back with 2 MB pages:
-// filling 45 MB of 4 KB pages takes eleven thousand faults, a fifth of the
-// time a large shelf file takes to read. Only whole huge pages inside the
-// buffer are named; a kernel without them ignores the advice.
-void preferHugePages([[maybe_unused]] void* data, [[maybe_unused]] std::size_t size)
-{
-#ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t kHuge = 2u << 20;
-    if (size < 2 * kHuge)
-        return;
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (start + kHuge - 1) & ~(kHuge - 1);
-    const std::uintptr_t last = (start + size) & ~(kHuge - 1);
-    if (last > first)
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#endif
-}
-
-// What a path that is not a regular file is, for the refusal.
-const char* kindOf(mode_t mode)
-{
-    return S_ISFIFO(mode) ? "a FIFO"
-        : S_ISCHR(mode)   ? "a character device"
-        : S_ISBLK(mode)   ? "a block device"
-        : S_ISSOCK(mode)  ? "a socket"
-        : S_ISDIR(mode)   ? "a directory"
-                          : "not a kind of file read here";
-}
-
-std::string notRegularText(const fs::path& path, mode_t mode)
-{
-    return "cannot read " + path.string() + ": not a regular file (" + kindOf(mode) + ")";
-}
-
-std::string tooLargeText(const fs::path& path, const std::string& size, std::uint64_t maxBytes)
-{
-    const std::string bound = std::to_string(maxBytes);
-    return "cannot read " + path.string() + ": " + size + ", more than "
-        + (maxBytes == kMaxShelfFileBytes ? "a shelf file may hold (" + bound + ")"
-                                          : "may be read here (" + bound + ")");
-}
-
-// Opens a regular file for reading, or refuses with the error text. Only a
-// regular file is read: a FIFO without a writer would block, a device never
-// ends, and merely opening some devices has effects, so what `stat` already
-// shows to be none is not opened at all; the open descriptor is looked at
-// again, as the path may have changed in between. Opening never blocks and
-// never makes a terminal ours. `info` receives the open file's status.
-int openRegularFile(const fs::path& path, struct stat& info, std::string* error)
-{
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        if (error)
-            *error = notRegularText(path, info.st_mode);
-        return -1;
-    }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        if (error)
-            *error = errnoText("cannot open", path);
-        return -1;
-    }
-    if (::fstat(fd, &info) != 0) {
-        if (error)
-            *error = errnoText("cannot read", path);
-        ::close(fd);
-        return -1;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        if (error)
-            *error = notRegularText(path, info.st_mode);
-        ::close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 constexpr std::uint8_t kCarpeta = 1;
@@ -278,98 +201,29 @@ std::vector<std::uint8_t> serializeShelf(const ShelfFile& file)
 
 namespace {
 
-// One read(), tried again when a signal cut it short.
-ssize_t readSome(int fd, std::uint8_t* into, std::size_t room)
-{
-    ssize_t n = 0;
-    do
-        n = ::read(fd, into, room);
-    while (n < 0 && errno == EINTR);
-    return n;
-}
-
-std::optional<std::vector<std::uint8_t>> readFailed(int fd, const fs::path& path, std::string* error)
+std::nullopt_t refused(const files::Refusal& refusal, std::string* error)
 {
     if (error)
-        *error = errnoText("cannot read", path);
-    ::close(fd);
+        *error = refusal.text;
     return std::nullopt;
 }
 
 } // namespace
 
 std::optional<std::vector<std::uint8_t>> readFileBytes(
-    const fs::path& path, std::string* error, std::uint64_t maxBytes)
+    const fs::path& path, std::string* error, const files::FileKind& kind)
 {
-    struct stat info { };
-    const int fd = openRegularFile(path, info, error);
-    if (fd < 0)
-        return std::nullopt;
-    const auto size = static_cast<std::uint64_t>(info.st_size);
-    if (size > maxBytes) {
-        ::close(fd);
-        if (error)
-            *error = tooLargeText(path, std::to_string(size) + " bytes", maxBytes);
-        return std::nullopt;
-    }
-    // Sized once from the file's length and read straight into place, so
-    // reading never holds a half-grown copy too. A file that grows meanwhile
-    // (or tells no length, as some of /proc) is read on in blocks to its end,
-    // but never past the bound.
-    const auto expected = static_cast<std::size_t>(size);
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(expected);
-    preferHugePages(bytes.data(), expected);
-    bytes.resize(expected);
-    std::size_t done = 0;
-    std::uint8_t probe[4096];
-    for (;;) {
-        // A full buffer is not yet the end: a small read tells, without
-        // growing the buffer for a file that ends where it said.
-        const bool full = done == bytes.size();
-        std::uint8_t* into = full ? probe : bytes.data() + done;
-        const std::size_t room = full ? sizeof probe : bytes.size() - done;
-        const ssize_t n = readSome(fd, into, room);
-        if (n < 0)
-            return readFailed(fd, path, error);
-        if (n == 0)
-            break;
-        if (full) {
-            if (done + static_cast<std::size_t>(n) > maxBytes) {
-                ::close(fd);
-                if (error)
-                    *error = tooLargeText(path, "grew past " + std::to_string(maxBytes) + " bytes", maxBytes);
-                return std::nullopt;
-            }
-            bytes.insert(bytes.end(), probe, probe + n);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    bytes.resize(done);
-    return bytes;
+    files::Refusal refusal;
+    auto bytes = files::readFile(path, kind, &refusal);
+    return bytes ? std::move(bytes) : refused(refusal, error);
 }
 
 std::optional<std::vector<std::uint8_t>> readFileHead(
     const fs::path& path, std::size_t count, std::string* error)
 {
-    struct stat info { };
-    const int fd = openRegularFile(path, info, error);
-    if (fd < 0)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(count);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = readSome(fd, bytes.data() + done, count - done);
-        if (n < 0)
-            return readFailed(fd, path, error);
-        if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    bytes.resize(done);
-    return bytes;
+    files::Refusal refusal;
+    auto bytes = files::readFileHead(path, count, &refusal);
+    return bytes ? std::move(bytes) : refused(refusal, error);
 }
 
 bool writeFileAtomically(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/ReadFile.h"
 #include "store/Components.h"
 #include "store/Record.h"
 #include "store/StreamError.h"
@@ -66,14 +67,15 @@ std::vector<std::uint8_t> serializeShelf(const ShelfFile& file);
 // The largest shelf file read: some two hundred times the largest shelf
 // a user has made (the 100,000-item shelf of the benchmarks is 45 MB).
 inline constexpr std::uint64_t kMaxShelfFileBytes = std::uint64_t(64) << 20;
+inline constexpr files::FileKind kShelfFileKind { "a shelf file", kMaxShelfFileBytes };
 
-// File helpers. Reading takes regular files only (a link is followed): a
-// FIFO, device, socket or directory is refused as "cannot read PATH: not a
-// regular file (a FIFO)", and a file larger than `maxBytes` as "cannot read
-// PATH: N bytes, more than a shelf file may hold (67108864)", before a byte
-// is read; opening never blocks. Each error text ends in ": " and the reason.
+// File helpers over files::readFile, with the refusal as its English text:
+// a FIFO, device, socket or directory is refused as "cannot read PATH: not a
+// regular file (a FIFO)", and a file larger than the kind's bound as "cannot
+// read PATH: N bytes, more than a shelf file may hold (67108864)", before a
+// byte is read; opening never blocks. Each error text ends in ": " and the reason.
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& path,
-    std::string* error = nullptr, std::uint64_t maxBytes = kMaxShelfFileBytes);
+    std::string* error = nullptr, const files::FileKind& kind = kShelfFileKind);
 // The first `count` bytes of a file (fewer when it is shorter), with the same
 // refusals but for the size: for a look at the magic before a whole read.
 std::optional<std::vector<std::uint8_t>> readFileHead(

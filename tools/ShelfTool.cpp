@@ -94,12 +94,12 @@ std::optional<std::string> shelfFault(std::span<const std::uint8_t> bytes, int& 
 
 // A dump of the largest shelf file is some four times as large: its bytes in
 // hex, and texts with a byte in four characters at worst.
-constexpr std::uint64_t kMaxTextBytes = 5 * store::kMaxShelfFileBytes;
+constexpr files::FileKind kShelfTextKind { "a shelf text", 5 * store::kMaxShelfFileBytes };
 
 int build(const std::string& textFile, const std::string& outFile, std::ostream& err)
 {
     std::string error;
-    const auto text = store::readFileBytes(textFile, &error, kMaxTextBytes);
+    const auto text = store::readFileBytes(textFile, &error, kShelfTextKind);
     if (!text) {
         err << "tolm-shelf: " << error << "\n";
         return 1;

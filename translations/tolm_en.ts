@@ -303,6 +303,10 @@ Delete the folder?</translation>
         <source>Una carpeta no se puede pegar dentro de sí misma.</source>
         <translation>A folder cannot be pasted inside itself.</translation>
     </message>
+    <message>
+        <source>No se puede añadir «%1».</source>
+        <translation>Cannot add “%1”.</translation>
+    </message>
 </context>
 <context>
     <name>LinuxDrives</name>
@@ -398,6 +402,53 @@ Delete the folder?</translation>
     <message>
         <source>No se puede abrir «%1».</source>
         <translation>Cannot open “%1”.</translation>
+    </message>
+    <message>
+        <source>No se puede leer %1: %2.</source>
+        <translation>Cannot read %1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>OutsideFiles</name>
+    <message>
+        <source>una carpeta</source>
+        <translation>a folder</translation>
+    </message>
+    <message>
+        <source>una FIFO</source>
+        <translation>a FIFO</translation>
+    </message>
+    <message>
+        <source>un dispositivo</source>
+        <translation>a device</translation>
+    </message>
+    <message>
+        <source>un socket</source>
+        <translation>a socket</translation>
+    </message>
+    <message>
+        <source>algo que no se lee</source>
+        <translation>something that is not read</translation>
+    </message>
+    <message>
+        <source>no es un archivo normal, sino %1</source>
+        <translation>it is not a regular file but %1</translation>
+    </message>
+    <message>
+        <source>creció al leerlo por encima de %1 bytes, lo más que se lee</source>
+        <translation>it grew while read past %1 bytes, the most that is read</translation>
+    </message>
+    <message>
+        <source>ocupa %1 bytes, y se leen como mucho %2</source>
+        <translation>it holds %1 bytes, and at most %2 are read</translation>
+    </message>
+    <message>
+        <source>no se puede abrir (%1)</source>
+        <translation>it cannot be opened (%1)</translation>
+    </message>
+    <message>
+        <source>no se puede leer (%1)</source>
+        <translation>it cannot be read (%1)</translation>
     </message>
 </context>
 <context>

@@ -3,7 +3,9 @@
 #include "dialogs/ApplicationPicker.h"
 #include "dialogs/TCalendario.h"
 #include "platform/CommandLine.h"
+#include "platform/LinuxShell.h"
 #include "support/TemporaryDesktop.h"
+#include "support/Watchdog.h"
 #include "widgets/TCCalendar.h"
 
 #include <QApplication>
@@ -11,6 +13,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <sys/stat.h>
 
 using tolm::store::Clase;
 
@@ -93,6 +96,43 @@ TEST_F(ShelfTest, APickedApplicationBecomesTheLauncherItsDroppedEntryMakes)
     EXPECT_EQ(items[0]->pos(), QPoint(50, 60));
     for (auto field : { &TSpButton::Caption, &TSpButton::Comando, &TSpButton::Hint, &TSpButton::FichIcono })
         EXPECT_EQ((items[0]->*field)(), (items[1]->*field)());
+}
+
+// A desktop entry that is a FIFO would be waited on for good. Dropped, it
+// makes no launcher and a box says why, while the sound entry and the folder
+// dropped with it make theirs; a launcher that names it says why in a box
+// when clicked.
+TEST_F(ShelfTest, AnEntryThatCannotBeReadIsSaidInABoxWhenDroppedOrClicked)
+{
+    tolm::test::TemporaryDesktop desktop;
+    const QString editor = desktop.write("home/applications/editor.desktop",
+        "[Desktop Entry]\nType=Application\nName=Editor de textos\nExec=editor\n");
+    const QString fifo = desktop.path("home/applications/fifo.desktop");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    tolm::platform::LinuxShell shell;
+    tolm::platform::Services real;
+    real.shell = &shell;
+    tolm::platform::ScopedServices use(real);
+    tolm::test::Watchdog watchdog(std::chrono::seconds(30));
+    TPrincipal* main = startMain();
+
+    const QString folder = desktop.path("home/applications/carpeta.desktop");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString why = "no es un archivo normal, sino una FIFO";
+    main->commands().dropFiles({ fifo, editor, folder }, QPoint(10, 30));
+    ASSERT_EQ(main->items().size(), 2);
+    EXPECT_EQ(main->items()[0]->Caption(), "Editor de textos");
+    EXPECT_EQ(main->items()[1]->Comando(), folder); // a folder, whatever its name
+    EXPECT_EQ(messages(),
+        QStringList(
+            { "Tolm|No se puede añadir «fifo.desktop».\n\nNo se puede leer " + fifo + ": " + why + "." }));
+
+    TSpButton* launcher = main->commands().newLauncher();
+    launcher->setCaption("Tubo");
+    launcher->setComando(fifo);
+    QTest::mouseClick(launcher, Qt::LeftButton);
+    ASSERT_EQ(fake.messageBoxes.boxes.size(), 2);
+    EXPECT_EQ(messages()[1], "Tolm|No se puede abrir «Tubo».\n\nNo se puede leer " + fifo + ": " + why + ".");
 }
 
 TEST_F(ShelfTest, ALauncherStartsItsProgramWithItsFields)

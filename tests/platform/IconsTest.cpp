@@ -1,16 +1,26 @@
 #include "QtPrinters.h"
+#include "files/ReadFile.h"
+#include "platform/Applications.h"
+#include "platform/DesktopEntry.h"
 #include "platform/IcoFile.h"
 #include "platform/LinuxIcons.h"
+#include "platform/LinuxShell.h"
+#include "platform/OutsideFiles.h"
+#include "support/Watchdog.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace tolm::platform;
 
@@ -469,4 +479,122 @@ TEST_F(LinuxIconsTest, SourcesDrawAtThePixelRatioAskedFor)
     EXPECT_TRUE(icons.iconSource(stale, 0).isNull());
     EXPECT_TRUE(icons.associatedIconSource("").isNull());
     EXPECT_TRUE(icons.associatedIconSource(write("blob.tolmunknownext", QByteArray(64, '\x01'))).isNull());
+}
+
+namespace {
+
+QStringList platformWarnings;
+
+void keepPlatformWarning(QtMsgType, const QMessageLogContext& context, const QString& text)
+{
+    if (context.category && QByteArray(context.category) == "tolm.platform")
+        platformWarnings << text;
+}
+
+} // namespace
+
+// What stands behind a desktop entry or an icon may be anything: a FIFO no
+// one writes to, a link to one, a link to a device that never ends, a
+// folder, a file far too large. Each is refused at once, with its reason, by
+// the application list (which skips it and says so), by the shell and by
+// the icons; the sound entries and icons beside them are still read.
+TEST_F(LinuxIconsTest, SpecialFilesBehindEntriesAndIconsAreRefusedAtOnce)
+{
+    using Reason = tolm::files::Refusal::Reason;
+    using Type = tolm::files::FileType;
+    const QString fifo = m_dir.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const struct {
+        const char* name;
+        std::function<bool(const QString&)> make;
+        Reason reason;
+        Type type;
+    } specials[] = {
+        { "fifo", [](const QString& at) { return ::mkfifo(QFile::encodeName(at).constData(), 0600) == 0; },
+            Reason::NotRegular, Type::Fifo },
+        { "link-to-fifo", [&](const QString& at) { return QFile::link(fifo, at); }, Reason::NotRegular,
+            Type::Fifo },
+        { "link-to-zero", [](const QString& at) { return QFile::link("/dev/zero", at); }, Reason::NotRegular,
+            Type::CharacterDevice },
+        { "folder", [](const QString& at) { return QDir().mkpath(at); }, Reason::NotRegular,
+            Type::Directory },
+        { "huge",
+            [](const QString& at) {
+                QFile(at).open(QIODevice::WriteOnly);
+                std::error_code ec;
+                std::filesystem::resize_file(QFile::encodeName(at).toStdString(), 3ull << 30, ec);
+                return !ec;
+            },
+            Reason::TooLarge, Type::Regular },
+    };
+    const auto entryText = [](const QString& name, const QString& icon) {
+        return "[Desktop Entry]\nType=Application\nName=" + name.toUtf8()
+            + "\nExec=true\nIcon=" + icon.toUtf8() + "\n";
+    };
+    const QString png = write("pictures/good.png", pngImage(32, qRgb(0, 90, 0)));
+    const QString ico = write("pictures/good.ico", icoFile({ { 32, pngImage(32, qRgb(0, 0, 90)) } }));
+    const QString goodPng = write("data/applications/good-png.desktop", entryText("good png", png));
+    const QString goodIco = write("data/applications/good-ico.desktop", entryText("good ico", ico));
+    QStringList shown { "good-ico.desktop", "good-png.desktop" };
+    for (const auto& special : specials) {
+        const QString name = QString::fromLatin1(special.name);
+        ASSERT_TRUE(special.make(m_dir.filePath("data/applications/" + name + ".desktop"))) << special.name;
+        for (const QString suffix : { "png", "ico" }) {
+            ASSERT_TRUE(special.make(m_dir.filePath("pictures/" + name + '.' + suffix))) << special.name;
+            write("data/applications/icon-" + name + '-' + suffix + ".desktop",
+                entryText(name, m_dir.filePath("pictures/" + name + '.' + suffix)));
+            shown << "icon-" + name + '-' + suffix + ".desktop";
+        }
+    }
+
+    tolm::test::Watchdog watchdog(std::chrono::seconds(60));
+    LinuxIcons icons;
+    LinuxShell shell;
+    for (const auto& special : specials) {
+        watchdog.step(special.name);
+        QElapsedTimer timer;
+        timer.start();
+        const QString entry = m_dir.filePath("data/applications/") + special.name + ".desktop";
+        tolm::files::Refusal refusal;
+        EXPECT_FALSE(DesktopEntry::load(entry, &refusal).isValid()) << special.name;
+        EXPECT_EQ(refusal.reason, special.reason) << special.name;
+        EXPECT_EQ(refusal.type, special.type) << special.name;
+        // A folder, whatever its name, opens as a folder.
+        const LaunchPlan plan = shell.plan(entry, "", "");
+        if (special.type != Type::Directory) {
+            EXPECT_EQ(plan.reason, ShellFailure::UnreadableEntry) << special.name;
+            EXPECT_EQ(plan.error, QString::fromStdString(refusal.text)) << special.name;
+            EXPECT_EQ(plan.detail, refusalReason(refusal)) << special.name;
+        }
+        for (const char* suffix : { "png", "ico" }) {
+            const QString withIcon
+                = m_dir.filePath("data/applications/icon-") + special.name + '-' + suffix + ".desktop";
+            EXPECT_TRUE(icons.extractIcon(withIcon, 0).isNull()) << special.name << suffix;
+            EXPECT_TRUE(icons.iconSource(withIcon, 0).isNull()) << special.name << suffix;
+        }
+        EXPECT_LT(timer.elapsed(), 2000) << special.name;
+    }
+
+    watchdog.step("the application list");
+    platformWarnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepPlatformWarning);
+    QStringList listed;
+    for (const Application& application : installedApplications())
+        listed << application.id;
+    qInstallMessageHandler(previous);
+    listed.sort();
+    shown.sort();
+    EXPECT_EQ(listed, shown);
+    // A FIFO or a folder is not listed as a file at all; what is listed and
+    // refused is named.
+    for (const char* name : { "link-to-fifo", "link-to-zero", "huge" }) {
+        const QString path = m_dir.filePath("data/applications/") + name + ".desktop";
+        EXPECT_EQ(platformWarnings.filter(path + ": ").size(), 1) << name;
+    }
+
+    watchdog.step("the sound icons");
+    EXPECT_EQ(icons.extractIcon(goodPng, 0).pixel(16, 16), qRgb(0, 90, 0));
+    EXPECT_EQ(icons.extractIcon(goodIco, 0).pixel(16, 16), qRgb(0, 0, 90));
+    EXPECT_FALSE(icons.iconSource(goodPng, 0).isNull());
+    EXPECT_FALSE(icons.iconSource(goodIco, 0).isNull());
 }

@@ -1,10 +1,13 @@
 #include "QtPrinters.h"
 #include "platform/IniSettings.h"
 #include "support/FakePlatform.h"
+#include "support/Watchdog.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace tolm::platform;
 
@@ -48,18 +51,29 @@ TEST(IniSettings, StartCounter)
     EXPECT_EQ(settings.countStart(), 8);
 }
 
-TEST(IniSettings, UnwritableFileIsAFailure)
+// A folder that cannot exist, because a file of that name is in the way (a
+// read-only folder would not stop root); a FIFO or a link to a device where
+// the file should be, which Qt would wait on or read without end: reads find
+// nothing and writes fail at once, and what stands there stays.
+TEST(IniSettings, UnwritableOrSpecialFileIsAFailure)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    // A folder that cannot exist, because a file of that name is in the way
-    // (a read-only folder would not stop root).
     QFile blocker(dir.filePath("blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    IniSettings settings(dir.filePath("blocker/tolm.ini"));
-    EXPECT_FALSE(settings.writeString("gen", "tolml", "1"));
-    EXPECT_FALSE(settings.countStart());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo.ini")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero.ini")));
+    tolm::test::Watchdog watchdog(std::chrono::seconds(30));
+    for (const char* name : { "blocker/tolm.ini", "fifo.ini", "zero.ini" }) {
+        watchdog.step(name);
+        IniSettings settings(dir.filePath(name));
+        EXPECT_FALSE(settings.readString("gen", "tolml")) << name;
+        EXPECT_FALSE(settings.writeString("gen", "tolml", "1")) << name;
+        EXPECT_FALSE(settings.countStart()) << name;
+    }
+    EXPECT_FALSE(QFileInfo(dir.filePath("fifo.ini")).isFile());
+    EXPECT_EQ(QFileInfo(dir.filePath("zero.ini")).symLinkTarget(), "/dev/zero");
 }
 
 TEST(IniSettings, DefaultPathIsInTheUserConfigFolder)
