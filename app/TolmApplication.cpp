@@ -61,8 +61,13 @@ void onTerminate(int)
     [[maybe_unused]] const auto written = ::write(s_signalPipe[1], &byte, 1);
 }
 
-// SIGTERM (a logout, `kill`) closes the main window as the user would, which
-// saves every window; the handler itself only wakes the event loop.
+// SIGTERM (a logout, `kill`), SIGHUP (a closed terminal or session) and
+// SIGINT (Ctrl+C in the terminal that started Tolm) close the main window as
+// the user would, which saves every window; the handler itself only wakes
+// the event loop. A hangup or an interrupt that Tolm was started ignoring
+// stays ignored: `nohup tolm` and a shell's background job ask for that.
+// SIGQUIT keeps its own meaning: it asks for a core dump of a program that
+// has stopped answering, whose event loop would never get to it.
 void watchTermination(TPrincipal* mainWindow)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, s_signalPipe) != 0)
@@ -80,7 +85,11 @@ void watchTermination(TPrincipal* mainWindow)
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
+    for (const int which : { SIGHUP, SIGINT }) {
+        struct sigaction inherited { };
+        if (sigaction(which, nullptr, &inherited) == 0 && inherited.sa_handler != SIG_IGN)
+            sigaction(which, &action, nullptr);
+    }
 }
 
 // Runs `work` once, just after the first paint of anything in `window` (a

@@ -7,7 +7,8 @@ namespace tolm::app {
 
 // Starts the launcher: the main shelf window from "tolm95.dat" in the current
 // directory, the start counter, the calendar window; runs until the main
-// window closes, the session ends or SIGTERM arrives (each saves every window).
+// window closes, the session ends or SIGTERM, SIGHUP or SIGINT arrives (each
+// saves every window).
 // A start in a folder that a running Tolm holds brings that Tolm's main window
 // forward and returns 0 without touching the shelf.
 int runTolm(int argc, char** argv);

@@ -15,6 +15,7 @@
 #include <QThread>
 #include <QWidget>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <linux/capability.h>
 #include <memory>
@@ -130,7 +131,12 @@ protected:
         process->setProgram(QStringLiteral(TOLM_PROGRAM));
         process->setWorkingDirectory(folder);
         process->setProcessEnvironment(env);
-        process->setChildProcessModifier(heedPermissions);
+        process->setChildProcessModifier([] {
+            heedPermissions();
+            // As a terminal starts a program, whatever this test was started with.
+            ::signal(SIGINT, SIG_DFL);
+            ::signal(SIGHUP, SIG_DFL);
+        });
         process->start();
         EXPECT_TRUE(process->waitForStarted(kPatienceMs)) << qPrintable(process->errorString());
         m_processes.push_back(std::move(process));
@@ -193,9 +199,9 @@ protected:
         EXPECT_EQ(process->exitCode(), expectedCode) << process->readAllStandardError().constData();
     }
 
-    static void terminate(QProcess* process)
+    static void terminate(QProcess* process, int which = SIGTERM)
     {
-        ASSERT_EQ(::kill(pid_t(process->processId()), SIGTERM), 0);
+        ASSERT_EQ(::kill(pid_t(process->processId()), which), 0);
         finish(process, 0);
     }
 
@@ -386,6 +392,19 @@ TEST_F(SingleInstanceTest, AnOlderTolmOfThisHostHoldingTheOldLockIsAskedToComeFo
     EXPECT_EQ(second->exitCode(), 0) << second->readAllStandardError().constData();
     EXPECT_EQ(
         QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({ QStringLiteral(".tolm.lock") }));
+}
+
+TEST_F(SingleInstanceTest, EverySignalThatEndsASessionSavesAndGivesTheFolderUp)
+{
+    // Ctrl+C in the terminal that started Tolm ends it as a logout does.
+    for (const int which : { SIGTERM, SIGHUP, SIGINT }) {
+        SCOPED_TRACE(strsignal(which));
+        const QString folder = newFolder(QStringLiteral("shelf-%1").arg(which));
+        QProcess* tolm = startHolder(folder);
+        terminate(tolm, which);
+        EXPECT_FALSE(QFile::exists(lockFile(folder)));
+        EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/tolm95.dat")));
+    }
 }
 
 TEST_F(SingleInstanceTest, TwoFoldersRunTwoTolms)
