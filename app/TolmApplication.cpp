@@ -6,6 +6,7 @@
 #include "app/Language.h"
 #include "app/Log.h"
 #include "app/Messages.h"
+#include "app/NoticesAfterWindows.h"
 #include "app/SaveReport.h"
 #include "app/ShelfSession.h"
 #include "app/StartOptions.h"
@@ -37,6 +38,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -312,6 +314,28 @@ void connectDialogs(TPrincipal* mainWindow)
         [](QWidget* parent) { TAboutBox::execute(parent); });
 }
 
+TPrincipal* showShelfWindows(std::shared_ptr<NoticesAfterWindows> notices, std::function<void()> afterWindows)
+{
+    if (!notices)
+        notices = std::make_shared<NoticesAfterWindows>();
+    TPrincipal* mainWindow = nullptr;
+    try {
+        mainWindow = new TPrincipal;
+    } catch (const std::exception& error) {
+        notices->release();
+        showError(QString::fromUtf8(error.what()));
+        return nullptr;
+    }
+    connectDialogs(mainWindow);
+    mainWindow->show();
+    afterFirstPaint(mainWindow, kFirstPaintWait, [notices, afterWindows = std::move(afterWindows)] {
+        if (afterWindows)
+            afterWindows();
+        notices->release();
+    });
+    return mainWindow;
+}
+
 void bringForward(QWidget* window)
 {
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
@@ -389,6 +413,8 @@ int runTolm(int argc, char** argv)
     }
 
     AppState state(*shelf);
+    // From here the boxes wait for the shelf windows.
+    auto notices = std::make_shared<NoticesAfterWindows>();
     if (outcome == InstanceLock::Outcome::Unlockable) {
         // Without the lock a second Tolm here would not be noticed, and the
         // last of the two to save would undo the other's changes.
@@ -404,27 +430,22 @@ int runTolm(int argc, char** argv)
             + trouble.remedy);
     }
 
-    TPrincipal* mainWindow = nullptr;
-    try {
-        mainWindow = new TPrincipal;
-    } catch (const std::exception& error) {
-        showError(QString::fromUtf8(error.what()));
-        return 1;
-    }
-    connectDialogs(mainWindow);
-    mainWindow->show();
-    // Once the window is up: conflict copies a sync service left in the
-    // folder, then those it leaves while Tolm runs.
-    auto* conflictCopies = new ConflictCopies(shelfPath, mainWindow);
     // What the first paint does not need waits for it: the window icon is
-    // drawn at seven sizes, and the start counter is written to disk.
-    afterFirstPaint(mainWindow, kFirstPaintWait, [conflictCopies] {
+    // drawn at seven sizes, and the start counter is written to disk. Then
+    // conflict copies a sync service left in the folder, and later those it
+    // leaves while Tolm runs.
+    QPointer<ConflictCopies> conflictCopies;
+    TPrincipal* mainWindow = showShelfWindows(std::move(notices), [&conflictCopies] {
         QApplication::setWindowIcon(gfx::programIcon());
         // One that cannot be stored is reported; nothing depends on it.
         if (!platform::services().settings->countStart())
             qCWarning(lcApp, "the start counter could not be stored");
-        conflictCopies->sayNew();
+        if (conflictCopies)
+            conflictCopies->sayNew();
     });
+    if (!mainWindow)
+        return 1;
+    conflictCopies = new ConflictCopies(shelfPath, mainWindow);
     exitAfterFirstPaintIfAsked(mainWindow, &lock);
     QObject::connect(
         &lock, &InstanceLock::activationRequested, mainWindow, [mainWindow] { bringForward(mainWindow); });
