@@ -58,6 +58,16 @@ bool usableRuntimeFolder(const QString& runtimeFolder)
         && ::access(QFile::encodeName(runtimeFolder).constData(), W_OK | X_OK) == 0;
 }
 
+// A folder of the user's alone: a real folder (not a link to one), owned by
+// the user, that no one else may enter. Anyone could have made one of the
+// same name in a place shared with others, to read or steal the socket.
+bool privateFolder(const QByteArray& path)
+{
+    struct stat info { };
+    return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid()
+        && (info.st_mode & 077) == 0;
+}
+
 QString instanceName(const QString& canonicalFolder)
 {
     const QByteArray hash
@@ -69,10 +79,22 @@ QString instanceName(const QString& canonicalFolder)
 
 InstanceLock::InstanceLock(const QString& folder, QObject* parent)
     : QObject(parent)
-    , m_lockPath(lockFileFor(canonicalFolder(folder), qEnvironmentVariable("XDG_RUNTIME_DIR")))
+    , m_lockPath(lockFileFor(canonicalFolder(folder), runtimeFolder()))
     , m_oldLockPath(QDir(canonicalFolder(folder)).filePath(QString::fromLatin1(kOldLockFileName)))
-    , m_serverName(serverNameFor(canonicalFolder(folder), qEnvironmentVariable("XDG_RUNTIME_DIR")))
+    , m_serverName(serverNameFor(canonicalFolder(folder), runtimeFolder()))
 { }
+
+QString InstanceLock::runtimeFolder()
+{
+    const QByteArray session = "/run/user/" + QByteArray::number(::getuid());
+    if (privateFolder(session))
+        return QFile::decodeName(session);
+    const QByteArray own = "/tmp/tolm-" + QByteArray::number(::getuid());
+    // Made private from the start; one that is there already must be so.
+    if (::mkdir(own.constData(), 0700) != 0 && errno != EEXIST)
+        return {};
+    return privateFolder(own) ? QFile::decodeName(own) : QString();
+}
 
 InstanceLock::~InstanceLock()
 {

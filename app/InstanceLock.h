@@ -18,9 +18,12 @@ namespace tolm::app {
 // The lock file lies beside the socket in the user's runtime folder, named
 // for the shelf folder: a file in the shelf folder would travel with it to
 // another machine when a sync service keeps the folder, and name there a
-// host and a process that mean nothing. Without a usable runtime folder it
-// lies in the shelf folder under a name that carries the host's name, so
-// that one copied from elsewhere never stops a start.
+// host and a process that mean nothing. Which folder that is depends on
+// nothing a start may be given differently (XDG_RUNTIME_DIR, TMPDIR): two
+// starts on one folder of one host always meet at the same lock. Only where
+// neither runtime folder can be had does the lock lie in the shelf folder,
+// under a name that carries the host's name, so that one copied from
+// elsewhere never stops a start.
 //
 // The lock is flock() on the file, which the kernel drops when its holder
 // dies: a lock file left behind by a killed Tolm, or one naming a process id
@@ -66,11 +69,15 @@ public:
 
     QString lockFilePath() const { return m_lockPath; }
     QString serverName() const { return m_serverName; }
+    // The user's runtime folder, whatever the environment says: the login
+    // manager's /run/user/UID, or else /tmp/tolm-UID, made for it; each only
+    // when it is a real folder the user owns and no one else may enter.
+    // Empty when neither is.
+    static QString runtimeFolder();
     // The local socket name for a folder, from a hash of its canonical path:
     // a path can be longer than a socket address may be. It lies in the
-    // user's runtime folder ($XDG_RUNTIME_DIR) when that is a folder the user
-    // may write; the user id keeps two users' names apart where they share
-    // the temporary folder.
+    // runtime folder when that is a folder the user may write; the user id
+    // keeps two users' names apart where they share the temporary folder.
     static QString serverNameFor(const QString& canonicalFolder, const QString& runtimeFolder);
     // The lock file for a folder: the socket's name with ".lock" in the same
     // runtime folder, or else ".tolm-HOST.lock" in the shelf folder itself.

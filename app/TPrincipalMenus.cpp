@@ -8,6 +8,7 @@
 #include "app/WindowPlacement.h"
 #include "app/X11Place.h"
 #include "gfx/Color.h"
+#include "items/ItemFont.h"
 #include "items/ItemKind.h"
 #include "items/ItemReports.h"
 #include "items/OpenFailure.h"
@@ -255,33 +256,18 @@ void TPrincipal::chooseColor()
         setColor(gfx::fromQColor(*chosen));
 }
 
-static store::FontState fontStateFrom(const QFont& font, store::FontState state)
-{
-    state.name = font.family().toStdString();
-    const int pixels = font.pixelSize() > 0 ? font.pixelSize() : qRound(font.pointSizeF() * 96.0 / 72.0);
-    state.height = -pixels;
-    state.style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0)
-        | (font.strikeOut() ? 8 : 0);
-    return state;
-}
-
 void TPrincipal::chooseDefaultFont()
 {
     const store::FontState before = m_fontDialog.font;
-    QFont initial(QString::fromStdString(before.name));
-    initial.setPixelSize(std::max(1, before.height < 0 ? -before.height : before.height));
-    initial.setBold(before.style & 1);
-    initial.setItalic(before.style & 2);
-    initial.setUnderline(before.style & 4);
-    initial.setStrikeOut(before.style & 8);
     // Apply sets the window's font at once while the dialog stays open.
     const QPointer<TPrincipal> self(this);
-    const auto chosen = platform::services().choosers->chooseFont(initial, [self, before](const QFont& font) {
-        if (self)
-            self->setDefaultFont(fontStateFrom(font, before));
-    });
+    const auto chosen
+        = platform::services().choosers->chooseFont(items::qtFont(before), [self, before](const QFont& font) {
+              if (self)
+                  self->setDefaultFont(items::fontStateFrom(font, before));
+          });
     if (chosen)
-        setDefaultFont(fontStateFrom(*chosen, before));
+        setDefaultFont(items::fontStateFrom(*chosen, before));
 }
 
 void TPrincipal::openDateTimeSettings()

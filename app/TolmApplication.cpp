@@ -6,6 +6,7 @@
 #include "app/Language.h"
 #include "app/Log.h"
 #include "app/Messages.h"
+#include "app/NoticesAfterWindows.h"
 #include "app/SaveReport.h"
 #include "app/ShelfSession.h"
 #include "app/StartOptions.h"
@@ -37,6 +38,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -61,8 +63,13 @@ void onTerminate(int)
     [[maybe_unused]] const auto written = ::write(s_signalPipe[1], &byte, 1);
 }
 
-// SIGTERM (a logout, `kill`) closes the main window as the user would, which
-// saves every window; the handler itself only wakes the event loop.
+// SIGTERM (a logout, `kill`), SIGHUP (a closed terminal or session) and
+// SIGINT (Ctrl+C in the terminal that started Tolm) close the main window as
+// the user would, which saves every window; the handler itself only wakes
+// the event loop. A hangup or an interrupt that Tolm was started ignoring
+// stays ignored: `nohup tolm` and a shell's background job ask for that.
+// SIGQUIT keeps its own meaning: it asks for a core dump of a program that
+// has stopped answering, whose event loop would never get to it.
 void watchTermination(TPrincipal* mainWindow)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, s_signalPipe) != 0)
@@ -80,7 +87,11 @@ void watchTermination(TPrincipal* mainWindow)
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
+    for (const int which : { SIGHUP, SIGINT }) {
+        struct sigaction inherited { };
+        if (sigaction(which, nullptr, &inherited) == 0 && inherited.sa_handler != SIG_IGN)
+            sigaction(which, &action, nullptr);
+    }
 }
 
 // Runs `work` once, just after the first paint of anything in `window` (a
@@ -303,6 +314,28 @@ void connectDialogs(TPrincipal* mainWindow)
         [](QWidget* parent) { TAboutBox::execute(parent); });
 }
 
+TPrincipal* showShelfWindows(std::shared_ptr<NoticesAfterWindows> notices, std::function<void()> afterWindows)
+{
+    if (!notices)
+        notices = std::make_shared<NoticesAfterWindows>();
+    TPrincipal* mainWindow = nullptr;
+    try {
+        mainWindow = new TPrincipal;
+    } catch (const std::exception& error) {
+        notices->release();
+        showError(QString::fromUtf8(error.what()));
+        return nullptr;
+    }
+    connectDialogs(mainWindow);
+    mainWindow->show();
+    afterFirstPaint(mainWindow, kFirstPaintWait, [notices, afterWindows = std::move(afterWindows)] {
+        if (afterWindows)
+            afterWindows();
+        notices->release();
+    });
+    return mainWindow;
+}
+
 void bringForward(QWidget* window)
 {
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
@@ -380,6 +413,8 @@ int runTolm(int argc, char** argv)
     }
 
     AppState state(*shelf);
+    // From here the boxes wait for the shelf windows.
+    auto notices = std::make_shared<NoticesAfterWindows>();
     if (outcome == InstanceLock::Outcome::Unlockable) {
         // Without the lock a second Tolm here would not be noticed, and the
         // last of the two to save would undo the other's changes.
@@ -395,27 +430,22 @@ int runTolm(int argc, char** argv)
             + trouble.remedy);
     }
 
-    TPrincipal* mainWindow = nullptr;
-    try {
-        mainWindow = new TPrincipal;
-    } catch (const std::exception& error) {
-        showError(QString::fromUtf8(error.what()));
-        return 1;
-    }
-    connectDialogs(mainWindow);
-    mainWindow->show();
-    // Once the window is up: conflict copies a sync service left in the
-    // folder, then those it leaves while Tolm runs.
-    auto* conflictCopies = new ConflictCopies(shelfPath, mainWindow);
     // What the first paint does not need waits for it: the window icon is
-    // drawn at seven sizes, and the start counter is written to disk.
-    afterFirstPaint(mainWindow, kFirstPaintWait, [conflictCopies] {
+    // drawn at seven sizes, and the start counter is written to disk. Then
+    // conflict copies a sync service left in the folder, and later those it
+    // leaves while Tolm runs.
+    QPointer<ConflictCopies> conflictCopies;
+    TPrincipal* mainWindow = showShelfWindows(std::move(notices), [&conflictCopies] {
         QApplication::setWindowIcon(gfx::programIcon());
         // One that cannot be stored is reported; nothing depends on it.
         if (!platform::services().settings->countStart())
             qCWarning(lcApp, "the start counter could not be stored");
-        conflictCopies->sayNew();
+        if (conflictCopies)
+            conflictCopies->sayNew();
     });
+    if (!mainWindow)
+        return 1;
+    conflictCopies = new ConflictCopies(shelfPath, mainWindow);
     exitAfterFirstPaintIfAsked(mainWindow, &lock);
     QObject::connect(
         &lock, &InstanceLock::activationRequested, mainWindow, [mainWindow] { bringForward(mainWindow); });

@@ -45,24 +45,12 @@ using tolm::store::FontState;
 
 namespace {
 
-// The font dialog works in Qt fonts; the item keeps the stored form, whose
-// charset, colour and pitch the dialog does not offer and so keeps.
-FontState fontStateFrom(const QFont& font, FontState base)
-{
-    base.name = font.family().toStdString();
-    const int pixels = font.pixelSize() > 0 ? font.pixelSize() : qRound(font.pointSizeF() * 96.0 / 72.0);
-    base.height = -std::max(1, pixels);
-    base.style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0)
-        | (font.strikeOut() ? 8 : 0);
-    return base;
-}
-
 std::optional<FontState> runFontDialog(const FontState& initial)
 {
     const auto chosen = tolm::platform::services().choosers->chooseFont(tolm::items::qtFont(initial), {});
     if (!chosen)
         return std::nullopt;
-    return fontStateFrom(*chosen, initial);
+    return tolm::items::fontStateFrom(*chosen, initial);
 }
 
 // The dialog's size at the default font, as it was designed.

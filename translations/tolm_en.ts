@@ -493,10 +493,6 @@ This window could not be saved in %2 either: %3</translation>
 Quit Tolm without saving? Cancel keeps Tolm open with everything in it.</translation>
     </message>
     <message>
-        <source>No se puede guardar la configuración en %1: %2</source>
-        <translation>Cannot save the settings in %1: %2</translation>
-    </message>
-    <message>
         <source>¿Volver a la configuración guardada con «Guardar configuración»?
 Se perderán los cambios hechos desde entonces en todas las ventanas.</source>
         <translation>Go back to the settings kept with “Save settings”?
@@ -517,6 +513,62 @@ Changes made since then in every window will be lost.</translation>
 Las ventanas muestran lo que contienen ahora sus ficheros.</source>
         <translation>Cannot restore the settings: %1
 The windows show what their files hold now.</translation>
+    </message>
+    <message>
+        <source>%1 es un enlace simbólico, y Tolm no sigue enlaces en la carpeta donde guarda la configuración.</source>
+        <translation>%1 is a symbolic link, and Tolm follows no link in the folder where it keeps the settings.</translation>
+    </message>
+    <message>
+        <source>%1 no es una carpeta.</source>
+        <translation>%1 is not a folder.</translation>
+    </message>
+    <message>
+        <source>Falta el fichero %1.</source>
+        <translation>The file %1 is missing.</translation>
+    </message>
+    <message>
+        <source>El fichero %1 no es un fichero de estanterías.</source>
+        <translation>The file %1 is not a shelf file.</translation>
+    </message>
+    <message>
+        <source>El fichero %1 no se puede leer como estantería: %2.</source>
+        <translation>The file %1 cannot be read as a shelf: %2.</translation>
+    </message>
+    <message>
+        <source>No se puede escribir %1: %2.</source>
+        <translation>Cannot write %1: %2.</translation>
+    </message>
+    <message>
+        <source>No se puede guardar la configuración.
+
+</source>
+        <translation>Cannot save the settings.
+
+</translation>
+    </message>
+    <message>
+        <source>
+
+La configuración guardada antes sigue igual; «Restaurar configuración» vuelve a ella.</source>
+        <translation>
+
+The settings saved before are unchanged; “Restore settings” returns to them.</translation>
+    </message>
+    <message>
+        <source>No se puede restaurar la configuración.
+
+</source>
+        <translation>Cannot restore the settings.
+
+</translation>
+    </message>
+    <message>
+        <source>
+
+No se ha cambiado nada.</source>
+        <translation>
+
+Nothing has been changed.</translation>
     </message>
 </context>
 <context>

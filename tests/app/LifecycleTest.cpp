@@ -1,4 +1,7 @@
 #include "ShelfFixture.h"
+#include "app/TolmApplication.h"
+
+#include <QTest>
 
 using tolm::store::Clase;
 
@@ -232,4 +235,40 @@ TEST_F(ShelfTest, FolderFilesNamingEachOtherDoNotOpenWithoutEnd)
 
     folder->activate();
     EXPECT_EQ(state().openFolderWindows.size(), 1);
+}
+
+TEST_F(ShelfTest, AtStartEveryWindowIsShownBeforeTheBoxOfWhatAutorunCouldNotStart)
+{
+    // Two launchers that run on their own, one in a folder stored open, and
+    // their programs gone.
+    TPrincipal* main = startMain();
+    main->commands().newLauncher()->setCaption("Correo");
+    TSpButton* folder = main->commands().newFolder();
+    folder->activate();
+    TPrincipal::folderWindowOf(folder)->commands().newLauncher()->setCaption("Notas");
+    for (TPrincipal* window : { main, TPrincipal::folderWindowOf(folder) }) {
+        window->items()[0]->setAutorun(true);
+        ASSERT_TRUE(window->document().save());
+    }
+    closeAll();
+    fake.shell.result
+        = tolm::platform::ShellResult::failure(tolm::platform::ShellFailure::NotFound, "/opt/x", "");
+    QList<bool> windowsShown;
+    fake.messageBoxes.whileOpen = [&] {
+        bool shown = state().mainWindow->isVisible() && state().openFolderWindows.size() == 1;
+        for (const auto& window : state().openFolderWindows)
+            shown = shown && window->isVisible();
+        windowsShown.append(shown);
+    };
+    main = tolm::app::showShelfWindows(nullptr, {});
+    EXPECT_EQ(fake.shell.launches.size(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !windowsShown.isEmpty(); }, 10000));
+    EXPECT_EQ(windowsShown, QList<bool>({ true }));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains("Correo") && messages()[0].contains("Notas"))
+        << messages()[0].toStdString();
+    // From then on a failure is said at once (the same one only after a while).
+    fake.clock.time = fake.clock.time.addSecs(60);
+    main->items()[0]->activate();
+    EXPECT_EQ(messages().size(), 2);
 }

@@ -4,7 +4,9 @@
 #include "ShelfFixture.h"
 #include "app/AutoSave.h"
 
+#include <QFileInfo>
 #include <QTest>
+#include <functional>
 
 using tolm::platform::Answer;
 
@@ -58,4 +60,97 @@ TEST_F(ShelfTest, RestoreAsksThenReturnsToTheKeptStateOrTheStartOfTheRun)
     tolm::app::restoreSettings();
     EXPECT_EQ(main->items().size(), 1);
     EXPECT_EQ(parse("tolm95.dat").items.size(), 1u);
+}
+
+namespace {
+
+const QByteArray kForeign("\x01\x02\x03\x04 not a shelf at all, but the user's data", 44);
+const QString kKeptMain = QStringLiteral(".tolm-guardado/tolm95.dat");
+
+} // namespace
+
+TEST_F(ShelfTest, KeepingNeverReplacesTheKeptCopyWithAnUnsoundOne)
+{
+    TPrincipal* main = startMain();
+    main->commands().newClock();
+    main->commands().newFolder();
+    tolm::app::saveSettings();
+    ASSERT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
+    const QByteArray kept = read(kKeptMain), mainFile = read("tolm95.dat"), folderFile = read("tolmc1.dat");
+    const struct {
+        const char* file;
+        QByteArray bytes;
+    } cases[]
+        = { { "tolm95.dat", kForeign }, { "tolm95.dat", mainFile.chopped(5) }, { "tolmc1.dat", kForeign } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file + std::to_string(c.bytes.size()));
+        fake.messageBoxes.boxes.clear();
+        write(c.file, c.bytes);
+        tolm::app::saveSettings();
+        ASSERT_EQ(messages().size(), 1);
+        EXPECT_TRUE(
+            messages()[0].contains("No se puede guardar la configuración") && messages()[0].contains(c.file))
+            << messages()[0].toStdString();
+        EXPECT_EQ(read(kKeptMain), kept);
+        EXPECT_TRUE(exists(".tolm-guardado/tolmc1.dat"));
+        EXPECT_TRUE(
+            QDir(shelfPath()).entryList({ ".tolm-guardado.*" }, QDir::AllEntries | QDir::Hidden).isEmpty());
+        write("tolm95.dat", mainFile);
+        write("tolmc1.dat", folderFile);
+    }
+    // Sound again: the next copy, the user's alone, replaces the old whole.
+    fake.messageBoxes.boxes.clear();
+    main->commands().newMemory();
+    tolm::app::saveSettings();
+    EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
+    EXPECT_EQ(parse(kKeptMain).items.size(), 3u);
+    EXPECT_FALSE(QFileInfo(path(".tolm-guardado")).permissions() & (QFile::ReadGroup | QFile::ReadOther));
+}
+
+TEST_F(ShelfTest, RestoreSaysWhyItCannotPutTheKeptCopyBackAndChangesNothing)
+{
+    TPrincipal* main = startMain();
+    main->commands().newClock();
+    tolm::app::saveSettings();
+    main->commands().newMemory();
+    ASSERT_TRUE(main->document().save());
+    const QByteArray now = read("tolm95.dat"), kept = read(kKeptMain);
+    QTemporaryDir elsewhere;
+    // A sound copy moved out of the way, and a link to it in its place.
+    auto linkInPlace = [&](const QString& name) {
+        const QString aside = elsewhere.filePath(QFileInfo(name).fileName());
+        ASSERT_TRUE(QFile::rename(path(name), aside) && QFile::link(aside, path(name)));
+    };
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+    } cases[] = {
+        { "not a shelf file", [&] { write(kKeptMain, kForeign); } },
+        { "cut short", [&] { write(kKeptMain, kept.chopped(5)); } },
+        { "missing", [&] { QFile::remove(path(kKeptMain)); } },
+        { "its folder a link", [&] { linkInPlace(".tolm-guardado"); } },
+        { "a link", [&] { linkInPlace(kKeptMain); } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fake.messageBoxes.boxes.clear();
+        c.spoil();
+        tolm::app::restoreSettings();
+        ASSERT_EQ(messages().size(), 1);
+        EXPECT_FALSE(fake.messageBoxes.boxes[0].question);
+        EXPECT_TRUE(messages()[0].contains("No se puede restaurar")) << messages()[0].toStdString();
+        EXPECT_EQ(read("tolm95.dat"), now);
+        EXPECT_EQ(main->items().size(), 2);
+        QFile::remove(path(".tolm-guardado"));
+        QDir(path(".tolm-guardado")).removeRecursively();
+        QDir().mkdir(path(".tolm-guardado"));
+        write(kKeptMain, kept);
+    }
+    // A sound copy comes back, after the question.
+    fake.messageBoxes.boxes.clear();
+    tolm::app::restoreSettings();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(fake.messageBoxes.boxes[0].question);
+    EXPECT_EQ(read("tolm95.dat"), kept);
+    EXPECT_EQ(main->items().size(), 1);
 }

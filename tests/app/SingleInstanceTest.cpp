@@ -11,10 +11,12 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QSet>
 #include <QSysInfo>
 #include <QThread>
 #include <QWidget>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <linux/capability.h>
 #include <memory>
@@ -89,7 +91,7 @@ protected:
         m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         m_env.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
         m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.filePath(QStringLiteral("config")));
-        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder());
+        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), envRuntimeFolder());
     }
 
     void TearDown() override
@@ -102,10 +104,17 @@ protected:
             }
         }
         m_processes.clear();
+        // Nor what a killed one left, or a case planted, in the user's runtime folder.
+        for (const QString& folder : std::as_const(m_folders)) {
+            QLocalServer::removeServer(serverFile(folder));
+            QFile::remove(lockFile(folder));
+            QDir(lockFile(folder)).removeRecursively();
+        }
         ShelfTest::TearDown();
     }
 
-    QString runtimeFolder() const { return m_root.filePath(QStringLiteral("run")); }
+    // The runtime folder the environment names; the lock's place does not follow it.
+    QString envRuntimeFolder() const { return m_root.filePath(QStringLiteral("run")); }
     QString settingsFile() const { return m_root.filePath(QStringLiteral("config/Tolm/tolm.ini")); }
 
     QString newFolder(const QString& name) const
@@ -114,14 +123,14 @@ protected:
         return QDir(m_root.filePath(name)).canonicalPath();
     }
 
-    // Where the lock and the socket lie for the runtime folder the next start is given.
-    QString lockFile(const QString& folder) const
+    // Where the lock and the socket lie: the same for every start.
+    static QString lockFile(const QString& folder)
     {
-        return InstanceLock::lockFileFor(QDir(folder).canonicalPath(), m_env.value("XDG_RUNTIME_DIR"));
+        return InstanceLock::lockFileFor(QDir(folder).canonicalPath(), InstanceLock::runtimeFolder());
     }
-    QString serverFile(const QString& folder) const
+    static QString serverFile(const QString& folder)
     {
-        return InstanceLock::serverNameFor(QDir(folder).canonicalPath(), m_env.value("XDG_RUNTIME_DIR"));
+        return InstanceLock::serverNameFor(QDir(folder).canonicalPath(), InstanceLock::runtimeFolder());
     }
 
     QProcess* start(const QString& folder, const QProcessEnvironment& env)
@@ -129,8 +138,14 @@ protected:
         auto process = std::make_unique<QProcess>();
         process->setProgram(QStringLiteral(TOLM_PROGRAM));
         process->setWorkingDirectory(folder);
+        m_folders.insert(folder);
         process->setProcessEnvironment(env);
-        process->setChildProcessModifier(heedPermissions);
+        process->setChildProcessModifier([] {
+            heedPermissions();
+            // As a terminal starts a program, whatever this test was started with.
+            ::signal(SIGINT, SIG_DFL);
+            ::signal(SIGHUP, SIG_DFL);
+        });
         process->start();
         EXPECT_TRUE(process->waitForStarted(kPatienceMs)) << qPrintable(process->errorString());
         m_processes.push_back(std::move(process));
@@ -193,9 +208,9 @@ protected:
         EXPECT_EQ(process->exitCode(), expectedCode) << process->readAllStandardError().constData();
     }
 
-    static void terminate(QProcess* process)
+    static void terminate(QProcess* process, int which = SIGTERM)
     {
-        ASSERT_EQ(::kill(pid_t(process->processId()), SIGTERM), 0);
+        ASSERT_EQ(::kill(pid_t(process->processId()), which), 0);
         finish(process, 0);
     }
 
@@ -204,6 +219,7 @@ protected:
 private:
     QTemporaryDir m_root;
     std::vector<std::unique_ptr<QProcess>> m_processes;
+    QSet<QString> m_folders;
 };
 
 TEST_F(SingleInstanceTest, ASecondStartHandsOverAndLeavesTheShelfAlone)
@@ -303,11 +319,11 @@ TEST_F(SingleInstanceTest, WhatLiesAtTheLocksNameNeverStopsAStart)
     enum class Outcome { Holds, HoldsUnnamed, SavesNothing };
     const QByteArray host = QSysInfo::machineHostName().toUtf8();
     const QByteArray mine = QByteArray::number(QCoreApplication::applicationPid()) + "\ntolm\n" + host;
+    QString shelf;
     const struct {
         const char* what;
         std::function<void(const QString& lock)> make;
         Outcome outcome;
-        bool runtime { true }; // without a runtime folder the lock lies in the shelf folder
     } cases[] = {
         { "an empty file its writer never filled", [&](const QString& lock) { write(lock, ""); },
             Outcome::Holds },
@@ -325,22 +341,21 @@ TEST_F(SingleInstanceTest, WhatLiesAtTheLocksNameNeverStopsAStart)
         { "a pipe", [](const QString& lock) { ::mkfifo(QFile::encodeName(lock).constData(), 0644); },
             Outcome::Holds },
         { "an old lock a sync service copied from another host",
-            [&](const QString& lock) { write(QFileInfo(lock).path() + "/.tolm.lock", "4242\ntolm\notra\n"); },
-            Outcome::Holds, false },
-        { "an old lock of this host",
-            [&](const QString& lock) { write(QFileInfo(lock).path() + "/.tolm.lock", mine); }, Outcome::Holds,
-            false },
+            [&](const QString&) { write(shelf + "/.tolm.lock", "4242\ntolm\notra\n"); }, Outcome::Holds },
+        { "an old lock of this host", [&](const QString&) { write(shelf + "/.tolm.lock", mine); },
+            Outcome::Holds },
         { "a folder", [](const QString& lock) { QDir().mkdir(lock); }, Outcome::SavesNothing },
-        { "nothing, no runtime folder, and a folder that cannot be written",
-            [](const QString& lock) {
-                QFile::setPermissions(QFileInfo(lock).path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        // The lock never lies there while the user has a runtime folder.
+        { "nothing, and a shelf folder that cannot be written",
+            [&](const QString&) {
+                QFile::setPermissions(shelf, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
             },
-            Outcome::SavesNothing, false },
+            Outcome::Holds },
     };
     for (const auto& leftover : cases) {
         SCOPED_TRACE(leftover.what);
         const QString folder = newFolder(QString::fromLatin1(leftover.what).replace(u' ', u'-'));
-        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), leftover.runtime ? runtimeFolder() : QString());
+        shelf = folder;
         const QString lock = lockFile(folder);
         leftover.make(lock);
         QProcess* tolm = start(folder);
@@ -386,6 +401,48 @@ TEST_F(SingleInstanceTest, AnOlderTolmOfThisHostHoldingTheOldLockIsAskedToComeFo
     EXPECT_EQ(second->exitCode(), 0) << second->readAllStandardError().constData();
     EXPECT_EQ(
         QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({ QStringLiteral(".tolm.lock") }));
+}
+
+TEST_F(SingleInstanceTest, OneFolderOneTolmWhateverTheEnvironmentSays)
+{
+    const QString folder = newFolder(QStringLiteral("shelf"));
+    QProcess* first = startHolder(folder);
+    const QString other = newFolder(QStringLiteral("other"));
+    const struct {
+        const char* what;
+        const char* variable;
+        QString value;
+    } starts[] = {
+        { "no runtime folder", "XDG_RUNTIME_DIR", QString() },
+        { "another runtime folder", "XDG_RUNTIME_DIR", other },
+        { "another temporary folder", "TMPDIR", other },
+    };
+    for (const auto& later : starts) {
+        SCOPED_TRACE(later.what);
+        QProcessEnvironment env = m_env;
+        if (later.value.isNull())
+            env.remove(QString::fromLatin1(later.variable));
+        else
+            env.insert(QString::fromLatin1(later.variable), later.value);
+        finish(start(folder, env), 0);
+        EXPECT_EQ(lockHolder(folder), first->processId());
+    }
+    EXPECT_EQ(
+        QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({ QStringLiteral("tolm95.dat") }));
+    terminate(first);
+}
+
+TEST_F(SingleInstanceTest, EverySignalThatEndsASessionSavesAndGivesTheFolderUp)
+{
+    // Ctrl+C in the terminal that started Tolm ends it as a logout does.
+    for (const int which : { SIGTERM, SIGHUP, SIGINT }) {
+        SCOPED_TRACE(strsignal(which));
+        const QString folder = newFolder(QStringLiteral("shelf-%1").arg(which));
+        QProcess* tolm = startHolder(folder);
+        terminate(tolm, which);
+        EXPECT_FALSE(QFile::exists(lockFile(folder)));
+        EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/tolm95.dat")));
+    }
 }
 
 TEST_F(SingleInstanceTest, TwoFoldersRunTwoTolms)

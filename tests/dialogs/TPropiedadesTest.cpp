@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTranslator>
+#include <climits>
 
 using tolm::store::Clase;
 using tolm::store::FontState;
@@ -519,4 +520,44 @@ TEST_F(PropiedadesTest, EveryControlFitsInsideItsParentForEachKind)
         }
         cancel(dialog);
     }
+}
+
+TEST_F(PropiedadesTest, EveryStoredFontHeightGoesThroughEveryFontDialogInRange)
+{
+    TPrincipal* main = startMain();
+    TSpButton* item = main->commands().newLauncher();
+    // "Fuente por defecto" of the window and the properties dialog's font
+    // button: the height each stores when the font dialog answers `chosen`.
+    auto chooseBoth = [&](const std::optional<QFont>& chosen, const FontState& stored) {
+        fake.choosers.font = chosen;
+        main->setDefaultFont(stored);
+        main->chooseDefaultFont();
+        item->setOwnFont(stored);
+        TPropiedades* dialog = openFromMenu(item);
+        QTest::mouseClick(dialog->fontButton(), Qt::LeftButton);
+        const auto heights
+            = std::pair { main->defaultFont().height, dialog->workingCopy()->ownFont().height };
+        dialog->reject();
+        flushDeletes();
+        return heights;
+    };
+    // Stored heights are any 32-bit figure; the dialogs start from, and
+    // keep, the size items are drawn at.
+    const std::pair<std::int32_t, int> cases[]
+        = { { INT_MIN, tolm::items::kMaxFontPixels }, { INT_MIN + 1, tolm::items::kMaxFontPixels }, { -1, 1 },
+              { 0, 1 }, { 1, 1 }, { INT_MAX, tolm::items::kMaxFontPixels } };
+    for (const auto& [height, pixels] : cases) {
+        SCOPED_TRACE(height);
+        fake.choosers.fontRequests.clear();
+        chooseBoth(std::nullopt, arial(height));
+        ASSERT_EQ(fake.choosers.fontRequests.size(), 2);
+        EXPECT_EQ(fake.choosers.fontRequests[0].pixelSize(), pixels);
+        EXPECT_EQ(fake.choosers.fontRequests[1].pixelSize(), pixels);
+        EXPECT_EQ(chooseBoth(fake.choosers.fontRequests[0], arial(height)), std::pair(-pixels, -pixels));
+    }
+    // A font dialog may answer in points, of any size.
+    QFont huge(QStringLiteral("Arial"));
+    huge.setPointSizeF(1e7);
+    const int most = tolm::items::kMaxFontPixels;
+    EXPECT_EQ(chooseBoth(huge, arial()), std::pair(-most, -most));
 }

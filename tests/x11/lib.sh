@@ -36,7 +36,8 @@ start_tolm() {
     # and only that, is worth another try.
     for attempt in 1 2 3; do
         : >"$work/stderr.now"
-        "$tolm" 2>"$work/stderr.now" &
+        # As from a terminal: a script's background job would ignore Ctrl+C.
+        env --default-signal=INT "$tolm" 2>"$work/stderr.now" &
         pid=$!
         for _ in $(seq 20); do
             xdotool search --onlyvisible --name '^Tolm 2000$' >/dev/null 2>&1 && break

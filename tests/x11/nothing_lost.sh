@@ -1,6 +1,7 @@
 #!/bin/bash
 # A clock added from the menu is on disk while Tolm still runs (then it is
-# killed outright); folders open three windows deep stay open over SIGTERM.
+# killed outright); one added just before SIGINT is saved as Tolm ends;
+# folders open three windows deep stay open over SIGTERM.
 # Usage: nothing_lost.sh TOLM TOLM_SHELF   (run under xvfb-run)
 tolm=$1
 shelf=$2
@@ -17,6 +18,18 @@ kill -0 "$pid" || fail "tolm ended"
 "$shelf" dump tolm95.dat | grep -q 'Clase = Reloj' || fail "the clock is not on disk 4 s after it was added"
 kill -9 "$pid"
 wait "$pid" 2>/dev/null
+
+# Ctrl+C a moment after a second clock is added: it is saved, and Tolm ends cleanly.
+start_tolm
+xdotool mousemove $((main_x + 150)) $((main_y + 60)) click 3
+sleep 0.5
+xdotool key Down Down Right
+sleep 0.3
+xdotool key Down Down Return
+sleep 0.15
+kill -INT "$pid"
+wait "$pid" || fail "tolm did not end cleanly on SIGINT"
+[ "$("$shelf" dump tolm95.dat | grep -c 'Clase = Reloj')" = 2 ] || fail "the clock added before SIGINT is lost"
 
 # Main window -> "uno" -> "dos", every one stored open.
 {

@@ -8,9 +8,17 @@ tolm=$1
 shelf=$2
 . "$(dirname "$0")/lib.sh"
 trap 'kill -9 "${pid:-0}" "${first:-0}" "${other:-0}" 2>/dev/null; rm -rf "$work"' EXIT
-# The locks and sockets lie in the runtime folder, never in the shelf folder.
+# The locks and sockets lie in the user's runtime folder, never in the shelf
+# folder, and wherever the environment says the runtime folder is.
 export XDG_RUNTIME_DIR=$work/run
 mkdir -m 700 "$XDG_RUNTIME_DIR" || exit 1
+runtime=/run/user/$(id -u)
+[ -d "$runtime" ] && [ ! -L "$runtime" ] && [ -O "$runtime" ] || runtime=/tmp/tolm-$(id -u)
+
+# The lock file of shelf folder $1.
+lock_of() {
+    echo "$runtime/tolm-$(id -u)-$(printf %s "$(realpath "$1")" | sha256sum | cut -c1-16).lock"
+}
 
 # The visible main window of process $1.
 window_of() {
@@ -44,6 +52,7 @@ start_tolm
 first=$pid
 first_window=$(window_of "$first")
 [ -n "$first_window" ] || fail "no window of the first Tolm"
+[ -f "$(lock_of "$work/shelf")" ] || fail "no lock in $runtime"
 
 mkdir "$work/other" && cd "$work/other" || exit 1
 start_tolm
@@ -70,5 +79,6 @@ pid=$other
 stop_tolm
 pid=$first
 stop_tolm
-[ -z "$(find "$XDG_RUNTIME_DIR" -name 'tolm-*.lock')" ] || fail "a lock is still there after the Tolms ended"
+[ -e "$(lock_of "$work/shelf")" ] || [ -e "$(lock_of "$work/other")" ] && fail "a lock is still there after the Tolms ended"
+[ -z "$(find "$XDG_RUNTIME_DIR" "$work/shelf" "$work/other" -name '*.lock')" ] || fail "a lock lies where it should not"
 echo "PASS"
