@@ -56,7 +56,7 @@ std::optional<FontState> runFontDialog(const FontState& initial)
 // The dialog's size at the default font, as it was designed.
 constexpr QSize kDesignSize { 360, 390 };
 
-// "Aceptar", "Cancelar" and "&Help" stand at the right in this order on
+// "Aceptar", "Cancelar" and "Ayuda" stand at the right in this order on
 // every desktop, as they always have, whatever order the desktop's own
 // dialogs use.
 class ButtonOrderStyle : public QProxyStyle {
@@ -211,7 +211,7 @@ void TPropiedades::buildButtons()
     };
     m_okButton = add("okButton", tr("Aceptar"), QDialogButtonBox::AcceptRole);
     m_cancelButton = add("cancelButton", tr("Cancelar"), QDialogButtonBox::RejectRole);
-    m_helpButton = add("helpButton", tr("&Help"), QDialogButtonBox::HelpRole);
+    m_helpButton = add("helpButton", tr("Ay&uda"), QDialogButtonBox::HelpRole);
     m_okButton->setDefault(true);
     connect(m_buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -423,17 +423,18 @@ TEST_F(PropiedadesTest, AcceptUpdatesTheCoveredFlagsOfTheWindowsTimerItems)
     EXPECT_FALSE(drive->coveredFlag());
 }
 
-// "&Help" shows the manual of the language in use, scrolled to the dialog's
+// "Ayuda" shows the manual of the language in use, scrolled to the dialog's
 // section, in a window that takes input while the dialog is modal.
 TEST_F(PropiedadesTest, HelpShowsTheManualAtTheDialogsSection)
 {
     const struct {
         const char* catalogue; // null: the Spanish the texts are written in
         const char* title;
+        const char* help;
         const char* heading;
     } languages[] = {
-        { nullptr, "Manual de Tolm", "El cuadro de propiedades" },
-        { ":/i18n/tolm_en.qm", "Tolm manual", "The properties dialog" },
+        { nullptr, "Manual de Tolm", "Ay&uda", "El cuadro de propiedades" },
+        { ":/i18n/tolm_en.qm", "Tolm manual", "&Help", "The properties dialog" },
     };
     TPrincipal* main = startMain();
     TSpButton* item = main->commands().newLauncher();
@@ -445,7 +446,7 @@ TEST_F(PropiedadesTest, HelpShowsTheManualAtTheDialogsSection)
         }
         TPropiedades* dialog = openFromMenu(item);
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->helpButton()->text(), "&Help");
+        EXPECT_EQ(dialog->helpButton()->text(), language.help);
         QTest::mouseClick(dialog->helpButton(), Qt::LeftButton);
         EXPECT_EQ(TPropiedades::Propiedades(), dialog);
         auto* help = dialog->findChild<HelpWindow*>();
