@@ -432,9 +432,24 @@ void TPrincipal::paintGuidance(QPainter& painter)
         ink = background.lightness() < 128 ? Qt::white : Qt::black;
     painter.setPen(ink);
     painter.setFont(font());
-    painter.drawText(rect().adjusted(6, 4, -6, -4), Qt::AlignCenter | Qt::TextWordWrap,
-        tr("Suelte aquí programas y documentos para tenerlos a mano.\n"
-           "El botón derecho del ratón abre el menú."));
+    // A new folder's window is small: the first wording that fits whole is
+    // shown, and in the smallest windows the shortest, cut to one line.
+    const QRect room = rect().adjusted(6, 4, -6, -4);
+    const QStringList wordings { tr("Suelte aquí programas y documentos para tenerlos a mano.\n"
+                                    "El botón derecho del ratón abre el menú."),
+        tr("Suelte aquí programas.\nBotón derecho: menú."), tr("Botón derecho: menú") };
+    constexpr int kFlags = Qt::AlignCenter | Qt::TextWordWrap;
+    const QFontMetrics metrics(font());
+    for (const QString& wording : wordings) {
+        const QRect needed = metrics.boundingRect(room, kFlags, wording);
+        if (room.contains(needed)) {
+            painter.drawText(room, kFlags, wording);
+            return;
+        }
+    }
+    if (room.height() >= metrics.height())
+        painter.drawText(
+            room, Qt::AlignCenter, metrics.elidedText(wordings.last(), Qt::ElideRight, room.width()));
 }
 
 void TPrincipal::childEvent(QChildEvent* event)

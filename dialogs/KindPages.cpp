@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <unordered_map>
@@ -58,7 +59,7 @@ public:
     }
     void fill(TPropiedades& dialog, TSpButton& b) const override
     {
-        dialog.nameEdit()->setText(QStringLiteral("Reloj"));
+        dialog.nameEdit()->setText(QCoreApplication::translate("KindPage", "Reloj"));
         dialog.nameEdit()->setEnabled(false);
         dialog.timeFormatEdit()->setText(b.Param());
         dialog.dateFormatEdit()->setText(b.Directorio());

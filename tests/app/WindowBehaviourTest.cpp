@@ -215,27 +215,43 @@ TEST_F(ShelfTest, RestingOnAnItemShowsItsHintUntilThePointerLeaves)
     EXPECT_FALSE(hint.isVisible());
 }
 
-// A window without items says what to do; the first item takes the words
-// away, and they come back when the last one goes.
+// A window without items says what to do, whole, in any size a window is
+// given, a new folder's small one too: no word reaches the window's edge.
+// The first item takes the words away, and they come back when the last one goes.
 TEST_F(ShelfTest, AnEmptyWindowSaysWhatToDoUntilItHoldsAnItem)
 {
     TPrincipal* main = startMain();
-    main->resize(320, 120);
-    // The pixels that are neither background nor an item.
+    // The pixels that are neither background nor an item, and those of them
+    // on the edge of the room the words are given (6 and 4 pixels in), where
+    // a text too large for it is cut.
+    struct Ink {
+        int all { 0 };
+        int atEdge { 0 };
+    };
     auto ink = [main](const QRect& item) {
         const QImage image = main->grab().toImage();
         const QRgb background = tolm::gfx::toQColor(main->color()).rgb();
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                count += !item.contains(x, y) && image.pixel(x, y) != background;
-        return count;
+        const QRect inside = image.rect().adjusted(7, 5, -7, -5);
+        Ink found;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const bool ink = !item.contains(x, y) && image.pixel(x, y) != background;
+                found.all += ink;
+                found.atEdge += ink && !inside.contains(x, y);
+            }
+        }
+        return found;
     };
-    EXPECT_GT(ink({}), 100);
+    for (const QSize size : { QSize(320, 120), QSize(100, 120), QSize(100, 100), QSize(60, 40) }) {
+        main->resize(size);
+        EXPECT_GT(ink({}).all, 20) << size.width() << "x" << size.height();
+        EXPECT_EQ(ink({}).atEdge, 0) << size.width() << "x" << size.height();
+    }
+    main->resize(320, 120);
     TSpButton* item = main->commands().newLauncher();
-    EXPECT_EQ(ink(item->geometry()), 0);
+    EXPECT_EQ(ink(item->geometry()).all, 0);
     delete item;
-    EXPECT_GT(ink({}), 100);
+    EXPECT_GT(ink({}).all, 100);
 }
 
 // "Siempre visible" reaches the window's flags; both choices come back with
