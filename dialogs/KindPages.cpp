@@ -52,6 +52,7 @@ public:
 
 class ClockPage final : public KindPage {
 public:
+    const char* helpSection() const override { return "properties-clock"; }
     void showAreas(TPropiedades& dialog) const override
     {
         dialog.launcherArea()->hide();
@@ -75,6 +76,7 @@ public:
 
 class DrivePage final : public KindPage {
 public:
+    const char* helpSection() const override { return "properties-tiles"; }
     void showAreas(TPropiedades& dialog) const override
     {
         dialog.launcherArea()->hide();
@@ -92,6 +94,7 @@ public:
 
 class MemoryPage final : public KindPage {
 public:
+    const char* helpSection() const override { return "properties-tiles"; }
     void showAreas(TPropiedades& dialog) const override
     {
         dialog.launcherArea()->hide();

@@ -1,5 +1,6 @@
 #include "dialogs/TCalendario.h"
 
+#include "dialogs/HelpWindow.h"
 #include "platform/Platform.h"
 #include "widgets/DateArithmetic.h"
 #include "widgets/TCCalendar.h"
@@ -41,6 +42,7 @@ TCalendario::TCalendario(QWidget* parent)
     : QWidget(parent, Qt::Tool)
 {
     setWindowTitle(tr("Calendario"));
+    HelpWindow::answerHelpKey(this, [] { return QString::fromLatin1(HelpWindow::kCalendarSection); });
     setAttribute(Qt::WA_QuitOnClose, false);
     QFont f = font();
     f.setPointSize(8);

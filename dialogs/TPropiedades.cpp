@@ -216,6 +216,7 @@ void TPropiedades::buildButtons()
     connect(m_buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_buttonBox, &QDialogButtonBox::helpRequested, this, &TPropiedades::showHelp);
+    HelpWindow::answerHelpKey(this, [this] { return helpSection(); });
 }
 
 void TPropiedades::connectHeader()
@@ -530,7 +531,14 @@ void TPropiedades::showMemoryReport(const tolm::items::MemoryReport& report)
 
 void TPropiedades::showHelp()
 {
-    HelpWindow::showManual(this, QString::fromLatin1(HelpWindow::kPropertiesSection));
+    HelpWindow::showManual(this, helpSection());
+}
+
+QString TPropiedades::helpSection() const
+{
+    if (m_pages->currentWidget() == m_shortcutPage)
+        return QStringLiteral("properties-shortcut");
+    return QString::fromLatin1(KindPage::of(m_workingCopy->kind()).helpSection());
 }
 
 void TPropiedades::finish(int result)

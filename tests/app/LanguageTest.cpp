@@ -34,9 +34,9 @@ TEST_F(LanguageTest, FollowsTheSession)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const char* const spanish
         = "Opciones|-|Nuevo|-|Deshacer|Pegar|-|Guardar configuración|Restaurar configuración|-|"
-          "Organizar botones|-|Cerrar|-|Acerca de ..";
+          "Organizar botones|-|Cerrar|-|Ayuda|Acerca de ..";
     const char* const english = "Options|-|New|-|Undo|Paste|-|Save settings|Restore settings|-|"
-                                "Arrange buttons|-|Close|-|About ...";
+                                "Arrange buttons|-|Close|-|Help|About ...";
     const struct {
         const char* variable;
         const char* value;

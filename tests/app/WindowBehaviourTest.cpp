@@ -2,6 +2,8 @@
 #include "gfx/Color.h"
 #include "items/HintWindow.h"
 
+#include <QDir>
+#include <QFile>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QTest>
@@ -32,10 +34,11 @@ TEST_F(ShelfTest, TheMenusHoldTheirEntriesInOrder)
     EXPECT_EQ(ventana->title(), "Ventana");
     EXPECT_EQ(texts(ventana),
         QStringList({ "Opciones", "-", "Nuevo", "-", "Deshacer", "Pegar", "-", "Guardar configuración",
-            "Restaurar configuración", "-", "Organizar botones", "-", "Cerrar", "-", "Acerca de .." }));
+            "Restaurar configuración", "-", "Organizar botones", "-", "Cerrar", "-", "Ayuda",
+            "Acerca de .." }));
     EXPECT_EQ(texts(ventana->actions()[0]->menu()),
         QStringList({ "Marco de ventana", "Siempre botones", "Color de fondo", "Fuente por defecto", "-",
-            "Siempre visible", "En todos los escritorios" }));
+            "Siempre visible", "En todos los escritorios", "-", "Iniciar con la sesión" }));
     EXPECT_EQ(texts(ventana->actions()[2]->menu()),
         QStringList({ "Botón", "Carpeta", "-", "Reloj", "Memoria", "Disco", "Aplicación..." }));
     EXPECT_EQ(texts(main->menuForClase(1)),
@@ -70,7 +73,7 @@ TEST_F(ShelfTest, TheWindowMenuMovesBetweenItemMenus)
     emit disco->aboutToShow();
     EXPECT_EQ(disco->actions().count(ventana), 1);
     // The window menu itself still holds every entry.
-    EXPECT_EQ(main->windowMenu()->actions().size(), 15);
+    EXPECT_EQ(main->windowMenu()->actions().size(), 16);
 }
 
 TEST_F(ShelfTest, PegarIsEnabledExactlyWhenTheBufferHoldsAnItem)
@@ -252,6 +255,40 @@ TEST_F(ShelfTest, AnEmptyWindowSaysWhatToDoUntilItHoldsAnItem)
     EXPECT_EQ(ink(item->geometry()).all, 0);
     delete item;
     EXPECT_GT(ink({}).all, 100);
+}
+
+// "Iniciar con la sesión" writes the autostart entry --autostart on writes,
+// and removes it again; its mark shows whether the entry is there, however
+// it came. A failure is said in a box.
+TEST_F(ShelfTest, StartWithTheSessionWritesAndRemovesTheAutostartEntry)
+{
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", path("config").toUtf8());
+    QMenu* options = startMain()->windowMenu()->actions()[0]->menu();
+    QAction* session = options->actions().last();
+    ASSERT_EQ(session->text(), "Iniciar con la sesión");
+    auto shown = [options, session] {
+        emit options->aboutToShow();
+        return session->isChecked();
+    };
+    EXPECT_FALSE(shown());
+    for (const bool on : { true, false }) {
+        session->trigger();
+        EXPECT_EQ(read("config/autostart/tolm.desktop").contains("--user\n"), on);
+        EXPECT_EQ(shown(), on);
+    }
+    write("config/autostart/tolm.desktop", "[Desktop Entry]\n");
+    EXPECT_TRUE(shown());
+    EXPECT_TRUE(messages().isEmpty());
+    // A file where the entry's folder should be.
+    ASSERT_TRUE(QDir(path("config")).removeRecursively());
+    write("config", "");
+    EXPECT_FALSE(shown());
+    session->trigger();
+    EXPECT_FALSE(shown());
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains("autostart/tolm.desktop")) << qPrintable(messages()[0]);
+    before.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", before);
 }
 
 // "Siempre visible" reaches the window's flags; both choices come back with
