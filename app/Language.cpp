@@ -20,9 +20,9 @@ QString catalogue(const QString& language)
     return QStringLiteral(":/i18n/tolm_%1.qm").arg(language);
 }
 
-bool installCatalogue(const QString& name, const QString& folder = {})
+bool installCatalogue(QObject* owner, const QString& name, const QString& folder = {})
 {
-    auto* translator = new QTranslator(QCoreApplication::instance());
+    auto* translator = new QTranslator(owner);
     if (translator->load(name, folder) && QCoreApplication::installTranslator(translator))
         return true;
     delete translator;
@@ -50,14 +50,23 @@ QString chooseLanguage(const QStringList& uiLanguages)
 
 void useLanguage(const QString& locale)
 {
-    const QString language = locale.section(u'_', 0, 0);
     platform::DesktopEntry::setShownLocale(locale);
+    const Catalogues found = installCatalogues(locale, QCoreApplication::instance());
+    if (!found.tolm)
+        qCWarning(
+            lcApp, "no catalogue for the language of %s; the texts stay in Spanish", qPrintable(locale));
+}
+
+Catalogues installCatalogues(const QString& locale, QObject* owner)
+{
+    const QString language = locale.section(u'_', 0, 0);
+    Catalogues found;
     // Qt's catalogue is optional (Debian's qt6-translations-l10n): without
     // it Qt's buttons stay in English, which is no reason to stop.
-    installCatalogue(
-        QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-    if (language != kSourceLanguage && !installCatalogue(catalogue(language)))
-        qCWarning(lcApp, "no catalogue for the language %s; the texts stay in Spanish", qPrintable(language));
+    found.qt = installCatalogue(
+        owner, QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    found.tolm = language == kSourceLanguage || installCatalogue(owner, catalogue(language));
+    return found;
 }
 
 } // namespace tolm::app

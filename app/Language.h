@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QObject;
+
 namespace tolm::app {
 
 // The language Tolm speaks, as a locale name ("es", "es_ES", "en_GB"): the
@@ -17,5 +19,14 @@ QString chooseLanguage(const QStringList& uiLanguages);
 // for it, and the names and comments of desktop entries made into launchers.
 // Dates, times and numbers keep the formats of the user's locale.
 void useLanguage(const QString& locale);
+
+// What installCatalogues() found.
+struct Catalogues {
+    bool tolm { false }; // Tolm's own, or none needed (Spanish)
+    bool qt { false }; // Qt's, from the system's Qt translations
+};
+// Installs the catalogues of the locale's language into the application,
+// each a child of `owner`: deleting it takes them out again.
+Catalogues installCatalogues(const QString& locale, QObject* owner);
 
 } // namespace tolm::app

@@ -109,6 +109,10 @@ public:
     void openRegionalSettings();
     void exploreDrive();
     void showAbout();
+    // The manual at the section on the marked item, or on the shelf.
+    void showHelp();
+    // "Iniciar con la sesión": the per-user autostart entry written or removed.
+    void toggleStartWithSession();
 
     // The once-a-second refresh of every timer-driven item (main window only).
     // The timer then sleeps through the ticks that would change nothing.
@@ -237,6 +241,7 @@ private:
     QMenu* m_menuHost { nullptr };
     QAction* m_keepAboveAction { nullptr };
     QAction* m_everyDesktopAction { nullptr };
+    QAction* m_startWithSessionAction { nullptr };
     QAction* m_undoAction { nullptr };
     QAction* m_pasteAction { nullptr };
     QTimer* m_timer { nullptr };

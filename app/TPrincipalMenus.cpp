@@ -1,5 +1,6 @@
 // The window's menus, options, moving, size snapping and the refresh timer.
 #include "app/AppState.h"
+#include "app/Autostart.h"
 #include "app/ItemCommands.h"
 #include "app/Log.h"
 #include "app/Messages.h"
@@ -7,6 +8,7 @@
 #include "app/TPrincipal.h"
 #include "app/WindowPlacement.h"
 #include "app/X11Place.h"
+#include "dialogs/HelpWindow.h"
 #include "gfx/Color.h"
 #include "items/ItemFont.h"
 #include "items/ItemKind.h"
@@ -79,9 +81,16 @@ void TPrincipal::buildMenus()
         = addItem(opciones, tr("En todos los escritorios"), this, window(&TPrincipal::toggleEveryDesktop));
     m_keepAboveAction->setCheckable(true);
     m_everyDesktopAction->setCheckable(true);
+    // Not the window's but the program's: whether the session starts it.
+    opciones->addSeparator();
+    m_startWithSessionAction
+        = addItem(opciones, tr("Iniciar con la sesión"), this, window(&TPrincipal::toggleStartWithSession));
+    m_startWithSessionAction->setCheckable(true);
     connect(opciones, &QMenu::aboutToShow, this, [this] {
         m_keepAboveAction->setChecked(m_stay.keepAbove);
         m_everyDesktopAction->setChecked(m_stay.everyDesktop);
+        // Another Tolm, or --autostart, may have changed it since.
+        m_startWithSessionAction->setChecked(app::startsWithSession(platform::processEnvironment()));
     });
     m_windowMenu->addSeparator();
     QMenu* nuevo = m_windowMenu->addMenu(tr("Nuevo"));
@@ -103,6 +112,10 @@ void TPrincipal::buildMenus()
     m_windowMenu->addSeparator();
     addItem(m_windowMenu, tr("Cerrar"), this, window(&TPrincipal::closeWindow));
     m_windowMenu->addSeparator();
+    // F1 answers on the window too, where the menu is not open.
+    QAction* help = addItem(m_windowMenu, tr("Ayuda"), this, window(&TPrincipal::showHelp));
+    help->setShortcut(QKeySequence::HelpContents);
+    addAction(help);
     addItem(m_windowMenu, tr("Acerca de .."), this, window(&TPrincipal::showAbout));
     connect(m_windowMenu, &QMenu::aboutToShow, this,
         [this] { m_pasteAction->setEnabled(AppState::get().cutBuffer() != nullptr); });
@@ -296,6 +309,39 @@ void TPrincipal::showAbout()
     emit aboutRequested(this);
 }
 
+void TPrincipal::showHelp()
+{
+    HelpWindow::showManual(this, HelpWindow::itemSection(m_keyboard->markedItem()));
+}
+
+void TPrincipal::toggleStartWithSession()
+{
+    using Problem = app::AutostartChange::Problem;
+    const platform::Environment env = platform::processEnvironment();
+    // The entry checked is what the user asked for.
+    const app::AutostartChange change
+        = app::setStartWithSession(m_startWithSessionAction->isChecked(), app::runningProgram(), env);
+    m_startWithSessionAction->setChecked(app::startsWithSession(env));
+    switch (change.problem) {
+    case Problem::None:
+        break;
+    case Problem::NoConfigFolder:
+        app::showError(tr("No se sabe dónde está la carpeta de configuración del usuario: "
+                          "ni HOME ni XDG_CONFIG_HOME lo dicen."));
+        break;
+    case Problem::CannotRemove:
+        app::showError(tr("No se puede borrar %1.\n\n%2").arg(change.file, change.detail));
+        break;
+    case Problem::CannotWrite:
+        app::showError(tr("No se puede escribir %1.\n\n%2").arg(change.file, change.detail));
+        break;
+    case Problem::UnwritableProgram:
+        app::showError(tr("La ruta de este programa no se puede escribir en una entrada de inicio "
+                          "automático, que solo admite texto UTF-8."));
+        break;
+    }
+}
+
 // ---------------------------------------------------------------- mouse, keys, size
 
 void TPrincipal::mousePressEvent(QMouseEvent* event)
@@ -432,9 +478,24 @@ void TPrincipal::paintGuidance(QPainter& painter)
         ink = background.lightness() < 128 ? Qt::white : Qt::black;
     painter.setPen(ink);
     painter.setFont(font());
-    painter.drawText(rect().adjusted(6, 4, -6, -4), Qt::AlignCenter | Qt::TextWordWrap,
-        tr("Suelte aquí programas y documentos para tenerlos a mano.\n"
-           "El botón derecho del ratón abre el menú."));
+    // A new folder's window is small: the first wording that fits whole is
+    // shown, and in the smallest windows the shortest, cut to one line.
+    const QRect room = rect().adjusted(6, 4, -6, -4);
+    const QStringList wordings { tr("Suelte aquí programas y documentos para tenerlos a mano.\n"
+                                    "El botón derecho del ratón abre el menú."),
+        tr("Suelte aquí programas.\nBotón derecho: menú."), tr("Botón derecho: menú") };
+    constexpr int kFlags = Qt::AlignCenter | Qt::TextWordWrap;
+    const QFontMetrics metrics(font());
+    for (const QString& wording : wordings) {
+        const QRect needed = metrics.boundingRect(room, kFlags, wording);
+        if (room.contains(needed)) {
+            painter.drawText(room, kFlags, wording);
+            return;
+        }
+    }
+    if (room.height() >= metrics.height())
+        painter.drawText(
+            room, Qt::AlignCenter, metrics.elidedText(wordings.last(), Qt::ElideRight, room.width()));
 }
 
 void TPrincipal::childEvent(QChildEvent* event)

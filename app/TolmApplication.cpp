@@ -1,6 +1,7 @@
 #include "app/TolmApplication.h"
 
 #include "app/AppState.h"
+#include "app/Autostart.h"
 #include "app/ConflictCopies.h"
 #include "app/InstanceLock.h"
 #include "app/Language.h"
@@ -26,7 +27,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
-#include <QSaveFile>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -232,41 +232,27 @@ void sayError(const QString& text)
     std::fprintf(stderr, "tolm: %s\n", qPrintable(text));
 }
 
-// The program that is running, for the autostart entry to start again.
-QByteArray runningProgram()
-{
-    std::error_code ec;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? QByteArray("tolm") : QByteArray::fromStdString(self.native());
-}
-
 int setAutostart(bool on, const Environment& env)
 {
-    const QString file = autostartFile(env);
-    if (file.isEmpty()) {
-        sayError(QStringLiteral("--autostart needs HOME or XDG_CONFIG_HOME to find the autostart folder"));
-        return 1;
-    }
-    if (!on) {
-        if (QFile::exists(file) && !QFile::remove(file)) {
-            sayError(QStringLiteral("cannot remove %1").arg(file));
-            return 1;
-        }
+    using Problem = AutostartChange::Problem;
+    const AutostartChange change = setStartWithSession(on, runningProgram(), env);
+    switch (change.problem) {
+    case Problem::None:
         return 0;
+    case Problem::NoConfigFolder:
+        sayError(QStringLiteral("--autostart needs HOME or XDG_CONFIG_HOME to find the autostart folder"));
+        break;
+    case Problem::CannotRemove:
+        sayError(QStringLiteral("cannot remove %1: %2").arg(change.file, change.detail));
+        break;
+    case Problem::CannotWrite:
+        sayError(QStringLiteral("cannot write %1: %2").arg(change.file, change.detail));
+        break;
+    case Problem::UnwritableProgram:
+        sayError(change.detail);
+        break;
     }
-    QString error;
-    const QString text = autostartEntry(runningProgram(), &error);
-    if (text.isEmpty()) {
-        sayError(error);
-        return 1;
-    }
-    QSaveFile entry(file);
-    if (!QDir().mkpath(QFileInfo(file).path()) || !entry.open(QIODevice::WriteOnly)
-        || entry.write(text.toUtf8()) < 0 || !entry.commit()) {
-        sayError(QStringLiteral("cannot write %1: %2").arg(file, entry.errorString()));
-        return 1;
-    }
-    return 0;
+    return 1;
 }
 
 // Moves the process into the folder the shelves live in, making it when it

@@ -1,5 +1,6 @@
 #include "dialogs/ApplicationPicker.h"
 
+#include "dialogs/HelpWindow.h"
 #include "gfx/Bitmaps.h"
 #include "platform/Platform.h"
 
@@ -96,6 +97,7 @@ ApplicationPicker::ApplicationPicker(QList<Application> applications, QWidget* p
 {
     setObjectName(QStringLiteral("ApplicationPicker"));
     setWindowTitle(tr("Elegir aplicación"));
+    HelpWindow::answerHelpKey(this, [] { return QString::fromLatin1(HelpWindow::kPickerSection); });
     m_model = new Model(std::move(applications), this);
 
     m_search = new QLineEdit(this);

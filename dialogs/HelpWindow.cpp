@@ -1,8 +1,12 @@
 #include "dialogs/HelpWindow.h"
 
+#include "items/ItemKinds.h"
+#include "items/TSpButton.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -85,6 +89,33 @@ void HelpWindow::placeBesideOwner()
         = right ? ownerFrame.right() + 1 + kGap : ownerFrame.left() - kGap - frame.width() - width();
     const int lowest = std::max(area.top(), area.bottom() + 1 - frame.height() - height());
     move(left, std::clamp(ownerFrame.top(), area.top(), lowest));
+}
+
+void HelpWindow::answerHelpKey(QWidget* window, std::function<QString()> section)
+{
+    auto* key = new QShortcut(QKeySequence::HelpContents, window);
+    connect(key, &QShortcut::activated, window,
+        [window, section = std::move(section)] { showManual(window, section ? section() : QString()); });
+}
+
+QString HelpWindow::itemSection(const TSpButton* item)
+{
+    if (!item)
+        return QString::fromLatin1(kShelfSection);
+    using namespace tolm::items;
+    const ItemKind* kind = &item->kind();
+    const std::pair<const ItemKind*, const char*> sections[] = {
+        { &launcherKind(), "item-launcher" },
+        { &folderKind(), "item-folder" },
+        { &clockKind(), "item-clock" },
+        { &driveKind(), "item-drive" },
+        { &memoryKind(), "item-memory" },
+    };
+    for (const auto& [each, section] : sections) {
+        if (each == kind)
+            return QString::fromLatin1(section);
+    }
+    return QStringLiteral("items");
 }
 
 QUrl HelpWindow::manualUrl()

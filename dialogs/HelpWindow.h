@@ -2,8 +2,10 @@
 
 #include <QDialog>
 #include <QUrl>
+#include <functional>
 
 class QTextBrowser;
+class TSpButton;
 
 // The manual, read from the program's resources in the language Tolm speaks,
 // so that it needs neither a network nor an installed file. Each window that
@@ -14,8 +16,10 @@ class HelpWindow : public QDialog {
     Q_OBJECT
 
 public:
-    // The anchor of the manual's section on the properties dialog.
-    static constexpr const char* kPropertiesSection = "properties";
+    // Anchors of the manual's sections, the same in every language.
+    static constexpr const char* kShelfSection = "shelf";
+    static constexpr const char* kCalendarSection = "calendar";
+    static constexpr const char* kPickerSection = "new-application";
 
     // Shows the manual at `section` (an anchor; empty: the start) in the
     // help window of `owner`, made when it has none; a null owner has one
@@ -23,6 +27,11 @@ public:
     static HelpWindow* showManual(QWidget* owner, const QString& section = {});
     // The manual in the language in use: qrc:/help/manual-<language>.html.
     static QUrl manualUrl();
+    // F1 anywhere in `window` shows its help window at the section
+    // `section` names at that moment (the start when it names none).
+    static void answerHelpKey(QWidget* window, std::function<QString()> section);
+    // The section on an item of this kind; the shelf's when there is no item.
+    static QString itemSection(const TSpButton* item);
 
     QTextBrowser* browser() const { return m_browser; }
 

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <unordered_map>
@@ -51,6 +52,7 @@ public:
 
 class ClockPage final : public KindPage {
 public:
+    const char* helpSection() const override { return "properties-clock"; }
     void showAreas(TPropiedades& dialog) const override
     {
         dialog.launcherArea()->hide();
@@ -58,7 +60,7 @@ public:
     }
     void fill(TPropiedades& dialog, TSpButton& b) const override
     {
-        dialog.nameEdit()->setText(QStringLiteral("Reloj"));
+        dialog.nameEdit()->setText(QCoreApplication::translate("KindPage", "Reloj"));
         dialog.nameEdit()->setEnabled(false);
         dialog.timeFormatEdit()->setText(b.Param());
         dialog.dateFormatEdit()->setText(b.Directorio());
@@ -74,6 +76,7 @@ public:
 
 class DrivePage final : public KindPage {
 public:
+    const char* helpSection() const override { return "properties-tiles"; }
     void showAreas(TPropiedades& dialog) const override
     {
         dialog.launcherArea()->hide();
@@ -91,6 +94,7 @@ public:
 
 class MemoryPage final : public KindPage {
 public:
+    const char* helpSection() const override { return "properties-tiles"; }
     void showAreas(TPropiedades& dialog) const override
     {
         dialog.launcherArea()->hide();

@@ -26,6 +26,8 @@ public:
     virtual void prepareCopy(TSpButton&) const { }
     // Fills the kind's controls from the working copy.
     virtual void fill(TPropiedades&, TSpButton&) const { }
+    // The manual's section on the "General" tab of this kind.
+    virtual const char* helpSection() const { return "properties-general"; }
 
 protected:
     KindPage() = default;

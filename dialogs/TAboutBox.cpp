@@ -2,6 +2,8 @@
 
 #include "dialogs/HelpWindow.h"
 #include "gfx/Bitmaps.h"
+#include "platform/Platform.h"
+#include "platform/UrlOpener.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -10,9 +12,14 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QUrl>
 #include <algorithm>
 
 namespace {
+
+// The comments' link that shows the manual rather than a web page.
+constexpr const char* kManualLink = "manual";
 
 // Stands in for the artwork while it is missing from the resources.
 QPixmap placeholderArtwork(QSize size)
@@ -97,8 +104,7 @@ TAboutBox::TAboutBox(QWidget* parent)
     m_productName->setFont(bold);
     m_version = transparentLabel(m_panel, tr("Versión 1.0 - Febrero 2000"), Qt::AlignLeft | Qt::AlignVCenter);
     m_notice = transparentLabel(m_panel, QString(), Qt::AlignRight | Qt::AlignVCenter);
-    m_comments = transparentLabel(m_panel, tr("Consultar el fichero tolm2000.htm para más información"),
-        Qt::AlignRight | Qt::AlignVCenter);
+    m_comments = transparentLabel(m_panel, QString(), Qt::AlignRight | Qt::AlignVCenter);
     m_comments->setWordWrap(true);
     QFont smaller = m_comments->font();
     smaller.setPointSize(7);
@@ -109,16 +115,23 @@ TAboutBox::TAboutBox(QWidget* parent)
         pal.setColor(QPalette::WindowText, Qt::white);
         label->setPalette(pal);
     }
+    for (QLabel* label : { m_notice, m_comments }) {
+        label->setTextFormat(Qt::RichText);
+        label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+        connect(label, &QLabel::linkActivated, this, &TAboutBox::followLink);
+    }
 
     // The home the button has always named is the manual now, which comes
     // with the program.
     m_manualButton = new QPushButton(tr("Tolm2000 - home"), this);
-    m_okButton = new QPushButton(tr("OK"), this);
+    m_okButton = new QPushButton(tr("Aceptar"), this);
     m_okButton->setDefault(true);
     m_okButton->setFocus();
 
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_manualButton, &QPushButton::clicked, this, &TAboutBox::openManual);
+    connect(
+        new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, &TAboutBox::openManual);
     setUp();
     placeControls();
 }
@@ -179,9 +192,29 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
 
 void TAboutBox::setUp()
 {
-    m_notice->setText(QStringLiteral("© 2000 Proyecto Tolm\n"
-                                     "Tolm2000 - home\n"
-                                     "email: véase README.md"));
+    // The manual the box points to is the one installed with the program,
+    // shown by the help window; the project page is the package's home page.
+    const QString home = QStringLiteral(TOLM_HOMEPAGE);
+    const QString shown = QUrl(home).adjusted(QUrl::RemoveScheme).toString().mid(2);
+    m_notice->setText(tr("© 2000 Proyecto Tolm")
+        + QStringLiteral("<br><a href=\"%1\">%2</a><br>").arg(home, shown) + tr("Avisos: en esa página"));
+    m_comments->setText(tr("Más en el <a href=\"%1\">manual</a> (F1) y en la <a href=\"%2\">página del "
+                           "proyecto</a>.")
+                            .arg(QLatin1String(kManualLink), home));
+    // The links stand on the dark artwork too: white, underlined. A link
+    // takes the application's link colour when its text is read, whatever
+    // the label's palette says, so the colour goes with each link.
+    for (QLabel* label : { m_notice, m_comments })
+        label->setText(label->text().replace(
+            QStringLiteral("<a href="), QStringLiteral("<a style=\"color: white\" href=")));
+}
+
+void TAboutBox::followLink(const QString& link)
+{
+    if (link == QLatin1String(kManualLink))
+        openManual();
+    else
+        tolm::platform::services().urlOpener->openUrl(QUrl(link));
 }
 
 int TAboutBox::execute(QWidget* parent)

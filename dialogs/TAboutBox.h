@@ -36,6 +36,8 @@ protected:
 private:
     void setUp();
     void openManual();
+    // The manual's link shows the help window; any other opens in the browser.
+    void followLink(const QString& link);
     void placeControls();
 
     QFrame* m_panel { nullptr };

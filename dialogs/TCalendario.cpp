@@ -1,5 +1,6 @@
 #include "dialogs/TCalendario.h"
 
+#include "dialogs/HelpWindow.h"
 #include "platform/Platform.h"
 #include "widgets/DateArithmetic.h"
 #include "widgets/TCCalendar.h"
@@ -41,6 +42,7 @@ TCalendario::TCalendario(QWidget* parent)
     : QWidget(parent, Qt::Tool)
 {
     setWindowTitle(tr("Calendario"));
+    HelpWindow::answerHelpKey(this, [] { return QString::fromLatin1(HelpWindow::kCalendarSection); });
     setAttribute(Qt::WA_QuitOnClose, false);
     QFont f = font();
     f.setPointSize(8);
@@ -83,11 +85,25 @@ TCalendario::TCalendario(QWidget* parent)
     setBaseSize(3, 1);
     setSizeIncrement(7, 7);
     setMinimumSize(7 * 11 + 3, 7 * 7 + 1);
-    resize(kInitialClientWidth, kInitialClientHeight);
+    resize(std::max(kInitialClientWidth, titleBarWidth()), kInitialClientHeight);
     move(482, 96);
     layoutControls();
     fitGridFont();
     CalenChange();
+}
+
+int TCalendario::titleBarWidth() const
+{
+    // A window manager writes the title in a bold face of about the
+    // application's font, beside the window's icon and three buttons, each
+    // about as wide as the bar is high, with gaps between them and at the
+    // ends that add up to about one more. The designed width cuts
+    // "Calendario" there to "Ca…io" (Openbox's default theme needs 171
+    // pixels for "Calendar" at a 9-point font).
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    return metrics.horizontalAdvance(windowTitle()) + 5 * (metrics.height() + 8) + 16;
 }
 
 void TCalendario::showToday()
@@ -104,6 +120,10 @@ void TCalendario::step(void (TCCalendar::*move)())
 {
     try {
         (m_calen->*move)();
+    } catch (const tolm::widgets::DateEncodeError&) {
+        // The grid's own words are the runtime's English; the box speaks the user's language.
+        tolm::platform::services().messageBoxes->notice(QApplication::applicationDisplayName(),
+            tr("Argumento no válido al codificar la fecha"), tolm::platform::MessageBoxes::Kind::Critical);
     } catch (const std::exception& e) {
         tolm::platform::services().messageBoxes->notice(QApplication::applicationDisplayName(),
             QString::fromUtf8(e.what()), tolm::platform::MessageBoxes::Kind::Critical);

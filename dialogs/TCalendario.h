@@ -16,7 +16,8 @@ class TCalendario : public QWidget {
     Q_OBJECT
 
 public:
-    // The first client size; the grid below the 19-pixel bar is then 150 x 94.
+    // The first client size, where the title bar has room for the title
+    // whole; the grid below the 19-pixel bar is then at least 150 x 94.
     static constexpr int kInitialClientWidth = 150;
     static constexpr int kInitialClientHeight = 113;
     static constexpr int kBarHeight = 19;
@@ -61,6 +62,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The width the title bar needs to show the title whole.
+    int titleBarWidth() const;
     void FormResize();
     void layoutControls();
     void fitGridFont();

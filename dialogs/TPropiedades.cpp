@@ -56,7 +56,7 @@ std::optional<FontState> runFontDialog(const FontState& initial)
 // The dialog's size at the default font, as it was designed.
 constexpr QSize kDesignSize { 360, 390 };
 
-// "Aceptar", "Cancelar" and "&Help" stand at the right in this order on
+// "Aceptar", "Cancelar" and "Ayuda" stand at the right in this order on
 // every desktop, as they always have, whatever order the desktop's own
 // dialogs use.
 class ButtonOrderStyle : public QProxyStyle {
@@ -211,11 +211,12 @@ void TPropiedades::buildButtons()
     };
     m_okButton = add("okButton", tr("Aceptar"), QDialogButtonBox::AcceptRole);
     m_cancelButton = add("cancelButton", tr("Cancelar"), QDialogButtonBox::RejectRole);
-    m_helpButton = add("helpButton", tr("&Help"), QDialogButtonBox::HelpRole);
+    m_helpButton = add("helpButton", tr("Ay&uda"), QDialogButtonBox::HelpRole);
     m_okButton->setDefault(true);
     connect(m_buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_buttonBox, &QDialogButtonBox::helpRequested, this, &TPropiedades::showHelp);
+    HelpWindow::answerHelpKey(this, [this] { return helpSection(); });
 }
 
 void TPropiedades::connectHeader()
@@ -530,7 +531,14 @@ void TPropiedades::showMemoryReport(const tolm::items::MemoryReport& report)
 
 void TPropiedades::showHelp()
 {
-    HelpWindow::showManual(this, QString::fromLatin1(HelpWindow::kPropertiesSection));
+    HelpWindow::showManual(this, helpSection());
+}
+
+QString TPropiedades::helpSection() const
+{
+    if (m_pages->currentWidget() == m_shortcutPage)
+        return QStringLiteral("properties-shortcut");
+    return QString::fromLatin1(KindPage::of(m_workingCopy->kind()).helpSection());
 }
 
 void TPropiedades::finish(int result)

@@ -70,6 +70,9 @@ public:
     QPushButton* okButton() const { return m_okButton; }
     QPushButton* cancelButton() const { return m_cancelButton; }
     QPushButton* helpButton() const { return m_helpButton; }
+    // The manual's section on the page shown for this kind of item, where
+    // "Ayuda" and F1 open it.
+    QString helpSection() const;
 
     // The header.
     HeaderPanel* header() const { return m_header; }

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPainter>
 #include <QString>
+#include <algorithm>
 
 namespace tolm::gfx {
 
@@ -106,6 +107,19 @@ QImage tileBitmap(std::string_view name)
         }
         return image;
     });
+}
+
+void inkLettersOnFace(QImage& picture, const Rect& place, int scale)
+{
+    const QRgb face = toQRgb(clBtnFace);
+    const QRgb classic = qRgb(0xC0, 0xC0, 0xC0);
+    const Rect r = scaled(place, scale);
+    for (int y = std::max(0, r.top); y < std::min(r.bottom, picture.height()); ++y) {
+        for (int x = std::max(0, r.left); x < std::min(r.right, picture.width()); ++x) {
+            const QRgb pixel = picture.pixel(x, y) | 0xFF000000u;
+            picture.setPixel(x, y, pixel == face || pixel == classic ? face : readableInk(pixel, face));
+        }
+    }
 }
 
 QImage iconImage(std::string_view name)

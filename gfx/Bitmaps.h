@@ -52,6 +52,13 @@ enum class NumRow { Six, Seven, Nine };
 Rect numDigitRect(NumRow row, int digit);
 Rect numGSignRect(NumRow row);
 
+// The letters a tile picture carries on the button face at `place` (of the
+// 1x layout, in a picture `scale` times it), made readable on the face the
+// palette has now: their ink where it does not stand out from it enough,
+// and the face in the holes of the letters, which the face's fill from the
+// edges does not reach.
+void inkLettersOnFace(QImage& picture, const Rect& place, int scale = 1);
+
 // Where the drive and memory pictures leave room for what is drawn on them.
 namespace place {
 // 36 x 36 drive pictures.
@@ -61,12 +68,15 @@ inline constexpr Rect driveDigits { 5, 4, 31, 15 };
 // "minidrive", 17 x 17.
 inline constexpr Rect miniDriveLetter { 11, 1, 17, 10 };
 inline constexpr Rect miniDriveBar { 1, 12, 16, 16 };
-// "bmem".
+// "bmem", with the letters P (paging file) and M (memory) beside the bars.
 inline constexpr Rect memPagingBar { 2, 12, 28, 17 };
 inline constexpr Rect memPhysicalBar { 2, 29, 28, 34 };
-// "minimem".
+inline constexpr Rect memPagingLetter { 30, 12, 35, 17 };
+inline constexpr Rect memPhysicalLetter { 30, 30, 35, 35 };
+// "minimem", with its word above the bars.
 inline constexpr Rect miniMemPagingBar { 1, 7, 16, 11 };
 inline constexpr Rect miniMemPhysicalBar { 1, 12, 16, 16 };
+inline constexpr Rect miniMemLetters { 2, 1, 17, 6 };
 // The dial of "bclock".
 inline constexpr int clockCentre = 18;
 } // namespace place

@@ -1,7 +1,9 @@
 #include "gfx/Color.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 
 namespace tolm::gfx {
@@ -153,6 +155,38 @@ QColor toQColor(Color c)
 Color fromQColor(const QColor& c)
 {
     return fromQRgb(c.rgb());
+}
+
+namespace {
+
+double relativeLuminance(QRgb rgb)
+{
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(rgb)) + 0.7152 * linear(qGreen(rgb)) + 0.0722 * linear(qBlue(rgb));
+}
+
+} // namespace
+
+double contrastRatio(QRgb a, QRgb b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QRgb readableInk(QRgb ink, QRgb background)
+{
+    if (contrastRatio(ink, background) >= kReadableContrast)
+        return ink;
+    const QRgb text = toQRgb(clBtnText);
+    if (contrastRatio(text, background) >= kReadableContrast)
+        return text;
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb white = qRgb(255, 255, 255);
+    return contrastRatio(black, background) >= contrastRatio(white, background) ? black : white;
 }
 
 } // namespace tolm::gfx

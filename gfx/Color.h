@@ -68,4 +68,13 @@ Color fromQRgb(QRgb rgb);
 QColor toQColor(Color c);
 Color fromQColor(const QColor& c);
 
+// How far apart two colours are to the eye, from 1 (the same lightness) to
+// 21 (black on white): the ratio of their relative luminances, each plus
+// 0.05, as the web's accessibility guidelines measure it. Text needs 4.5.
+double contrastRatio(QRgb a, QRgb b);
+inline constexpr double kReadableContrast = 4.5;
+// `ink` when it reads on `background`; else the palette's button text when
+// that does, else black or white, whichever stands out more.
+QRgb readableInk(QRgb ink, QRgb background);
+
 } // namespace tolm::gfx

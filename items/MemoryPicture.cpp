@@ -66,6 +66,12 @@ QImage memoryPicture(const platform::MemoryStatus& s, bool small, int scale)
         }
         usedShare(canvas, physicalBar, int((100 - load) * length / 100));
     }
+    if (small) {
+        gfx::inkLettersOnFace(picture, gfx::place::miniMemLetters, scale);
+    } else {
+        gfx::inkLettersOnFace(picture, gfx::place::memPagingLetter, scale);
+        gfx::inkLettersOnFace(picture, gfx::place::memPhysicalLetter, scale);
+    }
     if (!small) {
         constexpr quint64 mb = 1024 * 1024;
         const auto six = gfx::NumRow::Six;

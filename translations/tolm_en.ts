@@ -309,6 +309,13 @@ Delete the folder?</translation>
     </message>
 </context>
 <context>
+    <name>KindPage</name>
+    <message>
+        <source>Reloj</source>
+        <translation>Clock</translation>
+    </message>
+</context>
+<context>
     <name>LinuxDrives</name>
     <message>
         <source>desconocido</source>
@@ -641,16 +648,24 @@ Nothing has been changed.</translation>
         <translation>Version 1.0 - February 2000</translation>
     </message>
     <message>
-        <source>Consultar el fichero tolm2000.htm para más información</source>
-        <translation>See the file tolm2000.htm for more information</translation>
-    </message>
-    <message>
         <source>Tolm2000 - home</source>
         <translation>Tolm2000 - home</translation>
     </message>
     <message>
-        <source>OK</source>
+        <source>Aceptar</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>© 2000 Proyecto Tolm</source>
+        <translation>© 2000 The Tolm project</translation>
+    </message>
+    <message>
+        <source>Avisos: en esa página</source>
+        <translation>Reports: on that page</translation>
+    </message>
+    <message>
+        <source>Más en el &lt;a href=&quot;%1&quot;&gt;manual&lt;/a&gt; (F1) y en la &lt;a href=&quot;%2&quot;&gt;página del proyecto&lt;/a&gt;.</source>
+        <translation>More in the &lt;a href=&quot;%1&quot;&gt;manual&lt;/a&gt; (F1) and on the &lt;a href=&quot;%2&quot;&gt;project page&lt;/a&gt;.</translation>
     </message>
 </context>
 <context>
@@ -674,6 +689,10 @@ Nothing has been changed.</translation>
     <message>
         <source>Año siguiente</source>
         <translation>Next year</translation>
+    </message>
+    <message>
+        <source>Argumento no válido al codificar la fecha</source>
+        <translation>Invalid argument to date encode</translation>
     </message>
 </context>
 <context>
@@ -822,6 +841,48 @@ The right mouse button opens the menu.</translation>
         <source>Aplicación...</source>
         <translation>Application...</translation>
     </message>
+    <message>
+        <source>Iniciar con la sesión</source>
+        <translation>Start with the session</translation>
+    </message>
+    <message>
+        <source>Ayuda</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>No se sabe dónde está la carpeta de configuración del usuario: ni HOME ni XDG_CONFIG_HOME lo dicen.</source>
+        <translation>Where the user's configuration folder is cannot be told: neither HOME nor XDG_CONFIG_HOME says.</translation>
+    </message>
+    <message>
+        <source>No se puede borrar %1.
+
+%2</source>
+        <translation>Cannot remove %1.
+
+%2</translation>
+    </message>
+    <message>
+        <source>No se puede escribir %1.
+
+%2</source>
+        <translation>Cannot write %1.
+
+%2</translation>
+    </message>
+    <message>
+        <source>La ruta de este programa no se puede escribir en una entrada de inicio automático, que solo admite texto UTF-8.</source>
+        <translation>This program's path cannot be written in an autostart entry, which holds UTF-8 text only.</translation>
+    </message>
+    <message>
+        <source>Suelte aquí programas.
+Botón derecho: menú.</source>
+        <translation>Drop programs here.
+Right button: menu.</translation>
+    </message>
+    <message>
+        <source>Botón derecho: menú</source>
+        <translation>Right button: menu</translation>
+    </message>
 </context>
 <context>
     <name>TPropiedades</name>
@@ -846,16 +907,16 @@ The right mouse button opens the menu.</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>&amp;Help</source>
-        <translation>&amp;Help</translation>
-    </message>
-    <message>
         <source>Archivos de iconos (*.ico *.exe *.dll *.lnk);;Programas (*.exe);;Bibliotecas (*.dll);;Iconos (*.ico);;Todos los archivos (*)</source>
         <translation>Icon files (*.ico *.exe *.dll *.lnk);;Programs (*.exe);;Libraries (*.dll);;Icons (*.ico);;All files (*)</translation>
     </message>
     <message>
         <source>Seleccionar Icono</source>
         <translation>Choose Icon</translation>
+    </message>
+    <message>
+        <source>Ay&amp;uda</source>
+        <translation>&amp;Help</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,8 @@
 #include "gfx/Color.h"
 #include "items/HintWindow.h"
 
+#include <QDir>
+#include <QFile>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QTest>
@@ -32,10 +34,11 @@ TEST_F(ShelfTest, TheMenusHoldTheirEntriesInOrder)
     EXPECT_EQ(ventana->title(), "Ventana");
     EXPECT_EQ(texts(ventana),
         QStringList({ "Opciones", "-", "Nuevo", "-", "Deshacer", "Pegar", "-", "Guardar configuración",
-            "Restaurar configuración", "-", "Organizar botones", "-", "Cerrar", "-", "Acerca de .." }));
+            "Restaurar configuración", "-", "Organizar botones", "-", "Cerrar", "-", "Ayuda",
+            "Acerca de .." }));
     EXPECT_EQ(texts(ventana->actions()[0]->menu()),
         QStringList({ "Marco de ventana", "Siempre botones", "Color de fondo", "Fuente por defecto", "-",
-            "Siempre visible", "En todos los escritorios" }));
+            "Siempre visible", "En todos los escritorios", "-", "Iniciar con la sesión" }));
     EXPECT_EQ(texts(ventana->actions()[2]->menu()),
         QStringList({ "Botón", "Carpeta", "-", "Reloj", "Memoria", "Disco", "Aplicación..." }));
     EXPECT_EQ(texts(main->menuForClase(1)),
@@ -70,7 +73,7 @@ TEST_F(ShelfTest, TheWindowMenuMovesBetweenItemMenus)
     emit disco->aboutToShow();
     EXPECT_EQ(disco->actions().count(ventana), 1);
     // The window menu itself still holds every entry.
-    EXPECT_EQ(main->windowMenu()->actions().size(), 15);
+    EXPECT_EQ(main->windowMenu()->actions().size(), 16);
 }
 
 TEST_F(ShelfTest, PegarIsEnabledExactlyWhenTheBufferHoldsAnItem)
@@ -215,27 +218,77 @@ TEST_F(ShelfTest, RestingOnAnItemShowsItsHintUntilThePointerLeaves)
     EXPECT_FALSE(hint.isVisible());
 }
 
-// A window without items says what to do; the first item takes the words
-// away, and they come back when the last one goes.
+// A window without items says what to do, whole, in any size a window is
+// given, a new folder's small one too: no word reaches the window's edge.
+// The first item takes the words away, and they come back when the last one goes.
 TEST_F(ShelfTest, AnEmptyWindowSaysWhatToDoUntilItHoldsAnItem)
 {
     TPrincipal* main = startMain();
-    main->resize(320, 120);
-    // The pixels that are neither background nor an item.
+    // The pixels that are neither background nor an item, and those of them
+    // on the edge of the room the words are given (6 and 4 pixels in), where
+    // a text too large for it is cut.
+    struct Ink {
+        int all { 0 };
+        int atEdge { 0 };
+    };
     auto ink = [main](const QRect& item) {
         const QImage image = main->grab().toImage();
         const QRgb background = tolm::gfx::toQColor(main->color()).rgb();
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                count += !item.contains(x, y) && image.pixel(x, y) != background;
-        return count;
+        const QRect inside = image.rect().adjusted(7, 5, -7, -5);
+        Ink found;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const bool ink = !item.contains(x, y) && image.pixel(x, y) != background;
+                found.all += ink;
+                found.atEdge += ink && !inside.contains(x, y);
+            }
+        }
+        return found;
     };
-    EXPECT_GT(ink({}), 100);
+    for (const QSize size : { QSize(320, 120), QSize(100, 120), QSize(100, 100), QSize(60, 40) }) {
+        main->resize(size);
+        EXPECT_GT(ink({}).all, 20) << size.width() << "x" << size.height();
+        EXPECT_EQ(ink({}).atEdge, 0) << size.width() << "x" << size.height();
+    }
+    main->resize(320, 120);
     TSpButton* item = main->commands().newLauncher();
-    EXPECT_EQ(ink(item->geometry()), 0);
+    EXPECT_EQ(ink(item->geometry()).all, 0);
     delete item;
-    EXPECT_GT(ink({}), 100);
+    EXPECT_GT(ink({}).all, 100);
+}
+
+// "Iniciar con la sesión" writes the autostart entry --autostart on writes,
+// and removes it again; its mark shows whether the entry is there, however
+// it came. A failure is said in a box.
+TEST_F(ShelfTest, StartWithTheSessionWritesAndRemovesTheAutostartEntry)
+{
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", path("config").toUtf8());
+    QMenu* options = startMain()->windowMenu()->actions()[0]->menu();
+    QAction* session = options->actions().last();
+    ASSERT_EQ(session->text(), "Iniciar con la sesión");
+    auto shown = [options, session] {
+        emit options->aboutToShow();
+        return session->isChecked();
+    };
+    EXPECT_FALSE(shown());
+    for (const bool on : { true, false }) {
+        session->trigger();
+        EXPECT_EQ(read("config/autostart/tolm.desktop").contains("--user\n"), on);
+        EXPECT_EQ(shown(), on);
+    }
+    write("config/autostart/tolm.desktop", "[Desktop Entry]\n");
+    EXPECT_TRUE(shown());
+    EXPECT_TRUE(messages().isEmpty());
+    // A file where the entry's folder should be.
+    ASSERT_TRUE(QDir(path("config")).removeRecursively());
+    write("config", "");
+    EXPECT_FALSE(shown());
+    session->trigger();
+    EXPECT_FALSE(shown());
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains("autostart/tolm.desktop")) << qPrintable(messages()[0]);
+    before.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", before);
 }
 
 // "Siempre visible" reaches the window's flags; both choices come back with

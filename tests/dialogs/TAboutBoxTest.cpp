@@ -7,13 +7,23 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
+
+QString plainText(const QLabel* label)
+{
+    QTextDocument document;
+    document.setHtml(label->text());
+    // A line break within a paragraph comes out as the Unicode line separator.
+    return document.toPlainText().replace(QChar::LineSeparator, u'\n');
+}
 
 struct AboutBox : ::testing::Test {
     tolm::test::FakePlatform fake;
@@ -29,12 +39,11 @@ TEST_F(AboutBox, ShowsTheProgramAndItsVersion)
     EXPECT_EQ(box->size(), QSize(298, 172));
     EXPECT_EQ(box->ProductName()->text(), "Tolm 2000");
     EXPECT_EQ(box->Version()->text(), "Versión 1.0 - Febrero 2000");
-    EXPECT_EQ(box->Comments()->text(), "Consultar el fichero tolm2000.htm para más información");
-    const QStringList notice = box->Notice()->text().split('\n');
+    const QStringList notice = plainText(box->Notice()).split('\n');
     ASSERT_EQ(notice.size(), 3);
-    EXPECT_TRUE(notice[0].contains("2000"));
-    EXPECT_TRUE(notice[2].startsWith("email: "));
-    EXPECT_EQ(box->OKButton()->text(), "OK");
+    EXPECT_EQ(notice[0], "© 2000 Proyecto Tolm");
+    EXPECT_EQ(notice[2], "Avisos: en esa página");
+    EXPECT_EQ(box->OKButton()->text(), "Aceptar");
     EXPECT_TRUE(box->OKButton()->isDefault());
     EXPECT_EQ(box->manualButton()->text(), "Tolm2000 - home");
     EXPECT_FALSE(box->Image1()->pixmap().isNull());
@@ -64,6 +73,26 @@ TEST_F(AboutBox, HomeButtonShowsTheManualAndCloses)
     EXPECT_TRUE(help[0]->isVisible());
     EXPECT_EQ(help[0]->browser()->source(), QUrl("qrc:/help/manual-es.html"));
     EXPECT_TRUE(fake.urlOpener.opened.isEmpty()); // no browser, no network
+}
+
+// The box points to what is installed: the manual, shown by the help
+// window, and the project's page, in the browser; no missing file.
+TEST_F(AboutBox, ItsLinksLeadToTheManualAndToTheProjectPage)
+{
+    QWidget shelf;
+    QPointer<TAboutBox> box = new TAboutBox(&shelf);
+    EXPECT_EQ(plainText(box->Comments()), "Más en el manual (F1) y en la página del proyecto.");
+    static const QRegularExpression links(QStringLiteral("href=\"(manual)\".*href=\"(https://[^\"]+)\""));
+    const QRegularExpressionMatch found = links.match(box->Comments()->text());
+    ASSERT_TRUE(found.hasMatch()) << qPrintable(box->Comments()->text());
+    EXPECT_TRUE(box->Notice()->text().contains(found.captured(2)));
+    emit box->Comments()->linkActivated(found.captured(2));
+    EXPECT_EQ(fake.urlOpener.opened, QList<QUrl> { QUrl(found.captured(2)) });
+    EXPECT_TRUE(shelf.findChildren<HelpWindow*>().isEmpty());
+    emit box->Comments()->linkActivated(found.captured(1));
+    EXPECT_EQ(shelf.findChildren<HelpWindow*>().size(), 1);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(box.isNull()); // closed, as by its manual button
 }
 
 // The box opens in the middle of the screen, wherever the window that asked

@@ -1,5 +1,7 @@
 #include "TPropiedadesFixture.h"
+#include "dialogs/ApplicationPicker.h"
 #include "dialogs/HelpWindow.h"
+#include "dialogs/TCalendario.h"
 #include "items/ItemFont.h"
 
 #include <QApplication>
@@ -7,6 +9,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -14,6 +17,7 @@
 #include <QTextBrowser>
 #include <QTranslator>
 #include <climits>
+#include <tuple>
 
 using tolm::store::Clase;
 using tolm::store::FontState;
@@ -423,17 +427,17 @@ TEST_F(PropiedadesTest, AcceptUpdatesTheCoveredFlagsOfTheWindowsTimerItems)
     EXPECT_FALSE(drive->coveredFlag());
 }
 
-// "&Help" shows the manual of the language in use, scrolled to the dialog's
+// "Ayuda" shows the manual of the language in use, scrolled to the dialog's
 // section, in a window that takes input while the dialog is modal.
 TEST_F(PropiedadesTest, HelpShowsTheManualAtTheDialogsSection)
 {
     const struct {
         const char* catalogue; // null: the Spanish the texts are written in
         const char* title;
-        const char* heading;
+        const char* help;
     } languages[] = {
-        { nullptr, "Manual de Tolm", "El cuadro de propiedades" },
-        { ":/i18n/tolm_en.qm", "Tolm manual", "The properties dialog" },
+        { nullptr, "Manual de Tolm", "Ay&uda" },
+        { ":/i18n/tolm_en.qm", "Tolm manual", "&Help" },
     };
     TPrincipal* main = startMain();
     TSpButton* item = main->commands().newLauncher();
@@ -445,7 +449,7 @@ TEST_F(PropiedadesTest, HelpShowsTheManualAtTheDialogsSection)
         }
         TPropiedades* dialog = openFromMenu(item);
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->helpButton()->text(), "&Help");
+        EXPECT_EQ(dialog->helpButton()->text(), language.help);
         QTest::mouseClick(dialog->helpButton(), Qt::LeftButton);
         EXPECT_EQ(TPropiedades::Propiedades(), dialog);
         auto* help = dialog->findChild<HelpWindow*>();
@@ -453,20 +457,76 @@ TEST_F(PropiedadesTest, HelpShowsTheManualAtTheDialogsSection)
         EXPECT_TRUE(help->isVisible());
         QTextBrowser* browser = help->browser();
         EXPECT_EQ(browser->documentTitle(), language.title);
+        // The part on the "General" tab, which begins with its name in both languages.
         QTextBlock heading = browser->document()->begin();
-        while (heading.isValid()
-            && (heading.blockFormat().headingLevel() != 2 || heading.text() != language.heading))
+        while (heading.isValid() && !heading.text().startsWith("General:"))
             heading = heading.next();
-        ASSERT_TRUE(heading.isValid()) << language.heading;
+        ASSERT_TRUE(heading.isValid()) << language.title;
         EXPECT_GT(browser->verticalScrollBar()->value(), 0);
         EXPECT_TRUE(browser->viewport()->rect().contains(browser->cursorRect(QTextCursor(heading))))
-            << language.heading;
+            << language.title;
         // A key through the window system, which drops input to windows a
         // modal dialog blocks.
         QTest::keyClick(help->windowHandle(), Qt::Key_Home);
         EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
         cancel(dialog);
     }
+}
+
+// F1 shows the manual at the section on what has the focus, as "Ayuda"
+// does in the properties dialog; each section is in both manuals.
+TEST_F(PropiedadesTest, F1ShowsTheManualAtTheSectionOnWhatHasTheFocus)
+{
+    fake.drives.add("c:\\", tolm::platform::DriveFixed, 64ull << 30, 23ull << 30);
+    TPrincipal* main = startMain();
+    main->show();
+    ApplicationPicker picker({});
+    QStringList anchors[2];
+    for (int i : { 0, 1 }) {
+        QTextBrowser manual;
+        manual.setSource(QUrl(i ? "qrc:/help/manual-en.html" : "qrc:/help/manual-es.html"));
+        for (QTextBlock block = manual.document()->begin(); block.isValid(); block = block.next())
+            for (auto part = block.begin(); !part.atEnd(); ++part)
+                anchors[i] += part.fragment().charFormat().anchorNames();
+    }
+    // F1 in `window`, whose focus is set: the section shown.
+    auto pressF1 = [&](QWidget* window, const QString& section) {
+        SCOPED_TRACE(section.toStdString());
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        // The help window goes with a dialog that closes.
+        QPointer<HelpWindow> help = window->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_FALSE(help.isNull());
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(help->browser()->source().fragment(), section);
+        EXPECT_TRUE(anchors[0].contains(section) && anchors[1].contains(section));
+        if (auto* dialog = qobject_cast<TPropiedades*>(window)) {
+            help->browser()->setSource(QUrl());
+            QTest::mouseClick(dialog->helpButton(), Qt::LeftButton);
+            EXPECT_EQ(help->browser()->source().fragment(), section);
+            cancel(dialog);
+        }
+        delete help.data();
+    };
+    pressF1(main, "shelf");
+    auto& c = main->commands();
+    using Kind = std::tuple<TSpButton*, const char*, const char*>;
+    for (const auto& [item, kind, page] :
+        std::initializer_list<Kind> { { c.newLauncher(), "launcher", "general" },
+            { c.newFolder(), "folder", "general" }, { c.newClock(), "clock", "clock" },
+            { c.newDrive(), "drive", "tiles" }, { c.newMemory(), "memory", "tiles" } }) {
+        main->keyboard().markItem(item);
+        pressF1(main, QString("item-") + kind);
+        main->keyboard().markItem(nullptr);
+        pressF1(openFromMenu(item), QString("properties-") + page);
+    }
+    openFromMenu(main->items()[0])->pages()->setCurrentIndex(1);
+    pressF1(TPropiedades::Propiedades(), "properties-shortcut");
+    state().calendar()->showToday();
+    pressF1(state().calendar(), "calendar");
+    picker.show();
+    pressF1(&picker, "new-application");
 }
 
 TEST_F(PropiedadesTest, EveryControlFitsInsideItsParentForEachKind)

@@ -2,6 +2,8 @@
 #include "items/ItemKind.h"
 
 #include <QApplication>
+#include <QHash>
+#include <algorithm>
 
 using namespace tolm;
 using tolm::store::Clase;
@@ -67,6 +69,54 @@ TEST_F(DensityAndPaletteTest, TileBackgroundsFollowThePalette)
         EXPECT_EQ(item->surface().pixel(figure) & 0xFFFFFF, colour);
         QApplication::setPalette(gfx::classicPalette());
     }
+}
+
+// Every text and letter a tile draws stands out from what it stands on by
+// at least 4.5 : 1, under the classic palette and under a dark one: in each
+// place, the ink that differs most from the place's commonest colour.
+TEST_F(DensityAndPaletteTest, TileTextsStandOutInLightAndDarkPalettes)
+{
+    fake.drives.add("c:\\", platform::DriveFixed, 64ull << 30, 23ull << 30, "SISTEMA", "ext4");
+    EXPECT_DOUBLE_EQ(gfx::contrastRatio(qRgb(0, 0, 0), qRgb(255, 255, 255)), 21.0);
+    QPalette dark = gfx::classicPalette();
+    for (const auto role : { QPalette::Window, QPalette::Button, QPalette::Base })
+        dark.setColor(QPalette::All, role, QColor(0x30, 0x30, 0x30));
+    for (const auto role : { QPalette::WindowText, QPalette::ButtonText, QPalette::Text })
+        dark.setColor(QPalette::All, role, QColor(0xE8, 0xE8, 0xE8));
+    // Kind, format, what, where on the item.
+    const std::tuple<Clase, int, const char*, QRect> cases[] = {
+        { Clase::Memoria, 0, "P", { 31, 13, 7, 7 } },
+        { Clase::Memoria, 0, "M", { 31, 31, 7, 7 } },
+        { Clase::Memoria, 7, "MEM", { 3, 1, 15, 6 } },
+        { Clase::Memoria, 1, "the load", { 42, 2, 36, 36 } },
+        { Clase::Disco, 0, "the letter", { 27, 18, 8, 10 } },
+        { Clase::Disco, 7, "the letter", { 12, 1, 7, 10 } },
+        { Clase::Disco, 1, "the caption", { 42, 2, 36, 36 } },
+        { Clase::Reloj, 1, "the time", { 42, 2, 36, 36 } },
+    };
+    for (const QPalette& palette : { gfx::classicPalette(), dark }) {
+        QApplication::setPalette(palette);
+        for (const auto& [clase, tipo, what, place] : cases) {
+            SCOPED_TRACE(testing::Message() << what << " of Clase " << int(clase) << " tipo " << tipo
+                                            << " on " << qPrintable(palette.color(QPalette::Button).name()));
+            auto item = makeItem(clase, tipo);
+            item->kind().setUpNew(*item);
+            const QImage& image = paintWhole(*item);
+            QHash<QRgb, int> counts;
+            for (int y = place.top(); y <= place.bottom(); ++y)
+                for (int x = place.left(); x <= place.right(); ++x)
+                    ++counts[image.pixel(x, y)];
+            const QList<QRgb> colours = counts.keys();
+            const QRgb ground = *std::max_element(
+                colours.begin(), colours.end(), [&counts](QRgb a, QRgb b) { return counts[a] < counts[b]; });
+            double best = 1.0;
+            for (const QRgb ink : colours)
+                best = std::max(best, gfx::contrastRatio(ink, ground));
+            EXPECT_GT(colours.size(), 1) << "nothing drawn";
+            EXPECT_GE(best, gfx::kReadableContrast);
+        }
+    }
+    QApplication::setPalette(gfx::classicPalette());
 }
 
 } // namespace
