@@ -495,7 +495,7 @@ void TSpButton::setFromFile(const QString& path)
     setComando(path);
     setParam(QString());
     setCaption(tolm::items::captionForFile(path));
-    setDirectorio(tolm::items::folderPart(path));
+    setDirectorio(tolm::items::startFolderForFile(path));
     const tolm::platform::AssociatedIcon found = tolm::platform::services().icons->associatedIcon(path);
     setIconIndex(found.index);
     setFichIcono(found.file.isEmpty() ? path : found.file);
