@@ -152,14 +152,6 @@ Tolm does not read them. To see what one holds, use “tolm-shelf dump FILE”; 
 <context>
     <name>DrivePicture</name>
     <message>
-        <source>Espacio Libre: %1 bytes</source>
-        <translation>Free space: %1 bytes</translation>
-    </message>
-    <message>
-        <source>Espacio Total: %1 bytes</source>
-        <translation>Total space: %1 bytes</translation>
-    </message>
-    <message>
         <source>Sin disco</source>
         <translation>No disk</translation>
     </message>
@@ -178,6 +170,14 @@ Tolm does not read them. To see what one holds, use “tolm-shelf dump FILE”; 
     <message>
         <source>, no accesible</source>
         <translation>, not accessible</translation>
+    </message>
+    <message>
+        <source>Espacio Libre: %1</source>
+        <translation>Free space:  %1</translation>
+    </message>
+    <message>
+        <source>Espacio Total: %1</source>
+        <translation>Total space: %1</translation>
     </message>
 </context>
 <context>

@@ -493,6 +493,7 @@ TEST_F(PropiedadesTest, EveryControlFitsInsideItsParentForEachKind)
         drive.volumeRead = drive.sizesRead = true;
         drive.totalBytes = 4'000'787'030'016ull; // a 4 TB disk
         drive.freeBytes = 1'000'000'000'000ull;
+        drive.usedBytes = drive.totalBytes - drive.freeBytes;
         if (item->clase() == Clase::Disco)
             emit dialog->workingCopy()->driveRefreshed(drive);
         if (item->clase() == Clase::Memoria)
