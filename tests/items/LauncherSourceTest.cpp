@@ -146,6 +146,18 @@ TEST_F(LauncherSourceTest, TheSourceIsLookedUpOncePerChangeNotPerPaint)
     rendered(*item, 1);
     rendered(*item, 1);
     EXPECT_EQ(fake.icons.sourceRequests.size(), 4);
+
+    // A launcher whose icon did not resolve finds it once the icon theme
+    // changes, and draws it at once.
+    const QString theme = QIcon::themeName();
+    const auto restore = qScopeGuard([theme] { QIcon::setThemeName(theme); });
+    auto later = launcher(0);
+    fake.icons.associatedSources.clear();
+    EXPECT_EQ(count(rendered(*later, 1), blue), 0);
+    fake.icons.associatedSources["prog"] = source;
+    EXPECT_EQ(count(rendered(*later, 1), blue), 0);
+    QIcon::setThemeName(theme + "-changed");
+    EXPECT_EQ(count(rendered(*later, 1), blue), 32 * 32);
 }
 
 TEST_F(LauncherSourceTest, DroppedDesktopEntriesAreCaptionedAndLaunchedByTheShell)
