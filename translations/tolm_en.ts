@@ -822,6 +822,24 @@ The right mouse button opens the menu.</translation>
         <source>Aplicación...</source>
         <translation>Application...</translation>
     </message>
+    <message>
+        <source>No se encuentra el fichero de la carpeta «%1»:
+%2
+
+Puede crear una carpeta vacía con ese fichero, o dejar el elemento como está (por ejemplo, para devolver el fichero a su sitio).</source>
+        <translation>The file of the folder “%1” is not there:
+%2
+
+You can make an empty folder with that file, or leave the item as it is (for instance, to put the file back).</translation>
+    </message>
+    <message>
+        <source>Crear carpeta vacía</source>
+        <translation>Make empty folder</translation>
+    </message>
+    <message>
+        <source>Dejar como está</source>
+        <translation>Leave as it is</translation>
+    </message>
 </context>
 <context>
     <name>TPropiedades</name>
