@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -93,7 +94,7 @@ TEST_F(ShelfTest, APickedApplicationBecomesTheLauncherItsDroppedEntryMakes)
     main->commands().dropFiles({ editor }, QPoint(100, 60));
     const auto items = main->items();
     ASSERT_EQ(items.size(), 2);
-    EXPECT_EQ(items[0]->pos(), QPoint(50, 60));
+    EXPECT_EQ(items[0]->pos(), QPoint(30, 40));
     for (auto field : { &TSpButton::Caption, &TSpButton::Comando, &TSpButton::Hint, &TSpButton::FichIcono })
         EXPECT_EQ((items[0]->*field)(), (items[1]->*field)());
 }
@@ -133,6 +134,48 @@ TEST_F(ShelfTest, AnEntryThatCannotBeReadIsSaidInABoxWhenDroppedOrClicked)
     QTest::mouseClick(launcher, Qt::LeftButton);
     ASSERT_EQ(fake.messageBoxes.boxes.size(), 2);
     EXPECT_EQ(messages()[1], "Tolm|No se puede abrir «Tubo».\n\nNo se puede leer " + fifo + ": " + why + ".");
+}
+
+// The picker lists what answers the typing best first and selects it: the
+// name itself, then names starting with it, then names with words starting
+// with it, then names holding it, then other texts. Each rank keeps the
+// order of names.
+TEST(ApplicationPickerTest, TheBestAnswersComeFirst)
+{
+    tolm::test::TemporaryDesktop desktop;
+    const std::pair<const char*, const char*> entries[] = {
+        { "uxterm", "Name=UXTerm" },
+        { "xterm", "Name=XTerm" },
+        { "editor", "Name=Editor de textos" },
+        { "settings", "Name=Ajustes del editor de textos" },
+        { "credits", "Name=Acreditación" },
+        { "calc", "Name=Calculadora" },
+        { "sheet", "Name=Hoja de cálculo" },
+        { "abacus", "Name=Ábaco\nKeywords=calculadora;" },
+    };
+    for (const auto& [file, lines] : entries)
+        desktop.write(QStringLiteral("home/applications/%1.desktop").arg(file),
+            QByteArray("[Desktop Entry]\nType=Application\nExec=x\n") + lines + "\n");
+    const struct {
+        const char* typed;
+        QStringList shown;
+    } cases[] = {
+        { "xterm", { "XTerm", "UXTerm" } },
+        { "edit", { "Editor de textos", "Ajustes del editor de textos", "Acreditación" } },
+        { "EDITOR text", { "Ajustes del editor de textos", "Editor de textos" } },
+        { "calc", { "Calculadora", "Hoja de cálculo", "Ábaco" } },
+        { "calculadora", { "Calculadora", "Ábaco" } },
+    };
+    ApplicationPicker picker(
+        tolm::platform::listApplications({ desktop.path("home/applications") }, {}, QStringLiteral("es")));
+    for (const auto& c : cases) {
+        picker.searchEdit()->setText(QString::fromUtf8(c.typed));
+        QStringList shown;
+        for (int row = 0; row < picker.list()->model()->rowCount(); ++row)
+            shown << picker.list()->model()->index(row, 0).data().toString();
+        EXPECT_EQ(shown, c.shown) << c.typed;
+        EXPECT_EQ(picker.list()->currentIndex().data().toString(), c.shown.value(0)) << c.typed;
+    }
 }
 
 TEST_F(ShelfTest, ALauncherStartsItsProgramWithItsFields)
