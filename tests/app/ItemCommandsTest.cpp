@@ -21,7 +21,7 @@ using tolm::store::Clase;
 TEST_F(ShelfTest, FilesDroppedOnTheBackgroundBecomeARowOfLaunchers)
 {
     TPrincipal* main = startMain();
-    main->commands().dropFiles({ "/tmp/a.txt", "/tmp/b c.txt", "/usr/bin/true" }, QPoint(10, 30));
+    main->commands().dropFiles({ "/tmp/a.txt", "/tmp/b c.txt", "/usr/bin/true" }, QPoint(30, 50));
     const auto items = main->items();
     ASSERT_EQ(items.size(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -35,6 +35,33 @@ TEST_F(ShelfTest, FilesDroppedOnTheBackgroundBecomeARowOfLaunchers)
     EXPECT_EQ(items[1]->Caption(), "b c.txt");
     EXPECT_EQ(items[1]->Directorio(), "/tmp");
     EXPECT_TRUE(fake.shell.launches.isEmpty());
+}
+
+// A new or dropped item is centred on the pointer and lies wholly inside
+// the window, near an edge too.
+TEST_F(ShelfTest, NewAndDroppedItemsLandWhollyInsideTheWindow)
+{
+    TPrincipal* main = startMain();
+    main->resize(300, 200);
+    const struct {
+        const char* what;
+        QPoint pointer;
+        QPoint first, second; // a new clock's place; the second of two dropped files
+    } cases[] = {
+        { "inside", { 100, 60 }, { 80, 40 }, { 120, 40 } },
+        { "top left corner", { 3, 2 }, { 0, 0 }, { 23, 0 } },
+        { "right edge", { 298, 60 }, { 260, 40 }, { 260, 40 } },
+        { "bottom edge", { 100, 199 }, { 80, 160 }, { 120, 160 } },
+        { "outside, beyond the bottom right", { 350, 260 }, { 260, 160 }, { 260, 160 } },
+    };
+    for (const auto& c : cases) {
+        state().pressPoint = c.pointer;
+        EXPECT_EQ(main->commands().newClock()->pos(), c.first) << c.what;
+        main->commands().dropFiles({ "/tmp/a.txt", "/tmp/b.txt" }, c.pointer);
+        const auto items = main->items();
+        EXPECT_EQ(items[items.size() - 2]->pos(), c.first) << c.what;
+        EXPECT_EQ(items.last()->pos(), c.second) << c.what;
+    }
 }
 
 TEST_F(ShelfTest, FilesDroppedOnALauncherAreItsParametersOnce)
@@ -459,10 +486,10 @@ TEST_F(ShelfTest, AFileManagerDropArrivesAsUriList)
     QMimeData data;
     // What a file manager puts on a drag: text/uri-list with file: URLs.
     data.setData("text/uri-list", "file:///tmp/informe%20final.txt\r\nfile:///usr/bin/true\r\n");
-    QDragEnterEvent enter(QPoint(30, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(50, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(main, &enter);
     EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(30, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(50, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(main, &drop);
     const auto items = main->items();
     ASSERT_EQ(items.size(), 2);

@@ -22,19 +22,19 @@ TEST_F(ShelfTest, FirstStartCreatesTheMainFile)
 TEST_F(ShelfTest, ItemsOfEveryKindSurviveASaveAndALoad)
 {
     TPrincipal* main = startMain();
-    state().pressPoint = QPoint(0, 0);
+    state().pressPoint = QPoint(20, 20);
     TSpButton* launcher = main->commands().newLauncher();
     launcher->setComando("/usr/bin/true");
     launcher->setParam("-x 'a b'");
     launcher->setCaption("Verdad");
     launcher->setHint("Un programa");
     launcher->setRun(2);
-    state().pressPoint = QPoint(40, 0);
+    state().pressPoint = QPoint(60, 20);
     main->commands().newClock()->setTag(TSpButton::kTagNoSeconds);
-    state().pressPoint = QPoint(80, 0);
+    state().pressPoint = QPoint(100, 20);
     TSpButton* disk = main->commands().newDrive();
     disk->settag1(5000);
-    state().pressPoint = QPoint(120, 0);
+    state().pressPoint = QPoint(140, 20);
     main->commands().newMemory();
     ASSERT_TRUE(main->document().save());
 

@@ -108,7 +108,7 @@ TEST_F(ShelfTest, ShiftDraggingAnItemMovesItOnATenPixelGrid)
     main->resize(300, 200);
     state().pressPoint = QPoint(0, 0);
     TSpButton* clock = main->commands().newClock();
-    state().pressPoint = QPoint(100, 100);
+    state().pressPoint = QPoint(120, 120);
     TSpButton* item = main->commands().newLauncher();
     const QPoint grab(5, 5);
     send(item, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
