@@ -15,10 +15,12 @@ JOBS     ?= $(shell nproc)
 # package's library dependencies. qt6-l10n-tools and qt6-tools-dev compile
 # the translations (lrelease, and CMake's LinguistTools); qt6-translations-l10n
 # holds Qt's own texts in the user's language (the buttons of message boxes).
+# libqt6svg6 holds Qt's SVG image and icon plugins: most applications'
+# icons exist only as SVG.
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev \
            libbenchmark-dev libxcb1-dev xvfb xauth xdotool x11-utils openbox weston qt6-wayland \
            fonts-dejavu-core desktop-file-utils appstream dpkg-dev file \
-           qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
+           qt6-l10n-tools qt6-tools-dev qt6-translations-l10n libqt6svg6
 FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -18,12 +18,12 @@ AutoSave::AutoSave(QObject* parent)
     QCoreApplication::instance()->installEventFilter(this);
 }
 
-void AutoSave::schedule()
+void AutoSave::schedule(int delayMs)
 {
     // A pass already due is not put off: a user who keeps working still has
     // each change on disk within moments.
-    if (!m_stopped && !m_timer.isActive())
-        m_timer.start(kDelayMs);
+    if (!m_stopped && (!m_timer.isActive() || m_timer.remainingTime() > delayMs))
+        m_timer.start(delayMs);
 }
 
 void AutoSave::saveNow()
@@ -69,8 +69,12 @@ bool AutoSave::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonRelease:
-    case QEvent::KeyPress:
     case QEvent::Drop:
+        // After the event has done its work: the pass runs as soon as the
+        // program is back in its event loop.
+        schedule(0);
+        break;
+    case QEvent::KeyPress:
     case QEvent::Wheel:
         schedule();
         break;

@@ -5,16 +5,19 @@
 
 namespace tolm::app {
 
-// Writes what the user changes on any shelf window, about a second and a
-// half after the change. A change can only come from the user, so every
-// input event and every move or resize of a window starts a pass (unless one
-// is already due); the pass writes each window whose stored state differs
-// from its file. Tiles rewriting their figures every second are not
+// Writes what the user changes on any shelf window. A change can only come
+// from the user, so every input event and every move or resize of a window
+// starts a pass (unless one is due sooner); the pass writes each window
+// whose stored state differs from its file. A released button or a drop
+// ends a click, a drag or a move of an item or a window: what it changed is
+// written at once, before anything can end the program. Keys, the wheel and
+// moves the window manager makes (whose end is never seen) are written
+// within kDelayMs. Tiles rewriting their figures every second are not
 // changes, so a shelf nobody touches is never written and never woken.
 class AutoSave : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kDelayMs = 1500;
+    static constexpr int kDelayMs = 400;
     // After a failed write: how long until the next try.
     static constexpr int kRetryMs = 10000;
 
@@ -22,7 +25,7 @@ public:
 
     // A window may have changed without input reaching us (the window
     // manager closed a folder window).
-    void schedule();
+    void schedule(int delayMs = kDelayMs);
     // Writes every changed window now. Failures not yet said are said in one
     // box; a window that keeps failing is said again only after it has
     // been written once.

@@ -38,10 +38,21 @@ TSpButton* ItemCommands::createItem(Clase clase)
     auto* item = new TSpButton(&m_window);
     item->setClase(clase);
     m_window.adoptItem(item);
-    item->move(state.pressPoint);
     item->setTipo(0);
     item->kind().setUpNew(*item);
+    placeAround(item, state.pressPoint);
     return item;
+}
+
+void ItemCommands::placeAround(TSpButton* item, const QPoint& centre)
+{
+    // Centred on the pointer, an item lands where the user pointed; kept
+    // inside the window, none lands half out of sight near an edge.
+    const QSize room = m_window.size();
+    QPoint at = centre - QPoint(item->width() / 2, item->height() / 2);
+    at.setX(std::max(0, std::min(at.x(), room.width() - item->width())));
+    at.setY(std::max(0, std::min(at.y(), room.height() - item->height())));
+    item->move(at);
 }
 
 void ItemCommands::finishNewItem(TSpButton* item)
@@ -382,7 +393,7 @@ static bool entryReadable(const QString& path)
 
 void ItemCommands::addFiles(const QStringList& paths, const QPoint& point)
 {
-    int x = point.x();
+    QPoint centre = point;
     for (const QString& path : paths) {
         if (!entryReadable(path))
             continue;
@@ -391,11 +402,11 @@ void ItemCommands::addFiles(const QStringList& paths, const QPoint& point)
         item->setFromFile(path);
         item->setHint(items::hintForFile(path));
         m_window.adoptItem(item);
-        item->move(x, point.y());
         item->setTipo(0);
+        placeAround(item, centre);
         item->show();
         m_window.appendToItemList(item);
-        x += 40;
+        centre.rx() += item->width();
     }
 }
 

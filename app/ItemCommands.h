@@ -22,7 +22,7 @@ public:
     ItemCommands(const ItemCommands&) = delete;
     ItemCommands& operator=(const ItemCommands&) = delete;
 
-    // "Nuevo": each returns the item it made at the press point.
+    // "Nuevo": each returns the item it made, centred on the press point.
     TSpButton* newLauncher();
     TSpButton* newFolder();
     TSpButton* newClock();
@@ -46,8 +46,8 @@ public:
     void arrange();
     // Files dropped at `point` (client coordinates), in drop order.
     void dropFiles(const QStringList& paths, const QPoint& point);
-    // A launcher for each file, in a row from `point`, as a drop on the
-    // background makes them.
+    // A launcher for each file, in a row from the first centred on `point`,
+    // as a drop on the background makes them.
     void addFiles(const QStringList& paths, const QPoint& point);
     // "Aplicación...": the installed application the user picks becomes a
     // launcher at the press point, as its dropped desktop entry would.
@@ -58,6 +58,9 @@ public:
 
 private:
     TSpButton* createItem(store::Clase clase);
+    // Puts the item's centre at `centre`, as near as keeps it wholly inside
+    // the window (the top left when the window is smaller than the item).
+    void placeAround(TSpButton* item, const QPoint& centre);
     void finishNewItem(TSpButton* item);
 
     TPrincipal& m_window;

@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QPainter>
+#include <QStyle>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -144,7 +145,23 @@ void TPrincipal::setUp()
     item->setFolderOpen(true);
     item->refreshGlyph();
     m_document->load();
+    cascadeFromParent();
     watchFile();
+}
+
+void TPrincipal::cascadeFromParent()
+{
+    const TPrincipal* parent = windowOf(m_folderItem);
+    if (!parent || m_document->loadFailed())
+        return;
+    const QRect outer = bounds();
+    if (outer.topLeft() != parent->bounds().topLeft())
+        return;
+    const QWindow* handle = parent->windowHandle();
+    int step = handle ? handle->frameMargins().top() : 0;
+    if (step <= 0)
+        step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    setBounds(outer.translated(step, step));
 }
 
 void TPrincipal::watchFile()

@@ -183,6 +183,12 @@ private:
     // What a window with no item says to do, drawn over its background.
     void paintGuidance(QPainter& painter);
     void setUp();
+    // Whether the file of `folder` is there to open, or the user chose to
+    // make it afresh; a missing file is said, never made silently.
+    bool folderFileFound(TSpButton* folder);
+    // A folder window standing exactly over its parent moves a title bar
+    // down and to the right, so that both are seen.
+    void cascadeFromParent();
     void buildMenus();
     void applyFrame();
     // The window's shelf file as the settings know it.

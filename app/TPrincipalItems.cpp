@@ -6,12 +6,15 @@
 #include "app/Messages.h"
 #include "app/TPrincipal.h"
 #include "items/TSpButton.h"
+#include "platform/Platform.h"
 #include "store/ShelfFile.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
+#include <filesystem>
 
 using namespace tolm;
 
@@ -63,6 +66,8 @@ void TPrincipal::openFolder(TSpButton* folder)
         qCWarning(lcApp, "%s is already open; a folder cannot open inside itself", qPrintable(file));
         return;
     }
+    if (!folderFileFound(folder))
+        return;
     state.currentItem = folder;
     state.filesBeingOpened.append(file);
     auto* window = new TPrincipal(folder);
@@ -70,6 +75,31 @@ void TPrincipal::openFolder(TSpButton* folder)
     folder->setFolderWindow(window);
     state.openFolderWindows.append(window);
     window->show();
+}
+
+bool TPrincipal::folderFileFound(TSpButton* folder)
+{
+    const std::filesystem::path path = AppState::get().shelfFolder / folder->Comando().toStdString();
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, error)))
+        return true;
+    // A folder stored open opens while its window loads; the question waits
+    // until the windows are up.
+    if (m_document->loading()) {
+        QTimer::singleShot(0, this, [this, item = QPointer<TSpButton>(folder)] {
+            if (item && windowOf(item) == this && !item->folderOpen())
+                openFolder(item);
+        });
+        return false;
+    }
+    const QString name = folder->Caption().isEmpty() ? folder->Hint() : folder->Caption();
+    return platform::services().messageBoxes->choice(QStringLiteral("Tolm"),
+               tr("No se encuentra el fichero de la carpeta «%1»:\n%2\n\n"
+                  "Puede crear una carpeta vacía con ese fichero, o dejar el elemento como está "
+                  "(por ejemplo, para devolver el fichero a su sitio).")
+                   .arg(name, QString::fromStdString(path.string())),
+               tr("Crear carpeta vacía"), tr("Dejar como está"))
+        == platform::Answer::Ok;
 }
 
 void TPrincipal::removeFromItemList(TSpButton* item)

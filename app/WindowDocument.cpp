@@ -176,6 +176,9 @@ void WindowDocument::read()
     if (!m_file.exists()) {
         const std::uint32_t mainColor = state.mainWindow ? state.mainWindow->color() : m_window.color();
         m_window.setColor(mainColor);
+        // A folder whose file is made afresh opens as a new folder does.
+        if (!m_window.isMainWindow())
+            m_window.setBounds(kNewFolderBounds);
         // A file that cannot be made is no reason to treat the window as one
         // that failed to load: it starts empty, and a later save, once the
         // folder is writable, stores it.
@@ -403,7 +406,7 @@ bool WindowDocument::save()
 QString WindowDocument::newFolderFile()
 {
     const QString name = m_file.firstFreeFolderFileName();
-    writeFreshFile(name, QRect(50, 50, 100, 100), m_window.color());
+    writeFreshFile(name, kNewFolderBounds, m_window.color());
     return name;
 }
 

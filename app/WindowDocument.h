@@ -65,6 +65,8 @@ public:
 
     const QString& fileName() const { return m_file.fileName(); }
     bool loadFailed() const { return m_loadFailed; }
+    // While the file's items come in (a folder stored open opens then).
+    bool loading() const { return m_loading; }
     // Whether the last write met an error (a window that failed to load and
     // is left alone on purpose is not one).
     bool saveFailed() const { return m_file.saveFailed(); }
@@ -73,6 +75,8 @@ public:
     void setSaveFailureSaid(bool said) { m_file.setFailureSaid(said); }
     const QString& recoveryFileName() const { return m_file.recoveryFileName(); }
 
+    // Where a new folder's window stands, and its size, until the user moves it.
+    static constexpr QRect kNewFolderBounds { 50, 50, 100, 100 };
     // Creates the file of a new folder made on the window and returns its name.
     QString newFolderFile();
     // Deletes a folder file and the folder files it names.

@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using tolm::platform::Application;
 
@@ -53,25 +54,27 @@ public:
         return &m_applications.at(m_shown.at(index.row()));
     }
 
+    // The matches best first (see Application::rank), each rank in the
+    // order of the full list.
     void show(const QStringList& words)
     {
         beginResetModel();
-        m_shown.clear();
-        m_best = -1;
+        QList<std::pair<int, qsizetype>> ranked;
         for (qsizetype i = 0; i < m_applications.size(); ++i) {
             const Application& application = m_applications.at(i);
-            if (!application.matches(words))
-                continue;
-            if (m_best < 0 && application.nameMatches(words))
-                m_best = m_shown.size();
-            m_shown.append(i);
+            if (application.matches(words))
+                ranked.append({ application.rank(words), i });
         }
+        std::stable_sort(
+            ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        m_shown.clear();
+        for (const auto& [rank, i] : ranked)
+            m_shown.append(i);
         endResetModel();
     }
 
-    // What the typing most likely means: the first application whose name
-    // matches, before one that matches only by its keywords or comment.
-    QModelIndex best() const { return index(m_best < 0 ? 0 : int(m_best)); }
+    // What the typing most likely means.
+    QModelIndex best() const { return index(0); }
 
 private:
     // An icon is looked up the first time its row is drawn: a long list
@@ -88,7 +91,6 @@ private:
 
     QList<Application> m_applications;
     QList<qsizetype> m_shown;
-    qsizetype m_best { -1 };
     mutable QList<QIcon> m_icons;
 };
 

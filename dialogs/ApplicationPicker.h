@@ -9,9 +9,10 @@ class QListView;
 class QPushButton;
 
 // "Aplicación...": the installed applications by name with their icons, and
-// a search field that narrows them as the user types. The first application
-// found by its name is selected, else the first found; Return or a
-// double-click chooses it, Escape cancels.
+// a search field that narrows them as the user types, the best answers
+// first: the name itself, then names that start with the typing, names with
+// words that start with it, then the rest. The first is selected; Return or
+// a double-click chooses it, Escape cancels.
 class ApplicationPicker : public QDialog {
     Q_OBJECT
 

@@ -16,7 +16,6 @@
 #include <QVBoxLayout>
 
 using namespace tolm::dialogs;
-using tolm::platform::shortSizeText;
 
 namespace {
 
@@ -150,14 +149,17 @@ void DriveBox::showReport(const tolm::items::DriveReport& report)
     if (report.sizesRead && !cdrom) {
         const quint64 total = report.totalBytes;
         const quint64 free = std::min(report.freeBytes, total);
+        const quint64 used = std::min(report.usedBytes, total);
         m_capacityBytes->setText(bytesText(total));
-        m_capacityShort->setText(shortSizeText(total / 1024));
+        m_capacityShort->setText(sizeText(total));
         m_freeBytes->setText(bytesText(free));
-        m_freeShort->setText(shortSizeText(free / 1024));
-        m_usedBytes->setText(bytesText(total - free));
-        m_usedShort->setText(shortSizeText(total / 1024 - free / 1024));
-        if (total > 0)
-            m_freeGauge->SetProgress(static_cast<int>(tolm::platform::scaledShare(free, 100, total)));
+        m_freeShort->setText(sizeText(free));
+        m_usedBytes->setText(bytesText(used));
+        m_usedShort->setText(sizeText(used));
+        // The free share as the tile's bar and df's Use% count it: of what
+        // files take and what may still be written, root's reserve left out.
+        if (used + free > 0)
+            m_freeGauge->SetProgress(static_cast<int>(tolm::platform::scaledShare(free, 100, used + free)));
         return;
     }
     const QString what = cdrom && report.volumeRead ? QStringLiteral("CD-ROM") : tr("Sin disco");

@@ -99,4 +99,9 @@ QString bytesText(quint64 bytes)
     return tolm::platform::services().locale->groupedNumber(bytes) + QStringLiteral(" bytes");
 }
 
+QString sizeText(quint64 bytes)
+{
+    return tolm::platform::services().locale->sizeText(bytes);
+}
+
 } // namespace tolm::dialogs

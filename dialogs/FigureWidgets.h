@@ -40,5 +40,7 @@ TCSpinEdit* refreshPeriodSpin(QWidget* parent, const char* name);
 
 // "1.234 bytes", grouped as the locale groups.
 QString bytesText(quint64 bytes);
+// The same size in decimal units, as the tile and its hint show it: "2,50GB".
+QString sizeText(quint64 bytes);
 
 } // namespace tolm::dialogs

@@ -15,7 +15,6 @@
 #include <array>
 
 using namespace tolm::dialogs;
-using tolm::platform::shortSizeText;
 
 namespace {
 
@@ -107,9 +106,9 @@ void MemoryBox::showReport(const tolm::items::MemoryReport& report)
     const quint64 pageTotal = report.totalPageFile;
     const quint64 pageUsed = pageTotal - std::min(report.availablePageFile, pageTotal);
     m_pageFileTotalBytes->setText(bytesText(pageTotal));
-    m_pageFileTotalShort->setText(shortSizeText(pageTotal / 1024));
+    m_pageFileTotalShort->setText(sizeText(pageTotal));
     m_pageFileUsedBytes->setText(bytesText(pageUsed));
-    m_pageFileUsedShort->setText(shortSizeText(pageUsed / 1024));
+    m_pageFileUsedShort->setText(sizeText(pageUsed));
     if (pageTotal > 100)
         m_pageFileGauge->SetProgress(
             static_cast<int>(std::min<quint64>(report.availablePageFile / (pageTotal / 100), 100)));
@@ -120,8 +119,8 @@ void MemoryBox::showReport(const tolm::items::MemoryReport& report)
     const quint64 physTotal = report.totalPhysical;
     const quint64 physUsed = physTotal - std::min(report.availablePhysical, physTotal);
     m_physicalTotalBytes->setText(bytesText(physTotal));
-    m_physicalTotalShort->setText(shortSizeText(physTotal / 1024));
+    m_physicalTotalShort->setText(sizeText(physTotal));
     m_physicalUsedBytes->setText(bytesText(physUsed));
-    m_physicalUsedShort->setText(shortSizeText(physUsed / 1024));
+    m_physicalUsedShort->setText(sizeText(physUsed));
     m_loadGauge->SetProgress(report.load);
 }

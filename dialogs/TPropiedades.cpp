@@ -203,7 +203,12 @@ void TPropiedades::buildButtons()
     order->setParent(m_buttonBox);
     m_buttonBox->setStyle(order);
     const auto add = [this](const char* name, const QString& text, QDialogButtonBox::ButtonRole role) {
-        auto* button = tolm::dialogs::atLeast(new QPushButton(text, m_buttonBox), { 75, 23 });
+        auto* button = new QPushButton(text, m_buttonBox);
+        // These buttons never carry an icon. On a desktop whose dialog
+        // buttons show icons, a button in a button box makes room for one
+        // all the same, and the dialog grows a pixel past its designed size.
+        button->setIconSize(QSize(0, 0));
+        tolm::dialogs::keepAtLeast(button, { 75, 23 });
         button->setObjectName(QString::fromLatin1(name));
         button->setAutoDefault(false);
         m_buttonBox->addButton(button, role);

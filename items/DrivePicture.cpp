@@ -54,51 +54,53 @@ void smallDigit(gfx::Canvas& canvas, const DigitStrips& s, int x, int digit)
     glyph(canvas, s.small, x, 8, gfx::numDigitRect(gfx::NumRow::Seven, digit), s.scale);
 }
 
-// Big digits count thousands of kilobytes (about megabytes), or above ten
-// million kilobytes thousands of those; the small digits the next places.
-// From a hundred thousand of those thousands up, five places would drop the
-// leading digits: the figure is in millions of kilobytes (about gigabytes)
-// then, followed by the G sign.
-void drawDigits(gfx::Canvas& canvas, int v, int scale)
+// Up to five places of kilobytes, then of megabytes, then gigabytes
+// followed by the G sign, all in decimal units like the sizes of the hint
+// and the dialog: the big digits are the thousands, and "54|321" reads as
+// the hint's 54,32MB.
+void drawDigits(gfx::Canvas& canvas, quint64 bytes, int scale)
 {
     const DigitStrips strips { gfx::bitmap(gfx::scaledName("DIGITS_5", scale)),
         gfx::bitmap(gfx::scaledName("NUM_4", scale)), scale };
-    if (v >= 100000000) {
-        const int g = v / 1000000;
+    const auto digit = [](quint64 n, quint64 place) { return int(n / place % 10); };
+    const quint64 kilobytes = bytes / 1000;
+    const quint64 megabytes = kilobytes / 1000;
+    if (megabytes >= 100000) {
+        const quint64 g = std::min<quint64>(megabytes / 1000, 9999);
         if (g >= 1000)
-            bigDigit(canvas, strips, 5, (g / 1000) % 10);
-        bigDigit(canvas, strips, 11, (g / 100) % 10);
-        smallDigit(canvas, strips, 17, (g / 10) % 10);
-        smallDigit(canvas, strips, 22, g % 10);
+            bigDigit(canvas, strips, 5, digit(g, 1000));
+        bigDigit(canvas, strips, 11, digit(g, 100));
+        smallDigit(canvas, strips, 17, digit(g, 10));
+        smallDigit(canvas, strips, 22, digit(g, 1));
         glyph(canvas, strips.small, 27, 8, gfx::numGSignRect(gfx::NumRow::Seven), scale);
         return;
     }
-    auto bigSmall = [&](int n) {
-        bigDigit(canvas, strips, 5, (n / 10000) % 10);
-        bigDigit(canvas, strips, 11, (n / 1000) % 10);
-        smallDigit(canvas, strips, 27, n % 10);
-        smallDigit(canvas, strips, 22, (n / 10) % 10);
-        smallDigit(canvas, strips, 17, (n / 100) % 10);
+    auto bigSmall = [&](quint64 n) {
+        bigDigit(canvas, strips, 5, digit(n, 10000));
+        bigDigit(canvas, strips, 11, digit(n, 1000));
+        smallDigit(canvas, strips, 27, digit(n, 1));
+        smallDigit(canvas, strips, 22, digit(n, 10));
+        smallDigit(canvas, strips, 17, digit(n, 100));
     };
-    if (v >= 100000) {
-        const int w = v / 1000;
+    if (kilobytes >= 100000) {
+        const quint64 w = megabytes;
         if (w < 10000) {
-            bigDigit(canvas, strips, 25, w % 10);
-            bigDigit(canvas, strips, 19, (w / 10) % 10);
-            bigDigit(canvas, strips, 13, (w / 100) % 10);
+            bigDigit(canvas, strips, 25, digit(w, 1));
+            bigDigit(canvas, strips, 19, digit(w, 10));
+            bigDigit(canvas, strips, 13, digit(w, 100));
             if (w / 1000 != 0)
-                bigDigit(canvas, strips, 7, (w / 1000) % 10);
+                bigDigit(canvas, strips, 7, digit(w, 1000));
         } else {
             bigSmall(w);
         }
-    } else if (v >= 10000) {
-        bigSmall(v);
-    } else if (v >= 0) {
-        if (v > 999)
-            bigDigit(canvas, strips, 8, v / 1000);
-        smallDigit(canvas, strips, 24, v % 10);
-        smallDigit(canvas, strips, 19, (v / 10) % 10);
-        smallDigit(canvas, strips, 14, (v / 100) % 10);
+    } else if (kilobytes >= 10000) {
+        bigSmall(kilobytes);
+    } else {
+        if (kilobytes > 999)
+            bigDigit(canvas, strips, 8, digit(kilobytes, 1000));
+        smallDigit(canvas, strips, 24, digit(kilobytes, 1));
+        smallDigit(canvas, strips, 19, digit(kilobytes, 10));
+        smallDigit(canvas, strips, 14, digit(kilobytes, 100));
     }
 }
 
@@ -148,7 +150,8 @@ DriveReading readDrive(const QString& directorio)
     if (r.answered && r.type != platform::DriveCdRom) {
         if (const auto space = drives.diskFreeSpace(directorio)) {
             r.totalBytes = space->totalBytes;
-            r.freeBytes = space->freeBytes;
+            r.freeBytes = std::min(space->availableBytes, space->totalBytes);
+            r.usedBytes = space->totalBytes - std::min(space->freeBytes, space->totalBytes);
             r.sizesRead = true;
         } else {
             r.answered = false;
@@ -160,11 +163,16 @@ DriveReading readDrive(const QString& directorio)
         // Above 2 TB free the kilobytes no longer fit the item's 32-bit field;
         // they stop at its largest value rather than turning negative.
         r.value = int(std::min<quint64>(r.freeBytes / 1024, std::numeric_limits<qint32>::max()));
-        const QString total = locale.groupedNumber(r.totalBytes);
+        // The figures in the units of the tile and of the dialog, lined up
+        // in the hint's fixed-pitch font.
+        const QString total = locale.sizeText(r.totalBytes);
+        const QString free = locale.sizeText(r.freeBytes);
+        const auto padded = [width = std::max(total.size(), free.size())](const QString& figure) {
+            return QString(width - figure.size(), u' ') + figure;
+        };
         r.hint = r.caption + u'\n'
-            + QCoreApplication::translate("DrivePicture", "Espacio Libre: %1 bytes")
-                  .arg(locale.groupedNumber(r.freeBytes, int(total.size())))
-            + u'\n' + QCoreApplication::translate("DrivePicture", "Espacio Total: %1 bytes").arg(total);
+            + QCoreApplication::translate("DrivePicture", "Espacio Libre: %1").arg(padded(free)) + u'\n'
+            + QCoreApplication::translate("DrivePicture", "Espacio Total: %1").arg(padded(total));
     } else if (r.answered) {
         r.value = 1;
         r.hint = r.caption;
@@ -198,16 +206,20 @@ QImage drivePicture(const DriveReading& reading, const QString& directorio, bool
     if (!small && !cdrom) {
         if (v == -1 && reading.type == platform::DriveRemovable)
             glyph(canvas, gfx::bitmap(gfx::scaledName("DIGITS_5", scale)), 9, 4, gfx::noDiskSignRect, scale);
-        else
-            drawDigits(canvas, v, scale);
+        else if (v >= 0)
+            // From the bytes, not the item's 32-bit figure: beyond 2 TB free
+            // the digits still count.
+            drawDigits(canvas, reading.freeBytes, scale);
     }
 
-    if (!cdrom && v >= 0 && reading.totalBytes != 0) {
-        const quint64 free = std::min(reading.freeBytes, reading.totalBytes);
+    // The free share of what files take and what may still be written, as
+    // df's Use% counts it: the blocks kept for root are in neither.
+    const quint64 room = reading.usedBytes + reading.freeBytes;
+    if (!cdrom && v >= 0 && room != 0) {
         const Rect bar = gfx::scaled(small ? gfx::place::miniDriveBar : gfx::place::driveBar, scale);
         const int length = bar.width();
         // 128 bits: a drive of more than 2^64 / length bytes must not wrap the product.
-        const int k = int(platform::scaledShare(free, unsigned(length), reading.totalBytes));
+        const int k = int(platform::scaledShare(reading.freeBytes, unsigned(length), room));
         if (k < length)
             canvas.fillRect({ bar.left + k, bar.top, bar.right, bar.bottom }, gfx::clRed);
     }
@@ -219,7 +231,7 @@ static QString driveFigure(const DriveReading& reading)
 {
     QString figure = reading.caption.trimmed();
     if (reading.sizesRead) {
-        constexpr quint64 mb = 1024 * 1024;
+        constexpr quint64 mb = 1000 * 1000;
         figure += QCoreApplication::translate("DrivePicture", ", %1 MB libres")
                       .arg(platform::services().locale->groupedNumber(reading.freeBytes / mb));
     } else if (!reading.answered) {
@@ -271,6 +283,7 @@ void diskPicture(TSpButton& item)
         report.sizesRead = reading.sizesRead;
         report.totalBytes = reading.totalBytes;
         report.freeBytes = reading.freeBytes;
+        report.usedBytes = reading.usedBytes;
         emit item.driveRefreshed(report);
     }
 

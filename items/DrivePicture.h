@@ -17,7 +17,10 @@ struct DriveReading {
     QString fileSystem;
     QString caption; // "LABEL (c:\)"
     quint64 totalBytes { 0 };
+    // What the user can write: the free blocks less those kept for root, as
+    // df and file managers count it. Tile, hint and dialog all show this.
     quint64 freeBytes { 0 };
+    quint64 usedBytes { 0 };
     // Free kilobytes; 1 for a CD-ROM that answered, -1 for a drive that did not.
     int value { -1 };
     QString hint;

@@ -108,9 +108,14 @@ QIcon launcherIconSource(const QString& iconFile, int index, const QString& comm
 
 namespace {
 
+bool isDesktopEntryName(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(u"desktop", Qt::CaseInsensitive) == 0;
+}
+
 platform::DesktopEntry desktopEntryAt(const QString& path)
 {
-    if (QFileInfo(path).suffix().compare(u"desktop", Qt::CaseInsensitive) != 0)
+    if (!isDesktopEntryName(path))
         return {};
     return platform::DesktopEntry::load(path);
 }
@@ -125,8 +130,21 @@ QString captionForFile(const QString& path)
 
 QString hintForFile(const QString& path)
 {
-    const QString comment = desktopEntryAt(path).localizedComment().trimmed();
-    return comment.isEmpty() ? path : comment;
+    // A launcher at the default size shows no caption: its hint names the
+    // program before saying what it does.
+    const platform::DesktopEntry entry = desktopEntryAt(path);
+    const QString name = entry.localizedName().trimmed();
+    const QString comment = entry.localizedComment().trimmed();
+    if (name.isEmpty())
+        return comment.isEmpty() ? path : comment;
+    if (comment.isEmpty() || comment == name)
+        return name;
+    return name + QStringLiteral(" \u2014 ") + comment;
+}
+
+QString startFolderForFile(const QString& path)
+{
+    return isDesktopEntryName(path) ? QString() : folderPart(path);
 }
 
 QImage folderGlyph(bool open, bool small)

@@ -23,10 +23,14 @@ QRect launcherIconRect(bool small);
 QIcon launcherIconSource(const QString& iconFile, int index, const QString& command);
 
 // The caption and hint of a launcher made for a dropped file: a desktop
-// entry's Name and Comment in the program's language, else the file's name
-// and its path.
+// entry's Name, and its Name and Comment ("Editor — Edits text"), in the
+// program's language; else the file's name and its path.
 QString captionForFile(const QString& path);
 QString hintForFile(const QString& path);
+// The start folder kept by a launcher made for a dropped file: the file's
+// folder, and none for a desktop entry, whose program then starts where
+// the entry says or in the user's home.
+QString startFolderForFile(const QString& path);
 
 // The picture of a folder: closed or open, 36 x 36 or 18 x 17.
 QImage folderGlyph(bool open, bool small);

@@ -21,7 +21,8 @@ struct DriveReport {
     bool compressed { false };
     bool sizesRead { false };
     quint64 totalBytes { 0 };
-    quint64 freeBytes { 0 };
+    quint64 freeBytes { 0 }; // what the user can write
+    quint64 usedBytes { 0 }; // what files take, root's reserve left out
 };
 
 // What a memory tile's refresh found (64-bit byte counts).

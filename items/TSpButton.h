@@ -313,12 +313,14 @@ private:
     QString m_announcedLabel;
     // Whether the label may differ from the one last announced.
     bool m_labelMayChange { true };
-    // A launcher's icon source, resolved once per icon file, index and
-    // command rather than on every paint, with its last drawing.
+    // A launcher's icon source, resolved once per icon file, index, command
+    // and icon theme rather than on every paint, with its last drawing: a
+    // new theme finds each launcher's icon in it.
     struct IconSource {
         std::string file;
         int index { 0 };
         std::string command;
+        QString theme;
         bool resolved { false };
         QIcon icon;
         QPixmap pixmap; // drawn for pixmapSize at pixmapRatio

@@ -223,10 +223,13 @@ bool TSpButton::drawsIconFromSource()
     if (!isLauncher() || m_glyph.isNull() || m_glyph.size() != standard)
         return false;
     IconSource& s = m_iconSource;
-    if (!s.resolved || s.file != m_d.fichIcono || s.index != iconIndex() || s.command != m_d.comando) {
+    const QString theme = QIcon::themeName();
+    if (!s.resolved || s.file != m_d.fichIcono || s.index != iconIndex() || s.command != m_d.comando
+        || s.theme != theme) {
         s.file = m_d.fichIcono;
         s.index = iconIndex();
         s.command = m_d.comando;
+        s.theme = theme;
         s.resolved = true;
         s.icon = tolm::items::launcherIconSource(FichIcono(), iconIndex(), Comando());
         s.pixmap = QPixmap();
@@ -495,7 +498,7 @@ void TSpButton::setFromFile(const QString& path)
     setComando(path);
     setParam(QString());
     setCaption(tolm::items::captionForFile(path));
-    setDirectorio(tolm::items::folderPart(path));
+    setDirectorio(tolm::items::startFolderForFile(path));
     const tolm::platform::AssociatedIcon found = tolm::platform::services().icons->associatedIcon(path);
     setIconIndex(found.index);
     setFichIcono(found.file.isEmpty() ? path : found.file);

@@ -107,6 +107,26 @@ bool Application::nameMatches(const QStringList& foldedWords) const
     return containsAll(foldedName, foldedWords);
 }
 
+int Application::rank(const QStringList& foldedWords) const
+{
+    const QString typed = foldedWords.join(u' ');
+    if (typed.isEmpty())
+        return 4;
+    if (foldedName == typed)
+        return 0;
+    if (foldedName.startsWith(typed))
+        return 1;
+    if (!nameMatches(foldedWords))
+        return 4;
+    static const QRegularExpression separators(QStringLiteral("[\\W_]+"));
+    const QStringList nameWords = foldedName.split(separators, Qt::SkipEmptyParts);
+    const auto startsAWord = [&nameWords](const QString& word) {
+        return std::any_of(nameWords.begin(), nameWords.end(),
+            [&word](const QString& nameWord) { return nameWord.startsWith(word); });
+    };
+    return std::all_of(foldedWords.begin(), foldedWords.end(), startsAWord) ? 2 : 3;
+}
+
 QString foldForSearch(const QString& text)
 {
     // The compatibility decomposition also takes ligatures and full-width

@@ -21,6 +21,11 @@ struct Application {
     // in the name.
     bool matches(const QStringList& foldedWords) const;
     bool nameMatches(const QStringList& foldedWords) const;
+    // How well the application answers what was typed, best first: 0 the
+    // name itself, 1 the start of the name, 2 each typed word starts a word
+    // of the name, 3 the name holds every word elsewhere, 4 only the other
+    // texts do ("xterm" finds XTerm before UXTerm).
+    int rank(const QStringList& foldedWords) const;
 };
 
 // A text as searches compare it: without accents or other combining marks

@@ -396,6 +396,18 @@ QMimeType typeOf(const QString& local)
 
 } // namespace
 
+namespace {
+
+// A desktop entry is an application, not a document: its icon is its own
+// Icon= or none. The icon of the program that opens .desktop files, or of
+// their MIME type, would show another program's face on its launcher.
+bool isDesktopEntry(const QString& local)
+{
+    return QFileInfo(local).suffix().compare(u"desktop", Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 AssociatedIcon LinuxIcons::associatedIcon(const QString& file)
 {
     AssociatedIcon result { {}, file, 0 };
@@ -404,7 +416,7 @@ AssociatedIcon LinuxIcons::associatedIcon(const QString& file)
         return result;
     // A file with icons of its own is its own answer.
     result.image = iconOf(local);
-    if (!result.image.isNull())
+    if (!result.image.isNull() || isDesktopEntry(local))
         return result;
 
     const QMimeType type = typeOf(local);
@@ -428,7 +440,7 @@ QIcon LinuxIcons::associatedIconSource(const QString& file)
     if (local.isEmpty())
         return {};
     QIcon icon = sourceOf(local);
-    if (!icon.isNull())
+    if (!icon.isNull() || isDesktopEntry(local))
         return icon;
     const QMimeType type = typeOf(local);
     if (!type.isValid())

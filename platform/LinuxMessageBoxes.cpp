@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
@@ -132,6 +133,19 @@ Answer LinuxMessageBoxes::question(const QString& caption, const QString& text)
 {
     const auto button = ask(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel);
     return button == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+Answer LinuxMessageBoxes::choice(
+    const QString& caption, const QString& text, const QString& okText, const QString& cancelText)
+{
+    FittingMessageBox box(
+        QMessageBox::Question, caption, breakable(text), QMessageBox::NoButton, dialogParent());
+    QPushButton* ok = box.addButton(okText, QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(cancelText, QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok ? Answer::Ok : Answer::Cancel;
 }
 
 } // namespace tolm::platform

@@ -81,6 +81,28 @@ QString stripQuotes(QString text)
     return text;
 }
 
+bool sameFolder(const QString& a, const QString& b)
+{
+    if (QDir::cleanPath(a) == QDir::cleanPath(b))
+        return true;
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
+
+// Where the program of a desktop entry runs: where the entry says, else in
+// the launcher's start folder. Launchers made from an entry used to keep the
+// folder holding it (/usr/share/applications) as their start folder; that
+// folder, like no start folder at all, means the user's home, where the
+// desktop's own menus start programs.
+QString entryStartFolder(const DesktopEntry& entry, const QString& path, const QString& startFolder)
+{
+    if (!entry.workingDirectory().isEmpty())
+        return entry.workingDirectory();
+    if (startFolder.isEmpty() || sameFolder(startFolder, QFileInfo(path).absolutePath()))
+        return QDir::homePath();
+    return startFolder;
+}
+
 QString programName(const QString& command)
 {
     QString name = command;
@@ -256,7 +278,7 @@ LaunchPlan LinuxShell::settingsPlan(const QString& applet) const
 }
 
 LaunchPlan LinuxShell::desktopEntry(
-    const QString& path, const QString& parameters, const QString& directory) const
+    const QString& path, const QString& parameters, const QString& startFolder) const
 {
     files::Refusal refusal;
     const DesktopEntry entry = DesktopEntry::load(path, &refusal);
@@ -310,9 +332,7 @@ LaunchPlan LinuxShell::desktopEntry(
             further = prefix + further;
         p.program = emulator;
     }
-    // The entry knows where its program must run; the launcher's start folder
-    // (often just the folder the entry was dropped from) serves when it does not say.
-    p.workingDirectory = entry.workingDirectory().isEmpty() ? directory : entry.workingDirectory();
+    p.workingDirectory = entryStartFolder(entry, path, startFolder);
     return p;
 }
 
@@ -365,7 +385,7 @@ LaunchPlan LinuxShell::plan(const QString& command, const QString& parameters, c
     if (info.isDir())
         return openWithDesktop(target);
     if (info.suffix().compare(u"desktop", Qt::CaseInsensitive) == 0)
-        return desktopEntry(target, parameters, workingDirectory);
+        return desktopEntry(target, parameters, directory.isEmpty() ? QString() : workingDirectory);
     if (isProgram(target)) {
         LaunchPlan p;
         p.kind = LaunchPlan::Kind::Start;

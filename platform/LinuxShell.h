@@ -80,7 +80,8 @@ private:
     LaunchPlan folderPlan(const QString& folder, const QString& directory) const;
     LaunchPlan settingsPlan(const QString& applet) const;
     LaunchPlan openWithDesktop(const QString& target) const;
-    LaunchPlan desktopEntry(const QString& path, const QString& parameters, const QString& directory) const;
+    // `startFolder` is the launcher's own start folder, resolved; empty when it names none.
+    LaunchPlan desktopEntry(const QString& path, const QString& parameters, const QString& startFolder) const;
 
     Drives* m_drives { nullptr };
     QString m_folder;

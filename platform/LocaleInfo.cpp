@@ -23,4 +23,9 @@ QString LocaleInfo::groupedNumber(quint64 value, int width) const
     return tolm::platform::groupedNumber(value, thousandsSeparator().left(1), width);
 }
 
+QString LocaleInfo::sizeText(quint64 bytes) const
+{
+    return shortSizeText(bytes, decimalSeparator());
+}
+
 } // namespace tolm::platform

@@ -35,6 +35,9 @@ public:
     // Digits with this locale's thousands separator (the first character of
     // it, "," when the locale has none), padded in front to `width`.
     QString groupedNumber(quint64 value, int width = 0) const;
+    // A size in decimal units with this locale's decimal mark: "2,50GB", "2.50GB".
+    // Every size the program shows is written this way.
+    QString sizeText(quint64 bytes) const;
 };
 
 } // namespace tolm::platform

@@ -19,6 +19,15 @@ public:
     // A box with OK and Cancel; Cancel is the default button, and closing the
     // box answers Cancel too.
     virtual Answer question(const QString& caption, const QString& text) = 0;
+    // A box whose two buttons say what each does: `okText` answers Ok,
+    // `cancelText` (the default button, and closing the box) Cancel.
+    virtual Answer choice(
+        const QString& caption, const QString& text, const QString& okText, const QString& cancelText)
+    {
+        (void)okText;
+        (void)cancelText;
+        return question(caption, text);
+    }
 };
 
 } // namespace tolm::platform

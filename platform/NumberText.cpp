@@ -17,21 +17,20 @@ QString groupedNumber(quint64 value, const QString& separator, int width)
     return out;
 }
 
-QString shortSizeText(quint64 n)
+QString shortSizeText(quint64 bytes, const QString& decimal)
 {
-    const quint64 m = n / 1024;
-    const quint64 g = m / 1024;
-    auto hundredths = [](quint64 remainder) {
-        const quint64 h = remainder * 100 / 1024;
-        return QString::number(h / 10) + QString::number(h % 10);
+    constexpr quint64 kB = 1000, MB = kB * 1000, GB = MB * 1000;
+    auto withHundredths = [&](quint64 unit) {
+        const quint64 h = bytes % unit / (unit / 100);
+        return QString::number(bytes / unit) + decimal + QString::number(h / 10) + QString::number(h % 10);
     };
-    if (n < 1024)
-        return QString::number(n) + QStringLiteral("KB");
-    if (m < 100)
-        return QString::number(m) + u',' + hundredths(n % 1024) + QStringLiteral("MB");
-    if (m < 1024)
-        return QString::number(m) + QStringLiteral("MB");
-    return QString::number(g) + u',' + hundredths(m % 1024) + QStringLiteral("GB");
+    if (bytes < MB)
+        return QString::number(bytes / kB) + QStringLiteral("kB");
+    if (bytes < 100 * MB)
+        return withHundredths(MB) + QStringLiteral("MB");
+    if (bytes < GB)
+        return QString::number(bytes / MB) + QStringLiteral("MB");
+    return withHundredths(GB) + QStringLiteral("GB");
 }
 
 quint64 scaledShare(quint64 value, quint64 numerator, quint64 denominator)

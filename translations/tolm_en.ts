@@ -152,14 +152,6 @@ Tolm does not read them. To see what one holds, use “tolm-shelf dump FILE”; 
 <context>
     <name>DrivePicture</name>
     <message>
-        <source>Espacio Libre: %1 bytes</source>
-        <translation>Free space: %1 bytes</translation>
-    </message>
-    <message>
-        <source>Espacio Total: %1 bytes</source>
-        <translation>Total space: %1 bytes</translation>
-    </message>
-    <message>
         <source>Sin disco</source>
         <translation>No disk</translation>
     </message>
@@ -178,6 +170,14 @@ Tolm does not read them. To see what one holds, use “tolm-shelf dump FILE”; 
     <message>
         <source>, no accesible</source>
         <translation>, not accessible</translation>
+    </message>
+    <message>
+        <source>Espacio Libre: %1</source>
+        <translation>Free space:  %1</translation>
+    </message>
+    <message>
+        <source>Espacio Total: %1</source>
+        <translation>Total space: %1</translation>
     </message>
 </context>
 <context>
@@ -882,6 +882,24 @@ Right button: menu.</translation>
     <message>
         <source>Botón derecho: menú</source>
         <translation>Right button: menu</translation>
+    </message>
+    <message>
+        <source>No se encuentra el fichero de la carpeta «%1»:
+%2
+
+Puede crear una carpeta vacía con ese fichero, o dejar el elemento como está (por ejemplo, para devolver el fichero a su sitio).</source>
+        <translation>The file of the folder “%1” is not there:
+%2
+
+You can make an empty folder with that file, or leave the item as it is (for instance, to put the file back).</translation>
+    </message>
+    <message>
+        <source>Crear carpeta vacía</source>
+        <translation>Make empty folder</translation>
+    </message>
+    <message>
+        <source>Dejar como está</source>
+        <translation>Leave as it is</translation>
     </message>
 </context>
 <context>

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -20,7 +21,7 @@ using tolm::store::Clase;
 TEST_F(ShelfTest, FilesDroppedOnTheBackgroundBecomeARowOfLaunchers)
 {
     TPrincipal* main = startMain();
-    main->commands().dropFiles({ "/tmp/a.txt", "/tmp/b c.txt", "/usr/bin/true" }, QPoint(10, 30));
+    main->commands().dropFiles({ "/tmp/a.txt", "/tmp/b c.txt", "/usr/bin/true" }, QPoint(30, 50));
     const auto items = main->items();
     ASSERT_EQ(items.size(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -34,6 +35,33 @@ TEST_F(ShelfTest, FilesDroppedOnTheBackgroundBecomeARowOfLaunchers)
     EXPECT_EQ(items[1]->Caption(), "b c.txt");
     EXPECT_EQ(items[1]->Directorio(), "/tmp");
     EXPECT_TRUE(fake.shell.launches.isEmpty());
+}
+
+// A new or dropped item is centred on the pointer and lies wholly inside
+// the window, near an edge too.
+TEST_F(ShelfTest, NewAndDroppedItemsLandWhollyInsideTheWindow)
+{
+    TPrincipal* main = startMain();
+    main->resize(300, 200);
+    const struct {
+        const char* what;
+        QPoint pointer;
+        QPoint first, second; // a new clock's place; the second of two dropped files
+    } cases[] = {
+        { "inside", { 100, 60 }, { 80, 40 }, { 120, 40 } },
+        { "top left corner", { 3, 2 }, { 0, 0 }, { 23, 0 } },
+        { "right edge", { 298, 60 }, { 260, 40 }, { 260, 40 } },
+        { "bottom edge", { 100, 199 }, { 80, 160 }, { 120, 160 } },
+        { "outside, beyond the bottom right", { 350, 260 }, { 260, 160 }, { 260, 160 } },
+    };
+    for (const auto& c : cases) {
+        state().pressPoint = c.pointer;
+        EXPECT_EQ(main->commands().newClock()->pos(), c.first) << c.what;
+        main->commands().dropFiles({ "/tmp/a.txt", "/tmp/b.txt" }, c.pointer);
+        const auto items = main->items();
+        EXPECT_EQ(items[items.size() - 2]->pos(), c.first) << c.what;
+        EXPECT_EQ(items.last()->pos(), c.second) << c.what;
+    }
 }
 
 TEST_F(ShelfTest, FilesDroppedOnALauncherAreItsParametersOnce)
@@ -93,7 +121,7 @@ TEST_F(ShelfTest, APickedApplicationBecomesTheLauncherItsDroppedEntryMakes)
     main->commands().dropFiles({ editor }, QPoint(100, 60));
     const auto items = main->items();
     ASSERT_EQ(items.size(), 2);
-    EXPECT_EQ(items[0]->pos(), QPoint(50, 60));
+    EXPECT_EQ(items[0]->pos(), QPoint(30, 40));
     for (auto field : { &TSpButton::Caption, &TSpButton::Comando, &TSpButton::Hint, &TSpButton::FichIcono })
         EXPECT_EQ((items[0]->*field)(), (items[1]->*field)());
 }
@@ -133,6 +161,48 @@ TEST_F(ShelfTest, AnEntryThatCannotBeReadIsSaidInABoxWhenDroppedOrClicked)
     QTest::mouseClick(launcher, Qt::LeftButton);
     ASSERT_EQ(fake.messageBoxes.boxes.size(), 2);
     EXPECT_EQ(messages()[1], "Tolm|No se puede abrir «Tubo».\n\nNo se puede leer " + fifo + ": " + why + ".");
+}
+
+// The picker lists what answers the typing best first and selects it: the
+// name itself, then names starting with it, then names with words starting
+// with it, then names holding it, then other texts. Each rank keeps the
+// order of names.
+TEST(ApplicationPickerTest, TheBestAnswersComeFirst)
+{
+    tolm::test::TemporaryDesktop desktop;
+    const std::pair<const char*, const char*> entries[] = {
+        { "uxterm", "Name=UXTerm" },
+        { "xterm", "Name=XTerm" },
+        { "editor", "Name=Editor de textos" },
+        { "settings", "Name=Ajustes del editor de textos" },
+        { "credits", "Name=Acreditación" },
+        { "calc", "Name=Calculadora" },
+        { "sheet", "Name=Hoja de cálculo" },
+        { "abacus", "Name=Ábaco\nKeywords=calculadora;" },
+    };
+    for (const auto& [file, lines] : entries)
+        desktop.write(QStringLiteral("home/applications/%1.desktop").arg(file),
+            QByteArray("[Desktop Entry]\nType=Application\nExec=x\n") + lines + "\n");
+    const struct {
+        const char* typed;
+        QStringList shown;
+    } cases[] = {
+        { "xterm", { "XTerm", "UXTerm" } },
+        { "edit", { "Editor de textos", "Ajustes del editor de textos", "Acreditación" } },
+        { "EDITOR text", { "Ajustes del editor de textos", "Editor de textos" } },
+        { "calc", { "Calculadora", "Hoja de cálculo", "Ábaco" } },
+        { "calculadora", { "Calculadora", "Ábaco" } },
+    };
+    ApplicationPicker picker(
+        tolm::platform::listApplications({ desktop.path("home/applications") }, {}, QStringLiteral("es")));
+    for (const auto& c : cases) {
+        picker.searchEdit()->setText(QString::fromUtf8(c.typed));
+        QStringList shown;
+        for (int row = 0; row < picker.list()->model()->rowCount(); ++row)
+            shown << picker.list()->model()->index(row, 0).data().toString();
+        EXPECT_EQ(shown, c.shown) << c.typed;
+        EXPECT_EQ(picker.list()->currentIndex().data().toString(), c.shown.value(0)) << c.typed;
+    }
 }
 
 TEST_F(ShelfTest, ALauncherStartsItsProgramWithItsFields)
@@ -416,10 +486,10 @@ TEST_F(ShelfTest, AFileManagerDropArrivesAsUriList)
     QMimeData data;
     // What a file manager puts on a drag: text/uri-list with file: URLs.
     data.setData("text/uri-list", "file:///tmp/informe%20final.txt\r\nfile:///usr/bin/true\r\n");
-    QDragEnterEvent enter(QPoint(30, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(50, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(main, &enter);
     EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(30, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(50, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(main, &drop);
     const auto items = main->items();
     ASSERT_EQ(items.size(), 2);

@@ -1,6 +1,8 @@
 #include "ShelfFixture.h"
 #include "app/TolmApplication.h"
+#include "app/WindowDocument.h"
 
+#include <QStyle>
 #include <QTest>
 
 using tolm::store::Clase;
@@ -20,19 +22,19 @@ TEST_F(ShelfTest, FirstStartCreatesTheMainFile)
 TEST_F(ShelfTest, ItemsOfEveryKindSurviveASaveAndALoad)
 {
     TPrincipal* main = startMain();
-    state().pressPoint = QPoint(0, 0);
+    state().pressPoint = QPoint(20, 20);
     TSpButton* launcher = main->commands().newLauncher();
     launcher->setComando("/usr/bin/true");
     launcher->setParam("-x 'a b'");
     launcher->setCaption("Verdad");
     launcher->setHint("Un programa");
     launcher->setRun(2);
-    state().pressPoint = QPoint(40, 0);
+    state().pressPoint = QPoint(60, 20);
     main->commands().newClock()->setTag(TSpButton::kTagNoSeconds);
-    state().pressPoint = QPoint(80, 0);
+    state().pressPoint = QPoint(100, 20);
     TSpButton* disk = main->commands().newDrive();
     disk->settag1(5000);
-    state().pressPoint = QPoint(120, 0);
+    state().pressPoint = QPoint(140, 20);
     main->commands().newMemory();
     ASSERT_TRUE(main->document().save());
 
@@ -162,6 +164,69 @@ TEST_F(ShelfTest, FolderWindowsOpenOnceAndCloseAsATree)
     ASSERT_EQ(reopened->items().size(), 2);
     EXPECT_EQ(reopened->items()[0]->Tag(), 1);
     EXPECT_EQ(reopened->items()[1]->clase(), Clase::Reloj);
+}
+
+// A folder whose file was deleted says so, naming the file, and makes it
+// afresh only if the user says so. The new window never stands exactly over
+// its parent.
+TEST_F(ShelfTest, AFolderWhoseFileIsGoneAsksBeforeMakingItAfresh)
+{
+    TPrincipal* main = startMain();
+    main->setBounds(tolm::app::WindowDocument::kNewFolderBounds.adjusted(0, 0, 200, 50));
+    TSpButton* folder = main->commands().newFolder();
+    folder->setCaption("Juegos");
+    const QString file = folder->Comando();
+    ASSERT_TRUE(QFile::remove(path(file)));
+
+    fake.messageBoxes.answer = tolm::platform::Answer::Cancel;
+    folder->activate();
+    ASSERT_EQ(fake.messageBoxes.boxes.size(), 1);
+    EXPECT_TRUE(fake.messageBoxes.boxes[0].question);
+    EXPECT_TRUE(fake.messageBoxes.boxes[0].text.contains("«Juegos»"));
+    EXPECT_TRUE(fake.messageBoxes.boxes[0].text.contains(path(file)))
+        << fake.messageBoxes.boxes[0].text.toStdString();
+    EXPECT_TRUE(state().openFolderWindows.isEmpty());
+    EXPECT_FALSE(exists(file));
+    EXPECT_EQ(folder->Comando(), file);
+
+    fake.messageBoxes.answer = tolm::platform::Answer::Ok;
+    folder->activate();
+    ASSERT_EQ(state().openFolderWindows.size(), 1);
+    EXPECT_EQ(fake.messageBoxes.boxes.size(), 2);
+    EXPECT_TRUE(exists(file));
+    TPrincipal* window = state().openFolderWindows[0];
+    const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    ASSERT_GT(step, 0);
+    EXPECT_EQ(window->bounds().topLeft(), main->bounds().topLeft() + QPoint(step, step));
+    EXPECT_EQ(window->size(), tolm::app::WindowDocument::kNewFolderBounds.size());
+
+    // A window stored anywhere else opens where it was, asking nothing.
+    window->close();
+    flushDeletes();
+    main->setBounds(QRect(300, 200, 250, 150));
+    folder->activate();
+    ASSERT_EQ(state().openFolderWindows.size(), 1);
+    EXPECT_EQ(state().openFolderWindows[0]->bounds().topLeft(), QPoint(50 + step, 50 + step));
+    EXPECT_EQ(fake.messageBoxes.boxes.size(), 2);
+}
+
+// A folder stored open whose file is gone asks once the windows are up,
+// not while its window is being read.
+TEST_F(ShelfTest, AStoredOpenFolderWhoseFileIsGoneAsksAfterTheLoad)
+{
+    TPrincipal* main = startMain();
+    TSpButton* folder = main->commands().newFolder();
+    folder->activate();
+    main->close();
+    flushDeletes();
+    ASSERT_TRUE(QFile::remove(path("tolmc1.dat")));
+
+    fake.messageBoxes.answer = tolm::platform::Answer::Cancel;
+    main = startMain();
+    EXPECT_TRUE(fake.messageBoxes.boxes.isEmpty());
+    QTRY_COMPARE(fake.messageBoxes.boxes.size(), 1);
+    EXPECT_TRUE(state().openFolderWindows.isEmpty());
+    EXPECT_FALSE(exists("tolmc1.dat"));
 }
 
 TEST_F(ShelfTest, ClosingTheMainWindowSavesEveryWindow)

@@ -26,7 +26,7 @@ TEST_F(ShelfTest, InputWritesAChangeSoonAndTickingTilesWriteNothing)
     for (int second = 0; second < 90; ++second) {
         fake.clock.time = fake.clock.time.addSecs(1);
         fake.memory.figures.load = second % 100;
-        fake.drives.drives[0].space.freeBytes += 4096 * 1024;
+        fake.drives.drives[0].space.availableBytes += 4096 * 1024;
         main->refreshTimerItems();
     }
     EXPECT_FALSE(main->document().hasUnwrittenChanges());

@@ -216,9 +216,9 @@ TEST_F(TimerTickTest, ATickPaintsTheTilesWhoseTextOrPictureChangedAndNoOthers)
     };
     const Step steps[] = {
         { "seconds pass", [&] { clock.time = clock.time.addSecs(2); }, false, false, false },
-        { "kilobytes freed", [&] { big.space.freeBytes += 3 << 10; }, false, false, false },
+        { "kilobytes freed", [&] { big.space.availableBytes += 3 << 10; }, false, false, false },
         { "the minute turns", [&] { clock.time = clock.time.addSecs(60); }, true, false, false },
-        { "a megabyte freed", [&] { big.space.freeBytes += 1 << 20; }, false, true, false },
+        { "a megabyte freed", [&] { big.space.availableBytes += 1 << 20; }, false, true, false },
         { "the load rises", [&] { memory.figures.load += 10; }, false, false, true },
     };
     for (const Step& step : steps) {
@@ -236,7 +236,7 @@ TEST_F(TimerTickTest, ATickPaintsTheTilesWhoseTextOrPictureChangedAndNoOthers)
         EXPECT_TRUE(clocks[0]->accessibleLabel().endsWith(time));
         EXPECT_EQ(clocks[1]->surface(), clocks[0]->surface());
         EXPECT_NE(clocks[2]->surface(), clocks[0]->surface());
-        EXPECT_EQ(drive->tag1(), int(big.space.freeBytes >> 10));
+        EXPECT_EQ(drive->tag1(), int(big.space.availableBytes >> 10));
         EXPECT_TRUE(tile->Hint().contains(QString::number(memory.figures.load)));
     }
 }

@@ -104,6 +104,38 @@ TEST_F(ShelfTest, DraggingTheBackgroundMovesTheWindowPastADeadZone)
     EXPECT_FALSE(state().dragging);
 }
 
+// The end of a drag writes what it moved at once: a program killed a moment
+// after the button came up has lost nothing.
+TEST_F(ShelfTest, TheEndOfADragIsOnDiskAtOnce)
+{
+    TPrincipal* main = startMain();
+    main->show();
+    main->move(200, 200);
+    TSpButton* item = main->commands().newClock();
+    const struct {
+        const char* what;
+        QWidget* dragged;
+        Qt::KeyboardModifiers modifiers;
+    } cases[] = {
+        { "an item moved with Shift", item, Qt::ShiftModifier },
+        { "the window moved by its background", main, Qt::NoModifier },
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(main->document().save());
+        const QByteArray before = read("tolm95.dat");
+        const QPoint grab(5, 5);
+        send(c.dragged, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton, c.modifiers);
+        send(c.dragged, QEvent::MouseMove, grab + QPoint(30, 30), Qt::NoButton, Qt::LeftButton, c.modifiers);
+        send(c.dragged, QEvent::MouseMove, grab + QPoint(40, 40), Qt::NoButton, Qt::LeftButton, c.modifiers);
+        send(c.dragged, QEvent::MouseButtonRelease, grab + QPoint(40, 40), Qt::LeftButton, Qt::NoButton,
+            c.modifiers);
+        EXPECT_TRUE(main->document().hasUnwrittenChanges()) << c.what;
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(main->document().hasUnwrittenChanges()) << c.what;
+        EXPECT_NE(read("tolm95.dat"), before) << c.what;
+    }
+}
+
 TEST_F(ShelfTest, ShiftDraggingAnItemMovesItOnATenPixelGrid)
 {
     TPrincipal* main = startMain();
@@ -111,7 +143,7 @@ TEST_F(ShelfTest, ShiftDraggingAnItemMovesItOnATenPixelGrid)
     main->resize(300, 200);
     state().pressPoint = QPoint(0, 0);
     TSpButton* clock = main->commands().newClock();
-    state().pressPoint = QPoint(100, 100);
+    state().pressPoint = QPoint(120, 120);
     TSpButton* item = main->commands().newLauncher();
     const QPoint grab(5, 5);
     send(item, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);

@@ -11,7 +11,8 @@ using tolm::items::MemoryReport;
 
 namespace {
 
-constexpr quint64 kGB = 1024ull * 1024 * 1024;
+// Sizes are shown in decimal units.
+constexpr quint64 kGB = 1000ull * 1000 * 1000;
 
 QString text(TPropiedades* dialog, const char* name)
 {
@@ -35,6 +36,7 @@ DriveReport fixedDrive(quint64 total, quint64 free)
     report.sizesRead = true;
     report.totalBytes = total;
     report.freeBytes = free;
+    report.usedBytes = total - free;
     return report;
 }
 
@@ -195,9 +197,9 @@ TEST_F(PropiedadesTest, ADriveWithItsSizesReadShowsBytesShortSizesAndTheFreeShar
     EXPECT_EQ(text(dialog, "freeShort"), "1,00GB");
     EXPECT_EQ(text(dialog, "usedShort"), "1,50GB");
     EXPECT_EQ(gauge(dialog, "freeGauge"), 40);
-    EXPECT_EQ(text(dialog, "capacityBytes"), "2.684.354.560 bytes");
-    EXPECT_EQ(text(dialog, "freeBytes"), "1.073.741.824 bytes");
-    EXPECT_EQ(text(dialog, "usedBytes"), "1.610.612.736 bytes");
+    EXPECT_EQ(text(dialog, "capacityBytes"), "2.500.000.000 bytes");
+    EXPECT_EQ(text(dialog, "freeBytes"), "1.000.000.000 bytes");
+    EXPECT_EQ(text(dialog, "usedBytes"), "1.500.000.000 bytes");
     EXPECT_EQ(text(dialog, "typeLabel"), "Tipo: Disco fijo (FAT32)");
     // The caption goes into the name box but never into the copy.
     EXPECT_EQ(dialog->nameEdit()->text(), "SISTEMA (c:\\)");
@@ -207,7 +209,7 @@ TEST_F(PropiedadesTest, ADriveWithItsSizesReadShowsBytesShortSizesAndTheFreeShar
     DriveReport compressed = fixedDrive(total, kGB);
     compressed.compressed = true;
     emit dialog->workingCopy()->driveRefreshed(compressed);
-    EXPECT_EQ(text(dialog, "capacityBytes"), "2,684,354,560 bytes");
+    EXPECT_EQ(text(dialog, "capacityBytes"), "2,500,000,000 bytes");
     EXPECT_EQ(text(dialog, "typeLabel"), "Tipo: Disco fijo (FAT32), Comprimido");
 
     // An empty drive keeps the bar where it was.
@@ -276,13 +278,13 @@ TEST_F(PropiedadesTest, MemoryFiguresFillTheMemoryGroup)
     report.totalPageFile = 10 * kGB;
     report.availablePageFile = 4 * kGB;
     emit dialog->workingCopy()->memoryRefreshed(report);
-    EXPECT_EQ(text(dialog, "pageFileTotalBytes"), "10.737.418.240 bytes");
+    EXPECT_EQ(text(dialog, "pageFileTotalBytes"), "10.000.000.000 bytes");
     EXPECT_EQ(text(dialog, "pageFileTotalShort"), "10,00GB");
-    EXPECT_EQ(text(dialog, "pageFileUsedBytes"), "6.442.450.944 bytes");
+    EXPECT_EQ(text(dialog, "pageFileUsedBytes"), "6.000.000.000 bytes");
     EXPECT_EQ(text(dialog, "pageFileUsedShort"), "6,00GB");
-    EXPECT_EQ(text(dialog, "physicalTotalBytes"), "8.589.934.592 bytes");
+    EXPECT_EQ(text(dialog, "physicalTotalBytes"), "8.000.000.000 bytes");
     EXPECT_EQ(text(dialog, "physicalTotalShort"), "8,00GB");
-    EXPECT_EQ(text(dialog, "physicalUsedBytes"), "5.368.709.120 bytes");
+    EXPECT_EQ(text(dialog, "physicalUsedBytes"), "5.000.000.000 bytes");
     EXPECT_EQ(text(dialog, "physicalUsedShort"), "5,00GB");
     EXPECT_EQ(gauge(dialog, "pageFileGauge"), 40);
     EXPECT_EQ(gauge(dialog, "loadGauge"), 63);

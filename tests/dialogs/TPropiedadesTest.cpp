@@ -10,8 +10,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollBar>
+#include <QStyleFactory>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -32,7 +35,41 @@ FontState arial(int height = -13)
     return font;
 }
 
+// The style of a desktop whose dialog buttons show icons (as KDE's do).
+class ButtonIconsStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+        QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 } // namespace
+
+// Every kind's dialog opens at the size it was laid out for, on a desktop
+// whose dialog buttons show icons too.
+TEST_F(PropiedadesTest, EveryKindOpensAtTheDesignedSize)
+{
+    const QString style = QApplication::style()->name();
+    const auto restore = qScopeGuard([style] { QApplication::setStyle(style); });
+    TPrincipal* main = startMain();
+    const QList<TSpButton*> items { main->commands().newLauncher(), main->commands().newFolder(),
+        main->commands().newClock(), main->commands().newDrive(), main->commands().newMemory() };
+    for (const bool buttonIcons : { false, true }) {
+        QApplication::setStyle(buttonIcons ? new ButtonIconsStyle(style) : QStyleFactory::create(style));
+        for (TSpButton* item : items) {
+            TPropiedades* dialog = openFromMenu(item);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->size(), QSize(360, 390))
+                << item->claseValue() << (buttonIcons ? " with icons" : "");
+            cancel(dialog);
+        }
+    }
+}
 
 TEST_F(PropiedadesTest, TheMenuCommandOpensTheDialogOnAWorkingCopy)
 {
@@ -553,6 +590,7 @@ TEST_F(PropiedadesTest, EveryControlFitsInsideItsParentForEachKind)
         drive.volumeRead = drive.sizesRead = true;
         drive.totalBytes = 4'000'787'030'016ull; // a 4 TB disk
         drive.freeBytes = 1'000'000'000'000ull;
+        drive.usedBytes = drive.totalBytes - drive.freeBytes;
         if (item->clase() == Clase::Disco)
             emit dialog->workingCopy()->driveRefreshed(drive);
         if (item->clase() == Clase::Memoria)

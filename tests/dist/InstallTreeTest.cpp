@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
+#include <QLibraryInfo>
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
@@ -210,4 +212,35 @@ TEST_F(InstallTreeTest, TheMetainfoPassesAppstreamcliValidate)
             installed(QStringLiteral("share/metainfo/tolm.metainfo.xml")) });
     EXPECT_TRUE(ran.finished);
     EXPECT_EQ(ran.exitCode, 0) << ran.output.toStdString();
+}
+
+// Most applications' icons exist only as SVG: without Qt's SVG plugins the
+// launchers made from them show "?". The build installs the plugins, and
+// the package depends on whatever Debian package holds the ones this Qt loads.
+TEST(PackageTest, DependsOnThePackageOfTheSvgPlugins)
+{
+    EXPECT_TRUE(QImageReader::supportedImageFormats().contains("svg"));
+    const QString dpkgQuery = QStandardPaths::findExecutable(QStringLiteral("dpkg-query"));
+    if (dpkgQuery.isEmpty())
+        GTEST_SKIP() << "dpkg-query is not installed: not a Debian system";
+    QFile config(QStringLiteral(TOLM_BUILD_DIR "/CPackConfig.cmake"));
+    ASSERT_TRUE(config.open(QIODevice::ReadOnly));
+    const QRegularExpressionMatch line
+        = QRegularExpression(QStringLiteral("set\\(CPACK_DEBIAN_PACKAGE_DEPENDS \"([^\"]*)\"\\)"))
+              .match(QString::fromUtf8(config.readAll()));
+    ASSERT_TRUE(line.hasMatch());
+    QStringList depends;
+    for (const QString& item : line.captured(1).split(u',', Qt::SkipEmptyParts))
+        depends << item.trimmed().section(u' ', 0, 0);
+    const QString plugins = QLibraryInfo::path(QLibraryInfo::PluginsPath);
+    for (const char* plugin : { "imageformats/libqsvg.so", "iconengines/libqsvgicon.so" }) {
+        const QString path = plugins + u'/' + QLatin1String(plugin);
+        ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+        const Ran owner = runProgram(dpkgQuery, { QStringLiteral("-S"), path });
+        ASSERT_EQ(owner.exitCode, 0) << owner.output.toStdString();
+        // "libqt6svg6:amd64: /usr/lib/..."
+        const QString package = owner.output.section(u':', 0, 0).trimmed();
+        EXPECT_TRUE(depends.contains(package))
+            << package.toStdString() << " not in " << line.captured(1).toStdString();
+    }
 }

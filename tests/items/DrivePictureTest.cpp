@@ -12,12 +12,13 @@ namespace {
 using DriveTest = tolm::test::ItemsTest;
 constexpr quint64 KB = 1024;
 
+// Kilobytes of 1000 bytes, as the digits count.
 class DriveDigitsTest : public DriveTest {
 protected:
     QImage pictureFor(quint64 freeKb, quint64 totalKb = 100000000)
     {
         fake.drives.drives.clear();
-        fake.drives.add("c:\\", platform::DriveFixed, totalKb * KB, freeKb * KB, "SISTEMA");
+        fake.drives.add("c:\\", platform::DriveFixed, totalKb * 1000, freeKb * 1000, "SISTEMA");
         return drivePicture(readDrive("c:\\"), "c:\\", false);
     }
     bool big(const QImage& p, int x, int d) { return sameBlock(p, x, 4, digits, gfx::bigDigitRect(d)); }
@@ -77,9 +78,9 @@ TEST_F(DriveDigitsTest, TenMillionKilobytesAndMoreCountInThousands)
     EXPECT_TRUE(small(p, 27, 5));
 }
 
-// Five places of thousands of kilobytes cannot hold today's free space:
-// 232 GB once read "43584". From a hundred million kilobytes up the figure
-// is in millions of them, then the G sign.
+// Five places of megabytes cannot hold today's free space: 232 GB once read
+// "43584". From a hundred thousand megabytes up the figure is in gigabytes,
+// then the G sign.
 TEST_F(DriveDigitsTest, AHundredMillionKilobytesAndMoreCountInMillionsWithTheGSign)
 {
     const gfx::Rect g = gfx::numGSignRect(gfx::NumRow::Seven);
@@ -89,8 +90,8 @@ TEST_F(DriveDigitsTest, AHundredMillionKilobytesAndMoreCountInMillionsWithTheGSi
         int hundreds, tens, ones;
     } cases[] = {
         { 99999999, -1, -1, -1, -1 }, // still the five places: 99999
-        { 226562500, -1, 2, 2, 6 }, // 232 GB
-        { 1953125000, 1, 9, 5, 3 }, // 2 TB
+        { 226562500, -1, 2, 2, 6 }, // 226 GB
+        { 1953125000, 1, 9, 5, 3 }, // nearly 2 TB
     };
     for (const auto& c : cases) {
         const QImage p = pictureFor(c.freeKb, 4000000000);
@@ -118,6 +119,12 @@ TEST_F(DriveDigitsTest, BarShowsTheUsedShareInRed)
     const QImage half = pictureFor(500, 1000);
     EXPECT_EQ(countColour(half, { 18, 29, 31, 34 }, red), 13 * 5);
     EXPECT_EQ(countColour(half, { 5, 29, 18, 34 }, red), 0);
+    // 400 used, 500 the user may write, 100 kept for root: the share is of
+    // the 900 that are the user's, as df counts it; k = 14, red from x = 19.
+    fake.drives.drives[0].space = { 1000000, 600000, 500000 };
+    const QImage reserved = drivePicture(readDrive("c:\\"), "c:\\", false);
+    EXPECT_EQ(countColour(reserved, { 19, 29, 31, 34 }, red), 12 * 5);
+    EXPECT_EQ(countColour(reserved, { 5, 29, 19, 34 }, red), 0);
 }
 
 TEST_F(DriveDigitsTest, LetterIsAndedIntoItsPlace)
@@ -141,16 +148,15 @@ TEST_F(DriveDigitsTest, LetterIsAndedIntoItsPlace)
     EXPECT_GT(black, 5);
 }
 
-TEST_F(DriveTest, HintLinesUpTheByteCounts)
+TEST_F(DriveTest, HintLinesUpTheSizes)
 {
-    fake.drives.add("c:\\", platform::DriveFixed, 1000000, 250000, "SISTEMA");
+    fake.drives.add("c:\\", platform::DriveFixed, 2000000000, 250000, "SISTEMA");
     const items::DriveReading r = readDrive("c:\\");
-    EXPECT_EQ(r.hint,
-        QStringLiteral("SISTEMA (c:\\)\nEspacio Libre:   250.000 bytes\nEspacio Total: 1.000.000 bytes"));
+    EXPECT_EQ(r.hint, QStringLiteral("SISTEMA (c:\\)\nEspacio Libre:  250kB\nEspacio Total: 2,00GB"));
     EXPECT_EQ(r.value, 244);
-    fake.locale.thousands = ",";
+    fake.locale.decimal = ".";
     EXPECT_EQ(readDrive("c:\\").hint,
-        QStringLiteral("SISTEMA (c:\\)\nEspacio Libre:   250,000 bytes\nEspacio Total: 1,000,000 bytes"));
+        QStringLiteral("SISTEMA (c:\\)\nEspacio Libre:  250kB\nEspacio Total: 2.00GB"));
 }
 
 TEST_F(DriveTest, DrivesWithoutMediumOrAnswer)
@@ -237,7 +243,7 @@ TEST_F(DriveTest, UnchangedFreeSpaceKeepsThePictureButNotAnOldCaption)
     EXPECT_NE(item->surface().pixel(60, 20), mark); // the text was rewritten
     EXPECT_EQ(item->Comando(), QStringLiteral("OTRO (c:\\)"));
 
-    drive.space.freeBytes = 1400 * KB;
+    drive.space.availableBytes = 1400 * KB;
     paintInPlace(*item);
     EXPECT_NE(item->surface().pixel(20, 20), mark);
     EXPECT_EQ(item->tag1(), 1400);

@@ -57,7 +57,8 @@ protected:
 
 TEST_F(AccessibilityTest, EveryKindOfItemHasANameAndItsHintAsDescription)
 {
-    fake.drives.add("c:\\", tolm::platform::DriveFixed, 4000ull << 20, 1500ull << 20, "SISTEMA");
+    fake.drives.add(
+        "c:\\", tolm::platform::DriveFixed, 4000ull * 1000 * 1000, 1500ull * 1000 * 1000, "SISTEMA");
     fake.memory.figures.load = 37;
     TPrincipal* main = startMain();
     main->show();
@@ -118,7 +119,8 @@ TEST_F(AccessibilityTest, EveryKindOfItemHasANameAndItsHintAsDescription)
 // new figure is told when its refresh comes round, never between.
 TEST_F(AccessibilityTest, TilesTellNewFiguresAtMostOncePerRefresh)
 {
-    fake.drives.add("c:\\", tolm::platform::DriveFixed, 4000ull << 20, 1500ull << 20, "SISTEMA");
+    fake.drives.add(
+        "c:\\", tolm::platform::DriveFixed, 4000ull * 1000 * 1000, 1500ull * 1000 * 1000, "SISTEMA");
     TPrincipal* main = startMain();
     // Refreshes draw in place, which only a shown window does.
     main->show();
@@ -143,7 +145,7 @@ TEST_F(AccessibilityTest, TilesTellNewFiguresAtMostOncePerRefresh)
     TSpButton* drive = main->commands().newDrive();
     main->refreshTimerItems();
     EXPECT_EQ(allNameChanges(), 1);
-    fake.drives.drives[0].space.freeBytes = 1400ull << 20;
+    fake.drives.drives[0].space.availableBytes = 1400ull * 1000 * 1000;
     for (int tick = 0; tick < 8; ++tick)
         main->refreshTimerItems();
     EXPECT_EQ(allNameChanges(), 1) << "told before its refresh was due";

@@ -146,6 +146,18 @@ TEST_F(LauncherSourceTest, TheSourceIsLookedUpOncePerChangeNotPerPaint)
     rendered(*item, 1);
     rendered(*item, 1);
     EXPECT_EQ(fake.icons.sourceRequests.size(), 4);
+
+    // A launcher whose icon did not resolve finds it once the icon theme
+    // changes, and draws it at once.
+    const QString theme = QIcon::themeName();
+    const auto restore = qScopeGuard([theme] { QIcon::setThemeName(theme); });
+    auto later = launcher(0);
+    fake.icons.associatedSources.clear();
+    EXPECT_EQ(count(rendered(*later, 1), blue), 0);
+    fake.icons.associatedSources["prog"] = source;
+    EXPECT_EQ(count(rendered(*later, 1), blue), 0);
+    QIcon::setThemeName(theme + "-changed");
+    EXPECT_EQ(count(rendered(*later, 1), blue), 32 * 32);
 }
 
 TEST_F(LauncherSourceTest, DroppedDesktopEntriesAreCaptionedAndLaunchedByTheShell)
@@ -171,11 +183,12 @@ TEST_F(LauncherSourceTest, DroppedDesktopEntriesAreCaptionedAndLaunchedByTheShel
         const char* caption;
         const char* hint; // null: the path
     } cases[] = {
-        { "editor.desktop", editor, "es_ES", "Editor de textos", "Edita textos" },
-        { "editor.desktop", editor, "es_AR", "Editor de textos", "Edits text" },
-        { "editor.desktop", editor, "en_GB", "Text Editor (GB)", "Edits text" },
-        { "editor.desktop", editor, "en", "Text Editor", "Edits text" },
-        { "term.desktop", "[Desktop Entry]\nName=Terminal\nExec=term\n", "es", "Terminal", nullptr },
+        { "editor.desktop", editor, "es_ES", "Editor de textos", "Editor de textos — Edita textos" },
+        { "editor.desktop", editor, "es_AR", "Editor de textos", "Editor de textos — Edits text" },
+        { "editor.desktop", editor, "en_GB", "Text Editor (GB)", "Text Editor (GB) — Edits text" },
+        { "editor.desktop", editor, "en", "Text Editor", "Text Editor — Edits text" },
+        { "term.desktop", "[Desktop Entry]\nName=Terminal\nExec=term\n", "es", "Terminal", "Terminal" },
+        { "quiet.desktop", "[Desktop Entry]\nComment=No name\nExec=q\n", "es", "quiet.desktop", "No name" },
         { "unnamed.desktop", "[Desktop Entry]\nName=  \nExec=x\n", "es", "unnamed.desktop", nullptr },
         { "broken.desktop", "Name=Not an entry\nComment=No\n", "es", "broken.desktop", nullptr },
         { "notes.txt", "[Desktop Entry]\nName=Not read\n", "es", "notes.txt", nullptr },
@@ -193,12 +206,14 @@ TEST_F(LauncherSourceTest, DroppedDesktopEntriesAreCaptionedAndLaunchedByTheShel
         EXPECT_EQ(tolm::items::hintForFile(path), c.hint ? QString::fromUtf8(c.hint) : path) << c.file;
         EXPECT_EQ(item->Comando(), path) << c.file;
 
-        // Activation hands the entry itself to the shell, which runs it as it says.
+        // Activation hands the entry itself to the shell, which runs it as it
+        // says; an entry keeps no start folder, so its program never starts
+        // in the folder holding it.
         fake.shell.launches.clear();
         item->activate();
         ASSERT_EQ(fake.shell.launches.size(), 1) << c.file;
         EXPECT_EQ(fake.shell.launches[0].command, path);
-        EXPECT_EQ(fake.shell.launches[0].directory, dir.path());
+        EXPECT_EQ(fake.shell.launches[0].directory, path.endsWith(".desktop") ? "" : dir.path()) << c.file;
     }
 }
 

@@ -269,6 +269,8 @@ protected:
             "<generic-icon name=\"text-x-generic\"/></mime-type>\n"
             " <mime-type type=\"text/x-csrc\"><comment>C source</comment>"
             "<sub-class-of type=\"text/plain\"/><glob pattern=\"*.c\"/></mime-type>\n"
+            " <mime-type type=\"application/x-desktop\"><comment>desktop entry</comment>"
+            "<glob pattern=\"*.desktop\"/></mime-type>\n"
             "</mime-info>\n");
         m_savedTheme = QIcon::themeName();
         m_savedSearchPaths = QIcon::themeSearchPaths();
@@ -388,6 +390,56 @@ TEST_F(LinuxIconsTest, DocumentTakesTheIconOfItsDefaultApplication)
     const AssociatedIcon self = icons.associatedIcon(png);
     EXPECT_EQ(self.file, png);
     EXPECT_FALSE(self.image.isNull());
+}
+
+// A desktop entry is an application: its icon is its own Icon= or none,
+// never the icon of the program that opens .desktop files nor that of their
+// MIME type, which a launcher would then keep.
+TEST_F(LinuxIconsTest, ADesktopEntryShowsItsOwnIconOrNone)
+{
+    const QRgb green = qRgb(0, 120, 0), grey = qRgb(90, 90, 90), red = qRgb(200, 0, 0);
+    theme("Adwaita",
+        "[Icon Theme]\nName=Adwaita\nDirectories=32x32/mimetypes\n"
+        "[32x32/mimetypes]\nSize=32\nType=Fixed\n",
+        { { "32x32/mimetypes/application-x-desktop.png", halves(32, grey, grey) } });
+    QIcon::setThemeSearchPaths({ m_dir.filePath("system/icons") });
+    QIcon::setThemeName("Adwaita");
+    const QString handlerIcon = write("handler.png", pngImage(32, green));
+    write("data/applications/panel-desktop-handler.desktop",
+        "[Desktop Entry]\nType=Application\nName=Handler\nExec=handler %f\n"
+        "MimeType=application/x-desktop;text/plain;\nIcon="
+            + handlerIcon.toUtf8() + "\n");
+    const QString ownIcon = write("own.png", pngImage(32, red));
+    const struct {
+        const char* what;
+        QByteArray icon;
+        bool handlerIsDefault;
+        QRgb expected; // 0: none
+    } cases[] = {
+        { "its own icon", ownIcon.toUtf8(), true, red },
+        { "an icon that cannot be read, with a handler", "drawing-only-as-svg", true, 0 },
+        { "an icon that cannot be read, no handler", "drawing-only-as-svg", false, 0 },
+        { "no Icon line", "", true, 0 },
+    };
+    for (const auto& c : cases) {
+        write("config/mimeapps.list",
+            c.handlerIsDefault
+                ? "[Default Applications]\napplication/x-desktop=panel-desktop-handler.desktop;\n"
+                  "text/plain=panel-desktop-handler.desktop;\n"
+                : "[Default Applications]\n");
+        const QString entry = write("drawing.desktop",
+            "[Desktop Entry]\nType=Application\nName=Drawing\nExec=drawing\nIcon=" + c.icon + "\n");
+        LinuxIcons icons;
+        const AssociatedIcon found = icons.associatedIcon(entry);
+        EXPECT_EQ(found.file, entry) << c.what;
+        EXPECT_EQ(found.image.isNull() ? 0 : found.image.pixel(16, 16), c.expected) << c.what;
+        const QIcon source = icons.associatedIconSource(entry);
+        EXPECT_EQ(source.isNull() ? 0 : source.pixmap(QSize(32, 32)).toImage().pixel(16, 16), c.expected)
+            << c.what;
+        // The handler and the type's icon are found for a document all the same.
+        const AssociatedIcon document = icons.associatedIcon(write("notes.txt", "text"));
+        EXPECT_EQ(document.file.endsWith("panel-desktop-handler.desktop"), c.handlerIsDefault) << c.what;
+    }
 }
 
 TEST_F(LinuxIconsTest, NothingFoundKeepsTheFileAndIndexZero)

@@ -133,18 +133,28 @@ TEST(NumberText, GroupedNumbers)
 
 TEST(NumberText, ShortSizes)
 {
-    EXPECT_EQ(shortSizeText(0), "0KB");
-    EXPECT_EQ(shortSizeText(512), "512KB");
-    EXPECT_EQ(shortSizeText(1023), "1023KB");
-    EXPECT_EQ(shortSizeText(1024), "1,00MB");
-    EXPECT_EQ(shortSizeText(1536), "1,50MB");
-    EXPECT_EQ(shortSizeText(12636), "12,33MB"); // hundredths cut, not rounded
-    EXPECT_EQ(shortSizeText(102399), "99,99MB");
-    EXPECT_EQ(shortSizeText(102400), "100MB");
-    EXPECT_EQ(shortSizeText(1048575), "1023MB");
-    EXPECT_EQ(shortSizeText(1048576), "1,00GB");
-    EXPECT_EQ(shortSizeText(2621440), "2,50GB");
-    EXPECT_EQ(shortSizeText(157286400), "150,00GB");
-    // Beyond 4 TB the count no longer fits 32 bits; it still reads right.
-    EXPECT_EQ(shortSizeText(8ull << 30), "8192,00GB");
+    const struct {
+        quint64 bytes;
+        const char* es; // decimal ","
+        const char* en; // decimal "."
+    } cases[] = {
+        { 0, "0kB", "0kB" },
+        { 512000, "512kB", "512kB" },
+        { 999999, "999kB", "999kB" },
+        { 1000000, "1,00MB", "1.00MB" },
+        { 1500000, "1,50MB", "1.50MB" },
+        { 12339999, "12,33MB", "12.33MB" }, // hundredths cut, not rounded
+        { 99999999, "99,99MB", "99.99MB" },
+        { 100000000, "100MB", "100MB" },
+        { 999999999, "999MB", "999MB" },
+        { 1000000000, "1,00GB", "1.00GB" },
+        { 2500000000, "2,50GB", "2.50GB" },
+        { 150000000000, "150,00GB", "150.00GB" },
+        // Beyond 4 TB the count of kilobytes no longer fits 32 bits; it still reads right.
+        { 8ull << 40, "8796,09GB", "8796.09GB" },
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(shortSizeText(c.bytes, ","), c.es) << c.bytes;
+        EXPECT_EQ(shortSizeText(c.bytes, "."), c.en) << c.bytes;
+    }
 }

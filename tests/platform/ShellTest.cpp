@@ -215,6 +215,8 @@ TEST_F(ShellTest, DesktopEntryTryExecTerminalAndPath)
     const QString terminal = tool("x-terminal-emulator");
     const QString kitty = tool("kitty");
     const QByteArray savedTerminal = qgetenv("TERMINAL");
+    // The start folder c:\Datos is the entry's own folder: the program starts at home.
+    const QString home = QDir::homePath();
     const struct {
         const char* what;
         QByteArray fields;
@@ -224,18 +226,16 @@ TEST_F(ShellTest, DesktopEntryTryExecTerminalAndPath)
         QStringList arguments;
         QString workingDirectory;
     } cases[] = {
-        { "TryExec found on PATH", "TryExec=editor\n", "-", true, editor, { "a b" },
-            m_dir.filePath("Datos") },
+        { "TryExec found on PATH", "TryExec=editor\n", "-", true, editor, { "a b" }, home },
         { "TryExec as an absolute path", "TryExec=" + QFile::encodeName(editor) + "\n", "-", true, editor,
-            { "a b" }, m_dir.filePath("Datos") },
+            { "a b" }, home },
         { "TryExec not installed", "TryExec=no-such-editor\n", "-", false, {}, {}, {} },
         { "TryExec absolute but missing", "TryExec=/nonexistent/editor\n", "-", false, {}, {}, {} },
         { "Terminal without $TERMINAL", "Terminal=true\n", "-", true, terminal, { "-e", editor, "a b" },
-            m_dir.filePath("Datos") },
+            home },
         { "Terminal in $TERMINAL with its own options", "Terminal=true\n", "kitty --single-instance", true,
-            kitty, { "--single-instance", "-e", editor, "a b" }, m_dir.filePath("Datos") },
-        { "Terminal=false runs bare", "Terminal=false\n", "kitty", true, editor, { "a b" },
-            m_dir.filePath("Datos") },
+            kitty, { "--single-instance", "-e", editor, "a b" }, home },
+        { "Terminal=false runs bare", "Terminal=false\n", "kitty", true, editor, { "a b" }, home },
         { "Path sets the working folder", "Path=/var/tmp\n", "-", true, editor, { "a b" }, "/var/tmp" },
     };
     LinuxShell shell(&m_drives);
@@ -274,6 +274,35 @@ TEST_F(ShellTest, DesktopEntryTryExecTerminalAndPath)
         qunsetenv("TERMINAL");
     else
         qputenv("TERMINAL", savedTerminal);
+}
+
+// A program from a desktop entry never starts in the folder holding the
+// entry, which launchers made from an entry used to keep as their start folder.
+TEST_F(ShellTest, DesktopEntriesStartInTheirPathElseTheLaunchersFolderElseHome)
+{
+    tool("editor");
+    const QString plain = write("Datos/editor.desktop", "[Desktop Entry]\nType=Application\nExec=editor\n");
+    const QString withPath
+        = write("Datos/ide.desktop", "[Desktop Entry]\nType=Application\nExec=editor\nPath=/srv\n");
+    const struct {
+        const char* what;
+        QString entry;
+        QString startFolder;
+        QString expected;
+    } cases[] = {
+        { "Path= and no start folder", withPath, "", "/srv" },
+        { "Path= over a start folder", withPath, "c:\\", "/srv" },
+        { "no Path= and no start folder", plain, "", QDir::homePath() },
+        { "start folder = the entry's folder", plain, "c:\\Datos", QDir::homePath() },
+        { "the entry's folder written another way", plain, m_dir.filePath("Datos/./"), QDir::homePath() },
+        { "start folder elsewhere", plain, "c:\\", m_dir.path() },
+    };
+    LinuxShell shell(&m_drives);
+    for (const auto& c : cases) {
+        const LaunchPlan p = shell.plan(c.entry, "", c.startFolder);
+        ASSERT_EQ(p.kind, LaunchPlan::Kind::Start) << c.what << ": " << p.error.toStdString();
+        EXPECT_EQ(p.workingDirectory, c.expected) << c.what;
+    }
 }
 
 TEST_F(ShellTest, ExplorerCommands)
