@@ -95,7 +95,9 @@ bool writeFileAtomically(const std::filesystem::path& path, std::span<const std:
 std::string firstFreeFolderFileName(const std::filesystem::path& dir);
 
 // First free "STEM-recuperado.dat", "STEM-recuperado2.dat", ... in `dir`, for
-// the shelf file `name` ("tolm95.dat" gives "tolm95-recuperado.dat").
+// the shelf file `name` ("tolm95.dat" gives "tolm95-recuperado.dat"). These
+// names, and the next, fit in a directory entry: for a name too long, STEM
+// is its first bytes, cut between characters.
 std::string firstFreeRecoveryFileName(const std::filesystem::path& dir, const std::string& name);
 // First free "STEM-conflicto-STAMP.dat", "STEM-conflicto-STAMP-2.dat", ...:
 // where a window's own state goes when its file changed on disk under it

@@ -154,3 +154,36 @@ TEST_F(ShelfTest, RestoreSaysWhyItCannotPutTheKeptCopyBackAndChangesNothing)
     EXPECT_EQ(read("tolm95.dat"), kept);
     EXPECT_EQ(main->items().size(), 1);
 }
+
+// A folder file may have any name a directory entry may have; what is kept
+// beside it has a name that fits too.
+TEST_F(ShelfTest, WhatIsKeptBesideAFileOfTheLongestNameFits)
+{
+    const QString name = QString(246, QLatin1Char('c')) + ".dat";
+    for (const bool foreign : { false, true }) {
+        SCOPED_TRACE(foreign ? "a recovery file" : "a conflict copy");
+        closeAll();
+        for (const QString& file : QDir(shelfPath()).entryList(QDir::Files))
+            QFile::remove(path(file));
+        fake.messageBoxes.boxes.clear();
+        write("tolm95.dat", shelfOf({ folderState(name.toStdString(), true) }));
+        write(name, foreign ? QByteArray("no es una bandeja") : shelfOf({}));
+        startMain();
+        ASSERT_EQ(state().openFolderWindows.size(), 1);
+        TPrincipal* folder = state().openFolderWindows.first();
+        const qsizetype loadBoxes = messages().size();
+        folder->commands().newClock();
+        if (!foreign)
+            write(name, shelfOf({ folderState("tolmc9.dat", false) }));
+        folder->document().save();
+        QCoreApplication::processEvents();
+
+        QStringList beside = QDir(shelfPath()).entryList({ name.left(100) + "*" }, QDir::Files);
+        beside.removeAll(name);
+        ASSERT_EQ(beside.size(), 1) << beside.join(' ').toStdString();
+        EXPECT_EQ(parse(beside.first()).items.size(), 1u);
+        ASSERT_EQ(messages().size(), loadBoxes + 1);
+        EXPECT_TRUE(messages().last().contains(beside.first())) << messages().last().toStdString();
+        EXPECT_FALSE(messages().last().contains("No se puede guardar")) << messages().last().toStdString();
+    }
+}
