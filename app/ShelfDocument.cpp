@@ -70,21 +70,27 @@ ShelfDocument::Written ShelfDocument::write(
     std::vector<std::uint8_t> bytes, std::vector<std::uint8_t> stable, SaveReport& report)
 {
     m_saveFailed = false;
-    if (bytes == m_writtenBytes) {
-        m_writtenStable = std::move(stable);
+    // Tiles' figures alone are no reason to write: in a synced folder each
+    // write is a new version of the file on every machine.
+    if (holds(stable))
         return Written::Yes;
-    }
     if (onDisk() == Disk::Changed)
         return Written::ChangedOnDisk;
     std::string error;
     if (!store::writeFileAtomically(pathOf(m_fileName), bytes, &error)) {
-        m_saveFailed = true;
+        setSaveFailed();
         report.add(SaveReport::failedLine(m_fileName, SaveReport::reason(error)));
         return Written::Failed;
     }
     m_stampBeforeRead.reset();
     remember(std::move(bytes), std::move(stable));
     return Written::Yes;
+}
+
+void ShelfDocument::setSaveFailed()
+{
+    m_saveFailed = true;
+    m_failureSaid = true;
 }
 
 QString ShelfDocument::writeConflictCopy(const std::vector<std::uint8_t>& bytes, std::string* error) const
@@ -107,7 +113,7 @@ bool ShelfDocument::writeRecovery(
             = QString::fromStdString(store::firstFreeRecoveryFileName(m_folder, m_fileName.toStdString()));
     std::string error;
     if (!store::writeFileAtomically(pathOf(m_recoveryFileName), bytes, &error, store::Links::Replace)) {
-        m_saveFailed = true;
+        setSaveFailed();
         report.add(QCoreApplication::translate("ShelfDocument",
             "El fichero %1 no se pudo cargar y no se ha modificado.\n"
             "Tampoco se pudo guardar esta ventana en %2: %3")

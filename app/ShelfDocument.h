@@ -46,8 +46,8 @@ public:
     void rememberStable(std::vector<std::uint8_t> stable) { m_writtenStable = std::move(stable); }
     bool holds(const std::vector<std::uint8_t>& stable) const { return stable == m_writtenStable; }
 
-    // Writes the file unless it holds these bytes already; a failure is a
-    // line of `report`. A file changed on disk is left alone.
+    // Writes the file unless the window holds nothing new for it; a failure
+    // is a line of `report`. A file changed on disk is left alone.
     enum class Written { Yes, Failed, ChangedOnDisk };
     Written write(std::vector<std::uint8_t> bytes, std::vector<std::uint8_t> stable, SaveReport& report);
     // A copy of a window's state beside its file, for when the file changed
@@ -60,12 +60,11 @@ public:
     const QString& recoveryFileName() const { return m_recoveryFileName; }
     void forgetRecovery() { m_recoveryFileName.clear(); }
 
-    // Whether the last write failed, and whether that failure has been said
-    // (the automatic save says it once, until a write succeeds).
+    // Whether the last write failed, and whether that failure has been put
+    // in a report (the automatic save says it once, until a write succeeds).
     bool saveFailed() const { return m_saveFailed; }
-    void setSaveFailed() { m_saveFailed = true; }
+    void setSaveFailed();
     bool failureSaid() const { return m_failureSaid; }
-    void setFailureSaid(bool said) { m_failureSaid = said; }
 
     // Folder files of the same shelf folder.
     QString firstFreeFolderFileName() const;

@@ -346,11 +346,6 @@ bool WindowDocument::write(SaveReport& report)
     case ShelfDocument::Written::ChangedOnDisk:
         break;
     }
-    // Only the tiles' figures differ: the file on disk wins, nothing is lost.
-    if (!hasUnwrittenChanges()) {
-        m_window.reloadLater({});
-        return true;
-    }
     return keepBoth(report);
 }
 

@@ -48,8 +48,8 @@ public:
     // file holds what the window holds.
     bool save();
     // The same, with a failure added to `report` instead. A file that
-    // already holds these bytes is left alone; a window that failed to load
-    // writes to a recovery file beside its own.
+    // already holds what the user arranged is left alone; a window that
+    // failed to load writes to a recovery file beside its own.
     bool write(SaveReport& report);
     // Whether the window holds work of the user that its file does not:
     // what tiles rewrite on their own every second does not count.
@@ -70,9 +70,9 @@ public:
     // Whether the last write met an error (a window that failed to load and
     // is left alone on purpose is not one).
     bool saveFailed() const { return m_file.saveFailed(); }
-    // The automatic save says a window's failure once, until it is written.
+    // The automatic save says a window's failure once, until it is written:
+    // whether a report has held it since.
     bool saveFailureSaid() const { return m_file.failureSaid(); }
-    void setSaveFailureSaid(bool said) { m_file.setFailureSaid(said); }
     const QString& recoveryFileName() const { return m_file.recoveryFileName(); }
 
     // Where a new folder's window stands, and its size, until the user moves it.

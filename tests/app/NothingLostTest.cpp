@@ -32,6 +32,18 @@ TEST_F(ShelfTest, InputWritesAChangeSoonAndTickingTilesWriteNothing)
     EXPECT_FALSE(main->document().hasUnwrittenChanges());
     main->autoSave()->saveNow();
     EXPECT_EQ(read("tolm95.dat"), written);
+    // Nor does quitting: in a synced folder each write is a new version.
+    main->close();
+    flushDeletes();
+    EXPECT_EQ(read("tolm95.dat"), written);
+
+    // A change the automatic save has not seen yet is written by quitting.
+    state().quitting = false;
+    main = startMain();
+    main->commands().newClock();
+    main->close();
+    flushDeletes();
+    EXPECT_NE(read("tolm95.dat"), written);
 }
 
 TEST_F(ShelfTest, RestoreAsksThenReturnsToTheKeptStateOrTheStartOfTheRun)
