@@ -42,7 +42,7 @@ TEST_F(ChangesOnDiskTest, ReachTheWindowAndNeverGoUnderItsWork)
 
     // A window holding nothing unwritten shows what came.
     replaceFromOutside(withOneMoreItem(main));
-    QTRY_COMPARE_WITH_TIMEOUT(main->items().size(), 2, 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main->items().size() == 2; }, 10000));
     EXPECT_TRUE(conflictCopies().isEmpty());
 
     // The user's change is not written yet when the file changes again: the
@@ -55,7 +55,7 @@ TEST_F(ChangesOnDiskTest, ReachTheWindowAndNeverGoUnderItsWork)
     ASSERT_EQ(conflictCopies().size(), 1);
     EXPECT_EQ(parse(conflictCopies().first()).items.size(), 3u);
     // Then the window shows the file, and one box says where its work went.
-    QTRY_COMPARE_WITH_TIMEOUT(messages().size(), 1, 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messages().size() == 1; }, 10000));
     EXPECT_TRUE(messages().first().contains(conflictCopies().first()));
     EXPECT_FALSE(main->document().hasUnwrittenChanges());
     EXPECT_EQ(read("tolm95.dat"), theirs);
