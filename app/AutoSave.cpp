@@ -55,6 +55,12 @@ void AutoSave::saveNow()
         m_timer.start(kDelayMs);
         return;
     }
+    // The user is back: a window whose file could not be loaded looks at
+    // it again, in case the watch missed its mending.
+    for (TPrincipal* window : shelfWindows()) {
+        if (window->document().loadFailed())
+            window->takeChangeOnDisk();
+    }
     SaveReport unsaid;
     bool failed = false;
     for (TPrincipal* window : shelfWindows()) {
