@@ -1,6 +1,7 @@
 #include "app/AutoSave.h"
 
 #include "app/AppState.h"
+#include "app/Messages.h"
 #include "app/SaveReport.h"
 #include "app/TPrincipal.h"
 
@@ -8,6 +9,23 @@
 #include <QEvent>
 
 namespace tolm::app {
+
+namespace {
+
+QList<TPrincipal*> shelfWindows()
+{
+    AppState& state = AppState::get();
+    QList<TPrincipal*> windows;
+    if (state.mainWindow)
+        windows.append(state.mainWindow);
+    for (const auto& window : state.openFolderWindows) {
+        if (window)
+            windows.append(window);
+    }
+    return windows;
+}
+
+} // namespace
 
 AutoSave::AutoSave(QObject* parent)
     : QObject(parent)
@@ -31,28 +49,31 @@ void AutoSave::saveNow()
     m_timer.stop();
     if (m_stopped || !AppState::exists())
         return;
-    AppState& state = AppState::get();
-    QList<TPrincipal*> windows;
-    if (state.mainWindow)
-        windows.append(state.mainWindow);
-    for (const auto& window : state.openFolderWindows) {
-        if (window)
-            windows.append(window);
+    // A box says something about the windows; the pass comes after it, and
+    // writes nothing the box has not been answered about.
+    if (aBoxIsOpen()) {
+        m_timer.start(kDelayMs);
+        return;
+    }
+    // The user is back: a window whose file could not be loaded looks at
+    // it again, in case the watch missed its mending.
+    for (TPrincipal* window : shelfWindows()) {
+        if (window->document().loadFailed())
+            window->takeChangeOnDisk();
     }
     SaveReport unsaid;
     bool failed = false;
-    for (TPrincipal* window : windows) {
+    for (TPrincipal* window : shelfWindows()) {
         if (window->isClosing() || !window->document().hasUnwrittenChanges())
             continue;
+        const bool said = window->document().saveFailureSaid();
         SaveReport report;
         window->document().write(report);
         if (!report.any())
             continue;
         failed = true;
-        if (!window->document().saveFailureSaid()) {
-            window->document().setSaveFailureSaid(true);
+        if (!said)
             unsaid.add(report.text());
-        }
     }
     if (failed)
         m_timer.start(kRetryMs);

@@ -13,5 +13,8 @@ void showMessage(const QString& caption, const QString& text);
 bool askOkCancel(const QString& caption, const QString& text);
 // How an unexpected error is reported: the program's title as caption.
 void showError(const QString& text);
+// Whether one of these boxes is open: it runs the event loop, and what
+// runs meanwhile must not act on the windows it is about.
+bool aBoxIsOpen();
 
 } // namespace tolm::app

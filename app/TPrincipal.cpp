@@ -167,22 +167,23 @@ void TPrincipal::cascadeFromParent()
 void TPrincipal::watchFile()
 {
     m_watch = new app::ShelfWatch(m_document->filePath(), this);
-    connect(m_watch, &app::ShelfWatch::changed, this, &TPrincipal::fileChangedOnDisk);
+    connect(m_watch, &app::ShelfWatch::changed, this, &TPrincipal::takeChangeOnDisk);
 }
 
-void TPrincipal::fileChangedOnDisk()
+void TPrincipal::takeChangeOnDisk()
 {
-    // An open dialog, menu or drag holds items of the window: not now.
-    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()
+    // An open dialog, menu, box or drag holds items of the window: not now.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget() || app::aBoxIsOpen()
         || QGuiApplication::mouseButtons() != Qt::NoButton) {
-        m_watch->askAgainLater();
+        if (m_watch)
+            m_watch->askAgainLater();
         return;
     }
     if (!m_closing && !AppState::get().quitting)
         m_document->takeChangeOnDisk();
 }
 
-void TPrincipal::reloadFromDisk()
+void TPrincipal::reloadFromDisk(app::WindowDocument::Failures failures)
 {
     AppState& state = AppState::get();
     app::SaveReport report;
@@ -192,7 +193,7 @@ void TPrincipal::reloadFromDisk()
             below->closeFolderWindow(report);
     }
     report.show();
-    m_document->reload();
+    m_document->reload(failures);
 }
 
 void TPrincipal::reloadLater(const QString& notice)
@@ -201,6 +202,11 @@ void TPrincipal::reloadLater(const QString& notice)
         if (!m_closing && !AppState::get().quitting)
             reloadFromDisk();
     });
+    sayLater(notice);
+}
+
+void TPrincipal::sayLater(const QString& notice)
+{
     // Said also when the window is closing by then; when the program is
     // quitting, the next start names the copy.
     if (!notice.isEmpty())

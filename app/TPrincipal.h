@@ -85,9 +85,14 @@ public:
     // below are written and closed first; those the file keeps open open
     // again with it. `reloadLater` does it once the current event is done,
     // unless the window is closing or the program quitting by then, and
-    // then says `notice`.
-    void reloadFromDisk();
+    // then says `notice`, as `sayLater` does.
+    void reloadFromDisk(
+        tolm::app::WindowDocument::Failures failures = tolm::app::WindowDocument::Failures::Said);
     void reloadLater(const QString& notice);
+    void sayLater(const QString& notice);
+    // Takes what changed on the window's file on disk, unless a dialog,
+    // menu, box or drag holds the window: then a moment later.
+    void takeChangeOnDisk();
 
     // Closing: the window itself ("Cerrar"), the open folder windows below
     // a window being closed, and the current folder item's window.
@@ -204,7 +209,6 @@ private:
     void startDeferredDelete();
     bool hasOpenFolderWindow() const;
     void watchFile();
-    void fileChangedOnDisk();
     void armTimer();
     void skipTicks(int ticks);
     // Ticks at the next second if the timer sleeps longer.

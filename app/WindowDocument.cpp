@@ -58,7 +58,7 @@ bool WindowDocument::openFolder(const std::filesystem::path& folder, const QStri
     if (!store::isFollowableFolderFile(fileName.toStdString())) {
         // Items refuse to open such a folder; a window made for one anyway
         // never reads or writes it.
-        m_loadFailed = true;
+        m_state = State::Refused;
         showError(
             QCoreApplication::translate("WindowDocument", "No es un fichero de carpeta: %1").arg(fileName));
         return false;
@@ -66,11 +66,9 @@ bool WindowDocument::openFolder(const std::filesystem::path& folder, const QStri
     return true;
 }
 
-void WindowDocument::reload()
+void WindowDocument::reload(Failures failures)
 {
-    m_loadFailed = false;
-    m_file.forgetRecovery();
-    load();
+    load(failures);
 }
 
 // Said once per start, whether the folder refuses writing outright or only
@@ -88,23 +86,67 @@ void WindowDocument::sayFolderUnwritable(const QString& reason)
                   .arg(QString::fromStdString(m_file.folder().string()), reason));
 }
 
-void WindowDocument::load()
+void WindowDocument::load(Failures failures)
 {
+    if (m_state == State::Refused)
+        return;
     // A message box shown while the items come in runs the event loop, and
     // with it the automatic save; a window half loaded is never written.
-    m_loading = true;
+    m_state = State::Loading;
+    std::optional<Failure> failure;
     try {
-        read();
+        failure = read();
     } catch (const std::exception& error) {
-        m_loadFailed = true;
-        m_loading = false;
-        showError(QString::fromUtf8(error.what()));
+        failure = Failure { QStringLiteral("Tolm"), QString::fromUtf8(error.what()) };
     }
-    m_loading = false;
-    // What the window holds now is what its file holds, or, for a window
-    // that could not be loaded, what it holds without the user's work.
-    if (m_loadFailed)
-        m_file.rememberStable(stableBytes());
+    if (!failure) {
+        m_state = State::Loaded;
+        m_file.forgetRecovery();
+        return;
+    }
+    // What the window holds now is, for a window that could not be loaded,
+    // what it holds without the user's work: the box comes after, so that
+    // nothing that runs while it is open finds anything to write.
+    m_state = State::Failed;
+    m_file.markFailed();
+    m_file.rememberStable(stableBytes());
+    if (failures == Failures::Said)
+        showMessage(failure->caption, failure->text);
+    else
+        qCInfo(lcApp, "%s", qPrintable(failure->text));
+}
+
+// The file failed to load and what stands at its name has changed since:
+// a sound version, or nothing, ends the window's failure. What the user
+// put on the window meanwhile is written beside the file first.
+void WindowDocument::retryLoad()
+{
+    if (!m_file.changedSinceFailure())
+        return;
+    if (hasUnwrittenChanges()) {
+        SaveReport report;
+        writeRecovery(report);
+        if (report.any()) {
+            report.show();
+            return;
+        }
+    }
+    const QString kept = m_file.recoveryFileName();
+    if (!m_file.exists()) {
+        // Nothing stands in the way of the window's own file any more.
+        m_state = State::Loaded;
+        m_file.forget();
+        save();
+        return;
+    }
+    // Another failure was said when the window first failed to load.
+    m_window.reloadFromDisk(Failures::Logged);
+    if (m_state == State::Loaded && !kept.isEmpty())
+        showMessage(QStringLiteral("Tolm"),
+            QCoreApplication::translate("WindowDocument",
+                "El fichero %1 se ha podido cargar de nuevo: la ventana lo muestra tal como está "
+                "en el disco.\nLo que contenía la ventana antes sigue en %2.")
+                .arg(m_file.fileName(), kept));
 }
 
 // ---------------------------------------------------------------- files
@@ -170,7 +212,7 @@ QRect boundsFromHeader(const store::ShelfHeader& header)
 
 } // namespace
 
-void WindowDocument::read()
+std::optional<WindowDocument::Failure> WindowDocument::read()
 {
     AppState& state = AppState::get();
     if (!m_file.exists()) {
@@ -196,47 +238,42 @@ void WindowDocument::read()
                 showError(QCoreApplication::translate("WindowDocument", "No se puede crear el fichero %1: %2")
                               .arg(m_file.fileName(), SaveReport::reason(error)));
         }
-        return;
+        return std::nullopt;
     }
 
     std::string readError;
     auto bytes = m_file.read(&readError);
-    if (!bytes) {
-        m_loadFailed = true;
-        throw std::runtime_error(
+    if (!bytes)
+        return Failure { QStringLiteral("Tolm"),
             QCoreApplication::translate("WindowDocument", "No se puede leer el fichero %1: %2")
-                .arg(m_file.fileName(), QString::fromStdString(readError))
-                .toStdString());
-    }
+                .arg(m_file.fileName(), QString::fromStdString(readError)) };
     state.currentItem = nullptr;
 
     auto fail = [this](const store::StreamError& error) {
-        m_loadFailed = true;
-        return std::runtime_error(m_file.fileName().toStdString() + ": " + error.what() + " (byte "
-            + std::to_string(error.offset()) + ")");
+        return Failure { QStringLiteral("Tolm"),
+            QString::fromStdString(m_file.fileName().toStdString() + ": " + error.what() + " (byte "
+                + std::to_string(error.offset()) + ")") };
     };
 
     std::optional<store::ShelfReader> reader;
     try {
         reader.emplace(*bytes);
     } catch (const store::StreamError& error) {
-        throw fail(error);
+        return fail(error);
     }
-    if (!reader->magicMatches()) {
-        m_loadFailed = true;
-        showMessage(QCoreApplication::translate("WindowDocument", "Error caragando datos"),
+    const QString unloadable = QCoreApplication::translate("WindowDocument", "Error caragando datos");
+    if (!reader->magicMatches())
+        return Failure { unloadable,
             QCoreApplication::translate(
                 "WindowDocument", "El fichero %1\nno es compatible con esta versión del programa")
-                .arg(m_file.fileName()));
-        return;
-    }
+                .arg(m_file.fileName()) };
 
     // Every record is read before anything changes, so that a file holding
     // more items than a window can show is refused whole.
     std::optional<store::FontDialogState> fontDialog;
     std::vector<store::SpButtonState> states;
     std::size_t itemCount = 0;
-    std::optional<std::runtime_error> broken;
+    std::optional<Failure> broken;
     try {
         fontDialog = reader->nextFontDialog();
         while (!reader->atEnd()) {
@@ -247,17 +284,14 @@ void WindowDocument::read()
     } catch (const store::StreamError& error) {
         broken.emplace(fail(error));
     }
-    if (itemCount > maxItems()) {
-        m_loadFailed = true;
-        showMessage(QCoreApplication::translate("WindowDocument", "Error caragando datos"),
+    if (itemCount > maxItems())
+        return Failure { unloadable,
             QCoreApplication::translate("WindowDocument",
                 "El fichero %1\ntiene %2 elementos; una ventana admite como mucho %3.\n"
                 "El fichero no se ha modificado.")
                 .arg(m_file.fileName())
                 .arg(itemCount)
-                .arg(maxItems()));
-        return;
-    }
+                .arg(maxItems()) };
 
     const store::ShelfHeader& header = reader->header();
     QRect outer = boundsFromHeader(header);
@@ -267,16 +301,17 @@ void WindowDocument::read()
         outer = reachableOnScreens(outer);
     m_window.applyStoredOptions(header.frameShown != 0, outer, header.alwaysButtons != 0, header.color);
     if (!fontDialog)
-        throw *broken;
+        return broken;
     m_window.setFontDialog(*fontDialog);
 
     m_window.replaceItems(states);
     if (broken)
-        throw *broken;
+        return broken;
     // Which items cover others is worked out anew, not taken from the file:
     // a file that stored it otherwise holds no change of the user's.
     m_window.itemsLoaded();
     m_file.remember(std::move(*bytes), stableBytes());
+    return std::nullopt;
 }
 
 std::vector<std::uint8_t> WindowDocument::shelfBytes()
@@ -296,7 +331,8 @@ std::vector<std::uint8_t> WindowDocument::shelfBytes()
 // it is not worth a recovery file.
 std::vector<std::uint8_t> WindowDocument::stableBytes()
 {
-    std::vector<std::uint8_t> bytes = fileHead(m_loadFailed ? QRect() : m_window.bounds(), m_window.color());
+    std::vector<std::uint8_t> bytes
+        = fileHead(m_state == State::Failed ? QRect() : m_window.bounds(), m_window.color());
     for (TSpButton* item : m_window.items()) {
         if (!item)
             continue;
@@ -309,7 +345,7 @@ std::vector<std::uint8_t> WindowDocument::stableBytes()
 
 bool WindowDocument::hasUnwrittenChanges()
 {
-    return !m_loading && !m_file.holds(stableBytes());
+    return (m_state == State::Loaded || m_state == State::Failed) && !m_file.holds(stableBytes());
 }
 
 // A window whose file could not be loaded never writes over that file. What
@@ -334,56 +370,86 @@ bool WindowDocument::writeRecovery(SaveReport& report)
 
 bool WindowDocument::write(SaveReport& report)
 {
-    if (m_loading || !AppState::get().savingOffReason.isEmpty())
+    if (!AppState::get().savingOffReason.isEmpty())
         return false;
-    if (m_loadFailed)
+    switch (m_state) {
+    case State::Loading:
+    case State::Refused:
+        return false;
+    case State::Failed:
         return writeRecovery(report);
-    switch (m_file.write(shelfBytes(), stableBytes(), report)) {
+    case State::Loaded:
+        break;
+    }
+    QString what;
+    switch (m_file.write(shelfBytes(), stableBytes(), report, &what)) {
     case ShelfDocument::Written::Yes:
         return true;
     case ShelfDocument::Written::Failed:
         return false;
     case ShelfDocument::Written::ChangedOnDisk:
-        break;
+        return keepBoth(report, ShelfDocument::Disk::Changed, what);
+    case ShelfDocument::Written::Foreign:
+        return keepBoth(report, ShelfDocument::Disk::Foreign, what);
     }
-    // Only the tiles' figures differ: the file on disk wins, nothing is lost.
-    if (!hasUnwrittenChanges()) {
-        m_window.reloadLater({});
-        return true;
-    }
-    return keepBoth(report);
+    return false;
 }
 
 void WindowDocument::takeChangeOnDisk()
 {
-    // A window that failed to load keeps its work in its recovery file.
-    if (m_loading || m_loadFailed || m_file.onDisk() != ShelfDocument::Disk::Changed)
+    if (m_state == State::Failed) {
+        retryLoad();
         return;
-    if (!hasUnwrittenChanges()) {
+    }
+    if (m_state != State::Loaded)
+        return;
+    QString what;
+    const ShelfDocument::Disk disk = m_file.onDisk(&what);
+    if (disk == ShelfDocument::Disk::AsKnown || disk == ShelfDocument::Disk::Missing)
+        return;
+    if (disk == ShelfDocument::Disk::Changed && !hasUnwrittenChanges()) {
         m_window.reloadFromDisk();
         return;
     }
     SaveReport report;
-    keepBoth(report);
+    keepBoth(report, disk, what);
     report.show();
 }
 
 // The file on disk is someone else's newer work and the window holds the
 // user's: neither is written over. The window's goes to a conflict copy and
-// the window then shows the file. A copy that cannot be written leaves the
-// window as it is, to be tried again.
-bool WindowDocument::keepBoth(SaveReport& report)
+// the window then shows the file. What cannot be shown, and what a write
+// may not go into or through (`what`), is someone else's too; the window
+// then keeps what it holds, as a window whose file could not be loaded, and
+// its later changes go to the copy. A copy that cannot be written leaves
+// the window as it is, to be tried again.
+bool WindowDocument::keepBoth(SaveReport& report, ShelfDocument::Disk disk, const QString& what)
 {
     std::string error;
-    const QString copy = m_file.writeConflictCopy(shelfBytes(), &error);
-    if (copy.isEmpty()) {
+    QString copy;
+    if (!m_file.writeConflictCopy(shelfBytes(), &copy, &error)) {
         m_file.setSaveFailed();
-        report.add(SaveReport::failedLine(m_file.fileName(), SaveReport::reason(error)));
+        report.add(QCoreApplication::translate("WindowDocument",
+            "El fichero %1 cambió en el disco y Tolm no lo ha sobrescrito, pero no pudo guardar "
+            "lo que contiene esta ventana en %2: %3")
+                       .arg(m_file.fileName(), copy, SaveReport::reason(error)));
         return false;
     }
     AppState::get().conflictCopiesWritten.insert(copy);
-    qCWarning(lcApp, "%s changed on disk while this window held unwritten changes; they are kept in %s",
-        qPrintable(m_file.fileName()), qPrintable(copy));
+    qCWarning(lcApp, "%s changed on disk; what its window holds is kept in %s", qPrintable(m_file.fileName()),
+        qPrintable(copy));
+    if (disk == ShelfDocument::Disk::Foreign) {
+        m_state = State::Failed;
+        m_file.markFailed();
+        m_file.setRecoveryFileName(copy);
+        m_file.rememberStable(stableBytes());
+        m_window.sayLater(QCoreApplication::translate("WindowDocument",
+            "En el lugar del fichero %1 hay ahora %3: otro programa lo ha cambiado, y Tolm no lo toca.\n\n"
+            "Lo que contiene esta ventana se ha guardado en %2, y allí se guardará lo que cambie en ella. "
+            "Cuando %1 vuelva a ser un fichero de Tolm, la ventana lo mostrará.")
+                              .arg(m_file.fileName(), copy, what));
+        return true;
+    }
     m_window.reloadLater(QCoreApplication::translate("WindowDocument",
         "El fichero %1 cambió en el disco (lo escribió otro equipo u otro programa) "
         "cuando esta ventana tenía cambios sin guardar.\n\n"

@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 class TPrincipal;
@@ -37,19 +38,21 @@ public:
     // A folder window's file, not loaded yet. A name that is not a folder
     // file of this folder is said and never read or written: false.
     bool openFolder(const std::filesystem::path& folder, const QString& fileName);
-    // Reads the file onto the window and says what failed. A missing file is
-    // made; a file that failed to load (broken or foreign) is never written
-    // over, so nothing the user had is lost.
-    void load();
+    // Reads the file onto the window and says what failed, or with
+    // Failures::Logged only logs it. A missing file is made; a file that
+    // failed to load (broken or foreign) is never written over, so nothing
+    // the user had is lost.
+    enum class Failures { Said, Logged };
+    void load(Failures failures = Failures::Said);
     // Loads again, as a window whose file is whole once more.
-    void reload();
+    void reload(Failures failures = Failures::Said);
 
     // Writes the file now and says a failure in a message box. True when the
     // file holds what the window holds.
     bool save();
     // The same, with a failure added to `report` instead. A file that
-    // already holds these bytes is left alone; a window that failed to load
-    // writes to a recovery file beside its own.
+    // already holds what the user arranged is left alone; a window that
+    // failed to load writes to a recovery file beside its own.
     bool write(SaveReport& report);
     // Whether the window holds work of the user that its file does not:
     // what tiles rewrite on their own every second does not count.
@@ -58,21 +61,24 @@ public:
     // The file changed on disk: another machine's sync service or another
     // program wrote it. A window with nothing unwritten shows the file as it
     // is now; one holding work of the user keeps that work in a conflict
-    // copy beside the file, says so, and then shows the file. Writing finds
-    // such a change too and does the same instead of writing over it.
+    // copy beside the file, says so, and then shows the file. What cannot be
+    // shown (a link put in its place, a FIFO, a folder) gets the copy in any
+    // case, and the window keeps what it holds as one that failed to load.
+    // A window that failed to load tries again, once the file is another.
+    // Writing finds such changes too and does the same instead of writing.
     void takeChangeOnDisk();
     QString filePath() const { return QString::fromStdString(m_file.pathOf(m_file.fileName()).string()); }
 
     const QString& fileName() const { return m_file.fileName(); }
-    bool loadFailed() const { return m_loadFailed; }
+    bool loadFailed() const { return m_state == State::Failed || m_state == State::Refused; }
     // While the file's items come in (a folder stored open opens then).
-    bool loading() const { return m_loading; }
+    bool loading() const { return m_state == State::Loading; }
     // Whether the last write met an error (a window that failed to load and
     // is left alone on purpose is not one).
     bool saveFailed() const { return m_file.saveFailed(); }
-    // The automatic save says a window's failure once, until it is written.
+    // The automatic save says a window's failure once, until it is written:
+    // whether a report has held it since.
     bool saveFailureSaid() const { return m_file.failureSaid(); }
-    void setSaveFailureSaid(bool said) { m_file.setFailureSaid(said); }
     const QString& recoveryFileName() const { return m_file.recoveryFileName(); }
 
     // Where a new folder's window stands, and its size, until the user moves it.
@@ -83,20 +89,30 @@ public:
     void deleteFolderFile(const QString& name);
 
 private:
-    void read();
+    enum class State {
+        Loading, // until its file has been read, a window holds nothing to write
+        Loaded,
+        Failed, // its file is never written; the user's changes go beside it
+        Refused, // a name that is no folder file here: never read or written
+    };
+    // Why a file could not be loaded, as the box says it.
+    struct Failure {
+        QString caption;
+        QString text;
+    };
+    std::optional<Failure> read();
+    void retryLoad();
     std::vector<std::uint8_t> fileHead(const QRect& outer, std::uint32_t color) const;
     void writeFreshFile(const QString& name, const QRect& outer, std::uint32_t color);
     std::vector<std::uint8_t> shelfBytes();
     std::vector<std::uint8_t> stableBytes();
     bool writeRecovery(SaveReport& report);
-    bool keepBoth(SaveReport& report);
+    bool keepBoth(SaveReport& report, ShelfDocument::Disk disk, const QString& what);
     void sayFolderUnwritable(const QString& reason);
 
     TPrincipal& m_window;
     ShelfDocument m_file { {}, {} };
-    bool m_loadFailed { false };
-    // Until its file has been read, a window holds nothing to write.
-    bool m_loading { true };
+    State m_state { State::Loading };
     bool m_folderUnwritableSaid { false };
 };
 

@@ -1,5 +1,6 @@
 #include "store/ShelfFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -323,14 +324,19 @@ std::string firstFreeFolderFileName(const fs::path& dir)
 namespace {
 
 // First free "STEM" + mark + ".dat" beside `name`, then with a number after
-// `separator`: "-recuperado.dat", "-recuperado2.dat", ...
+// `separator`: "-recuperado.dat", "-recuperado2.dat", ... A stem too long for
+// the whole to be a directory entry is cut, between characters, so that the
+// mark that tells what the file is stays.
 std::string firstFreeBeside(
     const fs::path& dir, const std::string& name, const std::string& mark, const std::string& separator)
 {
     const std::string stem = name.ends_with(".dat") ? name.substr(0, name.size() - 4) : name;
     for (unsigned long n = 1;; ++n) {
-        std::string candidate
-            = stem + mark + (n > 1 ? separator + std::to_string(n) : std::string()) + ".dat";
+        const std::string tail = mark + (n > 1 ? separator + std::to_string(n) : std::string()) + ".dat";
+        std::size_t head = std::min(stem.size(), kNameMax - tail.size());
+        while (head > 0 && head < stem.size() && (static_cast<unsigned char>(stem[head]) & 0xC0) == 0x80)
+            --head;
+        std::string candidate = stem.substr(0, head) + tail;
         std::error_code ec;
         if (!fs::exists(fs::symlink_status(dir / candidate, ec)))
             return candidate;

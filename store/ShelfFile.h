@@ -83,10 +83,10 @@ std::optional<std::vector<std::uint8_t>> readFileHead(
 
 // Writing goes to a temporary file beside the target that is renamed over
 // it, so a failed save leaves the old file whole. When `path` is a symbolic
-// link, Links::Follow writes the file it points at and keeps the link (users
-// may keep tolm95.dat as a link); Links::Replace puts a regular file in the
-// link's place and never touches what it pointed at, for files whose name
-// nobody but us should have made (recovery files, copies of the state).
+// link, Links::Follow writes the file it points at and keeps the link;
+// Links::Replace puts a regular file in the link's place and never touches
+// what it pointed at. A caller that follows a link on purpose resolves it
+// first and writes the file it leads to with Links::Replace.
 enum class Links { Follow, Replace };
 bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
     std::string* error = nullptr, Links links = Links::Follow);
@@ -95,7 +95,9 @@ bool writeFileAtomically(const std::filesystem::path& path, std::span<const std:
 std::string firstFreeFolderFileName(const std::filesystem::path& dir);
 
 // First free "STEM-recuperado.dat", "STEM-recuperado2.dat", ... in `dir`, for
-// the shelf file `name` ("tolm95.dat" gives "tolm95-recuperado.dat").
+// the shelf file `name` ("tolm95.dat" gives "tolm95-recuperado.dat"). These
+// names, and the next, fit in a directory entry: for a name too long, STEM
+// is its first bytes, cut between characters.
 std::string firstFreeRecoveryFileName(const std::filesystem::path& dir, const std::string& name);
 // First free "STEM-conflicto-STAMP.dat", "STEM-conflicto-STAMP-2.dat", ...:
 // where a window's own state goes when its file changed on disk under it

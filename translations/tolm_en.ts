@@ -481,6 +481,30 @@ Tampoco se pudo guardar esta ventana en %2: %3</source>
         <translation>The file %1 could not be loaded and has not been changed.
 This window could not be saved in %2 either: %3</translation>
     </message>
+    <message>
+        <source>una carpeta</source>
+        <translation>a folder</translation>
+    </message>
+    <message>
+        <source>una tubería con nombre (FIFO)</source>
+        <translation>a named pipe (FIFO)</translation>
+    </message>
+    <message>
+        <source>un socket</source>
+        <translation>a socket</translation>
+    </message>
+    <message>
+        <source>un dispositivo</source>
+        <translation>a device</translation>
+    </message>
+    <message>
+        <source>un fichero que Tolm no puede leer (%1)</source>
+        <translation>a file Tolm cannot read (%1)</translation>
+    </message>
+    <message>
+        <source>un enlace simbólico a %1</source>
+        <translation>a symbolic link to %1</translation>
+    </message>
 </context>
 <context>
     <name>ShelfKeyboard</name>
@@ -1082,6 +1106,24 @@ Puede verlo con «tolm-shelf dump %2» y volver a poner en la ventana lo que fal
 
 Tolm has not overwritten it: the window now shows %1 as it is on disk. What the window held, without the changes that arrived, has been saved in %2.
 You can look at it with “tolm-shelf dump %2” and put back on the window what is missing; renaming it to %1 would lose the changes that arrived.</translation>
+    </message>
+    <message>
+        <source>El fichero %1 se ha podido cargar de nuevo: la ventana lo muestra tal como está en el disco.
+Lo que contenía la ventana antes sigue en %2.</source>
+        <translation>The file %1 could be loaded again: the window shows it as it is on disk.
+What the window held before is still in %2.</translation>
+    </message>
+    <message>
+        <source>El fichero %1 cambió en el disco y Tolm no lo ha sobrescrito, pero no pudo guardar lo que contiene esta ventana en %2: %3</source>
+        <translation>The file %1 changed on disk and Tolm has not overwritten it, but it could not save what this window holds in %2: %3</translation>
+    </message>
+    <message>
+        <source>En el lugar del fichero %1 hay ahora %3: otro programa lo ha cambiado, y Tolm no lo toca.
+
+Lo que contiene esta ventana se ha guardado en %2, y allí se guardará lo que cambie en ella. Cuando %1 vuelva a ser un fichero de Tolm, la ventana lo mostrará.</source>
+        <translation>Where the file %1 was there is now %3: another program changed it, and Tolm leaves it alone.
+
+What this window holds has been saved in %2, and what changes on it will be saved there too. When %1 is a Tolm file again, the window will show it.</translation>
     </message>
 </context>
 </TS>

@@ -20,7 +20,7 @@ TEST_F(ShelfTest, InputWritesAChangeSoonAndTickingTilesWriteNothing)
     main->commands().newDrive();
     // Any key or click may have changed a window; the pass a moment later finds what.
     QTest::keyClick(main, Qt::Key_Shift);
-    QTRY_COMPARE_WITH_TIMEOUT(parse("tolm95.dat").items.size(), std::size_t(3), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return parse("tolm95.dat").items.size() == 3; }, 5000));
 
     const QByteArray written = read("tolm95.dat");
     for (int second = 0; second < 90; ++second) {
@@ -32,6 +32,18 @@ TEST_F(ShelfTest, InputWritesAChangeSoonAndTickingTilesWriteNothing)
     EXPECT_FALSE(main->document().hasUnwrittenChanges());
     main->autoSave()->saveNow();
     EXPECT_EQ(read("tolm95.dat"), written);
+    // Nor does quitting: in a synced folder each write is a new version.
+    main->close();
+    flushDeletes();
+    EXPECT_EQ(read("tolm95.dat"), written);
+
+    // A change the automatic save has not seen yet is written by quitting.
+    state().quitting = false;
+    main = startMain();
+    main->commands().newClock();
+    main->close();
+    flushDeletes();
+    EXPECT_NE(read("tolm95.dat"), written);
 }
 
 TEST_F(ShelfTest, RestoreAsksThenReturnsToTheKeptStateOrTheStartOfTheRun)
@@ -153,4 +165,37 @@ TEST_F(ShelfTest, RestoreSaysWhyItCannotPutTheKeptCopyBackAndChangesNothing)
     EXPECT_TRUE(fake.messageBoxes.boxes[0].question);
     EXPECT_EQ(read("tolm95.dat"), kept);
     EXPECT_EQ(main->items().size(), 1);
+}
+
+// A folder file may have any name a directory entry may have; what is kept
+// beside it has a name that fits too.
+TEST_F(ShelfTest, WhatIsKeptBesideAFileOfTheLongestNameFits)
+{
+    const QString name = QString(246, QLatin1Char('c')) + ".dat";
+    for (const bool foreign : { false, true }) {
+        SCOPED_TRACE(foreign ? "a recovery file" : "a conflict copy");
+        closeAll();
+        for (const QString& file : QDir(shelfPath()).entryList(QDir::Files))
+            QFile::remove(path(file));
+        fake.messageBoxes.boxes.clear();
+        write("tolm95.dat", shelfOf({ folderState(name.toStdString(), true) }));
+        write(name, foreign ? QByteArray("no es una bandeja") : shelfOf({}));
+        startMain();
+        ASSERT_EQ(state().openFolderWindows.size(), 1);
+        TPrincipal* folder = state().openFolderWindows.first();
+        const qsizetype loadBoxes = messages().size();
+        folder->commands().newClock();
+        if (!foreign)
+            write(name, shelfOf({ folderState("tolmc9.dat", false) }));
+        folder->document().save();
+        QCoreApplication::processEvents();
+
+        QStringList beside = QDir(shelfPath()).entryList({ name.left(100) + "*" }, QDir::Files);
+        beside.removeAll(name);
+        ASSERT_EQ(beside.size(), 1) << beside.join(' ').toStdString();
+        EXPECT_EQ(parse(beside.first()).items.size(), 1u);
+        ASSERT_EQ(messages().size(), loadBoxes + 1);
+        EXPECT_TRUE(messages().last().contains(beside.first())) << messages().last().toStdString();
+        EXPECT_FALSE(messages().last().contains("No se puede guardar")) << messages().last().toStdString();
+    }
 }

@@ -10,7 +10,11 @@ using tolm::platform::Answer;
 
 namespace {
 
-const QString kInTheWay = QString::fromLocal8Bit(std::strerror(EISDIR));
+// In the language the messages use, known once the application has started.
+QString inTheWay()
+{
+    return QString::fromLocal8Bit(std::strerror(EEXIST));
+}
 
 } // namespace
 
@@ -32,14 +36,27 @@ protected:
         return main;
     }
 
-    // A folder in the way of a shelf file makes every save of that file fail,
-    // whoever runs the test (root writes into read-only folders).
+    // Folders in the way of every temporary file a save of a shelf file
+    // tries make each save of that file fail, whoever runs the test (root
+    // writes into read-only folders); the file itself stays as it was read.
     void block(const QString& name)
     {
-        QFile::remove(path(name));
-        ASSERT_TRUE(QDir().mkdir(path(name)));
+        for (const QString& temp : temporaryNames(name))
+            ASSERT_TRUE(QDir().mkdir(path(temp)));
     }
-    void unblock(const QString& name) { ASSERT_TRUE(QDir().rmdir(path(name))); }
+    void unblock(const QString& name)
+    {
+        for (const QString& temp : temporaryNames(name))
+            ASSERT_TRUE(QDir().rmdir(path(temp)));
+    }
+    static QStringList temporaryNames(const QString& name)
+    {
+        QStringList names;
+        for (int attempt = 0; attempt < 100; ++attempt)
+            names.append(QString::fromStdString(tolm::store::tempFileNameFor(
+                name.toStdString(), QCoreApplication::applicationPid(), attempt)));
+        return names;
+    }
 
     qsizetype boxesShown() const { return fake.messageBoxes.boxes.size(); }
     QString lastBox() const
@@ -62,9 +79,9 @@ TEST_F(SaveFailureTest, SavingEveryWindowSaysAllFailuresInOneBoxAndALaterSaveSto
     ASSERT_EQ(boxesShown(), before + 1);
     EXPECT_TRUE(lastBox().contains("No se puede guardar el fichero tolm95.dat")) << lastBox().toStdString();
     EXPECT_TRUE(lastBox().contains("No se puede guardar el fichero tolmc1.dat")) << lastBox().toStdString();
-    EXPECT_TRUE(lastBox().contains("No se puede guardar el fichero tolm95.dat: " + kInTheWay))
+    EXPECT_TRUE(lastBox().contains("No se puede guardar el fichero tolm95.dat: " + inTheWay()))
         << lastBox().toStdString();
-    EXPECT_TRUE(lastBox().contains("No se puede guardar el fichero tolmc1.dat: " + kInTheWay))
+    EXPECT_TRUE(lastBox().contains("No se puede guardar el fichero tolmc1.dat: " + inTheWay()))
         << lastBox().toStdString();
     // The temporary file a save writes first is no concern of the user's.
     EXPECT_FALSE(lastBox().contains(".tmp")) << lastBox().toStdString();
@@ -104,7 +121,7 @@ TEST_F(SaveFailureTest, AFolderWindowThatCannotBeSavedStaysOpenWithItsItems)
     flushDeletes();
     ASSERT_EQ(boxesShown(), before + 1);
     EXPECT_TRUE(lastBox().contains("tolmc2.dat")) << lastBox().toStdString();
-    EXPECT_TRUE(lastBox().contains(kInTheWay));
+    EXPECT_TRUE(lastBox().contains(inTheWay()));
     // The outer window saved itself but stays, since a window below it could not close.
     ASSERT_TRUE(m_folderWindow);
     ASSERT_TRUE(innerWindow);
@@ -158,7 +175,7 @@ TEST_F(SaveFailureTest, TheAutomaticSaveSaysAFailureOncePerEpisode)
     main->autoSave()->saveNow();
     main->autoSave()->saveNow();
     ASSERT_EQ(boxesShown(), 1);
-    EXPECT_TRUE(lastBox().contains("tolm95.dat: " + kInTheWay)) << lastBox().toStdString();
+    EXPECT_TRUE(lastBox().contains("tolm95.dat: " + inTheWay())) << lastBox().toStdString();
     unblock("tolm95.dat");
     main->autoSave()->saveNow();
     EXPECT_EQ(parse("tolm95.dat").items.size(), 1u);
@@ -168,6 +185,26 @@ TEST_F(SaveFailureTest, TheAutomaticSaveSaysAFailureOncePerEpisode)
     main->autoSave()->saveNow();
     EXPECT_EQ(boxesShown(), 2);
     unblock("tolm95.dat");
+}
+
+// A box runs the event loop, and with it the automatic save; after the box
+// the automatic save comes again. Neither says a failure a box has said.
+TEST_F(SaveFailureTest, AFailureIsSaidInOneBox)
+{
+    TPrincipal* main = startWithAnOpenFolder();
+    block("tolmc1.dat");
+    fake.messageBoxes.whileOpen = [main] { main->autoSave()->saveNow(); };
+
+    tolm::app::saveSettings();
+    main->autoSave()->saveNow();
+    ASSERT_EQ(boxesShown(), 1);
+    EXPECT_TRUE(lastBox().contains("tolmc1.dat: " + inTheWay())) << lastBox().toStdString();
+
+    m_folderWindow->commands().newMemory();
+    EXPECT_FALSE(m_folderWindow->close());
+    main->autoSave()->saveNow();
+    EXPECT_EQ(boxesShown(), 2);
+    unblock("tolmc1.dat");
 }
 
 TEST_F(SaveFailureTest, StartingInAnUnwritableFolderSaysSoOnce)

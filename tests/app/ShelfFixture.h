@@ -15,6 +15,34 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+// A folder item naming the file `comando`, stored open or closed.
+inline tolm::store::SpButtonState folderState(const std::string& comando, bool open)
+{
+    tolm::store::SpButtonState folder;
+    folder.clase = static_cast<std::uint8_t>(tolm::store::Clase::Carpeta);
+    folder.caption = "Peligro";
+    folder.comando = comando;
+    folder.tag = open ? 1 : 0;
+    return folder;
+}
+
+// A whole shelf file holding `items`.
+inline QByteArray shelfOf(const std::vector<tolm::store::SpButtonState>& items)
+{
+    using namespace tolm::store;
+    std::vector<std::uint8_t> bytes;
+    ShelfHeader header;
+    header.left = 100;
+    header.top = 100;
+    header.right = 400;
+    header.bottom = 300;
+    writeHeader(header, bytes);
+    writeRecord(writeFontDialog(FontDialogState {}), bytes);
+    for (const auto& item : items)
+        writeRecord(writeSpButton(item), bytes);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
+
 // A shelf in an empty temporary folder, with fake platform services: the
 // message boxes, choosers and clock are the test's. File names the helpers
 // take are names in that folder.

@@ -13,32 +13,6 @@ using tolm::store::SpButtonState;
 
 namespace {
 
-SpButtonState folderState(const std::string& comando, bool open)
-{
-    SpButtonState folder;
-    folder.clase = static_cast<std::uint8_t>(Clase::Carpeta);
-    folder.caption = "Peligro";
-    folder.comando = comando;
-    folder.tag = open ? 1 : 0;
-    return folder;
-}
-
-QByteArray shelfOf(const std::vector<SpButtonState>& items)
-{
-    using namespace tolm::store;
-    std::vector<std::uint8_t> bytes;
-    ShelfHeader header;
-    header.left = 100;
-    header.top = 100;
-    header.right = 400;
-    header.bottom = 300;
-    writeHeader(header, bytes);
-    writeRecord(writeFontDialog(FontDialogState {}), bytes);
-    for (const auto& item : items)
-        writeRecord(writeSpButton(item), bytes);
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
-}
-
 // Names a hostile file could give a folder, each pointing at a file the test
 // watches: outside the shelf folder, the main file, a folder in a sub-folder.
 struct HostileNames {

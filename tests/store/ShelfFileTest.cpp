@@ -218,6 +218,34 @@ TEST(ShelfFileTest, EveryLegalNameCanBeSavedAndItsStaleTemporaryIsFound)
     EXPECT_TRUE(fs::exists(dir.path() / live));
 }
 
+TEST(ShelfFileTest, SideFilesOfAnyLegalNameFit)
+{
+    TempDir dir;
+    std::string utf8;
+    while (utf8.size() < 250)
+        utf8 += "ñ";
+    const std::string stamp = "20261208-101500";
+    for (const std::string& name : { std::string(250, 'b') + ".dat", std::string(255, 'd'), utf8 + ".dat" }) {
+        for (const std::string mark : { "-recuperado", "-conflicto-" }) {
+            // The first free name, and the next one once it is taken.
+            for (int taken = 0; taken < 2; ++taken) {
+                const std::string side = mark == "-recuperado"
+                    ? firstFreeRecoveryFileName(dir.path(), name)
+                    : firstFreeConflictFileName(dir.path(), name, stamp);
+                SCOPED_TRACE(side);
+                EXPECT_LE(side.size(), 255u);
+                const std::size_t head = side.rfind(mark);
+                ASSERT_NE(head, std::string::npos);
+                EXPECT_EQ(side.substr(0, head), name.substr(0, head));
+                EXPECT_NE(static_cast<unsigned char>(name[head]) & 0xC0, 0x80); // not inside a character
+                std::string error;
+                EXPECT_TRUE(writeFileAtomically(dir.path() / side, std::vector<std::uint8_t> { 1 }, &error))
+                    << error;
+            }
+        }
+    }
+}
+
 // Hostile and broken files kept from fuzzing and review: each is refused with
 // the stream error, never anything worse, by every reader that walks files.
 TEST(ShelfFileTest, MalformedSamplesAreRefusedCleanly)
