@@ -31,6 +31,15 @@ await_window() {
     sleep 0.3
 }
 
+# Waits until tolm shows more visible windows than $1 (a popup menu opened).
+await_more_windows() {
+    for _ in $(seq 50); do
+        [ "$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)" -gt "$1" ] && return 0
+        sleep 0.1
+    done
+    fail "no menu opened"
+}
+
 start_tolm() {
     # A server that is still settling can refuse the first connection; that,
     # and only that, is worth another try.

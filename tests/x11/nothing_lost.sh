@@ -21,11 +21,13 @@ wait "$pid" 2>/dev/null
 
 # Ctrl+C a moment after a second clock is added: it is saved, and Tolm ends cleanly.
 start_tolm
+shown=$(xdotool search --onlyvisible --pid "$pid" | wc -l)
 xdotool mousemove $((main_x + 150)) $((main_y + 60)) click 3
-sleep 0.5
+await_more_windows "$shown"
 xdotool key Down Down Right
-sleep 0.3
+await_more_windows $((shown + 1))
 xdotool key Down Down Return
+# The gap the fault needs: the item is added and not yet saved.
 sleep 0.15
 kill -INT "$pid"
 wait "$pid" || fail "tolm did not end cleanly on SIGINT"
